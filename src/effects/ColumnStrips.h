@@ -1,0 +1,50 @@
+// Cache-friendly walking of column-ordered passes, with their progress raised in order.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "effects/ProgressEvents.h"
+#include "surface/ByteView.h"
+
+namespace fotavel {
+
+// The engine's passes are defined column by column (outer loop over pixel
+// columns, inner loop over rows) with a Progress event after each column. On
+// a bottom-up surface every inner step of that order jumps a whole row of
+// memory. Wherever the result does not depend on the visiting order, a pass
+// computes a strip of columns row by row instead and then raises the strip's
+// Progress events in one burst: same events, same values, same order.
+inline constexpr std::int32_t kStripPixels = 256;
+inline constexpr std::int32_t kStripBytes = 3 * kStripPixels;
+
+// Runs work(x0, x1) for consecutive strips of byte columns x0 … x1 (both
+// pixel starts, inclusive) covering first … last in steps of 3, and raises
+// Progress(x) for every column of a strip once the strip is done.
+template <class Work>
+void ForEachColumnStrip(const ProgressEvents& events, std::int32_t first, std::int32_t last,
+                        Work&& work) {
+  for (std::int32_t x0 = first; x0 <= last; x0 += kStripBytes) {
+    const std::int32_t x1 = std::min(last, x0 + kStripBytes - 3);
+    work(x0, x1);
+    events.ProgressColumns(x0, x1);
+  }
+}
+
+// The frame shared by the per-pixel effects: InitProgress with 3 × (W − 1),
+// every pixel transformed in place, Progress after each column, Complete with
+// the elapsed time. rowFn(bytes, pixels) transforms `pixels` consecutive BGR
+// pixels starting at `bytes`; it is called strip by strip, row by row.
+template <class RowFn>
+void RunPixelPass(const ProgressEvents& events, ByteView v, RowFn&& rowFn) {
+  const PassClock clock;
+  const std::int32_t last = 3 * (v.width() - 1);
+  events.Init(last);
+  ForEachColumnStrip(events, 0, last, [&](std::int32_t x0, std::int32_t x1) {
+    const std::int32_t pixels = (x1 - x0) / 3 + 1;
+    for (std::int32_t y = 0; y < v.height(); ++y) rowFn(v.row(y) + x0, pixels);
+  });
+  events.Complete(clock.ElapsedMs());
+}
+
+}  // namespace fotavel

@@ -1,0 +1,78 @@
+// cImageProcessDIB: the effects engine each document owns.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "effects/ImageProcessError.h"
+#include "effects/ProgressEvents.h"
+#include "surface/cDIBSection.h"
+
+namespace fotavel {
+
+// Every effect of the program runs through this object on cDIBSection
+// surfaces. Passes report through the three progress events to the listener
+// and refuse bad arguments by throwing ImageProcessError, leaving the
+// surfaces unchanged. Operations are grouped by family in their own files:
+// filters (Filters.cpp, Convolution.cpp, RankFilters.cpp), combinations
+// (Combinations.cpp), colour effects (ColourEffects.cpp, Lighten.cpp,
+// BlackAndWhite.cpp) and geometry and texture (Rotation.cpp, Diffusion.cpp,
+// Mathematique.cpp, FlouLocal.cpp).
+class cImageProcessDIB {
+ public:
+  cImageProcessDIB() = default;
+
+  void SetListener(ProgressListener* listener) { m_events.SetListener(listener); }
+
+  // ---- Filters: convolution kernels and 3 x 3 rank filters ----
+  // 1 Blur, 2 Blur More, 3 Soften, 4 Soften More, 5 Sharpen, 6 Sharpen More,
+  // 7 Unsharp, 8 Emboss, 9 mean, 10 minimum, 11 maximum, 12 custom kernel.
+  void FilterType(std::int32_t eType);
+  std::int32_t FilterType() const { return m_filterType; }
+  void FilterArraySize(std::int32_t lSize);
+  std::int32_t FilterArraySize() const { return m_kernelSize; }
+  void FilterValue(std::int32_t iX, std::int32_t iY, std::int32_t lValue);
+  std::int32_t FilterValue(std::int32_t iX, std::int32_t iY) const;
+  void FilterWeight(std::int32_t lWeight) { m_weight = lWeight; }
+  std::int32_t FilterWeight() const { return m_weight; }
+  // Applies the current filter type to cImage, using cBuffer (same size) as
+  // scratch. False when no filter type is set.
+  bool ProcessImage(cDIBSection& cImage, cDIBSection& cBuffer);
+
+  // ---- Combinations of two surfaces (aligned at their bottom-left corners) ----
+  void AddLightest(const cDIBSection& cFrom, cDIBSection& cTo);
+  void AddDarkest(const cDIBSection& cFrom, cDIBSection& cTo);
+  void AddImages(const cDIBSection& cFrom, cDIBSection& cTo, std::int32_t lFromMultiplier,
+                 std::int32_t lFromOffsetR, std::int32_t lFromOffsetG, std::int32_t lFromOffsetB,
+                 std::int32_t lToMultiplier, std::int32_t lToOffsetR, std::int32_t lToOffsetG,
+                 std::int32_t lToOffsetB);
+
+  // ---- Colour effects ----
+  void GrayScale(cDIBSection& image);
+  void Lighten(cDIBSection& image, std::int32_t percentage);
+  void Fade(cDIBSection& cTo, std::int32_t lAmount);
+  void Sature(cDIBSection& image, std::int32_t percentage);
+  void Eff_NoirEtBlancCoupe(cDIBSection& image);
+  void BlackAndWhite(cDIBSection& cFrom, cDIBSection& cTo);
+
+  // ---- Geometric and texture effects ----
+  // Sens true turns a quarter left (anticlockwise), false a quarter right.
+  void Tourner(cDIBSection& MonDIB, bool Sens);
+  void Diffusion(cDIBSection& image, std::int32_t factor);
+  void Eff_Mathematique(cDIBSection& image, std::span<const std::int32_t> parameters);
+  void FlouLocal(cDIBSection& cTo, std::int32_t debutx, std::int32_t debuty, std::int32_t finx,
+                 std::int32_t finy);
+
+ private:
+  ProgressEvents m_events;
+
+  std::int32_t m_filterType = 0;
+  std::int32_t m_kernelSize = 0;
+  std::int32_t m_kernelHalf = 0;
+  // Kernel entry (iX, iY) at m_kernel[(iY + half) * size + (iX + half)].
+  std::vector<std::int32_t> m_kernel;
+  std::int32_t m_weight = 0;
+};
+
+}  // namespace fotavel

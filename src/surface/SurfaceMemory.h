@@ -1,0 +1,34 @@
+// Pixel memory for surfaces: aligned blocks, a live-bytes budget and a small reuse pool.
+#pragma once
+
+#include <cstddef>
+
+namespace fotavel {
+
+// Returns a 64-byte aligned block of at least `bytes`, or nullptr when it cannot
+// be had (out of memory, or the budget set below would be exceeded). Never throws.
+//
+// Large blocks freed earlier are reused when one of a fitting size is pooled:
+// the first touch of freshly mapped memory costs several milliseconds per
+// hundred megabytes, and a quarter turn or an undo copy of a 24-megapixel photo
+// would otherwise pay it on every call.
+void* AllocateSurfaceMemory(std::size_t bytes) noexcept;
+
+// Gives a block back. `bytes` is the size it was asked for.
+void FreeSurfaceMemory(void* block, std::size_t bytes) noexcept;
+
+// Largest number of bytes that live surfaces may hold together; beyond it an
+// allocation fails cleanly instead of leaving the kernel to kill the program.
+// The default is unlimited. Returns the previous limit.
+std::size_t SetSurfaceMemoryLimit(std::size_t bytes) noexcept;
+
+// Bytes held by live surfaces (the pool not included).
+std::size_t LiveSurfaceBytes() noexcept;
+
+// How many bytes the reuse pool may keep (0 disables it). Returns the previous value.
+std::size_t SetSurfacePoolCapacity(std::size_t bytes) noexcept;
+
+// Hands every pooled block back to the system.
+void ReleasePooledSurfaceMemory() noexcept;
+
+}  // namespace fotavel

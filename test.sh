@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds everything and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh
+
+build=${FOTAVEL_BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOTAVEL_WERROR="${FOTAVEL_WERROR:-OFF}"
+cmake --build "$build" --parallel "$(nproc)"
+ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"

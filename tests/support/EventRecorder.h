@@ -1,0 +1,40 @@
+// Records the engine's progress events so tests can compare whole sequences.
+#pragma once
+
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+#include "effects/ProgressEvents.h"
+
+namespace fotavel::testing {
+
+struct Event {
+  enum Kind { kInit, kProgress, kComplete } kind;
+  std::int32_t value;  // lMax, lPosition, or 0 for Complete (its time varies)
+  bool operator==(const Event&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Event& e) {
+  static const char* names[] = {"Init", "Progress", "Complete"};
+  return os << names[e.kind] << '(' << e.value << ')';
+}
+
+class EventRecorder : public ProgressListener {
+ public:
+  std::vector<Event> events;
+  void InitProgress(std::int32_t lMax) override { events.push_back({Event::kInit, lMax}); }
+  void Progress(std::int32_t lPosition) override { events.push_back({Event::kProgress, lPosition}); }
+  void Complete(std::int32_t lTimeMs) override {
+    completeTimes.push_back(lTimeMs);
+    events.push_back({Event::kComplete, 0});
+  }
+  std::vector<std::int32_t> completeTimes;
+};
+
+// The sequence a column pass raises: Init(lMax), Progress(first), Progress(first + step), …
+// up to last, then Complete.
+std::vector<Event> ColumnPassEvents(std::int32_t lMax, std::int32_t first, std::int32_t last,
+                                    std::int32_t step = 3);
+
+}  // namespace fotavel::testing

@@ -1,0 +1,116 @@
+// Test helpers: event sequences, random surfaces, comparisons, and the test main.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "effects/ImageProcessError.h"
+#include "support/EventRecorder.h"
+#include "support/Surfaces.h"
+
+namespace fotavel::testing {
+
+std::vector<Event> ColumnPassEvents(std::int32_t lMax, std::int32_t first, std::int32_t last,
+                                    std::int32_t step) {
+  std::vector<Event> events{{Event::kInit, lMax}};
+  for (std::int32_t x = first; x <= last; x += step) events.push_back({Event::kProgress, x});
+  events.push_back({Event::kComplete, 0});
+  return events;
+}
+
+namespace {
+void FillPadding(cDIBSection& s) {
+  for (std::int32_t y = 0; y < s.height(); ++y) {
+    for (std::int32_t x = 3 * s.width(); x < s.BytesPerScanLine(); ++x) s.row(y)[x] = kPaddingSentinel;
+  }
+}
+cDIBSection Make(std::int32_t width, std::int32_t height) {
+  cDIBSection s;
+  if (!s.Create(width, height)) throw std::runtime_error("test surface not created");
+  FillPadding(s);
+  return s;
+}
+}  // namespace
+
+cDIBSection RandomSurface(std::int32_t width, std::int32_t height, std::uint32_t seed) {
+  cDIBSection s = Make(width, height);
+  std::mt19937 generator(seed);
+  for (std::int32_t y = 0; y < height; ++y) {
+    for (std::int32_t x = 0; x < 3 * width; ++x) s.row(y)[x] = static_cast<std::uint8_t>(generator());
+  }
+  return s;
+}
+
+cDIBSection UniformSurface(std::int32_t width, std::int32_t height, std::uint8_t blue,
+                           std::uint8_t green, std::uint8_t red) {
+  cDIBSection s = Make(width, height);
+  for (std::int32_t y = 0; y < height; ++y) {
+    for (std::int32_t i = 0; i < width; ++i) {
+      s.row(y)[3 * i] = blue;
+      s.row(y)[3 * i + 1] = green;
+      s.row(y)[3 * i + 2] = red;
+    }
+  }
+  return s;
+}
+
+cDIBSection Copy(const cDIBSection& s) {
+  cDIBSection c;
+  if (!c.Create(s.width(), s.height())) throw std::runtime_error("test surface not created");
+  for (std::int32_t y = 0; y < s.height(); ++y) {
+    std::copy(s.row(y), s.row(y) + s.BytesPerScanLine(), c.row(y));
+  }
+  return c;
+}
+
+bool PaddingIntact(const cDIBSection& s) {
+  for (std::int32_t y = 0; y < s.height(); ++y) {
+    for (std::int32_t x = 3 * s.width(); x < s.BytesPerScanLine(); ++x) {
+      if (s.row(y)[x] != kPaddingSentinel) return false;
+    }
+  }
+  return true;
+}
+
+bool SamePixels(const cDIBSection& a, const cDIBSection& b) {
+  return FirstDifference(a, b).empty();
+}
+
+std::string FirstDifference(const cDIBSection& a, const cDIBSection& b) {
+  std::ostringstream out;
+  if (a.width() != b.width() || a.height() != b.height()) {
+    out << "sizes " << a.width() << 'x' << a.height() << " and " << b.width() << 'x' << b.height();
+    return out.str();
+  }
+  for (std::int32_t y = 0; y < a.height(); ++y) {
+    for (std::int32_t x = 0; x < 3 * a.width(); ++x) {
+      if (a.row(y)[x] != b.row(y)[x]) {
+        out << "byte " << x << " (pixel " << x / 3 << ") of row " << y << ": " << int(a.row(y)[x])
+            << " vs " << int(b.row(y)[x]);
+        return out.str();
+      }
+    }
+  }
+  return {};
+}
+
+std::uint32_t PixelRGB(const cDIBSection& s, std::int32_t i, std::int32_t y) {
+  const std::uint8_t* p = s.row(y) + 3 * i;
+  return std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
+}
+
+void SetPixelRGB(cDIBSection& s, std::int32_t i, std::int32_t y, std::uint32_t rgb) {
+  std::uint8_t* p = s.row(y) + 3 * i;
+  p[0] = rgb & 0xFF;
+  p[1] = (rgb >> 8) & 0xFF;
+  p[2] = (rgb >> 16) & 0xFF;
+}
+
+}  // namespace fotavel::testing
+
+int main(int argc, char** argv) {
+  // Engine errors name the executable as their source.
+  fotavel::SetProgramName(argv[0]);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

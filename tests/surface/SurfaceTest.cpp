@@ -1,0 +1,146 @@
+// The pixel surface: sizes and strides, refusals, the display-origin block copy, memory budget.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "support/Surfaces.h"
+#include "surface/SurfaceMemory.h"
+#include "surface/cDIBSection.h"
+
+namespace fotavel {
+namespace {
+
+using testing::PixelRGB;
+using testing::SetPixelRGB;
+
+TEST(Surface, StrideIsThreeBytesAPixelRoundedUpToFour) {
+  const std::pair<int, int> cases[] = {{1, 4}, {2, 8}, {3, 12}, {4, 12}, {5, 16}, {257, 772}};
+  for (auto [width, stride] : cases) {
+    cDIBSection s;
+    ASSERT_TRUE(s.Create(width, 2));
+    EXPECT_EQ(s.BytesPerScanLine(), stride) << "width " << width;
+    EXPECT_EQ(s.view().stride(), stride);
+    EXPECT_EQ(s.row(1) - s.row(0), stride);
+  }
+}
+
+TEST(Surface, CreateRefusesSizesItCannotHold) {
+  const std::int32_t max = std::numeric_limits<std::int32_t>::max();
+  const std::pair<std::int32_t, std::int32_t> refused[] = {
+      {0, 10}, {10, 0}, {-1, 10}, {10, -5}, {max, 1}, {max / 3, max}, {100000, 100000000}};
+  for (auto [w, h] : refused) {
+    cDIBSection s;
+    ASSERT_TRUE(s.Create(4, 4));
+    EXPECT_FALSE(s.Create(w, h)) << w << 'x' << h;
+    EXPECT_TRUE(s.empty());
+    EXPECT_EQ(s.width(), 0);
+    EXPECT_EQ(s.height(), 0);
+  }
+}
+
+TEST(Surface, ClearUpTwiceIsHarmless) {
+  cDIBSection s;
+  ASSERT_TRUE(s.Create(3, 3));
+  const std::size_t live = LiveSurfaceBytes();
+  s.ClearUp();
+  EXPECT_EQ(LiveSurfaceBytes(), live - 64);  // 12 x 3 bytes, rounded to the block alignment
+  s.ClearUp();
+  EXPECT_TRUE(s.empty());
+  EXPECT_EQ(LiveSurfaceBytes(), live - 64);
+}
+
+TEST(Surface, MemoryLimitMakesCreateFailCleanly) {
+  cDIBSection held;
+  ASSERT_TRUE(held.Create(100, 100));
+  const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes() + 1000);
+  cDIBSection s;
+  EXPECT_FALSE(s.Create(100, 100));
+  EXPECT_TRUE(s.empty());
+  EXPECT_TRUE(s.Create(10, 10));
+  SetSurfaceMemoryLimit(previous);
+  EXPECT_TRUE(s.Create(100, 100));
+}
+
+TEST(Surface, PooledBlockIsReusedForASimilarSize) {
+  cDIBSection a;
+  ASSERT_TRUE(a.Create(1000, 1000));
+  const std::uint8_t* first = a.DIBSectionBitsPtr();
+  a.ClearUp();
+  cDIBSection b;
+  ASSERT_TRUE(b.Create(1000, 999));
+  EXPECT_EQ(b.DIBSectionBitsPtr(), first);
+}
+
+TEST(Surface, SwapExchangesPixelsAndSizes) {
+  cDIBSection a = testing::UniformSurface(2, 3, 1, 2, 3);
+  cDIBSection b = testing::UniformSurface(5, 1, 9, 8, 7);
+  a.swap(b);
+  EXPECT_EQ(a.width(), 5);
+  EXPECT_EQ(b.height(), 3);
+  EXPECT_EQ(PixelRGB(a, 4, 0), 0x070809u);
+  EXPECT_EQ(PixelRGB(b, 1, 2), 0x030201u);
+}
+
+// Each source pixel holds its displayed coordinates: red = column, green = displayed row.
+cDIBSection Labelled(std::int32_t width, std::int32_t height) {
+  cDIBSection s = testing::UniformSurface(width, height, 0, 0, 0);
+  for (std::int32_t y = 0; y < height; ++y) {
+    for (std::int32_t i = 0; i < width; ++i) {
+      SetPixelRGB(s, i, y, std::uint32_t(i) << 16 | std::uint32_t(height - 1 - y) << 8 | 0x55);
+    }
+  }
+  return s;
+}
+
+TEST(Surface, BlockCopyOriginCountsFromTheDisplayedTopLeft) {
+  const cDIBSection source = Labelled(7, 5);
+  cDIBSection target = testing::UniformSurface(3, 2, 0, 0, 0);
+  ASSERT_TRUE(target.LoadPictureBlt(source, 2, 1));
+  // Displayed (column c, row r) of the target is displayed (2 + c, 1 + r) of the source.
+  for (std::int32_t r = 0; r < 2; ++r) {
+    for (std::int32_t c = 0; c < 3; ++c) {
+      EXPECT_EQ(PixelRGB(target, c, 1 - r), std::uint32_t(2 + c) << 16 | std::uint32_t(1 + r) << 8 | 0x55)
+          << "displayed " << c << ',' << r;
+    }
+  }
+  EXPECT_TRUE(testing::PaddingIntact(target));
+}
+
+TEST(Surface, BlockCopyOfTheTopLeftOfALargerPicture) {
+  const cDIBSection source = Labelled(6, 4);
+  cDIBSection target = testing::UniformSurface(2, 2, 0, 0, 0);
+  ASSERT_TRUE(target.LoadPictureBlt(source));
+  EXPECT_EQ(PixelRGB(target, 0, 1), 0x000055u);  // displayed top-left
+  EXPECT_EQ(PixelRGB(target, 1, 0), 0x010155u);  // displayed (1, 1)
+}
+
+TEST(Surface, BlockCopyRefusesABlockOutsideTheSource) {
+  const cDIBSection source = Labelled(4, 4);
+  cDIBSection target = testing::UniformSurface(3, 3, 7, 7, 7);
+  const cDIBSection before = testing::Copy(target);
+  EXPECT_FALSE(target.LoadPictureBlt(source, 2, 0));
+  EXPECT_FALSE(target.LoadPictureBlt(source, 0, 2));
+  EXPECT_FALSE(target.LoadPictureBlt(source, -1, 0));
+  cDIBSection empty;
+  EXPECT_FALSE(target.LoadPictureBlt(empty));
+  EXPECT_TRUE(testing::SamePixels(target, before));
+}
+
+TEST(Surface, RandomiseBitsRedGreenNoiseKeepsBlueZero) {
+  cDIBSection s = testing::UniformSurface(9, 4, 77, 0, 0);
+  s.RandomiseBits(false);
+  for (std::int32_t y = 0; y < 4; ++y) {
+    for (std::int32_t i = 0; i < 9; ++i) EXPECT_EQ(s.row(y)[3 * i], 0);
+  }
+  s.RandomiseBits(true);
+  for (std::int32_t y = 0; y < 4; ++y) {
+    for (std::int32_t i = 0; i < 9; ++i) {
+      EXPECT_EQ(s.row(y)[3 * i], s.row(y)[3 * i + 1]);
+      EXPECT_EQ(s.row(y)[3 * i], s.row(y)[3 * i + 2]);
+    }
+  }
+  EXPECT_TRUE(testing::PaddingIntact(s));
+}
+
+}  // namespace
+}  // namespace fotavel
