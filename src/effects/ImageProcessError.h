@@ -8,30 +8,44 @@
 
 namespace fotavel {
 
+// One kind of refusal: its number and its exact description.
+struct ErrorKind {
+  std::uint32_t number;
+  const char* description;
+};
+
 // Numbers sit on the object-error base 0x80040000 used by the engine's
-// historical messages; the first three texts are kept word for word.
+// historical messages; the first three texts are kept word for word (two
+// spaces after "size." included).
 namespace ImageProcessErrors {
 inline constexpr std::uint32_t kObjectErrorBase = 0x80040000u;
-inline constexpr std::uint32_t kSizeNotOdd = kObjectErrorBase + 1305;       // 0x80040519
-inline constexpr std::uint32_t kInvalidFilterType = kObjectErrorBase + 1306;  // 0x8004051A
-inline constexpr std::uint32_t kInvalidSize = kObjectErrorBase + 1306;        // 0x8004051A
+inline constexpr ErrorKind kSizeNotOdd{kObjectErrorBase + 1305, "Size must be an odd number"};
+inline constexpr ErrorKind kInvalidFilterType{kObjectErrorBase + 1306, "Invalid filter types."};
+inline constexpr ErrorKind kInvalidSize{kObjectErrorBase + 1306,
+                                        "Invalid size.  Size should be an odd number from 3 to 9"};
 // Refusals that keep the engine from dividing by zero or reading outside a surface.
-inline constexpr std::uint32_t kZeroWeight = kObjectErrorBase + 1307;
-inline constexpr std::uint32_t kKernelIndex = kObjectErrorBase + 1308;
-inline constexpr std::uint32_t kKernelNotSized = kObjectErrorBase + 1309;
-inline constexpr std::uint32_t kSizeMismatch = kObjectErrorBase + 1310;
-inline constexpr std::uint32_t kSourceTooSmall = kObjectErrorBase + 1311;
-inline constexpr std::uint32_t kBadMatrix = kObjectErrorBase + 1312;
-inline constexpr std::uint32_t kZeroDivisor = kObjectErrorBase + 1313;
-inline constexpr std::uint32_t kMatrixRange = kObjectErrorBase + 1314;
-inline constexpr std::uint32_t kEmptySurface = kObjectErrorBase + 1315;
+inline constexpr ErrorKind kZeroWeight{kObjectErrorBase + 1307, "Filter weight must not be 0."};
+inline constexpr ErrorKind kKernelIndex{kObjectErrorBase + 1308, "Kernel index out of range."};
+inline constexpr ErrorKind kKernelNotSized{kObjectErrorBase + 1309,
+                                           "The kernel size has not been set."};
+inline constexpr ErrorKind kSizeMismatch{kObjectErrorBase + 1310,
+                                         "The two pictures must be the same size."};
+inline constexpr ErrorKind kSourceTooSmall{kObjectErrorBase + 1311,
+                                           "The source picture is smaller than the destination."};
+inline constexpr ErrorKind kBadMatrix{kObjectErrorBase + 1312,
+                                      "The matrix must be square and complete."};
+inline constexpr ErrorKind kZeroDivisor{kObjectErrorBase + 1313, "The divisor must not be 0."};
+inline constexpr ErrorKind kMatrixRange{kObjectErrorBase + 1314,
+                                        "The matrix sums could leave the 16-bit range."};
+inline constexpr ErrorKind kEmptySurface{kObjectErrorBase + 1315, "The picture is empty."};
 // The runtime's own number for a failed allocation.
-inline constexpr std::uint32_t kOutOfMemory = 7;
+inline constexpr ErrorKind kOutOfMemory{7, "Out of memory"};
 }  // namespace ImageProcessErrors
 
 class ImageProcessError : public std::runtime_error {
  public:
   ImageProcessError(std::uint32_t number, std::string description);
+  explicit ImageProcessError(const ErrorKind& kind) : ImageProcessError(kind.number, kind.description) {}
 
   std::uint32_t number() const { return number_; }
   const std::string& description() const { return description_; }
