@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libbenchmark-dev
+  qt6-base-dev libturbojpeg0-dev libwmf-dev libexiv2-dev
 )
 
 missing=()
