@@ -1,0 +1,55 @@
+// The small services the application offers every document: numbering, settings, param folder, temporary files.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+namespace fotavel {
+
+// One per running program (the main window or the batch tool owns it).
+class AppServices {
+ public:
+  // `programFolder` is the folder of the executable; the param folder is
+  // looked for beside it (see ParamFolder).
+  explicit AppServices(QString programFolder);
+
+  // 1, 2, 3 … in the order of the calls: the n of "Nouvelle photo n".
+  std::int32_t NewImageIndex() { return ++m_imageCounter; }
+
+  // The folder that holds fotavel.ini and logo.<ext>, ending without a separator.
+  QString ParamFolder() const;
+  // Points the param folder somewhere else (the batch tool's --param, tests).
+  void SetParamFolder(const QString& folder) { m_paramOverride = folder; }
+
+  // The value of `key` in the settings file: the text after the first
+  // "key=" anywhere in the file up to the next ";"; empty when the file or
+  // the key is absent.
+  QString LireParamIni(const QString& key) const;
+
+  // The system's temporary folder, ending with a separator.
+  QString TempDir() const;
+  // Creates a new empty uniquely named file in `folder` (TempDir when empty)
+  // whose name starts with `prefix`; returns its full path. Throws
+  // std::runtime_error with the system's description when it cannot.
+  QString TempFileName(const QString& prefix = {}, const QString& folder = {}) const;
+
+  // True when a logo may be inserted into photos.
+  bool LogoPret = false;
+  // Opens the logo settings (the window shows its dialog; the batch tool has
+  // none). Unset means there is no way to ask.
+  std::function<void()> mnuParametrage_Click;
+
+ private:
+  QString m_programFolder;
+  QString m_paramOverride;
+  std::int32_t m_imageCounter = 0;
+};
+
+// Where the param folder lives: `programFolder`/param when that folder exists
+// and can be written or can be created; otherwise the user's configuration
+// folder for the application (an installed program cannot write beside
+// itself). Created when missing.
+QString ResolveParamFolder(const QString& programFolder);
+
+}  // namespace fotavel
