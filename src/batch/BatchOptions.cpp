@@ -1,0 +1,151 @@
+// The command line of fotavel-batch: options, effects and the output rules.
+#include "batch/BatchOptions.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace fotavel::batch {
+
+bool FormatForFile(const QString& path, OutputFormat& format) {
+  const QString suffix = QFileInfo(path).suffix().toLower();
+  if (suffix == QStringLiteral("bmp")) {
+    format = OutputFormat::Bmp;
+  } else if (suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg")) {
+    format = OutputFormat::Jpeg;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+QString OutputPathFor(const QString& input, const QString& folder, OutputFormat format) {
+  return QDir(folder).filePath(QFileInfo(input).completeBaseName() +
+                               (format == OutputFormat::Bmp ? QStringLiteral(".bmp")
+                                                            : QStringLiteral(".jpg")));
+}
+
+namespace {
+
+bool ReadEffect(const QString& text, EffectStep& step, QString& error) {
+  const qsizetype equals = text.indexOf(QLatin1Char('='));
+  const QStringView name = QStringView(text).left(equals < 0 ? text.size() : equals);
+  step.text = text;
+  step.command = FindCommand(name);
+  if (step.command == nullptr) {
+    error = QStringLiteral("effet inconnu : %1").arg(name.toString());
+    return false;
+  }
+  QString detail;
+  const QStringView argument = equals < 0 ? QStringView() : QStringView(text).mid(equals + 1);
+  if (equals >= 0 && argument.isEmpty()) {
+    error = QStringLiteral("valeur manquante après « %1= »").arg(name.toString());
+    return false;
+  }
+  if (!step.command->parse(argument, step.argument, detail)) {
+    error = QStringLiteral("%1 : %2").arg(text, detail);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString& error) {
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& a = arguments[i];
+    const auto value = [&](QString& out) {
+      if (i + 1 >= arguments.size()) {
+        error = QStringLiteral("%1 demande une valeur").arg(a);
+        return false;
+      }
+      out = arguments[++i];
+      return true;
+    };
+    QString v;
+    if (a == QStringLiteral("-h") || a == QStringLiteral("--help")) {
+      options.help = true;
+      return true;
+    } else if (a == QStringLiteral("-e")) {
+      EffectStep step;
+      if (!value(v) || !ReadEffect(v, step, error)) return false;
+      options.effects.push_back(std::move(step));
+    } else if (a == QStringLiteral("-q")) {
+      bool ok = false;
+      if (!value(v)) return false;
+      options.quality = v.toInt(&ok);
+      if (!ok || options.quality < 45 || options.quality > 100) {
+        error = QStringLiteral("la qualité va de 45 à 100");
+        return false;
+      }
+    } else if (a == QStringLiteral("-f")) {
+      if (!value(v)) return false;
+      options.formatGiven = true;
+      if (v == QStringLiteral("bmp")) {
+        options.format = OutputFormat::Bmp;
+      } else if (v == QStringLiteral("jpg")) {
+        options.format = OutputFormat::Jpeg;
+      } else {
+        error = QStringLiteral("format de sortie inconnu : %1 (bmp ou jpg)").arg(v);
+        return false;
+      }
+    } else if (a == QStringLiteral("--param")) {
+      if (!value(options.paramFolder)) return false;
+    } else if (a == QStringLiteral("--temps")) {
+      options.timings = true;
+    } else if (a == QStringLiteral("-o")) {
+      if (!value(options.output)) return false;
+    } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+      error = QStringLiteral("option inconnue : %1").arg(a);
+      return false;
+    } else {
+      options.inputs.push_back(a);
+    }
+  }
+  if (options.inputs.isEmpty()) {
+    error = QStringLiteral("aucune photo à traiter");
+    return false;
+  }
+  if (options.output.isEmpty()) {
+    error = QStringLiteral("la sortie manque (-o SORTIE)");
+    return false;
+  }
+  if (options.inputs.size() == 1 && !QFileInfo(options.output).isDir()) {
+    if (!FormatForFile(options.output, options.format)) {
+      error = QStringLiteral("format de sortie inconnu : %1 (.bmp, .jpg ou .jpeg)").arg(options.output);
+      return false;
+    }
+  } else if (!QFileInfo(options.output).isDir()) {
+    error = QStringLiteral("avec plusieurs photos, la sortie doit être un dossier existant : %1")
+                .arg(options.output);
+    return false;
+  }
+  return true;
+}
+
+QString UsageText() {
+  QString text = QStringLiteral(
+      "Usage : fotavel-batch [-e EFFET]... [-q QUALITE] [-f bmp|jpg] [--param DOSSIER] [--temps] "
+      "ENTREE... -o SORTIE\n"
+      "\n"
+      "Ouvre chaque photo ENTREE, lui applique les effets dans l'ordre donné et enregistre le "
+      "résultat.\n"
+      "Une seule ENTREE : SORTIE est un fichier dont l'extension (.bmp, .jpg ou .jpeg) choisit le "
+      "format.\n"
+      "Plusieurs ENTREE : SORTIE est un dossier existant ; chaque résultat y prend le nom de la "
+      "photo, en .jpg (ou .bmp avec -f bmp).\n"
+      "\n"
+      "  -e EFFET        effet à appliquer (plusieurs -e possibles)\n"
+      "  -q QUALITE      qualité JPEG de 45 à 100 (70)\n"
+      "  -f bmp|jpg      format des résultats dans un dossier (jpg)\n"
+      "  --param DOSSIER dossier du logo et de fotavel.ini\n"
+      "  --temps         durée de chaque effet sur la sortie d'erreur\n"
+      "  -h, --help      cette aide\n"
+      "\n"
+      "Effets :\n");
+  for (const CommandInfo& c : Commands()) {
+    text += QStringLiteral("  %1%2\n").arg(QString::fromUtf8(c.usage), -38).arg(QString::fromUtf8(c.help));
+  }
+  return text;
+}
+
+}  // namespace fotavel::batch

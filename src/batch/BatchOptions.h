@@ -1,0 +1,45 @@
+// The command line of fotavel-batch, read into options before any file is touched.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "document/Commands.h"
+
+namespace fotavel::batch {
+
+enum class OutputFormat { Jpeg, Bmp };
+
+struct EffectStep {
+  QString text;  // as written, for messages ("clair=30")
+  const CommandInfo* command = nullptr;
+  CommandArgument argument;
+};
+
+struct BatchOptions {
+  std::vector<EffectStep> effects;
+  QStringList inputs;
+  QString output;
+  int quality = 70;
+  bool formatGiven = false;
+  OutputFormat format = OutputFormat::Jpeg;
+  QString paramFolder;
+  bool timings = false;
+  bool help = false;
+};
+
+// Reads the arguments (without the program name). False with a French
+// message in `error` for a usage error; the caller prints the usage.
+bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString& error);
+
+// The output format a single output file's extension asks for (.bmp, .jpg,
+// .jpeg in any case); false when it is none of them.
+bool FormatForFile(const QString& path, OutputFormat& format);
+
+// Where the result of `input` goes when there are several inputs.
+QString OutputPathFor(const QString& input, const QString& folder, OutputFormat format);
+
+QString UsageText();
+
+}  // namespace fotavel::batch

@@ -1,0 +1,128 @@
+// Runs fotavel-batch's effects on each input through the photo document, and writes the results.
+#include "batch/BatchRunner.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include "document/AppServices.h"
+#include "document/DocumentError.h"
+#include "document/Messages.h"
+#include "document/PhotoDocument.h"
+#include "effects/ImageProcessError.h"
+#include "io/PictureFiles.h"
+
+namespace fotavel::batch {
+namespace {
+
+// Listens to the document the way the window's status area would, and draws
+// a text progress bar when standard error is a terminal.
+class BatchObserver : public DocumentObserver {
+ public:
+  BatchObserver(QTextStream& err, bool progressBar) : err_(err), progressBar_(progressBar) {}
+
+  void ProgressMax(std::int32_t max) override { max_ = max; }
+  void ProgressValue(std::int32_t value) override {
+    if (!progressBar_ || max_ <= 0) return;
+    const int percent = int(std::int64_t(std::max(value, 0)) * 100 / max_);
+    if (percent == shown_) return;
+    shown_ = percent;
+    const int filled = percent * 30 / 100;
+    err_ << '\r' << label_ << " [" << QString(filled, QLatin1Char('#'))
+         << QString(30 - filled, QLatin1Char(' ')) << "] " << percent << " %" << Qt::flush;
+  }
+  void ShowProgress(bool visible) override {
+    if (!visible && progressBar_ && shown_ >= 0) {
+      err_ << '\r' << QString(label_.size() + 40, QLatin1Char(' ')) << '\r' << Qt::flush;
+    }
+    shown_ = -1;
+  }
+  void MemoryWarning(const QString& text) override {
+    if (!warned_) err_ << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+    warned_ = true;
+  }
+  void SetStatus(const QString& message, const QString&, const QString&) override {
+    if (message.startsWith(QStringLiteral("Réalisé en "))) passes_++;
+  }
+
+  void Begin(const QString& label) {
+    label_ = label;
+    passes_ = 0;
+  }
+  int passes() const { return passes_; }
+
+ private:
+  QTextStream& err_;
+  bool progressBar_;
+  QString label_;
+  std::int32_t max_ = 0;
+  int shown_ = -1;
+  int passes_ = 0;
+  bool warned_ = false;
+};
+
+void PrintEngineError(QTextStream& err, const QString& input, const ImageProcessError& e) {
+  err << input << " : erreur 0x" << QString::number(e.number(), 16).toUpper() << " : "
+      << QString::fromStdString(e.description()) << " (" << QString::fromStdString(e.source())
+      << ")\n";
+}
+
+}  // namespace
+
+int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStream& err,
+             bool progressBar) {
+  AppServices services(programFolder);
+  if (!options.paramFolder.isEmpty()) services.SetParamFolder(options.paramFolder);
+  BatchObserver observer(err, progressBar);
+  CommandContext context;
+  context.readPicture = io::ReadPicture;
+  const bool severalInputs = options.inputs.size() > 1 || QFileInfo(options.output).isDir();
+
+  int status = 0;
+  for (const QString& input : options.inputs) {
+    PhotoDocument document(services, &observer);
+    QString error;
+    if (!document.OpenFile(input, false, error)) {
+      err << Messages::kOuvertureErreur << input << " : " << error << '\n';
+      status = 1;
+      continue;
+    }
+    bool failed = false;
+    for (const EffectStep& step : options.effects) {
+      observer.Begin(step.text);
+      QElapsedTimer clock;
+      clock.start();
+      try {
+        step.command->run(document, step.argument, context);
+      } catch (const ImageProcessError& e) {
+        PrintEngineError(err, input, e);
+        failed = true;
+      } catch (const DocumentError& e) {
+        err << input << " : " << e.text() << '\n';
+        failed = true;
+      }
+      if (failed) break;
+      if (options.timings) {
+        // The status line shows the time of the last engine pass; a command
+        // without one (a resize) is timed as a whole.
+        const qint64 ms = observer.passes() > 0 ? document.LastPassMs() : clock.elapsed();
+        err << step.text << " : " << Messages::Realise(int(ms)) << '\n';
+      }
+    }
+    if (failed) {
+      status = 1;
+      continue;
+    }
+    const OutputFormat format = options.format;
+    const QString target = severalInputs ? OutputPathFor(input, options.output, format) : options.output;
+    const bool written = format == OutputFormat::Jpeg
+                             ? document.FoncEregJPG(options.quality, target, error)
+                             : document.SaveBitmap(target, error);
+    if (!written) {
+      err << Messages::kEnregistrementErreur << target << " : " << error << '\n';
+      status = 1;
+    }
+  }
+  return status;
+}
+
+}  // namespace fotavel::batch

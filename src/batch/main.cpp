@@ -1,0 +1,29 @@
+// fotavel-batch: the photo document's effects on many files, without a window.
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <unistd.h>
+
+#include "batch/BatchOptions.h"
+#include "batch/BatchRunner.h"
+#include "effects/ImageProcessError.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  fotavel::SetProgramName(argv[0]);
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+
+  fotavel::batch::BatchOptions options;
+  QString error;
+  if (!fotavel::batch::ParseArguments(application.arguments().mid(1), options, error)) {
+    err << "fotavel-batch : " << error << "\n\n" << fotavel::batch::UsageText();
+    return 2;
+  }
+  if (options.help) {
+    out << fotavel::batch::UsageText();
+    return 0;
+  }
+  return fotavel::batch::RunBatch(options, QCoreApplication::applicationDirPath(), err,
+                                  isatty(STDERR_FILENO) != 0);
+}

@@ -1,0 +1,195 @@
+// The table of effect commands shared by the batch tool and the window's buttons and menus.
+#include "document/Commands.h"
+
+#include <QList>
+#include <algorithm>
+
+#include "document/DocumentError.h"
+#include "document/PhotoDocument.h"
+
+namespace fotavel {
+namespace {
+
+bool ReadInt(QStringView text, std::int32_t& value) {
+  bool ok = false;
+  const int parsed = text.trimmed().toInt(&ok);
+  if (ok) value = parsed;
+  return ok;
+}
+
+// Reads `count` integers separated by `separator`.
+bool ReadInts(QStringView text, QChar separator, qsizetype count, CommandArgument& out) {
+  const QList<QStringView> fields = text.split(separator);
+  if (count >= 0 && fields.size() != count) return false;
+  for (QStringView field : fields) {
+    std::int32_t value = 0;
+    if (!ReadInt(field, value)) return false;
+    out.numbers.push_back(value);
+  }
+  return true;
+}
+
+bool NoArgument(QStringView text, CommandArgument&, QString& error) {
+  if (text.isEmpty()) return true;
+  error = QStringLiteral("cet effet ne prend pas de valeur");
+  return false;
+}
+
+template <std::int32_t Default>
+bool OptionalNumber(QStringView text, CommandArgument& out, QString& error) {
+  std::int32_t value = Default;
+  if (!text.isEmpty() && !ReadInt(text, value)) {
+    error = QStringLiteral("nombre entier attendu");
+    return false;
+  }
+  out.numbers.push_back(value);
+  return true;
+}
+
+bool FilterNumber(QStringView text, CommandArgument& out, QString& error) {
+  std::int32_t type = 0;
+  if (!ReadInt(text, type) || type < 1 || type > 11) {
+    error = QStringLiteral("le type de filtre va de 1 à 11");
+    return false;
+  }
+  out.numbers.push_back(type);
+  return true;
+}
+
+// N:P:v1,v2,… — the size and weight are checked by the engine itself.
+bool Kernel(QStringView text, CommandArgument& out, QString& error) {
+  const QList<QStringView> parts = text.split(QLatin1Char(':'));
+  std::int32_t size = 0, weight = 0;
+  if (parts.size() != 3 || !ReadInt(parts[0], size) || !ReadInt(parts[1], weight) ||
+      !ReadInts(parts[2], QLatin1Char(','), -1, out)) {
+    error = QStringLiteral("forme attendue : N:P:v1,v2,…");
+    return false;
+  }
+  if (size > 0 && out.numbers.size() != std::size_t(size) * std::size_t(size)) {
+    error = QStringLiteral("un noyau de %1 x %1 demande %2 valeurs").arg(size).arg(size * size);
+    return false;
+  }
+  out.numbers.insert(out.numbers.begin(), {size, weight});
+  return true;
+}
+
+bool SizeLxH(QStringView text, CommandArgument& out, QString& error) {
+  if (!ReadInts(text, QLatin1Char('x'), 2, out)) {
+    error = QStringLiteral("forme attendue : LARGEURxHAUTEUR");
+    return false;
+  }
+  return true;
+}
+
+bool Rectangle(QStringView text, CommandArgument& out, QString& error) {
+  if (!ReadInts(text, QLatin1Char(','), 4, out)) {
+    error = QStringLiteral("forme attendue : GAUCHE,HAUT,DROITE,BAS");
+    return false;
+  }
+  return true;
+}
+
+// FICHIER[:TYPE:M1:O1:M2:O2]; a file name may itself hold ":", so the five
+// numbers are only taken when they are all there at the end.
+bool Combination(QStringView text, CommandArgument& out, QString& error) {
+  // The fifth ":" from the end, if the text has that many.
+  qsizetype cut = text.size();
+  for (int i = 0; i < 5 && cut > 0; ++i) cut = text.lastIndexOf(QLatin1Char(':'), cut - 1);
+  CommandArgument numbers;
+  if (cut > 0 && ReadInts(text.mid(cut + 1), QLatin1Char(':'), 5, numbers)) {
+    out.file = text.left(cut).toString();
+    out.numbers = numbers.numbers;
+  } else {
+    out.file = text.toString();
+    out.numbers = {1, 1, 0, 1, 0};
+  }
+  if (out.file.isEmpty()) {
+    error = QStringLiteral("fichier de la seconde photo attendu");
+    return false;
+  }
+  return true;
+}
+
+std::int32_t N(const CommandArgument& a, std::size_t i) { return a.numbers[i]; }
+
+const CommandInfo kCommands[] = {
+    {"nette", "nette", "rendre plus net (filtre 5)", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.ProcessImage(5); }},
+    {"floue", "floue", "rendre flou (filtre 1)", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.ProcessImage(1); }},
+    {"filtre", "filtre=N", "filtre de type N, de 1 à 11", FilterNumber,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.ProcessImage(N(a, 0)); }},
+    {"noyau", "noyau=N:P:v1,v2,...",
+     "noyau N x N de poids P, valeurs ligne par ligne depuis le haut", Kernel,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
+       d.ProcessKernel(N(a, 0), N(a, 1), std::span(a.numbers).subspan(2));
+     }},
+    {"clair", "clair[=P]", "éclaircir de P % (20)", OptionalNumber<20>,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Lighten(N(a, 0)); }},
+    {"sombre", "sombre[=A]", "assombrir, chaque couleur × A / 255 (240)", OptionalNumber<240>,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Fade(N(a, 0)); }},
+    {"colorer", "colorer[=P]", "plus de couleur, P % (30)", OptionalNumber<30>,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.saturation(N(a, 0)); }},
+    {"ternir", "ternir[=P]", "moins de couleur, P % (30)", OptionalNumber<30>,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.saturation(-N(a, 0)); }},
+    {"gris", "gris", "niveaux de gris", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.GrayScale(); }},
+    {"photocopie", "photocopie", "noir et blanc tranché", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.CoupeNB(); }},
+    {"plume", "plume", "dessin à la plume (noir et blanc tramé)", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.BlackAndWhite(); }},
+    {"diffusion", "diffusion[=F]", "diffusion des points, facteur F (6)", OptionalNumber<6>,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Diffusion(N(a, 0)); }},
+    {"contours", "contours", "trouver les contours", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.TrouvContours(); }},
+    {"negatif", "negatif", "négatif", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.NegativeImage(); }},
+    {"gauche", "gauche", "quart de tour à gauche", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Piv_Gche(); }},
+    {"droite", "droite", "quart de tour à droite", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Piv_Drt(); }},
+    {"ciel", "ciel", "ciel bleu à la place d'un ciel blanc", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Applique_ciel(); }},
+    {"web", "web", "format Web : le grand côté passe à 400 pixels", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) {
+       const auto [width, height] = PhotoDocument::WebSize(d.ImageWidth(), d.ImageHeight());
+       d.Resample(width, height);
+     }},
+    {"taille", "taille=LxH", "retailler en L x H pixels", SizeLxH,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Resample(N(a, 0), N(a, 1)); }},
+    {"masquer", "masquer=G,H,D,B",
+     "flouter la zone (gauche, haut, droite, bas en pixels depuis le coin haut gauche)", Rectangle,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
+       d.MasquerZone(N(a, 0), N(a, 1), N(a, 2), N(a, 3));
+     }},
+    {"logo", "logo", "insérer le logo du dossier des paramètres", NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) {
+       if (!d.InsererLogo()) {
+         throw DocumentError(QStringLiteral("Aucun logo n'est configuré (logo.png, .jpg, .bmp ou "
+                                            ".gif dans le dossier des paramètres)."));
+       }
+     }},
+    {"combiner", "combiner=FICHIER[:TYPE:M1:O1:M2:O2]",
+     "combiner avec une seconde photo (1 addition, 2 plus sombre, 3 plus clair)", Combination,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext& context) {
+       cDIBSection second;
+       QString error;
+       if (!context.readPicture || !context.readPicture(a.file, second, error)) {
+         throw DocumentError(QStringLiteral("Une erreur est survenue lors de l'ouverture de : ") + error);
+       }
+       const CombinationSettings settings{N(a, 0), N(a, 1), N(a, 2), N(a, 3), N(a, 4)};
+       d.Combine(settings, d.Picture(), second);
+     }},
+};
+
+}  // namespace
+
+std::span<const CommandInfo> Commands() { return kCommands; }
+
+const CommandInfo* FindCommand(QStringView name) {
+  const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
+                               [&](const CommandInfo& c) { return name == QLatin1String(c.name); });
+  return it == std::end(kCommands) ? nullptr : &*it;
+}
+
+}  // namespace fotavel

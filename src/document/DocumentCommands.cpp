@@ -1,0 +1,238 @@
+// The document's effect commands: each runs one engine operation inside the undo/redraw frame.
+#include <cmath>
+#include <vector>
+
+#include "document/DocumentError.h"
+#include "document/Messages.h"
+#include "document/ModImage.h"
+#include "document/PhotoDocument.h"
+#include "effects/cielbleu.h"
+
+namespace fotavel {
+
+void PhotoDocument::Render() {
+  Obs().PictureChanged();
+  Obs().Busy(false);
+}
+
+void PhotoDocument::EnsureBuffer() {
+  if (m_cDibBuffer.width() == m_cDib.width() && m_cDibBuffer.height() == m_cDib.height()) return;
+  if (!m_cDibBuffer.Create(m_cDib.width(), m_cDib.height())) {
+    throw DocumentError(Messages::kMemoireInsuffisante);
+  }
+}
+
+void PhotoDocument::MarkModified(bool markCaption) {
+  m_bDirty = true;
+  if (markCaption) SetCaption(QStringLiteral("Photo: ") + m_sFileName + QStringLiteral(" modifiée"));
+}
+
+template <class Work>
+void PhotoDocument::RunCommand(Work&& work, bool markCaption) {
+  if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  EnsureBuffer();
+  PrepareAnnuler();
+  try {
+    work();
+  } catch (...) {
+    // The engine refuses before it changes anything: take the copy back so
+    // the ring holds only real steps.
+    DropLastUndo();
+    Obs().Busy(false);
+    throw;
+  }
+  Render();
+  MarkModified(markCaption);
+}
+
+void PhotoDocument::ProcessImage(std::int32_t eType) {
+  RunCommand([&] {
+    m_cImage.FilterType(eType);
+    m_cImage.ProcessImage(m_cDib, m_cDibBuffer);
+  });
+}
+
+void PhotoDocument::ProcessKernel(std::int32_t size, std::int32_t weight,
+                                  std::span<const std::int32_t> values) {
+  // Set the kernel up before the undo copy: the engine refuses a bad size or
+  // weight here, with nothing stored or changed.
+  m_cImage.FilterType(12);
+  m_cImage.FilterArraySize(size);
+  if (values.size() != std::size_t(size) * std::size_t(size)) {
+    throw DocumentError(QStringLiteral("Le noyau de %1 x %1 attend %2 valeurs, pas %3.")
+                            .arg(size)
+                            .arg(size * size)
+                            .arg(values.size()));
+  }
+  const std::int32_t half = size / 2;
+  // Values come row by row from the displayed top; a positive row offset of
+  // the engine's kernel is the row above on the displayed picture.
+  for (std::int32_t r = 0; r < size; ++r) {
+    for (std::int32_t c = 0; c < size; ++c) m_cImage.FilterValue(c - half, half - r, values[r * size + c]);
+  }
+  m_cImage.FilterWeight(weight);
+  RunCommand([&] { m_cImage.ProcessImage(m_cDib, m_cDibBuffer); });
+}
+
+void PhotoDocument::Lighten(std::int32_t percentage) {
+  RunCommand([&] { m_cImage.Lighten(m_cDib, percentage); });
+}
+
+void PhotoDocument::Fade(std::int32_t amount) {
+  RunCommand([&] { m_cImage.Fade(m_cDib, amount); });
+}
+
+void PhotoDocument::saturation(std::int32_t Factor) {
+  RunCommand([&] { m_cImage.Sature(m_cDib, Factor); });
+}
+
+void PhotoDocument::GrayScale() {
+  RunCommand([&] { m_cImage.GrayScale(m_cDib); });
+}
+
+void PhotoDocument::CoupeNB() {
+  RunCommand([&] { m_cImage.Eff_NoirEtBlancCoupe(m_cDib); });
+}
+
+void PhotoDocument::BlackAndWhite() {
+  RunCommand([&] { m_cImage.BlackAndWhite(m_cDib, m_cDibBuffer); });
+}
+
+void PhotoDocument::Diffusion(std::int32_t Factor) {
+  RunCommand([&] { m_cImage.Diffusion(m_cDib, Factor); });
+}
+
+void PhotoDocument::Piv_Gche() {
+  RunCommand([&] {
+    m_cImage.Tourner(m_cDib, true);
+    EnsureBuffer();
+  });
+}
+
+void PhotoDocument::Piv_Drt() {
+  RunCommand([&] {
+    m_cImage.Tourner(m_cDib, false);
+    EnsureBuffer();
+  });
+}
+
+void PhotoDocument::TrouvContours() {
+  // 3 x 3, divisor 1, bias 0, then 8 in the centre and -1 around it.
+  static constexpr std::int32_t kEdges[] = {3, 3, 1, 0, -1, -1, -1, -1, 8, -1, -1, -1, -1};
+  RunCommand([&] { m_cImage.Eff_Mathematique(m_cDib, kEdges); });
+}
+
+void PhotoDocument::NegativeImage() {
+  RunCommand([&] {
+    m_cImage.AddImages(m_cDib, m_cDibBuffer, -1, -255, -255, -255, 0, 0, 0, 0);
+    (void)m_cDib.LoadPictureBlt(m_cDibBuffer);
+  });
+}
+
+void PhotoDocument::Resample(std::int32_t lW, std::int32_t lH) {
+  if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  if (lW < 1 || lH < 1) {
+    throw DocumentError(
+        QStringLiteral("Impossible de retailler la photo en %1 x %2 : chaque côté doit mesurer au "
+                       "moins 1 pixel.")
+            .arg(lW)
+            .arg(lH));
+  }
+  if (lW != m_cDib.width() || lH != m_cDib.height()) {
+    RunCommand([&] {
+      auto resampled = m_cDib.Resample(lH, lW);
+      cDIBSection buffer;
+      if (!resampled || !buffer.Create(lW, lH)) throw DocumentError(Messages::kMemoireInsuffisante);
+      m_cDib = std::move(*resampled);
+      m_cDibBuffer = std::move(buffer);
+    });
+  }
+  MarkModified(true);
+  // A fresh size text for the status; the cached one of the first activation stays.
+  Obs().SetStatus(QStringLiteral("#"), m_sFileTitle,
+                  QStringLiteral("%1 x %2 - %3").arg(m_cDib.width()).arg(m_cDib.height()).arg(TailleMemoire()));
+}
+
+std::pair<std::int32_t, std::int32_t> PhotoDocument::WebSize(std::int32_t width, std::int32_t height) {
+  const auto scaled = [](std::int32_t side, std::int32_t other) {
+    return std::int32_t(std::nearbyint(double(std::int64_t(side) * 400) / double(other)));
+  };
+  if (width <= height) return {scaled(width, height), 400};
+  return {400, scaled(height, width)};
+}
+
+void PhotoDocument::Combine(const CombinationSettings& settings, const cDIBSection& source1,
+                            const cDIBSection& source2) {
+  if (source1.empty() || source2.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  // A new document has no photo yet: there is nothing an undo could give back.
+  // Either source may be this document's own photo: both are copied into new
+  // surfaces before the photo is replaced.
+  if (!m_cDib.empty()) PrepareAnnuler();
+  const std::int32_t width = std::min(source1.width(), source2.width());
+  const std::int32_t height = std::min(source1.height(), source2.height());
+  cDIBSection picture, buffer;
+  if (!picture.Create(width, height) || !buffer.Create(width, height)) {
+    if (!m_cDib.empty()) DropLastUndo();
+    Obs().Busy(false);
+    throw DocumentError(Messages::kMemoireInsuffisante);
+  }
+  (void)picture.LoadPictureBlt(source1);
+  (void)buffer.LoadPictureBlt(source2);
+  m_cDib = std::move(picture);
+  m_cDibBuffer = std::move(buffer);
+  switch (settings.type) {
+    case 1:
+      m_cImage.AddImages(m_cDibBuffer, m_cDib, settings.multiplier2, settings.offset2,
+                         settings.offset2, settings.offset2, settings.multiplier1, settings.offset1,
+                         settings.offset1, settings.offset1);
+      break;
+    case 2:  // keeps the darker pixel
+      m_cImage.AddLightest(m_cDibBuffer, m_cDib);
+      break;
+    case 3:  // keeps the lighter pixel
+      m_cImage.AddDarkest(m_cDibBuffer, m_cDib);
+      break;
+    default:
+      break;
+  }
+  filename(QStringLiteral("Nouvelle photo %1").arg(m_services.NewImageIndex()));
+  SetCaption(QStringLiteral("Photo: ") + m_sFileName);
+  m_bDirty = true;
+  Obs().PictureOpened();
+  Render();
+}
+
+void PhotoDocument::Applique_ciel() {
+  RunCommand([&] {
+    cielbleu::PaintGradient(m_cDibBuffer);
+    m_cImage.AddLightest(m_cDibBuffer, m_cDib);
+  });
+}
+
+bool PhotoDocument::InsererLogo() {
+  if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  if (ModImage::AnyLogoFile(m_services).isEmpty()) {
+    if (m_services.mnuParametrage_Click) m_services.mnuParametrage_Click();
+  } else {
+    m_services.LogoPret = true;
+  }
+  if (!m_services.LogoPret) {
+    Obs().Busy(false);
+    return false;
+  }
+  const LogoSettings settings = ModImage::LireReglagesLogo(m_services);
+  RunCommand([&] {
+    const QString logo = ModImage::LogoFileFor(m_services, settings);
+    // A logo that cannot be drawn leaves the photo as it was; the step still
+    // counts as a change, as it always has.
+    if (!logo.isEmpty()) (void)ModImage::DessineLogo(logo, m_cDib, settings);
+  });
+  return true;
+}
+
+void PhotoDocument::MasquerZone(std::int32_t left, std::int32_t top, std::int32_t right,
+                                std::int32_t bottom) {
+  RunCommand([&] { m_cImage.FlouLocal(m_cDib, left, top, right, bottom); }, false);
+}
+
+}  // namespace fotavel

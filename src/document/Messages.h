@@ -1,0 +1,41 @@
+// The document's French texts, shared by the window and the batch tool.
+#pragma once
+
+#include <QString>
+
+namespace fotavel::Messages {
+
+inline const QString kOuvertureErreur =
+    QStringLiteral("Une erreur est survenue lors de l'ouverture de : ");
+inline const QString kEnregistrementErreur =
+    QStringLiteral("Erreur lors de l'enregistrement de la photo: ");
+inline const QString kFormatIncompatible = QStringLiteral(
+    "Vous avez choisi un format imcompatible!\r\nLa photo a été sauvegardée au format bitmap (.bmp)");
+inline const QString kSelectionnezPhoto = QStringLiteral("Sélectionnez une photo !");
+inline const QString kMemoireInsuffisante =
+    QStringLiteral("Mémoire insuffisante : la photo n'a pas été modifiée.");
+
+inline QString MemoryWarning() {
+  return QStringLiteral(
+      "Attention!\r\n"
+      "Pour ce format de photo la mémoire disponible de votre ordinateur peut s'avérer "
+      "insuffisante.\r\n"
+      "\r\n"
+      "Les différentes solutions :\r\n"
+      "- Fermez les programmes en cours.\r\n"
+      "- Réduisez la taille de votre photo.\r\n"
+      "- Si ce message s'affiche souvent pensez à faire augmenter votre mémoire vive.");
+}
+
+inline QString Realise(int milliseconds) {
+  return QStringLiteral("Réalisé en %1 ms").arg(milliseconds);
+}
+
+// The close question; editorMode when the photo goes back to the poster editor.
+inline QString QuerySave(const QString& fileTitle, bool editorMode) {
+  return QStringLiteral("La photo '") + fileTitle + QStringLiteral("' a changé.\r\n\r\n") +
+         (editorMode ? QStringLiteral("Voulez vous l'importer dans l'éditeur ?")
+                     : QStringLiteral("Voulez vous la sauvegarder ?"));
+}
+
+}  // namespace fotavel::Messages

@@ -1,0 +1,194 @@
+// The photo document: names, opening, saving, status texts and the undo ring.
+#include "document/PhotoDocument.h"
+
+#include <cmath>
+
+#include "document/DocumentError.h"
+#include "document/Messages.h"
+#include "io/PictureFiles.h"
+#include "io/SystemMemory.h"
+
+namespace fotavel {
+
+PhotoDocument::PhotoDocument(AppServices& services, DocumentObserver* observer)
+    : m_services(services), m_observer(observer), m_availableMemory(io::AvailableMemoryBytes) {
+  m_cImage.SetListener(this);
+}
+
+PhotoDocument::~PhotoDocument() = default;
+
+DocumentObserver& PhotoDocument::Obs() { return m_observer ? *m_observer : m_silent; }
+
+// ---- Names and state ----
+
+void PhotoDocument::filename(const QString& sName) {
+  m_sFileName = sName;
+  // The folder separator of this platform plays the role the backslash had.
+  const qsizetype slash = sName.lastIndexOf(QLatin1Char('/'));
+  m_sFileTitle = slash < 0 ? sName : sName.mid(slash + 1);
+}
+
+void PhotoDocument::SetCaption(const QString& caption) {
+  m_sCaption = caption;
+  Obs().CaptionChanged(caption);
+}
+
+bool PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp, QString& error) {
+  Obs().SetStatus(QStringLiteral("Ouverture de ") + sFile + QStringLiteral("..."),
+                  QStringLiteral("#"), QStringLiteral("#"));
+  cDIBSection picture;
+  if (!io::ReadPicture(sFile, picture, error)) return false;
+  cDIBSection buffer;
+  if (!buffer.Create(picture.width(), picture.height())) {
+    error = Messages::kMemoireInsuffisante;
+    return false;
+  }
+  m_cDib = std::move(picture);
+  m_cDibBuffer = std::move(buffer);
+  Obs().PictureOpened();
+  QString name = sFile;
+  if (bIsTemp) {
+    name = QStringLiteral("Nouvelle photo %1").arg(m_services.NewImageIndex());
+    m_bDirty = true;
+  }
+  SetCaption(QStringLiteral("Photo: ") + name);
+  filename(name);
+  if (!bIsTemp) {
+    Obs().SetStatus(QStringLiteral("Ouvert ") + name, m_sFileTitle,
+                    QStringLiteral("%1 x %2").arg(m_cDib.width()).arg(m_cDib.height()));
+  }
+  return true;
+}
+
+QString PhotoDocument::SizeText() const {
+  return QStringLiteral("%1 x %2 - %3").arg(m_cDib.width()).arg(m_cDib.height()).arg(m_sTaille);
+}
+
+void PhotoDocument::Activate() {
+  if (m_sTaille.isEmpty()) m_sTaille = TailleMemoire();
+  Obs().SetStatus(QStringLiteral("#"), m_sFileTitle, SizeText());
+  Obs().UndoAvailable(m_iNbAnnuler != 1);
+}
+
+QString PhotoDocument::TailleMemoire() {
+  const std::uint64_t bytes = std::uint64_t(m_cDib.width()) * std::uint64_t(m_cDib.height()) * 3;
+  const std::uint64_t available = m_availableMemory ? m_availableMemory() : 0;
+  // 0 means the system did not say; no warning can be grounded on that.
+  if (available != 0 && available < 5 * bytes) Obs().MemoryWarning(Messages::MemoryWarning());
+  if (bytes < 1000000) {
+    return QString::number(std::int64_t(std::nearbyint(double(bytes) / 1000.0))) +
+           QStringLiteral("Ko");
+  }
+  return QString::number(std::int64_t(std::nearbyint(double(bytes) / 1000000.0))) +
+         QStringLiteral("Mo");
+}
+
+// ---- Saving ----
+
+namespace {
+// Position of the extension's "." in the last path component, or -1.
+qsizetype ExtensionDot(const QString& name) {
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  return dot > name.lastIndexOf(QLatin1Char('/')) ? dot : -1;
+}
+}  // namespace
+
+QString PhotoDocument::DefaultSaveName() const {
+  // A "." among the first two characters does not start an extension; one
+  // inside a folder name does not either.
+  const qsizetype dot = ExtensionDot(m_sFileName);
+  return dot + 1 > 2 ? m_sFileName.left(dot) : m_sFileName;
+}
+
+SaveKind PhotoDocument::SaveKindFor(const QString& chosenName) {
+  const qsizetype dot = ExtensionDot(chosenName);
+  const QString extension = dot < 0 ? QString() : chosenName.mid(dot).toUpper();
+  if (extension == QStringLiteral(".JPG")) return SaveKind::Jpeg;
+  if (extension == QStringLiteral(".BMP")) return SaveKind::Bmp;
+  return SaveKind::BmpInstead;
+}
+
+QString PhotoDocument::BmpNameFor(const QString& chosenName) {
+  const qsizetype dot = ExtensionDot(chosenName);
+  return (dot < 0 ? chosenName : chosenName.left(dot)) + QStringLiteral(".bmp");
+}
+
+bool PhotoDocument::SaveBitmap(const QString& chosenName, QString& error) {
+  const QString target =
+      SaveKindFor(chosenName) == SaveKind::BmpInstead ? BmpNameFor(chosenName) : chosenName;
+  if (!io::WriteBmp(m_cDib, target, error)) return false;
+  filename(chosenName);
+  SetCaption(QStringLiteral("Photo: ") + chosenName);
+  m_bDirty = false;
+  return true;
+}
+
+bool PhotoDocument::FoncEregJPG(int quality, const QString& nomfich, QString& error) {
+  if (!io::WriteJpeg(m_cDib, nomfich, quality, error)) return false;
+  filename(nomfich);
+  SetCaption(QStringLiteral("Photo: ") + nomfich);
+  m_bDirty = false;
+  return true;
+}
+
+// ---- Undo ----
+
+void PhotoDocument::PrepareAnnuler() {
+  Obs().Busy(true);
+  cDIBSection& slot = m_undo[m_iIndexAnnuler];
+  if (!slot.Create(m_cDib.width(), m_cDib.height()) || !slot.LoadPictureBlt(m_cDib)) {
+    slot.ClearUp();
+    Obs().Busy(false);
+    throw DocumentError(Messages::kMemoireInsuffisante);
+  }
+  Obs().UndoAvailable(true);
+  if (m_iNbAnnuler < 6) ++m_iNbAnnuler;
+  m_iIndexAnnuler = m_iIndexAnnuler == 4 ? 0 : m_iIndexAnnuler + 1;
+}
+
+void PhotoDocument::DropLastUndo() {
+  m_iIndexAnnuler = m_iIndexAnnuler == 0 ? 4 : m_iIndexAnnuler - 1;
+  m_undo[m_iIndexAnnuler].ClearUp();
+  // A full ring had overwritten its oldest copy; that copy is gone either way.
+  --m_iNbAnnuler;
+  Obs().UndoAvailable(m_iNbAnnuler != 1);
+}
+
+void PhotoDocument::Annuler() {
+  Obs().Busy(true);
+  if (m_iNbAnnuler > 1) {
+    const std::int32_t slot = m_iIndexAnnuler == 0 ? 4 : m_iIndexAnnuler - 1;
+    cDIBSection buffer;
+    if (!buffer.Create(m_undo[slot].width(), m_undo[slot].height())) {
+      Obs().Busy(false);
+      throw DocumentError(Messages::kMemoireInsuffisante);
+    }
+    --m_iNbAnnuler;
+    m_iIndexAnnuler = slot;
+    // The copy becomes the photo itself: no pixel needs to move.
+    m_cDib = std::move(m_undo[slot]);
+    m_cDibBuffer = std::move(buffer);
+    Render();
+  }
+  if (m_iNbAnnuler == 1) Obs().UndoAvailable(false);
+  Obs().SetStatus(QStringLiteral("#"), m_sFileTitle, SizeText());
+  Obs().Busy(false);
+}
+
+// ---- Progress of the engine's passes ----
+
+void PhotoDocument::InitProgress(std::int32_t lMax) {
+  Obs().ProgressMax(lMax);
+  Obs().ProgressValue(0);
+  Obs().ShowProgress(true);
+}
+
+void PhotoDocument::Progress(std::int32_t lPosition) { Obs().ProgressValue(lPosition); }
+
+void PhotoDocument::Complete(std::int32_t lTimeMs) {
+  m_lastPassMs = lTimeMs;
+  Obs().ShowProgress(false);
+  Obs().SetStatus(Messages::Realise(lTimeMs), QStringLiteral("#"), QStringLiteral("#"));
+}
+
+}  // namespace fotavel

@@ -1,0 +1,168 @@
+// The photo document: the photo, its scratch surface, engine, undo ring, names and every effect command.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <utility>
+
+#include "document/AppServices.h"
+#include "document/DocumentObserver.h"
+#include "effects/cImageProcessDIB.h"
+#include "surface/cDIBSection.h"
+
+namespace fotavel {
+
+// What the combination dialog hands over: 1 adds (source 2 weighted by
+// multiplier2/offset2 into source 1 weighted by multiplier1/offset1),
+// 2 keeps the darker pixel, 3 the lighter; anything else keeps source 1.
+struct CombinationSettings {
+  std::int32_t type = 1;
+  std::int32_t multiplier1 = 1;
+  std::int32_t offset1 = 0;
+  std::int32_t multiplier2 = 1;
+  std::int32_t offset2 = 0;
+};
+
+// How a name chosen in the save dialog is written.
+enum class SaveKind { Jpeg, Bmp, BmpInstead };
+
+// A document never opens a window: it reports to its observer, returns
+// false with a description when a file cannot be read or written, and
+// throws (ImageProcessError from the engine, DocumentError for its own
+// refusals) when a command cannot run, leaving the photo as it was.
+class PhotoDocument : private ProgressListener {
+ public:
+  explicit PhotoDocument(AppServices& services, DocumentObserver* observer = nullptr);
+  PhotoDocument(const PhotoDocument&) = delete;
+  PhotoDocument& operator=(const PhotoDocument&) = delete;
+  ~PhotoDocument() override;
+
+  void SetObserver(DocumentObserver* observer) { m_observer = observer; }
+
+  // ---- Names, files and state ----
+  // Loads a picture file. bIsTemp: a picture handed over in a temporary file,
+  // named "Nouvelle photo n" and marked unsaved. False with `error` set to
+  // the reader's description when the file cannot be read; the document is
+  // then unchanged.
+  bool OpenFile(const QString& sFile, bool bIsTemp, QString& error);
+  const QString& filename() const { return m_sFileName; }
+  void filename(const QString& sName);
+  const QString& FileTitle() const { return m_sFileTitle; }
+  bool Dirty() const { return m_bDirty; }
+  void Propre() { m_bDirty = false; }
+  const QString& Caption() const { return m_sCaption; }
+  std::int32_t ImageWidth() const { return m_cDib.width(); }
+  std::int32_t ImageHeight() const { return m_cDib.height(); }
+  const cDIBSection& Picture() const { return m_cDib; }
+
+  // The window became active: size text (computed once, with the memory
+  // check), status texts, undo availability.
+  void Activate();
+  // The photo's memory as "NKo" or "NMo"; warns the observer when the
+  // machine has less than five times that available.
+  QString TailleMemoire();
+  // Where the available memory is read from (tests replace it).
+  void SetAvailableMemoryProbe(std::function<std::uint64_t()> probe) {
+    m_availableMemory = std::move(probe);
+  }
+
+  // ---- Saving ----
+  QString DefaultSaveName() const;
+  static SaveKind SaveKindFor(const QString& chosenName);
+  // The name a BmpInstead save really writes: the extension replaced by ".bmp".
+  static QString BmpNameFor(const QString& chosenName);
+  // Writes a BMP under chosenName (or BmpNameFor it, for other extensions).
+  // On success the document takes chosenName and is clean; on failure
+  // nothing changes and `error` holds the writer's description.
+  bool SaveBitmap(const QString& chosenName, QString& error);
+  // Writes a JPEG at `quality` (45 … 100) under nomfich, same rules.
+  bool FoncEregJPG(int quality, const QString& nomfich, QString& error);
+
+  // ---- Undo ----
+  // Stores a copy of the photo in the ring (five at most, the oldest dropped).
+  void PrepareAnnuler();
+  // Restores the most recent copy, if any. The dirty flag and caption stay.
+  void Annuler();
+  bool CanUndo() const { return m_iNbAnnuler > 1; }
+  std::int32_t UndoCount() const { return m_iNbAnnuler - 1; }
+
+  // ---- Effect commands ----
+  void ProcessImage(std::int32_t eType);
+  // A custom size x size kernel, values given row by row from the top row of
+  // the displayed picture, left to right.
+  void ProcessKernel(std::int32_t size, std::int32_t weight, std::span<const std::int32_t> values);
+  void Lighten(std::int32_t percentage = 20);
+  void Fade(std::int32_t amount = 240);
+  void saturation(std::int32_t Factor);
+  void GrayScale();
+  void CoupeNB();
+  void BlackAndWhite();
+  void Diffusion(std::int32_t Factor);
+  void Piv_Gche();
+  void Piv_Drt();
+  void TrouvContours();
+  void NegativeImage();
+  // Resamples to lW x lH. The same size only marks the document modified; a
+  // side below 1 is refused.
+  void Resample(std::int32_t lW, std::int32_t lH);
+  // Makes this (new) document the combination of two photos, cut to the
+  // smaller width and height, each taken from its top-left corner.
+  void Combine(const CombinationSettings& settings, const cDIBSection& source1,
+               const cDIBSection& source2);
+  void Applique_ciel();
+  // Stamps the configured logo. False when no logo is ready (nothing done).
+  bool InsererLogo();
+  // The area blur of the mouse tool: left, top, right, bottom in photo
+  // pixels counted from the top-left. Leaves the caption as it was.
+  void MasquerZone(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+
+  // The web format: the longer side becomes 400, the other keeps the proportions.
+  static std::pair<std::int32_t, std::int32_t> WebSize(std::int32_t width, std::int32_t height);
+
+  // Milliseconds of the last engine pass, as the status line shows them.
+  std::int32_t LastPassMs() const { return m_lastPassMs; }
+
+ private:
+  void InitProgress(std::int32_t lMax) override;
+  void Progress(std::int32_t lPosition) override;
+  void Complete(std::int32_t lTimeMs) override;
+
+  // The frame every photo-changing command shares: undo copy, the work,
+  // dirty flag, redraw, " modifiée" caption. When the work throws, the undo
+  // copy is taken back and the error goes on to the caller.
+  template <class Work>
+  void RunCommand(Work&& work, bool markCaption = true);
+  void DropLastUndo();
+  void EnsureBuffer();
+  void Render();
+  void SetCaption(const QString& caption);
+  void MarkModified(bool markCaption);
+  QString SizeText() const;
+
+  AppServices& m_services;
+  DocumentObserver& Obs();
+  DocumentObserver* m_observer;
+  DocumentObserver m_silent;
+
+  QString m_sFileName;
+  QString m_sFileTitle;
+  QString m_sTaille;
+  QString m_sCaption = QStringLiteral("Photo");
+  bool m_bDirty = false;
+
+  cDIBSection m_cDib;
+  cDIBSection m_cDibBuffer;
+  cImageProcessDIB m_cImage;
+
+  std::array<cDIBSection, 5> m_undo;
+  std::int32_t m_iNbAnnuler = 1;
+  std::int32_t m_iIndexAnnuler = 0;
+
+  std::int32_t m_lastPassMs = 0;
+  std::function<std::uint64_t()> m_availableMemory;
+};
+
+}  // namespace fotavel
