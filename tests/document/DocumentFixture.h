@@ -1,0 +1,56 @@
+// A document over generated photos, with an observer that records what a window would show.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QTemporaryDir>
+#include <vector>
+
+#include "document/AppServices.h"
+#include "document/PhotoDocument.h"
+#include "support/Surfaces.h"
+
+namespace fotavel::testing {
+
+class RecordingObserver : public DocumentObserver {
+ public:
+  std::vector<QString> captions;
+  QString message, title, size;
+  std::vector<bool> undo;
+  std::vector<bool> progressShown;
+  int warnings = 0;
+  int opened = 0;
+  int redraws = 0;
+
+  void CaptionChanged(const QString& c) override { captions.push_back(c); }
+  void SetStatus(const QString& m, const QString& t, const QString& s) override {
+    if (m != QStringLiteral("#")) message = m;
+    if (t != QStringLiteral("#")) title = t;
+    if (s != QStringLiteral("#")) size = s;
+  }
+  void UndoAvailable(bool available) override { undo.push_back(available); }
+  void ShowProgress(bool visible) override { progressShown.push_back(visible); }
+  void MemoryWarning(const QString&) override { ++warnings; }
+  void PictureOpened() override { ++opened; }
+  void PictureChanged() override { ++redraws; }
+};
+
+class DocumentTest : public ::testing::Test {
+ protected:
+  DocumentTest() : services(folder.path()), document(services, &observer) {
+    services.SetParamFolder(folder.path());
+    document.SetAvailableMemoryProbe([] { return std::uint64_t(1) << 40; });
+  }
+  // Writes `picture` as a BMP in the test folder and returns its path.
+  QString WritePhoto(const cDIBSection& picture, const QString& name = QStringLiteral("photo.bmp"));
+  // Opens a random photo of that size; returns its path.
+  QString OpenRandom(std::int32_t width, std::int32_t height, std::uint32_t seed = 7);
+
+  QTemporaryDir folder;
+  AppServices services;
+  RecordingObserver observer;
+  PhotoDocument document;
+};
+
+}  // namespace fotavel::testing

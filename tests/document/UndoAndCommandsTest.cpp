@@ -1,0 +1,172 @@
+// The undo ring and the effect commands run through the document's frame.
+#include <QFileInfo>
+
+#include "DocumentFixture.h"
+#include "document/Commands.h"
+#include "document/DocumentError.h"
+#include "effects/ImageProcessError.h"
+
+namespace fotavel::testing {
+namespace {
+
+TEST_F(DocumentTest, SixStepsThenSixUndosGiveBackTheLastFiveStates) {
+  OpenRandom(11, 7);
+  std::vector<cDIBSection> states;
+  states.push_back(Copy(document.Picture()));
+  const std::function<void()> steps[] = {
+      [&] { document.Lighten(); },  [&] { document.Piv_Gche(); },     [&] { document.Fade(); },
+      [&] { document.GrayScale(); }, [&] { document.NegativeImage(); }, [&] { document.Piv_Drt(); }};
+  for (const auto& step : steps) {
+    step();
+    states.push_back(Copy(document.Picture()));
+  }
+  EXPECT_EQ(document.UndoCount(), 5);
+  for (int k = 0; k < 5; ++k) {
+    document.Annuler();
+    EXPECT_TRUE(SamePixels(document.Picture(), states[5 - k])) << "undo " << k + 1;
+  }
+  EXPECT_FALSE(document.CanUndo());
+  EXPECT_EQ(observer.undo.back(), false);
+  // The state before the first step fell out of the ring.
+  document.Annuler();
+  EXPECT_TRUE(SamePixels(document.Picture(), states[1]));
+  EXPECT_EQ(document.ImageWidth(), 11);
+}
+
+TEST_F(DocumentTest, TwoLeftTurnsUndoneRestoreSizeAndPixels) {
+  OpenRandom(5, 2);
+  const cDIBSection original = Copy(document.Picture());
+  document.Piv_Gche();
+  EXPECT_EQ(document.ImageWidth(), 2);
+  document.Piv_Gche();
+  EXPECT_EQ(document.ImageWidth(), 5);
+  document.Annuler();
+  EXPECT_EQ(document.ImageWidth(), 2);
+  EXPECT_EQ(document.ImageHeight(), 5);
+  document.Annuler();
+  EXPECT_TRUE(SamePixels(document.Picture(), original));
+  EXPECT_EQ(observer.size, QStringLiteral("5 x 2 - "));  // the size text comes with the first activation
+}
+
+TEST_F(DocumentTest, RefusedCommandStoresNoUndoAndChangesNothing) {
+  OpenRandom(9, 9);
+  const cDIBSection before = Copy(document.Picture());
+  const std::int32_t values[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
+  EXPECT_THROW(document.ProcessKernel(3, 0, values), ImageProcessError);
+  EXPECT_THROW(document.ProcessKernel(4, 1, values), ImageProcessError);
+  EXPECT_FALSE(document.CanUndo());
+  EXPECT_FALSE(document.Dirty());
+  EXPECT_TRUE(SamePixels(document.Picture(), before));
+}
+
+TEST_F(DocumentTest, CustomKernelRowsRunFromTheDisplayedTop) {
+  // A single pixel that is bright; a kernel that only takes the pixel above
+  // (displayed) moves brightness one row down on the displayed picture.
+  cDIBSection photo = UniformSurface(5, 5, 0, 0, 0);
+  SetPixelRGB(photo, 2, 3, 0xFFFFFF);  // storage row 3 = displayed row 1
+  QString error;
+  ASSERT_TRUE(document.OpenFile(WritePhoto(photo), false, error));
+  const std::int32_t above[9] = {0, 1, 0, 0, 0, 0, 0, 0, 0};
+  document.ProcessKernel(3, 1, above);
+  EXPECT_EQ(PixelRGB(document.Picture(), 2, 2), 0xFFFFFFu);  // displayed row 2
+  EXPECT_EQ(PixelRGB(document.Picture(), 2, 3), 0u);
+}
+
+TEST_F(DocumentTest, NegativeTwiceGivesBackThePhoto) {
+  OpenRandom(13, 5);
+  const cDIBSection original = Copy(document.Picture());
+  document.NegativeImage();
+  EXPECT_EQ(document.Picture().row(0)[0], 255 - original.row(0)[0]);
+  document.NegativeImage();
+  EXPECT_TRUE(SamePixels(document.Picture(), original));
+}
+
+TEST_F(DocumentTest, ResampleRules) {
+  OpenRandom(10, 4);
+  document.Resample(10, 4);  // same size: modified, but no undo step and no redraw
+  EXPECT_TRUE(document.Dirty());
+  EXPECT_FALSE(document.CanUndo());
+  EXPECT_THROW(document.Resample(400, 0), DocumentError);
+  EXPECT_EQ(document.ImageWidth(), 10);
+  document.Resample(5, 2);
+  EXPECT_EQ(document.ImageWidth(), 5);
+  EXPECT_EQ(document.ImageHeight(), 2);
+  EXPECT_EQ(observer.size, QStringLiteral("5 x 2 - 0Ko"));
+  document.Annuler();
+  EXPECT_EQ(document.ImageWidth(), 10);
+}
+
+TEST(WebSize, LongerSideBecomes400) {
+  const std::tuple<int, int, int, int> cases[] = {{1600, 1200, 400, 300}, {1200, 1600, 300, 400},
+                                                  {1000, 1000, 400, 400}, {200, 100, 400, 200},
+                                                  {1000, 333, 400, 133},  {1000, 3, 400, 1},
+                                                  {1000, 1, 400, 0},      {8, 1000, 3, 400}};
+  for (auto [w, h, nw, nh] : cases) {
+    EXPECT_EQ(PhotoDocument::WebSize(w, h), std::make_pair(nw, nh)) << w << 'x' << h;
+  }
+}
+
+TEST_F(DocumentTest, CombineTakesTheSmallerSizeFromTheTopLeft) {
+  cDIBSection first = UniformSurface(6, 4, 200, 200, 200);
+  cDIBSection second = UniformSurface(4, 6, 10, 20, 30);
+  SetPixelRGB(second, 0, 5, 0x0A0B0C);  // displayed top-left of the second photo
+  const CombinationSettings add{1, 1, 0, 1, 0};
+  document.Combine(add, first, second);
+  EXPECT_EQ(document.ImageWidth(), 4);
+  EXPECT_EQ(document.ImageHeight(), 4);
+  EXPECT_EQ(PixelRGB(document.Picture(), 0, 3), 0xD2D3D4u);  // 200 + 0x0A0B0C per channel
+  EXPECT_EQ(PixelRGB(document.Picture(), 1, 0), 0xE6DCD2u);  // 200 + (30, 20, 10)
+  EXPECT_EQ(document.filename(), QStringLiteral("Nouvelle photo 1"));
+  EXPECT_EQ(document.Caption(), QStringLiteral("Photo: Nouvelle photo 1"));
+  EXPECT_TRUE(document.Dirty());
+  EXPECT_FALSE(document.CanUndo());
+
+  PhotoDocument darker(services, &observer);
+  darker.Combine({2, 1, 0, 1, 0}, first, second);
+  EXPECT_EQ(PixelRGB(darker.Picture(), 1, 1), 0x1E140Au);
+  EXPECT_EQ(darker.filename(), QStringLiteral("Nouvelle photo 2"));
+  PhotoDocument lighter(services, &observer);
+  lighter.Combine({3, 1, 0, 1, 0}, first, second);
+  EXPECT_EQ(PixelRGB(lighter.Picture(), 1, 1), 0xC8C8C8u);
+}
+
+TEST_F(DocumentTest, SkyTurnsAWhiteUpperHalfBlue) {
+  QString error;
+  ASSERT_TRUE(document.OpenFile(WritePhoto(UniformSurface(3, 100, 255, 255, 255)), false, error));
+  document.Applique_ciel();
+  EXPECT_EQ(PixelRGB(document.Picture(), 1, 99), 0x5475D4u);  // top row (84, 117, 212)
+  EXPECT_EQ(PixelRGB(document.Picture(), 1, 49), 0xFFFFFFu);  // displayed row 50
+}
+
+TEST(CommandTable, EveryNameIsFoundAndArgumentsAreRead) {
+  for (const CommandInfo& c : Commands()) EXPECT_EQ(FindCommand(QString::fromUtf8(c.name)), &c);
+  EXPECT_EQ(FindCommand(u"inconnu"), nullptr);
+  CommandArgument a;
+  QString error;
+  EXPECT_TRUE(FindCommand(u"clair")->parse(u"", a, error));
+  EXPECT_EQ(a.numbers, std::vector<std::int32_t>{20});
+  a = {};
+  EXPECT_FALSE(FindCommand(u"filtre")->parse(u"12", a, error));
+  a = {};
+  EXPECT_TRUE(FindCommand(u"noyau")->parse(u"3:-2:1,2,3,4,5,6,7,8,9", a, error));
+  EXPECT_EQ(a.numbers.size(), 11u);
+  EXPECT_EQ(a.numbers[1], -2);
+  a = {};
+  EXPECT_FALSE(FindCommand(u"noyau")->parse(u"3:1:1,2", a, error));
+  a = {};
+  EXPECT_TRUE(FindCommand(u"combiner")->parse(u"/tmp/a:b.jpg:2:1:0:3:-4", a, error));
+  EXPECT_EQ(a.file, QStringLiteral("/tmp/a:b.jpg"));
+  EXPECT_EQ(a.numbers, (std::vector<std::int32_t>{2, 1, 0, 3, -4}));
+  a = {};
+  EXPECT_TRUE(FindCommand(u"combiner")->parse(u"/tmp/a:b.jpg", a, error));
+  EXPECT_EQ(a.file, QStringLiteral("/tmp/a:b.jpg"));
+  EXPECT_EQ(a.numbers, (std::vector<std::int32_t>{1, 1, 0, 1, 0}));
+  a = {};
+  EXPECT_FALSE(FindCommand(u"gris")->parse(u"3", a, error));
+  a = {};
+  EXPECT_TRUE(FindCommand(u"masquer")->parse(u"1,2,3,4", a, error));
+  EXPECT_FALSE(FindCommand(u"taille")->parse(u"12", a, error));
+}
+
+}  // namespace
+}  // namespace fotavel::testing
