@@ -1,10 +1,90 @@
-// The application's small services; the settings lookup and the param folder are filled in with the logo work.
+// The application's small services: the settings lookup, the param folder, temporary files.
 #include "document/AppServices.h"
 
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
 #include <utility>
 
 namespace fotavel {
 
+namespace {
+
+QString WithSeparator(const QString& folder) {
+  return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+// A folder we may keep files in: an existing writable folder, or one we could
+// create. The permission bits are all we look at; root passes them even where
+// a write would fail, but a path that runs through a file still cannot be made.
+bool UsableFolder(const QString& path) {
+  const QFileInfo info(path);
+  if (info.exists()) return info.isDir() && info.isWritable();
+  return QDir().mkpath(path);
+}
+
+}  // namespace
+
 AppServices::AppServices(QString programFolder) : m_programFolder(std::move(programFolder)) {}
+
+QString AppServices::ParamFolder() const {
+  if (!m_paramOverride.isEmpty()) return m_paramOverride;
+  if (!m_resolvedParamFolder) m_resolvedParamFolder = ResolveParamFolder(m_programFolder);
+  return *m_resolvedParamFolder;
+}
+
+QString AppServices::LireParamIni(const QString& key) const {
+  QFile file(ParamFolder() + QStringLiteral("/fotavel.ini"));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  // The file is 8-bit text written by the logo dialog; Latin-1 maps every byte
+  // to one character, so positions in the text are positions in the file.
+  const QString text = QString::fromLatin1(file.readAll());
+  const QString entry = key + QLatin1Char('=');
+  const qsizetype found = text.indexOf(entry, 0, Qt::CaseSensitive);
+  // The historical lookup would read from a meaningless position for a key
+  // the file lacks; an absent key reads as an absent file does.
+  if (found < 0) return {};
+  const qsizetype start = found + entry.size();
+  qsizetype end = text.indexOf(QLatin1Char(';'), start);
+  if (end < 0) end = text.size();
+  return text.mid(start, end - start);
+}
+
+QString AppServices::TempDir() const { return WithSeparator(QDir::tempPath()); }
+
+QString AppServices::TempFileName(const QString& prefix, const QString& folder) const {
+  const QString where = folder.isEmpty() ? TempDir() : WithSeparator(folder);
+  // mkstemp both picks the unique name and creates the empty file in one
+  // step, so no other process can take the name between the two.
+  QByteArray name = QFile::encodeName(where + prefix) + QByteArrayLiteral("XXXXXX");
+  const int descriptor = ::mkstemp(name.data());
+  if (descriptor < 0) throw std::system_error(errno, std::generic_category());
+  ::close(descriptor);
+  return QFile::decodeName(name);
+}
+
+QString ResolveParamFolder(const QString& programFolder) {
+  if (!programFolder.isEmpty()) {
+    const QString beside = QDir::cleanPath(programFolder + QStringLiteral("/param"));
+    if (UsableFolder(beside)) return beside;
+  }
+  // An installed program cannot write beside itself: the settings and the logo
+  // then live with the user's configuration. The generic location (which
+  // follows XDG_CONFIG_HOME) plus our own name gives the same folder as the
+  // application's configuration location without depending on the
+  // application and organisation names having been set yet.
+  QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  if (config.isEmpty()) config = QDir::homePath() + QStringLiteral("/.config");
+  const QString param = QDir::cleanPath(config + QStringLiteral("/fotavel/param"));
+  QDir().mkpath(param);
+  return param;
+}
 
 }  // namespace fotavel

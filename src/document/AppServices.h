@@ -1,9 +1,11 @@
-// The small services the application offers every document: numbering, settings, param folder, temporary files.
+// The small services the application offers every document: numbering, settings, param folder,
+// temporary files.
 #pragma once
 
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace fotavel {
 
@@ -17,21 +19,26 @@ class AppServices {
   // 1, 2, 3 … in the order of the calls: the n of "Nouvelle photo n".
   std::int32_t NewImageIndex() { return ++m_imageCounter; }
 
-  // The folder that holds fotavel.ini and logo.<ext>, ending without a separator.
+  // The folder that holds fotavel.ini and logo.<ext>, ending without a
+  // separator: the override when one is set, otherwise ResolveParamFolder of
+  // the program folder, decided on first use and kept.
   QString ParamFolder() const;
   // Points the param folder somewhere else (the batch tool's --param, tests).
   void SetParamFolder(const QString& folder) { m_paramOverride = folder; }
 
-  // The value of `key` in the settings file: the text after the first
-  // "key=" anywhere in the file up to the next ";"; empty when the file or
-  // the key is absent.
+  // The value of `key` in the settings file (ParamFolder + "/fotavel.ini",
+  // read afresh on every call): the text after the first "key=" anywhere in
+  // the file (case-sensitive, not only at line starts) up to the next ";", or
+  // to the end of the file when no ";" follows; empty when the file or the
+  // key is absent.
   QString LireParamIni(const QString& key) const;
 
   // The system's temporary folder, ending with a separator.
   QString TempDir() const;
   // Creates a new empty uniquely named file in `folder` (TempDir when empty)
   // whose name starts with `prefix`; returns its full path. Throws
-  // std::runtime_error with the system's description when it cannot.
+  // std::system_error (a std::runtime_error) carrying the system's error
+  // number and description when it cannot.
   QString TempFileName(const QString& prefix = {}, const QString& folder = {}) const;
 
   // True when a logo may be inserted into photos.
@@ -43,6 +50,7 @@ class AppServices {
  private:
   QString m_programFolder;
   QString m_paramOverride;
+  mutable std::optional<QString> m_resolvedParamFolder;
   std::int32_t m_imageCounter = 0;
 };
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 #include "surface/cDIBSection.h"
 
@@ -12,12 +11,12 @@ class AppServices;
 
 // Placement of the logo as the settings file gives it.
 struct LogoSettings {
-  QString extension;        // "Ext", settled against the files present
-  int sizePercent = 10;     // "Tll"
-  float opacity = 1.0f;     // 1 − "Trs" / 100, rounded to one decimal
-  float angleDegrees = 0;   // "Agl"
-  int positionX = 0;        // "DstX", percent of the photo's width
-  int positionY = 0;        // "DstY", percent of the photo's height
+  QString extension;       // "Ext", settled against the files present
+  int sizePercent = 10;    // "Tll"
+  float opacity = 1.0f;    // 1 − "Trs" / 100, rounded to one decimal
+  float angleDegrees = 0;  // "Agl"
+  int positionX = 0;       // "DstX", percent of the photo's width
+  int positionY = 0;       // "DstY", percent of the photo's height
 };
 
 namespace ModImage {
@@ -26,17 +25,30 @@ namespace ModImage {
 // names compared without regard to case), or empty.
 QString AnyLogoFile(const AppServices& services);
 
-// Reads the six settings (defaults when the file is absent) and settles the
-// extension against the logo files present.
+// Reads the six settings (the defaults above when the settings file is
+// absent) and settles the extension against the logo files present: with no
+// stored extension, "png" when logo.png exists, else none; with one, the first
+// of "jpg", "bmp", "gif" whose logo file exists replaces it, else it stays.
+// Throws std::runtime_error when the file exists but a numeric value in it is
+// missing or not a number (or an integer one is out of 16-bit range): the
+// logo insertion then ends without a message, before any change.
 LogoSettings LireReglagesLogo(const AppServices& services);
 
 // The logo file the settled settings name (param folder + "/logo." + ext,
 // found without regard to case), or empty when it does not exist.
 QString LogoFileFor(const AppServices& services, const LogoSettings& settings);
 
-// Draws the logo at `logoPath` onto `photo` with the size, anchor, rotation
-// and grey-skipping opacity rules. False when the logo cannot be loaded or
-// drawn; the photo is then unchanged.
+// Draws the logo at `logoPath` (PNG, JPEG, BMP or GIF, recognised by content)
+// onto `photo` in place: sized from `sizePercent` of the photo's height
+// (upright or square photo) or width (wide photo) keeping the logo's
+// proportions, placed at the position percentages (below 25 the logo's
+// left/top edge there, 25 to below 75 centred there, from 75 its right/bottom
+// edge there), turned clockwise by `angleDegrees` about its top-left corner,
+// and blended with `opacity` except on its grey pixels (red = green = blue),
+// which keep their own alpha. Only the stamped pixels change; row padding is
+// never written. False when the photo is empty or the logo cannot be loaded
+// or placed; the photo is then unchanged. A size that rounds to nothing
+// draws nothing and still returns true.
 bool DessineLogo(const QString& logoPath, cDIBSection& photo, const LogoSettings& settings);
 
 }  // namespace ModImage
