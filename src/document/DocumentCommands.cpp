@@ -220,7 +220,15 @@ bool PhotoDocument::InsererLogo() {
     Obs().Busy(false);
     return false;
   }
-  const LogoSettings settings = ModImage::LireReglagesLogo(m_services);
+  LogoSettings settings;
+  try {
+    settings = ModImage::LireReglagesLogo(m_services);
+  } catch (const std::runtime_error&) {
+    // Unreadable settings end the insertion quietly, as every logo failure
+    // does, before anything is stored or changed.
+    Obs().Busy(false);
+    return true;
+  }
   RunCommand([&] {
     const QString logo = ModImage::LogoFileFor(m_services, settings);
     // A logo that cannot be drawn leaves the photo as it was; the step still
