@@ -103,7 +103,8 @@ struct ColumnTable {
   std::int32_t count = 0;
   std::int32_t origin = 0;           // first source column the strip reads
   std::int32_t span = 0;             // source columns origin .. origin + span - 1 are read
-  std::vector<std::int32_t> c0, c1;  // source columns, from origin
+  std::vector<std::int32_t> c0, c1;  // source columns
+  std::vector<std::int32_t> b0, b1;  // their byte offsets from the origin
   // Per byte (3 per column), the fraction for the fixed-point kernels: in
   // 23 bits for the leading columns up to `split`, in 15 bits from there on
   // (0 where the double formula takes over).
@@ -156,9 +157,11 @@ void FillColumnTable(ColumnTable& table, std::int32_t first, std::int32_t count,
   while (table.fastInBand < count && table.c1[table.fastInBand] == table.c0[table.fastInBand] + 1) {
     ++table.fastInBand;
   }
+  table.b0.resize(count);
+  table.b1.resize(count);
   for (std::int32_t k = 0; k < count; ++k) {
-    table.c0[k] -= table.origin;
-    table.c1[k] -= table.origin;
+    table.b0[k] = 3 * (table.c0[k] - table.origin);
+    table.b1[k] = 3 * (table.c1[k] - table.origin);
   }
 }
 
@@ -167,18 +170,18 @@ void FillColumnTable(ColumnTable& table, std::int32_t first, std::int32_t count,
 // both need one byte of slack at the end.
 void CopyPairs(const std::uint8_t* src, const ColumnTable& table, std::int32_t fast,
                std::uint8_t* l, std::uint8_t* r) {
-  const std::int32_t* c0 = table.c0.data();
+  const std::int32_t* b0 = table.b0.data();
   for (std::int32_t k = 0; k < fast; ++k) {
     std::uint64_t both;
-    std::memcpy(&both, src + 3 * std::ptrdiff_t{c0[k]}, 8);
+    std::memcpy(&both, src + b0[k], 8);
     const auto left = static_cast<std::uint32_t>(both);
     const auto right = static_cast<std::uint32_t>(both >> 24);
     std::memcpy(l + 3 * k, &left, 4);
     std::memcpy(r + 3 * k, &right, 4);
   }
   for (std::int32_t k = fast; k < table.count; ++k) {
-    std::memcpy(l + 3 * k, src + 3 * std::ptrdiff_t{c0[k]}, 3);
-    std::memcpy(r + 3 * k, src + 3 * std::ptrdiff_t{table.c1[k]}, 3);
+    std::memcpy(l + 3 * k, src + b0[k], 3);
+    std::memcpy(r + 3 * k, src + table.b1[k], 3);
   }
 }
 
