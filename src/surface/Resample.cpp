@@ -1,0 +1,290 @@
+// cDIBSection::Resample: bilinear resampling into a new surface, with its row kernels.
+#include "surface/cDIBSection.h"
+// (Resample is a member of the surface: that is this file's own header.)
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <initializer_list>
+#include <new>
+#include <vector>
+
+#include "surface/ResampleKernels.h"
+
+namespace fotavel {
+namespace {
+
+// How the numbers are read, so that every build gives the same bytes:
+//
+//  - The steps are single precision: sx = float((W - 1) / w) with the division
+//    done in double (for integers below 2^24 that is also the correctly
+//    rounded float quotient). Likewise sy.
+//  - A sample position is fx = float(double(x) * double(sx)); ix = floor(fx);
+//    the fraction tx = float(fx - ix) (that subtraction is exact).
+//  - Everything between those stores is double: left = nearbyint((1 - ty) *
+//    P(ix, iy) + ty * P(ix, iy + 1)) in the default rounding mode (halves to
+//    even), right likewise for ix + 1, then nearbyint((1 - tx) * left + tx *
+//    right). The results are convex mixtures of bytes, so the clamp to 0..255
+//    never bites.
+//  - A neighbour beyond the last column or row is that last column or row
+//    itself. This happens for a source 1 pixel wide or high, and where float
+//    rounding lifts x * sx to W - 1 (possible once w exceeds 2^24); there the
+//    fraction is 0, so the value is simply the edge pixel's.
+//
+// Whenever a fraction is a multiple of 2^-23 (always so once the position is
+// 1 or more, since a float at or above 1 has no finer bits), every product and
+// sum above is exact in double, so neither evaluation order nor a fused
+// multiply-add could change a result, and the same value is got exactly in
+// fixed point (ResampleKernels.h): 32-bit integers for fractions m / 2^23, and
+// 16-bit lanes for positions of 256 or more, whose fractions have at most 15
+// bits. Fractions with finer bits (positions below 1 when enlarging) take the
+// double formula itself, written as above.
+constexpr int kFractionBits = 23;
+constexpr double kFractionScale = 1 << kFractionBits;
+
+struct Sample {
+  std::int32_t i0;  // the sampled column (or row), within the source
+  std::int32_t i1;  // its neighbour, the edge itself at the edge
+  float t;          // the fraction between them
+  std::int32_t m;   // t * 2^23 when that is a whole number, otherwise -1
+};
+
+float Step(std::int32_t sourceSize, std::int32_t newSize) {
+  return static_cast<float>(static_cast<double>(sourceSize - 1) / static_cast<double>(newSize));
+}
+
+Sample SampleAt(std::int32_t x, float step, std::int32_t sourceSize) {
+  const float f = static_cast<float>(static_cast<double>(x) * static_cast<double>(step));
+  const double whole = std::floor(static_cast<double>(f));
+  const float t = static_cast<float>(static_cast<double>(f) - whole);
+  // The position never passes W - 1 by more than float rounding; clamping in
+  // double first keeps the conversion to int defined whatever the sizes.
+  const double last = sourceSize - 1;
+  const auto i = static_cast<std::int32_t>(std::min(whole, last));
+  const double scaled = static_cast<double>(t) * kFractionScale;
+  const bool exact = scaled == std::floor(scaled);
+  return {i, std::min(i + 1, sourceSize - 1), t, exact ? static_cast<std::int32_t>(scaled) : -1};
+}
+
+// The literal blend, for fractions the fixed-point kernels cannot hold.
+inline std::uint8_t BlendDouble(double a, double b, double t) {
+  const double v = std::nearbyint((1.0 - t) * a + t * b);
+  return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
+}
+
+// A fraction m / 2^23 whose low 8 bits are zero is m / 2^8 / 2^15, which the
+// 16-bit kernels take. That is every fraction of a position of 256 or more,
+// since a float there has no bits below 2^-15.
+bool Fits15(std::int32_t m) { return m >= 0 && (m & 0xFF) == 0; }
+
+// Blends n bytes of two source rows with the row fraction of `s`.
+void BlendRows(const std::uint8_t* a, const std::uint8_t* b, const Sample& s, std::uint8_t* out,
+               std::int32_t n) {
+  if (Fits15(s.m)) {
+    resample::BlendRows15(a, b, static_cast<std::int16_t>(s.m >> 8), out, n);
+  } else if (s.m >= 0) {
+    resample::BlendRows23(a, b, s.m, out, n);
+  } else {
+    for (std::int32_t i = 0; i < n; ++i) out[i] = BlendDouble(a[i], b[i], s.t);
+  }
+}
+
+static_assert(std::endian::native == std::endian::little, "pair copies assume little-endian");
+
+// Destination columns are handled in strips so that the per-column tables and
+// buffers stay small (a few hundred kilobytes) whatever the width; usual
+// widths fit in one strip.
+constexpr std::int32_t kStripColumns = 4096;
+
+// Per destination column of a strip: the two source pixels it blends and how.
+// Source columns are counted from the strip's first used column, `origin`.
+struct ColumnTable {
+  std::int32_t count = 0;
+  std::int32_t origin = 0;           // first source column the strip reads
+  std::int32_t span = 0;             // source columns origin .. origin + span - 1 are read
+  std::vector<std::int32_t> c0, c1;  // source columns
+  std::vector<std::int32_t> b0, b1;  // their byte offsets from the origin
+  // Per byte (3 per column), the fraction for the fixed-point kernels: in
+  // 23 bits for the leading columns up to `split`, in 15 bits from there on
+  // (0 where the double formula takes over).
+  std::int32_t split = 0;
+  std::vector<std::int32_t> m23;
+  std::vector<std::int16_t> m15;
+  std::vector<std::int32_t> fine;  // columns whose fraction needs the double formula
+  std::vector<float> t;            // their fractions, in the same order
+  // Leading columns whose pair can be copied with one 8-byte load, in a
+  // source row (3W readable bytes) and in a band buffer (8 bytes of slack).
+  std::int32_t fastInRow = 0, fastInBand = 0;
+};
+
+void FillColumnTable(ColumnTable& table, std::int32_t first, std::int32_t count, float step,
+                     std::int32_t sourceWidth) {
+  table.count = count;
+  table.c0.resize(count);
+  table.c1.resize(count);
+  table.m23.resize(3 * std::size_t(count));
+  table.m15.resize(3 * std::size_t(count));
+  table.fine.clear();
+  table.t.clear();
+  table.split = 0;
+  for (std::int32_t k = 0; k < count; ++k) {
+    const Sample s = SampleAt(first + k, step, sourceWidth);
+    table.c0[k] = s.i0;
+    table.c1[k] = s.i1;
+    const std::int32_t m = std::max(s.m, 0);
+    const auto m15 = static_cast<std::int16_t>(m >> 8);
+    for (std::int32_t c = 0; c < 3; ++c) {
+      table.m23[3 * k + c] = m;
+      table.m15[3 * k + c] = m15;
+    }
+    if (!Fits15(s.m)) table.split = k + 1;
+    if (s.m < 0) {
+      table.fine.push_back(k);
+      table.t.push_back(s.t);
+    }
+  }
+  // Columns grow with x, so the first column starts the span, the last ends
+  // it, and both fast runs are prefixes.
+  table.origin = table.c0[0];
+  table.span = table.c1[count - 1] + 1 - table.origin;
+  const std::int64_t rowBytes = 3 * std::int64_t{sourceWidth};
+  table.fastInRow = table.fastInBand = 0;
+  while (table.fastInRow < count && table.c1[table.fastInRow] == table.c0[table.fastInRow] + 1 &&
+         3 * std::int64_t{table.c0[table.fastInRow]} + 8 <= rowBytes) {
+    ++table.fastInRow;
+  }
+  while (table.fastInBand < count && table.c1[table.fastInBand] == table.c0[table.fastInBand] + 1) {
+    ++table.fastInBand;
+  }
+  table.b0.resize(count);
+  table.b1.resize(count);
+  for (std::int32_t k = 0; k < count; ++k) {
+    table.b0[k] = 3 * (table.c0[k] - table.origin);
+    table.b1[k] = 3 * (table.c1[k] - table.origin);
+  }
+}
+
+// Copies the left and right pixel of every column of the strip from `src`
+// (which starts at the strip's origin) into `l` and `r`, 3 bytes a column;
+// both need one byte of slack at the end.
+void CopyPairs(const std::uint8_t* src, const ColumnTable& table, std::int32_t fast,
+               std::uint8_t* l, std::uint8_t* r) {
+  const std::int32_t* b0 = table.b0.data();
+  for (std::int32_t k = 0; k < fast; ++k) {
+    std::uint64_t both;
+    std::memcpy(&both, src + b0[k], 8);
+    const auto left = static_cast<std::uint32_t>(both);
+    const auto right = static_cast<std::uint32_t>(both >> 24);
+    std::memcpy(l + 3 * k, &left, 4);
+    std::memcpy(r + 3 * k, &right, 4);
+  }
+  for (std::int32_t k = fast; k < table.count; ++k) {
+    std::memcpy(l + 3 * k, src + b0[k], 3);
+    std::memcpy(r + 3 * k, src + table.b1[k], 3);
+  }
+}
+
+// Blends the left and right values of every column into the destination.
+void BlendColumns(const std::uint8_t* l, const std::uint8_t* r, const ColumnTable& table,
+                  std::uint8_t* out) {
+  const std::int32_t split = 3 * table.split;
+  resample::BlendColumns23(l, r, table.m23.data(), out, split);
+  resample::BlendColumns15(l + split, r + split, table.m15.data() + split, out + split,
+                           3 * table.count - split);
+  for (std::size_t k = 0; k < table.fine.size(); ++k) {
+    const std::int32_t b = 3 * table.fine[k];
+    for (std::int32_t c = 0; c < 3; ++c) out[b + c] = BlendDouble(l[b + c], r[b + c], table.t[k]);
+  }
+}
+
+// Scratch rows for one strip, reused from row to row.
+struct StripBuffers {
+  std::vector<std::uint8_t> band;  // the blended source columns of the strip, plus slack
+  std::vector<std::uint8_t> pairs;
+  std::uint8_t* l[2];      // left pixels of the lower and the upper source row
+  std::uint8_t* r[2];      // right pixels of both
+  std::uint8_t* mixed[2];  // left and right after blending the rows
+
+  StripBuffers(std::int32_t maxColumns, std::int32_t maxBandBytes)
+      : band(std::size_t(maxBandBytes) + 8), pairs(6 * (3 * std::size_t(maxColumns) + 1)) {
+    const std::size_t n = 3 * std::size_t(maxColumns) + 1;
+    std::uint8_t* p = pairs.data();
+    for (auto* buffer : {&l[0], &r[0], &l[1], &r[1], &mixed[0], &mixed[1]}) {
+      *buffer = p;
+      p += n;
+    }
+  }
+};
+
+// Either the strip's whole band of source columns is blended between the two
+// rows and the pairs are then taken from it, or the pairs are taken from each
+// source row and only they are blended. The band costs a fast blend per source
+// byte and one copy of pairs; the pairs cost two copies and twice the blends
+// per destination byte. Measured, the band wins up to about 4 source columns
+// per destination column (enlarging, halving); strong reductions take the pairs.
+constexpr std::int32_t kMaxBandColumnsPerColumn = 4;
+
+bool BlendWholeBand(const ColumnTable& table) {
+  return std::int64_t{table.span} <= kMaxBandColumnsPerColumn * std::int64_t{table.count};
+}
+
+void ResampleStrip(const cDIBSection& source, cDIBSection& result, std::int32_t first,
+                   const ColumnTable& columns, StripBuffers& buffers) {
+  const float step = Step(source.height(), result.height());
+  const std::ptrdiff_t originByte = 3 * std::ptrdiff_t{columns.origin};
+  const std::int32_t bandBytes = 3 * columns.span;
+  const std::int32_t pairBytes = 3 * columns.count;
+  const bool wholeBand = BlendWholeBand(columns);
+  std::uint8_t** l = buffers.l;
+  std::uint8_t** r = buffers.r;
+  for (std::int32_t y = 0; y < result.height(); ++y) {
+    const Sample s = SampleAt(y, step, source.height());
+    const std::uint8_t* lower = source.row(s.i0) + originByte;
+    const std::uint8_t* upper = source.row(s.i1) + originByte;
+    std::uint8_t* out = result.row(y) + 3 * std::ptrdiff_t{first};
+    if (s.m == 0) {
+      // The row itself: blending with weight 0 changes nothing.
+      CopyPairs(lower, columns, columns.fastInRow, l[0], r[0]);
+      BlendColumns(l[0], r[0], columns, out);
+    } else if (wholeBand) {
+      BlendRows(lower, upper, s, buffers.band.data(), bandBytes);
+      CopyPairs(buffers.band.data(), columns, columns.fastInBand, l[0], r[0]);
+      BlendColumns(l[0], r[0], columns, out);
+    } else {
+      CopyPairs(lower, columns, columns.fastInRow, l[0], r[0]);
+      CopyPairs(upper, columns, columns.fastInRow, l[1], r[1]);
+      BlendRows(l[0], l[1], s, buffers.mixed[0], pairBytes);
+      BlendRows(r[0], r[1], s, buffers.mixed[1], pairBytes);
+      BlendColumns(buffers.mixed[0], buffers.mixed[1], columns, out);
+    }
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<cDIBSection> cDIBSection::Resample(std::int32_t lNewHeight,
+                                                   std::int32_t lNewWidth) const {
+  if (empty() || lNewWidth < 1 || lNewHeight < 1) return nullptr;
+  try {
+    auto result = std::make_unique<cDIBSection>();
+    if (!result->Create(lNewWidth, lNewHeight)) return nullptr;
+    if (lNewWidth == width_ && lNewHeight == height_) {
+      if (!result->LoadPictureBlt(*this)) return nullptr;
+      return result;
+    }
+    const float step = Step(width_, lNewWidth);
+    const std::int32_t stripColumns = std::min(lNewWidth, kStripColumns);
+    StripBuffers buffers(stripColumns, 3 * kMaxBandColumnsPerColumn * stripColumns);
+    ColumnTable columns;
+    for (std::int32_t first = 0; first < lNewWidth; first += stripColumns) {
+      FillColumnTable(columns, first, std::min(stripColumns, lNewWidth - first), step, width_);
+      ResampleStrip(*this, *result, first, columns, buffers);
+    }
+    return result;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+}  // namespace fotavel

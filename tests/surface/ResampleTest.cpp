@@ -1,0 +1,212 @@
+// Bilinear resampling: the plain per-pixel formula on many size pairs, hand values, refusals.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "support/Surfaces.h"
+#include "surface/SurfaceMemory.h"
+#include "surface/cDIBSection.h"
+
+namespace fotavel {
+namespace {
+
+using testing::FirstDifference;
+using testing::PixelRGB;
+using testing::RandomSurface;
+using testing::SetPixelRGB;
+
+// The resampling written as plainly as it is defined: one destination pixel
+// at a time; steps, positions and fractions stored as float, the arithmetic
+// between them in double; a neighbour past the last column or row is that
+// column or row.
+cDIBSection Reference(const cDIBSection& source, std::int32_t newHeight, std::int32_t newWidth) {
+  cDIBSection result;
+  if (!result.Create(newWidth, newHeight)) throw std::runtime_error("reference not created");
+  const std::int32_t w = source.width(), h = source.height();
+  const float sx = static_cast<float>(double(w - 1) / double(newWidth));
+  const float sy = static_cast<float>(double(h - 1) / double(newHeight));
+  const ConstByteView in = source.view();
+  const ByteView out = result.view();
+  for (std::int32_t y = 0; y < newHeight; ++y) {
+    const float fy = static_cast<float>(double(y) * double(sy));
+    const auto iy = static_cast<std::int32_t>(std::floor(fy));
+    const double ty = static_cast<float>(double(fy) - iy);  // stored as float, used as double
+    const std::int32_t iy1 = std::min(iy + 1, h - 1);
+    for (std::int32_t x = 0; x < newWidth; ++x) {
+      const float fx = static_cast<float>(double(x) * double(sx));
+      const auto ix = static_cast<std::int32_t>(std::floor(fx));
+      const double tx = static_cast<float>(double(fx) - ix);
+      const std::int32_t ix1 = std::min(ix + 1, w - 1);
+      for (std::int32_t c = 0; c < 3; ++c) {
+        const double left =
+            std::nearbyint((1.0 - ty) * in(3 * ix + c, iy) + ty * in(3 * ix + c, iy1));
+        const double right =
+            std::nearbyint((1.0 - ty) * in(3 * ix1 + c, iy) + ty * in(3 * ix1 + c, iy1));
+        const double value = std::nearbyint((1.0 - tx) * left + tx * right);
+        out(3 * x + c, y) = static_cast<std::uint8_t>(std::clamp(value, 0.0, 255.0));
+      }
+    }
+  }
+  return result;
+}
+
+void ExpectMatchesReference(const cDIBSection& source, std::int32_t newWidth,
+                            std::int32_t newHeight) {
+  const auto result = source.Resample(newHeight, newWidth);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->width(), newWidth);
+  EXPECT_EQ(result->height(), newHeight);
+  const cDIBSection expected = Reference(source, newHeight, newWidth);
+  EXPECT_EQ(FirstDifference(*result, expected), "")
+      << source.width() << 'x' << source.height() << " -> " << newWidth << 'x' << newHeight;
+}
+
+TEST(Resample, MatchesPlainFormulaFromAwkwardSizes) {
+  std::uint32_t seed = 1;
+  for (const auto [w, h] : testing::kAwkwardSizes) {
+    const cDIBSection source = RandomSurface(w, h, seed++);
+    const testing::Size targets[] = {{1, 1},        {1, 9},     {11, 1}, {2 * w, 2 * h},
+                                     {w + 1, h},    {w, h + 3}, {3, 5},  {w / 2 + 1, h / 3 + 1},
+                                     {5 * w + 2, 3}};
+    for (const auto [tw, th] : targets) {
+      if (tw == w && th == h) continue;
+      ExpectMatchesReference(source, tw, th);
+    }
+  }
+}
+
+// Large enough for positions of 256 and more in both directions, both ways of
+// blending (whole rows of columns, or only the columns sampled), and more than
+// one strip of destination columns.
+TEST(Resample, MatchesPlainFormulaOnLargerSizes) {
+  const cDIBSection wide = RandomSurface(1201, 7, 11);
+  for (const auto [tw, th] : {testing::Size{400, 5}, {600, 9}, {1199, 3}, {97, 2}, {5000, 4}}) {
+    ExpectMatchesReference(wide, tw, th);
+  }
+  const cDIBSection tall = RandomSurface(5, 700, 12);
+  for (const auto [tw, th] : {testing::Size{3, 350}, {9, 1399}, {2, 233}, {4, 699}}) {
+    ExpectMatchesReference(tall, tw, th);
+  }
+  const cDIBSection photo = RandomSurface(4501, 301, 13);
+  ExpectMatchesReference(photo, 4200, 97);
+  ExpectMatchesReference(photo, 1500, 100);
+  ExpectMatchesReference(photo, 300, 20);
+}
+
+TEST(Resample, SameSizeIsAnExactCopy) {
+  const cDIBSection source = RandomSurface(17, 13, 3);
+  const auto result = source.Resample(13, 17);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(FirstDifference(*result, source), "");
+}
+
+// Steps are (W - 1) / w, not (W - 1) / (w - 1): the last destination column
+// of a 3 x 3 to 6 x 6 enlargement samples at 5 * 2/6 = 1.666..., between
+// source columns 1 and 2, and never reaches column 2.
+TEST(Resample, ThreeBySixSamplesShortOfTheLastColumn) {
+  cDIBSection source = testing::UniformSurface(3, 3, 0, 0, 0);
+  const std::uint32_t columns[3] = {0xC8005A, 0xC81E1E, 0xC85A00};  // 0xRRGGBB
+  for (std::int32_t y = 0; y < 3; ++y) {
+    for (std::int32_t i = 0; i < 3; ++i) SetPixelRGB(source, i, y, columns[i]);
+  }
+  const auto result = source.Resample(6, 6);
+  ASSERT_NE(result, nullptr);
+  // Blue 90, 30, 0 and green 0, 30, 90 sampled at 0, 1/3, 2/3, 1, 4/3, 5/3.
+  const std::uint32_t expected[6] = {0xC8005A, 0xC80A46, 0xC81432, 0xC81E1E, 0xC83214, 0xC8460A};
+  for (std::int32_t y = 0; y < 6; ++y) {
+    for (std::int32_t x = 0; x < 6; ++x) {
+      EXPECT_EQ(PixelRGB(*result, x, y), expected[x]) << "pixel " << x << " of row " << y;
+    }
+  }
+}
+
+// A step of exactly one half puts every other destination pixel half way
+// between two source pixels: 1.5 rounds to 2 and 2.5 to 2, 127.5 to 128.
+TEST(Resample, HalvesRoundToEvenBetweenColumnsAndBetweenRows) {
+  cDIBSection row = testing::UniformSurface(3, 1, 0, 0, 0);
+  SetPixelRGB(row, 0, 0, 0x020180);  // red, green, blue
+  SetPixelRGB(row, 1, 0, 0x0302FF);
+  const auto across = row.Resample(1, 4);
+  ASSERT_NE(across, nullptr);
+  EXPECT_EQ(PixelRGB(*across, 1, 0), 0x0202C0);  // 2.5, 1.5, 191.5
+
+  cDIBSection column = testing::UniformSurface(1, 3, 0, 0, 0);
+  SetPixelRGB(column, 0, 0, 0x020101);
+  SetPixelRGB(column, 0, 1, 0x030202);
+  const auto up = column.Resample(4, 1);
+  ASSERT_NE(up, nullptr);
+  EXPECT_EQ(PixelRGB(*up, 0, 1), 0x020202);
+
+  // The same at positions past 256, where the fractions have fewer bits:
+  // 301 -> 600 columns steps by 1/2, so column 513 samples at 256.5, between
+  // values 0 and 1 in blue (0.5 -> 0) and 1 and 2 in green (1.5 -> 2).
+  cDIBSection wide = testing::UniformSurface(301, 2, 0, 0, 0);
+  for (std::int32_t i = 0; i < 301; ++i) {
+    for (std::int32_t y = 0; y < 2; ++y) SetPixelRGB(wide, i, y, ((i + 1) % 256) << 8 | (i % 256));
+  }
+  const auto stretched = wide.Resample(2, 600);
+  ASSERT_NE(stretched, nullptr);
+  EXPECT_EQ(PixelRGB(*stretched, 513, 0), 0x000200u);
+  ExpectMatchesReference(wide, 600, 2);
+  cDIBSection tall = testing::UniformSurface(1, 301, 0, 0, 0);
+  for (std::int32_t y = 0; y < 301; ++y) SetPixelRGB(tall, 0, y, ((y + 1) % 256) << 8 | (y % 256));
+  ExpectMatchesReference(tall, 1, 600);
+}
+
+// Sources one pixel wide or high have no neighbour to the right or above;
+// and when the destination is wider than 2^24 columns, float rounding lifts
+// the last position to exactly W - 1. Both use the edge as its own neighbour.
+TEST(Resample, EdgePositionsNeverReachPastTheSource) {
+  ExpectMatchesReference(RandomSurface(1, 1, 4), 7, 5);
+  ExpectMatchesReference(RandomSurface(1, 9, 5), 4, 20);
+  ExpectMatchesReference(RandomSurface(9, 1, 6), 20, 4);
+  const cDIBSection narrow = RandomSurface(4, 1, 7);
+  constexpr std::int32_t kVeryWide = 16777218;
+  const float step = static_cast<float>(3.0 / kVeryWide);
+  ASSERT_EQ(static_cast<float>(double(kVeryWide - 1) * step), 3.0f);  // the case is real
+  ExpectMatchesReference(narrow, kVeryWide, 1);
+}
+
+TEST(Resample, RefusesSizesBelowOneAndEmptySources) {
+  const cDIBSection source = RandomSurface(5, 4, 8);
+  EXPECT_EQ(source.Resample(0, 5), nullptr);
+  EXPECT_EQ(source.Resample(4, 0), nullptr);
+  EXPECT_EQ(source.Resample(-1, 3), nullptr);
+  EXPECT_EQ(source.Resample(3, -7), nullptr);
+  EXPECT_EQ(cDIBSection().Resample(3, 3), nullptr);
+}
+
+TEST(Resample, NullWhenTheNewSurfaceCannotBeHad) {
+  const cDIBSection source = RandomSurface(31, 17, 9);
+  const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes() + 1000);
+  EXPECT_EQ(source.Resample(40, 40), nullptr);
+  EXPECT_EQ(source.Resample(17, 31), nullptr);  // the copy too needs a new surface
+  SetSurfaceMemoryLimit(previous);
+  EXPECT_NE(source.Resample(40, 40), nullptr);
+}
+
+// The source is read, never written, and its row padding never reaches a result.
+TEST(Resample, LeavesTheSourceAloneAndIgnoresItsPadding) {
+  for (const auto [w, h] : {testing::Size{1, 6}, {5, 3}, {7, 7}, {301, 9}}) {
+    cDIBSection source = RandomSurface(w, h, 10);
+    const cDIBSection before = testing::Copy(source);
+    const auto clean = source.Resample(2 * h + 1, 2 * w + 1);
+    ASSERT_NE(clean, nullptr);
+    EXPECT_EQ(FirstDifference(source, before), "");
+    EXPECT_TRUE(testing::PaddingIntact(source));
+    for (std::int32_t y = 0; y < h; ++y) {
+      std::fill(source.row(y) + 3 * w, source.row(y) + source.BytesPerScanLine(), 0xFF);
+    }
+    for (const auto [tw, th] : {testing::Size{2 * w + 1, 2 * h + 1}, {w / 2 + 1, h + 1}}) {
+      const auto result = source.Resample(th, tw);
+      ASSERT_NE(result, nullptr);
+      EXPECT_EQ(FirstDifference(*result, Reference(before, th, tw)), "");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace fotavel
