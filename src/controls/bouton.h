@@ -153,10 +153,9 @@ class bouton : public QWidget {
 
   QImage m_surface;
   QPointer<QLabel> m_statusLabel;
-  // The button "holds the mouse": it has shown the hover or pressed look and
-  // will see the movement that leaves it. Leaving outside of that is nobody's
-  // business of the button's, as a button that never held the mouse never
-  // hears of it.
+  // The button holds the mouse from the first movement over it or press on it
+  // until the movement that leaves it: only then does leaving redraw, clear
+  // the status label and raise MouseLeave, and only once.
   bool m_holdsMouse = false;
   // The release that ends a double click raises MouseUp but no second Click.
   bool m_inDoubleClick = false;

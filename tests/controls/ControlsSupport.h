@@ -8,8 +8,17 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <ostream>
 
 #include "controls/bouton.h"
+
+// Readable failure messages for Qt's texts.
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& texts, std::ostream* os) {
+  *os << '{' << texts.join(QStringLiteral(", ")).toStdString() << '}';
+}
 
 namespace fotavel::testing {
 
@@ -60,35 +69,34 @@ inline int OtherPixels(const QImage& image, QRgb colour) {
   return count;
 }
 
-// Every signal of a button, in the order raised, with the mouse button code.
+// Every signal of a button, in the order raised: mouse events with their
+// button code, key events with their codes.
 class ButtonLog {
  public:
   explicit ButtonLog(bouton& b) {
+    auto mouse = [this](const char* name) {
+      return [this, name](qint16 button, qint16, float x, float y) {
+        events << QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(button);
+        lastX = x;
+        lastY = y;
+      };
+    };
+    auto key = [this](const char* name) {
+      return [this, name](qint16 code, qint16 shift) {
+        events << QStringLiteral("%1 %2 %3").arg(QLatin1String(name)).arg(code).arg(shift);
+      };
+    };
     QObject::connect(&b, &bouton::MouseLeave, [this] { events << "MouseLeave"; });
-    QObject::connect(&b, &bouton::MouseEnter, [this](qint16 bt, qint16, float x, float y) {
-      events << QStringLiteral("MouseEnter %1").arg(bt);
-      lastX = x;
-      lastY = y;
-    });
-    QObject::connect(&b, &bouton::Mousemove, [this](qint16 bt, qint16, float, float) {
-      events << QStringLiteral("Mousemove %1").arg(bt);
-    });
-    QObject::connect(&b, &bouton::MouseDown, [this](qint16 bt, qint16, float, float) {
-      events << QStringLiteral("MouseDown %1").arg(bt);
-    });
-    QObject::connect(&b, &bouton::MouseUp, [this](qint16 bt, qint16, float, float) {
-      events << QStringLiteral("MouseUp %1").arg(bt);
-    });
+    QObject::connect(&b, &bouton::MouseEnter, mouse("MouseEnter"));
+    QObject::connect(&b, &bouton::Mousemove, mouse("Mousemove"));
+    QObject::connect(&b, &bouton::MouseDown, mouse("MouseDown"));
+    QObject::connect(&b, &bouton::MouseUp, mouse("MouseUp"));
     QObject::connect(&b, &bouton::Click, [this] { events << "Click"; });
     QObject::connect(&b, &bouton::DblClick, [this] { events << "DblClick"; });
-    QObject::connect(&b, &bouton::KeyDown, [this](qint16 code, qint16 shift) {
-      events << QStringLiteral("KeyDown %1 %2").arg(code).arg(shift);
-    });
+    QObject::connect(&b, &bouton::KeyDown, key("KeyDown"));
     QObject::connect(&b, &bouton::KeyPress,
                      [this](qint16 ascii) { events << QStringLiteral("KeyPress %1").arg(ascii); });
-    QObject::connect(&b, &bouton::KeyUp, [this](qint16 code, qint16 shift) {
-      events << QStringLiteral("KeyUp %1 %2").arg(code).arg(shift);
-    });
+    QObject::connect(&b, &bouton::KeyUp, key("KeyUp"));
   }
   // The events raised since the last call.
   QStringList Take() {
