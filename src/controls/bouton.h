@@ -20,6 +20,10 @@ namespace fotavel {
 // hover, pressed or disabled look), and writing some properties deliberately
 // repaints nothing until the next look is drawn.
 //
+// Set up like a control on a loaded window: construct, name it (the name is
+// the default caption), then ReadProperties with its saved values, or
+// InitProperties for a button newly placed.
+//
 // Lengths are twips (1/1440 inch); mouse coordinates in the events are twips
 // too. C++ names are ASCII: `Legende` is the help text "Légende",
 // `CouleurBtEnfonce` and `BackImageEnfoncee` are "CouleurBtEnfoncé" and
