@@ -59,9 +59,9 @@ TEST(Tourner, MatchesTheColumnLoopOnAwkwardSizes) {
   }
 }
 
-// Larger than one band of rows and not a multiple of it, so partial bands and
-// the last source column are both exercised.
-TEST(Tourner, MatchesTheColumnLoopAcrossBands) {
+// Larger than the 64 x 64 tiles the turn works in and not a multiple of
+// them, so full and partial tiles meet in both directions.
+TEST(Tourner, MatchesTheColumnLoopAcrossTiles) {
   for (bool left : {false, true}) {
     cDIBSection picture = testing::RandomSurface(131, 150, left ? 7 : 8);
     std::vector<Event> expectedEvents;
