@@ -1,0 +1,232 @@
+// Qt's message boxes and file dialogs as the service sets them up, shown offscreen and answered.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "dialogs/ModalDriver.h"
+#include "dialogs/QtPrinters.h"
+#include "dialogs/QtUiServices.h"
+
+namespace fotavel::testing {
+namespace {
+
+// As the dialog's own button does: QFileDialog checks the name (and may ask
+// before replacing) in its accept, which it keeps protected.
+void Accept(QFileDialog* dialog) { static_cast<QDialog*>(dialog)->accept(); }
+
+// Types `name` into the dialog's name box. selectFile is no help here: for a
+// file already listed it selects it in the view, and the view may still be
+// loading the folder.
+void TypeName(QFileDialog* dialog, const QString& name) {
+  auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  ASSERT_NE(edit, nullptr);
+  edit->setText(name);
+}
+
+FileDialogRequest PhotoSaveRequest() {
+  FileDialogRequest request;
+  request.title = QStringLiteral("Enregistrer la photo");
+  request.filters = {{"Fichiers Bitmap (*.BMP)", "*.BMP"},
+                     {"Fichiers Jpeg (*.JPG)", "*.JPG"},
+                     {"Tous les fichiers (*.*)", "*.*"}};
+  request.filterIndex = 2;
+  request.defaultName = QStringLiteral("vacances");
+  request.defaultExt = QStringLiteral("JPG");
+  request.overwritePrompt = true;
+  return request;
+}
+
+FileDialogRequest LogoOpenRequest() {
+  FileDialogRequest request;
+  request.title = QStringLiteral("Sélectionnez votre logo");
+  request.filters = {{"Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)", "*.JPG;*.PNG;*.GIF;*.BMP"},
+                     {"Fichiers Jpeg (*.JPG)", "*.JPG"},
+                     {"Fichiers Bitmap (*.BMP)", "*.BMP"},
+                     {"Fichiers PNG (*.PNG)", "*.PNG"},
+                     {"Fichiers GIF (*.GIF)", "*.GIF"}};
+  request.defaultExt = QStringLiteral("BMP");
+  request.mustExist = true;
+  return request;
+}
+
+TEST(QtFileDialog, SaveDialogIsSetUpAsAsked) {
+  QTemporaryDir folder;
+  FileDialogRequest request = PhotoSaveRequest();
+  request.initialDir = folder.path();
+  const auto dialog = QtUiServices::MakeFileDialog(FileDialogKind::Save, request, nullptr);
+  dialog->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+
+  EXPECT_EQ(dialog->windowTitle(), "Enregistrer la photo");
+  EXPECT_EQ(dialog->nameFilters(),
+            (QStringList{"Fichiers Bitmap (*.BMP) (*.BMP)", "Fichiers Jpeg (*.JPG) (*.JPG)",
+                         "Tous les fichiers (*.*) (*)"}));
+  // The entry shown first, under its own description.
+  EXPECT_EQ(dialog->selectedNameFilter(), "Fichiers Jpeg (*.JPG)");
+  EXPECT_EQ(dialog->defaultSuffix(), "JPG");
+  EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+  EXPECT_EQ(dialog->fileMode(), QFileDialog::AnyFile);
+  EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
+  EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(folder.path()).canonicalPath());
+  // The prefilled name, as it would come back if confirmed at once.
+  EXPECT_EQ(dialog->selectedFiles(), QStringList{folder.filePath("vacances.JPG")});
+
+  request.overwritePrompt = false;
+  EXPECT_TRUE(QtUiServices::MakeFileDialog(FileDialogKind::Save, request, nullptr)
+                  ->testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+TEST(QtFileDialog, OpenDialogModesFollowMustExistAndMultiSelect) {
+  FileDialogRequest request = LogoOpenRequest();
+  auto dialog = QtUiServices::MakeFileDialog(FileDialogKind::Open, request, nullptr);
+  EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+  EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+  // A description carrying its own list of wildcards is shown as written.
+  EXPECT_EQ(dialog->selectedNameFilter(), "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)");
+  EXPECT_EQ(dialog->nameFilters().first(),
+            "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP) (*.JPG *.PNG *.GIF *.BMP)");
+
+  request.mustExist = false;
+  EXPECT_EQ(QtUiServices::MakeFileDialog(FileDialogKind::Open, request, nullptr)->fileMode(),
+            QFileDialog::AnyFile);
+  request.multiSelect = true;
+  EXPECT_EQ(QtUiServices::MakeFileDialog(FileDialogKind::Open, request, nullptr)->fileMode(),
+            QFileDialog::ExistingFiles);
+  request.title.clear();
+  request.filterIndex = 9;  // no such entry: the first is shown
+  dialog = QtUiServices::MakeFileDialog(FileDialogKind::Open, request, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), "Open");
+  EXPECT_EQ(dialog->selectedNameFilter(), "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)");
+}
+
+TEST(QtFileDialog, ATypedNameComesBackWithTheDefaultExtension) {
+  QTemporaryDir folder;
+  FileDialogRequest request = PhotoSaveRequest();
+  request.initialDir = folder.path();
+  WhenModal<QFileDialog>([](QFileDialog* dialog) {
+    TypeName(dialog, QStringLiteral("plage"));
+    Accept(dialog);
+  });
+  const std::optional<FileChoice> choice = QtUiServices().SaveFile(request);
+  ASSERT_TRUE(choice.has_value());
+  EXPECT_EQ(choice->path, folder.filePath("plage.JPG"));
+  EXPECT_EQ(choice->paths, QStringList{choice->path});
+  EXPECT_EQ(choice->filterIndex, 2);
+}
+
+TEST(QtFileDialog, TheChosenEntryAndAnExistingFileComeBack) {
+  QTemporaryDir folder;
+  const QString logo = folder.filePath("logo.bmp");
+  QFile(logo).open(QIODevice::WriteOnly);
+  FileDialogRequest request = LogoOpenRequest();
+  request.initialDir = folder.path();
+  WhenModal<QFileDialog>([](QFileDialog* dialog) {
+    dialog->selectNameFilter(dialog->nameFilters().at(2));
+    TypeName(dialog, QStringLiteral("logo.bmp"));
+    Accept(dialog);
+  });
+  const std::optional<FileChoice> choice = QtUiServices().OpenFile(request);
+  ASSERT_TRUE(choice.has_value());
+  EXPECT_EQ(choice->path, logo);
+  EXPECT_EQ(choice->filterIndex, 3);
+}
+
+// Says yes to every message box shown while it lives, and counts them.
+class YesToEveryBox : public QObject {
+ public:
+  YesToEveryBox() { qApp->installEventFilter(this); }
+  ~YesToEveryBox() override { qApp->removeEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (box != nullptr && event->type() == QEvent::Show) {
+      ++count;
+      QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Yes)->click(); });
+    }
+    return false;
+  }
+};
+
+// Replacing a file asks first when the prompt was requested, and only then.
+TEST(QtFileDialog, OverwritePromptIsAskedOnlyWhenRequested) {
+  QTemporaryDir folder;
+  const QString existing = folder.filePath("plage.JPG");
+  QFile(existing).open(QIODevice::WriteOnly);
+  for (const bool prompt : {true, false}) {
+    FileDialogRequest request = PhotoSaveRequest();
+    request.initialDir = folder.path();
+    request.overwritePrompt = prompt;
+    YesToEveryBox boxes;
+    WhenModal<QFileDialog>([](QFileDialog* dialog) {
+      TypeName(dialog, QStringLiteral("plage.JPG"));
+      Accept(dialog);
+    });
+    const std::optional<FileChoice> choice = QtUiServices().SaveFile(request);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->path, existing);
+    EXPECT_EQ(boxes.count, prompt ? 1 : 0);
+  }
+}
+
+struct BoxCase {
+  MessageIcon icon;
+  MessageButtons buttons;
+  QMessageBox::Icon qtIcon;
+  QMessageBox::StandardButtons qtButtons;
+  QMessageBox::StandardButton press;  // NoButton: Escape
+  MessageAnswer answer;
+};
+
+class QtMessageBox : public ::testing::TestWithParam<BoxCase> {};
+
+TEST_P(QtMessageBox, ShowsTitleIconAndButtonsAndReturnsThePressedOne) {
+  const BoxCase c = GetParam();
+  bool seen = false;
+  WhenModal<QMessageBox>([&](QMessageBox* box) {
+    seen = true;
+    EXPECT_EQ(box->windowTitle(), "Fotavel");
+    EXPECT_EQ(box->icon(), c.qtIcon);
+    EXPECT_EQ(box->standardButtons(), c.qtButtons);
+    EXPECT_EQ(box->text(), "La photo 'a<b>' a changé.\n\nVoulez vous la sauvegarder ?");
+    if (c.press == QMessageBox::NoButton) {
+      QTest::keyClick(box, Qt::Key_Escape);
+    } else {
+      QTest::mouseClick(box->button(c.press), Qt::LeftButton);
+    }
+  });
+  EXPECT_EQ(QtUiServices().Message("La photo 'a<b>' a changé.\r\n\r\nVoulez vous la sauvegarder ?",
+                                   c.icon, c.buttons),
+            c.answer);
+  EXPECT_TRUE(seen);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, QtMessageBox,
+    ::testing::Values(
+        BoxCase{MessageIcon::Information, MessageButtons::Ok, QMessageBox::Information,
+                QMessageBox::Ok, QMessageBox::Ok, MessageAnswer::Ok},
+        BoxCase{MessageIcon::Exclamation, MessageButtons::Ok, QMessageBox::Warning, QMessageBox::Ok,
+                QMessageBox::NoButton, MessageAnswer::Ok},
+        BoxCase{MessageIcon::None, MessageButtons::Ok, QMessageBox::NoIcon, QMessageBox::Ok,
+                QMessageBox::Ok, MessageAnswer::Ok},
+        BoxCase{MessageIcon::Question, MessageButtons::YesNo, QMessageBox::Question,
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes, MessageAnswer::Yes},
+        BoxCase{MessageIcon::Stop, MessageButtons::YesNo, QMessageBox::Critical,
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton, MessageAnswer::No},
+        BoxCase{MessageIcon::Question, MessageButtons::YesNoCancel, QMessageBox::Question,
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No,
+                MessageAnswer::No},
+        BoxCase{MessageIcon::Question, MessageButtons::YesNoCancel, QMessageBox::Question,
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::NoButton,
+                MessageAnswer::Cancel}));
+
+}  // namespace
+}  // namespace fotavel::testing

@@ -1,0 +1,119 @@
+// The JPEG quality dialog driven offscreen: slider, band words, and the three ways out.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "dialogs/ModalDriver.h"
+#include "dialogs/QtPrinters.h"
+#include "dialogs/fSauvJpg.h"
+
+namespace fotavel::testing {
+namespace {
+
+// What dragging the thumb does: the value moves while the slider is held.
+void DragTo(QScrollBar* bar, int value) {
+  bar->setSliderDown(true);
+  bar->setSliderPosition(value);
+  bar->setSliderDown(false);
+}
+
+TEST(JpegQualityDialog, OpensAt70WithItsTextsAndTheFocusOnEnregistrer) {
+  fSauvJpg dialog;
+  EXPECT_TRUE(dialog.Cancelled());
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  EXPECT_EQ(dialog.windowTitle(), "Qualité de la photo");
+  EXPECT_EQ(dialog.Label1()->text(), "Qualité");
+  EXPECT_EQ(dialog.Q_JPG()->text(), "Moyenne");
+  EXPECT_TRUE(dialog.Q_JPG()->font().bold());
+  EXPECT_EQ(dialog.cmdCancelJPG()->text(), "Annuler");
+  EXPECT_EQ(dialog.EnregJPG()->text(), "Enregistrer");
+  EXPECT_EQ(dialog.QualitJPG()->minimum(), 45);
+  EXPECT_EQ(dialog.QualitJPG()->maximum(), 100);
+  EXPECT_EQ(dialog.QualitJPG()->value(), 70);
+  EXPECT_EQ(dialog.QualitJPG()->orientation(), Qt::Horizontal);
+  EXPECT_EQ(dialog.focusWidget(), dialog.EnregJPG());
+  // Left to right: cancel bottom left, save bottom right, labels above the slider.
+  EXPECT_LT(dialog.cmdCancelJPG()->x(), dialog.EnregJPG()->x());
+  EXPECT_LT(dialog.Label1()->x(), dialog.Q_JPG()->x());
+  EXPECT_LT(dialog.Q_JPG()->y(), dialog.QualitJPG()->y());
+  EXPECT_LT(dialog.QualitJPG()->y(), dialog.EnregJPG()->y());
+}
+
+TEST(JpegQualityDialog, DraggingNamesTheBandOnEachSideOfEveryBoundary) {
+  const std::pair<int, const char*> cases[] = {{45, "Faible"},   {60, "Faible"},   {61, "Moyenne"},
+                                               {74, "Moyenne"},  {75, "Elevée"},   {89, "Elevée"},
+                                               {90, "Maximale"}, {100, "Maximale"}};
+  fSauvJpg dialog;
+  for (const auto& [value, word] : cases) {
+    DragTo(dialog.QualitJPG(), value);
+    EXPECT_EQ(dialog.Q_JPG()->text(), QString::fromUtf8(word)) << value;
+  }
+}
+
+TEST(JpegQualityDialog, ArrowsAndKeysMoveTheValueButNotTheWord) {
+  fSauvJpg dialog;
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  QScrollBar* bar = dialog.QualitJPG();
+  // The right arrow, three times, then the keyboard.
+  for (int i = 0; i < 3; ++i) bar->triggerAction(QScrollBar::SliderSingleStepAdd);
+  EXPECT_EQ(bar->value(), 73);
+  bar->setFocus();
+  QTest::keyClick(bar, Qt::Key_Right);
+  QTest::keyClick(bar, Qt::Key_Right);
+  QTest::keyClick(bar, Qt::Key_Left);
+  QTest::keyClick(bar, Qt::Key_Down);
+  EXPECT_EQ(bar->value(), 75);
+  EXPECT_EQ(dialog.Q_JPG()->text(), "Moyenne");
+  QTest::mouseClick(dialog.EnregJPG(), Qt::LeftButton);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_FALSE(dialog.Cancelled());
+  EXPECT_EQ(dialog.Def_JPG2(), 75);
+}
+
+TEST(JpegQualityDialog, EnregistrerAtOnceGives70AfterTheWindowClosed) {
+  fSauvJpg dialog;
+  WhenModal<fSauvJpg>(
+      [](fSauvJpg* shown) { QTest::mouseClick(shown->EnregJPG(), Qt::LeftButton); });
+  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_FALSE(dialog.Cancelled());
+  EXPECT_EQ(dialog.Def_JPG2(), 70);
+}
+
+TEST(JpegQualityDialog, DraggedToTheEndsGives45And100) {
+  for (const int end : {45, 100}) {
+    fSauvJpg dialog;
+    WhenModal<fSauvJpg>([end](fSauvJpg* shown) {
+      DragTo(shown->QualitJPG(), end);
+      QTest::mouseClick(shown->EnregJPG(), Qt::LeftButton);
+    });
+    dialog.exec();
+    EXPECT_EQ(dialog.Def_JPG2(), end);
+    EXPECT_EQ(dialog.Q_JPG()->text(), end == 45 ? "Faible" : "Maximale");
+  }
+}
+
+TEST(JpegQualityDialog, AnnulerEscapeAndTheCloseBoxLeaveItCancelled) {
+  const std::function<void(fSauvJpg*)> ways[] = {
+      [](fSauvJpg* d) { QTest::mouseClick(d->cmdCancelJPG(), Qt::LeftButton); },
+      [](fSauvJpg* d) { QTest::keyClick(d, Qt::Key_Escape); },
+      [](fSauvJpg* d) { d->close(); },
+  };
+  for (const auto& way : ways) {
+    fSauvJpg dialog;
+    WhenModal<fSauvJpg>([&way](fSauvJpg* shown) {
+      DragTo(shown->QualitJPG(), 95);
+      way(shown);
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_TRUE(dialog.Cancelled());
+  }
+}
+
+}  // namespace
+}  // namespace fotavel::testing
