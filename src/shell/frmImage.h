@@ -1,0 +1,142 @@
+// A document window: one photo shown at a zoom in a scrollable viewport, a view over its document.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+
+#include "document/DocumentObserver.h"
+#include "document/PhotoDocument.h"
+
+class QScrollBar;
+class QTimer;
+class QToolButton;
+
+namespace fotavel {
+
+class mfrmMain;
+
+// `Image1`: shows the 100 % drawing stretched to its own size.
+class ImageDisplay : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ImageDisplay(QWidget* parent);
+  void SetPicture(const QImage* picture) {
+    m_picture = picture;
+    update();
+  }
+
+ signals:
+  void Pressed(Qt::MouseButton button);
+  void Released();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  const QImage* m_picture = nullptr;
+};
+
+class frmImage : public QWidget, public DocumentObserver {
+  Q_OBJECT
+
+ public:
+  // The pointer values that say which mouse tool is on.
+  static constexpr int kPointerNormal = 0;
+  static constexpr int kPointerCross = 2;
+  static constexpr int kPointerZoom = 99;
+
+  explicit frmImage(mfrmMain& main);
+  ~frmImage() override;
+
+  PhotoDocument& Document() { return m_document; }
+  const PhotoDocument& Document() const { return m_document; }
+
+  // ---- The document's files (frmImage.cpp) ----
+  // Loads the photo; a failure is reported in a message box and leaves the
+  // window empty.
+  bool OpenFile(const QString& sFile, bool bIsTemp = false);
+  // The save dialog, then the BMP or JPEG write; true when a file was written.
+  bool SaveFile();
+  // The unsaved-changes question; true when the window may close.
+  bool QuerySave();
+  // The window became the active one.
+  void Form_Activate();
+  // The main window is closing and this window's answer was already given.
+  void ApproveClose(bool approved = true) { m_closeApproved = approved; }
+
+  // ---- The view (frmImageView.cpp) ----
+  double Zoom() const { return m_dZoom; }
+  void TailleNormaleFct();
+  void fenetre_Click();
+  void ZoomBT_Click();
+  void TimerZoomPlus_Timer();
+  void TimerZoomMoins_Timer();
+  int MousePointer() const { return m_pointer; }
+  void SetMousePointer(int pointer);
+  // Lays out the scroll bars and the view-button panel.
+  void picScrollBox_Resize();
+  // Image1's size in twips as last set (fractions kept).
+  double Image1WidthTwips() const { return m_image1Width; }
+  double Image1HeightTwips() const { return m_image1Height; }
+  ImageDisplay* Image1() const { return m_image1; }
+  QScrollBar* hscScroll() const { return m_hscScroll; }
+  QScrollBar* vscScroll() const { return m_vscScroll; }
+  QWidget* picScrollBox() const { return m_picScrollBox; }
+  // The 100 % drawing the display stretches.
+  const QImage& picImage() const { return m_picImage; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // DocumentObserver: what the document reports.
+  void CaptionChanged(const QString& caption) override;
+  void SetStatus(const QString& message, const QString& title, const QString& size) override;
+  void ProgressMax(std::int32_t max) override;
+  void ProgressValue(std::int32_t value) override;
+  void ShowProgress(bool visible) override;
+  void UndoAvailable(bool available) override;
+  void Busy(bool busy) override;
+  void PictureOpened() override;
+  void PictureChanged() override;
+  void MemoryWarning(const QString& text) override;
+
+  // View internals (frmImageView.cpp).
+  void BuildView();
+  void Render();
+  int ZoomAjuste() const;
+  void AppliqueZoom();
+  void SizeImage1();
+  void ShowZoomLabel();
+  void Form_Resize();
+  void PlaceImage1();
+  double TppX() const;
+  double TppY() const;
+
+  mfrmMain& m_main;
+  PhotoDocument m_document;
+  bool m_closeApproved = false;
+
+  double m_dZoom = 0;
+  int m_pointer = kPointerNormal;
+  double m_image1Width = 0;
+  double m_image1Height = 0;
+  QImage m_picImage;
+
+  QWidget* m_picScrollBox = nullptr;
+  ImageDisplay* m_image1 = nullptr;
+  QScrollBar* m_hscScroll = nullptr;
+  QScrollBar* m_vscScroll = nullptr;
+  QWidget* m_ptitMenuImage = nullptr;
+  QTimer* m_timerZoomPlus = nullptr;
+  QTimer* m_timerZoomMoins = nullptr;
+};
+
+}  // namespace fotavel

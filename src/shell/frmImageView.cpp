@@ -1,0 +1,277 @@
+// A document window's view: the 100 % drawing, the zoom, the scroll bars and the view buttons.
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+
+#include "controls/SystemColours.h"
+#include "shell/Pictures.h"
+#include "shell/ViewRules.h"
+#include "shell/frmImage.h"
+#include "shell/mfrmMain.h"
+
+namespace fotavel {
+
+ImageDisplay::ImageDisplay(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("Image1"));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ImageDisplay::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (m_picture == nullptr || m_picture->isNull()) return;
+  // Zooming never resamples the photo: the 100 % drawing is stretched here.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, width() < m_picture->width());
+  painter.drawImage(rect(), *m_picture);
+}
+
+void ImageDisplay::mousePressEvent(QMouseEvent* event) { emit Pressed(event->button()); }
+void ImageDisplay::mouseReleaseEvent(QMouseEvent*) { emit Released(); }
+
+double frmImage::TppX() const { return TwipsPerPixelX(*this); }
+double frmImage::TppY() const { return TwipsPerPixelY(*this); }
+
+void frmImage::BuildView() {
+  m_picScrollBox = new QWidget(this);
+  m_picScrollBox->setObjectName(QStringLiteral("picScrollBox"));
+  m_picScrollBox->setAutoFillBackground(true);
+  QPalette grey = m_picScrollBox->palette();
+  grey.setColor(QPalette::Window, QColor(224, 224, 224));
+  m_picScrollBox->setPalette(grey);
+  m_picScrollBox->installEventFilter(this);
+
+  m_image1 = new ImageDisplay(m_picScrollBox);
+  m_image1->resize(0, 0);
+  connect(m_image1, &ImageDisplay::Pressed, this, [this](Qt::MouseButton button) {
+    if (m_pointer != kPointerZoom) return;
+    if (button == Qt::LeftButton) m_timerZoomPlus->start();
+    if (button == Qt::RightButton) m_timerZoomMoins->start();
+  });
+  connect(m_image1, &ImageDisplay::Released, this, [this] {
+    if (!m_timerZoomPlus->isActive() && !m_timerZoomMoins->isActive()) return;
+    m_timerZoomPlus->stop();
+    m_timerZoomMoins->stop();
+    picScrollBox_Resize();
+  });
+
+  const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  m_hscScroll = new QScrollBar(Qt::Horizontal, m_picScrollBox);
+  m_hscScroll->setObjectName(QStringLiteral("hscScroll"));
+  m_hscScroll->setFixedHeight(extent);
+  m_vscScroll = new QScrollBar(Qt::Vertical, m_picScrollBox);
+  m_vscScroll->setObjectName(QStringLiteral("vscScroll"));
+  m_vscScroll->setFixedWidth(extent);
+  for (QScrollBar* bar : {m_hscScroll, m_vscScroll}) {
+    bar->setMinimum(0);
+    bar->setMaximum(0);
+    bar->setSingleStep(32);
+    bar->hide();
+    connect(bar, &QScrollBar::valueChanged, this, [this] { PlaceImage1(); });
+  }
+
+  m_ptitMenuImage = new QWidget(m_picScrollBox);
+  m_ptitMenuImage->setObjectName(QStringLiteral("PtitMenuImage"));
+  struct ViewButton {
+    const char* name;
+    QString tip;
+    ViewPicture picture;
+    void (frmImage::*click)();
+  };
+  const ViewButton buttons[] = {
+      {"TailleNormale", QStringLiteral("Taille 1:1"), ViewPicture::Normal,
+       &frmImage::TailleNormaleFct},
+      {"fenêtre", QStringLiteral("Réduire la photo à la taille de la  fenêtre"), ViewPicture::Fit,
+       &frmImage::fenetre_Click},
+      {"ZoomBT",
+       QStringLiteral("Zoom [+] : Bouton souris à gauche   /   Zoom [-] : Bouton souris à droite"),
+       ViewPicture::Zoom, &frmImage::ZoomBT_Click},
+  };
+  int top = 0;
+  for (const ViewButton& b : buttons) {
+    auto* button = new QToolButton(m_ptitMenuImage);
+    button->setObjectName(QString::fromUtf8(b.name));
+    button->setToolTip(b.tip);
+    button->setIcon(QIcon(DrawViewPicture(b.picture, extent)));
+    button->setIconSize(QSize(extent - 4, extent - 4));
+    button->setAutoRaise(true);
+    button->setGeometry(0, top, extent, extent);
+    top += extent;
+    connect(button, &QToolButton::clicked, this, b.click);
+  }
+  m_ptitMenuImage->resize(extent, top);
+
+  m_timerZoomPlus = new QTimer(this);
+  m_timerZoomPlus->setObjectName(QStringLiteral("TimerZoomPlus"));
+  m_timerZoomMoins = new QTimer(this);
+  m_timerZoomMoins->setObjectName(QStringLiteral("TimerZoomMoins"));
+  for (QTimer* timer : {m_timerZoomPlus, m_timerZoomMoins}) timer->setInterval(110);
+  connect(m_timerZoomPlus, &QTimer::timeout, this, &frmImage::TimerZoomPlus_Timer);
+  connect(m_timerZoomMoins, &QTimer::timeout, this, &frmImage::TimerZoomMoins_Timer);
+}
+
+void frmImage::PictureOpened() {
+  m_dZoom = ZoomAjuste();
+  ShowZoomLabel();
+  Render();
+}
+
+void frmImage::PictureChanged() {
+  Render();
+  // Turns, undos and resizes change the photo's size: the bars follow.
+  picScrollBox_Resize();
+}
+
+void frmImage::Render() {
+  const cDIBSection& photo = m_document.Picture();
+  if (photo.width() <= 0 || photo.height() <= 0) {
+    m_picImage = QImage();
+  } else {
+    // The surface is bottom-up with padded rows: wrap it, then turn it
+    // upright into the image's own memory.
+    const QImage wrapped(photo.DIBSectionBitsPtr(), photo.width(), photo.height(),
+                         photo.BytesPerScanLine(), QImage::Format_BGR888);
+    m_picImage = wrapped.mirrored(false, true);
+  }
+  SizeImage1();
+  m_image1->SetPicture(&m_picImage);
+}
+
+void frmImage::SizeImage1() {
+  m_image1Width = m_picImage.width() * TppX() * m_dZoom / 100.0;
+  m_image1Height = m_picImage.height() * TppY() * m_dZoom / 100.0;
+  m_image1->resize(view::RoundHalfEven(m_image1Width / TppX()),
+                   view::RoundHalfEven(m_image1Height / TppY()));
+}
+
+void frmImage::ShowZoomLabel() {
+  m_main.lblZoom()->setText(QStringLiteral("Zoom: %1 %").arg(view::RoundHalfEven(m_dZoom)));
+}
+
+int frmImage::ZoomAjuste() const {
+  view::Room room;
+  room.twipsPerPixelX = TppX();
+  room.twipsPerPixelY = TppY();
+  const QRect frame = m_main.frameGeometry();
+  room.mainWidth = frame.width() * room.twipsPerPixelX;
+  room.mainHeight = frame.height() * room.twipsPerPixelY;
+  room.verticalToolbarWidth = m_main.BarreOutilsVrt()->width() * room.twipsPerPixelX;
+  room.toolbarHeight = m_main.BarreOutils()->height() * room.twipsPerPixelY;
+  room.statusHeight = m_main.picStatus()->height() * room.twipsPerPixelY;
+  return view::ZoomAjuste(room, m_document.ImageWidth(), m_document.ImageHeight());
+}
+
+void frmImage::AppliqueZoom() {
+  SizeImage1();
+  ShowZoomLabel();
+  SetMousePointer(kPointerNormal);
+  m_image1->move(0, 0);
+  m_hscScroll->setValue(0);
+  m_vscScroll->setValue(0);
+  picScrollBox_Resize();
+}
+
+void frmImage::TailleNormaleFct() {
+  m_dZoom = 100;
+  AppliqueZoom();
+}
+
+void frmImage::fenetre_Click() {
+  m_dZoom = ZoomAjuste();
+  AppliqueZoom();
+}
+
+void frmImage::ZoomBT_Click() {
+  SetMousePointer(m_pointer == kPointerZoom ? kPointerNormal : kPointerZoom);
+}
+
+void frmImage::SetMousePointer(int pointer) {
+  m_pointer = pointer;
+  switch (pointer) {
+    case kPointerZoom:
+      m_image1->setCursor(ZoomCursor());
+      break;
+    case kPointerCross:
+      m_image1->setCursor(Qt::CrossCursor);
+      break;
+    default:
+      m_image1->unsetCursor();
+      break;
+  }
+}
+
+// The bars are left as they are during a tick; releasing the mouse lays
+// them out again.
+void frmImage::TimerZoomPlus_Timer() {
+  m_dZoom = view::ZoomStepIn(m_dZoom);
+  SizeImage1();
+  m_image1->move(0, 0);
+  ShowZoomLabel();
+}
+
+void frmImage::TimerZoomMoins_Timer() {
+  const std::optional<double> zoom = view::ZoomStepOut(m_dZoom, m_image1Width);
+  if (!zoom) return;
+  m_dZoom = *zoom;
+  SizeImage1();
+  m_image1->move(0, 0);
+  ShowZoomLabel();
+}
+
+void frmImage::PlaceImage1() { m_image1->move(-m_hscScroll->value(), -m_vscScroll->value()); }
+
+void frmImage::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Form_Resize();
+}
+
+void frmImage::Form_Resize() {
+  const auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+  if (frame != nullptr && frame->isMinimized()) return;
+  // A 2-pixel margin all round.
+  m_picScrollBox->setGeometry(2, 2, std::max(0, width() - 4), std::max(0, height() - 4));
+}
+
+bool frmImage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_picScrollBox && event->type() == QEvent::Resize) picScrollBox_Resize();
+  return QWidget::eventFilter(watched, event);
+}
+
+void frmImage::picScrollBox_Resize() {
+  const int w = m_picScrollBox->width();
+  const int h = m_picScrollBox->height();
+  view::ViewportSizes sizes;
+  sizes.twipsPerPixelX = TppX();
+  sizes.twipsPerPixelY = TppY();
+  sizes.innerWidth = w * sizes.twipsPerPixelX;
+  sizes.innerHeight = h * sizes.twipsPerPixelY;
+  sizes.imageWidth = m_image1Width;
+  sizes.imageHeight = m_image1Height;
+  sizes.hScrollHeight = m_hscScroll->height() * sizes.twipsPerPixelY;
+  sizes.vScrollWidth = m_vscScroll->width() * sizes.twipsPerPixelX;
+  const view::ScrollLayout layout = view::LayoutScrollBars(sizes);
+
+  m_hscScroll->setVisible(layout.horizontalVisible);
+  if (layout.horizontalVisible) {
+    m_hscScroll->setMaximum(layout.horizontalMax);
+    m_hscScroll->setSingleStep(32);
+    m_hscScroll->setGeometry(0, h - m_hscScroll->height(), std::max(0, w - m_vscScroll->width()),
+                             m_hscScroll->height());
+  }
+  m_vscScroll->setVisible(layout.verticalVisible);
+  if (layout.verticalVisible) {
+    m_vscScroll->setMaximum(layout.verticalMax);
+    m_vscScroll->setSingleStep(32);
+    m_vscScroll->setGeometry(w - m_vscScroll->width(), 0, m_vscScroll->width(),
+                             std::max(0, h - m_ptitMenuImage->height()));
+  }
+  m_ptitMenuImage->move(w - m_ptitMenuImage->width(), h - m_ptitMenuImage->height());
+  m_hscScroll->raise();
+  m_vscScroll->raise();
+  m_ptitMenuImage->raise();
+}
+
+}  // namespace fotavel

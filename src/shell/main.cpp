@@ -1,0 +1,43 @@
+// The fotavel program: the splash, then the main window.
+//
+// The command line takes one keyword, "EditeurAff" (the poster-editor
+// hand-off), exactly and alone; anything else is ignored.
+//
+// Test hook: when the environment variable FOTAVEL_TEST_PHOTO names a file,
+// that photo is opened as soon as the main window shows. The desktop smoke
+// test uses it to have something to look at; nothing else reads it.
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "dialogs/QtUiServices.h"
+#include "effects/ImageProcessError.h"
+#include "shell/Pictures.h"
+#include "shell/demarrage.h"
+#include "shell/mfrmMain.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  fotavel::SetProgramName(argc > 0 ? argv[0] : "fotavel");
+  QApplication::setApplicationName(fotavel::kAppTitle);
+  QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+  QApplication::setWindowIcon(fotavel::AppIcon());
+
+  const bool editorMode =
+      argc == 2 && QString::fromLocal8Bit(argv[1]) == QLatin1String("EditeurAff");
+  fotavel::QtUiServices ui;
+  fotavel::mfrmMain window(ui, QApplication::applicationDirPath(), editorMode);
+  const QString testPhoto = qEnvironmentVariable("FOTAVEL_TEST_PHOTO");
+
+  auto* splash = new fotavel::demarrage([&window, testPhoto] {
+    window.show();
+    if (!testPhoto.isEmpty()) window.OpenPhoto(testPhoto);
+  });
+  splash->adjustSize();
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    splash->move(screen->availableGeometry().center() - splash->rect().center());
+  }
+  splash->show();
+  splash->setFocus();
+  return QApplication::exec();
+}

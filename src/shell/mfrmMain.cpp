@@ -1,0 +1,141 @@
+// The main window's frame: its parts, the status texts, the progress bar, the hourglass, closing.
+#include "shell/mfrmMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QVBoxLayout>
+
+#include "controls/ProgressBar.h"
+#include "controls/bouton.h"
+#include "shell/Pictures.h"
+#include "shell/frmImage.h"
+
+namespace fotavel {
+
+mfrmMain::mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode)
+    : m_ui(ui), m_services(programFolder), m_editorMode(editorMode) {
+  setObjectName(QStringLiteral("mfrmMain"));
+  setWindowTitle(kAppTitle);
+  setWindowIcon(AppIcon());
+
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  m_barreOutils = new QWidget(central);
+  m_barreOutils->setObjectName(QStringLiteral("BarreOutils"));
+  column->addWidget(m_barreOutils);
+
+  auto* middle = new QWidget(central);
+  auto* row = new QHBoxLayout(middle);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  // Shown only in a narrow window; its width still counts in the room a
+  // photo is fitted to, as it always has.
+  m_barreOutilsVrt = new QWidget(middle);
+  m_barreOutilsVrt->setObjectName(QStringLiteral("BarreOutilsVrt"));
+  m_barreOutilsVrt->setFixedWidth(80);
+  m_barreOutilsVrt->hide();
+  row->addWidget(m_barreOutilsVrt);
+  m_mdi = new QMdiArea(middle);
+  m_mdi->setObjectName(QStringLiteral("Workspace"));
+  m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  row->addWidget(m_mdi, 1);
+  column->addWidget(middle, 1);
+
+  m_picStatus = new QWidget(central);
+  m_picStatus->setObjectName(QStringLiteral("picStatus"));
+  column->addWidget(m_picStatus);
+  setCentralWidget(central);
+
+  BuildStatusArea();
+  BuildToolbar();
+  BuildMenus();
+
+  connect(m_mdi, &QMdiArea::subWindowActivated, this, &mfrmMain::DocumentActivated);
+  resize(1280, 860);
+}
+
+mfrmMain::~mfrmMain() { SetHourglass(false); }
+
+bouton* mfrmMain::Button(const char* name) const {
+  const auto it = m_buttons.find(QString::fromUtf8(name));
+  return it == m_buttons.end() ? nullptr : it->second;
+}
+
+void mfrmMain::SetStatus(const QString& message, const QString& title, const QString& size) {
+  const QString keep = QStringLiteral("#");
+  if (message != keep) m_lblStatus->setText(QLatin1Char(' ') + message);
+  if (title != keep) m_lblImage->setText(QLatin1Char(' ') + title);
+  if (size != keep) m_lblSize->setText(QLatin1Char(' ') + size);
+}
+
+void mfrmMain::ProgressMax(std::int32_t max) { m_prgMain->SetMax(max); }
+
+void mfrmMain::ProgressValue(std::int32_t value) {
+  m_prgMain->SetPosition(value);
+  // The work runs on this thread: let the bar and the texts be drawn now and
+  // then, without taking a click in the middle of an effect.
+  if (!m_lastRepaint.isValid() || m_lastRepaint.elapsed() >= 30) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_lastRepaint.restart();
+  }
+}
+
+void mfrmMain::ShowProgress(bool visible) {
+  m_prgMain->setVisible(visible);
+  if (visible) {
+    m_prgMain->raise();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_lastRepaint.restart();
+  }
+}
+
+void mfrmMain::SetHourglass(bool busy) {
+  if (busy == m_hourglass) return;
+  m_hourglass = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+frmImage* mfrmMain::ActiveDocument() const {
+  // The current window stays current while a dialog or another program has
+  // the focus, unlike the active one.
+  QMdiSubWindow* window = m_mdi->currentSubWindow();
+  return window == nullptr ? nullptr : qobject_cast<frmImage*>(window->widget());
+}
+
+void mfrmMain::DocumentActivated(QMdiSubWindow* window) {
+  if (window == nullptr) return;
+  if (auto* document = qobject_cast<frmImage*>(window->widget())) document->Form_Activate();
+}
+
+void mfrmMain::closeEvent(QCloseEvent* event) {
+  // Every document answers first; one Cancel keeps the whole application
+  // and every document open.
+  const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+  QList<frmImage*> approved;
+  for (QMdiSubWindow* window : windows) {
+    auto* document = qobject_cast<frmImage*>(window->widget());
+    if (document == nullptr) continue;
+    if (document->Document().Dirty() && !document->QuerySave()) {
+      for (frmImage* other : approved) other->ApproveClose(false);
+      event->ignore();
+      return;
+    }
+    document->ApproveClose();
+    approved.push_back(document);
+  }
+  m_mdi->closeAllSubWindows();
+  event->accept();
+}
+
+}  // namespace fotavel

@@ -1,0 +1,135 @@
+// The main window: document windows in a workspace, the image-button toolbar, the menus, the status
+// area.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include "dialogs/UiServices.h"
+#include "document/AppServices.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace fotavel {
+
+class bouton;
+class frmImage;
+class ProgressBar;
+
+// Routes every command to the active document and shows what comes back; it
+// holds no document state. Every message box and file dialog goes through
+// the UiServices handed in (tests pass a scripted one).
+class mfrmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `programFolder` is where the param folder is looked for; `editorMode`
+  // when the command line asked for the poster-editor hand-off.
+  mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode = false);
+  ~mfrmMain() override;
+
+  UiServices& Ui() { return m_ui; }
+  AppServices& Services() { return m_services; }
+  bool EditorMode() const { return m_editorMode; }
+
+  // ---- What the documents call ----
+  // Each text that is not "#" replaces its label's text, after one space.
+  void SetStatus(const QString& message, const QString& title, const QString& size);
+  void ProgressMax(std::int32_t max);
+  void ProgressValue(std::int32_t value);
+  void ShowProgress(bool visible);
+  // The hourglass over the whole application while an operation runs.
+  void SetHourglass(bool busy);
+  // The JPEG quality dialog, then the active document writes the file.
+  // False when the dialog was cancelled or the write failed (nothing written).
+  // `document` is the window that asked: a window asked to save while the
+  // application closes need not be the active one.
+  bool sauvjpgFct(const QString& path, frmImage& document);
+  std::int32_t NewImageIndex() { return m_services.NewImageIndex(); }
+
+  QLabel* lblZoom() const { return m_lblZoom; }
+  QLabel* lblStatus() const { return m_lblStatus; }
+  QLabel* lblImage() const { return m_lblImage; }
+  QLabel* lblSize() const { return m_lblSize; }
+  ProgressBar* prgMain() const { return m_prgMain; }
+  bouton* BtAnnuler() const { return Button("BtAnnuler"); }
+  bouton* Button(const char* name) const;
+  QWidget* BarreOutils() const { return m_barreOutils; }
+  QWidget* BarreOutilsVrt() const { return m_barreOutilsVrt; }
+  QWidget* picStatus() const { return m_picStatus; }
+  QMdiArea* Workspace() const { return m_mdi; }
+
+  // A new document window showing the photo at `path` (kept even when the
+  // file cannot be read, as a browser's open does). Null never.
+  frmImage* OpenPhoto(const QString& path);
+  // The active document window without any message; null when there is none.
+  frmImage* ActiveDocument() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Layout and parts (mfrmMainToolbar.cpp, mfrmMainStatus.cpp).
+  void BuildToolbar();
+  void BuildStatusArea();
+  void LayoutStatusArea();
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  // Menus (mfrmMainMenus.cpp).
+  void BuildMenus();
+  QAction* AddEntry(QMenu* menu, const QString& name, const QString& text,
+                    const QKeySequence& shortcut, std::function<void()> handler);
+  void AddSeparator(QMenu* menu, const QString& name);
+  void FillWindowMenu();
+  void TileWindows(bool horizontal);
+  void ArrangeIcons();
+
+  // Commands (mfrmMainCommands.cpp).
+  // The active document, or "Sélectionnez une photo !" and null.
+  frmImage* ImageActive();
+  // Runs `work` on the active document, showing an error it raises.
+  // False when there was none or the work failed.
+  bool OnActive(const std::function<void(frmImage&)>& work);
+  // A command of the shared table on the active document.
+  bool RunNamed(const char* name, std::int32_t argument = 0, bool withArgument = false);
+  void Filter(std::int32_t type) { RunNamed("filtre", type, true); }
+  void cmdMasque_Click();
+  void TaillWeb_Click();
+  void BtAnnuler_Click();
+
+  // Files (mfrmMainFile.cpp).
+  void AffCacheExpl();
+  void EnregistrerSous();
+  void CopierPhoto();
+  void CollerPhoto();
+  void DocumentActivated(QMdiSubWindow* window);
+
+  UiServices& m_ui;
+  AppServices m_services;
+  bool m_editorMode = false;
+
+  QMdiArea* m_mdi = nullptr;
+  QWidget* m_barreOutils = nullptr;
+  QWidget* m_barreOutilsVrt = nullptr;
+  QWidget* m_picStatus = nullptr;
+  ProgressBar* m_prgMain = nullptr;
+  QLabel* m_lblStatus = nullptr;
+  QLabel* m_lblZoom = nullptr;
+  QLabel* m_lblImage = nullptr;
+  QLabel* m_lblSize = nullptr;
+  QMenu* m_windowMenu = nullptr;
+  std::map<QString, bouton*> m_buttons;
+
+  bool m_hourglass = false;
+  QElapsedTimer m_lastRepaint;
+};
+
+}  // namespace fotavel

@@ -1,0 +1,78 @@
+// The main window's effect commands: find the active document, call one member, show what went
+// wrong.
+#include <QMdiArea>
+#include <new>
+
+#include "document/Commands.h"
+#include "document/DocumentError.h"
+#include "document/Messages.h"
+#include "effects/ImageProcessError.h"
+#include "shell/frmImage.h"
+#include "shell/mfrmMain.h"
+
+namespace fotavel {
+
+frmImage* mfrmMain::ImageActive() {
+  frmImage* document = ActiveDocument();
+  if (document == nullptr) {
+    m_ui.Message(Messages::kSelectionnezPhoto, MessageIcon::Information, MessageButtons::Ok, this);
+  }
+  return document;
+}
+
+bool mfrmMain::OnActive(const std::function<void(frmImage&)>& work) {
+  frmImage* document = ImageActive();
+  if (document == nullptr) return false;
+  // The document has already put the photo back as it was; what is left is
+  // to tell the user, here at the window's edge.
+  QString text;
+  try {
+    work(*document);
+    return true;
+  } catch (const ImageProcessError& error) {
+    text = QString::fromStdString(error.description());
+  } catch (const DocumentError& error) {
+    text = error.text();
+  } catch (const std::bad_alloc&) {
+    text = Messages::kMemoireInsuffisante;
+  }
+  ShowProgress(false);
+  SetHourglass(false);
+  m_ui.Message(text, MessageIcon::Exclamation, MessageButtons::Ok, this);
+  return false;
+}
+
+bool mfrmMain::RunNamed(const char* name, std::int32_t argument, bool withArgument) {
+  const CommandInfo* command = FindCommand(QString::fromLatin1(name));
+  if (command == nullptr) return false;
+  return OnActive([&](frmImage& document) {
+    CommandArgument parsed;
+    if (withArgument) {
+      parsed.numbers.push_back(argument);
+    } else {
+      // No text: the table's own default arguments.
+      QString unused;
+      command->parse(QStringView(), parsed, unused);
+    }
+    CommandContext context;
+    command->run(document.Document(), parsed, context);
+  });
+}
+
+void mfrmMain::cmdMasque_Click() {
+  OnActive([](frmImage& document) {
+    document.SetMousePointer(document.MousePointer() == frmImage::kPointerCross
+                                 ? frmImage::kPointerNormal
+                                 : frmImage::kPointerCross);
+  });
+}
+
+void mfrmMain::TaillWeb_Click() {
+  if (RunNamed("web")) ActiveDocument()->TailleNormaleFct();
+}
+
+void mfrmMain::BtAnnuler_Click() {
+  OnActive([](frmImage& document) { document.Document().Annuler(); });
+}
+
+}  // namespace fotavel

@@ -1,0 +1,117 @@
+// The main window's file commands: open a photo, save, the JPEG quality, copy and paste,
+// activation.
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <algorithm>
+#include <stdexcept>
+
+#include "dialogs/GCommonDialog.h"
+#include "dialogs/fSauvJpg.h"
+#include "document/Messages.h"
+#include "shell/frmImage.h"
+#include "shell/mfrmMain.h"
+
+namespace fotavel {
+
+namespace {
+const QString kOpenFilter = QStringLiteral(
+    "Photos (*.JPG;*.BMP;*.GIF;*.WMF)|*.JPG;*.JPEG;*.BMP;*.GIF;*.WMF;*.PNG|"
+    "Tous les fichiers (*.*)|*.*");
+}  // namespace
+
+// Until the explorer pane exists, a plain open dialog takes its place.
+void mfrmMain::AffCacheExpl() {
+  GCommonDialog dialog(m_ui);
+  QString name;
+  QString title;
+  bool readOnly = false;
+  QString filter = kOpenFilter;
+  std::int32_t filterIndex = 1;
+  std::int32_t flags = 0;
+  if (!dialog.VBGetOpenFileName(name, title, true, false, readOnly, true, filter, filterIndex,
+                                QString(), QStringLiteral("Ouvrir une photo"), QString(), this,
+                                flags)) {
+    return;
+  }
+  OpenPhoto(name);
+}
+
+frmImage* mfrmMain::OpenPhoto(const QString& path) {
+  auto* document = new frmImage(*this);
+  QMdiSubWindow* window = m_mdi->addSubWindow(document);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowIcon(windowIcon());
+  document->OpenFile(path);
+  // Big enough for the photo at its fitting zoom, within the workspace.
+  const QSize frame = window->size() - document->size();
+  const QSize wanted = document->Image1()->size() + QSize(4, 4);
+  const QSize room = m_mdi->viewport()->size();
+  window->resize(std::clamp(wanted.width() + frame.width(), 200, std::max(200, room.width())),
+                 std::clamp(wanted.height() + frame.height(), 150, std::max(150, room.height())));
+  window->show();
+  m_mdi->setActiveSubWindow(window);
+  return document;
+}
+
+void mfrmMain::EnregistrerSous() {
+  if (frmImage* document = ImageActive()) document->SaveFile();
+}
+
+bool mfrmMain::sauvjpgFct(const QString& path, frmImage& document) {
+  fSauvJpg dialog(this);
+  dialog.exec();
+  if (dialog.Cancelled()) return false;
+  QString error;
+  if (!document.Document().FoncEregJPG(dialog.Def_JPG2(), path, error)) {
+    m_ui.Message(Messages::kEnregistrementErreur + error, MessageIcon::Exclamation,
+                 MessageButtons::Ok, this);
+    return false;
+  }
+  return true;
+}
+
+void mfrmMain::CopierPhoto() {
+  if (frmImage* document = ImageActive()) {
+    QApplication::clipboard()->setImage(document->picImage());
+  }
+}
+
+// The clipboard's picture goes through a temporary bitmap file, the road
+// every picture takes into a document.
+void mfrmMain::CollerPhoto() {
+  QString temp;
+  try {
+    const QImage picture = QApplication::clipboard()->image();
+    if (picture.isNull()) {
+      throw std::runtime_error("Le presse-papiers ne contient pas d'image.");
+    }
+    temp = m_services.TempFileName(QStringLiteral("VBIM"));
+    if (!picture.convertToFormat(QImage::Format_RGB888).save(temp, "BMP")) {
+      throw std::runtime_error("Impossible d'écrire le fichier temporaire.");
+    }
+    auto* document = new frmImage(*this);
+    QString error;
+    if (document->Document().OpenFile(temp, true, error)) {
+      QMdiSubWindow* window = m_mdi->addSubWindow(document);
+      window->setAttribute(Qt::WA_DeleteOnClose);
+      window->setWindowIcon(windowIcon());
+      window->show();
+      m_mdi->setActiveSubWindow(window);
+      document->picScrollBox_Resize();
+    } else {
+      delete document;
+      throw std::runtime_error(error.toStdString());
+    }
+  } catch (const std::exception& failure) {
+    m_ui.Message(QStringLiteral("Erreur lors de l'opération 'Coller': ") +
+                     QString::fromStdString(failure.what()),
+                 MessageIcon::Exclamation, MessageButtons::Ok, this);
+  }
+  if (!temp.isEmpty()) QFile::remove(temp);
+}
+
+}  // namespace fotavel

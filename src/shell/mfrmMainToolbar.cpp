@@ -1,0 +1,137 @@
+// The main window's image-button toolbar and its status area.
+#include <QEvent>
+#include <QLabel>
+
+#include "controls/ProgressBar.h"
+#include "controls/bouton.h"
+#include "shell/Pictures.h"
+#include "shell/frmImage.h"
+#include "shell/mfrmMain.h"
+
+namespace fotavel {
+
+namespace {
+
+struct ButtonSpec {
+  const char* name;
+  const char* caption;  // null: the button keeps its default caption, its name
+  const char* legende;
+};
+
+// Left to right as they stand in the toolbar.
+const ButtonSpec kButtons[] = {
+    {"CacheExplorer", "Explorer", "Ouvrir / Fermer l'Exploreur"},
+    {"SauvPhoto", "Enregistrer", "Enregistrez votre travail"},
+    {"BtAnnuler", "Annuler", "Annuler une action"},
+    {"LumierePlus", "Clair", "Lumière : Photo plus lumineuse"},
+    {"LumiereMoins", "Sombre", "Lumière : Photo moins lumineuse"},
+    {"SaturationPlus", "Colorer", "Saturation : Plus de couleur"},
+    {"SaturationMoins", "Ternir", "Saturation : Moins de couleur"},
+    {"Nette", nullptr, "Netteté : Photo plus nette"},
+    {"Floue", nullptr, "Netteté : Photo plus floue"},
+    {"PivotGche", "Gauche", "Pivoter à 90° vers la gauche"},
+    {"PivotDrt", "Droite", "Pivoter à 90° vers la droite"},
+    {"TaillWeb", "Format Web", "Retailler au format Web"},
+    {"Logo", nullptr, "Insérer votre logo"},
+    {"cielCmd", "Ciel", "Remplacer un ciel blanc"},
+    {"cmdMasque", "Masquer", "Masquer une partie de la photo"},
+    {"AnnulerEd", "Retour", "Annuler: Retour à l'éditeur d'affiches sans importer mon travail"},
+    {"OkEd", "Importer", "Valider: Importer mon travail dans l'éditeur d'affiches"},
+    {"QuitterComm", "Quitter", "Fermer l'application"},
+};
+
+constexpr int kButtonWidth = 72;
+constexpr int kButtonHeight = 58;
+constexpr int kGap = 8;  // 120 twips at 15 twips a pixel
+
+}  // namespace
+
+void mfrmMain::BuildToolbar() {
+  m_barreOutils->setFixedHeight(kButtonHeight + 4);
+  int left = kGap;
+  for (const ButtonSpec& spec : kButtons) {
+    auto* button = new bouton(m_barreOutils);
+    const QString name = QString::fromUtf8(spec.name);
+    button->setObjectName(name);
+    button->InitProperties();
+    if (spec.caption != nullptr) button->SetCaption(QString::fromUtf8(spec.caption));
+    button->SetLegende(QString::fromUtf8(spec.legende));
+    const QPixmap picture = ToolbarPicture(name);
+    button->SetBackImage(picture);
+    button->SetBackImageDessus(picture);
+    button->SetBackImageEnfoncee(picture);
+    button->SetStatusLabel(m_lblStatus);
+    button->setGeometry(left, 2, kButtonWidth, kButtonHeight);
+    m_buttons[name] = button;
+    const bool editorOnly = name == QLatin1String("AnnulerEd") || name == QLatin1String("OkEd");
+    if (editorOnly && !m_editorMode) {
+      button->hide();
+      continue;
+    }
+    left += kButtonWidth + kGap;
+  }
+  BtAnnuler()->SetEnabled(false);
+
+  const auto on = [this](const char* name, auto handler) {
+    connect(Button(name), &bouton::Click, this, handler);
+  };
+  on("QuitterComm", [this] { close(); });
+  on("cmdMasque", [this] { cmdMasque_Click(); });
+  on("Nette", [this] { RunNamed("nette"); });
+  on("Floue", [this] { RunNamed("floue"); });
+  on("Logo", [this] { OnActive([](frmImage& f) { f.Document().InsererLogo(); }); });
+  on("cielCmd", [this] { RunNamed("ciel"); });
+  on("PivotDrt", [this] { RunNamed("droite"); });
+  on("PivotGche", [this] { RunNamed("gauche"); });
+  on("SaturationPlus", [this] { RunNamed("colorer"); });
+  on("SaturationMoins", [this] { RunNamed("ternir"); });
+  on("LumierePlus", [this] { RunNamed("clair"); });
+  on("LumiereMoins", [this] { RunNamed("sombre"); });
+  on("TaillWeb", [this] { TaillWeb_Click(); });
+  on("BtAnnuler", [this] { BtAnnuler_Click(); });
+  on("CacheExplorer", [this] { AffCacheExpl(); });
+  on("SauvPhoto", [this] { EnregistrerSous(); });
+}
+
+void mfrmMain::BuildStatusArea() {
+  m_picStatus->setFixedHeight(24);
+  const auto label = [this](const char* name) {
+    auto* l = new QLabel(m_picStatus);
+    l->setObjectName(QString::fromUtf8(name));
+    l->setFrameShape(QFrame::StyledPanel);
+    l->setFrameShadow(QFrame::Sunken);
+    return l;
+  };
+  m_lblStatus = label("lblStatus");
+  m_lblZoom = label("lblZoom");
+  m_lblImage = label("lblImage");
+  m_lblSize = label("lblSize");
+  m_prgMain = new ProgressBar(m_picStatus);
+  m_prgMain->setObjectName(QStringLiteral("prgMain"));
+  m_prgMain->InitProperties();
+  m_prgMain->hide();
+  m_picStatus->installEventFilter(this);
+}
+
+// The three labels stand side by side at the right end; the message takes
+// the rest, and the progress bar covers the message while it shows.
+void mfrmMain::LayoutStatusArea() {
+  constexpr int margin = 4;
+  const int w = m_picStatus->width();
+  const int h = m_picStatus->height() - 4;
+  int right = w - margin;
+  for (auto [label, width] : {std::pair{m_lblSize, 150}, {m_lblImage, 200}, {m_lblZoom, 100}}) {
+    right -= width;
+    label->setGeometry(right, 2, width, h);
+    right -= margin;
+  }
+  m_lblStatus->setGeometry(margin, 2, std::max(0, right - margin), h);
+  m_prgMain->setGeometry(m_lblStatus->geometry());
+}
+
+bool mfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_picStatus && event->type() == QEvent::Resize) LayoutStatusArea();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace fotavel
