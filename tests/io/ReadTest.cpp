@@ -86,7 +86,7 @@ TEST(ReadPictureTest, PngTransparencyIsLaidOnWhite) {
   image.setPixel(0, 0, qRgba(200, 100, 0, 128));  // half transparent
   image.setPixel(1, 0, qRgba(10, 20, 30, 0));     // fully transparent
   image.setPixel(2, 0, qRgba(10, 20, 30, 255));   // opaque
-  image.setPixel(0, 1, qRgba(255, 0, 0, 1));
+  image.setPixel(0, 1, qRgba(255, 1, 0, 128));
   image.setPixel(1, 1, qRgba(0, 0, 0, 254));
   image.setPixel(2, 1, qRgba(7, 8, 9, 255));
   const QString path = folder.path(QStringLiteral("alpha.png"));
@@ -99,9 +99,9 @@ TEST(ReadPictureTest, PngTransparencyIsLaidOnWhite) {
   EXPECT_EQ(Displayed(s, 0, 0), 0xE3B17Fu);
   EXPECT_EQ(Displayed(s, 1, 0), 0xFFFFFFu);
   EXPECT_EQ(Displayed(s, 2, 0), 0x0A141Eu);
-  // Red at opacity 1: (255 + 255·254)/255 = 255, its zero channels 254;
+  // Green 1 at opacity 128: (128 + 32385)/255 = 127.502, rounded up;
   // black at opacity 254: 255·1/255 = 1.
-  EXPECT_EQ(Displayed(s, 0, 1), 0xFFFEFEu);
+  EXPECT_EQ(Displayed(s, 0, 1), 0xFF807Fu);
   EXPECT_EQ(Displayed(s, 1, 1), 0x010101u);
   EXPECT_EQ(Displayed(s, 2, 1), 0x070809u);
 }
