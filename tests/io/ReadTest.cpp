@@ -1,9 +1,11 @@
 // Reading pictures: every format from files the tests make, content over name, EXIF orientation.
 #include <gtest/gtest.h>
+#include <turbojpeg.h>
 
 #include <QImage>
 #include <cstdlib>
 #include <random>
+#include <vector>
 
 #include "TestFiles.h"
 #include "io/PictureFiles.h"
@@ -175,6 +177,37 @@ TEST(ReadPictureTest, ContentDecidesTheFormatNotTheName) {
   const cDIBSection fromJpeg = MustRead(jpeg);
   EXPECT_EQ(fromJpeg.width(), 9);
   EXPECT_EQ(fromJpeg.height(), 7);
+}
+
+TEST(ReadPictureTest, CmykJpegOpensThroughQtsReaderStillUpright) {
+  // Our decoder has no CMYK to BGR conversion; the file must open all the same.
+  constexpr int kWidth = 13, kHeight = 9;
+  const std::vector<unsigned char> cmyk(kWidth * kHeight * 4, 64);
+  tjhandle encoder = tjInitCompress();
+  ASSERT_NE(encoder, nullptr);
+  unsigned char* bytes = nullptr;
+  unsigned long size = 0;
+  ASSERT_EQ(tjCompress2(encoder, cmyk.data(), kWidth, 0, kHeight, TJPF_CMYK, &bytes, &size,
+                        TJSAMP_444, 95, 0),
+            0);
+  const QByteArray jpeg(reinterpret_cast<const char*>(bytes), qsizetype(size));
+  tjFree(bytes);
+  tjDestroy(encoder);
+
+  TempFolder folder;
+  const QString plain = folder.path(QStringLiteral("cmyk.jpg"));
+  WriteBytes(plain, jpeg);
+  const cDIBSection s = MustRead(plain);
+  ASSERT_EQ(s.width(), kWidth);
+  ASSERT_EQ(s.height(), kHeight);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) EXPECT_EQ(Displayed(s, x, y), Displayed(s, 0, 0));
+  }
+  const QString turned = folder.path(QStringLiteral("cmyk6.jpg"));
+  WriteBytes(turned, WithExifOrientation(jpeg, 6));
+  const cDIBSection upright = MustRead(turned);
+  EXPECT_EQ(upright.width(), kHeight);
+  EXPECT_EQ(upright.height(), kWidth);
 }
 
 // Where stored pixel (column c, row r, both from the top-left) is shown, in
