@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QImageWriter>
 #include <random>
 
 #include "TestFiles.h"
@@ -181,6 +182,23 @@ TEST_F(BadInputTest, EveryFormatObeysTheMemoryBudget) {
   EXPECT_TRUE(ReadPicture(jpeg, out, error)) << error.toStdString();
   EXPECT_TRUE(ReadPicture(png, out, error)) << error.toStdString();
   EXPECT_TRUE(ReadPicture(wmf, out, error)) << error.toStdString();
+}
+
+TEST_F(BadInputTest, ProgressiveJpegCountsTheCoefficientsItKeeps) {
+  QImage image(300, 200, QImage::Format_RGB32);
+  image.fill(qRgb(10, 150, 90));
+  const QString baseline = folder_.path(QStringLiteral("baseline.jpg"));
+  const QString progressive = folder_.path(QStringLiteral("progressive.jpg"));
+  ASSERT_TRUE(image.save(baseline, "JPEG", 90));
+  QImageWriter writer(progressive, "jpeg");
+  writer.setProgressiveScanWrite(true);
+  ASSERT_TRUE(writer.write(image));
+  // Room for the 180 000-byte surface, not for 6 more bytes a pixel beside it.
+  const BudgetOf budget(300'000);
+  cDIBSection out;
+  QString error;
+  EXPECT_TRUE(ReadPicture(baseline, out, error)) << error.toStdString();
+  ExpectRefused(progressive, QStringLiteral("(300 x 200)"));
 }
 
 TEST_F(BadInputTest, SurfaceThatCannotBeHadIsReportedAsTooBig) {

@@ -262,6 +262,21 @@ TEST(ReadPictureTest, ExifOrientationOpensUprightPixelForPixel) {
   }
 }
 
+TEST(ReadPictureTest, UnreadableExifLeavesThePhotoAsStored) {
+  TempFolder folder;
+  const QString plainPath = folder.path(QStringLiteral("plain.jpg"));
+  QString error;
+  ASSERT_TRUE(io::WriteJpeg(RandomSurface(21, 13, 4), plainPath, 90, error));
+  QByteArray broken = WithExifOrientation(ReadBytes(plainPath), 6);
+  const qsizetype tiff = broken.indexOf(QByteArray("Exif\0\0", 6)) + 6;
+  broken[tiff] = 'X';  // neither "II" nor "MM": no byte order, no tags
+  broken[tiff + 1] = 'X';
+  const QString path = folder.path(QStringLiteral("broken.jpg"));
+  WriteBytes(path, broken);
+  const cDIBSection s = MustRead(path);
+  EXPECT_TRUE(SamePixels(s, MustRead(plainPath)));
+}
+
 TEST(ReadPictureTest, TurnedPhotoShowsItsTopLeftWhereTheCameraMeantIt) {
   TempFolder folder;
   // A white picture with one dark 16 x 16 block in its stored top-left corner.
