@@ -67,7 +67,7 @@ float StringWidthOrGuess(wmfAPI* api, wmfFont* font, char* text) {
 }
 
 void DrawTextIfFont(wmfAPI* api, wmfDrawText_t* text) {
-  if (WMF_FONT_FTFACE(text->dc->font) == nullptr) return;
+  if (text->dc->font == nullptr || WMF_FONT_FTFACE(text->dc->font) == nullptr) return;
   static_cast<Rendering*>(api->user_data)->drawText(api, text);
 }
 
@@ -109,12 +109,13 @@ bool DecodeWmf(const FileBytes& file, cDIBSection& out, QString& error) {
   options.function = wmf_gd_function;
   const unsigned long flags =
       WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-  ApiCloser closer;
-  if (wmf_api_create(&closer.api, flags, &options) != wmf_E_None) {
+  wmfAPI* api = nullptr;
+  // A failed creation has already released what it made.
+  if (wmf_api_create(&api, flags, &options) != wmf_E_None || api == nullptr) {
     error = QStringLiteral("moteur de dessin WMF indisponible");
     return false;
   }
-  wmfAPI* api = closer.api;
+  ApiCloser closer{api};
   api->user_data = &rendering;
   auto* fonts = static_cast<wmfFontData*>(api->font_data);
   fonts->map = MapFontOrNone;

@@ -141,6 +141,18 @@ TEST(ReadPictureTest, PlaceableWmfIsDrawnAt96DotsPerInch) {
   EXPECT_EQ(Displayed(s, 188, 92), 0xFFFFFFu);
 }
 
+TEST(ReadPictureTest, WmfWithTextOpensWhateverFontsAreInstalled) {
+  TempFolder folder;
+  WmfRectangle picture;
+  picture.text = "Vacances 2003";
+  const QString path = folder.path(QStringLiteral("caption.wmf"));
+  WriteBytes(path, MakeWmf(picture));
+  const cDIBSection s = MustRead(path);
+  ASSERT_EQ(s.width(), 192);
+  ASSERT_EQ(s.height(), 96);
+  EXPECT_EQ(Displayed(s, 96, 48), 0xFF0000u);
+}
+
 TEST(ReadPictureTest, PlainWmfIsDrawnOneUnitToAPixel) {
   TempFolder folder;
   WmfRectangle picture;

@@ -191,9 +191,23 @@ QByteArray MakeWmf(const WmfRectangle& p) {
   record(0x012D, {1});                                            // select it
   record(0x041B, {std::uint16_t(p.bottom), std::uint16_t(p.right), std::uint16_t(p.top),
                   std::uint16_t(p.left)});  // rectangle
-  record(0x0000, {});                       // end of file
+  if (!p.text.isEmpty()) {                  // text out: length, bytes padded to a word, y, x
+    QByteArray padded = p.text;
+    if (padded.size() % 2 != 0) padded.append('\0');
+    Append32(b, 3 + 1 + std::uint32_t(padded.size() / 2) + 2);
+    Append16(b, 0x0521);
+    Append16(b, std::uint16_t(p.text.size()));
+    b.append(padded);
+    Append16(b, 100);
+    Append16(b, 100);
+  }
+  record(0x0000, {});  // end of file
   const std::uint32_t words = std::uint32_t(b.size() - header) / 2;
-  for (int i = 0; i < 4; ++i) b[header + 6 + i] = char((words >> (8 * i)) & 0xFF);
+  const std::uint32_t largest = 3 + 1 + std::uint32_t(p.text.size() + 1) / 2 + 2;
+  for (int i = 0; i < 4; ++i) {
+    b[header + 6 + i] = char((words >> (8 * i)) & 0xFF);
+    if (!p.text.isEmpty()) b[header + 12 + i] = char((largest >> (8 * i)) & 0xFF);
+  }
   return b;
 }
 

@@ -52,6 +52,7 @@ struct WmfRectangle {
   std::uint16_t unitsPerInch = 1000;
   std::int16_t left = 500, top = 250, right = 1500, bottom = 750;
   std::uint32_t rgb = 0xFF0000;
+  QByteArray text;  // written at the top left when not empty
 };
 QByteArray MakeWmf(const WmfRectangle& picture);
 
