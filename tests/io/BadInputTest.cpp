@@ -95,6 +95,23 @@ TEST_F(BadInputTest, TruncatedFilesSayWhichFormatIsDamaged) {
                 QStringLiteral("fichier WMF tronqué ou endommagé"));
 }
 
+TEST_F(BadInputTest, MetafileThatCrashesTheRasteriserIsOnlyRefused) {
+  // The brush is deleted instead of selected, then a rectangle is filled with
+  // it: the drawing library follows the dangling brush and crashes.
+  QByteArray wmf = MakeWmf({});
+  const QByteArray selectBrush("\x04\0\0\0\x2D\x01\0\0", 8);
+  const qsizetype at = wmf.indexOf(selectBrush);
+  ASSERT_GT(at, 0);
+  wmf[at + 4] = char(0xF0);
+  wmf[at + 5] = char(0x01);
+  ExpectRefused(Write(QStringLiteral("dangling.wmf"), wmf),
+                QStringLiteral("fichier WMF tronqué ou endommagé"));
+  // And the next metafile draws as usual.
+  cDIBSection out;
+  QString error;
+  EXPECT_TRUE(ReadPicture(Write(QStringLiteral("fine.wmf"), MakeWmf({})), out, error));
+}
+
 TEST_F(BadInputTest, ZeroSizedPicturesAreRefused) {
   // A BMP header for 0 x 16 pixels.
   QByteArray bmp(54, '\0');
