@@ -98,7 +98,8 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error) {
   const std::int32_t uprightWidth = transposed ? height : width;
   const std::int32_t uprightHeight = transposed ? width : height;
   std::uint64_t bytes = SurfaceBytes(width, height);
-  if (transposed) bytes *= 2;  // decoded as stored, then laid upright into a second surface
+  // Decoded as stored, then laid upright into a second surface.
+  if (transposed) bytes += SurfaceBytes(uprightWidth, uprightHeight);
   if (KeepsWholeCoefficients(file)) bytes += std::uint64_t(width) * std::uint64_t(height) * 6;
   if (!FitsBudget(bytes)) {
     error = TooBig(uprightWidth, uprightHeight);
