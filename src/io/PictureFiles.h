@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 #include "surface/cDIBSection.h"
 
@@ -13,6 +14,9 @@ namespace fotavel::io {
 // orientation), BMP, GIF and PNG, WMF rasterised at its natural size.
 // Transparent pixels are laid on white. On failure returns false, leaves
 // `out` unchanged and puts a French description of what was wrong in `error`.
+//
+// A picture whose decoding would hold more than PictureMemoryBudget() bytes is
+// refused from its header, before any pixel memory is asked for.
 bool ReadPicture(const QString& path, cDIBSection& out, QString& error);
 
 // Writes a 24-bit uncompressed BMP of the surface. The file is replaced only
@@ -21,7 +25,18 @@ bool ReadPicture(const QString& path, cDIBSection& out, QString& error);
 bool WriteBmp(const cDIBSection& picture, const QString& path, QString& error);
 
 // Writes a JPEG of the surface at quality 45 … 100 (passed to the encoder
-// unchanged), with the same all-or-nothing replacement as WriteBmp.
+// unchanged; other values are refused), with the same all-or-nothing
+// replacement as WriteBmp.
 bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QString& error);
+
+inline constexpr int kMinJpegQuality = 45;
+inline constexpr int kMaxJpegQuality = 100;
+
+// Bytes that one picture may hold while it is read: the surface plus whatever
+// the decoder keeps beside it. By default half of the memory the machine has
+// available at the time of the call (2 GiB when that cannot be known).
+std::uint64_t PictureMemoryBudget();
+// Fixes the budget (0 goes back to the default). Returns the previous setting.
+std::uint64_t SetPictureMemoryBudget(std::uint64_t bytes);
 
 }  // namespace fotavel::io

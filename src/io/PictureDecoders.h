@@ -1,0 +1,57 @@
+// Internal to fotavel_io: the decoders behind ReadPicture and the helpers they share.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+
+#include "surface/cDIBSection.h"
+
+namespace fotavel::io::detail {
+
+// The whole file, as read from disk.
+struct FileBytes {
+  const std::uint8_t* data;
+  std::size_t size;
+  const QByteArray* array;  // the same bytes, for Qt's readers
+};
+
+// Each decoder fills a fresh surface `out` (never the caller's) and on failure
+// returns false with a French description in `error`.
+bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error);
+// `format` is Qt's name for it ("png", "gif", "bmp", "jpeg"); `upright` lets
+// Qt apply a JPEG's EXIF orientation (used when our own JPEG path cannot decode
+// the file's colour space).
+bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out,
+                  QString& error);
+bool DecodeWmf(const FileBytes& file, cDIBSection& out, QString& error);
+
+// True when a width x height surface can exist at all (positive, stride in 32 bits).
+bool PlausibleSize(std::int64_t width, std::int64_t height);
+// Bytes of a width x height surface (rows padded to 4 bytes).
+std::uint64_t SurfaceBytes(std::int64_t width, std::int64_t height);
+// True when `bytes` held at once fit the picture memory budget.
+bool FitsBudget(std::uint64_t bytes);
+
+// French descriptions shared by the decoders.
+QString DamagedFile(const char* formatName);  // "fichier JPEG tronqué ou endommagé"
+QString TooBig(std::int64_t width, std::int64_t height);
+QString BadDimensions(std::int64_t width, std::int64_t height);
+
+// White under a pixel of opacity `alpha` (0 transparent … 255 opaque): the
+// exact composite c·α/255 + 255·(1 − α/255), rounded to nearest. 255 is odd,
+// so the exact value is never halfway between two integers.
+inline std::uint8_t OnWhite(std::uint32_t channel, std::uint32_t alpha) {
+  return static_cast<std::uint8_t>((channel * alpha + 255 * (255 - alpha) + 127) / 255);
+}
+
+// Reverses the pixel order of every row of `s` in place (a mirror about the
+// vertical axis).
+void MirrorRows(cDIBSection& s);
+// Lays `stored` (rows top-down: stored.row(0) is the picture's top row) into
+// `upright`, created at the swapped size, for the EXIF orientations that swap
+// width and height: 5 (transpose), 6 (turn right), 7 (transverse), 8 (turn left).
+void TransposeInto(const cDIBSection& stored, int orientation, cDIBSection& upright);
+
+}  // namespace fotavel::io::detail

@@ -1,0 +1,169 @@
+// Reading a picture file: load the bytes, recognise the format from them, hand them to its decoder.
+#include "io/PictureFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <atomic>
+#include <cstring>
+#include <new>
+
+#include "io/PictureDecoders.h"
+#include "io/SystemMemory.h"
+
+namespace fotavel::io {
+
+namespace {
+
+std::atomic<std::uint64_t> g_budgetOverride{0};
+
+enum class Format { kUnknown, kJpeg, kPng, kGif, kBmp, kWmf };
+
+std::uint16_t Le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
+
+// Magic numbers only: a file's name says nothing about what it holds.
+Format Recognise(const std::uint8_t* p, std::size_t size) {
+  static constexpr std::uint8_t kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  static constexpr std::uint8_t kPlaceableWmf[4] = {0xD7, 0xCD, 0xC6, 0x9A};
+  if (size >= 3 && p[0] == 0xFF && p[1] == 0xD8 && p[2] == 0xFF) return Format::kJpeg;
+  if (size >= 8 && std::memcmp(p, kPng, 8) == 0) return Format::kPng;
+  if (size >= 6 && (std::memcmp(p, "GIF87a", 6) == 0 || std::memcmp(p, "GIF89a", 6) == 0)) {
+    return Format::kGif;
+  }
+  if (size >= 2 && p[0] == 'B' && p[1] == 'M') return Format::kBmp;
+  if (size >= 4 && std::memcmp(p, kPlaceableWmf, 4) == 0) return Format::kWmf;
+  // A plain metafile has no magic number; its 18-byte header is recognisable
+  // enough: type 1 (memory) or 2 (disk), a header of 9 words, version 1 or 3.
+  if (size >= 18) {
+    const std::uint16_t type = Le16(p), words = Le16(p + 2), version = Le16(p + 4);
+    if ((type == 1 || type == 2) && words == 9 && (version == 0x0100 || version == 0x0300)) {
+      return Format::kWmf;
+    }
+  }
+  return Format::kUnknown;
+}
+
+// The whole file in memory. Its size is checked against the budget first so
+// that a huge file (or a device posing as one) is refused rather than read.
+bool LoadFile(const QString& path, QByteArray& bytes, QString& error) {
+  const QFileInfo info(path);
+  if (!info.exists()) {
+    error = QStringLiteral("fichier introuvable");
+    return false;
+  }
+  if (info.isDir()) {
+    error = QStringLiteral("ce chemin désigne un dossier, pas un fichier");
+    return false;
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = QStringLiteral("lecture du fichier impossible (accès refusé)");
+    return false;
+  }
+  const qint64 size = file.size();
+  if (size <= 0) {
+    error = QStringLiteral("fichier vide");
+    return false;
+  }
+  if (!detail::FitsBudget(std::uint64_t(size))) {
+    error = QStringLiteral("fichier trop volumineux pour la mémoire disponible");
+    return false;
+  }
+  bytes.resize(size);
+  qint64 got = 0;
+  while (got < size) {
+    const qint64 n = file.read(bytes.data() + got, size - got);
+    if (n < 0) {
+      error = QStringLiteral("erreur de lecture du fichier");
+      return false;
+    }
+    if (n == 0) break;  // the file shrank while we read it: decode what is there
+    got += n;
+  }
+  if (got == 0) {
+    error = QStringLiteral("fichier vide");
+    return false;
+  }
+  bytes.truncate(got);
+  return true;
+}
+
+bool Decode(const QByteArray& bytes, cDIBSection& out, QString& error) {
+  const detail::FileBytes file{reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                               std::size_t(bytes.size()), &bytes};
+  switch (Recognise(file.data, file.size)) {
+    case Format::kJpeg:
+      return detail::DecodeJpeg(file, out, error);
+    case Format::kPng:
+      return detail::DecodeWithQt(file, "png", false, out, error);
+    case Format::kGif:
+      return detail::DecodeWithQt(file, "gif", false, out, error);
+    case Format::kBmp:
+      return detail::DecodeWithQt(file, "bmp", false, out, error);
+    case Format::kWmf:
+      return detail::DecodeWmf(file, out, error);
+    case Format::kUnknown:
+      break;
+  }
+  error = QStringLiteral("format d'image inconnu");
+  return false;
+}
+
+}  // namespace
+
+bool ReadPicture(const QString& path, cDIBSection& out, QString& error) {
+  try {
+    QByteArray bytes;
+    if (!LoadFile(path, bytes, error)) return false;
+    cDIBSection picture;
+    if (!Decode(bytes, picture, error)) return false;
+    out.swap(picture);
+    return true;
+  } catch (const std::bad_alloc&) {
+    // Qt's containers throw when memory runs out past our own checks.
+    error = QStringLiteral("mémoire insuffisante pour ouvrir l'image");
+    return false;
+  }
+}
+
+std::uint64_t PictureMemoryBudget() {
+  if (const std::uint64_t fixed = g_budgetOverride.load()) return fixed;
+  const std::uint64_t available = AvailableMemoryBytes();
+  // Half: the document makes a scratch surface of the same size and undo
+  // copies as soon as the photo is open; a photo that leaves nothing for them
+  // is better refused with a clear message than opened and then starved.
+  return available != 0 ? available / 2 : std::uint64_t{2} << 30;
+}
+
+std::uint64_t SetPictureMemoryBudget(std::uint64_t bytes) {
+  return g_budgetOverride.exchange(bytes);
+}
+
+namespace detail {
+
+bool PlausibleSize(std::int64_t width, std::int64_t height) {
+  return width > 0 && height > 0 && width <= INT32_MAX && height <= INT32_MAX &&
+         cDIBSection::StrideFor(std::int32_t(width)) != 0;
+}
+
+std::uint64_t SurfaceBytes(std::int64_t width, std::int64_t height) {
+  return std::uint64_t((width * 3 + 3) & ~std::int64_t{3}) * std::uint64_t(height);
+}
+
+bool FitsBudget(std::uint64_t bytes) { return bytes <= PictureMemoryBudget(); }
+
+QString DamagedFile(const char* formatName) {
+  return QStringLiteral("fichier %1 tronqué ou endommagé").arg(QLatin1String(formatName));
+}
+
+QString TooBig(std::int64_t width, std::int64_t height) {
+  return QStringLiteral("image trop grande pour la mémoire disponible (%1 x %2)")
+      .arg(width)
+      .arg(height);
+}
+
+QString BadDimensions(std::int64_t width, std::int64_t height) {
+  return QStringLiteral("dimensions d'image invalides (%1 x %2)").arg(width).arg(height);
+}
+
+}  // namespace detail
+}  // namespace fotavel::io

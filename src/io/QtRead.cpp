@@ -1,0 +1,156 @@
+// PNG, GIF, BMP (and CMYK JPEG) through Qt's image readers, laid on white into a 24-bit surface.
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdlib>
+
+#include "io/PictureDecoders.h"
+#include "io/PictureFiles.h"
+
+namespace fotavel::io::detail {
+
+namespace {
+
+const char* DisplayName(const char* format) {
+  if (qstrcmp(format, "png") == 0) return "PNG";
+  if (qstrcmp(format, "gif") == 0) return "GIF";
+  if (qstrcmp(format, "bmp") == 0) return "BMP";
+  return "JPEG";
+}
+
+// The formats whose pixels we read directly; anything else is converted to
+// 32-bit ARGB first, which costs a second picture-sized buffer.
+bool ReadDirectly(QImage::Format format) {
+  return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+         format == QImage::Format_Indexed8;
+}
+
+std::uint64_t BytesPerPixel(QImage::Format format) {
+  if (format == QImage::Format_Invalid) return 8;  // unknown: assume the widest Qt decodes
+  return std::max<std::uint64_t>(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
+}
+
+// Colour-table pictures: each of the 256 indices laid on white once.
+void CopyIndexed(const QImage& image, cDIBSection& out) {
+  std::array<std::array<std::uint8_t, 3>, 256> bgr{};
+  const QList<QRgb> table = image.colorTable();
+  for (qsizetype i = 0; i < std::min<qsizetype>(table.size(), 256); ++i) {
+    const QRgb c = table[i];
+    const std::uint32_t a = qAlpha(c);
+    bgr[i] = {OnWhite(qBlue(c), a), OnWhite(qGreen(c), a), OnWhite(qRed(c), a)};
+  }
+  const std::int32_t width = out.width(), height = out.height();
+  for (std::int32_t y = 0; y < height; ++y) {
+    const uchar* source = image.constScanLine(height - 1 - y);
+    std::uint8_t* target = out.row(y);
+    for (std::int32_t i = 0; i < width; ++i, target += 3) {
+      const auto& p = bgr[source[i]];
+      target[0] = p[0];
+      target[1] = p[1];
+      target[2] = p[2];
+    }
+  }
+}
+
+// 0xAARRGGBB words (alpha ignored for RGB32, whose top byte is always 0xFF).
+void CopyArgb(const QImage& image, bool opaque, cDIBSection& out) {
+  const std::int32_t width = out.width(), height = out.height();
+  for (std::int32_t y = 0; y < height; ++y) {
+    const QRgb* source = reinterpret_cast<const QRgb*>(image.constScanLine(height - 1 - y));
+    std::uint8_t* target = out.row(y);
+    for (std::int32_t i = 0; i < width; ++i, target += 3) {
+      const QRgb c = source[i];
+      const std::uint32_t a = opaque ? 255 : qAlpha(c);
+      target[0] = OnWhite(qBlue(c), a);
+      target[1] = OnWhite(qGreen(c), a);
+      target[2] = OnWhite(qRed(c), a);
+    }
+  }
+}
+
+// Qt's BMP reader rejects outsized headers outright, which would be reported
+// as a damaged file; the size the header claims is read here first so that
+// an outsized picture is called what it is.
+bool BmpClaimsTooMuch(const FileBytes& file, std::int64_t& width, std::int64_t& height) {
+  if (file.size < 26) return false;
+  const std::uint8_t* p = file.data;
+  auto le = [p](int at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[at + i];
+    return v;
+  };
+  if (le(14, 4) == 12) {  // the old 12-byte header: 16-bit sizes
+    width = le(18, 2);
+    height = le(20, 2);
+  } else {
+    width = std::int32_t(le(18, 4));
+    height = std::abs(std::int64_t(std::int32_t(le(22, 4))));  // negative: rows top-down
+  }
+  return PlausibleSize(width, height) &&
+         !FitsBudget(SurfaceBytes(width, height) +
+                     std::uint64_t(width) * std::uint64_t(height) * 4);
+}
+
+}  // namespace
+
+bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out,
+                  QString& error) {
+  QBuffer buffer(const_cast<QByteArray*>(file.array));
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, format);
+  reader.setDecideFormatFromContent(false);
+  reader.setAutoTransform(upright);
+  if (std::int64_t width = 0, height = 0;
+      qstrcmp(format, "bmp") == 0 && BmpClaimsTooMuch(file, width, height)) {
+    error = TooBig(width, height);
+    return false;
+  }
+
+  // The header alone: size and the pixel format Qt will decode into.
+  const QSize size = reader.size();
+  if (!size.isValid()) {
+    error = DamagedFile(DisplayName(format));
+    return false;
+  }
+  if (!PlausibleSize(size.width(), size.height())) {
+    error = BadDimensions(size.width(), size.height());
+    return false;
+  }
+  const QImage::Format decoded = reader.imageFormat();
+  const std::uint64_t pixels = std::uint64_t(size.width()) * std::uint64_t(size.height());
+  const std::uint64_t surface = SurfaceBytes(size.width(), size.height());
+  const std::uint64_t qtImage = pixels * BytesPerPixel(decoded);
+  const std::uint64_t converted = ReadDirectly(decoded) ? 0 : pixels * 4;
+  if (!FitsBudget(surface + qtImage + converted)) {
+    error = TooBig(size.width(), size.height());
+    return false;
+  }
+  // Qt's own ceiling (256 MB by default) would refuse ordinary 24-megapixel
+  // photos; it is set from the same budget, less what our surface will take,
+  // and only backs up the check above. It is process-wide, which is what we
+  // want: every picture the program reads obeys one rule.
+  const std::uint64_t forQt = (PictureMemoryBudget() - surface) >> 20;
+  QImageReader::setAllocationLimit(int(std::clamp<std::uint64_t>(forQt, 1, INT_MAX)));
+
+  QImage image = reader.read();
+  if (image.isNull()) {
+    error = DamagedFile(DisplayName(format));
+    return false;
+  }
+  if (!ReadDirectly(image.format())) image = image.convertToFormat(QImage::Format_ARGB32);
+  if (image.isNull() || !out.Create(image.width(), image.height())) {
+    error = TooBig(image.width(), image.height());
+    return false;
+  }
+  if (image.format() == QImage::Format_Indexed8) {
+    CopyIndexed(image, out);
+  } else {
+    CopyArgb(image, image.format() == QImage::Format_RGB32, out);
+  }
+  return true;
+}
+
+}  // namespace fotavel::io::detail

@@ -1,0 +1,246 @@
+// Picture files made by the tests themselves: folders, bytes, BMP/GIF/WMF builders, EXIF insertion.
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <cmath>
+
+namespace fotavel::testing {
+
+TempFolder::TempFolder() { EXPECT_TRUE(dir_.isValid()); }
+
+QString TempFolder::path(const QString& name) const { return dir_.filePath(name); }
+
+QStringList TempFolder::entries() const {
+  QStringList names =
+      QDir(dir_.path())
+          .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  names.sort();
+  return names;
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+namespace {
+
+void Append16(QByteArray& b, std::uint32_t v) {
+  b.append(char(v & 0xFF));
+  b.append(char((v >> 8) & 0xFF));
+}
+void Append32(QByteArray& b, std::uint32_t v) {
+  Append16(b, v & 0xFFFF);
+  Append16(b, v >> 16);
+}
+
+}  // namespace
+
+QByteArray ReferenceBmp(const cDIBSection& s) {
+  const std::uint32_t rowBytes = std::uint32_t(s.width()) * 3;
+  const std::uint32_t padded = (rowBytes + 3) / 4 * 4;
+  const std::uint32_t imageBytes = padded * std::uint32_t(s.height());
+  QByteArray b;
+  b.append("BM");
+  Append32(b, 54 + imageBytes);  // file size
+  Append16(b, 0);                // reserved
+  Append16(b, 0);                // reserved
+  Append32(b, 54);               // offset of the pixels
+  Append32(b, 40);               // info header size
+  Append32(b, std::uint32_t(s.width()));
+  Append32(b, std::uint32_t(s.height()));  // positive: bottom-up
+  Append16(b, 1);                          // planes
+  Append16(b, 24);                         // bits per pixel
+  Append32(b, 0);                          // uncompressed
+  Append32(b, imageBytes);
+  Append32(b, 0);  // horizontal resolution
+  Append32(b, 0);  // vertical resolution
+  Append32(b, 0);  // colours used
+  Append32(b, 0);  // important colours
+  for (std::int32_t y = 0; y < s.height(); ++y) {
+    for (std::uint32_t x = 0; x < rowBytes; ++x) b.append(char(s.row(y)[x]));
+    for (std::uint32_t x = rowBytes; x < padded; ++x) b.append('\0');
+  }
+  return b;
+}
+
+std::uint32_t Displayed(const cDIBSection& s, std::int32_t x, std::int32_t yTop) {
+  const std::uint8_t* p = s.row(s.height() - 1 - yTop) + 3 * x;
+  return std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
+}
+
+cDIBSection SmoothSurface(std::int32_t width, std::int32_t height) {
+  cDIBSection s;
+  EXPECT_TRUE(s.Create(width, height));
+  for (std::int32_t y = 0; y < height; ++y) {
+    for (std::int32_t x = 0; x < width; ++x) {
+      const double fx = double(x) / width, fy = double(y) / height;
+      std::uint8_t* p = s.row(y) + 3 * x;
+      p[0] = std::uint8_t(40 + 150 * fx);
+      p[1] = std::uint8_t(60 + 120 * fy);
+      p[2] = std::uint8_t(200 - 100 * fx * fy);
+    }
+    for (std::int32_t x = 3 * width; x < s.BytesPerScanLine(); ++x) s.row(y)[x] = 0xA5;
+  }
+  return s;
+}
+
+QByteArray MakeGif(std::int32_t width, std::int32_t height, const std::uint32_t (&colours)[4],
+                   int transparent, const std::vector<std::uint8_t>& indices) {
+  QByteArray b("GIF89a");
+  Append16(b, std::uint32_t(width));
+  Append16(b, std::uint32_t(height));
+  b.append(char(0x91));  // global table, 2 bits of colour resolution, 4 entries
+  b.append('\0');        // background index
+  b.append('\0');        // square pixels
+  for (std::uint32_t c : colours) {
+    b.append(char(c >> 16));
+    b.append(char(c >> 8));
+    b.append(char(c));
+  }
+  if (transparent >= 0) {  // graphic control extension
+    b.append("\x21\xF9\x04\x01", 4);
+    Append16(b, 0);
+    b.append(char(transparent));
+    b.append('\0');
+  }
+  b.append(',');
+  Append16(b, 0);
+  Append16(b, 0);
+  Append16(b, std::uint32_t(width));
+  Append16(b, std::uint32_t(height));
+  b.append('\0');
+  // LZW with 2-bit symbols: 3-bit codes, clear = 4, end = 5. A clear code
+  // after every second symbol keeps the table from growing past code 6, so
+  // every code stays 3 bits wide and the stream needs no real compressor.
+  std::vector<int> codes{4};
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    if (i > 0 && i % 2 == 0) codes.push_back(4);
+    codes.push_back(indices[i]);
+  }
+  codes.push_back(5);
+  QByteArray packed;
+  std::uint32_t bits = 0;
+  int count = 0;
+  for (int code : codes) {
+    bits |= std::uint32_t(code) << count;
+    count += 3;
+    while (count >= 8) {
+      packed.append(char(bits & 0xFF));
+      bits >>= 8;
+      count -= 8;
+    }
+  }
+  if (count > 0) packed.append(char(bits & 0xFF));
+  b.append(char(2));  // minimum code size
+  for (qsizetype at = 0; at < packed.size(); at += 255) {
+    const QByteArray block = packed.mid(at, 255);
+    b.append(char(block.size()));
+    b.append(block);
+  }
+  b.append('\0');
+  b.append(';');
+  return b;
+}
+
+QByteArray MakeWmf(const WmfRectangle& p) {
+  QByteArray b;
+  if (p.placeable) {
+    Append32(b, 0x9AC6CDD7);
+    Append16(b, 0);  // handle
+    Append16(b, 0);  // left
+    Append16(b, 0);  // top
+    Append16(b, std::uint16_t(p.frameRight));
+    Append16(b, std::uint16_t(p.frameBottom));
+    Append16(b, p.unitsPerInch);
+    Append32(b, 0);
+    std::uint16_t checksum = 0;
+    for (int i = 0; i < 10; ++i)
+      checksum ^= std::uint16_t(std::uint8_t(b[2 * i]) | std::uint8_t(b[2 * i + 1]) << 8);
+    Append16(b, checksum);
+  }
+  const qsizetype header = b.size();
+  Append16(b, 1);       // in memory
+  Append16(b, 9);       // header words
+  Append16(b, 0x0300);  // version
+  Append32(b, 0);       // file words, set below
+  Append16(b, 2);       // objects
+  Append32(b, 8);       // largest record, in words
+  Append16(b, 0);
+  auto record = [&b](std::uint16_t function, std::initializer_list<std::uint16_t> words) {
+    Append32(b, 3 + std::uint32_t(words.size()));
+    Append16(b, function);
+    for (std::uint16_t w : words) Append16(b, w);
+  };
+  record(0x020B, {0, 0});                                                       // window origin
+  record(0x020C, {std::uint16_t(p.frameBottom), std::uint16_t(p.frameRight)});  // window extent
+  const std::uint16_t redGreen = std::uint16_t(((p.rgb >> 16) & 0xFF) | (p.rgb & 0xFF00));
+  record(0x02FC, {0, redGreen, std::uint16_t(p.rgb & 0xFF), 0});  // solid brush
+  record(0x012D, {0});                                            // select it
+  record(0x02FA, {5, 0, 0, 0, 0});                                // null pen
+  record(0x012D, {1});                                            // select it
+  record(0x041B, {std::uint16_t(p.bottom), std::uint16_t(p.right), std::uint16_t(p.top),
+                  std::uint16_t(p.left)});  // rectangle
+  if (!p.text.isEmpty()) {                  // text out: length, bytes padded to a word, y, x
+    QByteArray padded = p.text;
+    if (padded.size() % 2 != 0) padded.append('\0');
+    Append32(b, 3 + 1 + std::uint32_t(padded.size() / 2) + 2);
+    Append16(b, 0x0521);
+    Append16(b, std::uint16_t(p.text.size()));
+    b.append(padded);
+    Append16(b, 100);
+    Append16(b, 100);
+  }
+  record(0x0000, {});  // end of file
+  const std::uint32_t words = std::uint32_t(b.size() - header) / 2;
+  const std::uint32_t largest = 3 + 1 + std::uint32_t(p.text.size() + 1) / 2 + 2;
+  for (int i = 0; i < 4; ++i) {
+    b[header + 6 + i] = char((words >> (8 * i)) & 0xFF);
+    if (!p.text.isEmpty()) b[header + 12 + i] = char((largest >> (8 * i)) & 0xFF);
+  }
+  return b;
+}
+
+QByteArray WithExifOrientation(const QByteArray& jpeg, std::uint16_t orientation) {
+  QByteArray tiff("II*\0", 4);
+  Append32(tiff, 8);       // first directory right after this header
+  Append16(tiff, 1);       // one entry
+  Append16(tiff, 0x0112);  // Orientation
+  Append16(tiff, 3);       // SHORT
+  Append32(tiff, 1);       // one value
+  Append16(tiff, orientation);
+  Append16(tiff, 0);
+  Append32(tiff, 0);  // no next directory
+  QByteArray segment("\xFF\xE1", 2);
+  const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
+  segment.append(char((body.size() + 2) >> 8));
+  segment.append(char((body.size() + 2) & 0xFF));
+  segment.append(body);
+  qsizetype at = 2;
+  if (jpeg.size() > 6 && std::uint8_t(jpeg[2]) == 0xFF && std::uint8_t(jpeg[3]) == 0xE0) {
+    at += 2 + (std::uint8_t(jpeg[4]) << 8 | std::uint8_t(jpeg[5]));
+  }
+  return jpeg.left(at) + segment + jpeg.mid(at);
+}
+
+qsizetype FrameHeaderOffset(const QByteArray& jpeg) {
+  qsizetype at = 2;
+  while (at + 4 <= jpeg.size()) {
+    const std::uint8_t marker = std::uint8_t(jpeg[at + 1]);
+    if (marker >= 0xC0 && marker <= 0xC2) return at;
+    at += 2 + (std::uint8_t(jpeg[at + 2]) << 8 | std::uint8_t(jpeg[at + 3]));
+  }
+  return -1;
+}
+
+}  // namespace fotavel::testing

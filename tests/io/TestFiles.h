@@ -1,0 +1,66 @@
+// Picture files made by the tests themselves: folders, bytes, BMP/GIF/WMF builders, EXIF insertion.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <vector>
+
+#include "surface/cDIBSection.h"
+
+namespace fotavel::testing {
+
+// A fresh folder, removed with its content at the end of the test.
+class TempFolder {
+ public:
+  TempFolder();
+  QString path(const QString& name) const;
+  QString folder() const { return dir_.path(); }
+  // Names of the entries in the folder, sorted (hidden files included).
+  QStringList entries() const;
+
+ private:
+  QTemporaryDir dir_;
+};
+
+void WriteBytes(const QString& path, const QByteArray& bytes);
+QByteArray ReadBytes(const QString& path);
+
+// A 24-bit bottom-up BMP of `s` written the plain way: every header field
+// named and appended in order, then each row's pixels and zero padding.
+QByteArray ReferenceBmp(const cDIBSection& s);
+
+// Pixel at column x of displayed row yTop (0 = top), as 0xRRGGBB.
+std::uint32_t Displayed(const cDIBSection& s, std::int32_t x, std::int32_t yTop);
+
+// A smooth, asymmetric picture (gradients, no two corners alike).
+cDIBSection SmoothSurface(std::int32_t width, std::int32_t height);
+
+// A GIF89a of width x height with a 4-entry colour table (0xRRGGBB each) and
+// one index marked transparent (or -1), pixels given top row first.
+QByteArray MakeGif(std::int32_t width, std::int32_t height, const std::uint32_t (&colours)[4],
+                   int transparent, const std::vector<std::uint8_t>& indices);
+
+// A metafile drawing one rectangle filled with `rgb` and no outline, in a
+// window whose origin is (0, 0). With `placeable`, the 22-byte header frames
+// (0, 0) … (frameRight, frameBottom) at `unitsPerInch`.
+struct WmfRectangle {
+  bool placeable = true;
+  std::int16_t frameRight = 2000, frameBottom = 1000;
+  std::uint16_t unitsPerInch = 1000;
+  std::int16_t left = 500, top = 250, right = 1500, bottom = 750;
+  std::uint32_t rgb = 0xFF0000;
+  QByteArray text;  // written at the top left when not empty
+};
+QByteArray MakeWmf(const WmfRectangle& picture);
+
+// The JPEG `jpeg` with an EXIF segment (APP1) saying `orientation`, placed
+// after the start-of-image marker and any JFIF segment.
+QByteArray WithExifOrientation(const QByteArray& jpeg, std::uint16_t orientation);
+
+// Offset of the first frame header (SOF0 … SOF2) of a JPEG, or -1.
+qsizetype FrameHeaderOffset(const QByteArray& jpeg);
+
+}  // namespace fotavel::testing
