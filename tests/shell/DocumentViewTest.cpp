@@ -1,0 +1,145 @@
+// A document window's view on real widgets: fitting zoom, view buttons, zoom ticks, scroll bars.
+#include <QScrollBar>
+#include <QToolButton>
+
+#include "controls/SystemColours.h"
+#include "shell/ShellFixture.h"
+
+namespace fotavel::testing {
+namespace {
+
+using DocumentView = ShellTest;
+
+// The room the main window offers, in pixels, worked out plainly.
+QSize Room(const mfrmMain& window) {
+  const double tx = TwipsPerPixelX(window);
+  const double ty = TwipsPerPixelY(window);
+  const double w = window.frameGeometry().width() * tx;
+  const double h = window.frameGeometry().height() * ty;
+  const double vertical = window.BarreOutilsVrt()->width() * tx;
+  const double bars = (window.BarreOutils()->height() + window.picStatus()->height()) * ty;
+  return {static_cast<int>(std::nearbyint((w - vertical - 800) / tx)),
+          static_cast<int>(std::nearbyint((h - bars - 1500) / ty))};
+}
+
+QToolButton* ViewButton(frmImage* document, const char* name) {
+  return document->findChild<QToolButton*>(QString::fromUtf8(name));
+}
+
+TEST_F(DocumentView, APhotoTwiceAsWideAsTheRoomOpensAtFifty) {
+  const QSize room = Room(*window);
+  ASSERT_GT(room.width(), 100);
+  frmImage* document = Open(QStringLiteral("large.bmp"), 2 * room.width(), 41);
+  EXPECT_EQ(document->Zoom(), 50);
+  EXPECT_EQ(window->lblZoom()->text(), QStringLiteral("Zoom: 50 %"));
+  EXPECT_EQ(document->Image1()->width(), room.width());
+
+  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
+  EXPECT_EQ(document->Zoom(), 100);
+  EXPECT_EQ(window->lblZoom()->text(), QStringLiteral("Zoom: 100 %"));
+  EXPECT_EQ(document->Image1()->width(), 2 * room.width());
+  QTest::mouseClick(ViewButton(document, "fenêtre"), Qt::LeftButton);
+  EXPECT_EQ(document->Zoom(), 50);
+}
+
+TEST_F(DocumentView, ViewButtonsCarryTheirTips) {
+  frmImage* document = Open(QStringLiteral("a.bmp"));
+  EXPECT_EQ(ViewButton(document, "TailleNormale")->toolTip(), QStringLiteral("Taille 1:1"));
+  EXPECT_EQ(ViewButton(document, "fenêtre")->toolTip(),
+            QStringLiteral("Réduire la photo à la taille de la  fenêtre"));
+  EXPECT_EQ(
+      ViewButton(document, "ZoomBT")->toolTip(),
+      QStringLiteral("Zoom [+] : Bouton souris à gauche   /   Zoom [-] : Bouton souris à droite"));
+  QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
+  EXPECT_EQ(document->MousePointer(), frmImage::kPointerZoom);
+  QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
+  EXPECT_EQ(document->MousePointer(), frmImage::kPointerNormal);
+  Click("cmdMasque");
+  EXPECT_EQ(document->MousePointer(), frmImage::kPointerCross);
+  QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
+  EXPECT_EQ(document->MousePointer(), frmImage::kPointerZoom);
+  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
+  EXPECT_EQ(document->MousePointer(), frmImage::kPointerNormal);
+}
+
+TEST_F(DocumentView, ZoomTicksStepByTensAboveTwentyAndStopAtTwoThousandTwips) {
+  // 1601 pixels: at 9 % still wider than 2000 twips at 15 twips a pixel,
+  // not at 8 %.
+  frmImage* document = Open(QStringLiteral("long.bmp"), 1601, 41);
+  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
+  const double tx = TwipsPerPixelX(*document);
+  std::vector<double> out;
+  for (int i = 0; i < 30; ++i) {
+    const double before = document->Zoom();
+    document->TimerZoomMoins_Timer();
+    if (document->Zoom() == before) break;
+    out.push_back(document->Zoom());
+    EXPECT_DOUBLE_EQ(document->Image1WidthTwips(), 1601 * tx * document->Zoom() / 100);
+  }
+  // Every step taken started from a photo wider than 2000 twips, and the
+  // one refused from one that was not.
+  ASSERT_GE(out.size(), 9u);
+  EXPECT_EQ(std::vector<double>(out.begin(), out.begin() + 10),
+            (std::vector<double>{90, 80, 70, 60, 50, 40, 30, 20, 10, 9}));
+  EXPECT_LE(document->Image1WidthTwips(), 2000);
+  EXPECT_GT(1601 * tx * (document->Zoom() + 1) / 100, 2000);
+  EXPECT_EQ(window->lblZoom()->text(),
+            QStringLiteral("Zoom: %1 %").arg(static_cast<int>(document->Zoom())));
+
+  while (document->Zoom() < 19) document->TimerZoomPlus_Timer();
+  EXPECT_EQ(document->Zoom(), 19);
+  document->TimerZoomPlus_Timer();
+  EXPECT_EQ(document->Zoom(), 20);
+  document->TimerZoomPlus_Timer();
+  EXPECT_EQ(document->Zoom(), 30);
+}
+
+TEST_F(DocumentView, HoldingTheMouseInZoomModeRepeatsTheStep) {
+  frmImage* document = Open(QStringLiteral("a.bmp"));
+  QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
+  QTest::mousePress(document->Image1(), Qt::LeftButton);
+  QTest::qWait(400);
+  QTest::mouseRelease(document->Image1(), Qt::LeftButton);
+  EXPECT_GT(document->Zoom(), 100);
+  const double held = document->Zoom();
+  QTest::qWait(250);
+  EXPECT_EQ(document->Zoom(), held);
+}
+
+TEST_F(DocumentView, ScrollBarsShowOnlyForTheDimensionThatOverflows) {
+  frmImage* small = Open(QStringLiteral("petite.bmp"), 51, 31);
+  auto* frame = qobject_cast<QMdiSubWindow*>(small->parentWidget());
+  frame->resize(400, 300);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(small->hscScroll()->isVisible());
+  EXPECT_FALSE(small->vscScroll()->isVisible());
+
+  frmImage* wide = Open(QStringLiteral("large.bmp"), 901, 31);
+  QTest::mouseClick(ViewButton(wide, "TailleNormale"), Qt::LeftButton);
+  auto* wideFrame = qobject_cast<QMdiSubWindow*>(wide->parentWidget());
+  wideFrame->resize(400, 300);
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(wide->hscScroll()->isVisible());
+  EXPECT_FALSE(wide->vscScroll()->isVisible());
+  const int inner = wide->picScrollBox()->width();
+  EXPECT_EQ(wide->picScrollBox()->geometry(), wide->rect().adjusted(2, 2, -2, -2));
+  EXPECT_EQ(wide->hscScroll()->maximum(), 901 - inner + wide->vscScroll()->width());
+  EXPECT_EQ(wide->hscScroll()->singleStep(), 32);
+
+  wide->hscScroll()->setValue(120);
+  EXPECT_EQ(wide->Image1()->x(), -120);
+  QTest::mouseClick(ViewButton(wide, "TailleNormale"), Qt::LeftButton);
+  EXPECT_EQ(wide->hscScroll()->value(), 0);
+  EXPECT_EQ(wide->Image1()->pos(), QPoint(0, 0));
+
+  // A left turn makes it tall: the bars follow.
+  Click("PivotGche");
+  EXPECT_FALSE(wide->hscScroll()->isVisible());
+  EXPECT_TRUE(wide->vscScroll()->isVisible());
+  Click("BtAnnuler");
+  EXPECT_TRUE(wide->hscScroll()->isVisible());
+  EXPECT_FALSE(wide->vscScroll()->isVisible());
+}
+
+}  // namespace
+}  // namespace fotavel::testing

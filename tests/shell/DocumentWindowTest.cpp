@@ -1,0 +1,252 @@
+// Document windows driven through the real buttons and menus: effects, progress, undo, save,
+// closing.
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+
+#include "controls/ProgressBar.h"
+#include "dialogs/ModalDriver.h"
+#include "dialogs/fSauvJpg.h"
+#include "shell/ShellFixture.h"
+
+namespace fotavel::testing {
+namespace {
+
+using DocumentWindow = ShellTest;
+
+QImage Shown(frmImage* document) { return document->picImage().copy(); }
+
+TEST_F(DocumentWindow, OpeningShowsCaptionStatusAndFittingZoom) {
+  const QString path = WritePhoto(QStringLiteral("plage.bmp"), 101, 61);
+  frmImage* document = window->OpenPhoto(path);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + path);
+  EXPECT_EQ(Status(), QStringLiteral(" Ouvert ") + path);
+  EXPECT_EQ(window->lblImage()->text(), QStringLiteral(" plage.bmp"));
+  // 101 x 61 x 3 = 18483 bytes.
+  EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" 101 x 61 - 18Ko"));
+  EXPECT_EQ(window->lblZoom()->text(), QStringLiteral("Zoom: 100 %"));
+  EXPECT_EQ(document->Image1()->size(), QSize(101, 61));
+  // The display is the photo upright: its top-left pixel is the surface's last row.
+  const cDIBSection& photo = document->Document().Picture();
+  const std::uint8_t* top = photo.row(photo.height() - 1);
+  EXPECT_EQ(document->picImage().pixel(0, 0), qRgb(top[2], top[1], top[0]));
+}
+
+TEST_F(DocumentWindow, AnEffectButtonChangesThePhotoWithProgressStatusAndUndo) {
+  frmImage* document = Open(QStringLiteral("a.bmp"));
+  const QImage before = Shown(document);
+  int shown = 0;
+  QObject::connect(window->prgMain(), &ProgressBar::PropertyChanged, [&](const QString& property) {
+    if (property == QLatin1String("Position")) ++shown;
+  });
+  Click("LumierePlus");
+  EXPECT_NE(Shown(document), before);
+  EXPECT_GT(shown, 0);
+  EXPECT_FALSE(window->prgMain()->isVisible());
+  EXPECT_TRUE(Status().startsWith(QStringLiteral(" Réalisé en "))) << Status().toStdString();
+  EXPECT_TRUE(Status().endsWith(QStringLiteral(" ms")));
+  EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
+  EXPECT_TRUE(document->Document().Dirty());
+  EXPECT_TRUE(window->BtAnnuler()->Enabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  Click("BtAnnuler");
+  EXPECT_EQ(Shown(document), before);
+  EXPECT_FALSE(window->BtAnnuler()->Enabled());
+  EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
+  EXPECT_TRUE(document->Document().Dirty());
+}
+
+TEST_F(DocumentWindow, EveryEffectButtonAndMenuEntryLeavesAnUndoStep) {
+  frmImage* document = Open(QStringLiteral("a.bmp"));
+  const char* buttons[] = {"Nette",          "Floue",           "cielCmd",
+                           "SaturationPlus", "SaturationMoins", "LumiereMoins"};
+  int steps = 0;
+  for (const char* name : buttons) {
+    Click(name);
+    EXPECT_EQ(document->Document().UndoCount(), std::min(++steps, 5)) << name;
+    EXPECT_TRUE(ui.Messages().empty()) << name;
+  }
+  const char* entries[] = {"mnuLowPass_0",  "mnuLowPass_1",  "mnuLowPass_2",  "mnuLowPass_3",
+                           "mnuHighPass_0", "mnuHighPass_1", "mnuHighPass_2", "mnuSpecial_0",
+                           "mnuSpecial_4",  "mnuSpecial_5",  "mnuSpecial_6",  "mnuColors_0",
+                           "mnuColors_1",   "mnuColors_3"};
+  for (const char* name : entries) {
+    const QImage before = Shown(document);
+    Trigger(name);
+    EXPECT_EQ(document->Document().UndoCount(), 5) << name;
+    EXPECT_NE(Shown(document), before) << name;
+  }
+  // The last one made the photo grey.
+  const QImage grey = Shown(document);
+  EXPECT_EQ(qRed(grey.pixel(40, 30)), qGreen(grey.pixel(40, 30)));
+  EXPECT_EQ(qGreen(grey.pixel(40, 30)), qBlue(grey.pixel(40, 30)));
+}
+
+TEST_F(DocumentWindow, TurnsSwapTheSizeAndTheWebFormatShowsAtOneHundred) {
+  frmImage* document = Open(QStringLiteral("a.bmp"), 101, 61);
+  Click("PivotGche");
+  EXPECT_EQ(document->picImage().size(), QSize(61, 101));
+  Click("PivotDrt");
+  Click("PivotDrt");
+  EXPECT_EQ(document->picImage().size(), QSize(61, 101));
+  Click("TaillWeb");
+  EXPECT_EQ(document->picImage().size(), QSize(242, 400));
+  EXPECT_EQ(window->lblZoom()->text(), QStringLiteral("Zoom: 100 %"));
+  Click("BtAnnuler");
+  EXPECT_EQ(document->picImage().size(), QSize(61, 101));
+}
+
+TEST_F(DocumentWindow, TheUndoButtonFollowsTheActiveDocument) {
+  frmImage* first = Open(QStringLiteral("a.bmp"));
+  Click("Floue");
+  EXPECT_TRUE(window->BtAnnuler()->Enabled());
+  frmImage* second = Open(QStringLiteral("b.bmp"));
+  EXPECT_EQ(window->ActiveDocument(), second);
+  EXPECT_FALSE(window->BtAnnuler()->Enabled());
+  window->Workspace()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+  EXPECT_EQ(window->ActiveDocument(), first);
+  EXPECT_TRUE(window->BtAnnuler()->Enabled());
+  EXPECT_EQ(window->lblImage()->text(), QStringLiteral(" a.bmp"));
+  window->Workspace()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(second->parentWidget()));
+  EXPECT_FALSE(window->BtAnnuler()->Enabled());
+}
+
+TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndFollowsTheAnswer) {
+  frmImage* document = Open(QStringLiteral("a.bmp"));
+  Click("Nette");
+  auto* frame = qobject_cast<QMdiSubWindow*>(document->parentWidget());
+
+  ui.Answer(MessageAnswer::Cancel);
+  frame->close();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(window->Workspace()->subWindowList().size(), 1);
+  EXPECT_EQ(ui.Messages().back().text,
+            QStringLiteral("La photo 'a.bmp' a changé.\r\n\r\nVoulez vous la sauvegarder ?"));
+  EXPECT_EQ(ui.Messages().back().icon, MessageIcon::Question);
+  EXPECT_EQ(ui.Messages().back().buttons, MessageButtons::YesNoCancel);
+  EXPECT_TRUE(document->Document().Dirty());
+
+  // Yes, then a cancelled save dialog: the window stays.
+  ui.Answer(MessageAnswer::Yes).CancelDialog();
+  frame->close();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(window->Workspace()->subWindowList().size(), 1);
+
+  // Yes, then a name: saved and closed, and the status fields are emptied.
+  const QString saved = folder.filePath(QStringLiteral("gardee.bmp"));
+  ui.Answer(MessageAnswer::Yes).ChooseName(saved);
+  frame->close();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
+  EXPECT_TRUE(QFileInfo::exists(saved));
+  EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" "));
+
+  frmImage* other = Open(QStringLiteral("b.bmp"));
+  Click("Floue");
+  ui.Answer(MessageAnswer::No);
+  qobject_cast<QMdiSubWindow*>(other->parentWidget())->close();
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
+}
+
+TEST_F(DocumentWindow, ClosingTheApplicationAsksEveryChangedPhotoAndCancelKeepsAll) {
+  Open(QStringLiteral("a.bmp"));
+  Click("Nette");
+  Open(QStringLiteral("b.bmp"));
+  Click("Nette");
+  Open(QStringLiteral("c.bmp"));  // unchanged: no question
+  ui.Answer(MessageAnswer::No).Answer(MessageAnswer::Cancel);
+  Click("QuitterComm");
+  EXPECT_EQ(window->Workspace()->subWindowList().size(), 3);
+  EXPECT_TRUE(window->isVisible());
+  ui.Answer(MessageAnswer::No).Answer(MessageAnswer::No);
+  Trigger("mnuFile_5");
+  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
+  EXPECT_EQ(MessageCount(), 4);
+}
+
+TEST_F(DocumentWindow, SavingAsBitmapWritesThePhotoAndCleansTheCaption) {
+  frmImage* document = Open(QStringLiteral("source.bmp"), 37, 23);
+  Click("PivotGche");
+  const QString target = folder.filePath(QStringLiteral("copie.BMP"));
+  ui.ChooseName(target);
+  Click("SauvPhoto");
+  ASSERT_EQ(ui.FileDialogs().size(), 1u);
+  const FileDialogRequest& request = ui.FileDialogs()[0].request;
+  EXPECT_EQ(ui.FileDialogs()[0].kind, FileDialogKind::Save);
+  EXPECT_EQ(request.title, QStringLiteral("Enregistrer la photo"));
+  EXPECT_EQ(request.defaultExt, QStringLiteral("JPG"));
+  EXPECT_EQ(request.filterIndex, 2);
+  EXPECT_TRUE(request.overwritePrompt);
+  ASSERT_EQ(request.filters.size(), 3);
+  EXPECT_EQ(request.filters[1],
+            (FileFilter{QStringLiteral("Fichiers Jpeg (*.JPG)"), QStringLiteral("*.JPG")}));
+  EXPECT_EQ(request.defaultName, folder.filePath(QStringLiteral("source")));
+
+  cDIBSection read;
+  QString error;
+  ASSERT_TRUE(io::ReadPicture(target, read, error)) << error.toStdString();
+  const cDIBSection& photo = document->Document().Picture();
+  ASSERT_EQ(read.width(), 23);
+  ASSERT_EQ(read.height(), 37);
+  for (int y = 0; y < read.height(); ++y) {
+    ASSERT_EQ(std::memcmp(read.row(y), photo.row(y), 3 * 23), 0) << "row " << y;
+  }
+  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + target);
+  EXPECT_FALSE(document->Document().Dirty());
+}
+
+TEST_F(DocumentWindow, AnotherExtensionIsWrittenAsBitmapAndSaid) {
+  frmImage* document = Open(QStringLiteral("source.bmp"), 37, 23);
+  const QString chosen = folder.filePath(QStringLiteral("image.png"));
+  ui.ChooseName(chosen).Answer(MessageAnswer::Ok);
+  Trigger("mnuFile_1");
+  EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("image.bmp"))));
+  EXPECT_FALSE(QFileInfo::exists(chosen));
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_EQ(ui.Messages()[0].text,
+            QStringLiteral("Vous avez choisi un format imcompatible!\r\nLa photo a été sauvegardée "
+                           "au format bitmap (.bmp)"));
+  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + chosen);
+}
+
+TEST_F(DocumentWindow, SavingAsJpegAsksTheQualityAndWritesTheFile) {
+  frmImage* document = Open(QStringLiteral("source.bmp"), 37, 23);
+  Click("Nette");
+  const QString target = folder.filePath(QStringLiteral("photo.Jpg"));
+
+  // Cancelling the quality dialog writes nothing and leaves the photo unsaved.
+  ui.ChooseName(target);
+  WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->cmdCancelJPG()->click(); });
+  Click("SauvPhoto");
+  EXPECT_FALSE(QFileInfo::exists(target));
+  EXPECT_TRUE(document->Document().Dirty());
+
+  ui.ChooseName(target);
+  WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->EnregJPG()->click(); });
+  Click("SauvPhoto");
+  cDIBSection read;
+  QString error;
+  ASSERT_TRUE(io::ReadPicture(target, read, error)) << error.toStdString();
+  EXPECT_EQ(read.width(), 37);
+  EXPECT_EQ(read.height(), 23);
+  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + target);
+  EXPECT_FALSE(document->Document().Dirty());
+}
+
+TEST_F(DocumentWindow, CopyAndPasteMakeANewPhoto) {
+  frmImage* source = Open(QStringLiteral("a.bmp"), 37, 23);
+  Trigger("mnuEdit_1");
+  Trigger("mnuEdit_2");
+  frmImage* pasted = window->ActiveDocument();
+  ASSERT_NE(pasted, source);
+  EXPECT_EQ(Caption(pasted), QStringLiteral("Photo: Nouvelle photo 1"));
+  EXPECT_EQ(pasted->picImage(), source->picImage());
+  EXPECT_TRUE(pasted->Document().Dirty());
+  EXPECT_TRUE(QDir(window->Services().TempDir()).entryList({QStringLiteral("VBIM*")}).isEmpty());
+}
+
+}  // namespace
+}  // namespace fotavel::testing

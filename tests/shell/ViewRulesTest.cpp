@@ -1,0 +1,130 @@
+// The view's arithmetic: fitting zoom and its rounding, zoom steps and their stop, scroll-bar
+// rules.
+#include <gtest/gtest.h>
+
+#include "shell/ViewRules.h"
+
+namespace fotavel::view {
+namespace {
+
+// A room of aw x ah pixels at 15 twips a pixel, built back from the margins.
+Room RoomOf(int aw, int ah) {
+  Room room;
+  room.verticalToolbarWidth = 1200;
+  room.toolbarHeight = 900;
+  room.statusHeight = 360;
+  room.mainWidth = aw * 15.0 + 800 + room.verticalToolbarWidth;
+  room.mainHeight = ah * 15.0 + 1500 + room.toolbarHeight + room.statusHeight;
+  return room;
+}
+
+TEST(FittingZoom, APhotoThatFitsIsShownAtOneHundredNeverEnlarged) {
+  EXPECT_EQ(ZoomAjuste(RoomOf(800, 600), 400, 300), 100);
+  EXPECT_EQ(ZoomAjuste(RoomOf(400, 300), 400, 300), 100);
+  EXPECT_EQ(ZoomAjuste(RoomOf(800, 600), 1, 1), 100);
+}
+
+TEST(FittingZoom, TheDimensionThatOverflowsDecides) {
+  EXPECT_EQ(ZoomAjuste(RoomOf(500, 600), 1000, 300), 50);   // only too wide
+  EXPECT_EQ(ZoomAjuste(RoomOf(900, 300), 800, 1200), 25);   // only too high
+  EXPECT_EQ(ZoomAjuste(RoomOf(500, 300), 1000, 1200), 25);  // both: the smaller
+  EXPECT_EQ(ZoomAjuste(RoomOf(500, 300), 2000, 600), 25);
+}
+
+TEST(FittingZoom, HalvesGoToTheEvenNeighbour) {
+  // zx = 75 x 100 / 200 = 37.5 and 73 x 100 / 200 = 36.5.
+  EXPECT_EQ(ZoomAjuste(RoomOf(75, 600), 200, 10), 38);
+  EXPECT_EQ(ZoomAjuste(RoomOf(73, 600), 200, 10), 36);
+  // Not a half: 74 x 100 / 300 = 24.67.
+  EXPECT_EQ(ZoomAjuste(RoomOf(74, 600), 300, 10), 25);
+}
+
+TEST(FittingZoom, TheRoomIsRoundedToWholePixelsFirst) {
+  Room room = RoomOf(100, 600);
+  room.mainWidth += 7.5;  // 100.5 pixels: rounds to 100, the even one
+  EXPECT_EQ(ZoomAjuste(room, 200, 10), 50);
+  room.mainWidth += 1;  // 100.57 → 101
+  EXPECT_EQ(ZoomAjuste(room, 202, 10), 50);
+  // Another screen: 12 twips a pixel.
+  Room fine = RoomOf(0, 600);
+  fine.twipsPerPixelX = 12;
+  fine.mainWidth = 300 * 12.0 + 800 + fine.verticalToolbarWidth;
+  EXPECT_EQ(ZoomAjuste(fine, 600, 10), 50);
+}
+
+TEST(ZoomSteps, InAndOutAroundTwenty) {
+  EXPECT_EQ(ZoomStepIn(19), 20);
+  EXPECT_EQ(ZoomStepIn(20), 30);
+  EXPECT_EQ(ZoomStepIn(100), 110);
+  EXPECT_EQ(ZoomStepIn(1.5), 2.5);
+  EXPECT_EQ(ZoomStepOut(20, 5000), 10);
+  EXPECT_EQ(ZoomStepOut(10, 5000), 9);
+  EXPECT_EQ(ZoomStepOut(100, 5000), 90);
+}
+
+TEST(ZoomSteps, OutStopsAtTwoThousandTwipsAndNeverReachesZero) {
+  EXPECT_FALSE(ZoomStepOut(50, 2000).has_value());
+  EXPECT_FALSE(ZoomStepOut(50, 100).has_value());
+  EXPECT_EQ(ZoomStepOut(50, 2000.5), 40);
+  EXPECT_EQ(ZoomStepOut(1, 3000), 1.5);
+  EXPECT_EQ(ZoomStepOut(1.5, 3000), 0.5);
+  EXPECT_EQ(ZoomStepOut(0.5, 3000), 1.5);
+}
+
+ViewportSizes Viewport(double imageW, double imageH) {
+  ViewportSizes s;
+  s.innerWidth = 6000;
+  s.innerHeight = 4500;
+  s.hScrollHeight = 255;
+  s.vScrollWidth = 255;
+  s.imageWidth = imageW;
+  s.imageHeight = imageH;
+  return s;
+}
+
+TEST(ScrollBars, OnlyTheDimensionThatOverflowsGetsABar) {
+  ScrollLayout none = LayoutScrollBars(Viewport(3000, 3000));
+  EXPECT_FALSE(none.horizontalVisible);
+  EXPECT_FALSE(none.verticalVisible);
+
+  ScrollLayout wide = LayoutScrollBars(Viewport(9000, 3000));
+  EXPECT_TRUE(wide.horizontalVisible);
+  EXPECT_FALSE(wide.verticalVisible);
+  EXPECT_EQ(wide.horizontalMax, (9000 - 6000 + 255) / 15);
+
+  ScrollLayout tall = LayoutScrollBars(Viewport(3000, 9001));
+  EXPECT_FALSE(tall.horizontalVisible);
+  EXPECT_TRUE(tall.verticalVisible);
+  EXPECT_EQ(tall.verticalMax, (9001 - 4500 + 255) / 15);  // 4756 / 15 = 317
+}
+
+TEST(ScrollBars, EachTestCountsTheOtherBarEvenWhenHidden) {
+  // 5800 fits 6000 but not 6000 - 255: the horizontal bar shows alone.
+  ScrollLayout layout = LayoutScrollBars(Viewport(5800, 100));
+  EXPECT_TRUE(layout.horizontalVisible);
+  EXPECT_FALSE(layout.verticalVisible);
+  EXPECT_EQ(layout.horizontalMax, 3);  // 55 / 15
+  // Exactly the room left beside the other bar: no bar.
+  EXPECT_FALSE(LayoutScrollBars(Viewport(5745, 4245)).horizontalVisible);
+  EXPECT_FALSE(LayoutScrollBars(Viewport(5745, 4245)).verticalVisible);
+}
+
+TEST(ScrollBars, TheMaximumRoundsBothLengthsBeforeDividing) {
+  // 6000.5 - 6000 + 255 = 255.5 → 256 (even), 256 / 15 = 17.
+  EXPECT_EQ(LayoutScrollBars(Viewport(6000.5, 10)).horizontalMax, 17);
+  ViewportSizes odd = Viewport(7000, 10);
+  odd.twipsPerPixelX = 14.5;  // → 14: 1255 / 14 = 89
+  EXPECT_EQ(LayoutScrollBars(odd).horizontalMax, 89);
+}
+
+TEST(Rounding, HalvesToEven) {
+  EXPECT_EQ(RoundHalfEven(0.5), 0);
+  EXPECT_EQ(RoundHalfEven(1.5), 2);
+  EXPECT_EQ(RoundHalfEven(2.5), 2);
+  EXPECT_EQ(RoundHalfEven(-2.5), -2);
+  EXPECT_EQ(WholeDivide(31.5, 15), 2);
+  EXPECT_EQ(WholeDivide(10, 0.4), 0);
+}
+
+}  // namespace
+}  // namespace fotavel::view
