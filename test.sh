@@ -9,3 +9,8 @@ build=${FOTAVEL_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOTAVEL_WERROR="${FOTAVEL_WERROR:-OFF}"
 cmake --build "$build" --parallel "$(nproc)"
 ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
+
+# The window on a virtual X display, when the machine has one to offer.
+if command -v xvfb-run >/dev/null && [ -x "$build/src/fotavel" ]; then
+  tests/shell/smoke-xvfb.sh "$build/src/fotavel"
+fi

@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev libturbojpeg0-dev libwmf-dev libexiv2-dev
+  xvfb xauth x11-apps
 )
 
 missing=()

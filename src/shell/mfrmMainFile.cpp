@@ -46,13 +46,14 @@ frmImage* mfrmMain::OpenPhoto(const QString& path) {
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowIcon(windowIcon());
   document->OpenFile(path);
-  // Big enough for the photo at its fitting zoom, within the workspace.
-  const QSize frame = window->size() - document->size();
-  const QSize wanted = document->Image1()->size() + QSize(4, 4);
-  const QSize room = m_mdi->viewport()->size();
-  window->resize(std::clamp(wanted.width() + frame.width(), 200, std::max(200, room.width())),
-                 std::clamp(wanted.height() + frame.height(), 150, std::max(150, room.height())));
   window->show();
+  // Big enough for the photo at its fitting zoom, within the workspace; the
+  // frame's own size is known once the window shows.
+  const QSize frame = window->size() - document->size();
+  const QSize wanted = document->Image1()->size() + QSize(4, 4) + frame;
+  const QSize room = m_mdi->viewport()->size();
+  window->resize(std::clamp(wanted.width(), 200, std::max(200, room.width())),
+                 std::clamp(wanted.height(), 150, std::max(150, room.height())));
   m_mdi->setActiveSubWindow(window);
   return document;
 }
