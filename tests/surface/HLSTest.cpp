@@ -1,0 +1,131 @@
+// mHLSRGB: hand-computed conversions, the hue sextants, and the round trip of every colour.
+#include "surface/mHLSRGB.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace fotavel {
+namespace {
+
+using mHLSRGB::HLSToRGB;
+using mHLSRGB::RGBToHLS;
+
+struct Rgb {
+  int r, g, b;
+  bool operator==(const Rgb&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Rgb& c) {
+  return os << '(' << c.r << ", " << c.g << ", " << c.b << ')';
+}
+
+Rgb Back(float h, float s, float l) {
+  Rgb c{};
+  HLSToRGB(h, s, l, c.r, c.g, c.b);
+  return c;
+}
+
+TEST(HLS, ListedColoursConvertBothWays) {
+  float h, s, l;
+  RGBToHLS(255, 0, 0, h, s, l);
+  EXPECT_EQ(h, 0.0f);
+  EXPECT_EQ(s, 1.0f);
+  EXPECT_EQ(l, 0.5f);
+  EXPECT_EQ(Back(h, s, l), (Rgb{255, 0, 0}));
+
+  // Grey: the lightness is 128 / 255 kept in single precision.
+  RGBToHLS(128, 128, 128, h, s, l);
+  EXPECT_EQ(h, 0.0f);
+  EXPECT_EQ(s, 0.0f);
+  EXPECT_EQ(l, static_cast<float>(128 / 255.0));
+  EXPECT_NEAR(l, 0.50196, 1e-5);
+  EXPECT_EQ(Back(h, s, l), (Rgb{128, 128, 128}));
+
+  // Between magenta and red the hue is negative: (g − b) / (max − min) with
+  // max − min = 1 is −128 / 255.
+  RGBToHLS(255, 0, 128, h, s, l);
+  EXPECT_EQ(h, -static_cast<float>(128 / 255.0));
+  EXPECT_NEAR(h, -0.502, 1e-3);
+  EXPECT_EQ(s, 1.0f);
+  EXPECT_EQ(l, 0.5f);
+  EXPECT_EQ(Back(h, s, l), (Rgb{255, 0, 128}));
+
+  RGBToHLS(255, 255, 255, h, s, l);
+  EXPECT_EQ(s, 0.0f);
+  EXPECT_EQ(l, 1.0f);
+  EXPECT_EQ(Back(h, s, l), (Rgb{255, 255, 255}));
+  RGBToHLS(0, 0, 0, h, s, l);
+  EXPECT_EQ(s, 0.0f);
+  EXPECT_EQ(l, 0.0f);
+  EXPECT_EQ(Back(h, s, l), (Rgb{0, 0, 0}));
+}
+
+TEST(HLS, HueTestsRedThenGreenThenBlue) {
+  float h, s, l;
+  // Green is the maximum: h = 2 + (b − r) / (max − min) = 2 + (0 − 1) / 1.
+  RGBToHLS(255, 255, 0, h, s, l);
+  EXPECT_EQ(h, 1.0f);
+  // Blue is the maximum: h = 4 + (r − g) / (max − min) = 4 + 0.5.
+  RGBToHLS(51, 0, 102, h, s, l);
+  EXPECT_EQ(h, 4.5f);
+  // l above a half uses 2 − max − min: max 1, min 0.6 gives s = 0.4 / 0.4.
+  RGBToHLS(255, 153, 153, h, s, l);
+  EXPECT_EQ(h, 0.0f);
+  EXPECT_EQ(s, 1.0f);
+  EXPECT_EQ(l, static_cast<float>((1.0 + double{static_cast<float>(153 / 255.0)}) / 2));
+}
+
+TEST(HLS, EverySextantOfTheHueTable) {
+  // s = 1, l = 0.5: m1 = 0, m2 = 1, and the rising or falling channel is
+  // 0.5, which × 255 is the one exact half: 127.5 goes to the even 128.
+  struct Case {
+    float h;
+    Rgb want;
+  } cases[] = {{-0.5f, {255, 0, 128}}, {0.5f, {255, 128, 0}}, {1.5f, {128, 255, 0}},
+               {2.5f, {0, 255, 128}},  {3.5f, {0, 128, 255}}, {4.5f, {128, 0, 255}},
+               {5.0f, {255, 0, 255}},  {-1.0f, {255, 0, 255}}};
+  for (const Case& c : cases) EXPECT_EQ(Back(c.h, 1, 0.5f), c.want) << "h " << c.h;
+
+  // Above half lightness: m1 = l − (1 − l) s = 0.625, m2 = 2l − m1 = 0.875;
+  // 0.875 × 255 = 223.125 and 0.625 × 255 = 159.375.
+  EXPECT_EQ(Back(0, 0.5f, 0.75f), (Rgb{223, 159, 159}));
+  // Below: m1 = l (1 − s) = 0.125, m2 = 0.375; 31.875 and 95.625.
+  EXPECT_EQ(Back(2, 0.5f, 0.25f), (Rgb{32, 96, 32}));
+}
+
+TEST(HLS, MaximumAndMinimumReturnTheExtremeValue) {
+  EXPECT_EQ(mHLSRGB::Maximum(1, 2, 3), 3);
+  EXPECT_EQ(mHLSRGB::Maximum(3, 2, 1), 3);
+  EXPECT_EQ(mHLSRGB::Maximum(2, 3, 1), 3);
+  EXPECT_EQ(mHLSRGB::Maximum(2, 2, 1), 2);
+  EXPECT_EQ(mHLSRGB::Minimum(1, 2, 3), 1);
+  EXPECT_EQ(mHLSRGB::Minimum(3, 2, 1), 1);
+  EXPECT_EQ(mHLSRGB::Minimum(2, 1, 3), 1);
+  EXPECT_EQ(mHLSRGB::Minimum(2, 2, 3), 2);
+  EXPECT_EQ(mHLSRGB::Minimum(-0.5f, 0.25f, -0.5f), -0.5f);
+}
+
+TEST(HLS, EveryColourSurvivesTheRoundTripWithinOne) {
+  int inexact = 0;
+  for (int r = 0; r < 256; ++r) {
+    for (int g = 0; g < 256; ++g) {
+      for (int b = 0; b < 256; ++b) {
+        float h, s, l;
+        RGBToHLS(r, g, b, h, s, l);
+        ASSERT_GE(h, -1.0f);
+        ASSERT_LT(h, 5.0f);
+        Rgb back{};
+        HLSToRGB(h, s, l, back.r, back.g, back.b);
+        ASSERT_LE(std::abs(back.r - r), 1) << Rgb{r, g, b};
+        ASSERT_LE(std::abs(back.g - g), 1) << Rgb{r, g, b};
+        ASSERT_LE(std::abs(back.b - b), 1) << Rgb{r, g, b};
+        inexact += !(back == Rgb{r, g, b});
+      }
+    }
+  }
+  // Single precision loses a step on a small minority of colours only.
+  EXPECT_LT(inexact, 1 << 20);
+}
+
+}  // namespace
+}  // namespace fotavel
