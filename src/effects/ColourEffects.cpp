@@ -62,23 +62,40 @@ inline double RoundHalfEven(double v) {
   return (v + kShift) - kShift;
 }
 
-inline std::uint8_t SatureChannel(std::int32_t c, std::int32_t grey, double f) {
-  const double v = RoundHalfEven(double(c - grey) * f + double(c));
-  return static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
+// Saturation: each channel c of a pixel with grey level g (the truncated
+// third of B + G + R) becomes clamp(round((c − g) × f + c)), in double from
+// the single-precision f. The pixels are unpacked into three arrays of 16-bit
+// ints and packed again afterwards: straight over the bytes GCC would
+// vectorise 32 pixels at a time and every double would take eight registers.
+constexpr std::int32_t kSatureChunk = 64;
+
+inline std::int16_t SatureChannel(std::int32_t c, std::int32_t grey, double f) {
+  const auto v = static_cast<std::int32_t>(RoundHalfEven(double(c - grey) * f + double(c)));
+  return static_cast<std::int16_t>(std::clamp(v, 0, 255));
 }
 
-// Each channel pushed away from (f > 0) or towards (f < 0) the pixel's grey,
-// (c − grey) × f + c in double from the single-precision f, rounded and
-// clamped. The grey is the truncated third of the sum, which the
-// multiply-and-shift gives for every one of the 766 sums.
 __attribute__((target_clones("avx2", "default"))) void SatureRow(std::uint8_t* p,
                                                                 std::int32_t pixels, double f) {
-  for (std::int32_t i = 0; i < pixels; ++i) {
-    const std::int32_t b = p[3 * i], g = p[3 * i + 1], r = p[3 * i + 2];
-    const std::int32_t grey = static_cast<std::int32_t>(DivideBy3(std::uint32_t(b + g + r)));
-    p[3 * i] = SatureChannel(b, grey, f);
-    p[3 * i + 1] = SatureChannel(g, grey, f);
-    p[3 * i + 2] = SatureChannel(r, grey, f);
+  alignas(32) std::int16_t b[kSatureChunk] = {}, g[kSatureChunk] = {}, r[kSatureChunk] = {};
+  for (std::int32_t i0 = 0; i0 < pixels; i0 += kSatureChunk) {
+    std::uint8_t* q = p + 3 * i0;
+    const std::int32_t n = std::min(kSatureChunk, pixels - i0);
+    for (std::int32_t k = 0; k < n; ++k) {
+      b[k] = q[3 * k];
+      g[k] = q[3 * k + 1];
+      r[k] = q[3 * k + 2];
+    }
+    for (std::int32_t k = 0; k < kSatureChunk; ++k) {
+      const auto grey = static_cast<std::int32_t>(DivideBy3(std::uint32_t(b[k] + g[k] + r[k])));
+      b[k] = SatureChannel(b[k], grey, f);
+      g[k] = SatureChannel(g[k], grey, f);
+      r[k] = SatureChannel(r[k], grey, f);
+    }
+    for (std::int32_t k = 0; k < n; ++k) {
+      q[3 * k] = static_cast<std::uint8_t>(b[k]);
+      q[3 * k + 1] = static_cast<std::uint8_t>(g[k]);
+      q[3 * k + 2] = static_cast<std::uint8_t>(r[k]);
+    }
   }
 }
 

