@@ -1,6 +1,9 @@
 // Per-pixel colour effects of the engine: grey levels, fading, saturation, the black-and-white cut.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <new>
+#include <vector>
 
 #include "effects/ColumnStrips.h"
 #include "effects/cImageProcessDIB.h"
@@ -15,12 +18,7 @@ namespace {
 // written as plain loops over the pixels of a row so that GCC vectorises
 // them; the AVX2 clone is picked at run time where the processor has it.
 // Neither build enables FMA, which would change the double arithmetic of
-// Sature.
-
-// Exact floor(s / 1000) for 0 <= s <= 255000, the range of the grey sums:
-// s / 8 fits 15 bits and 33555 / 2^22 overestimates 1 / 125 by less than one
-// part in 59075, so the product never crosses the next integer.
-inline std::uint32_t DivideBy1000(std::uint32_t s) { return ((s >> 3) * 33555u) >> 22; }
+// the saturation table.
 
 // Exact floor(s / 3) for 0 <= s <= 765 (21846 / 2^16 is good up to 32767).
 inline std::uint32_t DivideBy3(std::uint32_t s) { return (s * 21846u) >> 16; }
@@ -30,17 +28,23 @@ inline std::uint16_t DivideBy255(std::uint16_t x) {
   return static_cast<std::uint16_t>((x + 1u + (x >> 8)) >> 8);
 }
 
-// round((222 R + 707 G + 71 B) / 1000), halves to even. The quotient is a
-// multiple of 1/1000, so the floating-point division never strays across a
-// half: the integer remainder decides exactly as the rounding would.
+// round((222 R + 707 G + 71 B) / 1000), halves to even, in single precision
+// with the same result: the weighted sum is an integer below 2^24, so exact
+// in float. The quotient is a multiple of 1/1000: an exact half is
+// representable and comes out exactly, and any other quotient lies at least
+// 0.001 from a half, far beyond the float's error below 256 (2^-17), so
+// rounding the float quotient gives the same integer.
+inline float RoundHalfEvenFloat(float v) {
+  constexpr float kShift = 12582912.0f;  // 1.5 × 2^23, exact for |v| < 2^22
+  return (v + kShift) - kShift;
+}
+
 __attribute__((target_clones("avx2", "default"))) void GreyRow(std::uint8_t* p,
                                                                std::int32_t pixels) {
   for (std::int32_t i = 0; i < pixels; ++i) {
-    const std::uint32_t s = 71u * p[3 * i] + 707u * p[3 * i + 1] + 222u * p[3 * i + 2];
-    const std::uint32_t q = DivideBy1000(s);
-    const std::uint32_t rem = s - 1000u * q;
-    const std::uint32_t v = q + (rem > 500u) + ((rem == 500u) & q);
-    p[3 * i] = p[3 * i + 1] = p[3 * i + 2] = static_cast<std::uint8_t>(v);
+    const float s = 71.0f * p[3 * i] + 707.0f * p[3 * i + 1] + 222.0f * p[3 * i + 2];
+    const float v = RoundHalfEvenFloat(s / 1000.0f);
+    p[3 * i] = p[3 * i + 1] = p[3 * i + 2] = static_cast<std::uint8_t>(static_cast<std::int32_t>(v));
   }
 }
 
@@ -53,49 +57,32 @@ __attribute__((target_clones("avx2", "default"))) void FadeRow(std::uint8_t* p, 
   }
 }
 
-// Round-to-nearest-even of a double well inside ±2^51: adding 1.5 × 2^52
-// leaves no fraction bits, so the addition itself rounds (in the default
-// mode) and the subtraction is exact. Unlike nearbyint this stays a plain
-// vector add on every x86-64.
-inline double RoundHalfEven(double v) {
-  constexpr double kShift = 6755399441055744.0;
-  return (v + kShift) - kShift;
-}
-
 // Saturation: each channel c of a pixel with grey level g (the truncated
 // third of B + G + R) becomes clamp(round((c − g) × f + c)), in double from
-// the single-precision f. The pixels are unpacked into three arrays of 16-bit
-// ints and packed again afterwards: straight over the bytes GCC would
-// vectorise 32 pixels at a time and every double would take eight registers.
-constexpr std::int32_t kSatureChunk = 64;
+// the single-precision f. The result depends on (g, c) only, so the call
+// first evaluates that very formula for all 256 × 256 pairs; each pixel then
+// costs one multiply-and-shift and three lookups in the row of its grey
+// (neighbouring pixels mostly share a grey, so that row stays in L1). This
+// scalar loop runs faster than a vectorised evaluation of the doubles.
+constexpr std::int32_t kSatureTableSize = 256 * 256;
 
-inline std::int16_t SatureChannel(std::int32_t c, std::int32_t grey, double f) {
-  const auto v = static_cast<std::int32_t>(RoundHalfEven(double(c - grey) * f + double(c)));
-  return static_cast<std::int16_t>(std::clamp(v, 0, 255));
+__attribute__((target_clones("avx2", "default"))) void FillSatureTable(std::uint8_t* table,
+                                                                      float f) {
+  for (std::int32_t grey = 0; grey < 256; ++grey) {
+    for (std::int32_t c = 0; c < 256; ++c) {
+      const double v = std::nearbyint(double(c - grey) * double{f} + double(c));
+      table[grey * 256 + c] = static_cast<std::uint8_t>(std::clamp(v, 0.0, 255.0));
+    }
+  }
 }
 
-__attribute__((target_clones("avx2", "default"))) void SatureRow(std::uint8_t* p,
-                                                                std::int32_t pixels, double f) {
-  alignas(32) std::int16_t b[kSatureChunk] = {}, g[kSatureChunk] = {}, r[kSatureChunk] = {};
-  for (std::int32_t i0 = 0; i0 < pixels; i0 += kSatureChunk) {
-    std::uint8_t* q = p + 3 * i0;
-    const std::int32_t n = std::min(kSatureChunk, pixels - i0);
-    for (std::int32_t k = 0; k < n; ++k) {
-      b[k] = q[3 * k];
-      g[k] = q[3 * k + 1];
-      r[k] = q[3 * k + 2];
-    }
-    for (std::int32_t k = 0; k < kSatureChunk; ++k) {
-      const auto grey = static_cast<std::int32_t>(DivideBy3(std::uint32_t(b[k] + g[k] + r[k])));
-      b[k] = SatureChannel(b[k], grey, f);
-      g[k] = SatureChannel(g[k], grey, f);
-      r[k] = SatureChannel(r[k], grey, f);
-    }
-    for (std::int32_t k = 0; k < n; ++k) {
-      q[3 * k] = static_cast<std::uint8_t>(b[k]);
-      q[3 * k + 1] = static_cast<std::uint8_t>(g[k]);
-      q[3 * k + 2] = static_cast<std::uint8_t>(r[k]);
-    }
+void SatureRow(std::uint8_t* p, std::int32_t pixels, const std::uint8_t* table) {
+  for (std::int32_t i = 0; i < pixels; ++i) {
+    const std::uint8_t b = p[3 * i], g = p[3 * i + 1], r = p[3 * i + 2];
+    const std::uint8_t* row = table + 256 * DivideBy3(std::uint32_t(b) + g + r);
+    p[3 * i] = row[b];
+    p[3 * i + 1] = row[g];
+    p[3 * i + 2] = row[r];
   }
 }
 
@@ -138,8 +125,16 @@ void cImageProcessDIB::Sature(cDIBSection& image, std::int32_t percentage) {
   // the clamp also keeps the product far from any overflow.
   const std::int32_t clamped = std::clamp(percentage, -100, 25600);
   const float f = static_cast<float>(clamped / 100.0);
-  RunPixelPass(m_events, image.view(),
-               [f](std::uint8_t* p, std::int32_t pixels) { SatureRow(p, pixels, double{f}); });
+  std::vector<std::uint8_t> table;
+  try {
+    table.resize(kSatureTableSize);
+  } catch (const std::bad_alloc&) {
+    throw ImageProcessError(ImageProcessErrors::kOutOfMemory);
+  }
+  FillSatureTable(table.data(), f);
+  RunPixelPass(m_events, image.view(), [&table](std::uint8_t* p, std::int32_t pixels) {
+    SatureRow(p, pixels, table.data());
+  });
 }
 
 void cImageProcessDIB::Eff_NoirEtBlancCoupe(cDIBSection& image) {

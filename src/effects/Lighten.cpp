@@ -24,8 +24,8 @@ namespace {
 //    for all 256 bytes (checked at compile time below), which spares three
 //    divisions.
 //  - The hue table's "m1 − d × (h − k)" is computed as "m1 + d × (k − h)":
-//    negation is exact and rounding to nearest is symmetric, so both give the
-//    same double.
+//    k − h is exactly −(h − k) and rounding to nearest is symmetric, so both
+//    give the same double.
 //  - Rounding to the nearest integer uses the 1.5 × 2^52 shift, exact for the
 //    channel × 255 values (a float times 255 is exact in double).
 
@@ -103,12 +103,12 @@ __attribute__((target_clones("avx2", "default"))) void LightenRow(std::uint8_t* 
     const float m2 = Keep(2 * dl - m1);
     const double d = double{m2} - m1;
     const double dh = h;
-    // The offset into the sextant, rising or falling as the hue table has it.
-    double u = Pick(dh < 4, 4 - dh, dh - 4);
-    u = Pick(dh < 3, dh - 2, u);
-    u = Pick(dh < 2, 2 - dh, u);
-    u = Pick(dh < 1, dh, u);
-    u = Pick(dh < 0, -dh, u);
+    // The offset into the sextant: h − k where the channel rises, k − h where
+    // it falls (k = 0, 2 or 4), which is the hue table's d × (h − k) with the
+    // sign folded into the offset (exact: negation and rounding commute).
+    const double centre = Pick(dh < 1, 0.0, Pick(dh < 3, 2.0, 4.0));
+    const bool falling = (dh < 0) | ((dh >= 1) & (dh < 2)) | ((dh >= 3) & (dh < 4));
+    const double u = Pick(falling, centre - dh, dh - centre);
     const bool below0 = h < 0, below1 = h < 1, below2 = h < 2, below3 = h < 3, below4 = h < 4;
     const float mid = Keep(m1 + d * u);
     // Red: m2 below 1, mid to 2, m1 to 4, mid beyond.
