@@ -140,8 +140,7 @@ void cImageProcessDIB::BlackAndWhite(cDIBSection& cFrom, cDIBSection& cTo) {
     std::int32_t* below = rowA.data();
     std::int32_t* here = rowB.data();
     for (std::int32_t y = 0; y < height; ++y) {
-      DiffuseStripRow(grey.row(y) + x0, out.row(y) + x0, n, first, last, stripEdge[y], below,
-                      here);
+      DiffuseStripRow(grey.row(y) + x0, out.row(y) + x0, n, first, last, stripEdge[y], below, here);
       stripEdge[y] = here[n];
       std::swap(below, here);
     }

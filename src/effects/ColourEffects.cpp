@@ -44,7 +44,8 @@ __attribute__((target_clones("avx2", "default"))) void GreyRow(std::uint8_t* p,
   for (std::int32_t i = 0; i < pixels; ++i) {
     const float s = 71.0f * p[3 * i] + 707.0f * p[3 * i + 1] + 222.0f * p[3 * i + 2];
     const float v = RoundHalfEvenFloat(s / 1000.0f);
-    p[3 * i] = p[3 * i + 1] = p[3 * i + 2] = static_cast<std::uint8_t>(static_cast<std::int32_t>(v));
+    p[3 * i] = p[3 * i + 1] = p[3 * i + 2] =
+        static_cast<std::uint8_t>(static_cast<std::int32_t>(v));
   }
 }
 
@@ -67,7 +68,7 @@ __attribute__((target_clones("avx2", "default"))) void FadeRow(std::uint8_t* p, 
 constexpr std::int32_t kSatureTableSize = 256 * 256;
 
 __attribute__((target_clones("avx2", "default"))) void FillSatureTable(std::uint8_t* table,
-                                                                      float f) {
+                                                                       float f) {
   for (std::int32_t grey = 0; grey < 256; ++grey) {
     for (std::int32_t c = 0; c < 256; ++c) {
       const double v = std::nearbyint(double(c - grey) * double{f} + double(c));
@@ -89,7 +90,7 @@ void SatureRow(std::uint8_t* p, std::int32_t pixels, const std::uint8_t* table) 
 // round((B + G + R) / 3) < 129 is black. A third of an integer is never a
 // half, so this is simply B + G + R >= 386 for white.
 __attribute__((target_clones("avx2", "default"))) void CutRow(std::uint8_t* p,
-                                                             std::int32_t pixels) {
+                                                              std::int32_t pixels) {
   for (std::int32_t i = 0; i < pixels; ++i) {
     const std::uint32_t sum = std::uint32_t(p[3 * i]) + p[3 * i + 1] + p[3 * i + 2];
     const std::uint8_t v = sum >= 386u ? 255 : 0;

@@ -47,7 +47,8 @@ inline double RoundHalfEven(double v) {
 }
 
 inline std::uint8_t ToByte(float channel) {
-  return static_cast<std::uint8_t>(static_cast<std::int32_t>(RoundHalfEven(double{channel} * 255.0)));
+  return static_cast<std::uint8_t>(
+      static_cast<std::int32_t>(RoundHalfEven(double{channel} * 255.0)));
 }
 
 // c ? a : b on the bit patterns. A plain conditional would let GCC's sinking
@@ -66,8 +67,8 @@ inline float Pick(bool c, float a, float b) {
 }
 
 __attribute__((target_clones("avx2", "default"))) void LightenRow(std::uint8_t* p,
-                                                                 std::int32_t pixels,
-                                                                 double factor) {
+                                                                  std::int32_t pixels,
+                                                                  double factor) {
   for (std::int32_t i = 0; i < pixels; ++i) {
     // ---- RGBToHLS ----
     const float fb = Keep(p[3 * i] * kInv255);
@@ -132,9 +133,8 @@ void cImageProcessDIB::Lighten(cDIBSection& image, std::int32_t percentage) {
   // 0 … 255, so the percentage is clamped there. Above there is no need:
   // the scaled lightness is capped at 1.
   const double factor = 1 + std::max(percentage, -100) / 100.0;
-  RunPixelPass(m_events, image.view(), [factor](std::uint8_t* p, std::int32_t pixels) {
-    LightenRow(p, pixels, factor);
-  });
+  RunPixelPass(m_events, image.view(),
+               [factor](std::uint8_t* p, std::int32_t pixels) { LightenRow(p, pixels, factor); });
 }
 
 }  // namespace fotavel

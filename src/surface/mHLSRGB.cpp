@@ -13,7 +13,9 @@ inline float Keep(double v) { return static_cast<float>(v); }
 // The channel value scaled to a byte, nearest with halves to even (the
 // default rounding mode). f × 255 is exact in double, so only this rounding
 // happens.
-inline int ToByte(float channel) { return static_cast<int>(std::nearbyint(double{channel} * 255.0)); }
+inline int ToByte(float channel) {
+  return static_cast<int>(std::nearbyint(double{channel} * 255.0));
+}
 
 }  // namespace
 

@@ -31,7 +31,8 @@ void ReferencePass(cDIBSection& s, ProgressListener& listener, PixelFn fn) {
 inline std::int32_t Clamp255(std::int32_t v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
 
 inline std::uint8_t ReferenceGrey(const std::uint8_t* p) {
-  return static_cast<std::uint8_t>(std::nearbyint((222.0 * p[2] + 707.0 * p[1] + 71.0 * p[0]) / 1000));
+  return static_cast<std::uint8_t>(
+      std::nearbyint((222.0 * p[2] + 707.0 * p[1] + 71.0 * p[0]) / 1000));
 }
 
 inline void ReferenceGrayScale(cDIBSection& s, ProgressListener& listener) {

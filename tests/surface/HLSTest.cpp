@@ -1,9 +1,11 @@
 // mHLSRGB: hand-computed conversions, the hue sextants, and the round trip of every colour.
-#include "surface/mHLSRGB.h"
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
+
+#include "surface/mHLSRGB.h"
 
 namespace fotavel {
 namespace {
@@ -60,15 +62,13 @@ TEST(HLS, ListedColoursConvertBothWays) {
   EXPECT_EQ(Back(h, s, l), (Rgb{0, 0, 0}));
 }
 
-TEST(HLS, HueTestsRedThenGreenThenBlue) {
+TEST(HLS, HueTestsRedThenGreenThenBlueAndLightnessPicksTheSaturation) {
   float h, s, l;
-  // Green is the maximum: h = 2 + (b − r) / (max − min) = 2 + (0 − 1) / 1.
-  RGBToHLS(255, 255, 0, h, s, l);
+  RGBToHLS(255, 255, 0, h, s, l);  // green is max: 2 + (0 − 1) / 1
   EXPECT_EQ(h, 1.0f);
-  // Blue is the maximum: h = 4 + (r − g) / (max − min) = 4 + 0.5.
-  RGBToHLS(51, 0, 102, h, s, l);
+  RGBToHLS(51, 0, 102, h, s, l);  // blue is max: 4 + 0.2 / 0.4
   EXPECT_EQ(h, 4.5f);
-  // l above a half uses 2 − max − min: max 1, min 0.6 gives s = 0.4 / 0.4.
+  // l above a half divides by 2 − max − min: (1 − 0.6) / (2 − 1 − 0.6).
   RGBToHLS(255, 153, 153, h, s, l);
   EXPECT_EQ(h, 0.0f);
   EXPECT_EQ(s, 1.0f);
@@ -94,15 +94,11 @@ TEST(HLS, EverySextantOfTheHueTable) {
 }
 
 TEST(HLS, MaximumAndMinimumReturnTheExtremeValue) {
-  EXPECT_EQ(mHLSRGB::Maximum(1, 2, 3), 3);
-  EXPECT_EQ(mHLSRGB::Maximum(3, 2, 1), 3);
-  EXPECT_EQ(mHLSRGB::Maximum(2, 3, 1), 3);
-  EXPECT_EQ(mHLSRGB::Maximum(2, 2, 1), 2);
-  EXPECT_EQ(mHLSRGB::Minimum(1, 2, 3), 1);
-  EXPECT_EQ(mHLSRGB::Minimum(3, 2, 1), 1);
-  EXPECT_EQ(mHLSRGB::Minimum(2, 1, 3), 1);
-  EXPECT_EQ(mHLSRGB::Minimum(2, 2, 3), 2);
-  EXPECT_EQ(mHLSRGB::Minimum(-0.5f, 0.25f, -0.5f), -0.5f);
+  for (auto [a, b, c] :
+       {std::array{1.f, 2.f, 3.f}, {3.f, 2.f, 1.f}, {2.f, 3.f, 1.f}, {2.f, 2.f, 1.f}}) {
+    EXPECT_EQ(mHLSRGB::Maximum(a, b, c), std::max({a, b, c}));
+    EXPECT_EQ(mHLSRGB::Minimum(a, b, c), std::min({a, b, c}));
+  }
 }
 
 TEST(HLS, EveryColourSurvivesTheRoundTripWithinOne) {
