@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "effects/ColumnStrips.h"
+#include "effects/PrefetchRows.h"
 #include "effects/cImageProcessDIB.h"
 
 namespace fotavel {
@@ -129,6 +130,7 @@ void cImageProcessDIB::BlackAndWhite(cDIBSection& cFrom, cDIBSection& cTo) {
 
   const ConstByteView grey = cFrom.view();
   const ByteView out = cTo.view();
+  const std::uintptr_t greyAhead = RowsAhead(grey), outAhead = RowsAhead(out);
   m_events.Init(3 * width - 3);
   ForEachColumnStrip(m_events, 0, 3 * width - 3, [&](std::int32_t x0, std::int32_t x1) {
     const std::int32_t p0 = x0 / 3;
@@ -140,6 +142,8 @@ void cImageProcessDIB::BlackAndWhite(cDIBSection& cFrom, cDIBSection& cTo) {
     std::int32_t* below = rowA.data();
     std::int32_t* here = rowB.data();
     for (std::int32_t y = 0; y < height; ++y) {
+      PrefetchAhead(grey.row(y) + x0, greyAhead, 3 * n);
+      PrefetchAhead(out.row(y) + x0, outAhead, 3 * n);
       DiffuseStripRow(grey.row(y) + x0, out.row(y) + x0, n, first, last, stripEdge[y], below, here);
       stripEdge[y] = here[n];
       std::swap(below, here);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "effects/ColumnStrips.h"
+#include "effects/PrefetchRows.h"
 #include "effects/cImageProcessDIB.h"
 
 namespace fotavel {
@@ -77,10 +78,14 @@ __attribute__((target_clones("avx2", "default"))) void FillSatureTable(std::uint
   }
 }
 
-void SatureRow(std::uint8_t* p, std::int32_t pixels, const std::uint8_t* table) {
+// The table and the picture never overlap (restrict), and the loop is kept
+// out of line: inlined into the pass frame, GCC ran short of registers and
+// reloaded the pixel bytes after every store.
+__attribute__((noinline)) void SatureRow(std::uint8_t* __restrict p, std::int32_t pixels,
+                                         const std::uint8_t* __restrict table) {
   for (std::int32_t i = 0; i < pixels; ++i) {
-    const std::uint8_t b = p[3 * i], g = p[3 * i + 1], r = p[3 * i + 2];
-    const std::uint8_t* row = table + 256 * DivideBy3(std::uint32_t(b) + g + r);
+    const std::uint32_t b = p[3 * i], g = p[3 * i + 1], r = p[3 * i + 2];
+    const std::uint8_t* row = table + 256 * DivideBy3(b + g + r);
     p[3 * i] = row[b];
     p[3 * i + 1] = row[g];
     p[3 * i + 2] = row[r];
@@ -106,7 +111,7 @@ void RefuseEmpty(const cDIBSection& image) {
 
 void cImageProcessDIB::GrayScale(cDIBSection& image) {
   RefuseEmpty(image);
-  RunPixelPass(m_events, image.view(), GreyRow);
+  RunPixelPass(m_events, image.view(), PrefetchingRows(image.view(), GreyRow));
 }
 
 void cImageProcessDIB::Fade(cDIBSection& cTo, std::int32_t lAmount) {
@@ -115,7 +120,9 @@ void cImageProcessDIB::Fade(cDIBSection& cTo, std::int32_t lAmount) {
   // only pass 240, so the amount is clamped rather than refused.
   const auto amount = static_cast<std::uint16_t>(std::clamp(lAmount, 0, 255));
   RunPixelPass(m_events, cTo.view(),
-               [amount](std::uint8_t* p, std::int32_t pixels) { FadeRow(p, 3 * pixels, amount); });
+               PrefetchingRows(cTo.view(), [amount](std::uint8_t* p, std::int32_t pixels) {
+                 FadeRow(p, 3 * pixels, amount);
+               }));
 }
 
 void cImageProcessDIB::Sature(cDIBSection& image, std::int32_t percentage) {
@@ -133,14 +140,16 @@ void cImageProcessDIB::Sature(cDIBSection& image, std::int32_t percentage) {
     throw ImageProcessError(ImageProcessErrors::kOutOfMemory);
   }
   FillSatureTable(table.data(), f);
-  RunPixelPass(m_events, image.view(), [&table](std::uint8_t* p, std::int32_t pixels) {
-    SatureRow(p, pixels, table.data());
-  });
+  const std::uint8_t* const entries = table.data();
+  RunPixelPass(m_events, image.view(),
+               PrefetchingRows(image.view(), [entries](std::uint8_t* p, std::int32_t pixels) {
+                 SatureRow(p, pixels, entries);
+               }));
 }
 
 void cImageProcessDIB::Eff_NoirEtBlancCoupe(cDIBSection& image) {
   RefuseEmpty(image);
-  RunPixelPass(m_events, image.view(), CutRow);
+  RunPixelPass(m_events, image.view(), PrefetchingRows(image.view(), CutRow));
 }
 
 }  // namespace fotavel

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "effects/ColumnStrips.h"
+#include "effects/PrefetchRows.h"
 #include "effects/cImageProcessDIB.h"
 
 namespace fotavel {
@@ -134,7 +135,9 @@ void cImageProcessDIB::Lighten(cDIBSection& image, std::int32_t percentage) {
   // the scaled lightness is capped at 1.
   const double factor = 1 + std::max(percentage, -100) / 100.0;
   RunPixelPass(m_events, image.view(),
-               [factor](std::uint8_t* p, std::int32_t pixels) { LightenRow(p, pixels, factor); });
+               PrefetchingRows(image.view(), [factor](std::uint8_t* p, std::int32_t pixels) {
+                 LightenRow(p, pixels, factor);
+               }));
 }
 
 }  // namespace fotavel
