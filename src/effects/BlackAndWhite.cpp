@@ -30,7 +30,8 @@ namespace {
 // same order, and gets the same picture bit for bit.
 //
 // Walking a 4000-row column touches 4000 pages in each surface, far more than
-// the TLB holds, so the column walk spends most of its time on page walks.
+// the TLB holds, and no hardware prefetcher follows a stride of a whole row:
+// measured, the column walk ran at about a third of the speed of this one.
 // Instead the pass goes through strips of 256 columns, row by row within a
 // strip: a strip's row is two contiguous runs of bytes. The errors of the
 // previous row of the strip are kept in a small array, and those of the last
