@@ -42,6 +42,26 @@ constexpr bool ReciprocalMatchesDivision() {
 }
 static_assert(ReciprocalMatchesDivision(), "byte to unit value must not depend on the reciprocal");
 
+// The saturation divides by max + min when l <= 0.5 and by 2 − max − min
+// otherwise. Testing max + min <= 1 instead differs for 127 pairs whose sum
+// exceeds 1 by less than 2e-9 (l rounds down to exactly 0.5); the two
+// divisors are then as close, and every pair still gives the same float s.
+constexpr bool SpreadTestGivesTheSameS() {
+  for (int hi = 1; hi < 256; ++hi) {
+    for (int lo = 0; lo < hi; ++lo) {
+      const double max = static_cast<float>(hi / 255.0), min = static_cast<float>(lo / 255.0);
+      const bool dark = static_cast<float>((max + min) / 2) <= 0.5f;
+      const double byL = dark ? max + min : 2 - max - min;
+      const double bySum = max + min <= 1.0 ? max + min : 2 - max - min;
+      if (static_cast<float>((max - min) / byL) != static_cast<float>((max - min) / bySum)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+static_assert(SpreadTestGivesTheSameS(), "the saturation must not depend on the lightness test");
+
 inline double RoundHalfEven(double v) {
   constexpr double kShift = 6755399441055744.0;
   return (v + kShift) - kShift;
@@ -82,8 +102,7 @@ __attribute__((target_clones("avx2", "default"))) void LightenRow(std::uint8_t* 
     const double delta = dmax - dmin;
     // Conditions that select doubles are tested on doubles, those that select
     // floats on floats: a mask of the selected width costs no conversion.
-    // l <= 0.5 is the same test as max + min <= 1, since 0.5 is a float and
-    // rounding is monotonic.
+    // max + min <= 1 stands for l <= 0.5 (see SpreadTestGivesTheSameS).
     const double spread = Pick(dmax + dmin <= 1.0, dmax + dmin, 2 - dmax - dmin);
     // Grey (delta 0) divides by zero here; those lanes take s = 0 and h = 0
     // below, as the scalar procedure does instead of dividing.
