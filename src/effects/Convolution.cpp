@@ -1,0 +1,265 @@
+// The convolution pass: square kernels of 3 to 9, sums divided by the weight and clamped.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+#include "effects/FilterPasses.h"
+#include "effects/KernelDivision.h"
+#include "effects/NeighbourhoodPass.h"
+
+namespace fotavel::detail {
+namespace {
+
+constexpr std::int32_t kMaxEntries = (2 * kMaxReach + 1) * (2 * kMaxReach + 1);
+constexpr std::int32_t kMaxPairs = (kMaxEntries + 1) / 2;
+
+// The narrowest sum that holds every value the kernel can produce. Small
+// kernels (all the presets) fit 16 bits, which doubles the lanes per vector.
+enum class SumWidth { k16, k32, k64 };
+
+// The weight's sign is folded into the entries: trunc(s / w) clamped to
+// 0 … 255 is 0 whenever s and w differ in sign, so the result is
+// min(floor(max(s', 0) / |w|), 255) with s' the sum of the folded entries.
+// That leaves only non-negative quotients, which the reciprocals give exactly.
+struct PreparedKernel {
+  std::int32_t size = 0;
+  SumWidth width = SumWidth::k64;
+  std::int16_t k16[kMaxEntries] = {};
+  std::int32_t k32[kMaxEntries] = {};
+  std::int64_t k64[kMaxEntries] = {};
+  Reciprocal16 r16;
+  Reciprocal32 r32;
+  Reciprocal64 r64;
+  // The non-zero entries two by two, for the multiply-and-add of unsigned
+  // pixel bytes by signed byte entries: usable when every entry fits a signed
+  // byte and the 16-bit bound holds (then no pair sum saturates). An odd tap
+  // out is paired with a zero entry.
+  bool pairs = false;
+  std::int32_t pairCount = 0;
+  std::int32_t pairRow[kMaxPairs][2] = {};     // index into the rows of the neighbourhood
+  std::int32_t pairOffset[kMaxPairs][2] = {};  // 3 × iX
+  std::int16_t pairEntries[kMaxPairs] = {};    // first entry in the low byte
+};
+
+PreparedKernel Prepare(std::int32_t size, const std::int32_t* kernel, std::int32_t weight) {
+  PreparedKernel pk;
+  pk.size = size;
+  const std::int64_t sign = weight < 0 ? -1 : 1;
+  std::int64_t magnitude = 0;  // sum of |entry|: every sum lies within ±255 × this
+  for (std::int32_t i = 0; i < size * size; ++i) {
+    const std::int64_t folded = sign * kernel[i];
+    pk.k64[i] = folded;
+    magnitude += std::abs(folded);
+  }
+  if (255 * magnitude <= INT16_MAX) {
+    pk.width = SumWidth::k16;
+  } else if (255 * magnitude <= INT32_MAX) {
+    pk.width = SumWidth::k32;
+  }
+  for (std::int32_t i = 0; i < size * size; ++i) {
+    pk.k32[i] = static_cast<std::int32_t>(pk.k64[i]);
+    pk.k16[i] = static_cast<std::int16_t>(pk.k64[i]);
+  }
+  pk.pairs = pk.width == SumWidth::k16;
+  std::int32_t taps = 0;
+  const std::int32_t half = size / 2;
+  for (std::int32_t i = 0; i < size * size; ++i) {
+    if (pk.k64[i] == 0) continue;
+    if (pk.k64[i] > INT8_MAX || pk.k64[i] < INT8_MIN) pk.pairs = false;
+    const std::int32_t p = taps / 2;
+    const std::int32_t side = taps % 2;
+    pk.pairRow[p][side] = i / size;
+    pk.pairOffset[p][side] = 3 * (i % size - half);
+    const auto byte = static_cast<std::uint8_t>(static_cast<std::int8_t>(pk.k64[i]));
+    pk.pairEntries[p] = static_cast<std::int16_t>(pk.pairEntries[p] | (byte << (8 * side)));
+    ++taps;
+  }
+  // A lone last tap is paired with itself under a zero entry.
+  if (taps % 2 == 1) {
+    pk.pairRow[taps / 2][1] = pk.pairRow[taps / 2][0];
+    pk.pairOffset[taps / 2][1] = pk.pairOffset[taps / 2][0];
+  }
+  pk.pairCount = (taps + 1) / 2;
+  const std::uint64_t divisor = static_cast<std::uint64_t>(std::abs(std::int64_t{weight}));
+  pk.r16 = MakeReciprocal16(divisor);
+  pk.r32 = MakeReciprocal32(divisor);
+  pk.r64 = MakeReciprocal64(divisor);
+  return pk;
+}
+
+// One output row of a strip for an N × N kernel. The taps are unrolled so the
+// vectoriser keeps the sums of 16 (or 8) bytes in registers across all of
+// them. Integer sums are exact in any order; 16-bit sums cannot wrap because
+// of the bound checked in Prepare.
+template <int N>
+[[gnu::always_inline]] inline void ConvolveRow16(const std::uint8_t* const* rows,
+                                                 const PreparedKernel& pk,
+                                                 std::uint8_t* __restrict out, std::int32_t bytes) {
+  constexpr int reach = N / 2;
+  const std::uint8_t* r[N];
+  std::int16_t k[N * N];
+  for (int i = 0; i < N; ++i) r[i] = rows[i] - 3 * reach;
+  for (int i = 0; i < N * N; ++i) k[i] = pk.k16[i];
+  const Reciprocal16 rec = pk.r16;
+  for (std::int32_t j = 0; j < bytes; ++j) {
+    std::int16_t s = 0;
+#pragma GCC unroll 9
+    for (int iY = 0; iY < N; ++iY) {
+#pragma GCC unroll 9
+      for (int iX = 0; iX < N; ++iX) {
+        s = static_cast<std::int16_t>(s + k[iY * N + iX] * r[iY][j + 3 * iX]);
+      }
+    }
+    const std::uint16_t q = Divide(static_cast<std::uint16_t>(std::max<std::int16_t>(s, 0)), rec);
+    out[j] = static_cast<std::uint8_t>(std::min<std::uint16_t>(q, 255));
+  }
+}
+
+template <int N>
+[[gnu::always_inline]] inline void ConvolveRow32(const std::uint8_t* const* rows,
+                                                 const PreparedKernel& pk,
+                                                 std::uint8_t* __restrict out, std::int32_t bytes) {
+  constexpr int reach = N / 2;
+  const std::uint8_t* r[N];
+  std::int32_t k[N * N];
+  for (int i = 0; i < N; ++i) r[i] = rows[i] - 3 * reach;
+  for (int i = 0; i < N * N; ++i) k[i] = pk.k32[i];
+  const Reciprocal32 rec = pk.r32;
+  for (std::int32_t j = 0; j < bytes; ++j) {
+    std::int32_t s = 0;
+#pragma GCC unroll 9
+    for (int iY = 0; iY < N; ++iY) {
+#pragma GCC unroll 9
+      for (int iX = 0; iX < N; ++iX) s += k[iY * N + iX] * r[iY][j + 3 * iX];
+    }
+    const std::uint32_t q = Divide(static_cast<std::uint32_t>(std::max(s, 0)), rec);
+    out[j] = static_cast<std::uint8_t>(std::min<std::uint32_t>(q, 255));
+  }
+}
+
+// Kernels with entries too large for 32-bit sums: rare, so kept plain.
+void ConvolveRow64(const std::uint8_t* const* rows, const PreparedKernel& pk, std::uint8_t* out,
+                   std::int32_t bytes) {
+  const std::int32_t n = pk.size;
+  const std::int32_t reach = n / 2;
+  for (std::int32_t j = 0; j < bytes; ++j) {
+    std::int64_t s = 0;
+    for (std::int32_t iY = 0; iY < n; ++iY) {
+      const std::uint8_t* r = rows[iY] + j - 3 * reach;
+      for (std::int32_t iX = 0; iX < n; ++iX) s += pk.k64[iY * n + iX] * r[3 * iX];
+    }
+    const std::uint64_t q =
+        Divide(static_cast<std::uint64_t>(std::max<std::int64_t>(s, 0)), pk.r64);
+    out[j] = static_cast<std::uint8_t>(std::min<std::uint64_t>(q, 255));
+  }
+}
+
+using RowFn = void (*)(const std::uint8_t* const*, const PreparedKernel&, std::uint8_t*,
+                       std::int32_t);
+
+// The hot loops carry an AVX2 version chosen at run time; the build itself
+// targets generic x86-64.
+#define FOTAVEL_CONVOLVE_ROW(Width, N)                                              \
+  __attribute__((target_clones("avx2", "default"))) void ConvolveRow##Width##_##N(  \
+      const std::uint8_t* const* rows, const PreparedKernel& pk, std::uint8_t* out, \
+      std::int32_t bytes) {                                                         \
+    ConvolveRow##Width<N>(rows, pk, out, bytes);                                    \
+  }
+FOTAVEL_CONVOLVE_ROW(16, 3)
+FOTAVEL_CONVOLVE_ROW(16, 5)
+FOTAVEL_CONVOLVE_ROW(16, 7)
+FOTAVEL_CONVOLVE_ROW(16, 9)
+FOTAVEL_CONVOLVE_ROW(32, 3)
+FOTAVEL_CONVOLVE_ROW(32, 5)
+FOTAVEL_CONVOLVE_ROW(32, 7)
+FOTAVEL_CONVOLVE_ROW(32, 9)
+#undef FOTAVEL_CONVOLVE_ROW
+
+constexpr RowFn kPlainRows16[] = {ConvolveRow16_3, ConvolveRow16_5, ConvolveRow16_7,
+                                  ConvolveRow16_9};
+constexpr RowFn kPlainRows32[] = {ConvolveRow32_3, ConvolveRow32_5, ConvolveRow32_7,
+                                  ConvolveRow32_9};
+
+#if defined(__x86_64__)
+// The 16-bit path by hand for AVX2: the vectoriser cannot be brought to pair
+// taps in byte multiply-adds (two taps per instruction), nor to divide with
+// the high-half product. 32 output bytes at a time; a last partial block is
+// recomputed overlapping the one before, which writes the same values again.
+__attribute__((target("avx2"))) void ConvolveRowPairsAvx2(const std::uint8_t* const* rows,
+                                                          const PreparedKernel& pk,
+                                                          std::uint8_t* out, std::int32_t bytes) {
+  if (bytes < 32) {
+    // Rows narrower than one vector (pictures under 11 pixels).
+    kPlainRows16[pk.size / 2 - 1](rows, pk, out, bytes);
+    return;
+  }
+  const std::int32_t count = pk.pairCount;
+  const std::uint8_t* first[kMaxPairs];
+  const std::uint8_t* second[kMaxPairs];
+  __m256i entries[kMaxPairs];
+  for (std::int32_t p = 0; p < count; ++p) {
+    first[p] = rows[pk.pairRow[p][0]] + pk.pairOffset[p][0];
+    second[p] = rows[pk.pairRow[p][1]] + pk.pairOffset[p][1];
+    entries[p] = _mm256_set1_epi16(pk.pairEntries[p]);
+  }
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i multiplier = _mm256_set1_epi16(static_cast<std::int16_t>(pk.r16.multiplier));
+  const __m256i addMask = _mm256_set1_epi16(static_cast<std::int16_t>(pk.r16.addMask));
+  const __m128i post = _mm_cvtsi32_si128(pk.r16.post);
+  const auto divide = [&](__m256i sum) __attribute__((target("avx2"))) {
+    const __m256i u = _mm256_max_epi16(sum, zero);
+    const __m256i high = _mm256_mulhi_epu16(u, multiplier);
+    return _mm256_srl_epi16(_mm256_add_epi16(high, _mm256_and_si256(u, addMask)), post);
+  };
+  for (std::int32_t j = 0; j < bytes; j += 32) {
+    const std::int32_t at = std::min(j, bytes - 32);
+    // unpacklo/hi interleave within each 128-bit half; the final pack undoes it.
+    __m256i low = zero;
+    __m256i high = zero;
+    for (std::int32_t p = 0; p < count; ++p) {
+      const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(first[p] + at));
+      const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(second[p] + at));
+      low = _mm256_add_epi16(low, _mm256_maddubs_epi16(_mm256_unpacklo_epi8(a, b), entries[p]));
+      high = _mm256_add_epi16(high, _mm256_maddubs_epi16(_mm256_unpackhi_epi8(a, b), entries[p]));
+    }
+    // Quotients are at most 32767; the pack saturates them to 255.
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + at),
+                        _mm256_packus_epi16(divide(low), divide(high)));
+  }
+}
+#endif
+
+RowFn PickRow(const PreparedKernel& pk) {
+  const int index = pk.size / 2 - 1;  // sizes 3, 5, 7, 9
+  switch (pk.width) {
+    case SumWidth::k16:
+#if defined(__x86_64__)
+      if (pk.pairs && __builtin_cpu_supports("avx2")) return ConvolveRowPairsAvx2;
+#endif
+      return kPlainRows16[index];
+    case SumWidth::k32:
+      return kPlainRows32[index];
+    case SumWidth::k64:
+      break;
+  }
+  return ConvolveRow64;
+}
+
+}  // namespace
+
+void RunConvolution(const ProgressEvents& events, cDIBSection& image, cDIBSection& buffer,
+                    std::int32_t size, const std::int32_t* kernel, std::int32_t weight,
+                    bool intoImage) {
+  const PreparedKernel pk = Prepare(size, kernel, weight);
+  const RowFn row = PickRow(pk);
+  RunNeighbourhoodPass(events, image, buffer, size / 2, intoImage,
+                       [&](const std::uint8_t* const* rows, std::uint8_t* out, std::int32_t bytes) {
+                         row(rows, pk, out, bytes);
+                       });
+}
+
+}  // namespace fotavel::detail
