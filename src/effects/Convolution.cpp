@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <type_traits>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -91,54 +92,91 @@ PreparedKernel Prepare(std::int32_t size, const std::int32_t* kernel, std::int32
   return pk;
 }
 
-// One output row of a strip for an N × N kernel. The taps are unrolled so the
-// vectoriser keeps the sums of 16 (or 8) bytes in registers across all of
-// them. Integer sums are exact in any order; 16-bit sums cannot wrap because
-// of the bound checked in Prepare.
-template <int N>
-[[gnu::always_inline]] inline void ConvolveRow16(const std::uint8_t* const* rows,
-                                                 const PreparedKernel& pk,
-                                                 std::uint8_t* __restrict out, std::int32_t bytes) {
-  constexpr int reach = N / 2;
-  const std::uint8_t* r[N];
-  std::int16_t k[N * N];
-  for (int i = 0; i < N; ++i) r[i] = rows[i] - 3 * reach;
-  for (int i = 0; i < N * N; ++i) k[i] = pk.k16[i];
-  const Reciprocal16 rec = pk.r16;
+// The plain paths go kernel row by kernel row: the N taps of a row are
+// unrolled so the vectoriser keeps the sums of a vector of bytes in registers
+// across them, and the running sums of the strip row wait in an array between
+// kernel rows. Each step is a function of its own so that the vectoriser sees
+// one simple loop (inlined into the loop over kernel rows it is not always
+// vectorised). Integer sums are exact in any order; they cannot wrap because
+// of the bound checked in Prepare (16-bit partial sums may wrap, but modulo
+// 2^16 the total is still right, and it lies within ±32767).
+template <class Sum, int N>
+[[gnu::always_inline]] inline void AccumulateTaps(const std::uint8_t* __restrict r,
+                                                  const Sum* __restrict kernelRow,
+                                                  Sum* __restrict sums, std::int32_t bytes) {
+  Sum k[N];
+  for (int iX = 0; iX < N; ++iX) k[iX] = kernelRow[iX];
   for (std::int32_t j = 0; j < bytes; ++j) {
-    std::int16_t s = 0;
+    Sum s = sums[j];
 #pragma GCC unroll 9
-    for (int iY = 0; iY < N; ++iY) {
-#pragma GCC unroll 9
-      for (int iX = 0; iX < N; ++iX) {
-        s = static_cast<std::int16_t>(s + k[iY * N + iX] * r[iY][j + 3 * iX]);
-      }
-    }
-    const std::uint16_t q = Divide(static_cast<std::uint16_t>(std::max<std::int16_t>(s, 0)), rec);
-    out[j] = static_cast<std::uint8_t>(std::min<std::uint16_t>(q, 255));
+    for (int iX = 0; iX < N; ++iX) s = static_cast<Sum>(s + k[iX] * r[j + 3 * iX]);
+    sums[j] = s;
   }
 }
 
-template <int N>
-[[gnu::always_inline]] inline void ConvolveRow32(const std::uint8_t* const* rows,
-                                                 const PreparedKernel& pk,
-                                                 std::uint8_t* __restrict out, std::int32_t bytes) {
-  constexpr int reach = N / 2;
-  const std::uint8_t* r[N];
-  std::int32_t k[N * N];
-  for (int i = 0; i < N; ++i) r[i] = rows[i] - 3 * reach;
-  for (int i = 0; i < N * N; ++i) k[i] = pk.k32[i];
-  const Reciprocal32 rec = pk.r32;
+template <class Sum, class Reciprocal>
+[[gnu::always_inline]] inline void DivideAndClamp(const Sum* __restrict sums, const Reciprocal& rec,
+                                                  std::uint8_t* __restrict out,
+                                                  std::int32_t bytes) {
+  using Unsigned = std::make_unsigned_t<Sum>;
   for (std::int32_t j = 0; j < bytes; ++j) {
-    std::int32_t s = 0;
-#pragma GCC unroll 9
-    for (int iY = 0; iY < N; ++iY) {
-#pragma GCC unroll 9
-      for (int iX = 0; iX < N; ++iX) s += k[iY * N + iX] * r[iY][j + 3 * iX];
-    }
-    const std::uint32_t q = Divide(static_cast<std::uint32_t>(std::max(s, 0)), rec);
-    out[j] = static_cast<std::uint8_t>(std::min<std::uint32_t>(q, 255));
+    const Unsigned q = Divide(static_cast<Unsigned>(std::max<Sum>(sums[j], 0)), rec);
+    out[j] = static_cast<std::uint8_t>(std::min<Unsigned>(q, 255));
   }
+}
+
+// The hot loops carry an AVX2 version chosen at run time; the build itself
+// targets generic x86-64.
+#define FOTAVEL_CLONED __attribute__((target_clones("avx2", "default")))
+#define FOTAVEL_ACCUMULATE(Bits, N)                                                          \
+  FOTAVEL_CLONED void Accumulate##Bits##_##N(const std::uint8_t* r,                          \
+                                             const std::int##Bits##_t* kernelRow,            \
+                                             std::int##Bits##_t* sums, std::int32_t bytes) { \
+    AccumulateTaps<std::int##Bits##_t, N>(r, kernelRow, sums, bytes);                        \
+  }
+FOTAVEL_ACCUMULATE(16, 3)
+FOTAVEL_ACCUMULATE(16, 5)
+FOTAVEL_ACCUMULATE(16, 7)
+FOTAVEL_ACCUMULATE(16, 9)
+FOTAVEL_ACCUMULATE(32, 3)
+FOTAVEL_ACCUMULATE(32, 5)
+FOTAVEL_ACCUMULATE(32, 7)
+FOTAVEL_ACCUMULATE(32, 9)
+#undef FOTAVEL_ACCUMULATE
+
+FOTAVEL_CLONED void Finish16(const std::int16_t* sums, const Reciprocal16& rec, std::uint8_t* out,
+                             std::int32_t bytes) {
+  DivideAndClamp(sums, rec, out, bytes);
+}
+
+FOTAVEL_CLONED void Finish32(const std::int32_t* sums, const Reciprocal32& rec, std::uint8_t* out,
+                             std::int32_t bytes) {
+  DivideAndClamp(sums, rec, out, bytes);
+}
+#undef FOTAVEL_CLONED
+
+template <class Sum, int N, auto Accumulate, class Reciprocal, auto Finish>
+void ConvolveRowPlain(const std::uint8_t* const* rows, const Sum* kernel, const Reciprocal& rec,
+                      std::uint8_t* out, std::int32_t bytes) {
+  constexpr int reach = N / 2;
+  alignas(32) Sum sums[kStripBytes];
+  std::fill(sums, sums + bytes, Sum{0});
+  for (int iY = 0; iY < N; ++iY) Accumulate(rows[iY] - 3 * reach, kernel + iY * N, sums, bytes);
+  Finish(sums, rec, out, bytes);
+}
+
+template <int N, auto Accumulate>
+void ConvolveRow16(const std::uint8_t* const* rows, const PreparedKernel& pk, std::uint8_t* out,
+                   std::int32_t bytes) {
+  ConvolveRowPlain<std::int16_t, N, Accumulate, Reciprocal16, Finish16>(rows, pk.k16, pk.r16, out,
+                                                                        bytes);
+}
+
+template <int N, auto Accumulate>
+void ConvolveRow32(const std::uint8_t* const* rows, const PreparedKernel& pk, std::uint8_t* out,
+                   std::int32_t bytes) {
+  ConvolveRowPlain<std::int32_t, N, Accumulate, Reciprocal32, Finish32>(rows, pk.k32, pk.r32, out,
+                                                                        bytes);
 }
 
 // Kernels with entries too large for 32-bit sums: rare, so kept plain.
@@ -161,28 +199,12 @@ void ConvolveRow64(const std::uint8_t* const* rows, const PreparedKernel& pk, st
 using RowFn = void (*)(const std::uint8_t* const*, const PreparedKernel&, std::uint8_t*,
                        std::int32_t);
 
-// The hot loops carry an AVX2 version chosen at run time; the build itself
-// targets generic x86-64.
-#define FOTAVEL_CONVOLVE_ROW(Width, N)                                              \
-  __attribute__((target_clones("avx2", "default"))) void ConvolveRow##Width##_##N(  \
-      const std::uint8_t* const* rows, const PreparedKernel& pk, std::uint8_t* out, \
-      std::int32_t bytes) {                                                         \
-    ConvolveRow##Width<N>(rows, pk, out, bytes);                                    \
-  }
-FOTAVEL_CONVOLVE_ROW(16, 3)
-FOTAVEL_CONVOLVE_ROW(16, 5)
-FOTAVEL_CONVOLVE_ROW(16, 7)
-FOTAVEL_CONVOLVE_ROW(16, 9)
-FOTAVEL_CONVOLVE_ROW(32, 3)
-FOTAVEL_CONVOLVE_ROW(32, 5)
-FOTAVEL_CONVOLVE_ROW(32, 7)
-FOTAVEL_CONVOLVE_ROW(32, 9)
-#undef FOTAVEL_CONVOLVE_ROW
-
-constexpr RowFn kPlainRows16[] = {ConvolveRow16_3, ConvolveRow16_5, ConvolveRow16_7,
-                                  ConvolveRow16_9};
-constexpr RowFn kPlainRows32[] = {ConvolveRow32_3, ConvolveRow32_5, ConvolveRow32_7,
-                                  ConvolveRow32_9};
+constexpr RowFn kPlainRows16[] = {
+    ConvolveRow16<3, Accumulate16_3>, ConvolveRow16<5, Accumulate16_5>,
+    ConvolveRow16<7, Accumulate16_7>, ConvolveRow16<9, Accumulate16_9>};
+constexpr RowFn kPlainRows32[] = {
+    ConvolveRow32<3, Accumulate32_3>, ConvolveRow32<5, Accumulate32_5>,
+    ConvolveRow32<7, Accumulate32_7>, ConvolveRow32<9, Accumulate32_9>};
 
 #if defined(__x86_64__)
 // The 16-bit path by hand for AVX2: the vectoriser cannot be brought to pair
