@@ -38,7 +38,7 @@ struct PreparedKernel {
   // The non-zero entries two by two, for the multiply-and-add of unsigned
   // pixel bytes by signed byte entries: usable when every entry fits a signed
   // byte and the 16-bit bound holds (then no pair sum saturates). An odd tap
-  // out is paired with a zero entry.
+  // out is paired with the zero entry of row 0, offset 0, left as initialised.
   bool pairs = false;
   std::int32_t pairCount = 0;
   std::int32_t pairRow[kMaxPairs][2] = {};     // index into the rows of the neighbourhood
@@ -78,11 +78,6 @@ PreparedKernel Prepare(std::int32_t size, const std::int32_t* kernel, std::int32
     const auto byte = static_cast<std::uint8_t>(static_cast<std::int8_t>(pk.k64[i]));
     pk.pairEntries[p] = static_cast<std::int16_t>(pk.pairEntries[p] | (byte << (8 * side)));
     ++taps;
-  }
-  // A lone last tap is paired with itself under a zero entry.
-  if (taps % 2 == 1) {
-    pk.pairRow[taps / 2][1] = pk.pairRow[taps / 2][0];
-    pk.pairOffset[taps / 2][1] = pk.pairOffset[taps / 2][0];
   }
   pk.pairCount = (taps + 1) / 2;
   const std::uint64_t divisor = static_cast<std::uint64_t>(std::abs(std::int64_t{weight}));

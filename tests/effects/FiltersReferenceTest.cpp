@@ -192,5 +192,27 @@ TEST(FiltersReference, EntriesAtTheSignedByteEdges) {
   }
 }
 
+TEST(FiltersReference, SumsAtTheEdgeOfSixteenBits) {
+  // Entries whose magnitudes add up to 128 keep every sum of white within
+  // 16 bits (255 × 128 = 32 640); 129 does not (32 895).
+  for (const std::int32_t total : {128, 129, -128, -129}) {
+    SCOPED_TRACE(::testing::Message() << "total " << total);
+    cImageProcessDIB engine;
+    engine.FilterType(12);
+    engine.FilterArraySize(3);
+    const std::int32_t one = total < 0 ? -1 : 1;
+    for (std::int32_t iY = -1; iY <= 1; ++iY) {
+      for (std::int32_t iX = -1; iX <= 1; ++iX) engine.FilterValue(iX, iY, one);
+    }
+    engine.FilterValue(0, 0, total - 8 * one);
+    engine.FilterWeight(total);
+    cDIBSection image = testing::UniformSurface(5, 4, 255, 255, 255);
+    cDIBSection buffer = testing::UniformSurface(5, 4, 0, 0, 0);
+    ASSERT_TRUE(engine.ProcessImage(image, buffer));
+    EXPECT_TRUE(testing::SamePixels(image, testing::UniformSurface(5, 4, 255, 255, 255)));
+    ExpectSameAsReference(engine, 5);
+  }
+}
+
 }  // namespace
 }  // namespace fotavel
