@@ -81,6 +81,7 @@ template <bool TakeLighter>
     const bool take = TakeLighter ? green > blue : green < blue;
     decision[j + 2] = take ? 0xFF : 0;
   }
+  decision[bytes + 1] = 0;  // read below under a zero mask only
   for (std::int32_t j = 0; j < bytes; ++j) {
     const std::uint8_t take = (kPixelBytes.is[0][j] & decision[j + 2]) |
                               (kPixelBytes.is[1][j] & decision[j + 1]) |

@@ -92,9 +92,8 @@ PreparedKernel Prepare(std::int32_t size, const std::int32_t* kernel, std::int32
 // across them, and the running sums of the strip row wait in an array between
 // kernel rows. Each step is a function of its own so that the vectoriser sees
 // one simple loop (inlined into the loop over kernel rows it is not always
-// vectorised). Integer sums are exact in any order; they cannot wrap because
-// of the bound checked in Prepare (16-bit partial sums may wrap, but modulo
-// 2^16 the total is still right, and it lies within ±32767).
+// vectorised). Integer sums are exact in any order, and none can wrap: every
+// partial sum lies within ±255 × the sum of |entry|, the bound Prepare checks.
 template <class Sum, int N>
 [[gnu::always_inline]] inline void AccumulateTaps(const std::uint8_t* __restrict r,
                                                   const Sum* __restrict kernelRow,
@@ -210,7 +209,7 @@ __attribute__((target("avx2"))) void ConvolveRowPairsAvx2(const std::uint8_t* co
                                                           const PreparedKernel& pk,
                                                           std::uint8_t* out, std::int32_t bytes) {
   if (bytes < 32) {
-    // Rows narrower than one vector (pictures under 11 pixels).
+    // Narrower than one vector: a small picture, or the last strip of a row.
     kPlainRows16[pk.size / 2 - 1](rows, pk, out, bytes);
     return;
   }

@@ -12,6 +12,7 @@ namespace fotavel::detail {
 
 // The widest neighbourhood a kernel can have: 9 x 9, reach 4.
 inline constexpr std::int32_t kMaxReach = 4;
+// How many rows ahead of the one being filtered the strip's rows are prefetched.
 inline constexpr std::int32_t kAhead = 4;
 
 // Copies all pixel bytes of `from` into `to` (same size), never the padding.
@@ -85,6 +86,9 @@ void RunNeighbourhoodPass(const ProgressEvents& events, cDIBSection& image, cDIB
     };
     const std::uint8_t* rows[2 * kMaxReach + 1];
     for (std::int32_t y = reach; y <= lastRow; ++y) {
+      // A strip's row is only a few cache lines long and the next one lies a
+      // whole stride away, a pattern the hardware does not prefetch: ask for
+      // the rows a few steps ahead.
       if (y + reach + kAhead < h) {
         const std::uint8_t* next = image.row(y + reach + kAhead) + x0 - 3 * reach;
         for (std::int32_t b = 0; b < bytes + 6 * reach; b += 64) __builtin_prefetch(next + b);
