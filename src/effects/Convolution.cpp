@@ -44,6 +44,10 @@ struct PreparedKernel {
   std::int32_t pairRow[kMaxPairs][2] = {};     // index into the rows of the neighbourhood
   std::int32_t pairOffset[kMaxPairs][2] = {};  // 3 × iX
   std::int16_t pairEntries[kMaxPairs] = {};    // first entry in the low byte
+  // The same pairs as two 16-bit words, for 32-bit sums of entries that fit
+  // 16 bits each (pair sums then stay far within 32 bits).
+  bool wordPairs = false;
+  std::int32_t pairWords[kMaxPairs] = {};  // first entry in the low word
 };
 
 PreparedKernel Prepare(std::int32_t size, const std::int32_t* kernel, std::int32_t weight) {
@@ -66,17 +70,22 @@ PreparedKernel Prepare(std::int32_t size, const std::int32_t* kernel, std::int32
     pk.k16[i] = static_cast<std::int16_t>(pk.k64[i]);
   }
   pk.pairs = pk.width == SumWidth::k16;
+  pk.wordPairs = pk.width == SumWidth::k32;
   std::int32_t taps = 0;
   const std::int32_t half = size / 2;
   for (std::int32_t i = 0; i < size * size; ++i) {
     if (pk.k64[i] == 0) continue;
     if (pk.k64[i] > INT8_MAX || pk.k64[i] < INT8_MIN) pk.pairs = false;
+    if (pk.k64[i] > INT16_MAX || pk.k64[i] < INT16_MIN) pk.wordPairs = false;
     const std::int32_t p = taps / 2;
     const std::int32_t side = taps % 2;
     pk.pairRow[p][side] = i / size;
     pk.pairOffset[p][side] = 3 * (i % size - half);
     const auto byte = static_cast<std::uint8_t>(static_cast<std::int8_t>(pk.k64[i]));
     pk.pairEntries[p] = static_cast<std::int16_t>(pk.pairEntries[p] | (byte << (8 * side)));
+    const auto word = static_cast<std::uint16_t>(static_cast<std::int16_t>(pk.k64[i]));
+    pk.pairWords[p] = static_cast<std::int32_t>(static_cast<std::uint32_t>(pk.pairWords[p]) |
+                                                (std::uint32_t{word} << (16 * side)));
     ++taps;
   }
   pk.pairCount = (taps + 1) / 2;
@@ -247,6 +256,63 @@ __attribute__((target("avx2"))) void ConvolveRowPairsAvx2(const std::uint8_t* co
                         _mm256_packus_epi16(divide(low), divide(high)));
   }
 }
+
+// The 32-bit path by hand for AVX2 when the entries fit 16 bits: pixel bytes
+// widened to words, two taps per word multiply-add, and the quotient from the
+// 32 × 32 → 64-bit products of the even and the odd lanes.
+__attribute__((target("avx2"))) void ConvolveRowWordPairsAvx2(const std::uint8_t* const* rows,
+                                                              const PreparedKernel& pk,
+                                                              std::uint8_t* out,
+                                                              std::int32_t bytes) {
+  if (bytes < 32) {
+    kPlainRows32[pk.size / 2 - 1](rows, pk, out, bytes);
+    return;
+  }
+  const std::int32_t count = pk.pairCount;
+  const std::uint8_t* first[kMaxPairs];
+  const std::uint8_t* second[kMaxPairs];
+  __m256i entries[kMaxPairs];
+  for (std::int32_t p = 0; p < count; ++p) {
+    first[p] = rows[pk.pairRow[p][0]] + pk.pairOffset[p][0];
+    second[p] = rows[pk.pairRow[p][1]] + pk.pairOffset[p][1];
+    entries[p] = _mm256_set1_epi32(pk.pairWords[p]);
+  }
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i multiplier = _mm256_set1_epi64x(static_cast<std::int64_t>(pk.r32.multiplier));
+  const __m128i shift = _mm_cvtsi32_si128(pk.r32.shift);
+  const auto divide = [&](__m256i sum) __attribute__((target("avx2"))) {
+    const __m256i u = _mm256_max_epi32(sum, zero);
+    const __m256i even = _mm256_srl_epi64(_mm256_mul_epu32(u, multiplier), shift);
+    const __m256i odd =
+        _mm256_srl_epi64(_mm256_mul_epu32(_mm256_srli_epi64(u, 32), multiplier), shift);
+    return _mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), 0xAA);
+  };
+  const auto widen = [&](const std::uint8_t* p) __attribute__((target("avx2"))) {
+    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  };
+  for (std::int32_t j = 0; j < bytes; j += 32) {
+    const std::int32_t at = std::min(j, bytes - 32);
+    // Sums of bytes 0-3 and 8-11, 4-7 and 12-15, then the same 16 further on:
+    // the word unpacks work within 128-bit halves, and the packs below undo it.
+    __m256i sums[4] = {zero, zero, zero, zero};
+    for (std::int32_t p = 0; p < count; ++p) {
+      for (int half = 0; half < 2; ++half) {
+        const __m256i a = widen(first[p] + at + 16 * half);
+        const __m256i b = widen(second[p] + at + 16 * half);
+        sums[2 * half] = _mm256_add_epi32(
+            sums[2 * half], _mm256_madd_epi16(_mm256_unpacklo_epi16(a, b), entries[p]));
+        sums[2 * half + 1] = _mm256_add_epi32(
+            sums[2 * half + 1], _mm256_madd_epi16(_mm256_unpackhi_epi16(a, b), entries[p]));
+      }
+    }
+    const __m256i words0 = _mm256_packus_epi32(divide(sums[0]), divide(sums[1]));
+    const __m256i words1 = _mm256_packus_epi32(divide(sums[2]), divide(sums[3]));
+    // The byte pack interleaves the 64-bit quarters: 0-7, 16-23, 8-15, 24-31.
+    const __m256i packed = _mm256_packus_epi16(words0, words1);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + at),
+                        _mm256_permute4x64_epi64(packed, 0xD8));
+  }
+}
 #endif
 
 RowFn PickRow(const PreparedKernel& pk) {
@@ -258,6 +324,9 @@ RowFn PickRow(const PreparedKernel& pk) {
 #endif
       return kPlainRows16[index];
     case SumWidth::k32:
+#if defined(__x86_64__)
+      if (pk.wordPairs && __builtin_cpu_supports("avx2")) return ConvolveRowWordPairsAvx2;
+#endif
       return kPlainRows32[index];
     case SumWidth::k64:
       break;

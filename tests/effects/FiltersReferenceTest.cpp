@@ -142,8 +142,11 @@ struct KernelClass {
 
 TEST(FiltersReference, RandomCustomKernelsOfEverySizeAndRange) {
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-  const KernelClass classes[] = {
-      {"small", 5, 40}, {"byte", 127, 3000}, {"wide", 4000, 100000}, {"huge", kMax, kMax}};
+  const KernelClass classes[] = {{"small", 5, 40},
+                                 {"byte", 127, 3000},
+                                 {"wide", 4000, 100000},
+                                 {"beyond16", 60000, 1000000},
+                                 {"huge", kMax, kMax}};
   std::mt19937 random(2024);
   std::uint32_t seed = 1000;
   for (const std::int32_t size : {3, 5, 7, 9}) {
