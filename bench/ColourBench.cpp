@@ -1,0 +1,73 @@
+// Colour effects on the 6000 x 4000 photo-like surface, in megapixels per second.
+#include <benchmark/benchmark.h>
+
+#include <stdexcept>
+
+#include "PhotoLike.h"
+#include "effects/cImageProcessDIB.h"
+
+namespace fotavel::bench {
+namespace {
+
+// Each iteration starts from the photo again (outside the timed region):
+// effects like the cut or a strong fade would otherwise run on flat colour.
+template <class Effect>
+void RunOnPhoto(benchmark::State& state, Effect effect) {
+  const cDIBSection photo = PhotoLike();
+  cDIBSection image = PhotoLike();
+  cImageProcessDIB engine;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Restore(image, photo);
+    state.ResumeTiming();
+    effect(engine, image);
+    benchmark::ClobberMemory();
+  }
+  CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
+}
+
+void BM_GrayScale(benchmark::State& state) {
+  RunOnPhoto(state, [](cImageProcessDIB& e, cDIBSection& s) { e.GrayScale(s); });
+}
+BENCHMARK(BM_GrayScale)->Unit(benchmark::kMillisecond);
+
+void BM_Fade(benchmark::State& state) {
+  RunOnPhoto(state, [](cImageProcessDIB& e, cDIBSection& s) { e.Fade(s, 240); });
+}
+BENCHMARK(BM_Fade)->Unit(benchmark::kMillisecond);
+
+void BM_Sature(benchmark::State& state) {
+  RunOnPhoto(state, [](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, 30); });
+}
+BENCHMARK(BM_Sature)->Unit(benchmark::kMillisecond);
+
+void BM_Eff_NoirEtBlancCoupe(benchmark::State& state) {
+  RunOnPhoto(state, [](cImageProcessDIB& e, cDIBSection& s) { e.Eff_NoirEtBlancCoupe(s); });
+}
+BENCHMARK(BM_Eff_NoirEtBlancCoupe)->Unit(benchmark::kMillisecond);
+
+void BM_Lighten(benchmark::State& state) {
+  RunOnPhoto(state, [](cImageProcessDIB& e, cDIBSection& s) { e.Lighten(s, 20); });
+}
+BENCHMARK(BM_Lighten)->Unit(benchmark::kMillisecond);
+
+// The grey pass, the diffusion and the final copy, as the command runs them.
+void BM_BlackAndWhite(benchmark::State& state) {
+  const cDIBSection photo = PhotoLike();
+  cDIBSection image = PhotoLike();
+  cDIBSection scratch;
+  if (!scratch.Create(kPhotoWidth, kPhotoHeight)) throw std::runtime_error("no memory");
+  cImageProcessDIB engine;
+  for (auto _ : state) {
+    state.PauseTiming();
+    Restore(image, photo);
+    state.ResumeTiming();
+    engine.BlackAndWhite(image, scratch);
+    benchmark::ClobberMemory();
+  }
+  CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
+}
+BENCHMARK(BM_BlackAndWhite)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace fotavel::bench

@@ -1,0 +1,239 @@
+// Combinations of two surfaces: keep the darker, keep the lighter, weighted sum with offsets.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <type_traits>
+
+#include "effects/ColumnStrips.h"
+#include "effects/cImageProcessDIB.h"
+
+namespace fotavel {
+namespace {
+
+// The pictures are aligned at their bottom-left corners, so destination pixel
+// (i, y) takes source pixel (i, y); a larger source is simply not read beyond
+// the destination's size.
+void CheckPair(const cDIBSection& from, const cDIBSection& to) {
+  if (from.empty() || to.empty()) throw ImageProcessError(ImageProcessErrors::kEmptySurface);
+  if (from.width() < to.width() || from.height() < to.height()) {
+    throw ImageProcessError(ImageProcessErrors::kSourceTooSmall);
+  }
+}
+
+constexpr std::int32_t kRowsAhead = 4;
+
+// The frame of the three combinations: each pixel depends on the two pixels at
+// its own place only, so strips of columns are walked row by row. Raises
+// InitProgress(3 × (W − 1)), Progress 0 … 3 × (W − 1) and Complete.
+// rowFn(from, to, bytes) combines `bytes` bytes starting at a pixel.
+template <class RowFn>
+void RunPairPass(const ProgressEvents& events, const cDIBSection& from, cDIBSection& to,
+                 RowFn&& rowFn) {
+  const PassClock clock;
+  const std::int32_t last = 3 * (to.width() - 1);
+  events.Init(last);
+  ForEachColumnStrip(events, 0, last, [&](std::int32_t x0, std::int32_t x1) {
+    const std::int32_t bytes = x1 + 3 - x0;
+    for (std::int32_t y = 0; y < to.height(); ++y) {
+      // A strip's row is too short for the hardware to see the stream; ask
+      // for the rows a few steps ahead.
+      if (y + kRowsAhead < to.height()) {
+        for (std::int32_t b = 0; b < bytes; b += 64) {
+          __builtin_prefetch(from.row(y + kRowsAhead) + x0 + b);
+          __builtin_prefetch(to.row(y + kRowsAhead) + x0 + b, 1);
+        }
+      }
+      rowFn(from.row(y) + x0, to.row(y) + x0, bytes);
+    }
+  });
+  events.Complete(clock.ElapsedMs());
+}
+
+// ---- Keep the darker or the lighter pixel ----
+
+// Which byte of its pixel each byte of a strip is: strips start on a pixel.
+struct PixelBytePatterns {
+  std::uint8_t is[3][kStripBytes];
+  constexpr PixelBytePatterns() : is{} {
+    for (std::int32_t j = 0; j < kStripBytes; ++j) {
+      for (int k = 0; k < 3; ++k) is[k][j] = j % 3 == k ? 0xFF : 0;
+    }
+  }
+};
+constexpr PixelBytePatterns kPixelBytes;
+
+// The measure 929 × green + 71 × blue reaches 255 000, beyond 16 bits, but
+// only the sign of 929 Δg + 71 Δb matters (Δ = source − destination).
+// |71 Δb| ≤ 18 105 < 929 × 20, so a |Δg| of 20 or more decides alone and Δg
+// may be clamped to ±20; then 929 Δg and −71 Δb both fit 16 bits and are
+// compared instead of summed. The decision is taken at every byte as if a
+// pixel started there, which keeps the loads contiguous for the vectoriser;
+// only every third decision is used, spread over the pixel's three bytes.
+template <bool TakeLighter>
+[[gnu::always_inline]] inline void KeepRow(const std::uint8_t* from, std::uint8_t* to,
+                                           std::int32_t bytes) {
+  std::uint8_t decision[kStripBytes + 2];  // decision[j + 2] is taken at byte j
+  decision[0] = decision[1] = 0;
+  for (std::int32_t j = 0; j + 1 < bytes; ++j) {
+    const auto green =
+        static_cast<std::int16_t>(929 * std::clamp(from[j + 1] - to[j + 1], -20, 20));
+    const auto blue = static_cast<std::int16_t>(71 * (to[j] - from[j]));
+    const bool take = TakeLighter ? green > blue : green < blue;
+    decision[j + 2] = take ? 0xFF : 0;
+  }
+  decision[bytes + 1] = 0;  // read below under a zero mask only
+  for (std::int32_t j = 0; j < bytes; ++j) {
+    const std::uint8_t take = (kPixelBytes.is[0][j] & decision[j + 2]) |
+                              (kPixelBytes.is[1][j] & decision[j + 1]) |
+                              (kPixelBytes.is[2][j] & decision[j]);
+    to[j] = static_cast<std::uint8_t>((from[j] & take) | (to[j] & ~take));
+  }
+}
+
+__attribute__((target_clones("avx2", "default"))) void KeepDarkerRow(const std::uint8_t* from,
+                                                                     std::uint8_t* to,
+                                                                     std::int32_t bytes) {
+  KeepRow<false>(from, to, bytes);
+}
+
+__attribute__((target_clones("avx2", "default"))) void KeepLighterRow(const std::uint8_t* from,
+                                                                      std::uint8_t* to,
+                                                                      std::int32_t bytes) {
+  KeepRow<true>(from, to, bytes);
+}
+
+// ---- Weighted sum ----
+
+// Each byte becomes clamp(mF × s + mT × d + C) with C = mF × oF + mT × oT for
+// its channel. The sums are computed in the narrowest lanes that hold every
+// value they can take, partial sums included; multipliers and offsets that
+// reach beyond 32 bits take the exact 64-bit path.
+struct Weights {
+  std::int64_t fromMultiplier;
+  std::int64_t toMultiplier;
+  std::int64_t fromOffset[3];  // by byte of the pixel: blue, green, red
+  std::int64_t toOffset[3];
+};
+
+// C for every byte of a strip, so that the vectorised loop needs no modulo.
+template <class Lane>
+struct ChannelConstants {
+  Lane c[kStripBytes];
+  explicit ChannelConstants(const Weights& w) {
+    for (std::int32_t j = 0; j < kStripBytes; ++j) {
+      const int k = j % 3;
+      c[j] = static_cast<Lane>(w.fromMultiplier * w.fromOffset[k] + w.toMultiplier * w.toOffset[k]);
+    }
+  }
+};
+
+template <class Lane, bool ReadTo>
+[[gnu::always_inline]] inline void WeightedRow(const std::uint8_t* from, std::uint8_t* to,
+                                               std::int32_t bytes, Lane mF, Lane mT,
+                                               const Lane* c) {
+  for (std::int32_t j = 0; j < bytes; ++j) {
+    Lane v = static_cast<Lane>(mF * from[j] + c[j]);
+    if constexpr (ReadTo) v = static_cast<Lane>(v + mT * to[j]);
+    to[j] = static_cast<std::uint8_t>(std::clamp<Lane>(v, 0, 255));
+  }
+}
+
+#define FOTAVEL_WEIGHTED_ROW(Name, Lane, ReadTo)                                        \
+  __attribute__((target_clones("avx2", "default"))) void Name(                          \
+      const std::uint8_t* from, std::uint8_t* to, std::int32_t bytes, Lane mF, Lane mT, \
+      const Lane* c) {                                                                  \
+    WeightedRow<Lane, ReadTo>(from, to, bytes, mF, mT, c);                              \
+  }
+FOTAVEL_WEIGHTED_ROW(Weighted16, std::int16_t, true)
+FOTAVEL_WEIGHTED_ROW(Weighted16FromOnly, std::int16_t, false)
+FOTAVEL_WEIGHTED_ROW(Weighted32, std::int32_t, true)
+FOTAVEL_WEIGHTED_ROW(Weighted32FromOnly, std::int32_t, false)
+#undef FOTAVEL_WEIGHTED_ROW
+
+template <class Lane>
+void RunWeighted(const ProgressEvents& events, const cDIBSection& from, cDIBSection& to,
+                 const Weights& w) {
+  const ChannelConstants<Lane> constants(w);
+  const Lane mF = static_cast<Lane>(w.fromMultiplier);
+  const Lane mT = static_cast<Lane>(w.toMultiplier);
+  // (d + oT) × 0 is 0 whatever d is: the destination need not be read.
+  const bool readTo = mT != 0;
+  void (*row)(const std::uint8_t*, std::uint8_t*, std::int32_t, Lane, Lane, const Lane*);
+  if constexpr (std::is_same_v<Lane, std::int16_t>) {
+    row = readTo ? Weighted16 : Weighted16FromOnly;
+  } else {
+    row = readTo ? Weighted32 : Weighted32FromOnly;
+  }
+  RunPairPass(events, from, to, [&](const std::uint8_t* f, std::uint8_t* t, std::int32_t bytes) {
+    row(f, t, bytes, mF, mT, constants.c);
+  });
+}
+
+// Multipliers and offsets anywhere in the 32-bit range: each term
+// (v + offset) × multiplier is exact in 64 bits (|term| < 2^62 + 2^40) and
+// tabulated for the 256 values of each channel; the sum of the two terms can
+// pass 2^63, where its sign alone decides the clamp.
+void RunWeightedWide(const ProgressEvents& events, const cDIBSection& from, cDIBSection& to,
+                     const Weights& w) {
+  std::int64_t fromTerm[3][256];
+  std::int64_t toTerm[3][256];
+  for (int k = 0; k < 3; ++k) {
+    for (std::int64_t v = 0; v < 256; ++v) {
+      fromTerm[k][v] = (v + w.fromOffset[k]) * w.fromMultiplier;
+      toTerm[k][v] = (v + w.toOffset[k]) * w.toMultiplier;
+    }
+  }
+  RunPairPass(events, from, to, [&](const std::uint8_t* f, std::uint8_t* t, std::int32_t bytes) {
+    for (std::int32_t j = 0; j < bytes; ++j) {
+      const int k = j % 3;
+      std::int64_t sum;
+      if (__builtin_add_overflow(fromTerm[k][f[j]], toTerm[k][t[j]], &sum)) {
+        sum = fromTerm[k][f[j]] < 0 ? 0 : 255;
+      }
+      t[j] = static_cast<std::uint8_t>(std::clamp<std::int64_t>(sum, 0, 255));
+    }
+  });
+}
+
+}  // namespace
+
+void cImageProcessDIB::AddLightest(const cDIBSection& cFrom, cDIBSection& cTo) {
+  CheckPair(cFrom, cTo);
+  RunPairPass(m_events, cFrom, cTo, KeepDarkerRow);
+}
+
+void cImageProcessDIB::AddDarkest(const cDIBSection& cFrom, cDIBSection& cTo) {
+  CheckPair(cFrom, cTo);
+  const ProgressEvents silent;  // this combination raises no events
+  RunPairPass(silent, cFrom, cTo, KeepLighterRow);
+}
+
+void cImageProcessDIB::AddImages(const cDIBSection& cFrom, cDIBSection& cTo,
+                                 std::int32_t lFromMultiplier, std::int32_t lFromOffsetR,
+                                 std::int32_t lFromOffsetG, std::int32_t lFromOffsetB,
+                                 std::int32_t lToMultiplier, std::int32_t lToOffsetR,
+                                 std::int32_t lToOffsetG, std::int32_t lToOffsetB) {
+  CheckPair(cFrom, cTo);
+  // The offsets named R apply to the first byte of a pixel, which holds blue.
+  const Weights w{lFromMultiplier,
+                  lToMultiplier,
+                  {lFromOffsetR, lFromOffsetG, lFromOffsetB},
+                  {lToOffsetR, lToOffsetG, lToOffsetB}};
+  // The largest |value| any sum or partial sum can take.
+  __int128 reach = 0;
+  for (int k = 0; k < 3; ++k) {
+    const __int128 c =
+        __int128{w.fromMultiplier} * w.fromOffset[k] + __int128{w.toMultiplier} * w.toOffset[k];
+    reach = std::max(reach, c < 0 ? -c : c);
+  }
+  reach += 255 * (__int128{std::abs(w.fromMultiplier)} + std::abs(w.toMultiplier));
+  if (reach <= INT16_MAX) {
+    RunWeighted<std::int16_t>(m_events, cFrom, cTo, w);
+  } else if (reach <= INT32_MAX) {
+    RunWeighted<std::int32_t>(m_events, cFrom, cTo, w);
+  } else {
+    RunWeightedWide(m_events, cFrom, cTo, w);
+  }
+}
+
+}  // namespace fotavel

@@ -1,0 +1,166 @@
+// Hand-computed results and event sequences of ProcessImage.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "effects/cImageProcessDIB.h"
+#include "support/EventRecorder.h"
+#include "support/Surfaces.h"
+
+namespace fotavel {
+namespace {
+
+using testing::ColumnPassEvents;
+using testing::EventRecorder;
+using testing::PixelRGB;
+using testing::SetPixelRGB;
+
+// Runs one filter type on `image` with a fresh buffer of the same size.
+cDIBSection Filter(std::int32_t type, cDIBSection& image, EventRecorder* events = nullptr) {
+  cDIBSection buffer = testing::RandomSurface(image.width(), image.height(), 99);
+  cImageProcessDIB engine;
+  engine.SetListener(events);
+  engine.FilterType(type);
+  EXPECT_TRUE(engine.ProcessImage(image, buffer));
+  EXPECT_TRUE(testing::PaddingIntact(image));
+  EXPECT_TRUE(testing::PaddingIntact(buffer));
+  return buffer;
+}
+
+TEST(FilterValues, SharpenTruncatesTheQuotient) {
+  // Blue and green: 100 among 90s; red uniform 50, which sharpening keeps.
+  cDIBSection image = testing::UniformSurface(5, 5, 90, 90, 50);
+  SetPixelRGB(image, 2, 2, 0x326464);
+  const cDIBSection buffer = Filter(5, image);
+  EXPECT_EQ(PixelRGB(image, 2, 2), 0x326F6Fu);  // (15 × 100 − 8 × 90) / 7 = 780 / 7 → 111
+  EXPECT_EQ(PixelRGB(image, 1, 3), 0x325858u);  // (15 × 90 − 7 × 90 − 100) / 7 = 620 / 7 → 88
+  EXPECT_EQ(PixelRGB(image, 0, 2), 0x325A5Au);  // border: unfiltered
+  EXPECT_EQ(PixelRGB(image, 2, 4), 0x325A5Au);
+  EXPECT_TRUE(testing::SamePixels(image, buffer));
+}
+
+TEST(FilterValues, MeanRoundsDown) {
+  cDIBSection image = testing::UniformSurface(3, 3, 2, 0, 0);
+  SetPixelRGB(image, 0, 0, 0x110001);  // blue 8 × 2 + 1, green 17 alone, red 17 alone
+  SetPixelRGB(image, 2, 1, 0x001102);
+  Filter(9, image);
+  EXPECT_EQ(PixelRGB(image, 1, 1), 0x010101u);
+  EXPECT_EQ(PixelRGB(image, 0, 0), 0x110001u);
+}
+
+TEST(FilterValues, MinimumSpreadsADarkPixelAndMaximumRemovesIt) {
+  cDIBSection dark = testing::UniformSurface(7, 7, 200, 210, 220);
+  SetPixelRGB(dark, 3, 3, 0x0A0A0A);
+  cDIBSection bright = testing::Copy(dark);
+  Filter(10, dark);
+  for (std::int32_t y = 0; y < 7; ++y) {
+    for (std::int32_t i = 0; i < 7; ++i) {
+      const bool near = i >= 2 && i <= 4 && y >= 2 && y <= 4;
+      EXPECT_EQ(PixelRGB(dark, i, y), near ? 0x0A0A0Au : 0xDCD2C8u) << i << ',' << y;
+    }
+  }
+  Filter(11, bright);
+  EXPECT_TRUE(testing::SamePixels(bright, testing::UniformSurface(7, 7, 200, 210, 220)));
+}
+
+TEST(FilterValues, EmbossOfAUniformSurface) {
+  for (const std::uint8_t v : {std::uint8_t{30}, std::uint8_t{200}}) {
+    cDIBSection image = testing::UniformSurface(6, 5, v, v, v);
+    const cDIBSection buffer = Filter(8, image);
+    const std::uint32_t lifted = std::min(v + 127, 255) * 0x010101u;
+    for (std::int32_t y = 0; y < 5; ++y) {
+      for (std::int32_t i = 0; i < 6; ++i) {
+        const bool inside = i >= 1 && i <= 4 && y >= 1 && y <= 3;
+        EXPECT_EQ(PixelRGB(image, i, y), inside ? 0x7F7F7Fu : lifted) << i << ',' << y;
+        // The buffer keeps the filtered differences: 0 inside, the input outside.
+        EXPECT_EQ(PixelRGB(buffer, i, y), inside ? 0u : v * 0x010101u);
+      }
+    }
+  }
+}
+
+TEST(FilterValues, EmbossShowsOnlyBrighteningTowardsTheUpperRight) {
+  // Storage row 1 is above row 0: pixel (1, 1) minus pixel (-1, -1) of each one.
+  cDIBSection image = testing::UniformSurface(3, 3, 50, 50, 50);
+  SetPixelRGB(image, 2, 2, 0x3C5A46);  // upper right: red 60, green 90, blue 70
+  SetPixelRGB(image, 0, 0, 0x28283C);  // lower left: red 40, green 40, blue 60
+  Filter(8, image);
+  // (upper right − lower left) clamped at 0, then + 127: red 60 − 40, green 90 − 40, blue 70 − 60.
+  EXPECT_EQ(PixelRGB(image, 1, 1), 0x93B189u);
+}
+
+TEST(FilterValues, UnsharpDoublesAgainstTheBlur) {
+  cDIBSection image = testing::UniformSurface(3, 3, 90, 90, 90);
+  SetPixelRGB(image, 1, 1, 0x646464);
+  const cDIBSection buffer = Filter(7, image);
+  EXPECT_EQ(PixelRGB(buffer, 1, 1), 0x5B5B5Bu);  // (100 + 8 × 90) / 9 = 91
+  EXPECT_EQ(PixelRGB(image, 1, 1), 0x6D6D6Du);   // 2 × 100 − 91 = 109
+  EXPECT_EQ(PixelRGB(image, 0, 0), 0x5A5A5Au);   // 2 × 90 − 90
+}
+
+TEST(FilterValues, UniformSurfacesAreKeptByTheNormalisedKernels) {
+  for (std::int32_t type = 1; type <= 6; ++type) {
+    cDIBSection image = testing::UniformSurface(9, 7, 13, 128, 251);
+    const cDIBSection buffer = Filter(type, image);
+    EXPECT_TRUE(testing::SamePixels(image, testing::UniformSurface(9, 7, 13, 128, 251)))
+        << "type " << type;
+    EXPECT_TRUE(testing::SamePixels(buffer, image)) << "type " << type;
+  }
+}
+
+TEST(FilterValues, NegativeWeightSwapsTheSign) {
+  cImageProcessDIB engine;
+  engine.FilterType(12);
+  engine.FilterArraySize(3);
+  engine.FilterValue(0, 0, -2);
+  engine.FilterWeight(-2);
+  cDIBSection image = testing::RandomSurface(5, 4, 8);
+  const cDIBSection before = testing::Copy(image);
+  cDIBSection buffer = testing::RandomSurface(5, 4, 9);
+  ASSERT_TRUE(engine.ProcessImage(image, buffer));
+  EXPECT_TRUE(testing::SamePixels(image, before));
+  engine.FilterWeight(2);  // every quotient now −value: clamped to 0 inside
+  ASSERT_TRUE(engine.ProcessImage(image, buffer));
+  EXPECT_EQ(PixelRGB(image, 2, 2), 0u);
+  EXPECT_EQ(PixelRGB(image, 0, 2), PixelRGB(before, 0, 2));
+}
+
+TEST(FilterEvents, TooNarrowForAnyWholeNeighbourhood) {
+  EventRecorder events;
+  cDIBSection image = testing::RandomSurface(2, 5, 1);
+  const cDIBSection before = testing::Copy(image);
+  const cDIBSection buffer = Filter(1, image, &events);
+  EXPECT_EQ(events.events, ColumnPassEvents(0, 3, 0));  // InitProgress(0), Complete
+  EXPECT_TRUE(testing::SamePixels(image, before));
+  EXPECT_TRUE(testing::SamePixels(buffer, before));
+}
+
+TEST(FilterEvents, TooLowStillReportsEveryInnerColumn) {
+  for (const std::int32_t type : {3, 10}) {
+    EventRecorder events;
+    cDIBSection image = testing::RandomSurface(6, 2, 1);
+    const cDIBSection before = testing::Copy(image);
+    Filter(type, image, &events);
+    EXPECT_EQ(events.events, ColumnPassEvents(12, 3, 12));
+    EXPECT_TRUE(testing::SamePixels(image, before));
+  }
+  EventRecorder events;
+  cDIBSection image = testing::RandomSurface(6, 2, 1);
+  Filter(2, image, &events);  // 5 x 5: columns 2 and 3
+  EXPECT_EQ(events.events, ColumnPassEvents(9, 6, 9));
+}
+
+TEST(FilterEvents, CombiningFiltersRaiseTwoPasses) {
+  for (const std::int32_t type : {7, 8}) {
+    EventRecorder events;
+    cDIBSection image = testing::RandomSurface(5, 4, 2);
+    Filter(type, image, &events);
+    auto expected = ColumnPassEvents(9, 3, 9);
+    const auto combination = ColumnPassEvents(12, 0, 12);
+    expected.insert(expected.end(), combination.begin(), combination.end());
+    EXPECT_EQ(events.events, expected) << "type " << type;
+  }
+}
+
+}  // namespace
+}  // namespace fotavel

@@ -1,0 +1,221 @@
+// ProcessImage against the plain column-by-column passes: pixels, padding and events, bit for bit.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "effects/FilterReference.h"
+#include "effects/cImageProcessDIB.h"
+#include "support/EventRecorder.h"
+#include "support/Surfaces.h"
+
+namespace fotavel {
+namespace {
+
+using testing::EventRecorder;
+using testing::kAwkwardSizes;
+using testing::ReferenceFilters;
+
+void CopyAll(const cDIBSection& from, cDIBSection& to) {
+  for (std::int32_t y = 0; y < from.height(); ++y) {
+    for (std::int32_t x = 0; x < 3 * from.width(); ++x) to.row(y)[x] = from.row(y)[x];
+  }
+}
+
+// The engine's filter state, as read back through its accessors.
+struct FilterState {
+  std::int32_t type;
+  std::int32_t size;
+  std::vector<std::int32_t> kernel;
+  std::int32_t weight;
+};
+
+FilterState ReadState(const cImageProcessDIB& engine) {
+  FilterState state{engine.FilterType(), engine.FilterArraySize(), {}, engine.FilterWeight()};
+  if (state.size == 0) return state;  // no kernel yet
+  const std::int32_t half = state.size / 2;
+  for (std::int32_t iY = -half; iY <= half; ++iY) {
+    for (std::int32_t iX = -half; iX <= half; ++iX)
+      state.kernel.push_back(engine.FilterValue(iX, iY));
+  }
+  return state;
+}
+
+// ProcessImage as described: block copies, the pass from image into buffer,
+// then the copy back or the combination.
+void ReferenceProcess(ReferenceFilters& ref, const FilterState& state, cDIBSection& image,
+                      cDIBSection& buffer) {
+  const std::int32_t zero[3] = {0, 0, 0};
+  const std::int32_t lift[3] = {127, 127, 127};
+  CopyAll(image, buffer);
+  if (state.type >= 9 && state.type <= 11) {
+    ref.Rank(image, buffer, state.type);
+    CopyAll(buffer, image);
+  } else if (state.type == 7) {
+    ref.Convolution(image, buffer, 3, std::vector<std::int32_t>(9, 1), 9);
+    ref.AddImages(buffer, image, -1, zero, 2, zero);
+  } else if (state.type == 8) {
+    ref.Convolution(image, buffer, state.size, state.kernel, state.weight);
+    ref.AddImages(buffer, image, 1, lift, 0, zero);
+  } else {
+    ref.Convolution(image, buffer, state.size, state.kernel, state.weight);
+    CopyAll(buffer, image);
+  }
+}
+
+// Runs the engine as it is set up and the reference on copies of the same
+// random picture, for every awkward size, and compares everything.
+void ExpectSameAsReference(cImageProcessDIB& engine, std::uint32_t seed) {
+  for (const auto [width, height] : kAwkwardSizes) {
+    SCOPED_TRACE(::testing::Message() << width << 'x' << height << " seed " << seed);
+    const FilterState before = ReadState(engine);
+    cDIBSection image = testing::RandomSurface(width, height, seed);
+    cDIBSection buffer = testing::RandomSurface(width, height, seed + 1);
+    cDIBSection expectedImage = testing::Copy(image);
+    cDIBSection expectedBuffer = testing::Copy(buffer);
+    EventRecorder engineEvents;
+    EventRecorder referenceEvents;
+    ReferenceFilters ref(referenceEvents);
+    ReferenceProcess(ref, before, expectedImage, expectedBuffer);
+    engine.SetListener(&engineEvents);
+    ASSERT_TRUE(engine.ProcessImage(image, buffer));
+    engine.SetListener(nullptr);
+    EXPECT_EQ(testing::FirstDifference(image, expectedImage), "");
+    EXPECT_EQ(testing::FirstDifference(buffer, expectedBuffer), "");
+    EXPECT_TRUE(testing::PaddingIntact(image));
+    EXPECT_TRUE(testing::PaddingIntact(buffer));
+    EXPECT_EQ(engineEvents.events, referenceEvents.events);
+  }
+}
+
+TEST(FiltersReference, EveryPresetTypeMatchesThePlainPasses) {
+  for (std::int32_t type = 1; type <= 11; ++type) {
+    SCOPED_TRACE(::testing::Message() << "type " << type);
+    cImageProcessDIB engine;
+    engine.FilterType(type);
+    ExpectSameAsReference(engine, 100 + type);
+  }
+}
+
+TEST(FiltersReference, UnsharpLeavesTheBoxKernelWithWeightZero) {
+  cImageProcessDIB engine;
+  engine.FilterType(5);
+  engine.FilterType(7);
+  ExpectSameAsReference(engine, 7);
+  const FilterState after = ReadState(engine);
+  EXPECT_EQ(after.type, 7);
+  EXPECT_EQ(after.size, 3);
+  EXPECT_EQ(after.kernel, std::vector<std::int32_t>(9, 1));
+  EXPECT_EQ(after.weight, 0);
+}
+
+TEST(FiltersReference, RankFiltersIgnoreALargerKernel) {
+  cImageProcessDIB engine;
+  engine.FilterType(10);
+  engine.FilterArraySize(9);
+  ExpectSameAsReference(engine, 10);
+}
+
+TEST(FiltersReference, PresetsUseTheKernelAndWeightTheCallerChanged) {
+  cImageProcessDIB engine;
+  engine.FilterType(5);
+  engine.FilterWeight(-3);
+  ExpectSameAsReference(engine, 51);
+  engine.FilterType(8);
+  engine.FilterValue(1, -1, 2);
+  engine.FilterWeight(3);
+  ExpectSameAsReference(engine, 81);
+  engine.FilterType(2);
+  engine.FilterArraySize(7);  // a zeroed 7 x 7 kernel, weight still 25: the interior turns black
+  ExpectSameAsReference(engine, 21);
+}
+
+// Custom kernels whose sums need 16, 32 and 64 bits, with either sign of
+// weight, including the weights at the ends of the 32-bit range.
+struct KernelClass {
+  const char* name;
+  std::int32_t maxEntry;
+  std::int32_t maxWeight;
+};
+
+TEST(FiltersReference, RandomCustomKernelsOfEverySizeAndRange) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  const KernelClass classes[] = {{"small", 5, 40},
+                                 {"byte", 127, 3000},
+                                 {"wide", 4000, 100000},
+                                 {"beyond16", 60000, 1000000},
+                                 {"huge", kMax, kMax}};
+  std::mt19937 random(2024);
+  std::uint32_t seed = 1000;
+  for (const std::int32_t size : {3, 5, 7, 9}) {
+    for (const KernelClass& c : classes) {
+      for (int trial = 0; trial < 2; ++trial) {
+        SCOPED_TRACE(::testing::Message() << "size " << size << ' ' << c.name << ' ' << trial);
+        cImageProcessDIB engine;
+        engine.FilterType(12);
+        engine.FilterArraySize(size);
+        std::uniform_int_distribution<std::int32_t> entry(-c.maxEntry, c.maxEntry);
+        std::int64_t magnitude = 0;
+        const std::int32_t half = size / 2;
+        for (std::int32_t iY = -half; iY <= half; ++iY) {
+          for (std::int32_t iX = -half; iX <= half; ++iX) {
+            // Small kernels keep their 16-bit bound by thinning out entries.
+            std::int32_t value = entry(random);
+            if (c.maxEntry <= 127 && magnitude + std::abs(value) > 128) value = 0;
+            magnitude += std::abs(value);
+            engine.FilterValue(iX, iY, value);
+          }
+        }
+        std::uniform_int_distribution<std::int32_t> weight(-c.maxWeight, c.maxWeight);
+        std::int32_t w = 0;
+        while (w == 0) w = weight(random);
+        engine.FilterWeight(
+            trial == 1 && c.maxWeight == kMax ? std::numeric_limits<std::int32_t>::min() : w);
+        ExpectSameAsReference(engine, ++seed);
+      }
+    }
+  }
+}
+
+TEST(FiltersReference, EntriesAtTheSignedByteEdges) {
+  // 128 and -128 fit the 16-bit sums but not a signed byte; with a negative
+  // weight the signs swap.
+  for (const std::int32_t centre : {128, -128, 127, -127}) {
+    for (const std::int32_t weight : {1, -1, 2, -3, 128, -129}) {
+      SCOPED_TRACE(::testing::Message() << "centre " << centre << " weight " << weight);
+      cImageProcessDIB engine;
+      engine.FilterType(12);
+      engine.FilterArraySize(3);
+      engine.FilterValue(0, 0, centre);
+      engine.FilterWeight(weight);
+      ExpectSameAsReference(engine, 77);
+    }
+  }
+}
+
+TEST(FiltersReference, SumsAtTheEdgeOfSixteenBits) {
+  // Entries whose magnitudes add up to 128 keep every sum of white within
+  // 16 bits (255 × 128 = 32 640); 129 does not (32 895).
+  for (const std::int32_t total : {128, 129, -128, -129}) {
+    SCOPED_TRACE(::testing::Message() << "total " << total);
+    cImageProcessDIB engine;
+    engine.FilterType(12);
+    engine.FilterArraySize(3);
+    const std::int32_t one = total < 0 ? -1 : 1;
+    for (std::int32_t iY = -1; iY <= 1; ++iY) {
+      for (std::int32_t iX = -1; iX <= 1; ++iX) engine.FilterValue(iX, iY, one);
+    }
+    engine.FilterValue(0, 0, total - 8 * one);
+    engine.FilterWeight(total);
+    cDIBSection image = testing::UniformSurface(5, 4, 255, 255, 255);
+    cDIBSection buffer = testing::UniformSurface(5, 4, 0, 0, 0);
+    ASSERT_TRUE(engine.ProcessImage(image, buffer));
+    EXPECT_TRUE(testing::SamePixels(image, testing::UniformSurface(5, 4, 255, 255, 255)));
+    ExpectSameAsReference(engine, 5);
+  }
+}
+
+}  // namespace
+}  // namespace fotavel

@@ -1,0 +1,127 @@
+// mHLSRGB: hand-computed conversions, the hue sextants, and the round trip of every colour.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "surface/mHLSRGB.h"
+
+namespace fotavel {
+namespace {
+
+using mHLSRGB::HLSToRGB;
+using mHLSRGB::RGBToHLS;
+
+struct Rgb {
+  int r, g, b;
+  bool operator==(const Rgb&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const Rgb& c) {
+  return os << '(' << c.r << ", " << c.g << ", " << c.b << ')';
+}
+
+Rgb Back(float h, float s, float l) {
+  Rgb c{};
+  HLSToRGB(h, s, l, c.r, c.g, c.b);
+  return c;
+}
+
+TEST(HLS, ListedColoursConvertBothWays) {
+  float h, s, l;
+  RGBToHLS(255, 0, 0, h, s, l);
+  EXPECT_EQ(h, 0.0f);
+  EXPECT_EQ(s, 1.0f);
+  EXPECT_EQ(l, 0.5f);
+  EXPECT_EQ(Back(h, s, l), (Rgb{255, 0, 0}));
+
+  // Grey: the lightness is 128 / 255 kept in single precision.
+  RGBToHLS(128, 128, 128, h, s, l);
+  EXPECT_EQ(h, 0.0f);
+  EXPECT_EQ(s, 0.0f);
+  EXPECT_EQ(l, static_cast<float>(128 / 255.0));
+  EXPECT_NEAR(l, 0.50196, 1e-5);
+  EXPECT_EQ(Back(h, s, l), (Rgb{128, 128, 128}));
+
+  // Between magenta and red the hue is negative: (g − b) / (max − min) with
+  // max − min = 1 is −128 / 255.
+  RGBToHLS(255, 0, 128, h, s, l);
+  EXPECT_EQ(h, -static_cast<float>(128 / 255.0));
+  EXPECT_NEAR(h, -0.502, 1e-3);
+  EXPECT_EQ(s, 1.0f);
+  EXPECT_EQ(l, 0.5f);
+  EXPECT_EQ(Back(h, s, l), (Rgb{255, 0, 128}));
+
+  RGBToHLS(255, 255, 255, h, s, l);
+  EXPECT_EQ(s, 0.0f);
+  EXPECT_EQ(l, 1.0f);
+  EXPECT_EQ(Back(h, s, l), (Rgb{255, 255, 255}));
+  RGBToHLS(0, 0, 0, h, s, l);
+  EXPECT_EQ(s, 0.0f);
+  EXPECT_EQ(l, 0.0f);
+  EXPECT_EQ(Back(h, s, l), (Rgb{0, 0, 0}));
+}
+
+TEST(HLS, HueTestsRedThenGreenThenBlueAndLightnessPicksTheSaturation) {
+  float h, s, l;
+  RGBToHLS(255, 255, 0, h, s, l);  // green is max: 2 + (0 − 1) / 1
+  EXPECT_EQ(h, 1.0f);
+  RGBToHLS(51, 0, 102, h, s, l);  // blue is max: 4 + 0.2 / 0.4
+  EXPECT_EQ(h, 4.5f);
+  // l above a half divides by 2 − max − min: (1 − 0.6) / (2 − 1 − 0.6).
+  RGBToHLS(255, 153, 153, h, s, l);
+  EXPECT_EQ(h, 0.0f);
+  EXPECT_EQ(s, 1.0f);
+  EXPECT_EQ(l, static_cast<float>((1.0 + double{static_cast<float>(153 / 255.0)}) / 2));
+}
+
+TEST(HLS, EverySextantOfTheHueTable) {
+  // s = 1, l = 0.5: m1 = 0, m2 = 1, and the rising or falling channel is
+  // 0.5, which × 255 is the one exact half: 127.5 goes to the even 128.
+  struct Case {
+    float h;
+    Rgb want;
+  } cases[] = {{-0.5f, {255, 0, 128}}, {0.5f, {255, 128, 0}}, {1.5f, {128, 255, 0}},
+               {2.5f, {0, 255, 128}},  {3.5f, {0, 128, 255}}, {4.5f, {128, 0, 255}},
+               {5.0f, {255, 0, 255}},  {-1.0f, {255, 0, 255}}};
+  for (const Case& c : cases) EXPECT_EQ(Back(c.h, 1, 0.5f), c.want) << "h " << c.h;
+
+  // Above half lightness: m1 = l − (1 − l) s = 0.625, m2 = 2l − m1 = 0.875;
+  // 0.875 × 255 = 223.125 and 0.625 × 255 = 159.375.
+  EXPECT_EQ(Back(0, 0.5f, 0.75f), (Rgb{223, 159, 159}));
+  // Below: m1 = l (1 − s) = 0.125, m2 = 0.375; 31.875 and 95.625.
+  EXPECT_EQ(Back(2, 0.5f, 0.25f), (Rgb{32, 96, 32}));
+}
+
+TEST(HLS, MaximumAndMinimumReturnTheExtremeValue) {
+  for (auto [a, b, c] :
+       {std::array{1.f, 2.f, 3.f}, {3.f, 2.f, 1.f}, {2.f, 3.f, 1.f}, {2.f, 2.f, 1.f}}) {
+    EXPECT_EQ(mHLSRGB::Maximum(a, b, c), std::max({a, b, c}));
+    EXPECT_EQ(mHLSRGB::Minimum(a, b, c), std::min({a, b, c}));
+  }
+}
+
+TEST(HLS, EveryColourSurvivesTheRoundTripWithinOne) {
+  int inexact = 0;
+  for (int r = 0; r < 256; ++r) {
+    for (int g = 0; g < 256; ++g) {
+      for (int b = 0; b < 256; ++b) {
+        float h, s, l;
+        RGBToHLS(r, g, b, h, s, l);
+        ASSERT_GE(h, -1.0f);
+        ASSERT_LT(h, 5.0f);
+        Rgb back{};
+        HLSToRGB(h, s, l, back.r, back.g, back.b);
+        ASSERT_LE(std::abs(back.r - r), 1) << Rgb{r, g, b};
+        ASSERT_LE(std::abs(back.g - g), 1) << Rgb{r, g, b};
+        ASSERT_LE(std::abs(back.b - b), 1) << Rgb{r, g, b};
+        inexact += !(back == Rgb{r, g, b});
+      }
+    }
+  }
+  // Within one is all the model promises; in fact no colour loses a step.
+  EXPECT_EQ(inexact, 0);
+}
+
+}  // namespace
+}  // namespace fotavel
