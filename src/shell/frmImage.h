@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "document/DocumentObserver.h"
 #include "document/PhotoDocument.h"
 
+class QRubberBand;
 class QScrollBar;
 class QTimer;
 class QToolButton;
@@ -29,12 +31,15 @@ class ImageDisplay : public QWidget {
   }
 
  signals:
-  void Pressed(Qt::MouseButton button);
-  void Released();
+  // Positions in pixels from the top-left of the displayed photo.
+  void Pressed(Qt::MouseButton button, QPoint position);
+  void Moved(Qt::MouseButtons held, QPoint position);
+  void Released(Qt::MouseButton button, QPoint position);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
@@ -48,6 +53,7 @@ class frmImage : public QWidget, public DocumentObserver {
   // The pointer values that say which mouse tool is on.
   static constexpr int kPointerNormal = 0;
   static constexpr int kPointerCross = 2;
+  static constexpr int kPointerBusy = 11;
   static constexpr int kPointerZoom = 99;
 
   explicit frmImage(mfrmMain& main);
@@ -108,6 +114,12 @@ class frmImage : public QWidget, public DocumentObserver {
   void PictureChanged() override;
   void MemoryWarning(const QString& text) override;
 
+  // The mouse tools on the photo (frmImageMouse.cpp); X and Y in twips from
+  // the top-left of the displayed photo.
+  void Image1_MouseDown(Qt::MouseButton button, double X, double Y);
+  void Image1_MouseMove(Qt::MouseButtons held, double X, double Y);
+  void Image1_MouseUp(double X, double Y);
+
   // View internals (frmImageView.cpp).
   void BuildView();
   void Render();
@@ -129,12 +141,17 @@ class frmImage : public QWidget, public DocumentObserver {
   double m_image1Width = 0;
   double m_image1Height = 0;
   QImage m_picImage;
+  std::int32_t m_lSourisX = 0;
+  std::int32_t m_lSourisY = 0;
+  double m_dSelX = 0;
+  double m_dSelY = 0;
 
   QWidget* m_picScrollBox = nullptr;
   ImageDisplay* m_image1 = nullptr;
   QScrollBar* m_hscScroll = nullptr;
   QScrollBar* m_vscScroll = nullptr;
   QWidget* m_ptitMenuImage = nullptr;
+  QRubberBand* m_shapeRectangle = nullptr;
   QTimer* m_timerZoomPlus = nullptr;
   QTimer* m_timerZoomMoins = nullptr;
 };

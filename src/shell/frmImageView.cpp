@@ -3,6 +3,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRubberBand>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
@@ -29,8 +30,15 @@ void ImageDisplay::paintEvent(QPaintEvent*) {
   painter.drawImage(rect(), *m_picture);
 }
 
-void ImageDisplay::mousePressEvent(QMouseEvent* event) { emit Pressed(event->button()); }
-void ImageDisplay::mouseReleaseEvent(QMouseEvent*) { emit Released(); }
+void ImageDisplay::mousePressEvent(QMouseEvent* event) {
+  emit Pressed(event->button(), event->position().toPoint());
+}
+void ImageDisplay::mouseMoveEvent(QMouseEvent* event) {
+  emit Moved(event->buttons(), event->position().toPoint());
+}
+void ImageDisplay::mouseReleaseEvent(QMouseEvent* event) {
+  emit Released(event->button(), event->position().toPoint());
+}
 
 double frmImage::TppX() const { return TwipsPerPixelX(*this); }
 double frmImage::TppY() const { return TwipsPerPixelY(*this); }
@@ -46,17 +54,17 @@ void frmImage::BuildView() {
 
   m_image1 = new ImageDisplay(m_picScrollBox);
   m_image1->resize(0, 0);
-  connect(m_image1, &ImageDisplay::Pressed, this, [this](Qt::MouseButton button) {
-    if (m_pointer != kPointerZoom) return;
-    if (button == Qt::LeftButton) m_timerZoomPlus->start();
-    if (button == Qt::RightButton) m_timerZoomMoins->start();
+  connect(m_image1, &ImageDisplay::Pressed, this, [this](Qt::MouseButton button, QPoint at) {
+    Image1_MouseDown(button, at.x() * TppX(), at.y() * TppY());
   });
-  connect(m_image1, &ImageDisplay::Released, this, [this] {
-    if (!m_timerZoomPlus->isActive() && !m_timerZoomMoins->isActive()) return;
-    m_timerZoomPlus->stop();
-    m_timerZoomMoins->stop();
-    picScrollBox_Resize();
+  connect(m_image1, &ImageDisplay::Moved, this, [this](Qt::MouseButtons held, QPoint at) {
+    Image1_MouseMove(held, at.x() * TppX(), at.y() * TppY());
   });
+  connect(m_image1, &ImageDisplay::Released, this,
+          [this](Qt::MouseButton, QPoint at) { Image1_MouseUp(at.x() * TppX(), at.y() * TppY()); });
+  m_shapeRectangle = new QRubberBand(QRubberBand::Rectangle, m_picScrollBox);
+  m_shapeRectangle->setObjectName(QStringLiteral("Shaperectangle"));
+  m_shapeRectangle->hide();
 
   const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   m_hscScroll = new QScrollBar(Qt::Horizontal, m_picScrollBox);
@@ -196,6 +204,9 @@ void frmImage::SetMousePointer(int pointer) {
       break;
     case kPointerCross:
       m_image1->setCursor(Qt::CrossCursor);
+      break;
+    case kPointerBusy:
+      m_image1->setCursor(Qt::WaitCursor);
       break;
     default:
       m_image1->unsetCursor();

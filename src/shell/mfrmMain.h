@@ -70,6 +70,10 @@ class mfrmMain : public QMainWindow {
   // A new document window showing the photo at `path` (kept even when the
   // file cannot be read, as a browser's open does). Null never.
   frmImage* OpenPhoto(const QString& path);
+  // Runs `work`; an error it raises (engine, document, memory) is shown in a
+  // message box here, at the window's edge. False when it failed.
+  bool Guarded(const std::function<void()>& work);
+
   // The active document window without any message; null when there is none.
   frmImage* ActiveDocument() const;
 

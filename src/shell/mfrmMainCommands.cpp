@@ -22,12 +22,15 @@ frmImage* mfrmMain::ImageActive() {
 
 bool mfrmMain::OnActive(const std::function<void(frmImage&)>& work) {
   frmImage* document = ImageActive();
-  if (document == nullptr) return false;
+  return document != nullptr && Guarded([&] { work(*document); });
+}
+
+bool mfrmMain::Guarded(const std::function<void()>& work) {
   // The document has already put the photo back as it was; what is left is
-  // to tell the user, here at the window's edge.
+  // to tell the user.
   QString text;
   try {
-    work(*document);
+    work();
     return true;
   } catch (const ImageProcessError& error) {
     text = QString::fromStdString(error.description());

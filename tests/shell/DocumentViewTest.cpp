@@ -143,3 +143,53 @@ TEST_F(DocumentView, ScrollBarsShowOnlyForTheDimensionThatOverflows) {
 
 }  // namespace
 }  // namespace fotavel::testing
+
+namespace fotavel::testing {
+namespace {
+
+TEST_F(DocumentView, TheAreaBlurBlursTheDraggedRectangleOnce) {
+  frmImage* document = Open(QStringLiteral("a.bmp"), 101, 61);
+  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
+  const QImage before = document->picImage().copy();
+  const QString caption = Caption(document);
+  Click("cmdMasque");
+  ASSERT_EQ(document->MousePointer(), frmImage::kPointerCross);
+  QTest::mousePress(document->Image1(), Qt::LeftButton, {}, QPoint(40, 30));
+  QTest::mouseRelease(document->Image1(), Qt::LeftButton, {}, QPoint(10, 10));
+
+  const QImage after = document->picImage();
+  EXPECT_NE(after.pixel(25, 20), before.pixel(25, 20));
+  EXPECT_EQ(after.pixel(80, 50), before.pixel(80, 50));
+  EXPECT_EQ(after.pixel(25, 50), before.pixel(25, 50));
+  EXPECT_EQ(after.pixel(80, 20), before.pixel(80, 20));
+  EXPECT_EQ(Caption(document), caption);
+  EXPECT_TRUE(document->Document().Dirty());
+  EXPECT_TRUE(window->BtAnnuler()->Enabled());
+  EXPECT_EQ(document->MousePointer(), frmImage::kPointerNormal);
+
+  // A second drag without the button does nothing.
+  const QImage once = after.copy();
+  QTest::mousePress(document->Image1(), Qt::LeftButton, {}, QPoint(60, 40));
+  QTest::mouseRelease(document->Image1(), Qt::LeftButton, {}, QPoint(90, 55));
+  EXPECT_EQ(document->picImage(), once);
+  Click("BtAnnuler");
+  EXPECT_EQ(document->picImage(), before);
+}
+
+TEST_F(DocumentView, AtHalfZoomTheRectangleIsTakenInPhotoPixels) {
+  const QSize room = Room(*window);
+  frmImage* document = Open(QStringLiteral("large.bmp"), 2 * room.width(), 41);
+  ASSERT_EQ(document->Zoom(), 50);
+  const QImage before = document->picImage().copy();
+  Click("cmdMasque");
+  // 10..20 on screen is 20..40 in the photo.
+  QTest::mousePress(document->Image1(), Qt::LeftButton, {}, QPoint(10, 5));
+  QTest::mouseRelease(document->Image1(), Qt::LeftButton, {}, QPoint(20, 15));
+  const QImage after = document->picImage();
+  EXPECT_NE(after.pixel(30, 20), before.pixel(30, 20));
+  EXPECT_EQ(after.pixel(15, 20), before.pixel(15, 20));
+  EXPECT_EQ(after.pixel(45, 20), before.pixel(45, 20));
+}
+
+}  // namespace
+}  // namespace fotavel::testing
