@@ -1,10 +1,14 @@
 // The main window's image-button toolbar and its status area.
 #include <QEvent>
 #include <QLabel>
+#include <algorithm>
+#include <cmath>
 
 #include "controls/ProgressBar.h"
+#include "controls/SystemColours.h"
 #include "controls/bouton.h"
 #include "shell/Pictures.h"
+#include "shell/StatusLayout.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
@@ -113,19 +117,28 @@ void mfrmMain::BuildStatusArea() {
   m_picStatus->installEventFilter(this);
 }
 
-// The three labels stand side by side at the right end; the message takes
-// the rest, and the progress bar covers the message while it shows.
 void mfrmMain::LayoutStatusArea() {
   constexpr int margin = 4;
-  const int w = m_picStatus->width();
+  const double tx = TwipsPerPixelX(*this);
+  layout::StatusInput in;
+  in.twipsPerPixelX = tx;
+  in.windowWidth = frameGeometry().width() * tx;
+  in.margin = margin * tx;
+  in.sizeWidth = 150 * tx;
+  in.imageWidth = 200 * tx;
+  in.zoomWidth = 100 * tx;
+  const layout::StatusPlaces places = layout::PlaceStatusLabels(in);
+  const auto px = [tx](double twips) {
+    return std::max(0, static_cast<int>(std::lround(twips / tx)));
+  };
   const int h = m_picStatus->height() - 4;
-  int right = w - margin;
-  for (auto [label, width] : {std::pair{m_lblSize, 150}, {m_lblImage, 200}, {m_lblZoom, 100}}) {
-    right -= width;
-    label->setGeometry(right, 2, width, h);
-    right -= margin;
-  }
-  m_lblStatus->setGeometry(margin, 2, std::max(0, right - margin), h);
+  m_lblSize->setGeometry(px(places.sizeLeft), 2, 150, h);
+  m_lblImage->setGeometry(px(places.imageLeft), 2, 200, h);
+  m_lblZoom->setGeometry(px(places.zoomLeft), 2, 100, h);
+  m_lblSize->setVisible(places.sizeVisible);
+  m_lblImage->setVisible(places.imageVisible);
+  m_lblZoom->setVisible(places.zoomVisible);
+  m_lblStatus->setGeometry(margin, 2, px(places.statusWidth), h);
   m_prgMain->setGeometry(m_lblStatus->geometry());
 }
 
