@@ -80,6 +80,7 @@ int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStr
   int status = 0;
   for (const QString& input : options.inputs) {
     PhotoDocument document(services, &observer);
+    document.SetUndoEnabled(false);
     QString error;
     if (!document.OpenFile(input, false, error)) {
       err << Messages::kOuvertureErreur << input << " : " << error << '\n';

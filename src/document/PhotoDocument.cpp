@@ -135,6 +135,7 @@ bool PhotoDocument::FoncEregJPG(int quality, const QString& nomfich, QString& er
 
 void PhotoDocument::PrepareAnnuler() {
   Obs().Busy(true);
+  if (!m_undoEnabled) return;
   cDIBSection& slot = m_undo[m_iIndexAnnuler];
   if (!slot.Create(m_cDib.width(), m_cDib.height()) || !slot.LoadPictureBlt(m_cDib)) {
     slot.ClearUp();
@@ -147,6 +148,7 @@ void PhotoDocument::PrepareAnnuler() {
 }
 
 void PhotoDocument::DropLastUndo() {
+  if (!m_undoEnabled) return;
   m_iIndexAnnuler = m_iIndexAnnuler == 0 ? 4 : m_iIndexAnnuler - 1;
   m_undo[m_iIndexAnnuler].ClearUp();
   // A full ring had overwritten its oldest copy; that copy is gone either way.

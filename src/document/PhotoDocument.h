@@ -87,6 +87,9 @@ class PhotoDocument : private ProgressListener {
   // Restores the most recent copy, if any. The dirty flag and caption stay.
   void Annuler();
   bool CanUndo() const { return m_iNbAnnuler > 1; }
+  // A document that nobody can step back in (the batch tool) keeps no
+  // copies: each one costs a whole photo of memory and its copying.
+  void SetUndoEnabled(bool enabled) { m_undoEnabled = enabled; }
   std::int32_t UndoCount() const { return m_iNbAnnuler - 1; }
 
   // ---- Effect commands ----
@@ -160,6 +163,7 @@ class PhotoDocument : private ProgressListener {
   std::array<cDIBSection, 5> m_undo;
   std::int32_t m_iNbAnnuler = 1;
   std::int32_t m_iIndexAnnuler = 0;
+  bool m_undoEnabled = true;
 
   std::int32_t m_lastPassMs = 0;
   std::function<std::uint64_t()> m_availableMemory;

@@ -17,14 +17,14 @@
 namespace fotavel::testing {
 namespace {
 
-struct Run {
+struct BatchRun {
   int exitCode;
   QString err;
 };
 
 class BatchTest : public ::testing::Test {
  protected:
-  Run Batch(const QStringList& arguments) {
+  BatchRun Batch(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(FOTAVEL_BATCH_PATH), arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
@@ -51,7 +51,7 @@ class BatchTest : public ::testing::Test {
 
 TEST_F(BatchTest, EffectsRunExactlyAsTheDocumentCommands) {
   const QString input = WriteBmp(RandomSurface(31, 17, 3), QStringLiteral("entree.bmp"));
-  const Run run = Batch({QStringLiteral("-e"), QStringLiteral("clair"), QStringLiteral("-e"),
+  const BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("clair"), QStringLiteral("-e"),
                          QStringLiteral("gauche"), QStringLiteral("-e"), QStringLiteral("nette"),
                          QStringLiteral("-e"), QStringLiteral("colorer=45"), input, QStringLiteral("-o"),
                          Path(QStringLiteral("sortie.BMP"))});
@@ -81,7 +81,7 @@ TEST_F(BatchTest, SeveralInputsGoIntoTheFolderUnderTheirBaseNames) {
       "474946383961 0100 0100 80 00 00 ff0000 000000 2c 00000000 0100 0100 00 02 02 4401 00 3b"));
   gif.close();
   ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sortie")));
-  const Run run = Batch({QStringLiteral("-e"), QStringLiteral("gris"), QStringLiteral("-f"),
+  const BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("gris"), QStringLiteral("-f"),
                          QStringLiteral("bmp"), bmp, Path(QStringLiteral("deux.png")),
                          Path(QStringLiteral("trois.gif")), QStringLiteral("-o"),
                          Path(QStringLiteral("sortie"))});
@@ -106,7 +106,7 @@ TEST_F(BatchTest, UsageErrorsStopBeforeAnyFileIsTouched) {
       {input, input, QStringLiteral("-o"), Path(QStringLiteral("pas-un-dossier"))},
   };
   for (const QStringList& arguments : bad) {
-    const Run run = Batch(arguments);
+    const BatchRun run = Batch(arguments);
     EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("Usage : fotavel-batch")));
     EXPECT_FALSE(QFile::exists(out));
@@ -120,7 +120,7 @@ TEST_F(BatchTest, UnreadableInputIsReportedAndTheOthersGoOn) {
   bad.write("pas une photo du tout");
   bad.close();
   ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("out")));
-  const Run run = Batch({bad.fileName(), good, QStringLiteral("-o"), Path(QStringLiteral("out"))});
+  const BatchRun run = Batch({bad.fileName(), good, QStringLiteral("-o"), Path(QStringLiteral("out"))});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.err.contains(QStringLiteral("Une erreur est survenue lors de l'ouverture de : ")));
   EXPECT_TRUE(QFile::exists(Path(QStringLiteral("out/bon.jpg"))));
@@ -133,7 +133,7 @@ TEST_F(BatchTest, RefusalsWriteNothingAndKeepAnExistingOutput) {
   WriteBmp(RandomSurface(3, 3, 9), QStringLiteral("ancien.bmp"));
   const QByteArray old = Bytes(out);
 
-  Run run = Batch({QStringLiteral("-e"), QStringLiteral("web"), input, QStringLiteral("-o"), out});
+  BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("web"), input, QStringLiteral("-o"), out});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.err.contains(QStringLiteral("400 x 0"))) << run.err.toStdString();
   EXPECT_EQ(Bytes(out), old);
@@ -154,7 +154,7 @@ TEST_F(BatchTest, RefusalsWriteNothingAndKeepAnExistingOutput) {
 
 TEST_F(BatchTest, TimingsFollowEachEffect) {
   const QString input = WriteBmp(RandomSurface(20, 10, 5), QStringLiteral("t.bmp"));
-  const Run run = Batch({QStringLiteral("--temps"), QStringLiteral("-e"), QStringLiteral("clair=10"),
+  const BatchRun run = Batch({QStringLiteral("--temps"), QStringLiteral("-e"), QStringLiteral("clair=10"),
                          QStringLiteral("-e"), QStringLiteral("taille=10x5"), input,
                          QStringLiteral("-o"), Path(QStringLiteral("t.jpeg"))});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -169,7 +169,7 @@ TEST_F(BatchTest, TimingsFollowEachEffect) {
 TEST_F(BatchTest, CombinationTakesTheSecondPhotoFromAFile) {
   const QString first = WriteBmp(UniformSurface(6, 4, 200, 200, 200), QStringLiteral("p1.bmp"));
   const QString second = WriteBmp(UniformSurface(4, 6, 10, 20, 30), QStringLiteral("p2.bmp"));
-  const Run run = Batch({QStringLiteral("-e"), QStringLiteral("combiner=") + second + QStringLiteral(":2:1:0:1:0"),
+  const BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("combiner=") + second + QStringLiteral(":2:1:0:1:0"),
                          first, QStringLiteral("-o"), Path(QStringLiteral("c.bmp"))});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
   const cDIBSection result = Read(Path(QStringLiteral("c.bmp")));
@@ -181,7 +181,7 @@ TEST_F(BatchTest, CombinationTakesTheSecondPhotoFromAFile) {
 TEST_F(BatchTest, LogoWithoutAnyLogoFileIsRefused) {
   const QString input = WriteBmp(RandomSurface(20, 10, 5), QStringLiteral("l.bmp"));
   ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("param")));
-  const Run run = Batch({QStringLiteral("--param"), Path(QStringLiteral("param")), QStringLiteral("-e"),
+  const BatchRun run = Batch({QStringLiteral("--param"), Path(QStringLiteral("param")), QStringLiteral("-e"),
                          QStringLiteral("logo"), input, QStringLiteral("-o"), Path(QStringLiteral("l.jpg"))});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.err.contains(QStringLiteral("Aucun logo")));

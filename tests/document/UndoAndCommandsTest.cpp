@@ -33,6 +33,21 @@ TEST_F(DocumentTest, SixStepsThenSixUndosGiveBackTheLastFiveStates) {
   EXPECT_EQ(document.ImageWidth(), 11);
 }
 
+TEST_F(DocumentTest, WithoutUndoCommandsStillRunButKeepNoCopy) {
+  OpenRandom(6, 4);
+  document.SetUndoEnabled(false);
+  const cDIBSection before = Copy(document.Picture());
+  document.Piv_Drt();
+  document.Lighten();
+  EXPECT_FALSE(document.CanUndo());
+  EXPECT_EQ(document.ImageWidth(), 4);
+  const std::int32_t zeros[9] = {};
+  EXPECT_THROW(document.ProcessKernel(3, 0, zeros), ImageProcessError);
+  document.Annuler();
+  EXPECT_EQ(document.ImageWidth(), 4);
+  EXPECT_FALSE(SamePixels(before, document.Picture()));
+}
+
 TEST_F(DocumentTest, TwoLeftTurnsUndoneRestoreSizeAndPixels) {
   OpenRandom(5, 2);
   const cDIBSection original = Copy(document.Picture());
