@@ -1,6 +1,7 @@
 // Benchmarks of the combinations of two 6000 x 4000 photos.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 

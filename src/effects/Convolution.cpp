@@ -98,7 +98,7 @@ PreparedKernel Prepare(std::int32_t size, const std::int32_t* kernel, std::int32
 
 // The plain paths go kernel row by kernel row: the N taps of a row are
 // unrolled so the vectoriser keeps the sums of a vector of bytes in registers
-// across them, and the running sums of the strip row wait in an array between
+// across them, and the running sums of the row piece wait in an array between
 // kernel rows. Each step is a function of its own so that the vectoriser sees
 // one simple loop (inlined into the loop over kernel rows it is not always
 // vectorised). Integer sums are exact in any order, and none can wrap: every
@@ -218,7 +218,7 @@ __attribute__((target("avx2"))) void ConvolveRowPairsAvx2(const std::uint8_t* co
                                                           const PreparedKernel& pk,
                                                           std::uint8_t* out, std::int32_t bytes) {
   if (bytes < 32) {
-    // Narrower than one vector: a small picture, or the last strip of a row.
+    // Narrower than one vector: a small picture, or the last piece of a row.
     kPlainRows16[pk.size / 2 - 1](rows, pk, out, bytes);
     return;
   }

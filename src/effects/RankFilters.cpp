@@ -10,7 +10,7 @@ namespace {
 
 // All three are separable: a vertical pass over the three rows, byte by byte,
 // then a horizontal one over the bytes 3 apart (the same channel of the
-// neighbouring pixels). The vertical results cover the strip plus one pixel
+// neighbouring pixels). The vertical results cover the bytes asked for plus one pixel
 // either side.
 constexpr std::int32_t kColumnBytes = kStripBytes + 6;
 
