@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "effects/ColumnStrips.h"
-#include "effects/PrefetchRows.h"
 #include "effects/cImageProcessDIB.h"
 
 namespace fotavel {
@@ -111,7 +110,7 @@ void RefuseEmpty(const cDIBSection& image) {
 
 void cImageProcessDIB::GrayScale(cDIBSection& image) {
   RefuseEmpty(image);
-  RunPixelPass(m_events, image.view(), PrefetchingRows(image.view(), GreyRow));
+  RunPixelPass(m_events, image.view(), GreyRow);
 }
 
 void cImageProcessDIB::Fade(cDIBSection& cTo, std::int32_t lAmount) {
@@ -119,10 +118,9 @@ void cImageProcessDIB::Fade(cDIBSection& cTo, std::int32_t lAmount) {
   // Outside 0 … 255 the quotient would leave the byte range; the commands
   // only pass 240, so the amount is clamped rather than refused.
   const auto amount = static_cast<std::uint16_t>(std::clamp(lAmount, 0, 255));
-  RunPixelPass(m_events, cTo.view(),
-               PrefetchingRows(cTo.view(), [amount](std::uint8_t* p, std::int32_t pixels) {
-                 FadeRow(p, 3 * pixels, amount);
-               }));
+  RunPixelPass(m_events, cTo.view(), [amount](std::uint8_t* p, std::int32_t pixels) {
+    FadeRow(p, 3 * pixels, amount);
+  });
 }
 
 void cImageProcessDIB::Sature(cDIBSection& image, std::int32_t percentage) {
@@ -141,15 +139,14 @@ void cImageProcessDIB::Sature(cDIBSection& image, std::int32_t percentage) {
   }
   FillSatureTable(table.data(), f);
   const std::uint8_t* const entries = table.data();
-  RunPixelPass(m_events, image.view(),
-               PrefetchingRows(image.view(), [entries](std::uint8_t* p, std::int32_t pixels) {
-                 SatureRow(p, pixels, entries);
-               }));
+  RunPixelPass(m_events, image.view(), [entries](std::uint8_t* p, std::int32_t pixels) {
+    SatureRow(p, pixels, entries);
+  });
 }
 
 void cImageProcessDIB::Eff_NoirEtBlancCoupe(cDIBSection& image) {
   RefuseEmpty(image);
-  RunPixelPass(m_events, image.view(), PrefetchingRows(image.view(), CutRow));
+  RunPixelPass(m_events, image.view(), CutRow);
 }
 
 }  // namespace fotavel

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "effects/PrefetchRows.h"
 #include "effects/ProgressEvents.h"
 #include "surface/ByteView.h"
 
@@ -23,9 +24,9 @@ inline constexpr std::int32_t kStripBytes = 3 * kStripPixels;
 // Progress(x) for every column of a strip once the strip is done.
 template <class Work>
 void ForEachColumnStrip(const ProgressEvents& events, std::int32_t first, std::int32_t last,
-                        Work&& work) {
-  for (std::int32_t x0 = first; x0 <= last; x0 += kStripBytes) {
-    const std::int32_t x1 = std::min(last, x0 + kStripBytes - 3);
+                        Work&& work, std::int32_t stripBytes = kStripBytes) {
+  for (std::int32_t x0 = first; x0 <= last; x0 += stripBytes) {
+    const std::int32_t x1 = std::min(last, x0 + stripBytes - 3);
     work(x0, x1);
     events.ProgressColumns(x0, x1);
   }
@@ -34,16 +35,28 @@ void ForEachColumnStrip(const ProgressEvents& events, std::int32_t first, std::i
 // The frame shared by the per-pixel effects: InitProgress with 3 × (W − 1),
 // every pixel transformed in place, Progress after each column, Complete with
 // the elapsed time. rowFn(bytes, pixels) transforms `pixels` consecutive BGR
-// pixels starting at `bytes`; it is called strip by strip, row by row.
+// pixels starting at `bytes`; it is called strip by strip, row by row, with
+// the same columns of a few rows further on asked for ahead of time.
 template <class RowFn>
 void RunPixelPass(const ProgressEvents& events, ByteView v, RowFn&& rowFn) {
   const PassClock clock;
   const std::int32_t last = 3 * (v.width() - 1);
+  const std::uintptr_t ahead = RowsAhead(v);
   events.Init(last);
-  ForEachColumnStrip(events, 0, last, [&](std::int32_t x0, std::int32_t x1) {
-    const std::int32_t pixels = (x1 - x0) / 3 + 1;
-    for (std::int32_t y = 0; y < v.height(); ++y) rowFn(v.row(y) + x0, pixels);
-  });
+  // Light per-pixel work is bound by memory: long row runs stream best, so a
+  // wide picture is cut into about eight strips, enough for the progress bar
+  // to move during the pass.
+  const std::int32_t stripBytes = 3 * std::max(kStripPixels, (v.width() + 7) / 8);
+  ForEachColumnStrip(
+      events, 0, last,
+      [&](std::int32_t x0, std::int32_t x1) {
+        const std::int32_t pixels = (x1 - x0) / 3 + 1;
+        for (std::int32_t y = 0; y < v.height(); ++y) {
+          PrefetchAhead(v.row(y) + x0, ahead, 3 * pixels);
+          rowFn(v.row(y) + x0, pixels);
+        }
+      },
+      stripBytes);
   events.Complete(clock.ElapsedMs());
 }
 

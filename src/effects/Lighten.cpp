@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "effects/ColumnStrips.h"
-#include "effects/PrefetchRows.h"
 #include "effects/cImageProcessDIB.h"
 
 namespace fotavel {
@@ -87,7 +86,7 @@ inline float Pick(bool c, float a, float b) {
                               (std::bit_cast<std::uint32_t>(b) & ~mask));
 }
 
-__attribute__((target_clones("avx2", "default"))) void LightenRow(std::uint8_t* p,
+__attribute__((target_clones("arch=x86-64-v4", "avx2", "default"))) void LightenRow(std::uint8_t* p,
                                                                   std::int32_t pixels,
                                                                   double factor) {
   for (std::int32_t i = 0; i < pixels; ++i) {
@@ -153,10 +152,9 @@ void cImageProcessDIB::Lighten(cDIBSection& image, std::int32_t percentage) {
   // 0 … 255, so the percentage is clamped there. Above there is no need:
   // the scaled lightness is capped at 1.
   const double factor = 1 + std::max(percentage, -100) / 100.0;
-  RunPixelPass(m_events, image.view(),
-               PrefetchingRows(image.view(), [factor](std::uint8_t* p, std::int32_t pixels) {
-                 LightenRow(p, pixels, factor);
-               }));
+  RunPixelPass(m_events, image.view(), [factor](std::uint8_t* p, std::int32_t pixels) {
+    LightenRow(p, pixels, factor);
+  });
 }
 
 }  // namespace fotavel

@@ -28,14 +28,4 @@ std::uintptr_t RowsAhead(const BasicByteView<Byte>& v) {
   return static_cast<std::uintptr_t>(kPrefetchRowsAhead * v.stride());
 }
 
-// Wraps a row function (bytes, pixels) of RunPixelPass so that it first
-// prefetches the same columns kPrefetchRowsAhead rows further on.
-template <class RowFn>
-auto PrefetchingRows(const ByteView& v, RowFn rowFn) {
-  return [ahead = RowsAhead(v), rowFn](std::uint8_t* p, std::int32_t pixels) {
-    PrefetchAhead(p, ahead, 3 * pixels);
-    rowFn(p, pixels);
-  };
-}
-
 }  // namespace fotavel
