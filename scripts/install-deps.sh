@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libbenchmark-dev
-  qt6-base-dev libturbojpeg0-dev libwmf-dev libexiv2-dev
+  qt6-base-dev qt6-translations-l10n libturbojpeg0-dev libwmf-dev libexiv2-dev
   xvfb xauth x11-apps
 )
 

@@ -8,7 +8,9 @@
 // test uses it to have something to look at; nothing else reads it.
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 #include "dialogs/QtUiServices.h"
 #include "effects/ImageProcessError.h"
@@ -18,6 +20,12 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The program speaks French whatever the desktop's language: Qt's own
+  // buttons and dialogs (Oui, Non, Annuler, the file dialog) too.
+  QTranslator qtFrench;
+  if (qtFrench.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtFrench);
+  }
   fotavel::SetProgramName(argc > 0 ? argv[0] : "fotavel");
   QApplication::setApplicationName(fotavel::kAppTitle);
   QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
