@@ -6,10 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "effects/GeometryChecks.h"
+#include "effects/Checks.h"
 #include "effects/cImageProcessDIB.h"
-#include "support/EventRecorder.h"
-#include "support/Surfaces.h"
 
 namespace fotavel {
 namespace {
@@ -69,9 +67,7 @@ void ExpectSameAsReference(cDIBSection picture, const List& p) {
   EventRecorder recorder;
   engine.SetListener(&recorder);
   engine.Eff_Mathematique(picture, p);
-  EXPECT_EQ(testing::FirstDifference(picture, expected), "");
-  EXPECT_EQ(recorder.events, expectedEvents);
-  EXPECT_TRUE(testing::PaddingIntact(picture));
+  testing::ExpectSame(picture, expected, recorder.events, expectedEvents);
 }
 
 TEST(EffMathematique, MatchesTheLiteralLoopOnAwkwardSizes) {
