@@ -62,11 +62,7 @@ struct Outcome {
 
 Outcome RunEngine(const cDIBSection& from, const cDIBSection& to) {
   Outcome o{Copy(from), Copy(to), {}};
-  cImageProcessDIB engine;
-  EventRecorder recorder;
-  engine.SetListener(&recorder);
-  engine.BlackAndWhite(o.from, o.to);
-  o.events = recorder.events;
+  o.events = testing::Recorded([&](cImageProcessDIB& e) { e.BlackAndWhite(o.from, o.to); });
   return o;
 }
 
@@ -140,11 +136,9 @@ TEST(BlackAndWhite, RefusesEmptyOrMismatchedSurfacesUntouched) {
   } cases[] = {{from, to, kSizeMismatch}, {to, from, kSizeMismatch},
                {from, empty, kEmptySurface}, {empty, to, kEmptySurface}};
   for (const auto& c : cases) {
-    cImageProcessDIB engine;
-    EventRecorder events;
-    engine.SetListener(&events);
-    testing::ExpectRefused([&] { engine.BlackAndWhite(c.from, c.to); }, c.kind);
-    EXPECT_TRUE(events.events.empty());
+    EXPECT_TRUE(testing::Recorded([&](cImageProcessDIB& e) {
+                  testing::ExpectRefused([&] { e.BlackAndWhite(c.from, c.to); }, c.kind);
+                }).empty());
   }
   EXPECT_TRUE(SamePixels(from, a));
   EXPECT_TRUE(SamePixels(to, b));

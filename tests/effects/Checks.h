@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "effects/ImageProcessError.h"
+#include "effects/cImageProcessDIB.h"
 #include "support/EventRecorder.h"
 #include "support/Surfaces.h"
 #include "surface/SurfaceMemory.h"
@@ -38,6 +39,16 @@ class NoMoreSurfaceMemory {
  private:
   std::size_t previous_;
 };
+
+// Runs `call` on a fresh engine and returns the events it raised.
+template <class Call>
+std::vector<Event> Recorded(Call&& call) {
+  cImageProcessDIB engine;
+  EventRecorder recorder;
+  engine.SetListener(&recorder);
+  call(engine);
+  return recorder.events;
+}
 
 // Same pixels, untouched padding, same events.
 inline void ExpectSame(const cDIBSection& got, const cDIBSection& want,

@@ -49,13 +49,10 @@ TEST(Tourner, MatchesTheColumnLoop) {
       cDIBSection picture = testing::RandomSurface(size.width, size.height, seed++);
       std::vector<Event> expectedEvents;
       const cDIBSection expected = ReferenceTurn(picture, left, expectedEvents);
-      cImageProcessDIB engine;
-      EventRecorder recorder;
-      engine.SetListener(&recorder);
-      engine.Tourner(picture, left);
+      const auto events = testing::Recorded([&](cImageProcessDIB& e) { e.Tourner(picture, left); });
       EXPECT_EQ(picture.width(), size.height);
       EXPECT_EQ(testing::FirstDifference(picture, expected), "");
-      EXPECT_EQ(recorder.events, expectedEvents);
+      EXPECT_EQ(events, expectedEvents);
     }
   }
 }

@@ -61,26 +61,6 @@ TEST(Surface, MemoryLimitMakesCreateFailCleanly) {
   EXPECT_TRUE(s.Create(100, 100));
 }
 
-TEST(Surface, PooledBlockIsReusedForASimilarSize) {
-  cDIBSection a;
-  ASSERT_TRUE(a.Create(1000, 1000));
-  const std::uint8_t* first = a.DIBSectionBitsPtr();
-  a.ClearUp();
-  cDIBSection b;
-  ASSERT_TRUE(b.Create(1000, 999));
-  EXPECT_EQ(b.DIBSectionBitsPtr(), first);
-}
-
-TEST(Surface, SwapExchangesPixelsAndSizes) {
-  cDIBSection a = testing::UniformSurface(2, 3, 1, 2, 3);
-  cDIBSection b = testing::UniformSurface(5, 1, 9, 8, 7);
-  a.swap(b);
-  EXPECT_EQ(a.width(), 5);
-  EXPECT_EQ(b.height(), 3);
-  EXPECT_EQ(PixelRGB(a, 4, 0), 0x070809u);
-  EXPECT_EQ(PixelRGB(b, 1, 2), 0x030201u);
-}
-
 // Each source pixel holds its displayed coordinates: red = column, green = displayed row.
 cDIBSection Labelled(std::int32_t width, std::int32_t height) {
   cDIBSection s = testing::UniformSurface(width, height, 0, 0, 0);
