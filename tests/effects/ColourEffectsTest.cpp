@@ -1,76 +1,24 @@
-// Grey levels, fading, saturation and the black-and-white cut against hand values and plain loops.
+// Grey levels, fading, saturation, lightening and the black-and-white cut: hand values and plain loops.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
+#include <string>
+#include <vector>
 
+#include "effects/Checks.h"
 #include "effects/ColourReference.h"
 
 namespace fotavel {
 namespace {
 
-using testing::AllColours;
-using testing::Copy;
 using testing::EventRecorder;
-using testing::ExpectSameAsReference;
-using testing::kAwkwardSizes;
-using testing::PixelRGB;
-using testing::RandomSurface;
 using testing::ReferencePass;
-using testing::UniformSurface;
+using Effect = std::function<void(cImageProcessDIB&, cDIBSection&)>;
+using Reference = std::function<void(cDIBSection&, EventRecorder&)>;
 
-// Runs one effect on a one-pixel surface (blue, green, red) and returns 0xRRGGBB.
-template <class Call>
-std::uint32_t OnePixel(std::uint8_t b, std::uint8_t g, std::uint8_t r, Call call) {
-  cDIBSection s = UniformSurface(1, 1, b, g, r);
-  cImageProcessDIB engine;
-  call(engine, s);
-  return PixelRGB(s, 0, 0);
-}
-
-TEST(ColourEffects, HandComputedValues) {
-  auto grey = [](cImageProcessDIB& e, cDIBSection& s) { e.GrayScale(s); };
-  EXPECT_EQ(OnePixel(0, 0, 255, grey), 0x393939u);  // 56.61 → 57
-  EXPECT_EQ(OnePixel(0, 255, 0, grey), 0xB4B4B4u);  // 180.285 → 180
-  EXPECT_EQ(OnePixel(255, 0, 0, grey), 0x121212u);  // 18.105 → 18
-  EXPECT_EQ(OnePixel(255, 255, 255, grey), 0xFFFFFFu);
-  // 222 × 5 + 707 × 5 + 71 × 5 = 5000 exactly; 222 × 2 + 71 × 8 = 1012 → 1.
-  EXPECT_EQ(OnePixel(5, 5, 5, grey), 0x050505u);
-  EXPECT_EQ(OnePixel(8, 0, 2, grey), 0x010101u);
-  // Exact halves go to the even neighbour: 1500 → 2 and 2500 → 2.
-  EXPECT_EQ(OnePixel(18, 0, 1, grey), 0x020202u);
-  EXPECT_EQ(OnePixel(19, 1, 2, grey), 0x020202u);
-
-  auto fade = [](cImageProcessDIB& e, cDIBSection& s) { e.Fade(s, 240); };
-  EXPECT_EQ(OnePixel(255, 100, 0, fade), 0x005EF0u);  // 255 → 240, 100 → 94
-
-  // Channels red 100, green 150, blue 200: grey 150.
-  auto more = [](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, 30); };
-  auto less = [](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, -30); };
-  EXPECT_EQ(OnePixel(200, 150, 100, more), 0x5596D7u);  // 85, 150, 215
-  EXPECT_EQ(OnePixel(200, 150, 100, less), 0x7396B9u);  // 115, 150, 185
-
-  auto cut = [](cImageProcessDIB& e, cDIBSection& s) { e.Eff_NoirEtBlancCoupe(s); };
-  EXPECT_EQ(OnePixel(128, 128, 129, cut), 0x000000u);  // sum 385
-  EXPECT_EQ(OnePixel(128, 129, 129, cut), 0xFFFFFFu);  // sum 386
-  EXPECT_EQ(OnePixel(0, 0, 0, cut), 0x000000u);
-  EXPECT_EQ(OnePixel(255, 255, 255, cut), 0xFFFFFFu);
-}
-
-TEST(ColourEffects, GrayScaleMatchesTheColumnLoop) {
-  for (auto [w, h] : kAwkwardSizes) {
-    SCOPED_TRACE(::testing::Message() << w << 'x' << h);
-    ExpectSameAsReference(
-        RandomSurface(w, h, 11 + w * 7 + h),
-        [](cImageProcessDIB& e, cDIBSection& s) { e.GrayScale(s); },
-        [](cDIBSection& s, EventRecorder& r) { testing::ReferenceGrayScale(s, r); });
-  }
-}
-
-TEST(ColourEffects, GrayScaleOfEveryColourRoundsLikeTheDivision) {
-  ExpectSameAsReference(
-      AllColours(), [](cImageProcessDIB& e, cDIBSection& s) { e.GrayScale(s); },
-      [](cDIBSection& s, EventRecorder& r) { testing::ReferenceGrayScale(s, r); }, false);
-}
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
 void ReferenceFade(cDIBSection& s, EventRecorder& r, std::int32_t amount) {
   ReferencePass(s, r, [amount](std::uint8_t* p) {
@@ -78,151 +26,135 @@ void ReferenceFade(cDIBSection& s, EventRecorder& r, std::int32_t amount) {
   });
 }
 
-TEST(ColourEffects, FadeMatchesTheColumnLoop) {
-  for (std::int32_t amount : {0, 1, 128, 240, 254, 255}) {
-    for (auto [w, h] : kAwkwardSizes) {
-      SCOPED_TRACE(::testing::Message() << w << 'x' << h << " amount " << amount);
-      ExpectSameAsReference(
-          RandomSurface(w, h, 23 + amount + w),
-          [amount](cImageProcessDIB& e, cDIBSection& s) { e.Fade(s, amount); },
-          [amount](cDIBSection& s, EventRecorder& r) { ReferenceFade(s, r, amount); });
+void ReferenceCut(cDIBSection& s, EventRecorder& r) {
+  ReferencePass(s, r, [](std::uint8_t* p) {
+    const double m = std::nearbyint((p[0] + p[1] + p[2]) / 3.0);
+    p[0] = p[1] = p[2] = m < 129 ? 0 : 255;
+  });
+}
+
+struct Case {
+  std::string name;
+  Effect effect;
+  Reference reference;
+};
+
+Case Grey() {
+  return {"GrayScale", [](cImageProcessDIB& e, cDIBSection& s) { e.GrayScale(s); },
+          [](cDIBSection& s, EventRecorder& r) { testing::ReferenceGrayScale(s, r); }};
+}
+// `given` is passed to the engine, `meant` (the clamped value) to the reference.
+Case Fade(std::int32_t given, std::int32_t meant) {
+  return {"Fade " + std::to_string(given),
+          [given](cImageProcessDIB& e, cDIBSection& s) { e.Fade(s, given); },
+          [meant](cDIBSection& s, EventRecorder& r) { ReferenceFade(s, r, meant); }};
+}
+Case Sature(std::int32_t given, std::int32_t meant) {
+  return {"Sature " + std::to_string(given),
+          [given](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, given); },
+          [meant](cDIBSection& s, EventRecorder& r) { testing::ReferenceSature(s, r, meant); }};
+}
+Case Lighten(std::int32_t given, std::int32_t meant) {
+  return {"Lighten " + std::to_string(given),
+          [given](cImageProcessDIB& e, cDIBSection& s) { e.Lighten(s, given); },
+          [meant](cDIBSection& s, EventRecorder& r) { testing::ReferenceLighten(s, r, meant); }};
+}
+
+TEST(ColourEffects, MatchTheColumnLoopOnAwkwardSizes) {
+  std::vector<Case> cases = {
+      Grey(),
+      {"Cut", [](cImageProcessDIB& e, cDIBSection& s) { e.Eff_NoirEtBlancCoupe(s); }, ReferenceCut},
+      Fade(-1000, 0), Fade(256, 255), Fade(1 << 30, 255), Sature(-101, -100), Sature(kMin, -100),
+      Lighten(-101, -100), Lighten(kMin, -100)};
+  for (std::int32_t a : {0, 1, 128, 240, 254, 255}) cases.push_back(Fade(a, a));
+  for (std::int32_t p : {-100, -30, -1, 0, 7, 30, 100, 333, 25600}) cases.push_back(Sature(p, p));
+  for (std::int32_t p : {-100, -37, 0, 20, 100, 450}) cases.push_back(Lighten(p, p));
+  std::uint32_t seed = 11;
+  for (const Case& c : cases) {
+    for (auto [w, h] : testing::kAwkwardSizes) {
+      SCOPED_TRACE(::testing::Message() << c.name << ' ' << w << 'x' << h);
+      testing::ExpectSameAsReference(testing::RandomSurface(w, h, seed++), c.effect, c.reference);
     }
   }
 }
 
-TEST(ColourEffects, FadeOfEveryByteByEveryAmount) {
-  // One row holding the bytes 0 … 255, faded by each amount in turn.
-  cDIBSection bytes = UniformSurface(86, 1, 0, 0, 0);
-  for (int i = 0; i < 256; ++i) bytes.row(0)[i] = static_cast<std::uint8_t>(i);
-  for (std::int32_t amount = 0; amount <= 255; ++amount) {
-    ExpectSameAsReference(
-        bytes, [amount](cImageProcessDIB& e, cDIBSection& s) { e.Fade(s, amount); },
-        [amount](cDIBSection& s, EventRecorder& r) { ReferenceFade(s, r, amount); }, false);
+// The vector forms must round exactly where the plain arithmetic does, for
+// every colour. Sature is clamped at 25600: larger percentages must give the
+// same picture as the unclamped arithmetic.
+TEST(ColourEffects, EveryColourMatchesThePlainArithmetic) {
+  for (const Case& c : {Grey(), Lighten(20, 20), Lighten(-37, -37), Lighten(150, 150),
+                        Sature(-30, -30), Sature(157, 157), Sature(25601, 25601),
+                        Sature(kMax, kMax)}) {
+    SCOPED_TRACE(c.name);
+    testing::ExpectSameAsReference(testing::AllColours(), c.effect, c.reference, false);
   }
-}
-
-TEST(ColourEffects, FadeAmountIsClampedToAByte) {
-  const cDIBSection input = RandomSurface(17, 13, 5);
-  for (auto [given, meant] : {std::pair{-1000, 0}, {256, 255}, {1 << 30, 255}}) {
-    ExpectSameAsReference(
-        input, [given](cImageProcessDIB& e, cDIBSection& s) { e.Fade(s, given); },
-        [meant](cDIBSection& s, EventRecorder& r) { ReferenceFade(s, r, meant); });
-  }
-}
-
-TEST(ColourEffects, SatureMatchesTheColumnLoop) {
-  for (std::int32_t percentage : {-100, -30, -1, 0, 7, 30, 100, 333, 25600}) {
-    for (auto [w, h] : kAwkwardSizes) {
-      SCOPED_TRACE(::testing::Message() << w << 'x' << h << " percentage " << percentage);
-      ExpectSameAsReference(
-          RandomSurface(w, h, 31 + percentage + h),
-          [percentage](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, percentage); },
-          [percentage](cDIBSection& s, EventRecorder& r) {
-            testing::ReferenceSature(s, r, percentage);
-          });
-    }
-  }
-}
-
-TEST(ColourEffects, SatureOfEveryColour) {
-  for (std::int32_t percentage : {-30, 157}) {
-    SCOPED_TRACE(percentage);
-    ExpectSameAsReference(
-        AllColours(),
-        [percentage](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, percentage); },
-        [percentage](cDIBSection& s, EventRecorder& r) {
-          testing::ReferenceSature(s, r, percentage);
-        },
-        false);
-  }
-}
-
-TEST(ColourEffects, SatureBeyond25600ChangesNothingMore) {
-  // The clamp at 25600 is only safe if the unclamped arithmetic gives the
-  // same picture for every larger percentage: checked on every colour.
-  for (std::int32_t percentage : {25601, std::numeric_limits<std::int32_t>::max()}) {
-    SCOPED_TRACE(percentage);
-    ExpectSameAsReference(
-        AllColours(),
-        [percentage](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, percentage); },
-        [percentage](cDIBSection& s, EventRecorder& r) {
-          testing::ReferenceSature(s, r, percentage);
-        },
-        false);
-  }
-  // Slightly below, some colours are still short of the limits.
-  cImageProcessDIB engine;
-  cDIBSection at = Copy(AllColours()), below = Copy(AllColours());
+  cImageProcessDIB engine;  // slightly below the clamp, some colours still differ
+  cDIBSection at = testing::Copy(testing::AllColours()), below = testing::Copy(testing::AllColours());
   engine.Sature(at, 25600);
   engine.Sature(below, 25300);
   EXPECT_FALSE(testing::SamePixels(at, below));
-}
 
-TEST(ColourEffects, SatureBelowMinus100IsMinus100) {
-  const cDIBSection input = RandomSurface(9, 5, 77);
-  for (std::int32_t percentage : {-101, -1000, std::numeric_limits<std::int32_t>::min()}) {
-    ExpectSameAsReference(
-        input, [percentage](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, percentage); },
-        [](cDIBSection& s, EventRecorder& r) { testing::ReferenceSature(s, r, -100); });
-  }
-  // −100 takes every channel to the pixel's grey.
-  cImageProcessDIB engine;
-  cDIBSection s = Copy(input);
-  engine.Sature(s, -100);
-  for (std::int32_t y = 0; y < 5; ++y) {
-    for (std::int32_t i = 0; i < 9; ++i) {
-      const std::uint8_t* p = input.row(y) + 3 * i;
-      const std::uint32_t grey = (p[0] + p[1] + p[2]) / 3;
-      EXPECT_EQ(PixelRGB(s, i, y), grey * 0x010101u);
-    }
+  cDIBSection bytes = testing::UniformSurface(86, 1, 0, 0, 0);  // every byte by every amount
+  for (int i = 0; i < 256; ++i) bytes.row(0)[i] = static_cast<std::uint8_t>(i);
+  for (std::int32_t a = 0; a <= 255; ++a) {
+    const Case c = Fade(a, a);
+    testing::ExpectSameAsReference(bytes, c.effect, c.reference, false);
   }
 }
 
-TEST(ColourEffects, CutMatchesTheColumnLoop) {
-  for (auto [w, h] : kAwkwardSizes) {
-    SCOPED_TRACE(::testing::Message() << w << 'x' << h);
-    ExpectSameAsReference(
-        RandomSurface(w, h, 41 + w),
-        [](cImageProcessDIB& e, cDIBSection& s) { e.Eff_NoirEtBlancCoupe(s); },
-        [](cDIBSection& s, EventRecorder& r) {
-          ReferencePass(s, r, [](std::uint8_t* p) {
-            const double m = std::nearbyint((p[0] + p[1] + p[2]) / 3.0);
-            p[0] = p[1] = p[2] = m < 129 ? 0 : 255;
-          });
-        });
+TEST(ColourEffects, HandComputedValues) {
+  const Effect grey = Grey().effect, fade = Fade(240, 240).effect;
+  const Effect more = Sature(30, 30).effect, less = Sature(-30, -30).effect;
+  const Effect cut = [](cImageProcessDIB& e, cDIBSection& s) { e.Eff_NoirEtBlancCoupe(s); };
+  const struct {
+    Effect effect;
+    std::uint32_t in, out;  // 0xRRGGBB
+  } cases[] = {
+      {grey, 0xFF0000, 0x393939},  // 56.61 → 57
+      {grey, 0x00FF00, 0xB4B4B4},  // 180.285 → 180
+      {grey, 0x0000FF, 0x121212},  // 18.105 → 18
+      {grey, 0xFFFFFF, 0xFFFFFF},
+      {grey, 0x050505, 0x050505},  // 5000 / 1000 exactly
+      {grey, 0x020008, 0x010101},  // 222 × 2 + 71 × 8 = 1012 → 1
+      {grey, 0x010012, 0x020202},  // 1500 → 2: halves to even
+      {grey, 0x020113, 0x020202},  // 2500 → 2
+      {fade, 0x0064FF, 0x005EF0},  // 255 → 240, 100 → 94
+      {more, 0x6496C8, 0x5596D7},  // grey 150: 85, 150, 215
+      {less, 0x6496C8, 0x7396B9},  // 115, 150, 185
+      {cut, 0x818080, 0x000000},   // sum 385
+      {cut, 0x818180, 0xFFFFFF},   // sum 386
+      {Lighten(20, 20).effect, 0x643232, 0x783C3C},  // lightness 0.294 → 0.353
+      {Lighten(20, 20).effect, 0xFFFFFF, 0xFFFFFF},
+      {Lighten(1000, 1000).effect, 0x643232, 0xFFFFFF},  // lightness capped at 1
+      {Lighten(kMax, kMax).effect, 0x643232, 0xFFFFFF},
+      {Lighten(-100, -100).effect, 0x643232, 0x000000},
+      {Lighten(50, 50).effect, 0x808080, 0xC0C0C0},  // grey: 128 × 1.5 → 192
+  };
+  for (const auto& c : cases) {
+    cDIBSection s = testing::UniformSurface(1, 1, 0, 0, 0);
+    testing::SetPixelRGB(s, 0, 0, c.in);
+    cImageProcessDIB engine;
+    c.effect(engine, s);
+    EXPECT_EQ(testing::PixelRGB(s, 0, 0), c.out) << std::hex << c.in << " → " << c.out;
   }
 }
-
-// Every single-pass effect, for the checks that apply to all of them.
-const std::pair<const char*, void (*)(cImageProcessDIB&, cDIBSection&)> kEffects[] = {
-    {"GrayScale", [](cImageProcessDIB& e, cDIBSection& s) { e.GrayScale(s); }},
-    {"Fade", [](cImageProcessDIB& e, cDIBSection& s) { e.Fade(s, 240); }},
-    {"Sature", [](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, 30); }},
-    {"Eff_NoirEtBlancCoupe",
-     [](cImageProcessDIB& e, cDIBSection& s) { e.Eff_NoirEtBlancCoupe(s); }},
-    {"Lighten", [](cImageProcessDIB& e, cDIBSection& s) { e.Lighten(s, 20); }},
-};
 
 TEST(ColourEffects, OnePixelWideSurfaceRaisesOneProgressAndEmptyIsRefused) {
-  const cDIBSection narrow = RandomSurface(1, 5, 3);
-  for (auto [name, effect] : kEffects) {
-    SCOPED_TRACE(name);
+  const cDIBSection narrow = testing::RandomSurface(1, 5, 3);
+  for (const Case& c : {Grey(), Fade(240, 240), Sature(30, 30), Lighten(20, 20),
+                        Case{"Cut", [](cImageProcessDIB& e, cDIBSection& s) {
+                               e.Eff_NoirEtBlancCoupe(s);
+                             }, ReferenceCut}}) {
+    SCOPED_TRACE(c.name);
     cImageProcessDIB engine;
     EventRecorder events;
     engine.SetListener(&events);
-    cDIBSection s = Copy(narrow);
-    effect(engine, s);
+    cDIBSection s = testing::Copy(narrow);
+    c.effect(engine, s);
     EXPECT_EQ(events.events, testing::ColumnPassEvents(0, 0, 0));
-
     events.events.clear();
     cDIBSection empty;
-    try {
-      effect(engine, empty);
-      ADD_FAILURE() << "not refused";
-    } catch (const ImageProcessError& error) {
-      EXPECT_EQ(error.number(), 0x80040523u);
-      EXPECT_EQ(error.description(), "The picture is empty.");
-    }
+    testing::ExpectRefused([&] { c.effect(engine, empty); }, ImageProcessErrors::kEmptySurface);
     EXPECT_TRUE(events.events.empty());
   }
 }

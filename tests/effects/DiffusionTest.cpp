@@ -1,4 +1,4 @@
-// Diffusion: the literal scan-order loop fed with the same draws, and what never moves.
+// Diffusion: the literal scan-order loop fed with the same draws, rounding, the fixed seed.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,17 +7,14 @@
 #include <random>
 #include <vector>
 
-#include "effects/GeometryChecks.h"
+#include "effects/Checks.h"
 #include "effects/ProgramRandom.h"
 #include "effects/cImageProcessDIB.h"
-#include "support/EventRecorder.h"
-#include "support/Surfaces.h"
 
 namespace fotavel {
 namespace {
 
 using testing::Event;
-using testing::EventRecorder;
 
 // The pass as defined, with its draws taken from `random` (a copy of the
 // program-wide engine as it stood before the engine ran). Offsets are computed
@@ -54,16 +51,9 @@ TEST(Diffusion, MatchesTheScanOrderLoopWithTheSameDraws) {
       ProgramRandomEngine draws = ProgramRandom();
       std::vector<Event> expectedEvents;
       ReferenceDiffusion(expected, factor, draws, expectedEvents);
-
-      cImageProcessDIB engine;
-      EventRecorder recorder;
-      engine.SetListener(&recorder);
-      engine.Diffusion(picture, factor);
-      SCOPED_TRACE(::testing::Message()
-                   << size.width << 'x' << size.height << " factor " << factor);
-      EXPECT_EQ(testing::FirstDifference(picture, expected), "");
-      EXPECT_EQ(recorder.events, expectedEvents);
-      EXPECT_TRUE(testing::PaddingIntact(picture));
+      SCOPED_TRACE(::testing::Message() << size.width << 'x' << size.height << " factor " << factor);
+      const auto events = testing::Recorded([&](cImageProcessDIB& e) { e.Diffusion(picture, factor); });
+      testing::ExpectSame(picture, expected, events, expectedEvents);
       // Exactly two draws per moved pixel, and the sequence goes on from there.
       EXPECT_TRUE(ProgramRandom() == draws);
     }
@@ -98,56 +88,6 @@ TEST(Diffusion, OffsetsRoundHalvesToEven) {
   EXPECT_EQ(ScatterOffset(top, f), 1073741823);  // 2^30 − 1.5 + 2^-32
 }
 
-TEST(Diffusion, LeavesAUniformPictureAsItIs) {
-  cDIBSection picture = testing::UniformSurface(31, 17, 10, 200, 90);
-  const cDIBSection original = testing::Copy(picture);
-  cImageProcessDIB engine;
-  engine.Diffusion(picture, 6);
-  EXPECT_EQ(testing::FirstDifference(picture, original), "");
-}
-
-// Row 0 and column 0 keep their pixels and never lend them: paint them a
-// colour found nowhere else and look for it afterwards.
-TEST(Diffusion, BottomRowAndLeftColumnNeitherChangeNorSpread) {
-  const std::int32_t w = 23, h = 19;
-  cDIBSection picture = testing::RandomSurface(w, h, 77);
-  const std::uint32_t marker = 0xFFFFFF;
-  for (std::int32_t y = 0; y < h; ++y) {
-    for (std::int32_t i = 0; i < w; ++i) {
-      if (y == 0 || i == 0) {
-        testing::SetPixelRGB(picture, i, y, marker);
-      } else if (testing::PixelRGB(picture, i, y) == marker) {
-        testing::SetPixelRGB(picture, i, y, 0);
-      }
-    }
-  }
-  cImageProcessDIB engine;
-  for (std::int32_t factor : {6, 40}) engine.Diffusion(picture, factor);
-  for (std::int32_t y = 0; y < h; ++y) {
-    for (std::int32_t i = 0; i < w; ++i) {
-      EXPECT_EQ(testing::PixelRGB(picture, i, y) == marker, y == 0 || i == 0)
-          << "pixel " << i << ", row " << y;
-    }
-  }
-}
-
-TEST(Diffusion, TheSameStartingPointGivesTheSamePicture) {
-  const cDIBSection original = testing::RandomSurface(41, 29, 8);
-  const ProgramRandomEngine start = ProgramRandom();
-  cImageProcessDIB engine;
-  cDIBSection first = testing::Copy(original);
-  engine.Diffusion(first, 6);
-  ProgramRandom() = start;
-  cDIBSection second = testing::Copy(original);
-  engine.Diffusion(second, 6);
-  EXPECT_EQ(testing::FirstDifference(first, second), "");
-  EXPECT_NE(testing::FirstDifference(first, original), "");
-  // The pass goes on with the sequence rather than restarting it.
-  cDIBSection third = testing::Copy(original);
-  engine.Diffusion(third, 6);
-  EXPECT_NE(testing::FirstDifference(third, first), "");
-}
-
 // Every run starts the program-wide sequence from the same seed, and the
 // engine is the standard 32-bit Mersenne twister: its 10000th output from the
 // default seed is the value the C++ standard gives.
@@ -162,13 +102,12 @@ TEST(Diffusion, DrawsFromTheStandardTwisterWithAFixedSeed) {
 }
 
 TEST(Diffusion, RefusesAnEmptyPicture) {
-  cImageProcessDIB engine;
-  EventRecorder recorder;
-  engine.SetListener(&recorder);
   const ProgramRandomEngine before = ProgramRandom();
   cDIBSection empty;
-  testing::ExpectRefused([&] { engine.Diffusion(empty, 6); }, ImageProcessErrors::kEmptySurface);
-  EXPECT_TRUE(recorder.events.empty());
+  EXPECT_TRUE(testing::Recorded([&](cImageProcessDIB& e) {
+                testing::ExpectRefused([&] { e.Diffusion(empty, 6); },
+                                       ImageProcessErrors::kEmptySurface);
+              }).empty());
   EXPECT_TRUE(ProgramRandom() == before);
 }
 

@@ -1,19 +1,18 @@
-// Filter state, refusals and hand-computed results of ProcessImage.
+// Filter state, the refusals' numbers and texts, and ProcessImage refusing before any change.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <functional>
-#include <string>
 #include <vector>
 
+#include "effects/Checks.h"
 #include "effects/cImageProcessDIB.h"
-#include "support/EventRecorder.h"
-#include "support/Surfaces.h"
 
 namespace fotavel {
 namespace {
 
 using testing::EventRecorder;
+using testing::ExpectRefused;
+using namespace ImageProcessErrors;
 
 std::vector<std::int32_t> Kernel(const cImageProcessDIB& engine) {
   std::vector<std::int32_t> kernel;
@@ -24,41 +23,55 @@ std::vector<std::int32_t> Kernel(const cImageProcessDIB& engine) {
   return kernel;
 }
 
-// ---- Presets ----
+TEST(Refusals, NumbersAndTexts) {
+  const struct {
+    const ErrorKind& kind;
+    std::uint32_t number;
+    const char* text;
+  } kinds[] = {
+      {kSizeNotOdd, 0x80040519, "Size must be an odd number"},
+      {kInvalidFilterType, 0x8004051A, "Invalid filter types."},
+      {kInvalidSize, 0x8004051A, "Invalid size.  Size should be an odd number from 3 to 9"},
+      {kZeroWeight, 0x8004051B, "Filter weight must not be 0."},
+      {kKernelIndex, 0x8004051C, "Kernel index out of range."},
+      {kKernelNotSized, 0x8004051D, "The kernel size has not been set."},
+      {kSizeMismatch, 0x8004051E, "The two pictures must be the same size."},
+      {kSourceTooSmall, 0x8004051F, "The source picture is smaller than the destination."},
+      {kBadMatrix, 0x80040520, "The matrix must be square and complete."},
+      {kZeroDivisor, 0x80040521, "The divisor must not be 0."},
+      {kMatrixRange, 0x80040522, "The matrix sums could leave the 16-bit range."},
+      {kEmptySurface, 0x80040523, "The picture is empty."},
+      {kOutOfMemory, 7, "Out of memory"},
+  };
+  for (const auto& k : kinds) {
+    EXPECT_EQ(k.kind.number, k.number) << k.text;
+    EXPECT_STREQ(k.kind.description, k.text);
+  }
+}
 
 TEST(FilterState, PresetKernelsAndWeights) {
-  struct Preset {
-    std::int32_t type;
-    std::int32_t size;
+  const struct {
+    std::int32_t type, size;
     std::vector<std::int32_t> kernel;  // row iY = -half first
     std::int32_t weight;
-  };
-  const std::vector<Preset> presets = {
+  } presets[] = {
       {1, 3, std::vector<std::int32_t>(9, 1), 9},
       {2, 5, std::vector<std::int32_t>(25, 1), 25},
       {3, 3, {1, 1, 1, 1, 4, 1, 1, 1, 1}, 12},
       {4, 5, {1, 1, 1, 1, 1, 1, 2, 2, 2, 1, 1, 2, 12, 2, 1, 1, 2, 2, 2, 1, 1, 1, 1, 1, 1}, 44},
       {5, 3, {-1, -1, -1, -1, 15, -1, -1, -1, -1}, 7},
       {6, 3, {0, -1, 0, -1, 5, -1, 0, -1, 0}, 1},
-      {8, 3, {-1, 0, 0, 0, 0, 0, 0, 0, 1}, 1},
+      {8, 3, {-1, 0, 0, 0, 0, 0, 0, 0, 1}, 1},  // (iX, iY) = (-1, -1) is left, one storage row down
   };
-  for (const Preset& p : presets) {
+  for (const auto& p : presets) {
     cImageProcessDIB engine;
     engine.FilterArraySize(9);  // replaced by the preset's own size
     engine.FilterType(p.type);
-    EXPECT_EQ(engine.FilterType(), p.type);
     EXPECT_EQ(engine.FilterArraySize(), p.size) << "type " << p.type;
     EXPECT_EQ(Kernel(engine), p.kernel) << "type " << p.type;
     EXPECT_EQ(engine.FilterWeight(), p.weight) << "type " << p.type;
   }
-}
-
-TEST(FilterState, KernelCoordinatesAreColumnThenStorageRow) {
   cImageProcessDIB engine;
-  engine.FilterType(8);
-  EXPECT_EQ(engine.FilterValue(-1, -1), -1);  // left, one storage row down
-  EXPECT_EQ(engine.FilterValue(1, 1), 1);
-  EXPECT_EQ(engine.FilterValue(1, -1), 0);
   engine.FilterType(12);
   engine.FilterArraySize(5);
   engine.FilterValue(2, -1, 42);
@@ -83,64 +96,36 @@ TEST(FilterState, TypesWithoutAKernelKeepTheOneInPlaceAndZeroTheWeight) {
   EXPECT_EQ(engine.FilterArraySize(), 5);
   EXPECT_EQ(engine.FilterValue(0, 0), 12);
   EXPECT_EQ(engine.FilterWeight(), -6);
-}
-
-TEST(FilterState, ArraySizeZeroesTheKernelAndKeepsTheWeight) {
-  cImageProcessDIB engine;
   engine.FilterType(5);
-  engine.FilterArraySize(7);
-  EXPECT_EQ(engine.FilterArraySize(), 7);
+  engine.FilterArraySize(7);  // zeroes the kernel, keeps weight and type
   EXPECT_EQ(Kernel(engine), std::vector<std::int32_t>(49, 0));
   EXPECT_EQ(engine.FilterWeight(), 7);
   EXPECT_EQ(engine.FilterType(), 5);
 }
 
-// ---- Refusals ----
-
-void ExpectRefused(const std::function<void()>& call, const ErrorKind& kind) {
-  try {
-    call();
-    ADD_FAILURE() << "not refused: " << kind.description;
-  } catch (const ImageProcessError& e) {
-    EXPECT_EQ(e.number(), kind.number);
-    EXPECT_EQ(e.description(), kind.description);
-    EXPECT_EQ(e.source(), ProgramName() + ".cImageProcess");
-  }
-}
-
-TEST(FilterRefusals, NumbersAndTextsAndNothingChanged) {
+TEST(FilterState, RefusedSettingsChangeNothing) {
   cImageProcessDIB engine;
   engine.FilterType(3);
-  const auto expectUnchanged = [&] {
-    EXPECT_EQ(engine.FilterType(), 3);
-    EXPECT_EQ(engine.FilterArraySize(), 3);
-    EXPECT_EQ(Kernel(engine), (std::vector<std::int32_t>{1, 1, 1, 1, 4, 1, 1, 1, 1}));
-    EXPECT_EQ(engine.FilterWeight(), 12);
-  };
   for (const std::int32_t type : {0, 13, -1}) {
-    ExpectRefused([&] { engine.FilterType(type); }, ImageProcessErrors::kInvalidFilterType);
+    ExpectRefused([&] { engine.FilterType(type); }, kInvalidFilterType);
   }
-  EXPECT_EQ(ImageProcessErrors::kInvalidFilterType.number, 0x8004051Au);
-  EXPECT_STREQ(ImageProcessErrors::kInvalidFilterType.description, "Invalid filter types.");
   for (const std::int32_t size : {4, 0, 10, -2}) {
-    ExpectRefused([&] { engine.FilterArraySize(size); }, ImageProcessErrors::kSizeNotOdd);
+    ExpectRefused([&] { engine.FilterArraySize(size); }, kSizeNotOdd);
   }
-  EXPECT_EQ(ImageProcessErrors::kSizeNotOdd.number, 0x80040519u);
-  EXPECT_STREQ(ImageProcessErrors::kSizeNotOdd.description, "Size must be an odd number");
   for (const std::int32_t size : {11, 1, -3}) {
-    ExpectRefused([&] { engine.FilterArraySize(size); }, ImageProcessErrors::kInvalidSize);
+    ExpectRefused([&] { engine.FilterArraySize(size); }, kInvalidSize);
   }
-  EXPECT_STREQ(ImageProcessErrors::kInvalidSize.description,
-               "Invalid size.  Size should be an odd number from 3 to 9");
   for (const auto& [iX, iY] : {std::pair{2, 0}, {0, -2}, {-2, 1}, {INT32_MIN, 0}}) {
-    ExpectRefused([&] { engine.FilterValue(iX, iY, 5); }, ImageProcessErrors::kKernelIndex);
-    ExpectRefused([&] { (void)engine.FilterValue(iX, iY); }, ImageProcessErrors::kKernelIndex);
+    ExpectRefused([&] { engine.FilterValue(iX, iY, 5); }, kKernelIndex);
+    ExpectRefused([&] { (void)engine.FilterValue(iX, iY); }, kKernelIndex);
   }
-  expectUnchanged();
+  EXPECT_EQ(engine.FilterType(), 3);
+  EXPECT_EQ(Kernel(engine), (std::vector<std::int32_t>{1, 1, 1, 1, 4, 1, 1, 1, 1}));
+  EXPECT_EQ(engine.FilterWeight(), 12);
 
   cImageProcessDIB fresh;  // no kernel at all: even (0, 0) is outside it
-  ExpectRefused([&] { fresh.FilterValue(0, 0, 1); }, ImageProcessErrors::kKernelIndex);
-  ExpectRefused([&] { (void)fresh.FilterValue(0, 0); }, ImageProcessErrors::kKernelIndex);
+  ExpectRefused([&] { fresh.FilterValue(0, 0, 1); }, kKernelIndex);
+  ExpectRefused([&] { (void)fresh.FilterValue(0, 0); }, kKernelIndex);
 }
 
 TEST(FilterRefusals, ProcessImageRefusesBeforeAnyEventOrChange) {
@@ -148,48 +133,34 @@ TEST(FilterRefusals, ProcessImageRefusesBeforeAnyEventOrChange) {
   cDIBSection image = testing::Copy(picture);
   cDIBSection buffer = testing::RandomSurface(7, 5, 4);
   const cDIBSection bufferBefore = testing::Copy(buffer);
-  cDIBSection smaller = testing::RandomSurface(7, 4, 5);
-  cDIBSection empty;
+  cDIBSection smaller = testing::RandomSurface(7, 4, 5), empty;
   EventRecorder events;
   cImageProcessDIB engine;
   engine.SetListener(&events);
+  EXPECT_FALSE(engine.ProcessImage(image, empty));  // type 0 does nothing
 
   engine.FilterType(12);
-  ExpectRefused([&] { engine.ProcessImage(image, buffer); }, ImageProcessErrors::kKernelNotSized);
+  ExpectRefused([&] { engine.ProcessImage(image, buffer); }, kKernelNotSized);
   engine.FilterArraySize(3);
-  ExpectRefused([&] { engine.ProcessImage(image, buffer); }, ImageProcessErrors::kZeroWeight);
+  ExpectRefused([&] { engine.ProcessImage(image, buffer); }, kZeroWeight);
   engine.FilterType(8);
   engine.FilterWeight(0);
-  ExpectRefused([&] { engine.ProcessImage(image, buffer); }, ImageProcessErrors::kZeroWeight);
+  ExpectRefused([&] { engine.ProcessImage(image, buffer); }, kZeroWeight);
   for (const std::int32_t type : {1, 7, 9}) {
     engine.FilterType(type);
-    ExpectRefused([&] { engine.ProcessImage(image, smaller); }, ImageProcessErrors::kSizeMismatch);
-    ExpectRefused([&] { engine.ProcessImage(image, empty); }, ImageProcessErrors::kEmptySurface);
-    ExpectRefused([&] { engine.ProcessImage(empty, buffer); }, ImageProcessErrors::kEmptySurface);
+    ExpectRefused([&] { engine.ProcessImage(image, smaller); }, kSizeMismatch);
+    ExpectRefused([&] { engine.ProcessImage(image, empty); }, kEmptySurface);
+    ExpectRefused([&] { engine.ProcessImage(empty, buffer); }, kEmptySurface);
   }
   // The unsharp filter switches to the box kernel only once nothing can fail.
   engine.FilterType(8);
   engine.FilterType(7);
-  ExpectRefused([&] { engine.ProcessImage(image, smaller); }, ImageProcessErrors::kSizeMismatch);
-  EXPECT_EQ(engine.FilterType(), 7);
+  ExpectRefused([&] { engine.ProcessImage(image, smaller); }, kSizeMismatch);
   EXPECT_EQ(engine.FilterValue(0, 0), 0);
   EXPECT_EQ(engine.FilterValue(1, 1), 1);
-  EXPECT_EQ(engine.FilterWeight(), 0);
   EXPECT_TRUE(events.events.empty());
   EXPECT_TRUE(testing::SamePixels(image, picture));
   EXPECT_TRUE(testing::SamePixels(buffer, bufferBefore));
-}
-
-TEST(FilterRefusals, TypeZeroDoesNothing) {
-  cImageProcessDIB engine;
-  cDIBSection image = testing::RandomSurface(5, 5, 1);
-  const cDIBSection before = testing::Copy(image);
-  cDIBSection empty;
-  EventRecorder events;
-  engine.SetListener(&events);
-  EXPECT_FALSE(engine.ProcessImage(image, empty));
-  EXPECT_TRUE(events.events.empty());
-  EXPECT_TRUE(testing::SamePixels(image, before));
 }
 
 }  // namespace

@@ -6,16 +6,13 @@
 #include <random>
 #include <vector>
 
-#include "effects/GeometryChecks.h"
+#include "effects/Checks.h"
 #include "effects/cImageProcessDIB.h"
-#include "support/EventRecorder.h"
-#include "support/Surfaces.h"
 
 namespace fotavel {
 namespace {
 
 using testing::Event;
-using testing::EventRecorder;
 using List = std::vector<std::int32_t>;
 
 const List kFindEdges = {3, 3, 1, 0, -1, -1, -1, -1, 8, -1, -1, -1, -1};
@@ -65,13 +62,8 @@ List RandomList(std::int32_t n, std::mt19937& random) {
 void ExpectSameAsReference(cDIBSection picture, const List& p) {
   std::vector<Event> expectedEvents;
   const cDIBSection expected = ReferenceMathematique(picture, p, expectedEvents);
-  cImageProcessDIB engine;
-  EventRecorder recorder;
-  engine.SetListener(&recorder);
-  engine.Eff_Mathematique(picture, p);
-  EXPECT_EQ(testing::FirstDifference(picture, expected), "");
-  EXPECT_EQ(recorder.events, expectedEvents);
-  EXPECT_TRUE(testing::PaddingIntact(picture));
+  const auto events = testing::Recorded([&](cImageProcessDIB& e) { e.Eff_Mathematique(picture, p); });
+  testing::ExpectSame(picture, expected, events, expectedEvents);
 }
 
 TEST(EffMathematique, MatchesTheLiteralLoopOnAwkwardSizes) {
@@ -165,7 +157,7 @@ TEST(EffMathematique, RefusesListsItCannotComputeAndChangesNothing) {
       {{3, 3, 1, 0, -17, -17, -17, -17, 100, -17, -17, -17, -17}, kMatrixRange},  // 255 × −136
   };
   cImageProcessDIB engine;
-  EventRecorder recorder;
+  testing::EventRecorder recorder;
   engine.SetListener(&recorder);
   cDIBSection picture = testing::RandomSurface(5, 4, 12);
   const cDIBSection original = testing::Copy(picture);
@@ -194,16 +186,12 @@ TEST(EffMathematique, AcceptsTheLargestListsThatStayIn16Bits) {
 TEST(EffMathematique, AFailedAllocationChangesNothingAndRaisesNothing) {
   cDIBSection picture = testing::RandomSurface(9, 5, 4);
   const cDIBSection original = testing::Copy(picture);
-  cImageProcessDIB engine;
-  EventRecorder recorder;
-  engine.SetListener(&recorder);
-  {
-    const testing::NoMoreSurfaceMemory full;
-    testing::ExpectRefused([&] { engine.Eff_Mathematique(picture, kFindEdges); },
-                           ImageProcessErrors::kOutOfMemory);
-  }
+  const testing::NoMoreSurfaceMemory full;
+  EXPECT_TRUE(testing::Recorded([&](cImageProcessDIB& e) {
+                testing::ExpectRefused([&] { e.Eff_Mathematique(picture, kFindEdges); },
+                                       ImageProcessErrors::kOutOfMemory);
+              }).empty());
   EXPECT_EQ(testing::FirstDifference(picture, original), "");
-  EXPECT_TRUE(recorder.events.empty());
 }
 
 }  // namespace

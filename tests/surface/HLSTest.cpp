@@ -1,8 +1,6 @@
 // mHLSRGB: hand-computed conversions, the hue sextants, and the round trip of every colour.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdlib>
 
 #include "surface/mHLSRGB.h"
@@ -28,38 +26,26 @@ Rgb Back(float h, float s, float l) {
 }
 
 TEST(HLS, ListedColoursConvertBothWays) {
-  float h, s, l;
-  RGBToHLS(255, 0, 0, h, s, l);
-  EXPECT_EQ(h, 0.0f);
-  EXPECT_EQ(s, 1.0f);
-  EXPECT_EQ(l, 0.5f);
-  EXPECT_EQ(Back(h, s, l), (Rgb{255, 0, 0}));
-
-  // Grey: the lightness is 128 / 255 kept in single precision.
-  RGBToHLS(128, 128, 128, h, s, l);
-  EXPECT_EQ(h, 0.0f);
-  EXPECT_EQ(s, 0.0f);
-  EXPECT_EQ(l, static_cast<float>(128 / 255.0));
-  EXPECT_NEAR(l, 0.50196, 1e-5);
-  EXPECT_EQ(Back(h, s, l), (Rgb{128, 128, 128}));
-
-  // Between magenta and red the hue is negative: (g − b) / (max − min) with
-  // max − min = 1 is −128 / 255.
-  RGBToHLS(255, 0, 128, h, s, l);
-  EXPECT_EQ(h, -static_cast<float>(128 / 255.0));
-  EXPECT_NEAR(h, -0.502, 1e-3);
-  EXPECT_EQ(s, 1.0f);
-  EXPECT_EQ(l, 0.5f);
-  EXPECT_EQ(Back(h, s, l), (Rgb{255, 0, 128}));
-
-  RGBToHLS(255, 255, 255, h, s, l);
-  EXPECT_EQ(s, 0.0f);
-  EXPECT_EQ(l, 1.0f);
-  EXPECT_EQ(Back(h, s, l), (Rgb{255, 255, 255}));
-  RGBToHLS(0, 0, 0, h, s, l);
-  EXPECT_EQ(s, 0.0f);
-  EXPECT_EQ(l, 0.0f);
-  EXPECT_EQ(Back(h, s, l), (Rgb{0, 0, 0}));
+  const float grey = static_cast<float>(128 / 255.0);
+  const struct {
+    Rgb rgb;
+    float h, s, l;
+  } cases[] = {
+      {{255, 0, 0}, 0, 1, 0.5f},
+      {{128, 128, 128}, 0, 0, grey},  // 128 / 255 kept in single precision
+      {{255, 0, 128}, -grey, 1, 0.5f},  // between magenta and red the hue is negative
+      {{255, 255, 255}, 0, 0, 1},
+      {{0, 0, 0}, 0, 0, 0},
+  };
+  for (const auto& c : cases) {
+    float h, s, l;
+    RGBToHLS(c.rgb.r, c.rgb.g, c.rgb.b, h, s, l);
+    EXPECT_EQ(h, c.h) << c.rgb;
+    EXPECT_EQ(s, c.s) << c.rgb;
+    EXPECT_EQ(l, c.l) << c.rgb;
+    EXPECT_EQ(Back(h, s, l), c.rgb);
+  }
+  EXPECT_NEAR(grey, 0.50196, 1e-5);
 }
 
 TEST(HLS, HueTestsRedThenGreenThenBlueAndLightnessPicksTheSaturation) {
@@ -91,14 +77,6 @@ TEST(HLS, EverySextantOfTheHueTable) {
   EXPECT_EQ(Back(0, 0.5f, 0.75f), (Rgb{223, 159, 159}));
   // Below: m1 = l (1 − s) = 0.125, m2 = 0.375; 31.875 and 95.625.
   EXPECT_EQ(Back(2, 0.5f, 0.25f), (Rgb{32, 96, 32}));
-}
-
-TEST(HLS, MaximumAndMinimumReturnTheExtremeValue) {
-  for (auto [a, b, c] :
-       {std::array{1.f, 2.f, 3.f}, {3.f, 2.f, 1.f}, {2.f, 3.f, 1.f}, {2.f, 2.f, 1.f}}) {
-    EXPECT_EQ(mHLSRGB::Maximum(a, b, c), std::max({a, b, c}));
-    EXPECT_EQ(mHLSRGB::Minimum(a, b, c), std::min({a, b, c}));
-  }
 }
 
 TEST(HLS, EveryColourSurvivesTheRoundTripWithinOne) {

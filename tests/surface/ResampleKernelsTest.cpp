@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "surface/ResampleKernels.h"
@@ -33,69 +34,72 @@ const std::int32_t kFractions15[] = {0,    1,     127,   128,   129,   255,   25
 const std::int32_t kFractions23[] = {0,       1,       3,     4194304, 2097152, 6291456,
                                      2796203, 8388607, 65536, 32768,   1234567, 128 << 8};
 
-// Runs of 31 take the plain loop whatever the machine; the whole run takes
-// the vector one where there is one.
-template <class Kernel>
-void RunWholeAndInShortRuns(Kernel kernel, std::vector<std::uint8_t>& whole,
-                            std::vector<std::uint8_t>& runs) {
+// Every output byte i against the formula with fraction m(i) / scale.
+template <class Fraction>
+void ExpectFormula(const AllPairs& pairs, const std::vector<std::uint8_t>& out, Fraction m,
+                   double scale) {
+  for (int i = 0; i < 65536; ++i) {
+    ASSERT_EQ(int{out[i]}, Expected(pairs.a[i], pairs.b[i], m(i) / scale))
+        << "m " << m(i) << " a " << i / 256 << " b " << i % 256;
+  }
+}
+
+// The whole run takes the vector loop where there is one; runs of 31 take
+// the plain loop whatever the machine. Both must match the formula.
+template <class Kernel, class Fraction>
+void ExpectBothLoops(const AllPairs& pairs, Kernel kernel, Fraction m, double scale) {
+  std::vector<std::uint8_t> whole(65536), runs(65536);
   kernel(0, 65536, whole.data());
   for (int start = 0; start < 65536; start += 31) {
     kernel(start, std::min(31, 65536 - start), runs.data() + start);
   }
+  ExpectFormula(pairs, whole, m, scale);
+  ExpectFormula(pairs, runs, m, scale);
 }
 
 TEST(ResampleKernels, RowBlendsMatchTheDoubleFormulaOnEveryPair) {
   const AllPairs pairs;
-  std::vector<std::uint8_t> whole(65536), runs(65536);
   for (const std::int32_t m : kFractions15) {
-    RunWholeAndInShortRuns(
+    ExpectBothLoops(
+        pairs,
         [&](int start, int n, std::uint8_t* out) {
           BlendRows15(&pairs.a[start], &pairs.b[start], static_cast<std::int16_t>(m), out, n);
         },
-        whole, runs);
-    for (int i = 0; i < 65536; ++i) {
-      const int expected = Expected(pairs.a[i], pairs.b[i], m / 32768.0);
-      ASSERT_EQ(int{whole[i]}, expected) << "m " << m << " a " << i / 256 << " b " << i % 256;
-      ASSERT_EQ(int{runs[i]}, expected) << "m " << m << " a " << i / 256 << " b " << i % 256;
-    }
+        [m](int) { return m; }, 32768.0);
   }
   for (const std::int32_t m : kFractions23) {
-    BlendRows23(pairs.a.data(), pairs.b.data(), m, whole.data(), 65536);
-    for (int i = 0; i < 65536; ++i) {
-      ASSERT_EQ(int{whole[i]}, Expected(pairs.a[i], pairs.b[i], m / 8388608.0))
-          << "m " << m << " a " << i / 256 << " b " << i % 256;
-    }
+    ExpectBothLoops(
+        pairs,
+        [&](int start, int n, std::uint8_t* out) {
+          BlendRows23(&pairs.a[start], &pairs.b[start], m, out, n);
+        },
+        [m](int) { return m; }, 8388608.0);
   }
 }
 
 // Column blends take a fraction per element: every pair meets every fraction.
 TEST(ResampleKernels, ColumnBlendsMatchTheDoubleFormulaOnEveryPair) {
   const AllPairs pairs;
-  std::vector<std::uint8_t> whole(65536), runs(65536);
   std::vector<std::int16_t> m15(65536);
   std::vector<std::int32_t> m23(65536);
-  constexpr int k15 = sizeof(kFractions15) / sizeof(kFractions15[0]);
-  constexpr int k23 = sizeof(kFractions23) / sizeof(kFractions23[0]);
+  constexpr int k15 = std::size(kFractions15), k23 = std::size(kFractions23);
   for (int shift = 0; shift < k15; ++shift) {
     for (int i = 0; i < 65536; ++i) {
       m15[i] = static_cast<std::int16_t>(kFractions15[(i + shift) % k15]);
       m23[i] = kFractions23[(i + shift) % k23];
     }
-    RunWholeAndInShortRuns(
+    ExpectBothLoops(
+        pairs,
         [&](int start, int n, std::uint8_t* out) {
           BlendColumns15(&pairs.a[start], &pairs.b[start], &m15[start], out, n);
         },
-        whole, runs);
-    for (int i = 0; i < 65536; ++i) {
-      const int expected = Expected(pairs.a[i], pairs.b[i], m15[i] / 32768.0);
-      ASSERT_EQ(int{whole[i]}, expected) << "m " << m15[i] << " a " << i / 256 << " b " << i % 256;
-      ASSERT_EQ(int{runs[i]}, expected) << "m " << m15[i] << " a " << i / 256 << " b " << i % 256;
-    }
-    BlendColumns23(pairs.a.data(), pairs.b.data(), m23.data(), whole.data(), 65536);
-    for (int i = 0; i < 65536; ++i) {
-      ASSERT_EQ(int{whole[i]}, Expected(pairs.a[i], pairs.b[i], m23[i] / 8388608.0))
-          << "m " << m23[i] << " a " << i / 256 << " b " << i % 256;
-    }
+        [&](int i) { return m15[i]; }, 32768.0);
+    ExpectBothLoops(
+        pairs,
+        [&](int start, int n, std::uint8_t* out) {
+          BlendColumns23(&pairs.a[start], &pairs.b[start], &m23[start], out, n);
+        },
+        [&](int i) { return m23[i]; }, 8388608.0);
   }
 }
 

@@ -91,16 +91,9 @@ TEST(Resample, MatchesPlainFormulaOnLargerSizes) {
     ExpectMatchesReference(tall, tw, th);
   }
   const cDIBSection photo = RandomSurface(4501, 301, 13);
-  ExpectMatchesReference(photo, 4200, 97);
-  ExpectMatchesReference(photo, 1500, 100);
-  ExpectMatchesReference(photo, 300, 20);
-}
-
-TEST(Resample, SameSizeIsAnExactCopy) {
-  const cDIBSection source = RandomSurface(17, 13, 3);
-  const auto result = source.Resample(13, 17);
-  ASSERT_NE(result, nullptr);
-  EXPECT_EQ(FirstDifference(*result, source), "");
+  for (const auto [tw, th] : {testing::Size{4200, 97}, {1500, 100}, {300, 20}}) {
+    ExpectMatchesReference(photo, tw, th);
+  }
 }
 
 // Steps are (W - 1) / w, not (W - 1) / (w - 1): the last destination column
@@ -170,17 +163,15 @@ TEST(Resample, EdgePositionsNeverReachPastTheSource) {
   ExpectMatchesReference(narrow, kVeryWide, 1);
 }
 
-TEST(Resample, RefusesSizesBelowOneAndEmptySources) {
-  const cDIBSection source = RandomSurface(5, 4, 8);
-  EXPECT_EQ(source.Resample(0, 5), nullptr);
-  EXPECT_EQ(source.Resample(4, 0), nullptr);
-  EXPECT_EQ(source.Resample(-1, 3), nullptr);
-  EXPECT_EQ(source.Resample(3, -7), nullptr);
-  EXPECT_EQ(cDIBSection().Resample(3, 3), nullptr);
-}
-
-TEST(Resample, NullWhenTheNewSurfaceCannotBeHad) {
+TEST(Resample, SameSizeIsACopyAndImpossibleSizesGiveNull) {
   const cDIBSection source = RandomSurface(31, 17, 9);
+  const auto same = source.Resample(17, 31);
+  ASSERT_NE(same, nullptr);
+  EXPECT_EQ(FirstDifference(*same, source), "");
+  for (const auto& [h, w] : {std::pair{0, 5}, {4, 0}, {-1, 3}, {3, -7}}) {
+    EXPECT_EQ(source.Resample(h, w), nullptr) << w << 'x' << h;
+  }
+  EXPECT_EQ(cDIBSection().Resample(3, 3), nullptr);
   const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes() + 1000);
   EXPECT_EQ(source.Resample(40, 40), nullptr);
   EXPECT_EQ(source.Resample(17, 31), nullptr);  // the copy too needs a new surface

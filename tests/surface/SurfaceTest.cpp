@@ -61,26 +61,6 @@ TEST(Surface, MemoryLimitMakesCreateFailCleanly) {
   EXPECT_TRUE(s.Create(100, 100));
 }
 
-TEST(Surface, PooledBlockIsReusedForASimilarSize) {
-  cDIBSection a;
-  ASSERT_TRUE(a.Create(1000, 1000));
-  const std::uint8_t* first = a.DIBSectionBitsPtr();
-  a.ClearUp();
-  cDIBSection b;
-  ASSERT_TRUE(b.Create(1000, 999));
-  EXPECT_EQ(b.DIBSectionBitsPtr(), first);
-}
-
-TEST(Surface, SwapExchangesPixelsAndSizes) {
-  cDIBSection a = testing::UniformSurface(2, 3, 1, 2, 3);
-  cDIBSection b = testing::UniformSurface(5, 1, 9, 8, 7);
-  a.swap(b);
-  EXPECT_EQ(a.width(), 5);
-  EXPECT_EQ(b.height(), 3);
-  EXPECT_EQ(PixelRGB(a, 4, 0), 0x070809u);
-  EXPECT_EQ(PixelRGB(b, 1, 2), 0x030201u);
-}
-
 // Each source pixel holds its displayed coordinates: red = column, green = displayed row.
 cDIBSection Labelled(std::int32_t width, std::int32_t height) {
   cDIBSection s = testing::UniformSurface(width, height, 0, 0, 0);
@@ -94,34 +74,25 @@ cDIBSection Labelled(std::int32_t width, std::int32_t height) {
 
 TEST(Surface, BlockCopyOriginCountsFromTheDisplayedTopLeft) {
   const cDIBSection source = Labelled(7, 5);
-  cDIBSection target = testing::UniformSurface(3, 2, 0, 0, 0);
-  ASSERT_TRUE(target.LoadPictureBlt(source, 2, 1));
-  // Displayed (column c, row r) of the target is displayed (2 + c, 1 + r) of the source.
-  for (std::int32_t r = 0; r < 2; ++r) {
-    for (std::int32_t c = 0; c < 3; ++c) {
-      EXPECT_EQ(PixelRGB(target, c, 1 - r), std::uint32_t(2 + c) << 16 | std::uint32_t(1 + r) << 8 | 0x55)
-          << "displayed " << c << ',' << r;
+  for (const auto& [left, top] : {std::pair{2, 1}, {0, 0}}) {
+    cDIBSection target = testing::UniformSurface(3, 2, 0, 0, 0);
+    ASSERT_TRUE(target.LoadPictureBlt(source, left, top));
+    // Displayed (column c, row r) of the target is displayed (left + c, top + r) of the source.
+    for (std::int32_t r = 0; r < 2; ++r) {
+      for (std::int32_t c = 0; c < 3; ++c) {
+        EXPECT_EQ(PixelRGB(target, c, 1 - r),
+                  std::uint32_t(left + c) << 16 | std::uint32_t(top + r) << 8 | 0x55)
+            << "displayed " << c << ',' << r;
+      }
     }
+    EXPECT_TRUE(testing::PaddingIntact(target));
   }
-  EXPECT_TRUE(testing::PaddingIntact(target));
-}
-
-TEST(Surface, BlockCopyOfTheTopLeftOfALargerPicture) {
-  const cDIBSection source = Labelled(6, 4);
-  cDIBSection target = testing::UniformSurface(2, 2, 0, 0, 0);
-  ASSERT_TRUE(target.LoadPictureBlt(source));
-  EXPECT_EQ(PixelRGB(target, 0, 1), 0x000055u);  // displayed top-left
-  EXPECT_EQ(PixelRGB(target, 1, 0), 0x010155u);  // displayed (1, 1)
-}
-
-TEST(Surface, BlockCopyRefusesABlockOutsideTheSource) {
-  const cDIBSection source = Labelled(4, 4);
   cDIBSection target = testing::UniformSurface(3, 3, 7, 7, 7);
   const cDIBSection before = testing::Copy(target);
-  EXPECT_FALSE(target.LoadPictureBlt(source, 2, 0));
-  EXPECT_FALSE(target.LoadPictureBlt(source, 0, 2));
-  EXPECT_FALSE(target.LoadPictureBlt(source, -1, 0));
-  cDIBSection empty;
+  const cDIBSection small = Labelled(4, 4), empty;
+  for (const auto& [left, top] : {std::pair{2, 0}, {0, 2}, {-1, 0}}) {
+    EXPECT_FALSE(target.LoadPictureBlt(small, left, top)) << left << ',' << top;
+  }
   EXPECT_FALSE(target.LoadPictureBlt(empty));
   EXPECT_TRUE(testing::SamePixels(target, before));
 }

@@ -1,22 +1,26 @@
-// Shared checks of the geometry tests: refusals and a surface-memory budget for one scope.
+// Checks shared by the effect tests: refusals, a full surface budget, picture-and-events comparison.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "effects/ImageProcessError.h"
+#include "effects/cImageProcessDIB.h"
+#include "support/EventRecorder.h"
+#include "support/Surfaces.h"
 #include "surface/SurfaceMemory.h"
 
 namespace fotavel::testing {
 
-// Runs `call`, which must throw exactly `kind`, with the program's name as source.
+// `call` must throw exactly `kind`, with the program's name as source.
 template <class Call>
 void ExpectRefused(Call&& call, const ErrorKind& kind) {
   try {
     call();
-    ADD_FAILURE() << "expected \"" << kind.description << "\" but nothing was thrown";
+    ADD_FAILURE() << "not refused: " << kind.description;
   } catch (const ImageProcessError& error) {
     EXPECT_EQ(error.number(), kind.number);
     EXPECT_EQ(error.description(), std::string(kind.description));
@@ -35,5 +39,23 @@ class NoMoreSurfaceMemory {
  private:
   std::size_t previous_;
 };
+
+// Runs `call` on a fresh engine and returns the events it raised.
+template <class Call>
+std::vector<Event> Recorded(Call&& call) {
+  cImageProcessDIB engine;
+  EventRecorder recorder;
+  engine.SetListener(&recorder);
+  call(engine);
+  return recorder.events;
+}
+
+// Same pixels, untouched padding, same events.
+inline void ExpectSame(const cDIBSection& got, const cDIBSection& want,
+                       const std::vector<Event>& gotEvents, const std::vector<Event>& wantEvents) {
+  EXPECT_EQ(FirstDifference(got, want), "");
+  EXPECT_TRUE(PaddingIntact(got));
+  EXPECT_EQ(gotEvents, wantEvents);
+}
 
 }  // namespace fotavel::testing
