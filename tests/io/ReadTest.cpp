@@ -57,8 +57,7 @@ TEST(ReadPictureTest, JpegAtBothEndsOfTheQualityRangeReadsBackClose) {
     QString error;
     ASSERT_TRUE(io::WriteJpeg(picture, path, quality, error)) << error.toStdString();
     const cDIBSection back = MustRead(path);
-    ASSERT_EQ(back.width(), 61);
-    ASSERT_EQ(back.height(), 37);
+    ASSERT_EQ(std::pair(back.width(), back.height()), std::pair(61, 37));
     EXPECT_LE(MaxDifference(picture, back), tolerance) << "quality " << quality;
   }
 }
@@ -152,7 +151,6 @@ TEST(ReadPictureTest, ContentDecidesTheFormatNotTheName) {
   const QString bmp = folder.path(u"really-a-bmp.jpg"_s);
   ASSERT_TRUE(io::WriteBmp(picture, bmp, error));
   EXPECT_TRUE(SamePixels(picture, MustRead(bmp)));
-
   QImage image(4, 2, QImage::Format_RGB32);
   image.fill(qRgb(1, 2, 3));
   const QString png = folder.path(u"really-a-png.jpg"_s);
@@ -160,12 +158,10 @@ TEST(ReadPictureTest, ContentDecidesTheFormatNotTheName) {
   const cDIBSection fromPng = MustRead(png);
   ASSERT_EQ(fromPng.width(), 4);
   EXPECT_EQ(Displayed(fromPng, 3, 1), 0x010203u);
-
   const QString jpeg = folder.path(u"really-a-jpeg.bmp"_s);
   ASSERT_TRUE(io::WriteJpeg(SmoothSurface(9, 7), jpeg, 90, error));
   const cDIBSection fromJpeg = MustRead(jpeg);
-  EXPECT_EQ(fromJpeg.width(), 9);
-  EXPECT_EQ(fromJpeg.height(), 7);
+  EXPECT_EQ(std::pair(fromJpeg.width(), fromJpeg.height()), std::pair(9, 7));
 }
 
 TEST(ReadPictureTest, CmykJpegOpensThroughQtsReaderStillUpright) {
@@ -187,16 +183,13 @@ TEST(ReadPictureTest, CmykJpegOpensThroughQtsReaderStillUpright) {
   const QString plain = folder.path(u"cmyk.jpg"_s);
   WriteBytes(plain, jpeg);
   const cDIBSection s = MustRead(plain);
-  ASSERT_EQ(s.width(), kWidth);
-  ASSERT_EQ(s.height(), kHeight);
-  for (int y = 0; y < kHeight; ++y) {
+  ASSERT_EQ(std::pair(s.width(), s.height()), std::pair(kWidth, kHeight));
+  for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) EXPECT_EQ(Displayed(s, x, y), Displayed(s, 0, 0));
-  }
   const QString turned = folder.path(u"cmyk6.jpg"_s);
   WriteBytes(turned, WithExifOrientation(jpeg, 6));
   const cDIBSection upright = MustRead(turned);
-  EXPECT_EQ(upright.width(), kHeight);
-  EXPECT_EQ(upright.height(), kWidth);
+  EXPECT_EQ(std::pair(upright.width(), upright.height()), std::pair(kHeight, kWidth));
 }
 
 // Where stored pixel (column c, row r, both from the top-left) is shown, in
@@ -263,25 +256,22 @@ TEST(ReadPictureTest, TurnedPhotoShowsItsTopLeftWhereTheCameraMeantIt) {
   TempFolder folder;
   // A white picture with one dark 16 x 16 block in its stored top-left corner.
   cDIBSection picture = UniformSurface(48, 32, 255, 255, 255);
-  for (int y = 0; y < 16; ++y) {
+  for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) SetPixelRGB(picture, x, 31 - y, 0x000000);
-  }
   const QString plainPath = folder.path(u"block.jpg"_s);
   QString error;
   ASSERT_TRUE(io::WriteJpeg(picture, plainPath, 95, error));
   const QByteArray plain = ReadBytes(plainPath);
-  struct Case {
-    int orientation, darkX, darkY;  // centre of where the block must be shown
-  };
-  // 6: turn right, the top-left corner goes to the top right; 3: half turn;
-  // 2: mirror, it goes to the top right without turning.
-  for (const Case& c : {Case{6, 24, 8}, Case{3, 40, 24}, Case{2, 40, 8}, Case{8, 8, 40}}) {
-    const QString path = folder.path(u"block%1.jpg"_s.arg(c.orientation));
-    WriteBytes(path, WithExifOrientation(plain, std::uint16_t(c.orientation)));
+  // Orientation, then the centre of where the block must be shown. 6: turn right, the
+  // top-left corner goes to the top right; 3: half turn; 2: mirror, top right unturned.
+  for (const auto& [orientation, darkX, darkY] :
+       {std::array{6, 24, 8}, std::array{3, 40, 24}, std::array{2, 40, 8}, std::array{8, 8, 40}}) {
+    const QString path = folder.path(u"block%1.jpg"_s.arg(orientation));
+    WriteBytes(path, WithExifOrientation(plain, std::uint16_t(orientation)));
     const cDIBSection s = MustRead(path);
-    EXPECT_LT(Displayed(s, c.darkX, c.darkY) & 0xFF, 40u) << c.orientation;
-    EXPECT_GT(Displayed(s, s.width() - 1 - c.darkX, s.height() - 1 - c.darkY) & 0xFF, 215u)
-        << c.orientation;
+    EXPECT_LT(Displayed(s, darkX, darkY) & 0xFF, 40u) << orientation;
+    EXPECT_GT(Displayed(s, s.width() - 1 - darkX, s.height() - 1 - darkY) & 0xFF, 215u)
+        << orientation;
   }
 }
 
