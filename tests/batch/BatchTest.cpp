@@ -17,6 +17,8 @@
 namespace fotavel::testing {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 struct BatchRun {
   int exitCode;
   QString err;
@@ -50,11 +52,9 @@ class BatchTest : public ::testing::Test {
 };
 
 TEST_F(BatchTest, EffectsRunExactlyAsTheDocumentCommands) {
-  const QString input = WriteBmp(RandomSurface(31, 17, 3), QStringLiteral("entree.bmp"));
-  const BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("clair"), QStringLiteral("-e"),
-                         QStringLiteral("gauche"), QStringLiteral("-e"), QStringLiteral("nette"),
-                         QStringLiteral("-e"), QStringLiteral("colorer=45"), input, QStringLiteral("-o"),
-                         Path(QStringLiteral("sortie.BMP"))});
+  const QString input = WriteBmp(RandomSurface(31, 17, 3), u"entree.bmp"_s);
+  const BatchRun run = Batch({u"-e"_s, u"clair"_s, u"-e"_s, u"gauche"_s, u"-e"_s, u"nette"_s,
+                              u"-e"_s, u"colorer=45"_s, input, u"-o"_s, Path(u"sortie.BMP"_s)});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
   AppServices services(folder.path());
@@ -65,139 +65,134 @@ TEST_F(BatchTest, EffectsRunExactlyAsTheDocumentCommands) {
   document.Piv_Gche();
   document.ProcessImage(5);
   document.saturation(45);
-  const cDIBSection written = Read(Path(QStringLiteral("sortie.BMP")));
-  EXPECT_TRUE(SamePixels(written, document.Picture())) << FirstDifference(written, document.Picture());
+  const cDIBSection written = Read(Path(u"sortie.BMP"_s));
+  EXPECT_TRUE(SamePixels(written, document.Picture()))
+      << FirstDifference(written, document.Picture());
 }
 
 TEST_F(BatchTest, SeveralInputsGoIntoTheFolderUnderTheirBaseNames) {
-  const QString bmp = WriteBmp(RandomSurface(8, 5, 1), QStringLiteral("un.photo.bmp"));
+  const QString bmp = WriteBmp(RandomSurface(8, 5, 1), u"un.photo.bmp"_s);
   QImage png(6, 4, QImage::Format_ARGB32);
   png.fill(qRgba(255, 0, 0, 255));
-  ASSERT_TRUE(png.save(Path(QStringLiteral("deux.png"))));
+  ASSERT_TRUE(png.save(Path(u"deux.png"_s)));
   // Qt writes no GIF: a 1 x 1 GIF whose one pixel is palette entry 0, pure red.
-  QFile gif(Path(QStringLiteral("trois.gif")));
+  QFile gif(Path(u"trois.gif"_s));
   ASSERT_TRUE(gif.open(QIODevice::WriteOnly));
   gif.write(QByteArray::fromHex(
       "474946383961 0100 0100 80 00 00 ff0000 000000 2c 00000000 0100 0100 00 02 02 4401 00 3b"));
   gif.close();
-  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sortie")));
-  const BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("gris"), QStringLiteral("-f"),
-                         QStringLiteral("bmp"), bmp, Path(QStringLiteral("deux.png")),
-                         Path(QStringLiteral("trois.gif")), QStringLiteral("-o"),
-                         Path(QStringLiteral("sortie"))});
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"sortie"_s));
+  const BatchRun run = Batch({u"-e"_s, u"gris"_s, u"-f"_s, u"bmp"_s, bmp, Path(u"deux.png"_s),
+                              Path(u"trois.gif"_s), u"-o"_s, Path(u"sortie"_s)});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const cDIBSection two = Read(Path(QStringLiteral("sortie/deux.bmp")));
+  const cDIBSection two = Read(Path(u"sortie/deux.bmp"_s));
   EXPECT_EQ(two.width(), 6);
   EXPECT_EQ(PixelRGB(two, 0, 0), 0x393939u);  // grey of pure red is 57
-  EXPECT_EQ(Read(Path(QStringLiteral("sortie/un.photo.bmp"))).width(), 8);
-  EXPECT_EQ(PixelRGB(Read(Path(QStringLiteral("sortie/trois.bmp"))), 0, 0), 0x393939u);
+  EXPECT_EQ(Read(Path(u"sortie/un.photo.bmp"_s)).width(), 8);
+  EXPECT_EQ(PixelRGB(Read(Path(u"sortie/trois.bmp"_s)), 0, 0), 0x393939u);
 }
 
 TEST_F(BatchTest, UsageErrorsStopBeforeAnyFileIsTouched) {
-  const QString input = WriteBmp(RandomSurface(4, 4, 2), QStringLiteral("a.bmp"));
-  const QString out = Path(QStringLiteral("b.jpg"));
+  const QString input = WriteBmp(RandomSurface(4, 4, 2), u"a.bmp"_s);
+  const QString out = Path(u"b.jpg"_s);
   const QStringList bad[] = {
-      {QStringLiteral("-e"), QStringLiteral("inconnu"), input, QStringLiteral("-o"), out},
-      {QStringLiteral("-e"), QStringLiteral("filtre=12"), input, QStringLiteral("-o"), out},
-      {QStringLiteral("-e"), QStringLiteral("clair=beaucoup"), input, QStringLiteral("-o"), out},
-      {QStringLiteral("-q"), QStringLiteral("30"), input, QStringLiteral("-o"), out},
+      {u"-e"_s, u"inconnu"_s, input, u"-o"_s, out},
+      {u"-e"_s, u"filtre=12"_s, input, u"-o"_s, out},
+      {u"-e"_s, u"clair=beaucoup"_s, input, u"-o"_s, out},
+      {u"-q"_s, u"30"_s, input, u"-o"_s, out},
       {input},
-      {input, QStringLiteral("-o"), Path(QStringLiteral("b.png"))},
-      {input, input, QStringLiteral("-o"), Path(QStringLiteral("pas-un-dossier"))},
+      {input, u"-o"_s, Path(u"b.png"_s)},
+      {input, input, u"-o"_s, Path(u"pas-un-dossier"_s)},
   };
   for (const QStringList& arguments : bad) {
     const BatchRun run = Batch(arguments);
     EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Usage : fotavel-batch")));
+    EXPECT_TRUE(run.err.contains(u"Usage : fotavel-batch"_s));
     EXPECT_FALSE(QFile::exists(out));
   }
 }
 
 TEST_F(BatchTest, UnreadableInputIsReportedAndTheOthersGoOn) {
-  const QString good = WriteBmp(RandomSurface(4, 4, 2), QStringLiteral("bon.bmp"));
-  QFile bad(Path(QStringLiteral("mauvais.jpg")));
+  const QString good = WriteBmp(RandomSurface(4, 4, 2), u"bon.bmp"_s);
+  QFile bad(Path(u"mauvais.jpg"_s));
   ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
   bad.write("pas une photo du tout");
   bad.close();
-  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("out")));
-  const BatchRun run = Batch({bad.fileName(), good, QStringLiteral("-o"), Path(QStringLiteral("out"))});
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"out"_s));
+  const BatchRun run = Batch({bad.fileName(), good, u"-o"_s, Path(u"out"_s)});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.err.contains(QStringLiteral("Une erreur est survenue lors de l'ouverture de : ")));
-  EXPECT_TRUE(QFile::exists(Path(QStringLiteral("out/bon.jpg"))));
-  EXPECT_FALSE(QFile::exists(Path(QStringLiteral("out/mauvais.jpg"))));
+  EXPECT_TRUE(run.err.contains(u"Une erreur est survenue lors de l'ouverture de : "_s));
+  EXPECT_TRUE(QFile::exists(Path(u"out/bon.jpg"_s)));
+  EXPECT_FALSE(QFile::exists(Path(u"out/mauvais.jpg"_s)));
 }
 
 TEST_F(BatchTest, RefusalsWriteNothingAndKeepAnExistingOutput) {
-  const QString input = WriteBmp(RandomSurface(1000, 1, 2), QStringLiteral("fil.bmp"));
-  const QString out = Path(QStringLiteral("ancien.bmp"));
-  WriteBmp(RandomSurface(3, 3, 9), QStringLiteral("ancien.bmp"));
+  const QString input = WriteBmp(RandomSurface(1000, 1, 2), u"fil.bmp"_s);
+  const QString out = Path(u"ancien.bmp"_s);
+  WriteBmp(RandomSurface(3, 3, 9), u"ancien.bmp"_s);
   const QByteArray old = Bytes(out);
 
-  BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("web"), input, QStringLiteral("-o"), out});
+  BatchRun run = Batch({u"-e"_s, u"web"_s, input, u"-o"_s, out});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.err.contains(QStringLiteral("400 x 0"))) << run.err.toStdString();
+  EXPECT_TRUE(run.err.contains(u"400 x 0"_s)) << run.err.toStdString();
   EXPECT_EQ(Bytes(out), old);
 
-  run = Batch({QStringLiteral("-e"), QStringLiteral("noyau=4:1:") + QString(QStringLiteral("1,")).repeated(15) +
-                                         QStringLiteral("1"),
-               input, QStringLiteral("-o"), out});
+  run = Batch(
+      {u"-e"_s, u"noyau=4:1:"_s + QString(u"1,"_s).repeated(15) + u"1"_s, input, u"-o"_s, out});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.err.contains(QStringLiteral("0x80040519"))) << run.err.toStdString();
-  EXPECT_TRUE(run.err.contains(QStringLiteral("Size must be an odd number")));
-  EXPECT_TRUE(run.err.contains(QStringLiteral("fotavel-batch.cImageProcess")));
-  run = Batch({QStringLiteral("-e"), QStringLiteral("noyau=3:0:1,1,1,1,1,1,1,1,1"), input,
-               QStringLiteral("-o"), out});
+  EXPECT_TRUE(run.err.contains(u"0x80040519"_s)) << run.err.toStdString();
+  EXPECT_TRUE(run.err.contains(u"Size must be an odd number"_s));
+  EXPECT_TRUE(run.err.contains(u"fotavel-batch.cImageProcess"_s));
+  run = Batch({u"-e"_s, u"noyau=3:0:1,1,1,1,1,1,1,1,1"_s, input, u"-o"_s, out});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(Bytes(out), old);
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);  // no temporary left behind
 }
 
 TEST_F(BatchTest, TimingsFollowEachEffect) {
-  const QString input = WriteBmp(RandomSurface(20, 10, 5), QStringLiteral("t.bmp"));
-  const BatchRun run = Batch({QStringLiteral("--temps"), QStringLiteral("-e"), QStringLiteral("clair=10"),
-                         QStringLiteral("-e"), QStringLiteral("taille=10x5"), input,
-                         QStringLiteral("-o"), Path(QStringLiteral("t.jpeg"))});
+  const QString input = WriteBmp(RandomSurface(20, 10, 5), u"t.bmp"_s);
+  const BatchRun run = Batch({u"--temps"_s, u"-e"_s, u"clair=10"_s, u"-e"_s, u"taille=10x5"_s,
+                              input, u"-o"_s, Path(u"t.jpeg"_s)});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  EXPECT_TRUE(run.err.contains(QRegularExpression(QStringLiteral("^clair=10 : Réalisé en \\d+ ms$"),
+  EXPECT_TRUE(run.err.contains(QRegularExpression(u"^clair=10 : Réalisé en \\d+ ms$"_s,
                                                   QRegularExpression::MultilineOption)))
       << run.err.toStdString();
-  EXPECT_TRUE(run.err.contains(QRegularExpression(QStringLiteral("^taille=10x5 : Réalisé en \\d+ ms$"),
+  EXPECT_TRUE(run.err.contains(QRegularExpression(u"^taille=10x5 : Réalisé en \\d+ ms$"_s,
                                                   QRegularExpression::MultilineOption)));
-  EXPECT_EQ(Read(Path(QStringLiteral("t.jpeg"))).width(), 10);
+  EXPECT_EQ(Read(Path(u"t.jpeg"_s)).width(), 10);
 }
 
 TEST_F(BatchTest, CombinationTakesTheSecondPhotoFromAFile) {
-  const QString first = WriteBmp(UniformSurface(6, 4, 200, 200, 200), QStringLiteral("p1.bmp"));
-  const QString second = WriteBmp(UniformSurface(4, 6, 10, 20, 30), QStringLiteral("p2.bmp"));
-  const BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("combiner=") + second + QStringLiteral(":2:1:0:1:0"),
-                         first, QStringLiteral("-o"), Path(QStringLiteral("c.bmp"))});
+  const QString first = WriteBmp(UniformSurface(6, 4, 200, 200, 200), u"p1.bmp"_s);
+  const QString second = WriteBmp(UniformSurface(4, 6, 10, 20, 30), u"p2.bmp"_s);
+  const BatchRun run =
+      Batch({u"-e"_s, u"combiner="_s + second + u":2:1:0:1:0"_s, first, u"-o"_s, Path(u"c.bmp"_s)});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const cDIBSection result = Read(Path(QStringLiteral("c.bmp")));
+  const cDIBSection result = Read(Path(u"c.bmp"_s));
   EXPECT_EQ(result.width(), 4);
   EXPECT_EQ(result.height(), 4);
   EXPECT_EQ(PixelRGB(result, 2, 2), 0x1E140Au);
 }
 
 TEST_F(BatchTest, LogoWithoutAnyLogoFileIsRefused) {
-  const QString input = WriteBmp(RandomSurface(20, 10, 5), QStringLiteral("l.bmp"));
-  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("param")));
-  const BatchRun run = Batch({QStringLiteral("--param"), Path(QStringLiteral("param")), QStringLiteral("-e"),
-                         QStringLiteral("logo"), input, QStringLiteral("-o"), Path(QStringLiteral("l.jpg"))});
+  const QString input = WriteBmp(RandomSurface(20, 10, 5), u"l.bmp"_s);
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"param"_s));
+  const BatchRun run =
+      Batch({u"--param"_s, Path(u"param"_s), u"-e"_s, u"logo"_s, input, u"-o"_s, Path(u"l.jpg"_s)});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.err.contains(QStringLiteral("Aucun logo")));
-  EXPECT_FALSE(QFile::exists(Path(QStringLiteral("l.jpg"))));
+  EXPECT_TRUE(run.err.contains(u"Aucun logo"_s));
+  EXPECT_FALSE(QFile::exists(Path(u"l.jpg"_s)));
 }
 
 TEST(BatchOptions, OutputNamesAndFormats) {
   batch::OutputFormat format;
-  EXPECT_TRUE(batch::FormatForFile(QStringLiteral("/x/a.JPEG"), format));
+  EXPECT_TRUE(batch::FormatForFile(u"/x/a.JPEG"_s, format));
   EXPECT_EQ(format, batch::OutputFormat::Jpeg);
-  EXPECT_TRUE(batch::FormatForFile(QStringLiteral("a.Bmp"), format));
+  EXPECT_TRUE(batch::FormatForFile(u"a.Bmp"_s, format));
   EXPECT_EQ(format, batch::OutputFormat::Bmp);
-  EXPECT_FALSE(batch::FormatForFile(QStringLiteral("a.png"), format));
-  EXPECT_EQ(batch::OutputPathFor(QStringLiteral("/in/vacances.2026.png"), QStringLiteral("/out"),
-                                 batch::OutputFormat::Jpeg),
-            QStringLiteral("/out/vacances.2026.jpg"));
+  EXPECT_FALSE(batch::FormatForFile(u"a.png"_s, format));
+  EXPECT_EQ(batch::OutputPathFor(u"/in/vacances.2026.png"_s, u"/out"_s, batch::OutputFormat::Jpeg),
+            u"/out/vacances.2026.jpg"_s);
 }
 
 }  // namespace

@@ -15,15 +15,12 @@ namespace fotavel::testing {
 
 class RecordingObserver : public DocumentObserver {
  public:
-  std::vector<QString> captions;
   QString message, title, size;
   std::vector<bool> undo;
   std::vector<bool> progressShown;
   int warnings = 0;
   int opened = 0;
-  int redraws = 0;
 
-  void CaptionChanged(const QString& c) override { captions.push_back(c); }
   void SetStatus(const QString& m, const QString& t, const QString& s) override {
     if (m != QStringLiteral("#")) message = m;
     if (t != QStringLiteral("#")) title = t;
@@ -33,7 +30,6 @@ class RecordingObserver : public DocumentObserver {
   void ShowProgress(bool visible) override { progressShown.push_back(visible); }
   void MemoryWarning(const QString&) override { ++warnings; }
   void PictureOpened() override { ++opened; }
-  void PictureChanged() override { ++redraws; }
 };
 
 class DocumentTest : public ::testing::Test {

@@ -9,93 +9,82 @@
 namespace fotavel::testing {
 namespace {
 
-TEST_F(DocumentTest, FileTitleIsWhatFollowsTheLastSeparator) {
-  document.filename(QStringLiteral("/home/anne/photos/plage.jpg"));
-  EXPECT_EQ(document.FileTitle(), QStringLiteral("plage.jpg"));
-  document.filename(QStringLiteral("plage.jpg"));
-  EXPECT_EQ(document.FileTitle(), QStringLiteral("plage.jpg"));
-  document.filename(QStringLiteral("/home/anne/"));
-  EXPECT_EQ(document.FileTitle(), QString());
-}
+using namespace Qt::StringLiterals;
 
-TEST_F(DocumentTest, DefaultSaveNameDropsOnlyARealExtension) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/photos/plage.jpg", "/photos/plage"},
-      {"Nouvelle photo 3", "Nouvelle photo 3"},
-      {"a.b", "a.b"},  // a "." among the first two characters is no extension
-      {"ab.c", "ab"},
-      {"/home/anne/vacances.2026/plage", "/home/anne/vacances.2026/plage"},
+TEST_F(DocumentTest, TitleSaveNameAndSaveKind) {
+  // Each case: file name, title, default save name (a "." among the first two
+  // characters is no extension).
+  const char* const cases[][3] = {
+      {"/home/anne/photos/plage.jpg", "plage.jpg", "/home/anne/photos/plage"},
+      {"/home/anne/", "", "/home/anne/"},
+      {"Nouvelle photo 3", "Nouvelle photo 3", "Nouvelle photo 3"},
+      {"a.b", "a.b", "a.b"},
+      {"ab.c", "ab.c", "ab"},
+      {"/home/anne/vacances.2026/plage", "plage", "/home/anne/vacances.2026/plage"},
   };
-  for (auto [name, expected] : cases) {
-    document.filename(QString::fromUtf8(name));
-    EXPECT_EQ(document.DefaultSaveName(), QString::fromUtf8(expected)) << name;
+  for (const auto& c : cases) {
+    document.filename(QString::fromUtf8(c[0]));
+    EXPECT_EQ(document.FileTitle(), QString::fromUtf8(c[1])) << c[0];
+    EXPECT_EQ(document.DefaultSaveName(), QString::fromUtf8(c[2])) << c[0];
   }
-}
-
-TEST_F(DocumentTest, SaveKindComparesTheExtensionInUpperCase) {
-  EXPECT_EQ(PhotoDocument::SaveKindFor(QStringLiteral("/x/a.Jpg")), SaveKind::Jpeg);
-  EXPECT_EQ(PhotoDocument::SaveKindFor(QStringLiteral("/x/a.bmp")), SaveKind::Bmp);
-  EXPECT_EQ(PhotoDocument::SaveKindFor(QStringLiteral("/x/a.png")), SaveKind::BmpInstead);
-  EXPECT_EQ(PhotoDocument::SaveKindFor(QStringLiteral("/x/a.jpeg")), SaveKind::BmpInstead);
-  EXPECT_EQ(PhotoDocument::BmpNameFor(QStringLiteral("/x/a.png")), QStringLiteral("/x/a.bmp"));
-  EXPECT_EQ(PhotoDocument::BmpNameFor(QStringLiteral("/x.y/a")), QStringLiteral("/x.y/a.bmp"));
+  EXPECT_EQ(PhotoDocument::SaveKindFor(u"/x/a.Jpg"_s), SaveKind::Jpeg);
+  EXPECT_EQ(PhotoDocument::SaveKindFor(u"/x/a.bmp"_s), SaveKind::Bmp);
+  EXPECT_EQ(PhotoDocument::SaveKindFor(u"/x/a.png"_s), SaveKind::BmpInstead);
+  EXPECT_EQ(PhotoDocument::SaveKindFor(u"/x/a.jpeg"_s), SaveKind::BmpInstead);
+  EXPECT_EQ(PhotoDocument::BmpNameFor(u"/x/a.png"_s), u"/x/a.bmp"_s);
+  EXPECT_EQ(PhotoDocument::BmpNameFor(u"/x.y/a"_s), u"/x.y/a.bmp"_s);
 }
 
 TEST_F(DocumentTest, OpeningSetsCaptionStatusAndStaysClean) {
   const QString path = OpenRandom(5, 3);
-  EXPECT_EQ(document.Caption(), QStringLiteral("Photo: ") + path);
+  EXPECT_EQ(document.Caption(), u"Photo: "_s + path);
   EXPECT_FALSE(document.Dirty());
-  EXPECT_EQ(observer.message, QStringLiteral("Ouvert ") + path);
-  EXPECT_EQ(observer.title, QStringLiteral("photo.bmp"));
-  EXPECT_EQ(observer.size, QStringLiteral("5 x 3"));
+  EXPECT_EQ(observer.message, u"Ouvert "_s + path);
+  EXPECT_EQ(observer.title, u"photo.bmp"_s);
+  EXPECT_EQ(observer.size, u"5 x 3"_s);
   EXPECT_EQ(observer.opened, 1);
   document.Activate();
-  EXPECT_EQ(observer.size, QStringLiteral("5 x 3 - 0Ko"));
+  EXPECT_EQ(observer.size, u"5 x 3 - 0Ko"_s);
   EXPECT_EQ(observer.undo.back(), false);
 }
 
 TEST_F(DocumentTest, TemporaryPictureIsANewUnsavedPhoto) {
-  const QString path = WritePhoto(RandomSurface(4, 4, 1), QStringLiteral("VBIM1234.tmp"));
+  const QString path = WritePhoto(RandomSurface(4, 4, 1), u"VBIM1234.tmp"_s);
   QString error;
   ASSERT_TRUE(document.OpenFile(path, true, error));
-  EXPECT_EQ(document.filename(), QStringLiteral("Nouvelle photo 1"));
-  EXPECT_EQ(document.Caption(), QStringLiteral("Photo: Nouvelle photo 1"));
+  EXPECT_EQ(document.filename(), u"Nouvelle photo 1"_s);
+  EXPECT_EQ(document.Caption(), u"Photo: Nouvelle photo 1"_s);
   EXPECT_TRUE(document.Dirty());
-  EXPECT_EQ(observer.message, QStringLiteral("Ouverture de ") + path + QStringLiteral("..."));
+  EXPECT_EQ(observer.message, u"Ouverture de "_s + path + u"..."_s);
 }
 
 TEST_F(DocumentTest, UnreadableFileLeavesTheDocumentAsItWas) {
-  const QString path = folder.filePath(QStringLiteral("vide.jpg"));
+  const QString path = folder.filePath(u"vide.jpg"_s);
   QFile(path).open(QIODevice::WriteOnly);
   QString error;
   EXPECT_FALSE(document.OpenFile(path, false, error));
   EXPECT_FALSE(error.isEmpty());
-  EXPECT_EQ(document.Caption(), QStringLiteral("Photo"));
+  EXPECT_EQ(document.Caption(), u"Photo"_s);
   EXPECT_TRUE(document.Picture().empty());
 }
 
-TEST_F(DocumentTest, EffectMarksModifiedAndUndoKeepsTheMark) {
-  const QString path = OpenRandom(7, 5);
-  document.Lighten();
-  EXPECT_TRUE(document.Dirty());
-  EXPECT_EQ(document.Caption(), QStringLiteral("Photo: ") + path + QStringLiteral(" modifiée"));
-  EXPECT_TRUE(observer.message.startsWith(QStringLiteral("Réalisé en ")));
-  EXPECT_TRUE(observer.message.endsWith(QStringLiteral(" ms")));
-  EXPECT_EQ(observer.progressShown.back(), false);
-  document.Annuler();
-  EXPECT_TRUE(document.Dirty());
-  EXPECT_EQ(document.Caption(), QStringLiteral("Photo: ") + path + QStringLiteral(" modifiée"));
-  document.Propre();
-  EXPECT_FALSE(document.Dirty());
-}
-
-TEST_F(DocumentTest, AreaBlurLeavesTheCaptionButMarksDirty) {
+TEST_F(DocumentTest, EffectMarksModifiedUndoKeepsTheMarkAreaBlurLeavesTheCaption) {
   const QString path = OpenRandom(40, 30);
   const cDIBSection before = Copy(document.Picture());
   document.MasquerZone(5, 5, 30, 20);
   EXPECT_TRUE(document.Dirty());
-  EXPECT_EQ(document.Caption(), QStringLiteral("Photo: ") + path);
+  EXPECT_EQ(document.Caption(), u"Photo: "_s + path);
   EXPECT_FALSE(SamePixels(before, document.Picture()));
+  document.Lighten();
+  EXPECT_EQ(document.Caption(), u"Photo: "_s + path + u" modifiée"_s);
+  EXPECT_TRUE(observer.message.startsWith(u"Réalisé en "_s));
+  EXPECT_TRUE(observer.message.endsWith(u" ms"_s));
+  EXPECT_EQ(observer.progressShown.back(), false);
+  document.Annuler();
+  EXPECT_TRUE(document.Dirty());
+  EXPECT_EQ(document.Caption(), u"Photo: "_s + path + u" modifiée"_s);
+  document.Propre();
+  EXPECT_FALSE(document.Dirty());
 }
 
 TEST_F(DocumentTest, SizeTextRoundsHalvesToEvenAndWarnsOnce) {
@@ -122,21 +111,27 @@ TEST_F(DocumentTest, SizeTextRoundsHalvesToEvenAndWarnsOnce) {
   EXPECT_EQ(observer.warnings, 2);
 }
 
-TEST_F(DocumentTest, SavingAsBmpMakesTheDocumentClean) {
-  OpenRandom(5, 3);
+TEST_F(DocumentTest, SavingMakesTheDocumentClean) {
+  OpenRandom(9, 6);
   document.GrayScale();
-  const QString target = folder.filePath(QStringLiteral("gris.png"));
+  const QString target = folder.filePath(u"gris.png"_s);
   QString error;
   ASSERT_TRUE(document.SaveBitmap(target, error)) << error.toStdString();
   // Other extensions are written as BMP beside the chosen name; the document takes the chosen name.
-  EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("gris.bmp"))));
   EXPECT_FALSE(QFileInfo::exists(target));
-  EXPECT_EQ(document.filename(), target);
-  EXPECT_EQ(document.Caption(), QStringLiteral("Photo: ") + target);
+  EXPECT_EQ(document.Caption(), u"Photo: "_s + target);
   EXPECT_FALSE(document.Dirty());
   cDIBSection reread;
-  ASSERT_TRUE(io::ReadPicture(folder.filePath(QStringLiteral("gris.bmp")), reread, error));
+  ASSERT_TRUE(io::ReadPicture(folder.filePath(u"gris.bmp"_s), reread, error));
   EXPECT_TRUE(SamePixels(reread, document.Picture()));
+
+  document.Fade();
+  const QString jpeg = folder.filePath(u"resultat.jpg"_s);
+  ASSERT_TRUE(document.FoncEregJPG(45, jpeg, error)) << error.toStdString();
+  EXPECT_FALSE(document.Dirty());
+  EXPECT_EQ(document.FileTitle(), u"resultat.jpg"_s);
+  ASSERT_TRUE(io::ReadPicture(jpeg, reread, error));
+  EXPECT_EQ(std::pair(reread.width(), reread.height()), std::pair(9, 6));
 }
 
 TEST_F(DocumentTest, FailedSaveKeepsNameDirtyFlagAndOldFile) {
@@ -145,27 +140,14 @@ TEST_F(DocumentTest, FailedSaveKeepsNameDirtyFlagAndOldFile) {
   const QString caption = document.Caption();
   QString error;
   // A folder cannot be replaced by a file: the write must fail.
-  const QString target = folder.filePath(QStringLiteral("dossier.jpg"));
-  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("dossier.jpg")));
+  const QString target = folder.filePath(u"dossier.jpg"_s);
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"dossier.jpg"_s));
   EXPECT_FALSE(document.FoncEregJPG(70, target, error));
   EXPECT_FALSE(error.isEmpty());
-  EXPECT_FALSE(document.SaveBitmap(folder.filePath(QStringLiteral("absent/x.bmp")), error));
+  EXPECT_FALSE(document.SaveBitmap(folder.filePath(u"absent/x.bmp"_s), error));
   EXPECT_TRUE(document.Dirty());
   EXPECT_EQ(document.filename(), path);
   EXPECT_EQ(document.Caption(), caption);
-}
-
-TEST_F(DocumentTest, JpegSaveUsesTheChosenName) {
-  OpenRandom(9, 6);
-  const QString target = folder.filePath(QStringLiteral("resultat.jpg"));
-  QString error;
-  ASSERT_TRUE(document.FoncEregJPG(45, target, error)) << error.toStdString();
-  EXPECT_FALSE(document.Dirty());
-  EXPECT_EQ(document.FileTitle(), QStringLiteral("resultat.jpg"));
-  cDIBSection reread;
-  ASSERT_TRUE(io::ReadPicture(target, reread, error));
-  EXPECT_EQ(reread.width(), 9);
-  EXPECT_EQ(reread.height(), 6);
 }
 
 }  // namespace

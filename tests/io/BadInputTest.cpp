@@ -14,11 +14,13 @@
 namespace fotavel::testing {
 namespace {
 
+using namespace Qt::StringLiterals;
 using io::ReadPicture;
 
-constexpr std::uint64_t kOneGiB = std::uint64_t{1} << 30;
+const QString kTooBig = u"image trop grande pour la mémoire disponible "_s;
+const QString kDamaged = u"fichier %1 tronqué ou endommagé"_s;
 
-// Fixes the picture budget for one test.
+// Fixes the picture budget for one scope.
 class BudgetOf {
  public:
   explicit BudgetOf(std::uint64_t bytes) : previous_(io::SetPictureMemoryBudget(bytes)) {}
@@ -27,6 +29,22 @@ class BudgetOf {
  private:
   std::uint64_t previous_;
 };
+
+// A 54-byte BMP header for width x height 24-bit pixels, with no pixels after it.
+QByteArray BmpHeader(std::uint32_t width, std::uint32_t height) {
+  QByteArray bmp(54, '\0');
+  bmp[0] = 'B';
+  bmp[1] = 'M';
+  bmp[10] = 54;
+  bmp[14] = 40;
+  for (int i = 0; i < 4; ++i) {
+    bmp[18 + i] = char(width >> (8 * i));
+    bmp[22 + i] = char(height >> (8 * i));
+  }
+  bmp[26] = 1;
+  bmp[28] = 24;
+  return bmp;
+}
 
 class BadInputTest : public ::testing::Test {
  protected:
@@ -37,123 +55,80 @@ class BadInputTest : public ::testing::Test {
     const cDIBSection before = Copy(out);
     QString error;
     EXPECT_FALSE(ReadPicture(path, out, error)) << path.toStdString();
-    EXPECT_TRUE(error.contains(words)) << "got: " << error.toStdString();
+    EXPECT_TRUE(!error.isEmpty() && error.contains(words)) << "got: " << error.toStdString();
     EXPECT_TRUE(SamePixels(before, out)) << FirstDifference(before, out);
   }
-
-  QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = folder_.path(name);
-    WriteBytes(path, bytes);
-    return path;
-  }
-
-  QByteArray Jpeg(std::int32_t width, std::int32_t height) {
-    const QString path = folder_.path(QStringLiteral("made.jpg"));
+  void ExpectRead(const QString& path) {
+    cDIBSection out;
     QString error;
-    EXPECT_TRUE(io::WriteJpeg(SmoothSurface(width, height), path, 90, error));
-    return ReadBytes(path);
+    EXPECT_TRUE(ReadPicture(path, out, error)) << error.toStdString();
+  }
+  QString Write(const QString& name, const QByteArray& bytes) {
+    WriteBytes(folder_.path(name), bytes);
+    return folder_.path(name);
+  }
+  QString Save(const QString& name, const QImage& image, const char* format) {
+    EXPECT_TRUE(image.save(folder_.path(name), format));
+    return folder_.path(name);
+  }
+  QByteArray Jpeg(std::int32_t width, std::int32_t height) {
+    QString error;
+    EXPECT_TRUE(io::WriteJpeg(SmoothSurface(width, height), folder_.path(u"made.jpg"_s), 90, error));
+    return ReadBytes(folder_.path(u"made.jpg"_s));
   }
 
   TempFolder folder_;
 };
 
 TEST_F(BadInputTest, FilesThatHoldNoPicture) {
-  ExpectRefused(Write(QStringLiteral("empty.jpg"), {}), QStringLiteral("fichier vide"));
+  ExpectRefused(Write(u"empty.jpg"_s, {}), u"fichier vide"_s);
   std::mt19937 generator(2024);
-  QByteArray noise;
-  noise.append('\0');  // no picture format starts with a zero byte followed by noise
+  QByteArray noise(1, '\0');  // no picture format starts with a zero byte followed by noise
   for (int i = 1; i < 20; ++i) noise.append(char(generator()));
-  ExpectRefused(Write(QStringLiteral("noise.bmp"), noise),
-                QStringLiteral("format d'image inconnu"));
-  ExpectRefused(Write(QStringLiteral("letter.jpg"), "Cher ami, voici la photo promise.\n"),
-                QStringLiteral("format d'image inconnu"));
-  ExpectRefused(folder_.path(QStringLiteral("missing.jpg")), QStringLiteral("fichier introuvable"));
-  ASSERT_TRUE(QDir(folder_.folder()).mkdir(QStringLiteral("album.jpg")));
-  ExpectRefused(folder_.path(QStringLiteral("album.jpg")), QStringLiteral("dossier"));
+  ExpectRefused(Write(u"noise.bmp"_s, noise), u"format d'image inconnu"_s);
+  ExpectRefused(Write(u"letter.jpg"_s, "Cher ami, voici la photo promise.\n"),
+                u"format d'image inconnu"_s);
+  ExpectRefused(folder_.path(u"missing.jpg"_s), u"fichier introuvable"_s);
+  ASSERT_TRUE(QDir(folder_.folder()).mkdir(u"album.jpg"_s));
+  ExpectRefused(folder_.path(u"album.jpg"_s), u"dossier"_s);
+  // A picture of no pixels: 0 x 16, or a metafile frame that measures nothing.
+  ExpectRefused(Write(u"flat.bmp"_s, BmpHeader(0, 16)), u""_s);
+  WmfRectangle wmf;
+  wmf.unitsPerInch = 0;
+  ExpectRefused(Write(u"noinch.wmf"_s, MakeWmf(wmf)), u"dimensions d'image invalides (0 x 0)"_s);
 }
 
 TEST_F(BadInputTest, TruncatedFilesSayWhichFormatIsDamaged) {
   const QByteArray jpeg = Jpeg(64, 48);
-  ExpectRefused(Write(QStringLiteral("half.jpg"), jpeg.left(jpeg.size() / 2)),
-                QStringLiteral("fichier JPEG tronqué ou endommagé"));
-  ExpectRefused(Write(QStringLiteral("header.jpg"), jpeg.left(120)),
-                QStringLiteral("fichier JPEG tronqué ou endommagé"));
-
-  QImage image(64, 48, QImage::Format_RGB32);
+  ExpectRefused(Write(u"half.jpg"_s, jpeg.left(jpeg.size() / 2)), kDamaged.arg(u"JPEG"_s));
+  ExpectRefused(Write(u"header.jpg"_s, jpeg.left(120)), kDamaged.arg(u"JPEG"_s));
+  QImage image(64, 48, QImage::Format_RGB32);  // noise, so that half the file is half the pixels
   std::mt19937 generator(3);
-  for (int y = 0; y < 48; ++y) {
+  for (int y = 0; y < 48; ++y)
     for (int x = 0; x < 64; ++x) image.setPixel(x, y, generator() | 0xFF000000u);
-  }
-  const QString pngPath = folder_.path(QStringLiteral("whole.png"));
-  ASSERT_TRUE(image.save(pngPath, "PNG"));
-  const QByteArray png = ReadBytes(pngPath);
-  ExpectRefused(Write(QStringLiteral("half.png"), png.left(png.size() / 2)),
-                QStringLiteral("fichier PNG tronqué ou endommagé"));
-
+  const QByteArray png = ReadBytes(Save(u"whole.png"_s, image, "PNG"));
+  ExpectRefused(Write(u"half.png"_s, png.left(png.size() / 2)), kDamaged.arg(u"PNG"_s));
   const QByteArray wmf = MakeWmf({});
-  ExpectRefused(Write(QStringLiteral("cut.wmf"), wmf.left(wmf.size() - 10)),
-                QStringLiteral("fichier WMF tronqué ou endommagé"));
+  ExpectRefused(Write(u"cut.wmf"_s, wmf.left(wmf.size() - 10)), kDamaged.arg(u"WMF"_s));
 }
 
 TEST_F(BadInputTest, MetafileThatCrashesTheRasteriserIsOnlyRefused) {
   // The brush is deleted instead of selected, then a rectangle is filled with
   // it: the drawing library follows the dangling brush and crashes.
   QByteArray wmf = MakeWmf({});
-  const QByteArray selectBrush("\x04\0\0\0\x2D\x01\0\0", 8);
-  const qsizetype at = wmf.indexOf(selectBrush);
+  const qsizetype at = wmf.indexOf(QByteArray("\x04\0\0\0\x2D\x01\0\0", 8));
   ASSERT_GT(at, 0);
   wmf[at + 4] = char(0xF0);
   wmf[at + 5] = char(0x01);
-  ExpectRefused(Write(QStringLiteral("dangling.wmf"), wmf),
-                QStringLiteral("fichier WMF tronqué ou endommagé"));
-  // And the next metafile draws as usual.
-  cDIBSection out;
-  QString error;
-  EXPECT_TRUE(ReadPicture(Write(QStringLiteral("fine.wmf"), MakeWmf({})), out, error));
-}
-
-TEST_F(BadInputTest, ZeroSizedPicturesAreRefused) {
-  // A BMP header for 0 x 16 pixels.
-  QByteArray bmp(54, '\0');
-  bmp[0] = 'B';
-  bmp[1] = 'M';
-  bmp[10] = 54;
-  bmp[14] = 40;
-  bmp[22] = 16;
-  bmp[26] = 1;
-  bmp[28] = 24;
-  cDIBSection out;
-  QString error;
-  EXPECT_FALSE(ReadPicture(Write(QStringLiteral("flat.bmp"), bmp), out, error));
-  EXPECT_FALSE(error.isEmpty());
-  EXPECT_TRUE(out.empty());
-
-  WmfRectangle wmf;
-  wmf.unitsPerInch = 0;  // a frame that measures nothing
-  ExpectRefused(Write(QStringLiteral("noinch.wmf"), MakeWmf(wmf)),
-                QStringLiteral("dimensions d'image invalides (0 x 0)"));
+  ExpectRefused(Write(u"dangling.wmf"_s, wmf), kDamaged.arg(u"WMF"_s));
+  ExpectRead(Write(u"fine.wmf"_s, MakeWmf({})));  // and the next metafile draws as usual
 }
 
 TEST_F(BadInputTest, HugeHeadersAreRefusedBeforeAnyPixelMemory) {
-  const BudgetOf budget(kOneGiB);
+  const BudgetOf budget(std::uint64_t{1} << 30);
   const std::size_t live = LiveSurfaceBytes();
-
   // 54 bytes claiming 100000 x 100000 pixels (30 GB).
-  QByteArray bmp(54, '\0');
-  bmp[0] = 'B';
-  bmp[1] = 'M';
-  bmp[10] = 54;
-  bmp[14] = 40;
-  for (int at : {18, 22}) {  // 100000 = 0x000186A0
-    bmp[at] = char(0xA0);
-    bmp[at + 1] = char(0x86);
-    bmp[at + 2] = char(0x01);
-  }
-  bmp[26] = 1;
-  bmp[28] = 24;
-  ExpectRefused(Write(QStringLiteral("vast.bmp"), bmp),
-                QStringLiteral("image trop grande pour la mémoire disponible (100000 x 100000)"));
-
+  ExpectRefused(Write(u"vast.bmp"_s, BmpHeader(100000, 100000)), kTooBig + u"(100000 x 100000)"_s);
   // A real JPEG header edited to claim 65000 x 65000, cut a few bytes into
   // its data. Were the surface allocated first, the decoder would report the
   // missing data instead.
@@ -166,63 +141,45 @@ TEST_F(BadInputTest, HugeHeadersAreRefusedBeforeAnyPixelMemory) {
   }
   const qsizetype scan = jpeg.indexOf("\xFF\xDA");
   ASSERT_GT(scan, frame);
-  ExpectRefused(Write(QStringLiteral("vast.jpg"), jpeg.left(scan + 24)),
-                QStringLiteral("image trop grande pour la mémoire disponible (65000 x 65000)"));
-
+  ExpectRefused(Write(u"vast.jpg"_s, jpeg.left(scan + 24)), kTooBig + u"(65000 x 65000)"_s);
   // A placeable metafile whose frame is 30000 inches wide.
   WmfRectangle wmf;
   wmf.unitsPerInch = 1;
   wmf.frameRight = 30000;
   wmf.frameBottom = 20000;
-  ExpectRefused(Write(QStringLiteral("vast.wmf"), MakeWmf(wmf)),
-                QStringLiteral("image trop grande pour la mémoire disponible (2880000 x 1920000)"));
-
+  ExpectRefused(Write(u"vast.wmf"_s, MakeWmf(wmf)), kTooBig + u"(2880000 x 1920000)"_s);
   EXPECT_EQ(LiveSurfaceBytes(), live);
 }
 
 TEST_F(BadInputTest, EveryFormatObeysTheMemoryBudget) {
-  const QString jpeg = Write(QStringLiteral("small.jpg"), Jpeg(300, 200));
   QImage image(300, 200, QImage::Format_RGB32);
   image.fill(qRgb(90, 90, 90));
-  const QString png = folder_.path(QStringLiteral("small.png"));
-  ASSERT_TRUE(image.save(png, "PNG"));
-  const QString wmf = Write(QStringLiteral("small.wmf"), MakeWmf({}));
+  const QString files[] = {Write(u"small.jpg"_s, Jpeg(300, 200)), Save(u"small.png"_s, image, "PNG"),
+                           Write(u"small.wmf"_s, MakeWmf({}))};
   {
     const BudgetOf budget(100'000);  // less than the 180 000-byte surface
-    ExpectRefused(jpeg, QStringLiteral("(300 x 200)"));
-    ExpectRefused(png, QStringLiteral("image trop grande pour la mémoire disponible (300 x 200)"));
-    ExpectRefused(wmf, QStringLiteral("image trop grande pour la mémoire disponible (192 x 96)"));
+    ExpectRefused(files[0], kTooBig + u"(300 x 200)"_s);
+    ExpectRefused(files[1], kTooBig + u"(300 x 200)"_s);
+    ExpectRefused(files[2], kTooBig + u"(192 x 96)"_s);
   }
-  // With room enough they open.
-  cDIBSection out;
-  QString error;
-  EXPECT_TRUE(ReadPicture(jpeg, out, error)) << error.toStdString();
-  EXPECT_TRUE(ReadPicture(png, out, error)) << error.toStdString();
-  EXPECT_TRUE(ReadPicture(wmf, out, error)) << error.toStdString();
+  for (const QString& file : files) ExpectRead(file);  // with room enough they open
+  // A surface that cannot be had is reported the same way.
+  const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes() + 1000);
+  ExpectRefused(files[0], kTooBig + u"(300 x 200)"_s);
+  SetSurfaceMemoryLimit(previous);
 }
 
 TEST_F(BadInputTest, ProgressiveJpegCountsTheCoefficientsItKeeps) {
   QImage image(300, 200, QImage::Format_RGB32);
   image.fill(qRgb(10, 150, 90));
-  const QString baseline = folder_.path(QStringLiteral("baseline.jpg"));
-  const QString progressive = folder_.path(QStringLiteral("progressive.jpg"));
-  ASSERT_TRUE(image.save(baseline, "JPEG", 90));
-  QImageWriter writer(progressive, "jpeg");
+  const QString baseline = Save(u"baseline.jpg"_s, image, "JPEG");
+  QImageWriter writer(folder_.path(u"progressive.jpg"_s), "jpeg");
   writer.setProgressiveScanWrite(true);
   ASSERT_TRUE(writer.write(image));
   // Room for the 180 000-byte surface, not for 6 more bytes a pixel beside it.
   const BudgetOf budget(300'000);
-  cDIBSection out;
-  QString error;
-  EXPECT_TRUE(ReadPicture(baseline, out, error)) << error.toStdString();
-  ExpectRefused(progressive, QStringLiteral("(300 x 200)"));
-}
-
-TEST_F(BadInputTest, SurfaceThatCannotBeHadIsReportedAsTooBig) {
-  const QString jpeg = Write(QStringLiteral("small.jpg"), Jpeg(300, 200));
-  const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes() + 1000);
-  ExpectRefused(jpeg, QStringLiteral("image trop grande pour la mémoire disponible (300 x 200)"));
-  SetSurfaceMemoryLimit(previous);
+  ExpectRead(baseline);
+  ExpectRefused(folder_.path(u"progressive.jpg"_s), u"(300 x 200)"_s);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <turbojpeg.h>
 
 #include <QImage>
+#include <array>
 #include <cstdlib>
 #include <random>
 #include <vector>
@@ -14,6 +15,7 @@
 namespace fotavel::testing {
 namespace {
 
+using namespace Qt::StringLiterals;
 using io::ReadPicture;
 
 cDIBSection MustRead(const QString& path) {
@@ -38,7 +40,7 @@ TEST(ReadPictureTest, BmpRoundTripIsExactForEveryPadding) {
   TempFolder folder;
   for (const Size size : {Size{1, 3}, Size{2, 2}, Size{3, 5}, Size{5, 4}, Size{257, 3}}) {
     const cDIBSection picture = RandomSurface(size.width, size.height, 7 + size.width);
-    const QString path = folder.path(QStringLiteral("round.bmp"));
+    const QString path = folder.path(u"round.bmp"_s);
     QString error;
     ASSERT_TRUE(io::WriteBmp(picture, path, error)) << error.toStdString();
     const cDIBSection back = MustRead(path);
@@ -51,33 +53,35 @@ TEST(ReadPictureTest, JpegAtBothEndsOfTheQualityRangeReadsBackClose) {
   TempFolder folder;
   const cDIBSection picture = SmoothSurface(61, 37);
   for (const auto& [quality, tolerance] : {std::pair{45, 14}, std::pair{100, 4}}) {
-    const QString path = folder.path(QStringLiteral("q%1.jpg").arg(quality));
+    const QString path = folder.path(u"q%1.jpg"_s.arg(quality));
     QString error;
     ASSERT_TRUE(io::WriteJpeg(picture, path, quality, error)) << error.toStdString();
     const cDIBSection back = MustRead(path);
-    ASSERT_EQ(back.width(), 61);
-    ASSERT_EQ(back.height(), 37);
+    ASSERT_EQ(std::pair(back.width(), back.height()), std::pair(61, 37));
     EXPECT_LE(MaxDifference(picture, back), tolerance) << "quality " << quality;
   }
+}
+
+// Expects each (x, y, 0xRRGGBB) of `points` as displayed.
+void ExpectShown(const cDIBSection& s, std::initializer_list<std::array<std::uint32_t, 3>> points) {
+  for (const auto& [x, y, rgb] : points)
+    EXPECT_EQ(Displayed(s, std::int32_t(x), std::int32_t(y)), rgb) << x << ',' << y;
 }
 
 TEST(ReadPictureTest, GrayscaleJpegBecomesGreyBgr) {
   TempFolder folder;
   QImage grey(19, 11, QImage::Format_Grayscale8);
-  for (int y = 0; y < 11; ++y) {
+  for (int y = 0; y < 11; ++y)
     for (int x = 0; x < 19; ++x) grey.scanLine(y)[x] = uchar(60 + 5 * x + 3 * y);
-  }
-  const QString path = folder.path(QStringLiteral("grey.jpg"));
+  const QString path = folder.path(u"grey.jpg"_s);
   ASSERT_TRUE(grey.save(path, "JPEG", 100));
   const cDIBSection s = MustRead(path);
-  ASSERT_EQ(s.width(), 19);
-  ASSERT_EQ(s.height(), 11);
+  ASSERT_EQ(std::pair(s.width(), s.height()), std::pair(19, 11));
   for (int y = 0; y < 11; ++y) {
     for (int x = 0; x < 19; ++x) {
       const std::uint32_t rgb = Displayed(s, x, y);
-      const int blue = rgb & 0xFF;
-      EXPECT_EQ(rgb, std::uint32_t(blue * 0x010101)) << x << ',' << y;
-      EXPECT_NEAR(blue, 60 + 5 * x + 3 * y, 3) << x << ',' << y;
+      EXPECT_EQ(rgb, (rgb & 0xFF) * 0x010101u) << x << ',' << y;
+      EXPECT_NEAR(int(rgb & 0xFF), 60 + 5 * x + 3 * y, 3) << x << ',' << y;
     }
   }
 }
@@ -91,104 +95,73 @@ TEST(ReadPictureTest, PngTransparencyIsLaidOnWhite) {
   image.setPixel(0, 1, qRgba(255, 1, 0, 128));
   image.setPixel(1, 1, qRgba(0, 0, 0, 254));
   image.setPixel(2, 1, qRgba(7, 8, 9, 255));
-  const QString path = folder.path(QStringLiteral("alpha.png"));
+  const QString path = folder.path(u"alpha.png"_s);
   ASSERT_TRUE(image.save(path, "PNG"));
   const cDIBSection s = MustRead(path);
-  ASSERT_EQ(s.width(), 3);
-  ASSERT_EQ(s.height(), 2);
+  ASSERT_EQ(std::pair(s.width(), s.height()), std::pair(3, 2));
   // c·a/255 + 255·(255 − a)/255, to nearest: (200·128 + 255·127)/255 = 227.39,
-  // (100·128 + 32385)/255 = 177.2, 32385/255 = 127.0.
-  EXPECT_EQ(Displayed(s, 0, 0), 0xE3B17Fu);
-  EXPECT_EQ(Displayed(s, 1, 0), 0xFFFFFFu);
-  EXPECT_EQ(Displayed(s, 2, 0), 0x0A141Eu);
-  // Green 1 at opacity 128: (128 + 32385)/255 = 127.502, rounded up;
-  // black at opacity 254: 255·1/255 = 1.
-  EXPECT_EQ(Displayed(s, 0, 1), 0xFF807Fu);
-  EXPECT_EQ(Displayed(s, 1, 1), 0x010101u);
-  EXPECT_EQ(Displayed(s, 2, 1), 0x070809u);
+  // (100·128 + 32385)/255 = 177.2, 32385/255 = 127.0; green 1 at opacity 128:
+  // (128 + 32385)/255 = 127.502, rounded up; black at opacity 254: 255·1/255 = 1.
+  ExpectShown(s, {{0, 0, 0xE3B17F}, {1, 0, 0xFFFFFF}, {2, 0, 0x0A141E},
+                  {0, 1, 0xFF807F}, {1, 1, 0x010101}, {2, 1, 0x070809}});
 }
 
 TEST(ReadPictureTest, GifColoursAreExactAndItsTransparentIndexIsWhite) {
   TempFolder folder;
   const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x123456, 0x000000};
-  const QString path = folder.path(QStringLiteral("little.gif"));
+  const QString path = folder.path(u"little.gif"_s);
   WriteBytes(path, MakeGif(3, 2, colours, 3, {0, 1, 2, 3, 0, 1}));
   const cDIBSection s = MustRead(path);
-  ASSERT_EQ(s.width(), 3);
-  ASSERT_EQ(s.height(), 2);
-  EXPECT_EQ(Displayed(s, 0, 0), 0xFF0000u);
-  EXPECT_EQ(Displayed(s, 1, 0), 0x00FF00u);
-  EXPECT_EQ(Displayed(s, 2, 0), 0x123456u);
-  EXPECT_EQ(Displayed(s, 0, 1), 0xFFFFFFu);
-  EXPECT_EQ(Displayed(s, 1, 1), 0xFF0000u);
-  EXPECT_EQ(Displayed(s, 2, 1), 0x00FF00u);
+  ASSERT_EQ(std::pair(s.width(), s.height()), std::pair(3, 2));
+  ExpectShown(s, {{0, 0, 0xFF0000}, {1, 0, 0x00FF00}, {2, 0, 0x123456},
+                  {0, 1, 0xFFFFFF}, {1, 1, 0xFF0000}, {2, 1, 0x00FF00}});
 }
 
-TEST(ReadPictureTest, PlaceableWmfIsDrawnAt96DotsPerInch) {
+TEST(ReadPictureTest, PlaceableWmfIsDrawnAt96DotsPerInchWhateverFontsAreInstalled) {
   TempFolder folder;
-  const QString path = folder.path(QStringLiteral("clip.wmf"));
-  WriteBytes(path, MakeWmf({}));  // 2 x 1 inches, rectangle in the middle half
-  const cDIBSection s = MustRead(path);
-  ASSERT_EQ(s.width(), 192);
-  ASSERT_EQ(s.height(), 96);
+  WmfRectangle picture;  // 2 x 1 inches, rectangle in the middle half
+  const QString path = folder.path(u"clip.wmf"_s);
+  for (const QByteArray& text : {QByteArray(), QByteArray("Vacances 2003")}) {
+    picture.text = text;
+    WriteBytes(path, MakeWmf(picture));
+    const cDIBSection s = MustRead(path);
+    ASSERT_EQ(std::pair(s.width(), s.height()), std::pair(192, 96));
+    EXPECT_EQ(Displayed(s, 96, 48), 0xFF0000u);
+  }
   // The rectangle covers x 48 … 144, y 24 … 72; the rest is white paper.
-  EXPECT_EQ(Displayed(s, 96, 48), 0xFF0000u);
-  EXPECT_EQ(Displayed(s, 52, 28), 0xFF0000u);
-  EXPECT_EQ(Displayed(s, 140, 68), 0xFF0000u);
-  EXPECT_EQ(Displayed(s, 4, 4), 0xFFFFFFu);
-  EXPECT_EQ(Displayed(s, 44, 48), 0xFFFFFFu);
-  EXPECT_EQ(Displayed(s, 96, 76), 0xFFFFFFu);
-  EXPECT_EQ(Displayed(s, 188, 92), 0xFFFFFFu);
-}
-
-TEST(ReadPictureTest, WmfWithTextOpensWhateverFontsAreInstalled) {
-  TempFolder folder;
-  WmfRectangle picture;
-  picture.text = "Vacances 2003";
-  const QString path = folder.path(QStringLiteral("caption.wmf"));
+  picture.text.clear();
   WriteBytes(path, MakeWmf(picture));
-  const cDIBSection s = MustRead(path);
-  ASSERT_EQ(s.width(), 192);
-  ASSERT_EQ(s.height(), 96);
-  EXPECT_EQ(Displayed(s, 96, 48), 0xFF0000u);
-}
-
-TEST(ReadPictureTest, PlainWmfIsDrawnOneUnitToAPixel) {
-  TempFolder folder;
-  WmfRectangle picture;
+  ExpectShown(MustRead(path), {{52, 28, 0xFF0000}, {140, 68, 0xFF0000}, {4, 4, 0xFFFFFF},
+                               {44, 48, 0xFFFFFF}, {96, 76, 0xFFFFFF}, {188, 92, 0xFFFFFF}});
+  // Without the placeable header its page is what it draws, one unit a pixel:
+  // the 1000 x 500 rectangle (and half a unit of edge on each side).
   picture.placeable = false;
   picture.rgb = 0x2050C0;
-  const QString path = folder.path(QStringLiteral("plain.wmf"));
   WriteBytes(path, MakeWmf(picture));
-  const cDIBSection s = MustRead(path);
-  // Its page is what it draws: the 1000 x 500 rectangle (and half a unit of
-  // edge on each side).
-  EXPECT_NEAR(s.width(), 1000, 2);
-  EXPECT_NEAR(s.height(), 500, 2);
-  EXPECT_EQ(Displayed(s, s.width() / 2, s.height() / 2), 0x2050C0u);
+  const cDIBSection plain = MustRead(path);
+  EXPECT_NEAR(plain.width(), 1000, 2);
+  EXPECT_NEAR(plain.height(), 500, 2);
+  EXPECT_EQ(Displayed(plain, plain.width() / 2, plain.height() / 2), 0x2050C0u);
 }
 
 TEST(ReadPictureTest, ContentDecidesTheFormatNotTheName) {
   TempFolder folder;
   const cDIBSection picture = RandomSurface(5, 3, 11);
   QString error;
-  const QString bmp = folder.path(QStringLiteral("really-a-bmp.jpg"));
+  const QString bmp = folder.path(u"really-a-bmp.jpg"_s);
   ASSERT_TRUE(io::WriteBmp(picture, bmp, error));
   EXPECT_TRUE(SamePixels(picture, MustRead(bmp)));
-
   QImage image(4, 2, QImage::Format_RGB32);
   image.fill(qRgb(1, 2, 3));
-  const QString png = folder.path(QStringLiteral("really-a-png.jpg"));
+  const QString png = folder.path(u"really-a-png.jpg"_s);
   ASSERT_TRUE(image.save(png, "PNG"));
   const cDIBSection fromPng = MustRead(png);
   ASSERT_EQ(fromPng.width(), 4);
   EXPECT_EQ(Displayed(fromPng, 3, 1), 0x010203u);
-
-  const QString jpeg = folder.path(QStringLiteral("really-a-jpeg.bmp"));
+  const QString jpeg = folder.path(u"really-a-jpeg.bmp"_s);
   ASSERT_TRUE(io::WriteJpeg(SmoothSurface(9, 7), jpeg, 90, error));
   const cDIBSection fromJpeg = MustRead(jpeg);
-  EXPECT_EQ(fromJpeg.width(), 9);
-  EXPECT_EQ(fromJpeg.height(), 7);
+  EXPECT_EQ(std::pair(fromJpeg.width(), fromJpeg.height()), std::pair(9, 7));
 }
 
 TEST(ReadPictureTest, CmykJpegOpensThroughQtsReaderStillUpright) {
@@ -207,42 +180,32 @@ TEST(ReadPictureTest, CmykJpegOpensThroughQtsReaderStillUpright) {
   tjDestroy(encoder);
 
   TempFolder folder;
-  const QString plain = folder.path(QStringLiteral("cmyk.jpg"));
+  const QString plain = folder.path(u"cmyk.jpg"_s);
   WriteBytes(plain, jpeg);
   const cDIBSection s = MustRead(plain);
-  ASSERT_EQ(s.width(), kWidth);
-  ASSERT_EQ(s.height(), kHeight);
-  for (int y = 0; y < kHeight; ++y) {
+  ASSERT_EQ(std::pair(s.width(), s.height()), std::pair(kWidth, kHeight));
+  for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) EXPECT_EQ(Displayed(s, x, y), Displayed(s, 0, 0));
-  }
-  const QString turned = folder.path(QStringLiteral("cmyk6.jpg"));
+  const QString turned = folder.path(u"cmyk6.jpg"_s);
   WriteBytes(turned, WithExifOrientation(jpeg, 6));
   const cDIBSection upright = MustRead(turned);
-  EXPECT_EQ(upright.width(), kHeight);
-  EXPECT_EQ(upright.height(), kWidth);
+  EXPECT_EQ(std::pair(upright.width(), upright.height()), std::pair(kHeight, kWidth));
 }
 
 // Where stored pixel (column c, row r, both from the top-left) is shown, in
 // the words of the EXIF orientation tag: which side of the view the stored
 // top row and left column end up on.
 std::pair<int, int> ShownAt(int orientation, int c, int r, int storedWidth, int storedHeight) {
+  const int cr = storedWidth - 1 - c, rr = storedHeight - 1 - r;  // counted from the far side
   switch (orientation) {
-    case 2:
-      return {storedWidth - 1 - c, r};  // row 0 top, column 0 right
-    case 3:
-      return {storedWidth - 1 - c, storedHeight - 1 - r};  // row 0 bottom, column 0 right
-    case 4:
-      return {c, storedHeight - 1 - r};  // row 0 bottom, column 0 left
-    case 5:
-      return {r, c};  // row 0 left, column 0 top
-    case 6:
-      return {storedHeight - 1 - r, c};  // row 0 right, column 0 top
-    case 7:
-      return {storedHeight - 1 - r, storedWidth - 1 - c};  // row 0 right, column 0 bottom
-    case 8:
-      return {r, storedWidth - 1 - c};  // row 0 left, column 0 bottom
-    default:
-      return {c, r};
+    case 2: return {cr, r};  // row 0 top, column 0 right
+    case 3: return {cr, rr};  // row 0 bottom, column 0 right
+    case 4: return {c, rr};   // row 0 bottom, column 0 left
+    case 5: return {r, c};    // row 0 left, column 0 top
+    case 6: return {rr, c};   // row 0 right, column 0 top
+    case 7: return {rr, cr};  // row 0 right, column 0 bottom
+    case 8: return {r, cr};   // row 0 left, column 0 bottom
+    default: return {c, r};
   }
 }
 
@@ -250,14 +213,14 @@ TEST(ReadPictureTest, ExifOrientationOpensUprightPixelForPixel) {
   TempFolder folder;
   // Odd sizes on both sides so that padding differs before and after a turn.
   constexpr int kWidth = 37, kHeight = 23;
-  const QString plainPath = folder.path(QStringLiteral("plain.jpg"));
+  const QString plainPath = folder.path(u"plain.jpg"_s);
   QString error;
   ASSERT_TRUE(io::WriteJpeg(RandomSurface(kWidth, kHeight, 5), plainPath, 95, error));
   const QByteArray plain = ReadBytes(plainPath);
   // The same compressed pixels decode the same way whatever the tag says.
   const cDIBSection stored = MustRead(plainPath);
   for (int orientation = 1; orientation <= 8; ++orientation) {
-    const QString path = folder.path(QStringLiteral("turned%1.jpg").arg(orientation));
+    const QString path = folder.path(u"turned%1.jpg"_s.arg(orientation));
     WriteBytes(path, WithExifOrientation(plain, std::uint16_t(orientation)));
     const cDIBSection upright = MustRead(path);
     const bool turned = orientation >= 5;
@@ -276,14 +239,14 @@ TEST(ReadPictureTest, ExifOrientationOpensUprightPixelForPixel) {
 
 TEST(ReadPictureTest, UnreadableExifLeavesThePhotoAsStored) {
   TempFolder folder;
-  const QString plainPath = folder.path(QStringLiteral("plain.jpg"));
+  const QString plainPath = folder.path(u"plain.jpg"_s);
   QString error;
   ASSERT_TRUE(io::WriteJpeg(RandomSurface(21, 13, 4), plainPath, 90, error));
   QByteArray broken = WithExifOrientation(ReadBytes(plainPath), 6);
   const qsizetype tiff = broken.indexOf(QByteArray("Exif\0\0", 6)) + 6;
   broken[tiff] = 'X';  // neither "II" nor "MM": no byte order, no tags
   broken[tiff + 1] = 'X';
-  const QString path = folder.path(QStringLiteral("broken.jpg"));
+  const QString path = folder.path(u"broken.jpg"_s);
   WriteBytes(path, broken);
   const cDIBSection s = MustRead(path);
   EXPECT_TRUE(SamePixels(s, MustRead(plainPath)));
@@ -293,25 +256,22 @@ TEST(ReadPictureTest, TurnedPhotoShowsItsTopLeftWhereTheCameraMeantIt) {
   TempFolder folder;
   // A white picture with one dark 16 x 16 block in its stored top-left corner.
   cDIBSection picture = UniformSurface(48, 32, 255, 255, 255);
-  for (int y = 0; y < 16; ++y) {
+  for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) SetPixelRGB(picture, x, 31 - y, 0x000000);
-  }
-  const QString plainPath = folder.path(QStringLiteral("block.jpg"));
+  const QString plainPath = folder.path(u"block.jpg"_s);
   QString error;
   ASSERT_TRUE(io::WriteJpeg(picture, plainPath, 95, error));
   const QByteArray plain = ReadBytes(plainPath);
-  struct Case {
-    int orientation, darkX, darkY;  // centre of where the block must be shown
-  };
-  // 6: turn right, the top-left corner goes to the top right; 3: half turn;
-  // 2: mirror, it goes to the top right without turning.
-  for (const Case& c : {Case{6, 24, 8}, Case{3, 40, 24}, Case{2, 40, 8}, Case{8, 8, 40}}) {
-    const QString path = folder.path(QStringLiteral("block%1.jpg").arg(c.orientation));
-    WriteBytes(path, WithExifOrientation(plain, std::uint16_t(c.orientation)));
+  // Orientation, then the centre of where the block must be shown. 6: turn right, the
+  // top-left corner goes to the top right; 3: half turn; 2: mirror, top right unturned.
+  for (const auto& [orientation, darkX, darkY] :
+       {std::array{6, 24, 8}, std::array{3, 40, 24}, std::array{2, 40, 8}, std::array{8, 8, 40}}) {
+    const QString path = folder.path(u"block%1.jpg"_s.arg(orientation));
+    WriteBytes(path, WithExifOrientation(plain, std::uint16_t(orientation)));
     const cDIBSection s = MustRead(path);
-    EXPECT_LT(Displayed(s, c.darkX, c.darkY) & 0xFF, 40u) << c.orientation;
-    EXPECT_GT(Displayed(s, s.width() - 1 - c.darkX, s.height() - 1 - c.darkY) & 0xFF, 215u)
-        << c.orientation;
+    EXPECT_LT(Displayed(s, darkX, darkY) & 0xFF, 40u) << orientation;
+    EXPECT_GT(Displayed(s, s.width() - 1 - darkX, s.height() - 1 - darkY) & 0xFF, 215u)
+        << orientation;
   }
 }
 
