@@ -123,18 +123,14 @@ TEST_F(ProgressBarTest, LoadedWithoutSavedValuesTakesTheSavedDefaults) {
   EXPECT_EQ(bar->Bar()->palette().color(QPalette::Highlight), QColor(0x40, 0x50, 0x60));
   EXPECT_EQ(bar->Bar()->geometry(), QRect(0, 0, 200, 20));
   EXPECT_TRUE(bar->WriteProperties().isEmpty());
-  const QStringList names = Names(changes);
-  EXPECT_EQ(names, (QStringList{"BorderStyle", "BackColor", "Min"}));
-}
+  EXPECT_EQ(Names(changes), (QStringList{"BorderStyle", "BackColor", "Min"}));
 
-TEST_F(ProgressBarTest, NewlyPlacedKeepsMinimumOneAndTakesTheContainerColour) {
-  bar->InitProperties();
-  ASSERT_NE(bar->Bar(), nullptr);
-  EXPECT_EQ(bar->TakeCalls(), (QStringList{"pos 0", "step 1", "edge 1", "back #102030"}));
-  const QVariantMap saved = bar->WriteProperties();
-  EXPECT_EQ(saved.value(QStringLiteral("Min")), QVariant(1));
-  EXPECT_EQ(saved.value(QStringLiteral("BackColor")).toUInt(), 0x302010u);
-  EXPECT_EQ(saved.size(), 2);
+  // Newly placed instead: minimum one and the container's colour, both saved.
+  RecordingProgressBar placed(&statusArea);
+  placed.InitProperties();
+  EXPECT_EQ(placed.TakeCalls(), (QStringList{"pos 0", "step 1", "edge 1", "back #102030"}));
+  EXPECT_EQ(placed.WriteProperties(),
+            (QVariantMap{{QStringLiteral("Min"), 1}, {QStringLiteral("BackColor"), 0x302010u}}));
 }
 
 TEST_F(ProgressBarTest, WritesReachTheBarOnlyWhenTheValueChanges) {
@@ -230,8 +226,7 @@ TEST_F(ProgressBarTest, SwitchingOrientationRemakesTheBarKeepingItsSettings) {
   EXPECT_EQ(now->Range(), std::make_pair(5, 60));
   EXPECT_EQ(now->palette().color(QPalette::Highlight), QColor(0xFF, 0, 0));
   EXPECT_EQ(now->geometry(), bar->contentsRect());
-  const QStringList names = Names(changes);
-  EXPECT_EQ(names,
+  EXPECT_EQ(Names(changes),
             (QStringList{"Position", "BorderStyle", "BackColor", "ForeColor", "Orientation"}));
 
   bar->SetSmooth(true);
