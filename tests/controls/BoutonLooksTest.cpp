@@ -54,15 +54,12 @@ class BoutonLooks : public ::testing::Test {
 
   // Two moves: Qt drops a move to where the cursor already is.
   void Hover() {
-    QTest::mouseMove(container.windowHandle(), button->geometry().center() - QPoint(1, 1));
-    QTest::mouseMove(container.windowHandle(), button->geometry().center());
+    QTest::mouseMove(container.windowHandle(), Middle() - QPoint(1, 1));
+    QTest::mouseMove(container.windowHandle(), Middle());
   }
-  void Press() {
-    QTest::mousePress(container.windowHandle(), Qt::LeftButton, {}, button->geometry().center());
-  }
-  void Release() {
-    QTest::mouseRelease(container.windowHandle(), Qt::LeftButton, {}, button->geometry().center());
-  }
+  void Press() { QTest::mousePress(container.windowHandle(), Qt::LeftButton, {}, Middle()); }
+  void Release() { QTest::mouseRelease(container.windowHandle(), Qt::LeftButton, {}, Middle()); }
+  QPoint Middle() const { return button->geometry().center(); }
 
   QWidget container;
   bouton* button = nullptr;
@@ -75,47 +72,32 @@ TEST_F(BoutonLooks, EachLookShowsItsPictureAndFrame) {
   SetPictures(32, 16);
   button->UserControl_Show();
   QImage shot = Shot(*button);
-  EXPECT_EQ(At(shot, 8, 8), Rgb(kPicFond));
-  EXPECT_EQ(At(shot, 39, 23), Rgb(kPicFond));
-  EXPECT_EQ(At(shot, 7, 8), kWhite);
-  EXPECT_EQ(At(shot, 8, 7), kWhite);
-  EXPECT_EQ(At(shot, 40, 23), kWhite);
-  EXPECT_EQ(At(shot, 39, 24), kWhite);
-  EXPECT_EQ(At(shot, 0, 0), kWhite) << "the normal look has no frame";
-  EXPECT_EQ(At(shot, 47, 39), kWhite);
-  EXPECT_EQ(OtherPixels(shot, Rgb(kPicFond)), 0);
+  EXPECT_EQ(InkBox(shot, Rgb(kPicFond)), QRect(8, 8, 32, 16));
+  EXPECT_EQ(OtherPixels(shot, Rgb(kPicFond)), 0) << "the normal look has no frame";
 
   Hover();
   shot = Shot(*button);
-  EXPECT_EQ(At(shot, 8, 8), Rgb(kPicDessus));
-  EXPECT_EQ(At(shot, 39, 23), Rgb(kPicDessus));
+  EXPECT_EQ(InkBox(shot, Rgb(kPicDessus)), QRect(8, 8, 32, 16));
   // Dotted: every other pixel, starting at the top-left corner.
   EXPECT_EQ(At(shot, 0, 0), Rgb(kSurvol));
   EXPECT_EQ(At(shot, 1, 0), kWhite);
   EXPECT_EQ(At(shot, 2, 0), Rgb(kSurvol));
-  EXPECT_EQ(At(shot, 0, 2), Rgb(kSurvol));
   EXPECT_EQ(At(shot, 47, 1), Rgb(kSurvol));
   EXPECT_EQ(At(shot, 47, 2), kWhite);
-  EXPECT_EQ(At(shot, 1, 39), Rgb(kSurvol));
   EXPECT_EQ(InkBox(shot, Rgb(kSurvol)), QRect(0, 0, 48, 40));
   EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor);
 
   Press();
   shot = Shot(*button);
   EXPECT_EQ(At(shot, 8, 8), Rgb(kPicEnf));
-  for (const QPoint p : {QPoint(0, 0), QPoint(1, 0), QPoint(47, 0), QPoint(47, 20), QPoint(47, 39),
-                         QPoint(20, 39), QPoint(0, 39), QPoint(0, 21)}) {
-    EXPECT_EQ(At(shot, p.x(), p.y()), Rgb(kEnfonce)) << p.x() << "," << p.y();
-  }
+  EXPECT_EQ(InkBox(shot, Rgb(kEnfonce)), QRect(0, 0, 48, 40));
   EXPECT_EQ(At(shot, 1, 1), kWhite);
-  EXPECT_EQ(At(shot, 46, 38), kWhite);
   EXPECT_EQ(OtherPixels(shot, Rgb(kPicEnf)), 2 * 48 + 2 * 38);
   EXPECT_EQ(button->cursor().shape(), Qt::PointingHandCursor) << "pressing keeps the cursor";
 
   Release();
   shot = Shot(*button);
-  EXPECT_EQ(At(shot, 8, 8), Rgb(kPicFond));
-  EXPECT_EQ(At(shot, 0, 0), kWhite);
+  EXPECT_EQ(OtherPixels(shot, Rgb(kPicFond)), 0);
   EXPECT_FALSE(button->testAttribute(Qt::WA_SetCursor)) << "back to the default arrow";
 }
 
@@ -130,14 +112,11 @@ TEST_F(BoutonLooks, DisabledLookIsAGreyCrossOverTheNormalPicture) {
                          QPoint(45, 15), QPoint(40, 20), QPoint(20, 40), QPoint(15, 45)}) {
     EXPECT_EQ(At(shot, p.x(), p.y()), kGreyText) << p.x() << "," << p.y();
   }
-  for (const QPoint p :
-       {QPoint(10, 10), QPoint(50, 50), QPoint(30, 12), QPoint(30, 40), QPoint(20, 30)}) {
+  for (const QPoint p : {QPoint(10, 10), QPoint(50, 50), QPoint(30, 12), QPoint(20, 30)}) {
     EXPECT_EQ(At(shot, p.x(), p.y()), kWhite) << p.x() << "," << p.y();
   }
   // The normal picture, centred, a third of the free height down: (26, 17).
-  EXPECT_EQ(At(shot, 26, 17), Rgb(kPicFond));
-  EXPECT_EQ(At(shot, 25, 17), kWhite);
-  EXPECT_EQ(At(shot, 26, 16), kWhite);
+  EXPECT_EQ(InkBox(shot, Rgb(kPicFond)).topLeft(), QPoint(26, 17));
 
   // On a wider than high button the first line starts at H \ 4 across:
   // 720 x 600 twips, from (150, 180) to (540, 540), pixels (10, 12) to (36, 36).
@@ -145,15 +124,12 @@ TEST_F(BoutonLooks, DisabledLookIsAGreyCrossOverTheNormalPicture) {
   button->SetBackImage(QPixmap());
   button->UserControl_Show();
   shot = Shot(*button);
-  EXPECT_EQ(At(shot, 10, 12), kGreyText);
-  EXPECT_EQ(At(shot, 36, 36), kGreyText);
-  EXPECT_EQ(At(shot, 36, 12), kGreyText);
-  EXPECT_EQ(At(shot, 12, 36), kGreyText);
+  for (const QPoint p : {QPoint(10, 12), QPoint(36, 36), QPoint(36, 12), QPoint(12, 36)}) {
+    EXPECT_EQ(At(shot, p.x(), p.y()), kGreyText) << p.x() << "," << p.y();
+  }
   EXPECT_EQ(OtherPixels(shot, kGreyText), 0);
-
   button->SetEnabled(true);
-  shot = Shot(*button);
-  EXPECT_EQ(InkBox(shot, kGreyText), QRect());
+  EXPECT_EQ(InkBox(Shot(*button), kGreyText), QRect());
 }
 
 // PositionFond 1, 2, 3 and any other value; a 32-pixel (480-twip) picture on
@@ -210,8 +186,7 @@ TEST_F(BoutonCaption, TooWideCaptionWithBlanksGoesOneWordPerLine) {
   const QRect second = LineBox(QStringLiteral("Contours"), firstTop + t);
   const QRect ink1 = InkBox(shot, Rgb(kNormal), QRect(0, first.top(), 48, first.height()));
   const QRect ink2 = InkBox(shot, Rgb(kNormal), QRect(0, second.top(), 48, second.height()));
-  ASSERT_FALSE(ink1.isEmpty());
-  ASSERT_FALSE(ink2.isEmpty());
+  ASSERT_FALSE(ink1.isEmpty() || ink2.isEmpty());
   EXPECT_TRUE(first.adjusted(0, 0, 1, 0).contains(ink1)) << "first word centred on its own line";
   EXPECT_TRUE(second.adjusted(-1, 0, 1, 0).contains(ink2));
   EXPECT_GT(ink1.left(), ink2.left()) << "the shorter word stands further in";
@@ -226,10 +201,10 @@ TEST_F(BoutonCaption, CaptionWithoutBlankOrThatFitsStaysOnOneLine) {
   for (const QString& caption : {QStringLiteral("Enregistrer"), QStringLiteral("a b")}) {
     button->SetCaption(caption);
     const QImage shot = Shot(*button);
-    const QRect expected = LineBox(caption, line) & shot.rect();
     const QRect ink = InkBox(shot, Rgb(kNormal));
     ASSERT_FALSE(ink.isEmpty()) << caption.toStdString();
-    EXPECT_TRUE(expected.adjusted(0, 0, 1, 0).contains(ink)) << caption.toStdString();
+    EXPECT_TRUE((LineBox(caption, line) & shot.rect()).adjusted(0, 0, 1, 0).contains(ink))
+        << caption.toStdString();
   }
   button->SetCaption(QStringLiteral("Enregistrer"));
   EXPECT_EQ(InkBox(Shot(*button), Rgb(kNormal)).left(), 0) << "too wide: cut at both edges";
@@ -256,7 +231,7 @@ TEST_F(BoutonCaption, CaptionColourFollowsTheLookAndWritesShowTheNormalLook) {
   button->SetEnabled(false);
   button->SetCouleurBtNormal(0x808080);
   shot = Shot(*button);
-  EXPECT_EQ(InkBox(shot, kGreyText), QRect());
+  EXPECT_EQ(InkBox(shot, kGreyText), QRect()) << "nor after a colour write";
   EXPECT_FALSE(InkBox(shot, qRgb(0x80, 0x80, 0x80)).isEmpty());
 }
 

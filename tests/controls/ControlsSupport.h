@@ -5,17 +5,13 @@
 #include <QImage>
 #include <QPixmap>
 #include <QRect>
-#include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <ostream>
+#include <utility>
 
 #include "controls/bouton.h"
 
-// Readable failure messages for Qt's texts.
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
 inline void PrintTo(const QStringList& texts, std::ostream* os) {
   *os << '{' << texts.join(QStringLiteral(", ")).toStdString() << '}';
 }
@@ -36,41 +32,35 @@ inline QPixmap Solid(int w, int h, std::uint32_t bgr) {
   return picture;
 }
 
-// What the widget shows, as 32-bit pixels.
 inline QImage Shot(QWidget& widget) {
   return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 inline QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) | 0xFF000000u; }
 
-// The smallest rectangle holding every pixel of `colour` inside `area`;
-// empty when there is none.
+// The smallest rectangle holding every pixel of `colour` inside `area` (empty if none).
 inline QRect InkBox(const QImage& image, QRgb colour, QRect area = {}) {
-  if (area.isNull()) area = image.rect();
-  area &= image.rect();
+  area = area.isNull() ? image.rect() : area & image.rect();
   QRect box;
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    for (int x = area.left(); x <= area.right(); ++x) {
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
       if (At(image, x, y) == (colour | 0xFF000000u)) box |= QRect(x, y, 1, 1);
-    }
-  }
   return box;
 }
 
 // How many pixels are neither white nor `colour`.
 inline int OtherPixels(const QImage& image, QRgb colour) {
   int count = 0;
-  for (int y = 0; y < image.height(); ++y) {
+  for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) {
       const QRgb p = At(image, x, y);
       if (p != kWhite && p != (colour | 0xFF000000u)) ++count;
     }
-  }
   return count;
 }
 
-// Every signal of a button, in the order raised: mouse events with their
-// button code, key events with their codes.
+// Every signal of a button in the order raised: mouse events with their button code, keys
+// with their codes.
 class ButtonLog {
  public:
   explicit ButtonLog(bouton& b) {
@@ -98,12 +88,7 @@ class ButtonLog {
                      [this](qint16 ascii) { events << QStringLiteral("KeyPress %1").arg(ascii); });
     QObject::connect(&b, &bouton::KeyUp, key("KeyUp"));
   }
-  // The events raised since the last call.
-  QStringList Take() {
-    QStringList taken = events;
-    events.clear();
-    return taken;
-  }
+  QStringList Take() { return std::exchange(events, {}); }
 
   QStringList events;
   float lastX = 0;

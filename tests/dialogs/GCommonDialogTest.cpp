@@ -1,4 +1,4 @@
-// The file-dialog wrapper driven through the scripted service: filter text, choices, cancel, flags.
+// The file-dialog wrapper driven through the scripted service.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -33,14 +33,11 @@ TEST(CommonDialogFilter, EverySeparatorBecomesNulAndTwoNulsEndTheList) {
                                {"Tous les fichiers (*.*)", "*.*"}}));
 }
 
-TEST(CommonDialogFilter, AColonInADescriptionSplitsIt) {
-  // The colon shifts every later element: the pattern "*.jpg" becomes a
-  // description and the last pattern is left without a partner.
+// A colon in a description splits it and shifts every later element; the list ends at its
+// first empty element.
+TEST(CommonDialogFilter, ColonsSplitAndAnEmptyElementEndsTheList) {
   EXPECT_EQ(GCommonDialog::FilterEntries("Tout|*.*|Photos: JPEG|*.jpg|Bitmap|*.bmp"),
             (QList<FileFilter>{{"Tout", "*.*"}, {"Photos", " JPEG"}, {"*.jpg", "Bitmap"}}));
-}
-
-TEST(CommonDialogFilter, TheListEndsAtItsFirstEmptyElement) {
   EXPECT_EQ(GCommonDialog::FilterEntries("A|*.a||*.b|C|*.c"), (QList<FileFilter>{{"A", "*.a"}}));
   EXPECT_EQ(GCommonDialog::FilterEntries("A|*.a|"), (QList<FileFilter>{{"A", "*.a"}}));
   EXPECT_TRUE(GCommonDialog::FilterEntries("").isEmpty());
@@ -54,7 +51,6 @@ TEST(CommonDialogFilter, ChosenEntryIsDescriptionNulPattern) {
   EXPECT_EQ(GCommonDialog::ChosenEntry(entries, 6), QString());
 }
 
-// The document's "save under a name".
 struct SaveCall {
   QString filename = QStringLiteral("vacances");
   QString FileTitle;
@@ -69,57 +65,40 @@ struct SaveCall {
   }
 };
 
-TEST(CommonDialogSave, ATypedNameGetsTheDefaultExtensionAndTheChosenEntry) {
-  ScriptedUiServices ui;
-  ui.ChooseName("/photos/ete/plage");
-  SaveCall call;
-  ASSERT_TRUE(call.Run(ui));
-
-  EXPECT_EQ(call.filename, "/photos/ete/plage.JPG");
-  EXPECT_EQ(call.FileTitle, "plage.JPG");
-  EXPECT_EQ(call.FilterIndex, 2);
-  EXPECT_EQ(call.Filter, "Fichiers Jpeg (*.JPG)" + Nul() + "*.JPG");
-  EXPECT_EQ(call.FLAGS, GCommonDialog::kOverwritePrompt | GCommonDialog::kHideReadOnly);
-
-  ASSERT_EQ(ui.FileDialogs().size(), 1u);
-  const RecordedFileDialog& shown = ui.FileDialogs().front();
-  EXPECT_EQ(shown.kind, FileDialogKind::Save);
-  EXPECT_EQ(shown.request.title, "Enregistrer la photo");
-  EXPECT_EQ(shown.request.filters.size(), 3);
-  EXPECT_EQ(shown.request.filterIndex, 2);
-  EXPECT_EQ(shown.request.defaultName, "vacances");
-  EXPECT_EQ(shown.request.defaultExt, "JPG");
-  EXPECT_TRUE(shown.request.initialDir.isEmpty());
-  EXPECT_TRUE(shown.request.overwritePrompt);
-  EXPECT_FALSE(shown.request.mustExist);
-  EXPECT_TRUE(ui.Unexpected().isEmpty());
-  EXPECT_TRUE(ui.AllUsed());
-}
-
-TEST(CommonDialogSave, ADifferentExtensionIsKeptAndFlagged) {
-  ScriptedUiServices ui;
-  ui.ChooseName("/photos/plage.bmp", 1);
-  SaveCall call;
-  ASSERT_TRUE(call.Run(ui));
-  EXPECT_EQ(call.filename, "/photos/plage.bmp");
-  EXPECT_EQ(call.FilterIndex, 1);
-  EXPECT_EQ(call.Filter, "Fichiers Bitmap (*.BMP)" + Nul() + "*.BMP");
-  EXPECT_EQ(call.FLAGS, GCommonDialog::kOverwritePrompt | GCommonDialog::kHideReadOnly |
-                            GCommonDialog::kExtensionDifferent);
-}
-
-TEST(CommonDialogSave, CancelEmptiesTheTextsAndFlagsButKeepsTheIndex) {
-  ScriptedUiServices ui;
-  ui.CancelDialog();
-  SaveCall call;
-  call.FLAGS = 0x8;
-  EXPECT_FALSE(call.Run(ui));
-  EXPECT_EQ(call.filename, QString());
-  EXPECT_EQ(call.FileTitle, QString());
-  EXPECT_EQ(call.Filter, QString());
-  EXPECT_EQ(call.FLAGS, 0);
-  EXPECT_EQ(call.FilterIndex, 2);
-  EXPECT_TRUE(ui.Unexpected().isEmpty());
+// A typed name gets the default extension; another extension is kept and flagged.
+TEST(CommonDialogSave, TheChosenNameEntryAndFlagsComeBack) {
+  const auto kFlags = GCommonDialog::kOverwritePrompt | GCommonDialog::kHideReadOnly;
+  const struct {
+    const char *typed, *name, *title;
+    int chosen, index;
+    QString entry;
+    std::int32_t flags;
+  } cases[] = {
+      {"/photos/ete/plage", "/photos/ete/plage.JPG", "plage.JPG", 0, 2,
+       "Fichiers Jpeg (*.JPG)" + Nul() + "*.JPG", kFlags},
+      {"/photos/plage.bmp", "/photos/plage.bmp", "plage.bmp", 1, 1,
+       "Fichiers Bitmap (*.BMP)" + Nul() + "*.BMP", kFlags | GCommonDialog::kExtensionDifferent},
+  };
+  for (const auto& c : cases) {
+    ScriptedUiServices ui;
+    ui.ChooseName(c.typed, c.chosen);
+    SaveCall call;
+    ASSERT_TRUE(call.Run(ui));
+    EXPECT_EQ(call.filename, c.name);
+    EXPECT_EQ(call.FileTitle, c.title);
+    EXPECT_EQ(call.FilterIndex, c.index);
+    EXPECT_EQ(call.Filter, c.entry);
+    EXPECT_EQ(call.FLAGS, c.flags);
+    ASSERT_EQ(ui.FileDialogs().size(), 1u);
+    const FileDialogRequest& shown = ui.FileDialogs().front().request;
+    EXPECT_EQ(ui.FileDialogs().front().kind, FileDialogKind::Save);
+    EXPECT_EQ(shown.title, "Enregistrer la photo");
+    EXPECT_EQ(shown.filters.size(), 3);
+    EXPECT_EQ(shown.filterIndex, 2);
+    EXPECT_EQ(shown.defaultName, "vacances");
+    EXPECT_EQ(shown.defaultExt, "JPG");
+    EXPECT_TRUE(shown.overwritePrompt && !shown.mustExist);
+  }
 }
 
 class FailingUi : public UiServices {
@@ -133,87 +112,77 @@ class FailingUi : public UiServices {
   }
 };
 
-TEST(CommonDialogSave, ADialogThatCannotBeShownIsACancelledOne) {
-  FailingUi ui;
-  SaveCall call;
-  EXPECT_FALSE(call.Run(ui));
-  EXPECT_EQ(call.filename, QString());
-  EXPECT_EQ(call.Filter, QString());
-  EXPECT_EQ(call.FLAGS, 0);
+// Cancelled, or a dialog that cannot be shown: texts and flags emptied, the index kept.
+TEST(CommonDialogSave, CancelEmptiesTheTextsAndFlagsButKeepsTheIndex) {
+  ScriptedUiServices scripted;
+  scripted.CancelDialog();
+  FailingUi failing;
+  for (UiServices* ui : {static_cast<UiServices*>(&scripted), static_cast<UiServices*>(&failing)}) {
+    SaveCall call;
+    call.FLAGS = 0x8;
+    EXPECT_FALSE(call.Run(*ui));
+    EXPECT_EQ(call.filename, QString());
+    EXPECT_EQ(call.FileTitle, QString());
+    EXPECT_EQ(call.Filter, QString());
+    EXPECT_EQ(call.FLAGS, 0);
+    EXPECT_EQ(call.FilterIndex, 2);
+  }
+  EXPECT_TRUE(scripted.Unexpected().isEmpty());
 }
 
-// The logo settings' "Ouvrir...".
-class CommonDialogOpen : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    logo = folder.filePath("logo.bmp");
-    QFile file(logo);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  }
+struct OpenCall {
+  QString filename, FileTitle, Filter = kLogoFilter;
+  bool ReadOnly = false;
+  std::int32_t FilterIndex = 1;
+  std::int32_t FLAGS = 0;
 
-  bool Run(UiServices& ui, bool mustExist = true) {
+  bool Run(UiServices& ui, bool mustExist) {
     return GCommonDialog(ui).VBGetOpenFileName(
         filename, FileTitle, mustExist, false, ReadOnly, false, Filter, FilterIndex, {},
         QStringLiteral("Sélectionnez votre logo"), QStringLiteral("BMP"), nullptr, FLAGS);
   }
-
-  QTemporaryDir folder;
-  QString logo;
-  QString filename;
-  QString FileTitle;
-  bool ReadOnly = false;
-  QString Filter = kLogoFilter;
-  std::int32_t FilterIndex = 1;
-  std::int32_t FLAGS = 0;
 };
 
-TEST_F(CommonDialogOpen, TheThirdOfFiveEntriesComesBackAsIndexAndText) {
+TEST(CommonDialogOpen, TheChosenEntryComesBackAndCallerFlagsAskLikeArguments) {
+  QTemporaryDir folder;
+  const QString logo = folder.filePath("logo.bmp");
+  ASSERT_TRUE(QFile(logo).open(QIODevice::WriteOnly));
   ScriptedUiServices ui;
-  ui.ChooseName(logo, 3);
-  ASSERT_TRUE(Run(ui));
-  EXPECT_EQ(filename, logo);
-  EXPECT_EQ(FileTitle, "logo.bmp");
-  EXPECT_EQ(FilterIndex, 3);
-  EXPECT_EQ(Filter, "Fichiers Bitmap (*.BMP)" + Nul() + "*.BMP");
-  EXPECT_EQ(FLAGS, GCommonDialog::kFileMustExist);
-  EXPECT_FALSE(ReadOnly);
-  ASSERT_EQ(ui.FileDialogs().size(), 1u);
+  ui.ChooseName(logo, 3).ChooseName(logo);
+  OpenCall call;
+  ASSERT_TRUE(call.Run(ui, true));
+  EXPECT_EQ(call.filename, logo);
+  EXPECT_EQ(call.FileTitle, "logo.bmp");
+  EXPECT_EQ(call.FilterIndex, 3);
+  EXPECT_EQ(call.Filter, "Fichiers Bitmap (*.BMP)" + Nul() + "*.BMP");
+  EXPECT_EQ(call.FLAGS, GCommonDialog::kFileMustExist);
+  EXPECT_FALSE(call.ReadOnly);
   EXPECT_EQ(ui.FileDialogs().front().kind, FileDialogKind::Open);
-  EXPECT_TRUE(ui.FileDialogs().front().request.mustExist);
   EXPECT_EQ(ui.FileDialogs().front().request.filters.size(), 5);
-  EXPECT_TRUE(ui.Unexpected().isEmpty());
-}
 
-TEST_F(CommonDialogOpen, CallerFlagsAskLikeArgumentsAndNeverInstallAHook) {
-  ScriptedUiServices ui;
-  ui.ChooseName(logo);
-  ReadOnly = true;
-  FLAGS =
+  // Flags given by the caller ask like the arguments; a hook is never installed.
+  OpenCall flagged;
+  flagged.ReadOnly = true;
+  flagged.FLAGS =
       GCommonDialog::kFileMustExist | GCommonDialog::kEnableHook | GCommonDialog::kEnableTemplate;
-  ASSERT_TRUE(Run(ui, /*mustExist=*/false));
-  EXPECT_TRUE(ui.FileDialogs().front().request.mustExist);
-  EXPECT_EQ(FLAGS, GCommonDialog::kFileMustExist | GCommonDialog::kReadOnly);
-  EXPECT_TRUE(ReadOnly);
+  ASSERT_TRUE(flagged.Run(ui, /*mustExist=*/false));
+  EXPECT_TRUE(ui.FileDialogs().back().request.mustExist);
+  EXPECT_EQ(flagged.FLAGS, GCommonDialog::kFileMustExist | GCommonDialog::kReadOnly);
+  EXPECT_TRUE(flagged.ReadOnly);
 }
 
-TEST(ScriptedUi, RecordsMessagesAndPlaysAnswersInOrder) {
+TEST(ScriptedUi, PlaysAnswersInOrderAndRecordsWhatItDidNotForesee) {
   ScriptedUiServices ui;
-  ui.Answer(MessageAnswer::No).ChooseName("/tmp/a").Answer(MessageAnswer::Ok);
+  ui.Answer(MessageAnswer::No).ChooseName("/tmp/a");
   EXPECT_EQ(ui.Message("question", MessageIcon::Question, MessageButtons::YesNoCancel),
             MessageAnswer::No);
   EXPECT_TRUE(ui.SaveFile({}).has_value());
-  EXPECT_EQ(ui.Message("fait", MessageIcon::Information, MessageButtons::Ok), MessageAnswer::Ok);
-  ASSERT_EQ(ui.Messages().size(), 2u);
+  ASSERT_EQ(ui.Messages().size(), 1u);
   EXPECT_EQ(ui.Messages()[0].text, "question");
-  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Question);
   EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::YesNoCancel);
   EXPECT_TRUE(ui.Unexpected().isEmpty());
   EXPECT_TRUE(ui.AllUsed());
-}
 
-TEST(ScriptedUi, WhatTheScriptDidNotForeseeIsRecordedAndClosesTheBox) {
-  ScriptedUiServices ui;
   EXPECT_EQ(ui.Message("a", MessageIcon::Question, MessageButtons::YesNoCancel),
             MessageAnswer::Cancel);
   EXPECT_FALSE(ui.OpenFile({}).has_value());
@@ -226,16 +195,15 @@ TEST(ScriptedUi, WhatTheScriptDidNotForeseeIsRecordedAndClosesTheBox) {
   EXPECT_EQ(ui.Message("c", MessageIcon::Stop, MessageButtons::Ok), MessageAnswer::Ok);
   EXPECT_EQ(ui.Unexpected().size(), 4);
   EXPECT_FALSE(ui.AllUsed());
-}
 
-TEST(ScriptedUi, AMissingFileCannotBeChosenWhereOneMustExist) {
+  // A missing file cannot be chosen where one must exist.
   QTemporaryDir folder;
-  ScriptedUiServices ui;
-  ui.ChooseName(folder.filePath("absent.bmp"));
-  FileDialogRequest request;
-  request.mustExist = true;
-  EXPECT_FALSE(ui.OpenFile(request).has_value());
-  EXPECT_EQ(ui.Unexpected().size(), 1);
+  ScriptedUiServices strict;
+  strict.ChooseName(folder.filePath("absent.bmp"));
+  FileDialogRequest mustExist;
+  mustExist.mustExist = true;
+  EXPECT_FALSE(strict.OpenFile(mustExist).has_value());
+  EXPECT_EQ(strict.Unexpected().size(), 1);
 }
 
 }  // namespace

@@ -11,10 +11,8 @@
 
 namespace fotavel::testing {
 
-// Once the modal window on top is a T (other than `notThis`), runs `act` on
-// it from the event loop of the blocking call. Gives up after about two
-// seconds: records a failure and rejects whatever modal window is open, so
-// the blocking call returns instead of hanging the test.
+// Once the modal window on top is a T (other than `notThis`), runs `act` on it from the blocking
+// call's event loop. After about two seconds it records a failure and rejects the open modal.
 template <typename T>
 void WhenModal(std::function<void(T*)> act, QWidget* notThis = nullptr, int triesLeft = 200) {
   QTimer::singleShot(10, [act = std::move(act), notThis, triesLeft]() {

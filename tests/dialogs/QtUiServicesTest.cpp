@@ -15,17 +15,13 @@
 namespace fotavel::testing {
 namespace {
 
-// As the dialog's own button does: QFileDialog checks the name (and may ask
-// before replacing) in its accept, which it keeps protected.
-void Accept(QFileDialog* dialog) { static_cast<QDialog*>(dialog)->accept(); }
-
-// Types `name` into the dialog's name box. selectFile is no help here: for a
-// file already listed it selects it in the view, and the view may still be
-// loading the folder.
-void TypeName(QFileDialog* dialog, const QString& name) {
+// Types `name` into the name box (selectFile may race the folder's loading) and accepts as
+// the dialog's own button does: QFileDialog checks the name, and may ask, in its accept.
+void TypeAndAccept(QFileDialog* dialog, const QString& name) {
   auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
   ASSERT_NE(edit, nullptr);
   edit->setText(name);
+  static_cast<QDialog*>(dialog)->accept();
 }
 
 FileDialogRequest PhotoSaveRequest() {
@@ -46,9 +42,7 @@ FileDialogRequest LogoOpenRequest() {
   request.title = QStringLiteral("Sélectionnez votre logo");
   request.filters = {{"Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)", "*.JPG;*.PNG;*.GIF;*.BMP"},
                      {"Fichiers Jpeg (*.JPG)", "*.JPG"},
-                     {"Fichiers Bitmap (*.BMP)", "*.BMP"},
-                     {"Fichiers PNG (*.PNG)", "*.PNG"},
-                     {"Fichiers GIF (*.GIF)", "*.GIF"}};
+                     {"Fichiers Bitmap (*.BMP)", "*.BMP"}};
   request.defaultExt = QStringLiteral("BMP");
   request.mustExist = true;
   return request;
@@ -68,13 +62,10 @@ TEST(QtFileDialog, SaveDialogIsSetUpAsAsked) {
                          "Tous les fichiers (*.*) (*)"}));
   // The entry shown first, under its own description.
   EXPECT_EQ(dialog->selectedNameFilter(), "Fichiers Jpeg (*.JPG)");
-  EXPECT_EQ(dialog->defaultSuffix(), "JPG");
   EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
   EXPECT_EQ(dialog->fileMode(), QFileDialog::AnyFile);
-  EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
   EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-  EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(folder.path()).canonicalPath());
-  // The prefilled name, as it would come back if confirmed at once.
+  // The prefilled name in the given folder, as it would come back if confirmed at once.
   EXPECT_EQ(dialog->selectedFiles(), QStringList{folder.filePath("vacances.JPG")});
 
   request.overwritePrompt = false;
@@ -93,16 +84,16 @@ TEST(QtFileDialog, OpenDialogModesFollowMustExistAndMultiSelect) {
             "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP) (*.JPG *.PNG *.GIF *.BMP)");
 
   request.mustExist = false;
-  EXPECT_EQ(QtUiServices::MakeFileDialog(FileDialogKind::Open, request, nullptr)->fileMode(),
-            QFileDialog::AnyFile);
+  request.filterIndex = 9;  // no such entry: the first is shown
+  dialog = QtUiServices::MakeFileDialog(FileDialogKind::Open, request, nullptr);
+  EXPECT_EQ(dialog->fileMode(), QFileDialog::AnyFile);
+  EXPECT_EQ(dialog->selectedNameFilter(), "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)");
   request.multiSelect = true;
   EXPECT_EQ(QtUiServices::MakeFileDialog(FileDialogKind::Open, request, nullptr)->fileMode(),
             QFileDialog::ExistingFiles);
   request.title.clear();
-  request.filterIndex = 9;  // no such entry: the first is shown
   dialog = QtUiServices::MakeFileDialog(FileDialogKind::Open, request, nullptr);
   EXPECT_EQ(dialog->windowTitle(), "Open");
-  EXPECT_EQ(dialog->selectedNameFilter(), "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)");
 }
 
 TEST(QtFileDialog, ATypedNameComesBackWithTheDefaultExtension) {
@@ -110,13 +101,11 @@ TEST(QtFileDialog, ATypedNameComesBackWithTheDefaultExtension) {
   FileDialogRequest request = PhotoSaveRequest();
   request.initialDir = folder.path();
   WhenModal<QFileDialog>([](QFileDialog* dialog) {
-    TypeName(dialog, QStringLiteral("plage"));
-    Accept(dialog);
+    TypeAndAccept(dialog, QStringLiteral("plage"));
   });
   const std::optional<FileChoice> choice = QtUiServices().SaveFile(request);
   ASSERT_TRUE(choice.has_value());
   EXPECT_EQ(choice->path, folder.filePath("plage.JPG"));
-  EXPECT_EQ(choice->paths, QStringList{choice->path});
   EXPECT_EQ(choice->filterIndex, 2);
 }
 
@@ -128,8 +117,7 @@ TEST(QtFileDialog, TheChosenEntryAndAnExistingFileComeBack) {
   request.initialDir = folder.path();
   WhenModal<QFileDialog>([](QFileDialog* dialog) {
     dialog->selectNameFilter(dialog->nameFilters().at(2));
-    TypeName(dialog, QStringLiteral("logo.bmp"));
-    Accept(dialog);
+    TypeAndAccept(dialog, QStringLiteral("logo.bmp"));
   });
   const std::optional<FileChoice> choice = QtUiServices().OpenFile(request);
   ASSERT_TRUE(choice.has_value());
@@ -166,8 +154,7 @@ TEST(QtFileDialog, OverwritePromptIsAskedOnlyWhenRequested) {
     request.overwritePrompt = prompt;
     YesToEveryBox boxes;
     WhenModal<QFileDialog>([](QFileDialog* dialog) {
-      TypeName(dialog, QStringLiteral("plage.JPG"));
-      Accept(dialog);
+      TypeAndAccept(dialog, QStringLiteral("plage.JPG"));
     });
     const std::optional<FileChoice> choice = QtUiServices().SaveFile(request);
     ASSERT_TRUE(choice.has_value());

@@ -27,8 +27,7 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace fotavel::testing {
 
-// A photo whose every pixel differs from its neighbours, so that turns,
-// filters and undos all show.
+// A photo whose every pixel differs from its neighbours: turns, filters and undos all show.
 inline cDIBSection Pattern(int width, int height) {
   cDIBSection photo;
   EXPECT_TRUE(photo.Create(width, height));
@@ -53,7 +52,7 @@ class ShellTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    // Whatever a test left unsaved goes without a question.
+    // Unsaved photos go without a question.
     for (QMdiSubWindow* sub : window->Workspace()->subWindowList()) {
       if (auto* document = qobject_cast<frmImage*>(sub->widget())) document->Document().Propre();
     }
@@ -64,7 +63,6 @@ class ShellTest : public ::testing::Test {
     EXPECT_TRUE(ui.AllUsed());
   }
 
-  // Writes a pattern photo to the temporary folder; returns its path.
   QString WritePhoto(const QString& name, int width, int height) {
     const QString path = folder.filePath(name);
     QString error;
