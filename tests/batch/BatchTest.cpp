@@ -12,6 +12,7 @@
 #include "document/AppServices.h"
 #include "document/PhotoDocument.h"
 #include "io/PictureFiles.h"
+#include "io/TestFiles.h"
 #include "support/Surfaces.h"
 
 namespace fotavel::testing {
@@ -90,6 +91,28 @@ TEST_F(BatchTest, SeveralInputsGoIntoTheFolderUnderTheirBaseNames) {
   EXPECT_EQ(PixelRGB(two, 0, 0), 0x393939u);  // grey of pure red is 57
   EXPECT_EQ(Read(Path(u"sortie/un.photo.bmp"_s)).width(), 8);
   EXPECT_EQ(PixelRGB(Read(Path(u"sortie/trois.bmp"_s)), 0, 0), 0x393939u);
+}
+
+TEST_F(BatchTest, JpegAndMetafileInputsAreReadByTheirContent) {
+  // A JPEG named .bmp and a placeable metafile: 2 x 1 inches at 96 dpi, a red
+  // rectangle in the middle of white paper.
+  QString error;
+  ASSERT_TRUE(io::WriteJpeg(UniformSurface(9, 7, 40, 80, 120), Path(QStringLiteral("photo.bmp")), 100, error));
+  WriteBytes(Path(QStringLiteral("dessin.wmf")), MakeWmf({}));
+  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sortie")));
+  const BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("negatif"), QStringLiteral("-f"),
+                              QStringLiteral("bmp"), Path(QStringLiteral("photo.bmp")),
+                              Path(QStringLiteral("dessin.wmf")), QStringLiteral("-o"),
+                              Path(QStringLiteral("sortie"))});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const cDIBSection photo = Read(Path(QStringLiteral("sortie/photo.bmp")));
+  EXPECT_EQ(photo.width(), 9);
+  EXPECT_NEAR(photo.row(3)[0], 255 - 40, 2);  // the negative of a near-lossless JPEG
+  const cDIBSection drawing = Read(Path(QStringLiteral("sortie/dessin.bmp")));
+  ASSERT_EQ(drawing.width(), 192);
+  ASSERT_EQ(drawing.height(), 96);
+  EXPECT_EQ(PixelRGB(drawing, 96, 48), 0x00FFFFu);  // red turned cyan
+  EXPECT_EQ(PixelRGB(drawing, 4, 4), 0x000000u);    // white paper turned black
 }
 
 TEST_F(BatchTest, UsageErrorsStopBeforeAnyFileIsTouched) {
