@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "document/DocumentError.h"
+#include "document/Messages.h"
 #include "document/PhotoDocument.h"
 
 namespace fotavel {
@@ -175,7 +176,7 @@ const CommandInfo kCommands[] = {
        cDIBSection second;
        QString error;
        if (!context.readPicture || !context.readPicture(a.file, second, error)) {
-         throw DocumentError(QStringLiteral("Une erreur est survenue lors de l'ouverture de : ") + error);
+         throw DocumentError(Messages::kOuvertureErreur + a.file + QStringLiteral(" : ") + error);
        }
        const CombinationSettings settings{N(a, 0), N(a, 1), N(a, 2), N(a, 3), N(a, 4)};
        d.Combine(settings, d.Picture(), second);
