@@ -1,4 +1,4 @@
-// Photo-like benchmark surfaces and the memcpy yardstick every pass is read against.
+// Photo-like benchmark surfaces.
 #include "PhotoLike.h"
 
 #include <cmath>
@@ -35,27 +35,8 @@ void Restore(cDIBSection& to, const cDIBSection& from) {
 }
 
 void CountMegapixels(benchmark::State& state, std::int64_t pixels) {
-  state.counters["MP/s"] = benchmark::Counter(double(pixels) * state.iterations() / 1e6,
-                                              benchmark::Counter::kIsRate);
+  state.counters["MP/s"] =
+      benchmark::Counter(double(pixels) * state.iterations() / 1e6, benchmark::Counter::kIsRate);
 }
 
-namespace {
-
-// The yardstick: a plain copy of the same bytes.
-void BM_Memcpy(benchmark::State& state) {
-  const cDIBSection source = PhotoLike();
-  cDIBSection target;
-  if (!target.Create(kPhotoWidth, kPhotoHeight)) throw std::runtime_error("no memory");
-  const std::size_t bytes = std::size_t(source.BytesPerScanLine()) * source.height();
-  for (auto _ : state) {
-    std::memcpy(target.DIBSectionBitsPtr(), source.DIBSectionBitsPtr(), bytes);
-    benchmark::ClobberMemory();
-  }
-  CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
-}
-BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
-
-}  // namespace
 }  // namespace fotavel::bench
-
-BENCHMARK_MAIN();

@@ -11,6 +11,20 @@
 namespace fotavel::bench {
 namespace {
 
+// The yardstick every figure is read against: a plain copy of the same bytes.
+void BM_Memcpy(benchmark::State& state) {
+  const cDIBSection source = PhotoLike();
+  cDIBSection target;
+  if (!target.Create(kPhotoWidth, kPhotoHeight)) throw std::runtime_error("no memory");
+  const std::size_t bytes = std::size_t(source.BytesPerScanLine()) * source.height();
+  for (auto _ : state) {
+    std::memcpy(target.DIBSectionBitsPtr(), source.DIBSectionBitsPtr(), bytes);
+    benchmark::ClobberMemory();
+  }
+  CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
+}
+BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
+
 // Arguments: pool (1 with the reuse pool, 0 without), whole (0 writes one byte
 // per 4 KiB page, which is what the first touch of fresh memory costs on top
 // of any pass; 1 writes every byte, as a pass filling the surface would).
@@ -45,3 +59,5 @@ BENCHMARK(BM_SurfaceCreateAndTouch)
 
 }  // namespace
 }  // namespace fotavel::bench
+
+BENCHMARK_MAIN();

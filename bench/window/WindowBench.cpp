@@ -1,0 +1,202 @@
+// fotavel-bench-window: the real main window on a 6000 x 4000 JPEG, each toolbar command timed
+// from the click until the photo is repainted. Run by hand under a real display server:
+//   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/fotavel-bench-window [ROUNDS]
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "PhotoLike.h"
+#include "controls/ProgressBar.h"
+#include "controls/bouton.h"
+#include "dialogs/QtUiServices.h"
+#include "io/PictureFiles.h"
+#include "shell/frmImage.h"
+#include "shell/mfrmMain.h"
+
+namespace fotavel::bench {
+namespace {
+
+// Counts the paints a widget receives; `armed` keeps out those of the old
+// picture drawn while a command is still running.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+  bool armed = false;
+  bool paintedSinceArmed = false;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++paints;
+      if (armed) paintedSinceArmed = true;
+    }
+    return false;
+  }
+};
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+struct Row {
+  explicit Row(QString name) : what(std::move(name)) {}
+  QString what;
+  std::vector<double> wall;
+  std::vector<double> reported;  // the "Réalisé en" figure, when there is one
+  std::vector<double> photoPaints;
+  std::vector<double> barPaints;
+};
+
+class Bench {
+ public:
+  Bench(mfrmMain& window, frmImage& document)
+      : m_window(window),
+        m_document(document),
+        m_photo(document.Image1()),
+        m_bar(window.prgMain()->hwnd()) {}
+
+  // Runs `action`, then lets the window work until the photo has been painted
+  // after it; milliseconds from the start of `action`.
+  double Time(Row& row, const std::function<void()>& action) {
+    QCoreApplication::processEvents();
+    m_photo.paints = m_bar.paints = 0;
+    m_photo.armed = false;
+    m_photo.paintedSinceArmed = false;
+    m_window.lblStatus()->clear();
+    QElapsedTimer clock;
+    clock.start();
+    action();
+    m_photo.armed = true;
+    while (!m_photo.paintedSinceArmed && clock.elapsed() < 20000) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    const double ms = clock.nsecsElapsed() / 1e6;
+    row.wall.push_back(ms);
+    row.photoPaints.push_back(m_photo.paints);
+    row.barPaints.push_back(m_bar.paints);
+    const QString status = m_window.lblStatus()->text().trimmed();
+    const QString prefix = QStringLiteral("Réalisé en ");
+    if (status.startsWith(prefix)) {
+      row.reported.push_back(status.mid(prefix.size()).section(QLatin1Char(' '), 0, 0).toDouble());
+    }
+    return ms;
+  }
+
+  void Click(Row& row, const char* button) {
+    bouton* b = m_window.Button(button);
+    Time(row, [b] { QTest::mouseClick(b, Qt::LeftButton); });
+  }
+
+  frmImage& Document() { return m_document; }
+
+ private:
+  mfrmMain& m_window;
+  frmImage& m_document;
+  PaintCounter m_photo;
+  PaintCounter m_bar;
+};
+
+void Print(const std::vector<Row>& rows) {
+  std::printf("%-22s %10s %10s %10s %12s %10s\n", "", "median ms", "max ms", "Réalisé",
+              "photo paints", "bar paints");
+  for (const Row& r : rows) {
+    const double max = r.wall.empty() ? 0 : *std::max_element(r.wall.begin(), r.wall.end());
+    std::printf("%-22s %10.1f %10.1f %10s %12.0f %10.0f\n", r.what.toUtf8().constData(),
+                Median(r.wall), max,
+                r.reported.empty() ? "" : QByteArray::number(Median(r.reported)).constData(),
+                Median(r.photoPaints), Median(r.barPaints));
+  }
+}
+
+}  // namespace
+}  // namespace fotavel::bench
+
+int main(int argc, char* argv[]) {
+  using namespace fotavel;
+  using namespace fotavel::bench;
+  QApplication app(argc, argv);
+  const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("photo.jpg"));
+  QString error;
+  if (!io::WriteJpeg(PhotoLike(), path, 85, error)) {
+    std::fprintf(stderr, "photo not written: %s\n", qPrintable(error));
+    return 1;
+  }
+
+  QtUiServices ui;
+  mfrmMain window(ui, folder.path());
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) return 1;
+  QTest::qWait(200);
+
+  std::vector<Row> rows;
+  Row open(QStringLiteral("open to first paint"));
+  frmImage* document = nullptr;
+  {
+    // The photo's window is new: count its first paint once it exists.
+    QElapsedTimer clock;
+    clock.start();
+    document = window.OpenPhoto(path);
+    PaintCounter first(document->Image1());
+    first.armed = true;
+    while (!first.paintedSinceArmed && clock.elapsed() < 20000) QCoreApplication::processEvents();
+    open.wall.push_back(clock.nsecsElapsed() / 1e6);
+  }
+  rows.push_back(open);
+  Bench bench(window, *document);
+
+  struct Command {
+    const char* button;
+    const char* caption;
+  };
+  const Command commands[] = {
+      {"LumiereMoins", "Sombre"},    {"LumierePlus", "Clair"}, {"SaturationPlus", "Colorer"},
+      {"SaturationMoins", "Ternir"}, {"Nette", "Nette"},       {"Floue", "Floue"},
+      {"PivotGche", "Gauche"},       {"PivotDrt", "Droite"},   {"cielCmd", "Ciel"}};
+  Row undo(QStringLiteral("Annuler"));
+  for (const Command& c : commands) {
+    Row row(QString::fromUtf8(c.caption));
+    for (int i = 0; i < rounds; ++i) {
+      bench.Click(row, c.button);
+      bench.Click(undo, "BtAnnuler");
+    }
+    rows.push_back(row);
+  }
+  rows.push_back(undo);
+
+  frmImage& doc = bench.Document();
+  Row zoomIn(QStringLiteral("zoom step in"));
+  Row zoomOut(QStringLiteral("zoom step out"));
+  for (int i = 0; i < 6; ++i) bench.Time(zoomIn, [&] { doc.TimerZoomPlus_Timer(); });
+  for (int i = 0; i < 6; ++i) bench.Time(zoomOut, [&] { doc.TimerZoomMoins_Timer(); });
+  rows.push_back(zoomIn);
+  rows.push_back(zoomOut);
+
+  Row scroll(QStringLiteral("scroll step at 100 %"));
+  bench.Time(scroll, [&] { doc.TailleNormaleFct(); });
+  scroll.wall.clear();
+  scroll.photoPaints.clear();
+  scroll.barPaints.clear();
+  for (int i = 0; i < 10; ++i) {
+    QScrollBar* bar = i % 2 == 0 ? doc.hscScroll() : doc.vscScroll();
+    bench.Time(scroll, [bar] { bar->setValue(bar->value() + bar->singleStep()); });
+  }
+  rows.push_back(scroll);
+
+  Print(rows);
+  document->Document().Propre();
+  window.close();
+  return 0;
+}
