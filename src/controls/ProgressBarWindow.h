@@ -23,7 +23,9 @@ class ProgressBarWindow : public QProgressBar {
   ProgressBarWindow(QWidget* parent, bool vertical, bool smooth);
 
   virtual void SetPosition(std::int32_t position);
-  std::int32_t Position() const { return value(); }
+  // Where the bar stands; what it draws (value()) follows whenever the
+  // drawing would change.
+  std::int32_t Position() const { return m_position; }
   virtual void SetStep(std::int32_t step);
   std::int32_t Step() const { return m_step; }
   virtual void StepIt();
@@ -45,7 +47,12 @@ class ProgressBarWindow : public QProgressBar {
 
  private:
   void ApplyRange(std::int32_t min, std::int32_t max);
+  // Hands the position to the drawing and marks the bar for the next paint.
+  void ShowPosition();
+  // How many pixels of the bar `position` fills.
+  std::int64_t Filled(std::int32_t position) const;
 
+  std::int32_t m_position = 0;
   std::int32_t m_step = 1;
   bool m_smooth = false;
   bool m_thinEdge = false;

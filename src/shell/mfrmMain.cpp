@@ -79,21 +79,26 @@ void mfrmMain::ProgressMax(std::int32_t max) { m_prgMain->SetMax(max); }
 
 void mfrmMain::ProgressValue(std::int32_t value) {
   m_prgMain->SetPosition(value);
-  // The work runs on this thread: let the bar and the texts be drawn now and
-  // then, without taking a click in the middle of an effect.
-  if (!m_lastRepaint.isValid() || m_lastRepaint.elapsed() >= 30) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    m_lastRepaint.restart();
-  }
+  DrawNowAndThen();
 }
 
 void mfrmMain::ShowProgress(bool visible) {
   m_prgMain->setVisible(visible);
   if (visible) {
     m_prgMain->raise();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    m_lastRepaint.restart();
+    DrawNowAndThen();
   }
+}
+
+void mfrmMain::DrawNowAndThen() {
+  // The work runs on this thread, and a pass reports thousands of positions:
+  // the window draws what has changed since (the bar and the status texts;
+  // the photo is only redrawn once the work is done) a few dozen times a
+  // second at most, without taking a click in the middle of an effect.
+  constexpr qint64 kDrawIntervalMs = 40;
+  if (m_lastDraw.isValid() && m_lastDraw.elapsed() < kDrawIntervalMs) return;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  m_lastDraw.restart();
 }
 
 void mfrmMain::SetHourglass(bool busy) {

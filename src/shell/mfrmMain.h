@@ -86,6 +86,8 @@ class mfrmMain : public QMainWindow {
   void BuildStatusArea();
   void LayoutStatusArea();
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Lets the window draw while an effect runs, at most every few dozen milliseconds.
+  void DrawNowAndThen();
 
   // Menus (mfrmMainMenus.cpp).
   void BuildMenus();
@@ -133,7 +135,7 @@ class mfrmMain : public QMainWindow {
   std::map<QString, bouton*> m_buttons;
 
   bool m_hourglass = false;
-  QElapsedTimer m_lastRepaint;
+  QElapsedTimer m_lastDraw;
 };
 
 }  // namespace fotavel
