@@ -6,9 +6,11 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <vector>
 
 #include "document/DocumentObserver.h"
 #include "document/PhotoDocument.h"
+#include "surface/DisplayPyramid.h"
 
 class QRubberBand;
 class QScrollBar;
@@ -19,16 +21,16 @@ namespace fotavel {
 
 class mfrmMain;
 
-// `Image1`: shows the 100 % drawing stretched to its own size.
+// `Image1`: shows the 100 % drawing stretched to its own size. It paints
+// only the part that is exposed, scaled down from the smallest copy of the
+// display pyramid that still covers its size.
 class ImageDisplay : public QWidget {
   Q_OBJECT
 
  public:
   explicit ImageDisplay(QWidget* parent);
-  void SetPicture(const QImage* picture) {
-    m_picture = picture;
-    update();
-  }
+  // `levels` wraps each level of `display`, level 0 first; empty shows nothing.
+  void SetPicture(const DisplayPyramid* display, std::vector<QImage> levels);
 
  signals:
   // Positions in pixels from the top-left of the displayed photo.
@@ -43,7 +45,8 @@ class ImageDisplay : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  const QImage* m_picture = nullptr;
+  const DisplayPyramid* m_display = nullptr;
+  std::vector<QImage> m_levels;
 };
 
 class frmImage : public QWidget, public DocumentObserver {
@@ -93,7 +96,7 @@ class frmImage : public QWidget, public DocumentObserver {
   QScrollBar* hscScroll() const { return m_hscScroll; }
   QScrollBar* vscScroll() const { return m_vscScroll; }
   QWidget* picScrollBox() const { return m_picScrollBox; }
-  // The 100 % drawing the display stretches.
+  // The 100 % drawing the display stretches, upright, in 32-bit pixels.
   const QImage& picImage() const { return m_picImage; }
 
  protected:
@@ -140,6 +143,9 @@ class frmImage : public QWidget, public DocumentObserver {
   int m_pointer = kPointerNormal;
   double m_image1Width = 0;
   double m_image1Height = 0;
+  // What is painted: the photo as the screen takes it, redrawn once per
+  // change by Render; m_picImage is its 100 % level.
+  DisplayPyramid m_display;
   QImage m_picImage;
   std::int32_t m_lSourisX = 0;
   std::int32_t m_lSourisY = 0;

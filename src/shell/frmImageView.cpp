@@ -22,12 +22,22 @@ ImageDisplay::ImageDisplay(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void ImageDisplay::SetPicture(const DisplayPyramid* display, std::vector<QImage> levels) {
+  m_display = display;
+  m_levels = std::move(levels);
+  update();
+}
+
 void ImageDisplay::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  if (m_picture == nullptr || m_picture->isNull()) return;
-  // Zooming never resamples the photo: the 100 % drawing is stretched here.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, width() < m_picture->width());
-  painter.drawImage(rect(), *m_picture);
+  if (m_display == nullptr || m_levels.empty() || width() <= 0 || height() <= 0) return;
+  // Zooming never resamples the photo: a copy made once per change is
+  // stretched here. The painter is clipped to what is exposed, and the whole
+  // picture is mapped onto the whole widget whatever the part, so that a
+  // strip uncovered by a scroll step joins its neighbours exactly.
+  const QImage& level = m_levels[std::size_t(m_display->LevelFor(width(), height()))];
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, width() < level.width());
+  painter.drawImage(QRectF(rect()), level, QRectF(level.rect()));
 }
 
 void ImageDisplay::mousePressEvent(QMouseEvent* event) {
@@ -134,18 +144,19 @@ void frmImage::PictureChanged() {
 }
 
 void frmImage::Render() {
-  const cDIBSection& photo = m_document.Picture();
-  if (photo.width() <= 0 || photo.height() <= 0) {
-    m_picImage = QImage();
-  } else {
-    // The surface is bottom-up with padded rows: wrap it, then turn it
-    // upright into the image's own memory.
-    const QImage wrapped(photo.DIBSectionBitsPtr(), photo.width(), photo.height(),
-                         photo.BytesPerScanLine(), QImage::Format_BGR888);
-    m_picImage = wrapped.mirrored(false, true);
+  // One pass over the photo; the old copies are not shown from here on, as
+  // their memory is reused.
+  std::vector<QImage> levels;
+  if (m_display.Build(m_document.Picture())) {
+    for (std::int32_t k = 0; k < m_display.Levels(); ++k) {
+      const DisplayPyramid::Level& level = m_display.level(k);
+      levels.emplace_back(reinterpret_cast<const uchar*>(level.bits), level.width, level.height,
+                          qsizetype(level.width) * 4, QImage::Format_RGB32);
+    }
   }
+  m_picImage = levels.empty() ? QImage() : levels.front();
   SizeImage1();
-  m_image1->SetPicture(&m_picImage);
+  m_image1->SetPicture(&m_display, std::move(levels));
 }
 
 void frmImage::SizeImage1() {

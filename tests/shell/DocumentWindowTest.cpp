@@ -6,7 +6,9 @@
 #include "controls/ProgressBar.h"
 #include "dialogs/ModalDriver.h"
 #include "dialogs/fSauvJpg.h"
+#include "effects/cImageProcessDIB.h"
 #include "shell/ShellFixture.h"
+#include "support/EventRecorder.h"
 
 namespace fotavel::testing {
 namespace {
@@ -35,13 +37,8 @@ TEST_F(DocumentWindow, OpeningShowsCaptionStatusAndFittingZoom) {
 TEST_F(DocumentWindow, AnEffectButtonChangesThePhotoWithProgressStatusAndUndo) {
   frmImage* document = Open(QStringLiteral("a.bmp"));
   const QImage before = Shown(document);
-  int shown = 0;
-  QObject::connect(window->prgMain(), &ProgressBar::PropertyChanged, [&](const QString& property) {
-    if (property == QLatin1String("Position")) ++shown;
-  });
   Click("LumierePlus");
   EXPECT_NE(Shown(document), before);
-  EXPECT_GT(shown, 0);
   EXPECT_FALSE(window->prgMain()->isVisible());
   EXPECT_TRUE(Status().startsWith(QStringLiteral(" Réalisé en ")) &&
               Status().endsWith(QStringLiteral(" ms")))
@@ -56,6 +53,64 @@ TEST_F(DocumentWindow, AnEffectButtonChangesThePhotoWithProgressStatusAndUndo) {
   EXPECT_FALSE(window->BtAnnuler()->Enabled());
   EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
   EXPECT_TRUE(document->Document().Dirty());
+}
+
+// Counts the paints a widget receives.
+class Paints : public QObject {
+ public:
+  explicit Paints(QWidget* widget) { widget->installEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+};
+
+TEST_F(DocumentWindow, TheBarGetsEveryEngineEventWhileTheWindowDrawsSeldom) {
+  frmImage* document = Open(QStringLiteral("a.bmp"), 600, 40);
+  // What the engine itself raises for the same pass on the same photo.
+  cDIBSection copy;
+  ASSERT_TRUE(copy.Create(600, 40));
+  ASSERT_TRUE(copy.LoadPictureBlt(document->Document().Picture()));
+  EventRecorder engineEvents;
+  cImageProcessDIB engine;
+  engine.SetListener(&engineEvents);
+  engine.Lighten(copy, 20);
+
+  ProgressBar* bar = window->prgMain();
+  // The bar takes a value only when it differs from the one it holds.
+  std::vector<Event> expected;
+  std::int32_t held = bar->Position();
+  std::int32_t progressEvents = 0;
+  for (const Event& e : engineEvents.events) {
+    if (e.kind == Event::kInit) expected.push_back({Event::kInit, e.value});
+    if (e.kind == Event::kProgress) ++progressEvents;
+    const std::int32_t value = e.kind == Event::kInit ? 0 : e.value;
+    if (e.kind != Event::kComplete && value != held)
+      expected.push_back({Event::kProgress, held = value});
+  }
+  std::vector<Event> received;
+  QObject::connect(bar, &ProgressBar::PropertyChanged, [&](const QString& property) {
+    if (property == QLatin1String("Max")) received.push_back({Event::kInit, bar->Max()});
+    if (property == QLatin1String("Position"))
+      received.push_back({Event::kProgress, bar->Position()});
+  });
+  ASSERT_NE(bar->hwnd(), nullptr);
+  Paints barPaints(bar->hwnd());
+  Paints photoPaints(document->Image1());
+
+  Click("LumierePlus");
+  EXPECT_EQ(received, expected);
+  ASSERT_GT(progressEvents, 500);
+  EXPECT_LT(barPaints.count * 50, progressEvents) << barPaints.count << " paints of the bar";
+  EXPECT_EQ(photoPaints.count, 0) << "the photo is drawn once the effect is done, not during it";
+  QCoreApplication::processEvents();
+  EXPECT_EQ(photoPaints.count, 1);
+  const QImage engineResult(copy.DIBSectionBitsPtr(), copy.width(), copy.height(),
+                            copy.BytesPerScanLine(), QImage::Format_BGR888);
+  EXPECT_EQ(Shown(document), engineResult.mirrored().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(DocumentWindow, EveryEffectButtonAndMenuEntryLeavesAnUndoStep) {

@@ -1,0 +1,45 @@
+// What the window pays to show a 6000 x 4000 photo: the display copies after each change
+// (Render), and a JPEG from its file to the copies its first paint reads.
+#include <QString>
+#include <QTemporaryDir>
+
+#include "PhotoLike.h"
+#include "io/PictureFiles.h"
+#include "surface/DisplayPyramid.h"
+
+namespace fotavel::bench {
+namespace {
+
+// After an effect: the pyramid's memory is already there, as it is for
+// every change that keeps the photo's size.
+void BM_Render(benchmark::State& state) {
+  const cDIBSection photo = PhotoLike();
+  DisplayPyramid display;
+  for (auto _ : state) {
+    if (!display.Build(photo)) state.SkipWithError("no memory");
+    benchmark::DoNotOptimize(display.level(0).bits);
+  }
+  CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
+}
+BENCHMARK(BM_Render)->Unit(benchmark::kMillisecond);
+
+// Opening: the file decoded into a new surface, then a new pyramid.
+void BM_JpegOpenToDisplay(benchmark::State& state) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("photo.jpg"));
+  QString error;
+  if (!io::WriteJpeg(PhotoLike(), path, 85, error)) state.SkipWithError("JPEG not written");
+  for (auto _ : state) {
+    cDIBSection photo;
+    DisplayPyramid display;
+    if (!io::ReadPicture(path, photo, error) || !display.Build(photo)) {
+      state.SkipWithError("not opened");
+    }
+    benchmark::DoNotOptimize(display.level(0).bits);
+  }
+  CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
+}
+BENCHMARK(BM_JpegOpenToDisplay)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace fotavel::bench

@@ -1,0 +1,143 @@
+// DisplayPyramid: the screen's copies of a surface, built in one pass over it.
+#include "surface/DisplayPyramid.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "surface/SurfaceMemory.h"
+
+namespace fotavel {
+
+namespace {
+
+// Each level starts on a cache line.
+constexpr std::size_t kLevelAlignPixels = 16;
+
+std::size_t AlignedPixels(std::size_t pixels) {
+  return (pixels + kLevelAlignPixels - 1) / kLevelAlignPixels * kLevelAlignPixels;
+}
+
+// One row of blue, green, red bytes as 0xFFRRGGBB pixels.
+__attribute__((target_clones("avx2", "default"))) void ConvertRow(const std::uint8_t* bgr,
+                                                                  std::uint32_t* out,
+                                                                  std::int32_t width) {
+  for (std::int32_t x = 0; x < width; ++x) {
+    out[x] = 0xFF000000u | std::uint32_t{bgr[3 * x + 2]} << 16 |
+             std::uint32_t{bgr[3 * x + 1]} << 8 | bgr[3 * x];
+  }
+}
+
+// Output row of the level below from rows a and b (b == a for an odd last
+// row) of `width` pixels: each byte the rounded mean of its 2 x 2 block. The
+// alpha bytes stay 0xFF, as (4 x 255 + 2) / 4 = 255. Bytes are summed two
+// pixels at a time in 16-bit lanes of a 64-bit word (at most 4 x 255 + 2,
+// so no lane spills into the next), which the compiler turns into wide
+// vector code.
+__attribute__((target_clones("avx2", "default"))) void HalveRows(const std::uint32_t* a,
+                                                                 const std::uint32_t* b,
+                                                                 std::int32_t width,
+                                                                 std::uint32_t* out) {
+  constexpr std::uint64_t kEven = 0x00FF00FF00FF00FFull;
+  constexpr std::uint32_t kHalf = 0x00020002u;
+  constexpr std::uint32_t kLanes = 0x00FF00FFu;
+  const auto mean = [](std::uint64_t pa, std::uint64_t pb) {
+    const std::uint64_t even = (pa & kEven) + (pb & kEven);
+    const std::uint64_t odd = ((pa >> 8) & kEven) + ((pb >> 8) & kEven);
+    const std::uint32_t e = std::uint32_t(even) + std::uint32_t(even >> 32) + kHalf;
+    const std::uint32_t o = std::uint32_t(odd) + std::uint32_t(odd >> 32) + kHalf;
+    return ((e >> 2) & kLanes) | ((o >> 2) & kLanes) << 8;
+  };
+  const std::int32_t pairs = width / 2;
+  for (std::int32_t x = 0; x < pairs; ++x) {
+    out[x] = mean(std::uint64_t{a[2 * x]} | std::uint64_t{a[2 * x + 1]} << 32,
+                  std::uint64_t{b[2 * x]} | std::uint64_t{b[2 * x + 1]} << 32);
+  }
+  // An odd last column has no right neighbour: it stands in for it.
+  if (width % 2 != 0) {
+    const std::uint32_t la = a[width - 1];
+    const std::uint32_t lb = b[width - 1];
+    out[pairs] = mean(std::uint64_t{la} | std::uint64_t{la} << 32,
+                      std::uint64_t{lb} | std::uint64_t{lb} << 32);
+  }
+}
+
+}  // namespace
+
+DisplayPyramid::~DisplayPyramid() { Clear(); }
+
+void DisplayPyramid::Clear() noexcept {
+  FreeSurfaceMemory(m_block, m_bytes);
+  m_block = nullptr;
+  m_bytes = 0;
+  m_count = 0;
+}
+
+bool DisplayPyramid::Build(const cDIBSection& surface) noexcept {
+  if (surface.empty()) {
+    Clear();
+    return false;
+  }
+  auto& levels = m_levels;
+  m_count = 0;
+  std::size_t count = 0;
+  std::size_t pixels = 0;
+  std::int32_t w = surface.width();
+  std::int32_t h = surface.height();
+  for (;;) {
+    levels[count++] = {nullptr, w, h};
+    pixels += AlignedPixels(std::size_t(w) * std::size_t(h));
+    if (std::max(w, h) <= kSmallestSide) break;
+    w = (w + 1) / 2;
+    h = (h + 1) / 2;
+  }
+  if (pixels > std::numeric_limits<std::size_t>::max() / sizeof(std::uint32_t)) {
+    Clear();
+    return false;
+  }
+  const std::size_t bytes = pixels * sizeof(std::uint32_t);
+  if (bytes > m_bytes) {
+    Clear();
+    m_block = static_cast<std::uint32_t*>(AllocateSurfaceMemory(bytes));
+    if (m_block == nullptr) return false;
+    m_bytes = bytes;
+  }
+  std::uint32_t* next = m_block;
+  for (std::size_t k = 0; k < count; ++k) {
+    levels[k].bits = next;
+    next += AlignedPixels(std::size_t(levels[k].width) * std::size_t(levels[k].height));
+  }
+  const auto row = [&](std::size_t k, std::int32_t y) {
+    return const_cast<std::uint32_t*>(levels[k].bits) + std::ptrdiff_t{y} * levels[k].width;
+  };
+
+  // Levels 0 and 1 together: two rows are turned upright and at once halved
+  // while they are still in the cache, so the photo is read once.
+  const std::int32_t w0 = surface.width();
+  const std::int32_t h0 = surface.height();
+  for (std::int32_t y = 0; y < h0; y += 2) {
+    ConvertRow(surface.row(h0 - 1 - y), row(0, y), w0);
+    const std::int32_t below = std::min(y + 1, h0 - 1);
+    if (below != y) ConvertRow(surface.row(h0 - 1 - below), row(0, below), w0);
+    if (count > 1) HalveRows(row(0, y), row(0, below), w0, row(1, y / 2));
+  }
+  for (std::size_t k = 2; k < count; ++k) {
+    const std::int32_t above = levels[k - 1].height;
+    for (std::int32_t y = 0; y < levels[k].height; ++y) {
+      HalveRows(row(k - 1, 2 * y), row(k - 1, std::min(2 * y + 1, above - 1)), levels[k - 1].width,
+                row(k, y));
+    }
+  }
+  m_count = static_cast<std::int32_t>(count);
+  return true;
+}
+
+std::int32_t DisplayPyramid::LevelFor(std::int32_t width, std::int32_t height) const {
+  std::int32_t k = 0;
+  while (k + 1 < Levels() && m_levels[std::size_t(k) + 1].width >= width &&
+         m_levels[std::size_t(k) + 1].height >= height) {
+    ++k;
+  }
+  return k;
+}
+
+}  // namespace fotavel

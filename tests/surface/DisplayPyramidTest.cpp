@@ -1,0 +1,151 @@
+// The display copies: upright 32-bit pixels and rounded 2 x 2 halvings, against plain loops.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "support/Surfaces.h"
+#include "surface/DisplayPyramid.h"
+#include "surface/SurfaceMemory.h"
+
+namespace fotavel {
+namespace {
+
+using testing::PixelRGB;
+using testing::RandomSurface;
+using testing::SetPixelRGB;
+
+struct PlainLevel {
+  std::int32_t width, height;
+  std::vector<std::uint32_t> pixels;  // top row first
+  std::uint32_t at(std::int32_t x, std::int32_t y) const {
+    // A missing right or lower neighbour is the last column or row itself.
+    return pixels[std::size_t(std::min(y, height - 1)) * width + std::min(x, width - 1)];
+  }
+};
+
+// What the levels are, written plainly: the surface upright, then each level
+// the rounded mean of every 2 x 2 block of the one above, channel by channel.
+std::vector<PlainLevel> PlainPyramid(const cDIBSection& s) {
+  std::vector<PlainLevel> levels(1);
+  levels[0] = {s.width(), s.height(), {}};
+  for (std::int32_t y = 0; y < s.height(); ++y) {
+    for (std::int32_t x = 0; x < s.width(); ++x) {
+      levels[0].pixels.push_back(0xFF000000u | PixelRGB(s, x, s.height() - 1 - y));
+    }
+  }
+  while (std::max(levels.back().width, levels.back().height) > 64) {
+    const PlainLevel& above = levels.back();
+    PlainLevel next{(above.width + 1) / 2, (above.height + 1) / 2, {}};
+    for (std::int32_t y = 0; y < next.height; ++y) {
+      for (std::int32_t x = 0; x < next.width; ++x) {
+        std::uint32_t pixel = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+          std::uint32_t sum = 2;
+          for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
+            sum += above.at(2 * x + dx, 2 * y + dy) >> shift & 0xFF;
+          }
+          pixel |= (sum / 4) << shift;
+        }
+        next.pixels.push_back(pixel);
+      }
+    }
+    levels.push_back(std::move(next));
+  }
+  return levels;
+}
+
+TEST(DisplayPyramid, EveryLevelMatchesThePlainDefinitionBitForBit) {
+  std::vector<testing::Size> sizes(std::begin(testing::kAwkwardSizes),
+                                   std::end(testing::kAwkwardSizes));
+  // Several halvings, odd at different levels.
+  sizes.push_back({1031, 130});
+  sizes.push_back({65, 517});
+  DisplayPyramid display;
+  for (const auto [width, height] : sizes) {
+    const cDIBSection s = RandomSurface(width, height, std::uint32_t(width * 31 + height));
+    ASSERT_TRUE(display.Build(s));
+    const std::vector<PlainLevel> expected = PlainPyramid(s);
+    ASSERT_EQ(display.Levels(), std::int32_t(expected.size())) << width << 'x' << height;
+    for (std::int32_t k = 0; k < display.Levels(); ++k) {
+      const DisplayPyramid::Level& level = display.level(k);
+      ASSERT_EQ(level.width, expected[k].width);
+      ASSERT_EQ(level.height, expected[k].height);
+      const std::vector<std::uint32_t> got(level.bits,
+                                           level.bits + std::size_t(level.width) * level.height);
+      ASSERT_EQ(got, expected[k].pixels) << width << 'x' << height << " level " << k;
+    }
+  }
+}
+
+TEST(DisplayPyramid, HalvesRoundToNearestAndAnOddEdgeStandsForItsNeighbour) {
+  // 127 x 2: the second level is 64 x 1, its last pixel made of column 126 alone.
+  cDIBSection s;
+  ASSERT_TRUE(s.Create(127, 2));
+  for (std::int32_t x = 0; x < 127; ++x) {
+    SetPixelRGB(s, x, 0, 0x000000);
+    SetPixelRGB(s, x, 1, 0x000000);
+  }
+  // Blue sums 1, 2, 3 and 6 over a block: means 0.25, 0.5, 0.75 and 1.5.
+  SetPixelRGB(s, 0, 0, 0x000001);
+  SetPixelRGB(s, 2, 0, 0x000001);
+  SetPixelRGB(s, 3, 1, 0x000001);
+  SetPixelRGB(s, 4, 0, 0x000001);
+  SetPixelRGB(s, 5, 0, 0x000001);
+  SetPixelRGB(s, 4, 1, 0x000001);
+  SetPixelRGB(s, 6, 0, 0xFF0003);
+  SetPixelRGB(s, 7, 1, 0xFF0003);
+  SetPixelRGB(s, 126, 0, 0x00FF07);
+  SetPixelRGB(s, 126, 1, 0x000001);
+  DisplayPyramid display;
+  ASSERT_TRUE(display.Build(s));
+  ASSERT_EQ(display.Levels(), 2);
+  // The top row shown is the surface's last storage row.
+  EXPECT_EQ(display.level(0).bits[126], 0xFF000001u);
+  EXPECT_EQ(display.level(0).bits[127 + 126], 0xFF00FF07u);
+  const std::uint32_t* half = display.level(1).bits;
+  EXPECT_EQ(half[0], 0xFF000000u);
+  EXPECT_EQ(half[1], 0xFF000001u);
+  EXPECT_EQ(half[2], 0xFF000001u);
+  EXPECT_EQ(half[3], 0xFF800002u);
+  EXPECT_EQ(half[63], 0xFF008004u);
+}
+
+TEST(DisplayPyramid, AViewScalesDownFromTheSmallestLevelThatCoversIt) {
+  cDIBSection s;
+  ASSERT_TRUE(s.Create(6000, 40));
+  DisplayPyramid display;
+  ASSERT_TRUE(display.Build(s));
+  // 6000, 3000, 1500, 750, 375, 188, 94, 47 wide.
+  ASSERT_EQ(display.Levels(), 8);
+  EXPECT_EQ(display.LevelFor(12000, 80), 0);
+  EXPECT_EQ(display.LevelFor(6000, 40), 0);
+  EXPECT_EQ(display.LevelFor(5999, 40), 0);
+  EXPECT_EQ(display.LevelFor(3000, 20), 1);
+  EXPECT_EQ(display.LevelFor(1200, 8), 2);
+  EXPECT_EQ(display.LevelFor(1200, 11), 1) << "the taller side decides too";
+  EXPECT_EQ(display.LevelFor(10, 1), 7);
+}
+
+TEST(DisplayPyramid, ReusesItsMemoryAndFailsCleanlyWithoutAny) {
+  DisplayPyramid display;
+  EXPECT_FALSE(display.Build(cDIBSection()));
+  EXPECT_TRUE(display.empty());
+
+  const cDIBSection wide = RandomSurface(300, 200, 1);
+  const cDIBSection tall = RandomSurface(200, 300, 2);
+  ASSERT_TRUE(display.Build(wide));
+  const std::uint32_t* memory = display.level(0).bits;
+  ASSERT_TRUE(display.Build(tall));
+  EXPECT_EQ(display.level(0).bits, memory) << "a quarter turn keeps the same memory";
+  EXPECT_EQ(display.level(0).width, 200);
+
+  const cDIBSection big = RandomSurface(700, 500, 3);
+  const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes() + 1000);
+  EXPECT_FALSE(display.Build(big));
+  SetSurfaceMemoryLimit(previous);
+  EXPECT_TRUE(display.empty());
+}
+
+}  // namespace
+}  // namespace fotavel
