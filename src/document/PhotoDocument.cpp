@@ -160,8 +160,14 @@ void PhotoDocument::Annuler() {
   Obs().Busy(true);
   if (m_iNbAnnuler > 1) {
     const std::int32_t slot = m_iIndexAnnuler == 0 ? 4 : m_iIndexAnnuler - 1;
+    const std::int32_t width = m_undo[slot].width();
+    const std::int32_t height = m_undo[slot].height();
+    // The scratch surface is kept when the size is unchanged: a new one would
+    // be fresh memory, whose first touch costs the next filter more than the
+    // filter itself.
+    const bool keepBuffer = m_cDibBuffer.width() == width && m_cDibBuffer.height() == height;
     cDIBSection buffer;
-    if (!buffer.Create(m_undo[slot].width(), m_undo[slot].height())) {
+    if (!keepBuffer && !buffer.Create(width, height)) {
       Obs().Busy(false);
       throw DocumentError(Messages::kMemoireInsuffisante);
     }
@@ -169,7 +175,7 @@ void PhotoDocument::Annuler() {
     m_iIndexAnnuler = slot;
     // The copy becomes the photo itself: no pixel needs to move.
     m_cDib = std::move(m_undo[slot]);
-    m_cDibBuffer = std::move(buffer);
+    if (!keepBuffer) m_cDibBuffer = std::move(buffer);
     Render();
   }
   if (m_iNbAnnuler == 1) Obs().UndoAvailable(false);
