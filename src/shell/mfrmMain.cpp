@@ -86,7 +86,9 @@ void mfrmMain::ShowProgress(bool visible) {
   m_prgMain->setVisible(visible);
   if (visible) {
     m_prgMain->raise();
-    DrawNowAndThen();
+    // A pass that ends within the interval is over before a drawing of its
+    // bar could be seen, and drawing would only lengthen it.
+    m_lastDraw.start();
   }
 }
 
@@ -98,7 +100,7 @@ void mfrmMain::DrawNowAndThen() {
   constexpr qint64 kDrawIntervalMs = 40;
   if (m_lastDraw.isValid() && m_lastDraw.elapsed() < kDrawIntervalMs) return;
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  m_lastDraw.restart();
+  m_lastDraw.start();
 }
 
 void mfrmMain::SetHourglass(bool busy) {
