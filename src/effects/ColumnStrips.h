@@ -32,6 +32,46 @@ void ForEachColumnStrip(const ProgressEvents& events, std::int32_t first, std::i
   }
 }
 
+// Passes that walk whole rows (the neighbourhood filters, the combinations)
+// finish no column before their last row, yet a 24-megapixel pass lasts long
+// enough for the progress bar to be seen standing still and then jumping to
+// its end. They raise their column events paced on the rows instead: after
+// every band of rows, the events of as many columns as the share of rows done,
+// in order; Finish raises the rest. The listener sees the same events in the
+// same order, now spread over the pass.
+inline constexpr std::int32_t kProgressBandRows = 32;
+
+class PacedColumnEvents {
+ public:
+  // Columns first, first + 3, ... up to last (none when last < first), over `rows` rows.
+  PacedColumnEvents(const ProgressEvents& events, std::int32_t first, std::int32_t last,
+                    std::int32_t rows)
+      : events_(events),
+        first_(first),
+        columns_(last >= first ? std::int64_t{last - first} / 3 + 1 : 0),
+        rows_(rows) {}
+
+  // Call after each row with the number of rows done; raises events once a band is complete.
+  void RowDone(std::int32_t done) {
+    if (done % kProgressBandRows == 0 && done < rows_) RaiseUpTo(columns_ * done / rows_);
+  }
+  void Finish() { RaiseUpTo(columns_); }
+
+ private:
+  void RaiseUpTo(std::int64_t count) {
+    if (count <= raised_) return;
+    events_.ProgressColumns(static_cast<std::int32_t>(first_ + 3 * raised_),
+                            static_cast<std::int32_t>(first_ + 3 * (count - 1)));
+    raised_ = count;
+  }
+
+  const ProgressEvents& events_;
+  std::int64_t first_;
+  std::int64_t columns_;
+  std::int32_t rows_;
+  std::int64_t raised_ = 0;
+};
+
 // The frame shared by the per-pixel effects: InitProgress with 3 × (W − 1),
 // every pixel transformed in place, Progress after each column, Complete with
 // the elapsed time. rowFn(bytes, pixels) transforms `pixels` consecutive BGR

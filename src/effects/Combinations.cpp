@@ -28,8 +28,8 @@ void CheckPair(const cDIBSection& from, const cDIBSection& to) {
 // its own place only, so the order is free, and whole rows are walked one
 // after the other: memory is then read and written straight through, which
 // measures two to three times faster than strips of columns (a strip's rows
-// are short runs a whole stride apart). The column events are raised together
-// once the rows are done. Raises InitProgress(3 × (W − 1)), Progress
+// are short runs a whole stride apart). The column events are paced on the
+// rows done (PacedColumnEvents). Raises InitProgress(3 × (W − 1)), Progress
 // 0 … 3 × (W − 1) and Complete. rowFn(from, to, bytes) combines `bytes`
 // (at most kStripBytes) bytes starting at a pixel.
 template <class RowFn>
@@ -38,12 +38,14 @@ void RunPairPass(const ProgressEvents& events, const cDIBSection& from, cDIBSect
   const PassClock clock;
   const std::int32_t last = 3 * (to.width() - 1);
   events.Init(last);
+  PacedColumnEvents progress(events, 0, last, to.height());
   for (std::int32_t y = 0; y < to.height(); ++y) {
     for (std::int32_t x0 = 0; x0 <= last; x0 += kStripBytes) {
       rowFn(from.row(y) + x0, to.row(y) + x0, std::min(kStripBytes, last + 3 - x0));
     }
+    progress.RowDone(y + 1);
   }
-  events.ProgressColumns(0, last);
+  progress.Finish();
   events.Complete(clock.ElapsedMs());
 }
 

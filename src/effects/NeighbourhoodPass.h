@@ -43,7 +43,7 @@ inline void CopyBorder(const cDIBSection& from, cDIBSection& to, std::int32_t re
 // filtered row by row, whole rows one after the other, so that memory is read
 // and written straight through (strips of columns, whose rows are short runs a
 // whole stride apart, measure two to three times slower). The column events
-// are raised together once the rows are done. The buffer receives only the
+// are paced on the rows done (PacedColumnEvents). The buffer receives only the
 // border from the image instead of a whole copy.
 //
 // With intoImage the result is also written back into the image without a
@@ -79,6 +79,7 @@ void RunNeighbourhoodPass(const ProgressEvents& events, cDIBSection& image, cDIB
   const auto writeBack = [&](std::int32_t y) {
     std::memcpy(image.row(y) + first, buffer.row(y) + first, std::size_t(last + 3 - first));
   };
+  PacedColumnEvents progress(events, first, last, lastRow - reach + 1);
   const std::uint8_t* rows[2 * kMaxReach + 1];
   for (std::int32_t y = reach; y <= lastRow; ++y) {
     for (std::int32_t x0 = first; x0 <= last; x0 += kStripBytes) {
@@ -87,11 +88,12 @@ void RunNeighbourhoodPass(const ProgressEvents& events, cDIBSection& image, cDIB
             std::min(kStripBytes, last + 3 - x0));
     }
     if (intoImage && y - reach >= reach) writeBack(y - reach);
+    progress.RowDone(y - reach + 1);
   }
   if (intoImage) {
     for (std::int32_t y = std::max(reach, lastRow - reach + 1); y <= lastRow; ++y) writeBack(y);
   }
-  events.ProgressColumns(first, last);
+  progress.Finish();
   events.Complete(clock.ElapsedMs());
 }
 
