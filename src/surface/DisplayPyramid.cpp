@@ -4,7 +4,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "surface/DisplayRows.h"
 #include "surface/SurfaceMemory.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace fotavel {
 
@@ -18,9 +23,7 @@ std::size_t AlignedPixels(std::size_t pixels) {
 }
 
 // One row of blue, green, red bytes as 0xFFRRGGBB pixels.
-__attribute__((target_clones("avx2", "default"))) void ConvertRow(const std::uint8_t* bgr,
-                                                                  std::uint32_t* out,
-                                                                  std::int32_t width) {
+void ConvertRowPlain(const std::uint8_t* bgr, std::uint32_t* out, std::int32_t width) {
   for (std::int32_t x = 0; x < width; ++x) {
     out[x] = 0xFF000000u | std::uint32_t{bgr[3 * x + 2]} << 16 |
              std::uint32_t{bgr[3 * x + 1]} << 8 | bgr[3 * x];
@@ -31,12 +34,9 @@ __attribute__((target_clones("avx2", "default"))) void ConvertRow(const std::uin
 // row) of `width` pixels: each byte the rounded mean of its 2 x 2 block. The
 // alpha bytes stay 0xFF, as (4 x 255 + 2) / 4 = 255. Bytes are summed two
 // pixels at a time in 16-bit lanes of a 64-bit word (at most 4 x 255 + 2,
-// so no lane spills into the next), which the compiler turns into wide
-// vector code.
-__attribute__((target_clones("avx2", "default"))) void HalveRows(const std::uint32_t* a,
-                                                                 const std::uint32_t* b,
-                                                                 std::int32_t width,
-                                                                 std::uint32_t* out) {
+// so no lane spills into the next).
+void HalveRowsPlain(const std::uint32_t* a, const std::uint32_t* b, std::int32_t width,
+                    std::uint32_t* out) {
   constexpr std::uint64_t kEven = 0x00FF00FF00FF00FFull;
   constexpr std::uint32_t kHalf = 0x00020002u;
   constexpr std::uint32_t kLanes = 0x00FF00FFu;
@@ -61,7 +61,75 @@ __attribute__((target_clones("avx2", "default"))) void HalveRows(const std::uint
   }
 }
 
+#if defined(__x86_64__)
+// Eight pixels a step: two loads of four pixels (12 bytes each, read as 16)
+// spread into 32-bit lanes by one shuffle. The last 10 pixels are left to the
+// plain loop, so no load reaches past the row.
+__attribute__((target("avx2"))) void ConvertRowAvx2(const std::uint8_t* bgr, std::uint32_t* out,
+                                                    std::int32_t width) {
+  const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1,  //
+                                          0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+  std::int32_t x = 0;
+  for (; x + 10 <= width; x += 8) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bgr + 3 * x));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bgr + 3 * x + 12));
+    const __m256i pixels = _mm256_set_m128i(high, low);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x),
+                        _mm256_or_si256(_mm256_shuffle_epi8(pixels, spread), alpha));
+  }
+  ConvertRowPlain(bgr + 3 * x, out + x, width - x);
+}
+
+// Eight output pixels a step, from sixteen of each row: bytes widened to
+// 16 bits, the two rows added, then each pixel added to its right neighbour
+// (the 64-bit halves of every 128-bit lane), rounded, and packed back.
+__attribute__((target("avx2"))) void HalveRowsAvx2(const std::uint32_t* a, const std::uint32_t* b,
+                                                   std::int32_t width, std::uint32_t* out) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i two = _mm256_set1_epi16(2);
+  // Four output pixels from eight of each row, in 16-bit lanes, ordered
+  // 0, 1 | 2, 3 across the two 128-bit lanes.
+  const auto four = [&](const std::uint32_t* pa, const std::uint32_t* pb)
+      __attribute__((target("avx2"))) {
+    const __m256i va = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pa));
+    const __m256i vb = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pb));
+    // Pixels 0, 1 | 4, 5 and 2, 3 | 6, 7, each both rows summed.
+    const __m256i low =
+        _mm256_add_epi16(_mm256_unpacklo_epi8(va, zero), _mm256_unpacklo_epi8(vb, zero));
+    const __m256i high =
+        _mm256_add_epi16(_mm256_unpackhi_epi8(va, zero), _mm256_unpackhi_epi8(vb, zero));
+    const __m256i sums =
+        _mm256_add_epi16(_mm256_unpacklo_epi64(low, high), _mm256_unpackhi_epi64(low, high));
+    return _mm256_srli_epi16(_mm256_add_epi16(sums, two), 2);
+  };
+  const std::int32_t pairs = width / 2;
+  std::int32_t x = 0;
+  for (; x + 8 <= pairs; x += 8) {
+    const __m256i first = four(a + 2 * x, b + 2 * x);
+    const __m256i second = four(a + 2 * x + 8, b + 2 * x + 8);
+    // Packing interleaves the halves: 0, 1, 4, 5 | 2, 3, 6, 7 as 64-bit pairs.
+    const __m256i packed = _mm256_packus_epi16(first, second);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x),
+                        _mm256_permute4x64_epi64(packed, _MM_SHUFFLE(3, 1, 2, 0)));
+  }
+  HalveRowsPlain(a + 2 * x, b + 2 * x, width - 2 * x, out + x);
+}
+#endif
+
 }  // namespace
+
+namespace detail {
+
+std::vector<DisplayRowFunctions> DisplayRowVersions() {
+  std::vector<DisplayRowFunctions> versions{{ConvertRowPlain, HalveRowsPlain}};
+#if defined(__x86_64__)
+  if (__builtin_cpu_supports("avx2")) versions.push_back({ConvertRowAvx2, HalveRowsAvx2});
+#endif
+  return versions;
+}
+
+}  // namespace detail
 
 DisplayPyramid::~DisplayPyramid() { Clear(); }
 
@@ -110,6 +178,9 @@ bool DisplayPyramid::Build(const cDIBSection& surface) noexcept {
     return const_cast<std::uint32_t*>(levels[k].bits) + std::ptrdiff_t{y} * levels[k].width;
   };
 
+  static const detail::DisplayRowFunctions rows = detail::DisplayRowVersions().back();
+  const auto ConvertRow = rows.convert;
+  const auto HalveRows = rows.halve;
   // Levels 0 and 1 together: two rows are turned upright and at once halved
   // while they are still in the cache, so the photo is read once.
   const std::int32_t w0 = surface.width();

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <vector>
 
 #include "support/Surfaces.h"
 #include "surface/DisplayPyramid.h"
+#include "surface/DisplayRows.h"
 #include "surface/SurfaceMemory.h"
 
 namespace fotavel {
@@ -74,6 +76,34 @@ TEST(DisplayPyramid, EveryLevelMatchesThePlainDefinitionBitForBit) {
       const std::vector<std::uint32_t> got(level.bits,
                                            level.bits + std::size_t(level.width) * level.height);
       ASSERT_EQ(got, expected[k].pixels) << width << 'x' << height << " level " << k;
+    }
+  }
+}
+
+// Every processor's row functions against the plain ones, at every width up to
+// past a few vector steps, so each tail length is met.
+TEST(DisplayPyramid, EveryMachineCodeVersionMatchesThePlainRows) {
+  const std::vector<detail::DisplayRowFunctions> versions = detail::DisplayRowVersions();
+  std::mt19937 random(7);
+  for (std::int32_t width = 1; width <= 80; ++width) {
+    // Exactly the row's bytes, so a read past the end shows under a sanitizer.
+    std::vector<std::uint8_t> bgr(std::size_t(3) * width);
+    const std::size_t n = std::size_t(width);
+    std::vector<std::uint32_t> a(n), b(n);
+    for (auto& byte : bgr) byte = std::uint8_t(random());
+    for (std::size_t x = 0; x < n; ++x) {
+      a[x] = random();
+      b[x] = random();
+    }
+    std::vector<std::uint32_t> plainConverted(a.size()), plainHalved(std::size_t(width + 1) / 2);
+    versions[0].convert(bgr.data(), plainConverted.data(), width);
+    versions[0].halve(a.data(), b.data(), width, plainHalved.data());
+    for (std::size_t v = 1; v < versions.size(); ++v) {
+      std::vector<std::uint32_t> converted(a.size()), halved(plainHalved.size());
+      versions[v].convert(bgr.data(), converted.data(), width);
+      versions[v].halve(a.data(), b.data(), width, halved.data());
+      EXPECT_EQ(converted, plainConverted) << "version " << v << ", width " << width;
+      EXPECT_EQ(halved, plainHalved) << "version " << v << ", width " << width;
     }
   }
 }
