@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "io/LargeBuffer.h"
 #include "io/PictureDecoders.h"
 #include "io/SystemMemory.h"
 
@@ -42,9 +43,15 @@ Format Recognise(const std::uint8_t* p, std::size_t size) {
   return Format::kUnknown;
 }
 
-// The whole file in memory. Its size is checked against the budget first so
-// that a huge file (or a device posing as one) is refused rather than read.
-bool LoadFile(const QString& path, QByteArray& bytes, QString& error) {
+// From this size up a file is read into a LargeBuffer: a photo's JPEG is
+// several megabytes, and the faults on fresh heap pages cost more than the read.
+constexpr qint64 kLargeFile = qint64{1} << 20;
+
+// The whole file in memory: in `bytes`, which for a large file is laid over
+// `block` (and must not outlive it). Its size is checked against the budget
+// first so that a huge file (or a device posing as one) is refused rather
+// than read.
+bool LoadFile(const QString& path, detail::LargeBuffer& block, QByteArray& bytes, QString& error) {
   const QFileInfo info(path);
   if (!info.exists()) {
     error = QStringLiteral("fichier introuvable");
@@ -68,10 +75,18 @@ bool LoadFile(const QString& path, QByteArray& bytes, QString& error) {
     error = QStringLiteral("fichier trop volumineux pour la mémoire disponible");
     return false;
   }
-  bytes.resize(size);
+  char* data = nullptr;
+  if (size >= kLargeFile) {
+    // Where surface memory has no room (a tight budget), the heap still may.
+    if (block.Reserve(std::size_t(size))) data = reinterpret_cast<char*>(block.data());
+  }
+  if (data == nullptr) {
+    bytes.resize(size);
+    data = bytes.data();
+  }
   qint64 got = 0;
   while (got < size) {
-    const qint64 n = file.read(bytes.data() + got, size - got);
+    const qint64 n = file.read(data + got, size - got);
     if (n < 0) {
       error = QStringLiteral("erreur de lecture du fichier");
       return false;
@@ -83,7 +98,11 @@ bool LoadFile(const QString& path, QByteArray& bytes, QString& error) {
     error = QStringLiteral("fichier vide");
     return false;
   }
-  bytes.truncate(got);
+  if (block) {
+    bytes = QByteArray::fromRawData(data, got);
+  } else {
+    bytes.truncate(got);
+  }
   return true;
 }
 
@@ -112,8 +131,9 @@ bool Decode(const QByteArray& bytes, cDIBSection& out, QString& error) {
 
 bool ReadPicture(const QString& path, cDIBSection& out, QString& error) {
   try {
+    detail::LargeBuffer block;
     QByteArray bytes;
-    if (!LoadFile(path, bytes, error)) return false;
+    if (!LoadFile(path, block, bytes, error)) return false;
     cDIBSection picture;
     if (!Decode(bytes, picture, error)) return false;
     out.swap(picture);

@@ -9,6 +9,7 @@
 #include "TestFiles.h"
 #include "io/PictureFiles.h"
 #include "support/Surfaces.h"
+#include "surface/SurfaceMemory.h"
 
 namespace fotavel::testing {
 namespace {
@@ -57,6 +58,20 @@ TEST(WriteJpegTest, HigherQualityMakesALargerColourFile) {
   ASSERT_GT(frame, 0);
   EXPECT_EQ(std::uint8_t(high[frame + 1]), 0xC0);
   EXPECT_EQ(high.mid(frame + 4, 6), QByteArray("\x08\x00\x11\x00\x21\x03", 6));
+}
+
+// The encoder writes into surface memory when there is room and into its own
+// buffer when there is not; the file is the same either way.
+TEST(WriteJpegTest, FileIsTheSameWhenSurfaceMemoryIsSpent) {
+  TempFolder folder;
+  const cDIBSection picture = RandomSurface(301, 203, 9);
+  QString error;
+  ASSERT_TRUE(WriteJpeg(picture, folder.path(u"room.jpg"_s), 90, error));
+  const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes());
+  const bool written = WriteJpeg(picture, folder.path(u"spent.jpg"_s), 90, error);
+  SetSurfaceMemoryLimit(previous);
+  ASSERT_TRUE(written) << error.toStdString();
+  EXPECT_EQ(ReadBytes(folder.path(u"spent.jpg"_s)), ReadBytes(folder.path(u"room.jpg"_s)));
 }
 
 TEST(SaveTest, ReplacingAnExistingFileWorks) {
