@@ -161,10 +161,17 @@ int main(int argc, char* argv[]) {
     const char* button;
     const char* caption;
   };
-  const Command commands[] = {
-      {"LumiereMoins", "Sombre"},    {"LumierePlus", "Clair"}, {"SaturationPlus", "Colorer"},
-      {"SaturationMoins", "Ternir"}, {"Nette", "Nette"},       {"Floue", "Floue"},
-      {"PivotGche", "Gauche"},       {"PivotDrt", "Droite"},   {"cielCmd", "Ciel"}};
+  const Command commands[] = {{"LumiereMoins", "Sombre"},
+                              {"LumierePlus", "Clair"},
+                              {"SaturationPlus", "Colorer"},
+                              {"SaturationMoins", "Ternir"},
+                              {"Nette", "Nette"},
+                              {"Floue", "Floue"},
+                              {"PivotGche", "Gauche"},
+                              {"PivotDrt", "Droite"},
+                              {"cielCmd", "Ciel"},
+                              // Last: it leaves the photo at 100 %, and the undo after it too.
+                              {"TaillWeb", "Format Web"}};
   Row undo(QStringLiteral("Annuler"));
   for (const Command& c : commands) {
     Row row(QString::fromUtf8(c.caption));
