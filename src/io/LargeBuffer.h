@@ -12,22 +12,16 @@ namespace fotavel::io::detail {
 // touch of each page is a fault: on the virtual machines the program runs on,
 // about 3 ms per megabyte, more than reading a photo's file or writing out the
 // compressed bytes. Surface memory comes in 2 MiB huge pages where the system
-// has them; the size is rounded up to whole huge pages so that no byte of the
-// buffer lies in a small page. The bytes count against the surface budget
-// while the buffer lives.
+// has them. The bytes count against the surface budget while the buffer lives.
 class LargeBuffer {
  public:
-  static constexpr std::size_t kHugePage = std::size_t{2} << 20;
-
   LargeBuffer() = default;
-  // Room for at least `bytes` bytes, in place of what the buffer held; false,
+  // Room for `bytes` bytes, in place of what the buffer held; false,
   // with the buffer empty, when surface memory cannot give it.
   bool Reserve(std::size_t bytes) {
     Release();
-    if (bytes == 0 || bytes > SIZE_MAX - kHugePage) return false;
-    const std::size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    data_ = static_cast<std::uint8_t*>(AllocateSurfaceMemory(size));
-    size_ = data_ != nullptr ? size : 0;
+    data_ = static_cast<std::uint8_t*>(AllocateSurfaceMemory(bytes));
+    size_ = data_ != nullptr ? bytes : 0;
     return data_ != nullptr;
   }
   void Release() {

