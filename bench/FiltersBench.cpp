@@ -2,8 +2,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <stdexcept>
 
+#include "FreshMemory.h"
 #include "PhotoLike.h"
 #include "effects/cImageProcessDIB.h"
 
@@ -29,14 +29,17 @@ void SetCustomKernel(cImageProcessDIB& engine, std::int32_t size, std::int32_t s
 }
 
 // Runs ProcessImage with the given type (12: a custom kernel of the given
-// size and scale) and restores the photo outside the timed region.
+// size and scale) and restores the photo outside the timed region. Fresh
+// (FreshMemory.h), the photo is a new decoded surface and the scratch surface
+// a new one that the filter is the first to write, as in a fresh process.
 void BM_ProcessImage(benchmark::State& state) {
   const auto type = static_cast<std::int32_t>(state.range(0));
   const auto size = static_cast<std::int32_t>(state.range(1));
+  const bool fresh = state.range(3) != 0;
+  const PoolOff pool(fresh);
   const cDIBSection original = PhotoLike();
   cDIBSection image = PhotoLike();
-  cDIBSection buffer;
-  if (!buffer.Create(kPhotoWidth, kPhotoHeight)) throw std::runtime_error("no memory");
+  cDIBSection buffer = Untouched();
   cImageProcessDIB engine;
   if (type == 12) {
     SetCustomKernel(engine, size, static_cast<std::int32_t>(state.range(2)));
@@ -44,33 +47,37 @@ void BM_ProcessImage(benchmark::State& state) {
     engine.FilterType(type);
   }
   for (auto _ : state) {
+    if (fresh) {
+      state.PauseTiming();
+      image = Decoded(original);
+      buffer = Untouched();
+      state.ResumeTiming();
+    }
     engine.ProcessImage(image, buffer);
     benchmark::ClobberMemory();
-    state.PauseTiming();
-    Restore(image, original);
-    state.ResumeTiming();
+    if (!fresh) {
+      state.PauseTiming();
+      Restore(image, original);
+      state.ResumeTiming();
+    }
   }
   CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
 }
-BENCHMARK(BM_ProcessImage)
-    ->ArgNames({"type", "size", "scale"})
-    ->Args({1, 3, 1})
-    ->Args({2, 5, 1})
-    ->Args({3, 3, 1})
-    ->Args({4, 5, 1})
-    ->Args({5, 3, 1})
-    ->Args({6, 3, 1})
-    ->Args({7, 3, 1})
-    ->Args({8, 3, 1})
-    ->Args({9, 3, 1})
-    ->Args({10, 3, 1})
-    ->Args({11, 3, 1})
-    ->Args({12, 3, 1})
-    ->Args({12, 3, 50})
-    ->Args({12, 5, 1})
-    ->Args({12, 7, 1})
-    ->Args({12, 9, 1})
-    ->Unit(benchmark::kMillisecond);
+
+// Every type warm; the presets and a 3 x 3 custom kernel fresh as well.
+void FilterArguments(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"type", "size", "scale", "fresh"});
+  for (int fresh = 0; fresh <= 1; ++fresh) {
+    for (std::int64_t type = 1; type <= 11; ++type) {
+      b->Args({type, type == 2 || type == 4 ? 5 : 3, 1, fresh});
+    }
+    b->Args({12, 3, 1, fresh});
+    if (fresh == 0) {
+      for (const std::int64_t size : {3, 5, 7, 9}) b->Args({12, size, size == 3 ? 50 : 1, 0});
+    }
+  }
+}
+BENCHMARK(BM_ProcessImage)->Apply(FilterArguments)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace fotavel::bench

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "FreshMemory.h"
 #include "PhotoLike.h"
 #include "effects/cImageProcessDIB.h"
-#include "surface/SurfaceMemory.h"
 
 namespace fotavel::bench {
 namespace {
@@ -16,23 +16,8 @@ constexpr std::int32_t kFindEdges[] = {3, 3, 1, 0, -1, -1, -1, -1, 8, -1, -1, -1
 // A softening matrix whose divisor is not 1, so sums go through the rounding table.
 constexpr std::int32_t kSoften[] = {3, 3, 12, 0, 1, 1, 1, 1, 4, 1, 1, 1, 1};
 
-// The reuse pool off for the duration of one benchmark: every temporary
-// surface is then fresh memory, as it would be without the pool.
-class PoolOff {
- public:
-  explicit PoolOff(bool off) : off_(off) {
-    if (off_) previous_ = SetSurfacePoolCapacity(0);
-  }
-  ~PoolOff() {
-    if (off_) SetSurfacePoolCapacity(previous_);
-  }
-
- private:
-  bool off_;
-  std::size_t previous_ = 0;
-};
-
-// state.range(0): 0 right, 1 left; state.range(1): 1 with the pool disabled.
+// state.range(0): 0 right, 1 left; state.range(1): fresh (FreshMemory.h), the
+// turned picture then being new memory each time.
 void BM_Tourner(benchmark::State& state) {
   cDIBSection photo = PhotoLike();
   const PoolOff pool(state.range(1) != 0);
@@ -44,13 +29,14 @@ void BM_Tourner(benchmark::State& state) {
   CountMegapixels(state, kPixels);
 }
 BENCHMARK(BM_Tourner)
-    ->ArgNames({"left", "poolOff"})
+    ->ArgNames({"left", "fresh"})
     ->Args({0, 0})
     ->Args({1, 0})
     ->Args({0, 1})
     ->Unit(benchmark::kMillisecond);
 
-// state.range(0): 0 find edges, 1 a matrix with divisor 12; state.range(1): pool disabled.
+// state.range(0): 0 find edges, 1 a matrix with divisor 12; state.range(1):
+// fresh, the surface the result is built in then being new memory each time.
 void BM_EffMathematique(benchmark::State& state) {
   cDIBSection photo = PhotoLike();
   const cDIBSection original = PhotoLike();
@@ -67,34 +53,44 @@ void BM_EffMathematique(benchmark::State& state) {
   CountMegapixels(state, kPixels);
 }
 BENCHMARK(BM_EffMathematique)
-    ->ArgNames({"divisor12", "poolOff"})
+    ->ArgNames({"divisor12", "fresh"})
     ->Args({0, 0})
     ->Args({1, 0})
     ->Args({0, 1})
     ->Unit(benchmark::kMillisecond);
 
-void BM_Diffusion(benchmark::State& state) {
+// In place on the photo; fresh, the photo is a new decoded surface each time.
+template <class Effect>
+void RunInPlace(benchmark::State& state, Effect effect) {
+  const bool fresh = state.range(0) != 0;
+  const PoolOff pool(fresh);
+  const cDIBSection original = PhotoLike();
   cDIBSection photo = PhotoLike();
   cImageProcessDIB engine;
   for (auto _ : state) {
-    engine.Diffusion(photo, 6);
+    if (fresh) {
+      state.PauseTiming();
+      photo = Decoded(original);
+      state.ResumeTiming();
+    }
+    effect(engine, photo);
     benchmark::ClobberMemory();
   }
   CountMegapixels(state, kPixels);
 }
-BENCHMARK(BM_Diffusion)->Unit(benchmark::kMillisecond);
+
+void BM_Diffusion(benchmark::State& state) {
+  RunInPlace(state, [](cImageProcessDIB& e, cDIBSection& s) { e.Diffusion(s, 6); });
+}
+BENCHMARK(BM_Diffusion)->ArgName("fresh")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The whole picture, all nine passes: megapixels of picture per second.
 void BM_FlouLocal(benchmark::State& state) {
-  cDIBSection photo = PhotoLike();
-  cImageProcessDIB engine;
-  for (auto _ : state) {
-    engine.FlouLocal(photo, 0, 0, kPhotoWidth, kPhotoHeight);
-    benchmark::ClobberMemory();
-  }
-  CountMegapixels(state, kPixels);
+  RunInPlace(state, [](cImageProcessDIB& e, cDIBSection& s) {
+    e.FlouLocal(s, 0, 0, kPhotoWidth, kPhotoHeight);
+  });
 }
-BENCHMARK(BM_FlouLocal)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FlouLocal)->ArgName("fresh")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace fotavel::bench

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "FreshMemory.h"
 #include "PhotoLike.h"
 #include "effects/cielbleu.h"
 #include "surface/cDIBSection.h"
@@ -10,8 +11,11 @@
 namespace fotavel::bench {
 namespace {
 
-// Arguments: destination width and height. The output megapixels are counted.
+// Arguments: destination width and height, fresh (FreshMemory.h: the new
+// surface is then new memory each time, not the block the previous result
+// left in the pool). The output megapixels are counted.
 void BM_Resample(benchmark::State& state) {
+  const PoolOff pool(state.range(2) != 0);
   const cDIBSection source = PhotoLike();
   const auto width = static_cast<std::int32_t>(state.range(0));
   const auto height = static_cast<std::int32_t>(state.range(1));
@@ -22,7 +26,11 @@ void BM_Resample(benchmark::State& state) {
   }
   CountMegapixels(state, std::int64_t{width} * height);
 }
-BENCHMARK(BM_Resample)->Args({400, 267})->Args({3000, 2000})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Resample)
+    ->ArgNames({"width", "height", "fresh"})
+    ->ArgsProduct({{400}, {267}, {0, 1}})
+    ->ArgsProduct({{3000}, {2000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_SkyGradient(benchmark::State& state) {
   cDIBSection canvas;
