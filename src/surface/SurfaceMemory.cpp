@@ -26,7 +26,7 @@ constexpr std::size_t kPage = 4096;
 // malloc's blocks do not, so large blocks are mapped here, aligned by hand
 // and advised. Their size is rounded up to whole huge pages: a last, partial
 // 2 MiB would stay in small pages, and the 1.2 MB tail of an 18 MB surface
-// alone took 3.5 ms to touch, twice as long as the 16 MiB before it. The
+// alone took 4 ms to touch, four times as long as the 16 MiB before it. The
 // rounding costs under 2 MiB a block, 2 % of a 24-megapixel photo.
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 // From this size up blocks are mapped (malloc itself would map them too) and
