@@ -1,12 +1,14 @@
 // The photo document: names, opening, saving, status texts and the undo ring.
 #include "document/PhotoDocument.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "document/DocumentError.h"
 #include "document/Messages.h"
 #include "io/PictureFiles.h"
 #include "io/SystemMemory.h"
+#include "surface/SurfaceMemory.h"
 
 namespace fotavel {
 
@@ -181,6 +183,36 @@ void PhotoDocument::Annuler() {
   if (m_iNbAnnuler == 1) Obs().UndoAvailable(false);
   Obs().SetStatus(QStringLiteral("#"), m_sFileTitle, SizeText());
   Obs().Busy(false);
+}
+
+// ---- Between commands ----
+
+bool PhotoDocument::PrepareNextCommand() {
+  // About 10 ms of work where the host must supply the memory, far less
+  // where it need not: the window stays quick to answer between slices.
+  constexpr std::size_t kSlice = std::size_t{8} << 20;
+  if (m_cDib.empty()) return true;
+  // The scratch surface is taken at opening, but its pages are only met
+  // when a filter first writes it. Its content between commands is scratch.
+  std::uint8_t* buffer = m_cDibBuffer.DIBSectionBitsPtr();
+  if (buffer != m_preparedBuffer) {
+    m_preparedBuffer = buffer;
+    m_bufferPrepared = 0;
+  }
+  const std::size_t bufferBytes =
+      std::size_t(m_cDibBuffer.BytesPerScanLine()) * std::size_t(m_cDibBuffer.height());
+  if (m_bufferPrepared < bufferBytes) {
+    const std::size_t end = std::min(bufferBytes, m_bufferPrepared + kSlice);
+    TouchSurfaceMemory(buffer, m_bufferPrepared, end);
+    m_bufferPrepared = end;
+    return false;
+  }
+  // A command takes a block for its undo copy until the ring is full (then
+  // it reuses the oldest copy's), and a turn or an edge filter one more.
+  const bool newUndoCopy = m_undoEnabled && m_undo[m_iIndexAnnuler].empty();
+  const std::size_t photoBytes =
+      std::size_t(m_cDib.BytesPerScanLine()) * std::size_t(m_cDib.height());
+  return WarmSurfaceMemory(photoBytes, newUndoCopy ? 2 : 1, kSlice);
 }
 
 // ---- Progress of the engine's passes ----

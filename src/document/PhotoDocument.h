@@ -92,6 +92,14 @@ class PhotoDocument : private ProgressListener {
   void SetUndoEnabled(bool enabled) { m_undoEnabled = enabled; }
   std::int32_t UndoCount() const { return m_iNbAnnuler - 1; }
 
+  // ---- Between commands ----
+  // Makes ready, a slice at a time, the memory the next command will take,
+  // while the user looks at the photo: the pages of the scratch surface, and
+  // pooled blocks for the next undo copy and for a new picture (a turn's, a
+  // filter's temporary). Changes nothing the user can see. True once all is
+  // ready; until then the caller calls again when it is idle.
+  bool PrepareNextCommand();
+
   // ---- Effect commands ----
   void ProcessImage(std::int32_t eType);
   // A custom size x size kernel, values given row by row from the top row of
@@ -166,6 +174,9 @@ class PhotoDocument : private ProgressListener {
   bool m_undoEnabled = true;
 
   std::int32_t m_lastPassMs = 0;
+  // How much of the scratch surface at that address PrepareNextCommand has written.
+  const std::uint8_t* m_preparedBuffer = nullptr;
+  std::size_t m_bufferPrepared = 0;
   std::function<std::uint64_t()> m_availableMemory;
 };
 

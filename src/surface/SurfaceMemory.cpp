@@ -38,6 +38,9 @@ constexpr std::size_t kPoolMaxBlocks = 4;
 struct PooledBlock {
   void* block;
   std::size_t capacity;
+  // How much of it, from its start, has been written to; a block given back
+  // by a surface counts as written through.
+  std::size_t touched;
 };
 
 struct MemoryState {
@@ -98,11 +101,14 @@ void Release(void* block, std::size_t capacity) {
 // covers without wasting more than a quarter; its surplus pages are unmapped,
 // so that the block is again exactly the capacity of the request, which is
 // what its release will give back.
+bool Serves(const PooledBlock& pooled, std::size_t capacity) {
+  return pooled.capacity >= capacity && pooled.capacity - capacity <= capacity / 4;
+}
+
 void* TakeFromPool(MemoryState& s, std::size_t capacity) {
   auto best = s.pool.end();
   for (auto it = s.pool.begin(); it != s.pool.end(); ++it) {
-    if (it->capacity >= capacity && it->capacity - capacity <= capacity / 4 &&
-        (best == s.pool.end() || it->capacity < best->capacity)) {
+    if (Serves(*it, capacity) && (best == s.pool.end() || it->capacity < best->capacity)) {
       best = it;
     }
   }
@@ -161,7 +167,7 @@ void FreeSurfaceMemory(void* block, std::size_t bytes) noexcept {
     std::lock_guard lock(s.mutex);
     s.live -= std::min(s.live, capacity);
     if (capacity >= kPoolMinimum && capacity <= s.poolCapacity) {
-      s.pool.push_back({block, capacity});
+      s.pool.push_back({block, capacity, capacity});
       s.pooled += capacity;
       block = nullptr;
       TrimPool(s, toFree);
@@ -194,6 +200,60 @@ std::size_t SetSurfacePoolCapacity(std::size_t bytes) noexcept {
   }
   for (const PooledBlock& b : toFree) Release(b.block, b.capacity);
   return previous;
+}
+
+void TouchSurfaceMemory(void* block, std::size_t from, std::size_t to) noexcept {
+  // One write a small page is enough; a huge page is cleared whole on its
+  // first fault anyway.
+  auto* const bytes = static_cast<volatile std::uint8_t*>(block);
+  for (std::size_t at = from; at < to; at += kPage) bytes[at] = 0;
+}
+
+bool WarmSurfaceMemory(std::size_t bytes, std::size_t count, std::size_t sliceBytes) noexcept {
+  if (bytes == 0 || count == 0 || bytes > std::numeric_limits<std::size_t>::max() - 2 * kHugePage) {
+    return true;
+  }
+  const std::size_t capacity = CapacityFor(bytes);
+  MemoryState& s = State();
+  std::vector<PooledBlock> toFree;
+  bool ready = false;
+  {
+    std::lock_guard lock(s.mutex);
+    // Blocks the pool would not keep, or that the budget would refuse, are
+    // not worth making ready.
+    if (capacity < kPoolMinimum || count > kPoolMaxBlocks || capacity > s.poolCapacity / count ||
+        capacity > s.limit || s.live > s.limit - capacity) {
+      return true;
+    }
+    std::size_t serving = 0;
+    PooledBlock* unfinished = nullptr;
+    for (PooledBlock& pooled : s.pool) {
+      if (!Serves(pooled, capacity)) continue;
+      ++serving;
+      if (pooled.touched < pooled.capacity && unfinished == nullptr) unfinished = &pooled;
+    }
+    if (unfinished == nullptr && serving < count) {
+      void* block = MapBlock(capacity);
+      if (block == nullptr) return true;  // no memory to spare: nothing to make ready
+      s.pool.push_back({block, capacity, 0});
+      s.pooled += capacity;
+      unfinished = &s.pool.back();
+      ++serving;
+    }
+    if (unfinished != nullptr) {
+      const std::size_t end = std::min(unfinished->capacity, unfinished->touched + sliceBytes);
+      TouchSurfaceMemory(unfinished->block, unfinished->touched, end);
+      unfinished->touched = end;
+    }
+    TrimPool(s, toFree);
+    std::size_t written = 0;
+    for (const PooledBlock& pooled : s.pool) {
+      if (Serves(pooled, capacity) && pooled.touched == pooled.capacity) ++written;
+    }
+    ready = written >= count;
+  }
+  for (const PooledBlock& b : toFree) Release(b.block, b.capacity);
+  return ready;
 }
 
 void ReleasePooledSurfaceMemory() noexcept {

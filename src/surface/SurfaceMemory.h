@@ -34,6 +34,23 @@ std::size_t LiveSurfaceBytes() noexcept;
 // How many bytes the reuse pool may keep (0 disables it). Returns the previous value.
 std::size_t SetSurfacePoolCapacity(std::size_t bytes) noexcept;
 
+// Makes the pool ready, a slice at a time, for `count` coming requests of
+// `bytes`: maps the blocks it lacks and writes to every page of them, at most
+// `sliceBytes` a call. True once the pool holds `count` such blocks written
+// through (or when it would not keep them); call again until then.
+//
+// Fresh memory is dearest on virtual machines: the host supplies each page
+// on its first touch, and takes back whatever the guest has left free for a
+// couple of seconds. A program that waits for its user between two commands
+// meets that on every command that needs a new surface (80 to 120 ms for a
+// 24-megapixel one, several times the effect itself) unless the memory is
+// made ready while the user looks.
+bool WarmSurfaceMemory(std::size_t bytes, std::size_t count, std::size_t sliceBytes) noexcept;
+
+// Writes to every small page of bytes [from, to) of a block, so that its
+// first use later costs no fault. What the block held there is lost.
+void TouchSurfaceMemory(void* block, std::size_t from, std::size_t to) noexcept;
+
 // Hands every pooled block back to the system.
 void ReleasePooledSurfaceMemory() noexcept;
 
