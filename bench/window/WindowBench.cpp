@@ -1,6 +1,8 @@
 // fotavel-bench-window: the real main window on a 6000 x 4000 JPEG, each toolbar command timed
 // from the click until the photo is repainted. Run by hand under a real display server:
-//   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/fotavel-bench-window [ROUNDS]
+//   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/fotavel-bench-window [ROUNDS [PAUSE_MS]]
+// PAUSE_MS: how long the window is left alone before each click, as a person
+// looks at the photo between two commands (0: clicks back to back).
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -59,8 +61,9 @@ struct Row {
 
 class Bench {
  public:
-  Bench(mfrmMain& window, frmImage& document)
-      : m_window(window),
+  Bench(mfrmMain& window, frmImage& document, int pauseMs)
+      : m_pauseMs(pauseMs),
+        m_window(window),
         m_document(document),
         m_photo(document.Image1()),
         m_bar(window.prgMain()->hwnd()) {}
@@ -68,6 +71,7 @@ class Bench {
   // Runs `action`, then lets the window work until the photo has been painted
   // after it; milliseconds from the start of `action`.
   double Time(Row& row, const std::function<void()>& action) {
+    if (m_pauseMs > 0) QTest::qWait(m_pauseMs);
     QCoreApplication::processEvents();
     m_photo.paints = m_bar.paints = 0;
     m_photo.armed = false;
@@ -100,6 +104,7 @@ class Bench {
   frmImage& Document() { return m_document; }
 
  private:
+  int m_pauseMs;
   mfrmMain& m_window;
   frmImage& m_document;
   PaintCounter m_photo;
@@ -126,6 +131,7 @@ int main(int argc, char* argv[]) {
   using namespace fotavel::bench;
   QApplication app(argc, argv);
   const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+  const int pauseMs = argc > 2 ? std::max(0, atoi(argv[2])) : 0;
 
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("photo.jpg"));
@@ -155,7 +161,7 @@ int main(int argc, char* argv[]) {
     open.wall.push_back(clock.nsecsElapsed() / 1e6);
   }
   rows.push_back(open);
-  Bench bench(window, *document);
+  Bench bench(window, *document, pauseMs);
 
   struct Command {
     const char* button;

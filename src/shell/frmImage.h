@@ -158,6 +158,8 @@ class frmImage : public QWidget, public DocumentObserver {
   QScrollBar* m_vscScroll = nullptr;
   QWidget* m_ptitMenuImage = nullptr;
   QRubberBand* m_shapeRectangle = nullptr;
+  // Between commands: makes the next command's memory ready while the user looks.
+  QTimer* m_prepareTimer = nullptr;
   QTimer* m_timerZoomPlus = nullptr;
   QTimer* m_timerZoomMoins = nullptr;
 };

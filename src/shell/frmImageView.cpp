@@ -129,18 +129,28 @@ void frmImage::BuildView() {
   for (QTimer* timer : {m_timerZoomPlus, m_timerZoomMoins}) timer->setInterval(110);
   connect(m_timerZoomPlus, &QTimer::timeout, this, &frmImage::TimerZoomPlus_Timer);
   connect(m_timerZoomMoins, &QTimer::timeout, this, &frmImage::TimerZoomMoins_Timer);
+
+  // A slice at a time, so that a click is never kept waiting long; the
+  // first a little after the change, once the photo has been painted.
+  m_prepareTimer = new QTimer(this);
+  m_prepareTimer->setSingleShot(true);
+  connect(m_prepareTimer, &QTimer::timeout, this, [this] {
+    if (!m_document.PrepareNextCommand()) m_prepareTimer->start(0);
+  });
 }
 
 void frmImage::PictureOpened() {
   m_dZoom = ZoomAjuste();
   ShowZoomLabel();
   Render();
+  m_prepareTimer->start(50);
 }
 
 void frmImage::PictureChanged() {
   Render();
   // Turns, undos and resizes change the photo's size: the bars follow.
   picScrollBox_Resize();
+  m_prepareTimer->start(50);
 }
 
 void frmImage::Render() {
