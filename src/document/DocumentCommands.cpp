@@ -10,6 +10,20 @@
 
 namespace fotavel {
 
+namespace {
+// Marks a command as running for as long as it lasts, however it ends.
+class CommandScope {
+ public:
+  explicit CommandScope(bool& running) : m_running(running) { m_running = true; }
+  ~CommandScope() { m_running = false; }
+  CommandScope(const CommandScope&) = delete;
+  CommandScope& operator=(const CommandScope&) = delete;
+
+ private:
+  bool& m_running;
+};
+}  // namespace
+
 void PhotoDocument::Render() {
   Obs().PictureChanged();
   Obs().Busy(false);
@@ -24,12 +38,14 @@ void PhotoDocument::EnsureBuffer() {
 
 void PhotoDocument::MarkModified(bool markCaption) {
   m_bDirty = true;
-  if (markCaption) SetCaption(QStringLiteral("Photo: ") + m_sFileName + QStringLiteral(" modifiée"));
+  if (markCaption)
+    SetCaption(QStringLiteral("Photo: ") + m_sFileName + QStringLiteral(" modifiée"));
 }
 
 template <class Work>
 void PhotoDocument::RunCommand(Work&& work, bool markCaption) {
   if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  const CommandScope running(m_commandRunning);
   EnsureBuffer();
   PrepareAnnuler();
   try {
@@ -68,7 +84,8 @@ void PhotoDocument::ProcessKernel(std::int32_t size, std::int32_t weight,
   // Values come row by row from the displayed top; a positive row offset of
   // the engine's kernel is the row above on the displayed picture.
   for (std::int32_t r = 0; r < size; ++r) {
-    for (std::int32_t c = 0; c < size; ++c) m_cImage.FilterValue(c - half, half - r, values[r * size + c]);
+    for (std::int32_t c = 0; c < size; ++c)
+      m_cImage.FilterValue(c - half, half - r, values[r * size + c]);
   }
   m_cImage.FilterWeight(weight);
   RunCommand([&] { m_cImage.ProcessImage(m_cDib, m_cDibBuffer); });
@@ -149,11 +166,13 @@ void PhotoDocument::Resample(std::int32_t lW, std::int32_t lH) {
   }
   MarkModified(true);
   // A fresh size text for the status; the cached one of the first activation stays.
-  Obs().SetStatus(QStringLiteral("#"), m_sFileTitle,
-                  QStringLiteral("%1 x %2 - %3").arg(m_cDib.width()).arg(m_cDib.height()).arg(TailleMemoire()));
+  Obs().SetStatus(
+      QStringLiteral("#"), m_sFileTitle,
+      QStringLiteral("%1 x %2 - %3").arg(m_cDib.width()).arg(m_cDib.height()).arg(TailleMemoire()));
 }
 
-std::pair<std::int32_t, std::int32_t> PhotoDocument::WebSize(std::int32_t width, std::int32_t height) {
+std::pair<std::int32_t, std::int32_t> PhotoDocument::WebSize(std::int32_t width,
+                                                             std::int32_t height) {
   const auto scaled = [](std::int32_t side, std::int32_t other) {
     return std::int32_t(std::nearbyint(double(std::int64_t(side) * 400) / double(other)));
   };
@@ -164,6 +183,7 @@ std::pair<std::int32_t, std::int32_t> PhotoDocument::WebSize(std::int32_t width,
 void PhotoDocument::Combine(const CombinationSettings& settings, const cDIBSection& source1,
                             const cDIBSection& source2) {
   if (source1.empty() || source2.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  const CommandScope running(m_commandRunning);
   // A new document has no photo yet: there is nothing an undo could give back.
   // Either source may be this document's own photo: both are copied into new
   // surfaces before the photo is replaced.

@@ -191,7 +191,7 @@ bool PhotoDocument::PrepareNextCommand() {
   // About 10 ms of work where the host must supply the memory, far less
   // where it need not: the window stays quick to answer between slices.
   constexpr std::size_t kSlice = std::size_t{8} << 20;
-  if (m_cDib.empty()) return true;
+  if (m_cDib.empty() || m_commandRunning) return true;
   // The scratch surface is taken at opening, but its pages are only met
   // when a filter first writes it. Its content between commands is scratch.
   std::uint8_t* buffer = m_cDibBuffer.DIBSectionBitsPtr();

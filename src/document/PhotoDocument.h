@@ -1,4 +1,5 @@
-// The photo document: the photo, its scratch surface, engine, undo ring, names and every effect command.
+// The photo document: the photo, its scratch surface, engine, undo ring, names and every effect
+// command.
 #pragma once
 
 #include <QString>
@@ -97,7 +98,9 @@ class PhotoDocument : private ProgressListener {
   // while the user looks at the photo: the pages of the scratch surface, and
   // pooled blocks for the next undo copy and for a new picture (a turn's, a
   // filter's temporary). Changes nothing the user can see. True once all is
-  // ready; until then the caller calls again when it is idle.
+  // ready; until then the caller calls again when it is idle. Called while a
+  // command runs (from a progress report), it does nothing and says ready:
+  // the scratch surface is then in use.
   bool PrepareNextCommand();
 
   // ---- Effect commands ----
@@ -175,6 +178,7 @@ class PhotoDocument : private ProgressListener {
 
   std::int32_t m_lastPassMs = 0;
   // How much of the scratch surface at that address PrepareNextCommand has written.
+  bool m_commandRunning = false;
   const std::uint8_t* m_preparedBuffer = nullptr;
   std::size_t m_bufferPrepared = 0;
   std::function<std::uint64_t()> m_availableMemory;

@@ -14,8 +14,9 @@ TEST_F(DocumentTest, SixStepsThenSixUndosGiveBackTheLastFiveStates) {
   std::vector<cDIBSection> states;
   states.push_back(Copy(document.Picture()));
   const std::function<void()> steps[] = {
-      [&] { document.Lighten(); },  [&] { document.Piv_Gche(); },     [&] { document.Fade(); },
-      [&] { document.GrayScale(); }, [&] { document.NegativeImage(); }, [&] { document.Piv_Drt(); }};
+      [&] { document.Lighten(); },       [&] { document.Piv_Gche(); },
+      [&] { document.Fade(); },          [&] { document.GrayScale(); },
+      [&] { document.NegativeImage(); }, [&] { document.Piv_Drt(); }};
   for (const auto& step : steps) {
     step();
     states.push_back(Copy(document.Picture()));
@@ -46,6 +47,36 @@ TEST_F(DocumentTest, WithoutUndoCommandsStillRunButKeepNoCopy) {
   document.Annuler();
   EXPECT_EQ(document.ImageWidth(), 4);
   EXPECT_FALSE(SamePixels(before, document.Picture()));
+}
+
+// The window prepares memory when idle, and a pass lets the window's timers
+// run while it reports progress: the scratch surface it is filtering into
+// must not be written then.
+TEST_F(DocumentTest, PreparingMemoryInTheMiddleOfAPassChangesNothing) {
+  struct Meddler : DocumentObserver {
+    PhotoDocument* document = nullptr;
+    int calls = 0;
+    void ProgressValue(std::int32_t) override {
+      if (document != nullptr) ++calls, document->PrepareNextCommand();
+    }
+  };
+  const QString path = OpenRandom(700, 500);
+  Meddler meddler;
+  PhotoDocument meddled(services, &meddler);
+  QString error;
+  ASSERT_TRUE(meddled.OpenFile(path, false, error));
+  meddler.document = &meddled;
+  for (const std::int32_t filter : {5, 1, 9}) {
+    document.ProcessImage(filter);
+    meddled.ProcessImage(filter);
+    EXPECT_TRUE(SamePixels(meddled.Picture(), document.Picture())) << "filter " << filter;
+  }
+  EXPECT_GT(meddler.calls, 0);
+  // Between commands it does its work, slice by slice, and changes no pixel.
+  int slices = 1;
+  while (!meddled.PrepareNextCommand()) ++slices;
+  EXPECT_GT(slices, 1) << "the scratch surface, then the blocks for the next command";
+  EXPECT_TRUE(SamePixels(meddled.Picture(), document.Picture()));
 }
 
 TEST_F(DocumentTest, RefusedCommandStoresNoUndoAndChangesNothing) {
@@ -88,10 +119,9 @@ TEST_F(DocumentTest, ResampleRules) {
 }
 
 TEST(WebSize, LongerSideBecomes400) {
-  const std::tuple<int, int, int, int> cases[] = {{1600, 1200, 400, 300}, {1200, 1600, 300, 400},
-                                                  {1000, 1000, 400, 400}, {200, 100, 400, 200},
-                                                  {1000, 333, 400, 133},  {1000, 3, 400, 1},
-                                                  {1000, 1, 400, 0},      {8, 1000, 3, 400}};
+  const std::tuple<int, int, int, int> cases[] = {
+      {1600, 1200, 400, 300}, {1200, 1600, 300, 400}, {1000, 1000, 400, 400}, {200, 100, 400, 200},
+      {1000, 333, 400, 133},  {1000, 3, 400, 1},      {1000, 1, 400, 0},      {8, 1000, 3, 400}};
   for (auto [w, h, nw, nh] : cases) {
     EXPECT_EQ(PhotoDocument::WebSize(w, h), std::make_pair(nw, nh)) << w << 'x' << h;
   }
@@ -152,8 +182,9 @@ TEST(CommandTable, EveryNameIsFoundAndArgumentsAreRead) {
     CommandArgument a;
     QString error;
     const QString what = QString::fromUtf16(c.command) + u'=' + QString::fromUtf16(c.argument);
-    ASSERT_EQ(FindCommand(QString::fromUtf16(c.command))->parse(QString::fromUtf16(c.argument), a, error),
-              c.accepted)
+    ASSERT_EQ(
+        FindCommand(QString::fromUtf16(c.command))->parse(QString::fromUtf16(c.argument), a, error),
+        c.accepted)
         << what.toStdString();
     if (!c.accepted) continue;
     EXPECT_EQ(a.numbers, c.numbers) << what.toStdString();
