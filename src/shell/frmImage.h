@@ -96,7 +96,8 @@ class frmImage : public QWidget, public DocumentObserver {
   QScrollBar* hscScroll() const { return m_hscScroll; }
   QScrollBar* vscScroll() const { return m_vscScroll; }
   QWidget* picScrollBox() const { return m_picScrollBox; }
-  // The 100 % drawing the display stretches, upright, in 32-bit pixels.
+  // The 100 % drawing the display stretches, upright, in 32-bit pixels; null
+  // while the view is half the photo's size or less, as nothing reads it then.
   const QImage& picImage() const { return m_picImage; }
 
  protected:
@@ -126,6 +127,10 @@ class frmImage : public QWidget, public DocumentObserver {
   // View internals (frmImageView.cpp).
   void BuildView();
   void Render();
+  // The display pyramid from the photo, as fine as the current zoom needs.
+  void BuildDisplay();
+  // The photo's size at the current zoom, in screen pixels.
+  QSize ZoomedSize() const;
   int ZoomAjuste() const;
   void AppliqueZoom();
   void SizeImage1();
@@ -144,7 +149,8 @@ class frmImage : public QWidget, public DocumentObserver {
   double m_image1Width = 0;
   double m_image1Height = 0;
   // What is painted: the photo as the screen takes it, redrawn once per
-  // change by Render; m_picImage is its 100 % level.
+  // change by Render, and again when a zoom first needs its full-size level;
+  // m_picImage is that level.
   DisplayPyramid m_display;
   QImage m_picImage;
   std::int32_t m_lSourisX = 0;

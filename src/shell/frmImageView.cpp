@@ -154,26 +154,52 @@ void frmImage::PictureChanged() {
 }
 
 void frmImage::Render() {
+  BuildDisplay();
+  SizeImage1();
+}
+
+void frmImage::BuildDisplay() {
   // One pass over the photo; the old copies are not shown from here on, as
   // their memory is reused.
+  const QSize view = ZoomedSize();
+  const cDIBSection& photo = m_document.Picture();
   std::vector<QImage> levels;
-  if (m_display.Build(m_document.Picture())) {
+  if (m_display.Build(photo, DisplayPyramid::FinestFor(photo.width(), photo.height(), view.width(),
+                                                       view.height()))) {
     for (std::int32_t k = 0; k < m_display.Levels(); ++k) {
       const DisplayPyramid::Level& level = m_display.level(k);
+      if (k < m_display.Finest()) {
+        levels.emplace_back();
+        continue;
+      }
       levels.emplace_back(reinterpret_cast<const uchar*>(level.bits), level.width, level.height,
                           qsizetype(level.width) * 4, QImage::Format_RGB32);
     }
   }
   m_picImage = levels.empty() ? QImage() : levels.front();
-  SizeImage1();
   m_image1->SetPicture(&m_display, std::move(levels));
 }
 
+QSize frmImage::ZoomedSize() const {
+  // In twips first, as the scroll bar rules read Image1's size.
+  const double width = m_document.ImageWidth() * TppX() * m_dZoom / 100.0;
+  const double height = m_document.ImageHeight() * TppY() * m_dZoom / 100.0;
+  return {view::RoundHalfEven(width / TppX()), view::RoundHalfEven(height / TppY())};
+}
+
 void frmImage::SizeImage1() {
-  m_image1Width = m_picImage.width() * TppX() * m_dZoom / 100.0;
-  m_image1Height = m_picImage.height() * TppY() * m_dZoom / 100.0;
-  m_image1->resize(view::RoundHalfEven(m_image1Width / TppX()),
-                   view::RoundHalfEven(m_image1Height / TppY()));
+  m_image1Width = m_document.ImageWidth() * TppX() * m_dZoom / 100.0;
+  m_image1Height = m_document.ImageHeight() * TppY() * m_dZoom / 100.0;
+  m_image1->resize(ZoomedSize());
+  // A view larger than half the photo reads the full-size level, which the
+  // display leaves out while the view is smaller.
+  const QSize view = ZoomedSize();
+  if (!m_display.empty() &&
+      m_display.Finest() > DisplayPyramid::FinestFor(m_document.ImageWidth(),
+                                                     m_document.ImageHeight(), view.width(),
+                                                     view.height())) {
+    BuildDisplay();
+  }
 }
 
 void frmImage::ShowZoomLabel() {

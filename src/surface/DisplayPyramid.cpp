@@ -138,9 +138,10 @@ void DisplayPyramid::Clear() noexcept {
   m_block = nullptr;
   m_bytes = 0;
   m_count = 0;
+  m_finest = 0;
 }
 
-bool DisplayPyramid::Build(const cDIBSection& surface) noexcept {
+bool DisplayPyramid::Build(const cDIBSection& surface, std::int32_t finest) noexcept {
   if (surface.empty()) {
     Clear();
     return false;
@@ -148,19 +149,25 @@ bool DisplayPyramid::Build(const cDIBSection& surface) noexcept {
   auto& levels = m_levels;
   m_count = 0;
   std::size_t count = 0;
-  std::size_t pixels = 0;
   std::int32_t w = surface.width();
   std::int32_t h = surface.height();
   for (;;) {
     levels[count++] = {nullptr, w, h};
-    pixels += AlignedPixels(std::size_t(w) * std::size_t(h));
     if (std::max(w, h) <= kSmallestSide) break;
     w = (w + 1) / 2;
     h = (h + 1) / 2;
   }
-  if (pixels > std::numeric_limits<std::size_t>::max() / sizeof(std::uint32_t)) {
-    Clear();
-    return false;
+  const std::size_t first = count > 1 ? std::size_t(std::clamp(finest, 0, 1)) : 0;
+  // Without level 0, two rows of it are made at a time in scratch space.
+  const std::size_t w0 = std::size_t(surface.width());
+  std::size_t pixels = first == 0 ? 0 : 2 * AlignedPixels(w0);
+  for (std::size_t k = first; k < count; ++k) {
+    const std::size_t levelPixels = std::size_t(levels[k].width) * std::size_t(levels[k].height);
+    if (levelPixels > std::numeric_limits<std::size_t>::max() / 8 - pixels) {
+      Clear();
+      return false;
+    }
+    pixels += AlignedPixels(levelPixels);
   }
   const std::size_t bytes = pixels * sizeof(std::uint32_t);
   if (bytes > m_bytes) {
@@ -170,40 +177,50 @@ bool DisplayPyramid::Build(const cDIBSection& surface) noexcept {
     m_bytes = bytes;
   }
   std::uint32_t* next = m_block;
-  for (std::size_t k = 0; k < count; ++k) {
+  for (std::size_t k = first; k < count; ++k) {
     levels[k].bits = next;
     next += AlignedPixels(std::size_t(levels[k].width) * std::size_t(levels[k].height));
   }
+  std::uint32_t* const scratch = next;
   const auto row = [&](std::size_t k, std::int32_t y) {
     return const_cast<std::uint32_t*>(levels[k].bits) + std::ptrdiff_t{y} * levels[k].width;
   };
 
   static const detail::DisplayRowFunctions rows = detail::DisplayRowVersions().back();
-  const auto ConvertRow = rows.convert;
-  const auto HalveRows = rows.halve;
   // Levels 0 and 1 together: two rows are turned upright and at once halved
   // while they are still in the cache, so the photo is read once.
-  const std::int32_t w0 = surface.width();
+  // The pairs go from the bottom of the picture up, which is the order of
+  // the surface's memory: read forwards, it streams faster than backwards.
   const std::int32_t h0 = surface.height();
-  for (std::int32_t y = 0; y < h0; y += 2) {
-    ConvertRow(surface.row(h0 - 1 - y), row(0, y), w0);
+  for (std::int32_t y = (h0 - 1) / 2 * 2; y >= 0; y -= 2) {
     const std::int32_t below = std::min(y + 1, h0 - 1);
-    if (below != y) ConvertRow(surface.row(h0 - 1 - below), row(0, below), w0);
-    if (count > 1) HalveRows(row(0, y), row(0, below), w0, row(1, y / 2));
+    std::uint32_t* const upper = first == 0 ? row(0, y) : scratch;
+    std::uint32_t* const lower = first == 0 ? row(0, below) : scratch + AlignedPixels(w0);
+    if (below != y) rows.convert(surface.row(h0 - 1 - below), lower, surface.width());
+    rows.convert(surface.row(h0 - 1 - y), upper, surface.width());
+    if (count > 1) rows.halve(upper, below != y ? lower : upper, surface.width(), row(1, y / 2));
   }
   for (std::size_t k = 2; k < count; ++k) {
     const std::int32_t above = levels[k - 1].height;
     for (std::int32_t y = 0; y < levels[k].height; ++y) {
-      HalveRows(row(k - 1, 2 * y), row(k - 1, std::min(2 * y + 1, above - 1)), levels[k - 1].width,
-                row(k, y));
+      rows.halve(row(k - 1, 2 * y), row(k - 1, std::min(2 * y + 1, above - 1)), levels[k - 1].width,
+                 row(k, y));
     }
   }
+  for (std::size_t k = 0; k < first; ++k) levels[k].bits = nullptr;
   m_count = static_cast<std::int32_t>(count);
+  m_finest = static_cast<std::int32_t>(first);
   return true;
 }
 
+std::int32_t DisplayPyramid::FinestFor(std::int32_t width, std::int32_t height,
+                                       std::int32_t viewWidth, std::int32_t viewHeight) {
+  const bool halved = std::max(width, height) > kSmallestSide;
+  return halved && viewWidth <= (width + 1) / 2 && viewHeight <= (height + 1) / 2 ? 1 : 0;
+}
+
 std::int32_t DisplayPyramid::LevelFor(std::int32_t width, std::int32_t height) const {
-  std::int32_t k = 0;
+  std::int32_t k = m_finest;
   while (k + 1 < Levels() && m_levels[std::size_t(k) + 1].width >= width &&
          m_levels[std::size_t(k) + 1].height >= height) {
     ++k;

@@ -37,18 +37,26 @@ class DisplayPyramid {
   DisplayPyramid(const DisplayPyramid&) = delete;
   DisplayPyramid& operator=(const DisplayPyramid&) = delete;
 
-  // Redraws every level from `surface`, in one pass over it. The memory of
-  // the previous build is reused when it is large enough. False, with the
+  // Redraws the levels from `finest` (0 or 1) on from `surface`, in one pass
+  // over it. Level 0 is the largest by far, and a view at half size or less
+  // never reads it: leaving it out halves the work and the memory. The memory
+  // of the previous build is reused when it is large enough. False, with the
   // pyramid left empty, when the surface is empty or memory cannot be had.
-  [[nodiscard]] bool Build(const cDIBSection& surface) noexcept;
+  [[nodiscard]] bool Build(const cDIBSection& surface, std::int32_t finest = 0) noexcept;
   void Clear() noexcept;
 
   bool empty() const { return m_count == 0; }
   std::int32_t Levels() const { return m_count; }
+  // The first level built; level(k) below it holds no pixels.
+  std::int32_t Finest() const { return m_finest; }
   const Level& level(std::int32_t k) const { return m_levels[static_cast<std::size_t>(k)]; }
-  // The smallest level still at least `width` x `height`: the one to scale
-  // down from for a view of that size (level 0 for a view of 100 % or more).
+  // The smallest level built still at least `width` x `height`: the one to
+  // scale down from for a view of that size (the finest for a view larger).
   std::int32_t LevelFor(std::int32_t width, std::int32_t height) const;
+  // The finest level a view of viewWidth x viewHeight over a surface of
+  // width x height needs.
+  static std::int32_t FinestFor(std::int32_t width, std::int32_t height, std::int32_t viewWidth,
+                                std::int32_t viewHeight);
 
  private:
   std::uint32_t* m_block = nullptr;
@@ -56,6 +64,7 @@ class DisplayPyramid {
   // At most 32 halvings take a 32-bit side down to 1.
   std::array<Level, 33> m_levels{};
   std::int32_t m_count = 0;
+  std::int32_t m_finest = 0;
 };
 
 }  // namespace fotavel

@@ -108,9 +108,7 @@ TEST_F(DocumentWindow, TheBarGetsEveryEngineEventWhileTheWindowDrawsSeldom) {
   EXPECT_EQ(photoPaints.count, 0) << "the photo is drawn once the effect is done, not during it";
   QCoreApplication::processEvents();
   EXPECT_EQ(photoPaints.count, 1);
-  const QImage engineResult(copy.DIBSectionBitsPtr(), copy.width(), copy.height(),
-                            copy.BytesPerScanLine(), QImage::Format_BGR888);
-  EXPECT_EQ(Shown(document), engineResult.mirrored().convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(Shown(document), Upright(copy));
 }
 
 TEST_F(DocumentWindow, EveryEffectButtonAndMenuEntryLeavesAnUndoStep) {

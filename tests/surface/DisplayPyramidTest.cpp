@@ -66,16 +66,22 @@ TEST(DisplayPyramid, EveryLevelMatchesThePlainDefinitionBitForBit) {
   DisplayPyramid display;
   for (const auto [width, height] : sizes) {
     const cDIBSection s = RandomSurface(width, height, std::uint32_t(width * 31 + height));
-    ASSERT_TRUE(display.Build(s));
     const std::vector<PlainLevel> expected = PlainPyramid(s);
-    ASSERT_EQ(display.Levels(), std::int32_t(expected.size())) << width << 'x' << height;
-    for (std::int32_t k = 0; k < display.Levels(); ++k) {
-      const DisplayPyramid::Level& level = display.level(k);
-      ASSERT_EQ(level.width, expected[k].width);
-      ASSERT_EQ(level.height, expected[k].height);
-      const std::vector<std::uint32_t> got(level.bits,
-                                           level.bits + std::size_t(level.width) * level.height);
-      ASSERT_EQ(got, expected[k].pixels) << width << 'x' << height << " level " << k;
+    // Without level 0 its rows are still made, two at a time, for level 1.
+    for (const std::int32_t finest : {0, 1}) {
+      ASSERT_TRUE(display.Build(s, finest));
+      ASSERT_EQ(display.Levels(), std::int32_t(expected.size())) << width << 'x' << height;
+      ASSERT_EQ(display.Finest(), display.Levels() > 1 ? finest : 0);
+      EXPECT_EQ(display.level(0).bits == nullptr, display.Finest() == 1);
+      for (std::int32_t k = display.Finest(); k < display.Levels(); ++k) {
+        const DisplayPyramid::Level& level = display.level(k);
+        ASSERT_EQ(level.width, expected[k].width);
+        ASSERT_EQ(level.height, expected[k].height);
+        const std::vector<std::uint32_t> got(level.bits,
+                                             level.bits + std::size_t(level.width) * level.height);
+        ASSERT_EQ(got, expected[k].pixels)
+            << width << 'x' << height << " level " << k << " built from " << finest;
+      }
     }
   }
 }
@@ -155,6 +161,15 @@ TEST(DisplayPyramid, AViewScalesDownFromTheSmallestLevelThatCoversIt) {
   EXPECT_EQ(display.LevelFor(1200, 8), 2);
   EXPECT_EQ(display.LevelFor(1200, 11), 1) << "the taller side decides too";
   EXPECT_EQ(display.LevelFor(10, 1), 7);
+
+  // Level 0 is left out only for views no larger than level 1.
+  EXPECT_EQ(DisplayPyramid::FinestFor(6000, 40, 3000, 20), 1);
+  EXPECT_EQ(DisplayPyramid::FinestFor(6000, 40, 3001, 20), 0);
+  EXPECT_EQ(DisplayPyramid::FinestFor(6000, 40, 3000, 21), 0);
+  EXPECT_EQ(DisplayPyramid::FinestFor(5999, 39, 3000, 20), 1) << "odd sides round up";
+  EXPECT_EQ(DisplayPyramid::FinestFor(60, 40, 10, 10), 0) << "a small photo has no level 1";
+  ASSERT_TRUE(display.Build(s, 1));
+  EXPECT_EQ(display.LevelFor(12000, 80), 1) << "the finest level built stretches";
 }
 
 TEST(DisplayPyramid, ReusesItsMemoryAndFailsCleanlyWithoutAny) {
