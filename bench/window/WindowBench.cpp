@@ -189,19 +189,24 @@ int main(int argc, char* argv[]) {
   }
   rows.push_back(undo);
 
+  // The view buttons and the zoom ticks, from the photo fitted to the window
+  // (the web format left it at 100 %) up past half size, where the display
+  // starts to need its full-size level, and back.
   frmImage& doc = bench.Document();
+  Row fit(QStringLiteral("fit to the window"));
+  bench.Time(fit, [&] { doc.fenetre_Click(); });
+  rows.push_back(fit);
   Row zoomIn(QStringLiteral("zoom step in"));
   Row zoomOut(QStringLiteral("zoom step out"));
-  for (int i = 0; i < 6; ++i) bench.Time(zoomIn, [&] { doc.TimerZoomPlus_Timer(); });
-  for (int i = 0; i < 6; ++i) bench.Time(zoomOut, [&] { doc.TimerZoomMoins_Timer(); });
+  for (int i = 0; i < 8; ++i) bench.Time(zoomIn, [&] { doc.TimerZoomPlus_Timer(); });
+  for (int i = 0; i < 8; ++i) bench.Time(zoomOut, [&] { doc.TimerZoomMoins_Timer(); });
   rows.push_back(zoomIn);
   rows.push_back(zoomOut);
+  Row actualSize(QStringLiteral("1:1"));
+  bench.Time(actualSize, [&] { doc.TailleNormaleFct(); });
+  rows.push_back(actualSize);
 
   Row scroll(QStringLiteral("scroll step at 100 %"));
-  bench.Time(scroll, [&] { doc.TailleNormaleFct(); });
-  scroll.wall.clear();
-  scroll.photoPaints.clear();
-  scroll.barPaints.clear();
   for (int i = 0; i < 10; ++i) {
     QScrollBar* bar = i % 2 == 0 ? doc.hscScroll() : doc.vscScroll();
     bench.Time(scroll, [bar] { bar->setValue(bar->value() + bar->singleStep()); });
