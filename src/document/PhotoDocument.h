@@ -177,8 +177,9 @@ class PhotoDocument : private ProgressListener {
   bool m_undoEnabled = true;
 
   std::int32_t m_lastPassMs = 0;
-  // How much of the scratch surface at that address PrepareNextCommand has written.
+  // A command is under way: its passes may let the window's timers run.
   bool m_commandRunning = false;
+  // How much of the scratch surface at that address PrepareNextCommand has written.
   const std::uint8_t* m_preparedBuffer = nullptr;
   std::size_t m_bufferPrepared = 0;
   std::function<std::uint64_t()> m_availableMemory;

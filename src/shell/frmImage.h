@@ -29,7 +29,8 @@ class ImageDisplay : public QWidget {
 
  public:
   explicit ImageDisplay(QWidget* parent);
-  // `levels` wraps each level of `display`, level 0 first; empty shows nothing.
+  // `levels` wraps each level of `display`, level 0 first (a null image for
+  // a level left out); empty shows nothing.
   void SetPicture(const DisplayPyramid* display, std::vector<QImage> levels);
 
  signals:

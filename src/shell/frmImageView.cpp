@@ -190,10 +190,10 @@ QSize frmImage::ZoomedSize() const {
 void frmImage::SizeImage1() {
   m_image1Width = m_document.ImageWidth() * TppX() * m_dZoom / 100.0;
   m_image1Height = m_document.ImageHeight() * TppY() * m_dZoom / 100.0;
-  m_image1->resize(ZoomedSize());
+  const QSize view = ZoomedSize();
+  m_image1->resize(view);
   // A view larger than half the photo reads the full-size level, which the
   // display leaves out while the view is smaller.
-  const QSize view = ZoomedSize();
   if (!m_display.empty() &&
       m_display.Finest() > DisplayPyramid::FinestFor(m_document.ImageWidth(),
                                                      m_document.ImageHeight(), view.width(),
