@@ -104,8 +104,11 @@ TEST(ReadPictureTest, PngTransparencyIsLaidOnWhite) {
   // c·a/255 + 255·(255 − a)/255, to nearest: (200·128 + 255·127)/255 = 227.39,
   // (100·128 + 32385)/255 = 177.2, 32385/255 = 127.0; green 1 at opacity 128:
   // (128 + 32385)/255 = 127.502, rounded up; black at opacity 254: 255·1/255 = 1.
+  // One row of the picture a line.
+  // clang-format off
   ExpectShown(s, {{0, 0, 0xE3B17F}, {1, 0, 0xFFFFFF}, {2, 0, 0x0A141E},
                   {0, 1, 0xFF807F}, {1, 1, 0x010101}, {2, 1, 0x070809}});
+  // clang-format on
 }
 
 TEST(ReadPictureTest, GifColoursAreExactAndItsTransparentIndexIsWhite) {
@@ -115,8 +118,11 @@ TEST(ReadPictureTest, GifColoursAreExactAndItsTransparentIndexIsWhite) {
   WriteBytes(path, MakeGif(3, 2, colours, 3, {0, 1, 2, 3, 0, 1}));
   const cDIBSection s = MustRead(path);
   ASSERT_EQ(std::pair(s.width(), s.height()), std::pair(3, 2));
+  // One row of the picture a line.
+  // clang-format off
   ExpectShown(s, {{0, 0, 0xFF0000}, {1, 0, 0x00FF00}, {2, 0, 0x123456},
                   {0, 1, 0xFFFFFF}, {1, 1, 0xFF0000}, {2, 1, 0x00FF00}});
+  // clang-format on
 }
 
 TEST(ReadPictureTest, PlaceableWmfIsDrawnAt96DotsPerInchWhateverFontsAreInstalled) {
@@ -133,8 +139,11 @@ TEST(ReadPictureTest, PlaceableWmfIsDrawnAt96DotsPerInchWhateverFontsAreInstalle
   // The rectangle covers x 48 … 144, y 24 … 72; the rest is white paper.
   picture.text.clear();
   WriteBytes(path, MakeWmf(picture));
+  // Six points in two lines, laid out by hand.
+  // clang-format off
   ExpectShown(MustRead(path), {{52, 28, 0xFF0000}, {140, 68, 0xFF0000}, {4, 4, 0xFFFFFF},
                                {44, 48, 0xFFFFFF}, {96, 76, 0xFFFFFF}, {188, 92, 0xFFFFFF}});
+  // clang-format on
   // Without the placeable header its page is what it draws, one unit a pixel:
   // the 1000 x 500 rectangle (and half a unit of edge on each side).
   picture.placeable = false;
@@ -199,8 +208,10 @@ TEST(ReadPictureTest, CmykJpegOpensThroughQtsReaderStillUpright) {
 // top row and left column end up on.
 std::pair<int, int> ShownAt(int orientation, int c, int r, int storedWidth, int storedHeight) {
   const int cr = storedWidth - 1 - c, rr = storedHeight - 1 - r;  // counted from the far side
+  // A table, one orientation a line.
+  // clang-format off
   switch (orientation) {
-    case 2: return {cr, r};  // row 0 top, column 0 right
+    case 2: return {cr, r};   // row 0 top, column 0 right
     case 3: return {cr, rr};  // row 0 bottom, column 0 right
     case 4: return {c, rr};   // row 0 bottom, column 0 left
     case 5: return {r, c};    // row 0 left, column 0 top
@@ -209,6 +220,7 @@ std::pair<int, int> ShownAt(int orientation, int c, int r, int storedWidth, int 
     case 8: return {r, cr};   // row 0 left, column 0 bottom
     default: return {c, r};
   }
+  // clang-format on
 }
 
 TEST(ReadPictureTest, ExifOrientationOpensUprightPixelForPixel) {
