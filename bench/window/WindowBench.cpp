@@ -9,7 +9,6 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
 #include <algorithm>
 #include <cstdio>
 #include <utility>
@@ -69,8 +68,8 @@ class Bench {
         m_bar(window.prgMain()->hwnd()) {}
 
   // Runs `action`, then lets the window work until the photo has been painted
-  // after it; milliseconds from the start of `action`.
-  double Time(Row& row, const std::function<void()>& action) {
+  // after it, and records the milliseconds from the start of `action`.
+  void Time(Row& row, const std::function<void()>& action) {
     if (m_pauseMs > 0) QTest::qWait(m_pauseMs);
     QCoreApplication::processEvents();
     m_photo.paints = m_bar.paints = 0;
@@ -84,8 +83,7 @@ class Bench {
     while (!m_photo.paintedSinceArmed && clock.elapsed() < 20000) {
       QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
-    const double ms = clock.nsecsElapsed() / 1e6;
-    row.wall.push_back(ms);
+    row.wall.push_back(clock.nsecsElapsed() / 1e6);
     row.photoPaints.push_back(m_photo.paints);
     row.barPaints.push_back(m_bar.paints);
     const QString status = m_window.lblStatus()->text().trimmed();
@@ -93,7 +91,6 @@ class Bench {
     if (status.startsWith(prefix)) {
       row.reported.push_back(status.mid(prefix.size()).section(QLatin1Char(' '), 0, 0).toDouble());
     }
-    return ms;
   }
 
   void Click(Row& row, const char* button) {

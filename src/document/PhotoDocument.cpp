@@ -199,8 +199,7 @@ bool PhotoDocument::PrepareNextCommand() {
     m_preparedBuffer = buffer;
     m_bufferPrepared = 0;
   }
-  const std::size_t bufferBytes =
-      std::size_t(m_cDibBuffer.BytesPerScanLine()) * std::size_t(m_cDibBuffer.height());
+  const std::size_t bufferBytes = m_cDibBuffer.ByteCount();
   if (m_bufferPrepared < bufferBytes) {
     const std::size_t end = std::min(bufferBytes, m_bufferPrepared + kSlice);
     TouchSurfaceMemory(buffer, m_bufferPrepared, end);
@@ -210,9 +209,7 @@ bool PhotoDocument::PrepareNextCommand() {
   // A command takes a block for its undo copy until the ring is full (then
   // it reuses the oldest copy's), and a turn or an edge filter one more.
   const bool newUndoCopy = m_undoEnabled && m_undo[m_iIndexAnnuler].empty();
-  const std::size_t photoBytes =
-      std::size_t(m_cDib.BytesPerScanLine()) * std::size_t(m_cDib.height());
-  return WarmSurfaceMemory(photoBytes, newUndoCopy ? 2 : 1, kSlice);
+  return WarmSurfaceMemory(m_cDib.ByteCount(), newUndoCopy ? 2 : 1, kSlice);
 }
 
 // ---- Progress of the engine's passes ----

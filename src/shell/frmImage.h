@@ -128,13 +128,13 @@ class frmImage : public QWidget, public DocumentObserver {
   // View internals (frmImageView.cpp).
   void BuildView();
   void Render();
-  // The display pyramid from the photo, as fine as the current zoom needs.
+  // The display pyramid from the photo, as fine as Image1's size needs.
   void BuildDisplay();
-  // The photo's size at the current zoom, in screen pixels.
-  QSize ZoomedSize() const;
   int ZoomAjuste() const;
   void AppliqueZoom();
   void SizeImage1();
+  // After a zoom change: Image1 sized, and the display made finer if it must.
+  void ShowAtZoom();
   void ShowZoomLabel();
   void Form_Resize();
   void PlaceImage1();

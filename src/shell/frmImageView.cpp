@@ -154,18 +154,17 @@ void frmImage::PictureChanged() {
 }
 
 void frmImage::Render() {
-  BuildDisplay();
   SizeImage1();
+  BuildDisplay();
 }
 
 void frmImage::BuildDisplay() {
-  // One pass over the photo; the old copies are not shown from here on, as
-  // their memory is reused.
-  const QSize view = ZoomedSize();
+  // One pass over the photo, as fine as Image1's size needs; the old copies
+  // are not shown from here on, as their memory is reused.
   const cDIBSection& photo = m_document.Picture();
   std::vector<QImage> levels;
-  if (m_display.Build(photo, DisplayPyramid::FinestFor(photo.width(), photo.height(), view.width(),
-                                                       view.height()))) {
+  if (m_display.Build(photo, DisplayPyramid::FinestFor(photo.width(), photo.height(),
+                                                       m_image1->width(), m_image1->height()))) {
     for (std::int32_t k = 0; k < m_display.Levels(); ++k) {
       const DisplayPyramid::Level& level = m_display.level(k);
       if (k < m_display.Finest()) {
@@ -180,24 +179,21 @@ void frmImage::BuildDisplay() {
   m_image1->SetPicture(&m_display, std::move(levels));
 }
 
-QSize frmImage::ZoomedSize() const {
-  // In twips first, as the scroll bar rules read Image1's size.
-  const double width = m_document.ImageWidth() * TppX() * m_dZoom / 100.0;
-  const double height = m_document.ImageHeight() * TppY() * m_dZoom / 100.0;
-  return {view::RoundHalfEven(width / TppX()), view::RoundHalfEven(height / TppY())};
-}
-
 void frmImage::SizeImage1() {
   m_image1Width = m_document.ImageWidth() * TppX() * m_dZoom / 100.0;
   m_image1Height = m_document.ImageHeight() * TppY() * m_dZoom / 100.0;
-  const QSize view = ZoomedSize();
-  m_image1->resize(view);
+  m_image1->resize(view::RoundHalfEven(m_image1Width / TppX()),
+                   view::RoundHalfEven(m_image1Height / TppY()));
+}
+
+void frmImage::ShowAtZoom() {
+  SizeImage1();
   // A view larger than half the photo reads the full-size level, which the
   // display leaves out while the view is smaller.
   if (!m_display.empty() &&
       m_display.Finest() > DisplayPyramid::FinestFor(m_document.ImageWidth(),
-                                                     m_document.ImageHeight(), view.width(),
-                                                     view.height())) {
+                                                     m_document.ImageHeight(), m_image1->width(),
+                                                     m_image1->height())) {
     BuildDisplay();
   }
 }
@@ -220,7 +216,7 @@ int frmImage::ZoomAjuste() const {
 }
 
 void frmImage::AppliqueZoom() {
-  SizeImage1();
+  ShowAtZoom();
   ShowZoomLabel();
   SetMousePointer(kPointerNormal);
   m_image1->move(0, 0);
@@ -265,7 +261,7 @@ void frmImage::SetMousePointer(int pointer) {
 // them out again.
 void frmImage::TimerZoomPlus_Timer() {
   m_dZoom = view::ZoomStepIn(m_dZoom);
-  SizeImage1();
+  ShowAtZoom();
   m_image1->move(0, 0);
   ShowZoomLabel();
 }
@@ -274,7 +270,7 @@ void frmImage::TimerZoomMoins_Timer() {
   const std::optional<double> zoom = view::ZoomStepOut(m_dZoom, m_image1Width);
   if (!zoom) return;
   m_dZoom = *zoom;
-  SizeImage1();
+  ShowAtZoom();
   m_image1->move(0, 0);
   ShowZoomLabel();
 }

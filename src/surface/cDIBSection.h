@@ -36,6 +36,8 @@ class cDIBSection {
   std::int32_t height() const { return height_; }
   std::int32_t BytesPerScanLine() const { return StrideFor(width_); }
   bool empty() const { return bits_ == nullptr; }
+  // Bytes of memory the pixels take, padding included.
+  std::size_t ByteCount() const { return bytes_; }
 
   std::uint8_t* DIBSectionBitsPtr() { return bits_; }
   const std::uint8_t* DIBSectionBitsPtr() const { return bits_; }
