@@ -30,13 +30,18 @@ std::int32_t cDIBSection::StrideFor(std::int32_t width) {
   return stride > std::numeric_limits<std::int32_t>::max() ? 0 : static_cast<std::int32_t>(stride);
 }
 
-bool cDIBSection::Create(std::int32_t lWidth, std::int32_t lHeight) noexcept {
-  ClearUp();
+bool cDIBSection::SizeFits(std::int32_t lWidth, std::int32_t lHeight) noexcept {
   if (lWidth <= 0 || lHeight <= 0) return false;
   const std::int32_t stride = StrideFor(lWidth);
   if (stride == 0) return false;
   const std::uint64_t bytes = std::uint64_t(stride) * std::uint64_t(lHeight);
-  if (bytes > std::uint64_t(std::numeric_limits<std::ptrdiff_t>::max())) return false;
+  return bytes <= std::uint64_t(std::numeric_limits<std::ptrdiff_t>::max());
+}
+
+bool cDIBSection::Create(std::int32_t lWidth, std::int32_t lHeight) noexcept {
+  ClearUp();
+  if (!SizeFits(lWidth, lHeight)) return false;
+  const std::uint64_t bytes = std::uint64_t(StrideFor(lWidth)) * std::uint64_t(lHeight);
   void* block = AllocateSurfaceMemory(static_cast<std::size_t>(bytes));
   if (block == nullptr) return false;
   bits_ = static_cast<std::uint8_t*>(block);

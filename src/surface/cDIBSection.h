@@ -25,8 +25,8 @@ class cDIBSection {
   cDIBSection& operator=(cDIBSection&& other) noexcept;
 
   // Releases what the surface held and makes a new lWidth x lHeight surface.
-  // False, with the surface left empty, for a size that is not positive, whose
-  // byte count overflows, or whose memory cannot be had. Never throws. The new
+  // False, with the surface left empty, for a size SizeFits refuses or whose
+  // memory cannot be had. Never throws. The new
   // pixels' content is undefined; every caller fills a surface before reading it.
   [[nodiscard]] bool Create(std::int32_t lWidth, std::int32_t lHeight) noexcept;
   // Releases the memory; safe on an empty surface.
@@ -73,6 +73,12 @@ class cDIBSection {
 
   // 3 x width rounded up to a multiple of 4; 0 when that does not fit 32 bits.
   static std::int32_t StrideFor(std::int32_t width);
+
+  // True when a surface of this size can be described at all: both sides at
+  // least 1, the stride within 32 bits and the byte count within ptrdiff_t.
+  // Create refuses exactly what this refuses; whether the memory can be had
+  // is known only by trying.
+  static bool SizeFits(std::int32_t lWidth, std::int32_t lHeight) noexcept;
 
  private:
   std::uint8_t* bits_ = nullptr;
