@@ -6,6 +6,8 @@
 
 #include "surface/cDIBSection.h"
 
+class QImage;
+
 namespace fotavel::io {
 
 // Reads the picture file at `path` into `out` (re-created at the picture's
@@ -28,6 +30,15 @@ bool WriteBmp(const cDIBSection& picture, const QString& path, QString& error);
 // unchanged; other values are refused), with the same all-or-nothing
 // replacement as WriteBmp.
 bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QString& error);
+
+// The picture of an image the program was handed (the clipboard's) as a
+// 24-bit surface, transparent pixels laid on white as for files. False, with
+// `out` unchanged and a French reason in `error`, for a null image or one too
+// large for the memory left.
+bool SurfaceFromImage(const QImage& image, cDIBSection& out, QString& error);
+// An upright copy of the surface for other programs (the clipboard); null
+// when the memory for it cannot be had.
+QImage ImageFromSurface(const cDIBSection& picture);
 
 inline constexpr int kMinJpegQuality = 45;
 inline constexpr int kMaxJpegQuality = 100;

@@ -169,3 +169,40 @@ bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
 }
 
 }  // namespace fotavel::io::detail
+
+namespace fotavel::io {
+
+bool SurfaceFromImage(const QImage& picture, cDIBSection& out, QString& error) {
+  if (picture.isNull()) {
+    error = QStringLiteral("aucune image");
+    return false;
+  }
+  QImage image = picture;
+  if (!detail::ReadDirectly(image.format())) {
+    image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                          : QImage::Format_RGB32);
+  }
+  cDIBSection made;
+  if (image.isNull() || !made.Create(image.width(), image.height())) {
+    error = detail::TooBig(picture.width(), picture.height());
+    return false;
+  }
+  if (image.format() == QImage::Format_Indexed8) {
+    detail::CopyIndexed(image, made);
+  } else {
+    detail::CopyArgb(image, image.format() == QImage::Format_RGB32, made);
+  }
+  out = std::move(made);
+  return true;
+}
+
+QImage ImageFromSurface(const cDIBSection& picture) {
+  if (picture.empty()) return {};
+  // The surface's bytes are blue, green, red, bottom row first: wrapped as
+  // they are, one mirrored copy stands them upright.
+  const QImage stored(picture.DIBSectionBitsPtr(), picture.width(), picture.height(),
+                      picture.BytesPerScanLine(), QImage::Format_BGR888);
+  return stored.mirrored();
+}
+
+}  // namespace fotavel::io

@@ -9,7 +9,9 @@
 
 #include "controls/bouton.h"
 #include "dialogs/GCommonDialog.h"
+#include "dialogs/frmProprietes.h"
 #include "document/Messages.h"
+#include "shell/SurfaceClipboard.h"
 #include "shell/mfrmMain.h"
 
 namespace fotavel {
@@ -86,6 +88,15 @@ bool frmImage::QuerySave() {
 void frmImage::Form_Activate() {
   m_document.Activate();
   picScrollBox_Resize();
+}
+
+bool frmImage::CopyImage() { return CopyToClipboard(m_document.Picture(), m_main.Ui(), this); }
+
+void frmImage::Proprietes() {
+  frmProprietes window(
+      PhotoProperties::Of(m_document.filename(), m_document.ImageWidth(), m_document.ImageHeight()),
+      &m_main);
+  window.exec();
 }
 
 void frmImage::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "document/DocumentObserver.h"
@@ -76,6 +77,11 @@ class frmImage : public QWidget, public DocumentObserver {
   bool QuerySave();
   // The window became the active one.
   void Form_Activate();
+  // The photo onto the system clipboard; false when the clipboard did not take it.
+  bool CopyImage();
+  // The photo's file (or, for a photo without one, its name and size) in a
+  // small properties window.
+  void Proprietes();
   // The main window is closing and this window's answer was already given.
   void ApproveClose(bool approved = true) { m_closeApproved = approved; }
 
@@ -124,6 +130,8 @@ class frmImage : public QWidget, public DocumentObserver {
   void Image1_MouseDown(Qt::MouseButton button, double X, double Y);
   void Image1_MouseMove(Qt::MouseButtons held, double X, double Y);
   void Image1_MouseUp(double X, double Y);
+  // Runs one mouse event's handling; a failure shows the selection error.
+  void SelectionGuarded(const std::function<void()>& gesture);
 
   // View internals (frmImageView.cpp).
   void BuildView();

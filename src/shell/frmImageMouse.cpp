@@ -4,12 +4,32 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <stdexcept>
 
 #include "shell/ViewRules.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
 namespace fotavel {
+
+// Whatever goes wrong in a gesture ends it with one message. A failed blur has
+// already given the photo back as it was; the tool is switched off so that
+// the next click does not try again unasked.
+void frmImage::SelectionGuarded(const std::function<void()>& gesture) {
+  try {
+    gesture();
+  } catch (const std::exception&) {
+    m_shapeRectangle->hide();
+    m_timerZoomPlus->stop();
+    m_timerZoomMoins->stop();
+    m_main.ShowProgress(false);
+    m_main.SetHourglass(false);
+    SetMousePointer(kPointerNormal);
+    m_main.Ui().Message(QStringLiteral("Erreur de sélection (code 213)!"), MessageIcon::None,
+                        MessageButtons::Ok, this);
+  }
+}
 
 void frmImage::Image1_MouseDown(Qt::MouseButton button, double X, double Y) {
   m_lSourisX = view::RoundHalfEven(X);
@@ -43,6 +63,11 @@ void frmImage::Image1_MouseUp(double X, double Y) {
   m_timerZoomMoins->stop();
   picScrollBox_Resize();
   if (m_pointer != kPointerCross) return;
+  // A window whose photo could not be opened has nothing to blur, and no zoom
+  // to convert with.
+  if (m_document.Picture().empty() || !(m_dZoom > 0)) {
+    throw std::runtime_error("no photo under the selection");
+  }
 
   SetMousePointer(kPointerBusy);
   m_shapeRectangle->hide();
@@ -56,7 +81,7 @@ void frmImage::Image1_MouseUp(double X, double Y) {
   const int top = toPixels(std::min<double>(m_lSourisY, releasedY), TppY());
   const int right = toPixels(std::max<double>(m_lSourisX, releasedX), TppX());
   const int bottom = toPixels(std::max<double>(m_lSourisY, releasedY), TppY());
-  m_main.Guarded([&] { m_document.MasquerZone(left, top, right, bottom); });
+  m_document.MasquerZone(left, top, right, bottom);
   // The tool serves once.
   SetMousePointer(kPointerNormal);
 }

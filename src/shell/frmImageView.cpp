@@ -65,13 +65,14 @@ void frmImage::BuildView() {
   m_image1 = new ImageDisplay(m_picScrollBox);
   m_image1->resize(0, 0);
   connect(m_image1, &ImageDisplay::Pressed, this, [this](Qt::MouseButton button, QPoint at) {
-    Image1_MouseDown(button, at.x() * TppX(), at.y() * TppY());
+    SelectionGuarded([&] { Image1_MouseDown(button, at.x() * TppX(), at.y() * TppY()); });
   });
   connect(m_image1, &ImageDisplay::Moved, this, [this](Qt::MouseButtons held, QPoint at) {
-    Image1_MouseMove(held, at.x() * TppX(), at.y() * TppY());
+    SelectionGuarded([&] { Image1_MouseMove(held, at.x() * TppX(), at.y() * TppY()); });
   });
-  connect(m_image1, &ImageDisplay::Released, this,
-          [this](Qt::MouseButton, QPoint at) { Image1_MouseUp(at.x() * TppX(), at.y() * TppY()); });
+  connect(m_image1, &ImageDisplay::Released, this, [this](Qt::MouseButton, QPoint at) {
+    SelectionGuarded([&] { Image1_MouseUp(at.x() * TppX(), at.y() * TppY()); });
+  });
   m_shapeRectangle = new QRubberBand(QRubberBand::Rectangle, m_picScrollBox);
   m_shapeRectangle->setObjectName(QStringLiteral("Shaperectangle"));
   m_shapeRectangle->hide();

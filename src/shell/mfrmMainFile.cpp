@@ -1,9 +1,6 @@
 // The main window's file commands: open a photo, save, the JPEG quality, copy and paste,
 // activation.
-#include <QApplication>
-#include <QClipboard>
 #include <QFile>
-#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <algorithm>
@@ -12,6 +9,8 @@
 #include "dialogs/GCommonDialog.h"
 #include "dialogs/fSauvJpg.h"
 #include "document/Messages.h"
+#include "io/PictureFiles.h"
+#include "shell/SurfaceClipboard.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
@@ -76,37 +75,37 @@ bool mfrmMain::sauvjpgFct(const QString& path, frmImage& document) {
 }
 
 void mfrmMain::CopierPhoto() {
-  if (frmImage* document = ImageActive()) {
-    QApplication::clipboard()->setImage(document->picImage());
+  frmImage* document = ImageActive();
+  if (document != nullptr && !document->CopyImage()) {
+    m_ui.Message(QStringLiteral("La photo n'a pas pu être copiée dans le presse-papiers."),
+                 MessageIcon::Exclamation, MessageButtons::Ok, this);
   }
 }
 
 // The clipboard's picture goes through a temporary bitmap file, the road
-// every picture takes into a document.
+// every picture takes into a document; the file is removed whatever happens.
 void mfrmMain::CollerPhoto() {
   QString temp;
   try {
-    const QImage picture = QApplication::clipboard()->image();
-    if (picture.isNull()) {
-      throw std::runtime_error("Le presse-papiers ne contient pas d'image.");
-    }
-    temp = m_services.TempFileName(QStringLiteral("VBIM"));
-    if (!picture.convertToFormat(QImage::Format_RGB888).save(temp, "BMP")) {
-      throw std::runtime_error("Impossible d'écrire le fichier temporaire.");
+    {
+      cDIBSection picture;
+      QString error;
+      if (!PictureFromClipboard(picture, error)) throw std::runtime_error(error.toStdString());
+      temp = m_services.TempFileName(QStringLiteral("VBIM"));
+      if (!io::WriteBmp(picture, temp, error)) throw std::runtime_error(error.toStdString());
     }
     auto* document = new frmImage(*this);
     QString error;
-    if (document->Document().OpenFile(temp, true, error)) {
-      QMdiSubWindow* window = m_mdi->addSubWindow(document);
-      window->setAttribute(Qt::WA_DeleteOnClose);
-      window->setWindowIcon(windowIcon());
-      window->show();
-      m_mdi->setActiveSubWindow(window);
-      document->picScrollBox_Resize();
-    } else {
+    if (!document->Document().OpenFile(temp, true, error)) {
       delete document;
       throw std::runtime_error(error.toStdString());
     }
+    QMdiSubWindow* window = m_mdi->addSubWindow(document);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowIcon(windowIcon());
+    window->show();
+    m_mdi->setActiveSubWindow(window);
+    document->picScrollBox_Resize();
   } catch (const std::exception& failure) {
     m_ui.Message(QStringLiteral("Erreur lors de l'opération 'Coller': ") +
                      QString::fromStdString(failure.what()),

@@ -61,9 +61,9 @@ void mfrmMain::BuildMenus() {
   AddEntry(edit, "mnuEdit_4", QStringLiteral("Re&tailler la photo"), Ctrl('R'),
            [this] { ImageActive(); });
   AddSeparator(edit, "mnuEdit_5");
-  // The desktop offers no file-properties window here: the entry only asks
-  // for a photo.
-  AddEntry(edit, "mnuEdit_6", QStringLiteral("&Propriétés"), none, [this] { ImageActive(); });
+  AddEntry(edit, "mnuEdit_6", QStringLiteral("&Propriétés"), none, [this] {
+    if (frmImage* document = ImageActive()) document->Proprietes();
+  });
 
   QMenu* image = top("mnuImageTOP", QStringLiteral("Plus d'E&ffets"));
   QMenu* low = image->addMenu(QStringLiteral("&Softening Filters"));

@@ -1,4 +1,5 @@
 // A document window's view on real widgets: fitting zoom, view buttons, zoom ticks, scroll bars.
+#include <QFile>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -96,6 +97,17 @@ TEST_F(DocumentView, HoldingTheMouseInZoomModeRepeatsTheStep) {
   EXPECT_EQ(document->Zoom(), held);
 }
 
+TEST_F(DocumentView, AClickShorterThanATickDoesNotZoom) {
+  frmImage* document = Open(QStringLiteral("a.bmp"));
+  QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
+  const double zoom = document->Zoom();
+  QTest::mousePress(document->Image1(), Qt::RightButton);
+  QTest::qWait(40);
+  QTest::mouseRelease(document->Image1(), Qt::RightButton);
+  QTest::qWait(200);
+  EXPECT_EQ(document->Zoom(), zoom);
+}
+
 TEST_F(DocumentView, ScrollBarsShowOnlyForTheDimensionThatOverflows) {
   frmImage* small = Open(QStringLiteral("petite.bmp"), 51, 31);
   small->parentWidget()->resize(400, 300);
@@ -169,6 +181,41 @@ TEST_F(DocumentView, AtHalfZoomTheRectangleIsTakenInPhotoPixels) {
   EXPECT_NE(after.pixel(30, 20), before.pixel(30, 20));
   EXPECT_EQ(after.pixel(15, 20), before.pixel(15, 20));
   EXPECT_EQ(after.pixel(45, 20), before.pixel(45, 20));
+}
+
+// The rectangle follows the drag in the viewport, where the photo is shifted by the scroll bars.
+TEST_F(DocumentView, TheRectangleFollowsTheDragInTheScrolledViewport) {
+  frmImage* document = Open(QStringLiteral("large.bmp"), 901, 31);
+  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
+  document->parentWidget()->resize(400, 300);
+  QCoreApplication::processEvents();
+  document->hscScroll()->setValue(100);
+  Click("cmdMasque");
+  QTest::mousePress(document->Image1(), Qt::LeftButton, {}, QPoint(180, 20));
+  QTest::mouseMove(document->Image1(), QPoint(150, 25));
+  auto* rectangle = document->findChild<QWidget*>(QStringLiteral("Shaperectangle"));
+  ASSERT_NE(rectangle, nullptr);
+  EXPECT_TRUE(rectangle->isVisible());
+  EXPECT_EQ(rectangle->geometry(), QRect(50, 20, 30, 5));
+  QTest::mouseRelease(document->Image1(), Qt::LeftButton, {}, QPoint(150, 25));
+  EXPECT_FALSE(rectangle->isVisible());
+}
+
+// A window whose photo could not be read has nothing to blur.
+TEST_F(DocumentView, ABlurWithNoPhotoIsASelectionError) {
+  const QString path = folder.filePath(QStringLiteral("vide.bmp"));
+  QFile(path).open(QIODevice::WriteOnly);
+  ui.Answer(MessageAnswer::Ok);
+  frmImage* document = window->OpenPhoto(path);
+  Click("cmdMasque");
+  ui.Answer(MessageAnswer::Ok);
+  emit document->Image1()->Pressed(Qt::LeftButton, QPoint(1, 1));
+  emit document->Image1()->Released(Qt::LeftButton, QPoint(3, 3));
+  ASSERT_EQ(MessageCount(), 2);
+  EXPECT_EQ(ui.Messages()[1].text, QStringLiteral("Erreur de sélection (code 213)!"));
+  EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::None);
+  EXPECT_EQ(document->MousePointer(), frmImage::kPointerNormal);
+  EXPECT_FALSE(document->Document().Dirty());
 }
 
 }  // namespace

@@ -284,17 +284,5 @@ TEST_F(DocumentWindow, SavingAsJpegAsksTheQualityAndWritesTheFile) {
   EXPECT_FALSE(document->Document().Dirty());
 }
 
-TEST_F(DocumentWindow, CopyAndPasteMakeANewPhoto) {
-  frmImage* source = Open(QStringLiteral("a.bmp"), 37, 23);
-  Trigger("mnuEdit_1");
-  Trigger("mnuEdit_2");
-  frmImage* pasted = window->ActiveDocument();
-  ASSERT_NE(pasted, source);
-  EXPECT_EQ(Caption(pasted), QStringLiteral("Photo: Nouvelle photo 1"));
-  EXPECT_EQ(pasted->picImage(), source->picImage());
-  EXPECT_TRUE(pasted->Document().Dirty());
-  EXPECT_TRUE(QDir(window->Services().TempDir()).entryList({QStringLiteral("VBIM*")}).isEmpty());
-}
-
 }  // namespace
 }  // namespace fotavel::testing

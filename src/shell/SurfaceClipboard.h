@@ -1,0 +1,25 @@
+// The photo surface and the system clipboard: what other programs paste from us, and back.
+#pragma once
+
+#include <QString>
+
+#include "surface/cDIBSection.h"
+
+class QWidget;
+
+namespace fotavel {
+
+class UiServices;
+
+// Puts an upright copy of `surface` on the system clipboard as a picture
+// (every image type the desktop asks for: PNG, BMP …). True only when the
+// clipboard then holds it. bAsDIB is refused with a message and leaves the
+// clipboard alone, as callers have always been told.
+bool CopyToClipboard(const cDIBSection& surface, UiServices& ui, QWidget* owner,
+                     bool bAsDIB = false);
+
+// The clipboard's picture as a 24-bit surface; false with a French reason when
+// it holds none (text, nothing) or it cannot be converted.
+bool PictureFromClipboard(cDIBSection& out, QString& error);
+
+}  // namespace fotavel

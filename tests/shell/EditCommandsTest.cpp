@@ -1,0 +1,160 @@
+// The "Edition" and "Fenêtre" menus: the system clipboard both ways, the properties window, the
+// arrangement of the document windows.
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+
+#include "dialogs/ModalDriver.h"
+#include "dialogs/frmProprietes.h"
+#include "shell/ShellFixture.h"
+#include "shell/SurfaceClipboard.h"
+
+namespace fotavel::testing {
+namespace {
+
+class EditCommands : public ShellTest {
+ protected:
+  void SetUp() override {
+    // Temporary files go where the test can see every one of them.
+    ASSERT_TRUE(temp.isValid());
+    savedTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temp.path().toLocal8Bit());
+    ShellTest::SetUp();
+  }
+  void TearDown() override {
+    ShellTest::TearDown();
+    qputenv("TMPDIR", savedTemp);
+  }
+  QStringList TempFiles() const {
+    return QDir(temp.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+  }
+  static QImage OnClipboard() { return QGuiApplication::clipboard()->image(); }
+
+  QTemporaryDir temp;
+  QByteArray savedTemp;
+};
+
+TEST_F(EditCommands, CopyThenPasteTwiceGivesTwoNewPhotosOfTheSamePixels) {
+  frmImage* source = Open(QStringLiteral("a.bmp"), 37, 23);
+  Trigger("mnuEdit_1");
+  EXPECT_EQ(OnClipboard().convertToFormat(QImage::Format_RGB32),
+            Upright(source->Document().Picture()));
+
+  Trigger("mnuEdit_2");
+  frmImage* first = window->ActiveDocument();
+  Trigger("mnuEdit_2");
+  frmImage* second = window->ActiveDocument();
+  ASSERT_NE(first, source);
+  ASSERT_NE(second, first);
+  EXPECT_EQ(Caption(first), QStringLiteral("Photo: Nouvelle photo 1"));
+  EXPECT_EQ(Caption(second), QStringLiteral("Photo: Nouvelle photo 2"));
+  EXPECT_EQ(Upright(second->Document().Picture()), Upright(source->Document().Picture()));
+  EXPECT_TRUE(second->Document().Dirty());
+  EXPECT_TRUE(TempFiles().isEmpty()) << TempFiles().join(' ').toStdString();
+}
+
+TEST_F(EditCommands, PastingWhatIsNoPictureSaysSoAndLeavesNoFile) {
+  QGuiApplication::clipboard()->setText(QStringLiteral("du texte"));
+  ui.Answer(MessageAnswer::Ok);
+  Trigger("mnuEdit_2");
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_TRUE(
+      ui.Messages()[0].text.startsWith(QStringLiteral("Erreur lors de l'opération 'Coller': ")));
+  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
+  EXPECT_TRUE(TempFiles().isEmpty());
+}
+
+// A picture copied from another program may be see-through; it lands on white, as a PNG does.
+TEST_F(EditCommands, APastedPictureWithTransparencyLandsOnWhite) {
+  QImage picture(3, 2, QImage::Format_ARGB32);
+  picture.fill(qRgba(0, 0, 200, 0));
+  picture.setPixel(0, 0, qRgba(255, 0, 0, 255));
+  picture.setPixel(1, 0, qRgba(0, 0, 0, 128));
+  QGuiApplication::clipboard()->setImage(picture);
+  Trigger("mnuEdit_2");
+  frmImage* pasted = window->ActiveDocument();
+  ASSERT_NE(pasted, nullptr);
+  const QImage shown = Upright(pasted->Document().Picture());
+  EXPECT_EQ(shown.pixel(0, 0), qRgb(255, 0, 0));
+  EXPECT_EQ(shown.pixel(1, 0), qRgb(127, 127, 127));  // 255 * 127 / 255 on white
+  EXPECT_EQ(shown.pixel(2, 1), qRgb(255, 255, 255));
+}
+
+TEST_F(EditCommands, TheDibRequestIsRefusedAndTheClipboardKept) {
+  QGuiApplication::clipboard()->setText(QStringLiteral("gardé"));
+  ui.Answer(MessageAnswer::Ok);
+  EXPECT_FALSE(CopyToClipboard(Pattern(4, 4), ui, nullptr, true));
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_EQ(ui.Messages()[0].text,
+            QStringLiteral("I don't know how to put a DIB on the clipboard! Copy as bitmap "
+                           "instead!!!"));
+  EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::Ok);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("gardé"));
+  EXPECT_TRUE(CopyToClipboard(Pattern(4, 4), ui, nullptr));
+  EXPECT_EQ(OnClipboard().size(), QSize(4, 4));
+}
+
+TEST_F(EditCommands, PropertiesShowTheFileOrForAPastedPhotoItsNameAndSize) {
+  frmImage* document = Open(QStringLiteral("plage.bmp"), 101, 61);
+  QString folderShown, dimensions, size;
+  WhenModal<frmProprietes>([&](frmProprietes* properties) {
+    folderShown = properties->Value(QStringLiteral("Dossier"));
+    dimensions = properties->Value(QStringLiteral("Dimensions"));
+    size = properties->Value(QStringLiteral("Taille sur le disque"));
+    properties->reject();
+  });
+  Trigger("mnuEdit_6");
+  EXPECT_EQ(folderShown, QFileInfo(document->Document().filename()).absolutePath());
+  EXPECT_EQ(dimensions, QStringLiteral("101 x 61 pixels"));
+  // 54 bytes of headers and 61 rows of 304 bytes.
+  EXPECT_TRUE(size.contains(QLocale().toString(54 + 61 * 304))) << size.toStdString();
+
+  Trigger("mnuEdit_1");
+  Trigger("mnuEdit_2");
+  QString name, file;
+  WhenModal<frmProprietes>([&](frmProprietes* properties) {
+    name = properties->Value(QStringLiteral("Nom"));
+    file = properties->Value(QStringLiteral("Fichier"));
+    properties->reject();
+  });
+  Trigger("mnuEdit_6");
+  EXPECT_EQ(name, QStringLiteral("Nouvelle photo 1"));
+  EXPECT_EQ(file, QStringLiteral("pas encore enregistrée"));
+}
+
+TEST_F(EditCommands, TheWindowMenuArrangesAndListsTheDocuments) {
+  Open(QStringLiteral("a.bmp"));
+  Open(QStringLiteral("b.bmp"));
+  frmImage* third = Open(QStringLiteral("c.bmp"));
+  const QRect area = window->Workspace()->viewport()->rect();
+  const auto frames = [this] {
+    QList<QRect> out;
+    for (QMdiSubWindow* sub : window->Workspace()->subWindowList()) out.push_back(sub->geometry());
+    return out;
+  };
+  Trigger("mnuWindow_0");
+  const int h = area.height() / 3;
+  EXPECT_EQ(frames(), (QList<QRect>{QRect(0, 0, area.width(), h), QRect(0, h, area.width(), h),
+                                    QRect(0, 2 * h, area.width(), h)}));
+  Trigger("mnuWindow_1");
+  const int w = area.width() / 3;
+  EXPECT_EQ(frames()[2], QRect(2 * w, 0, w, area.height()));
+
+  auto* menu = window->findChild<QMenu*>(QStringLiteral("mnuWindowTop"));
+  emit menu->aboutToShow();
+  QStringList listed;
+  for (QAction* entry : menu->actions()) {
+    if (entry->isCheckable()) listed << entry->text() + (entry->isChecked() ? "*" : "");
+  }
+  EXPECT_EQ(listed.size(), 3);
+  EXPECT_TRUE(listed[2].endsWith(Caption(third) + "*")) << listed.join(' ').toStdString();
+  // Choosing an entry brings its window forward.
+  menu->actions()[5]->trigger();
+  EXPECT_NE(window->ActiveDocument(), third);
+}
+
+}  // namespace
+}  // namespace fotavel::testing
