@@ -1,5 +1,7 @@
 // The document's effect commands: each runs one engine operation inside the undo/redraw frame.
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "document/DocumentError.h"
@@ -156,6 +158,21 @@ void PhotoDocument::Resample(std::int32_t lW, std::int32_t lH) {
             .arg(lH));
   }
   if (lW != m_cDib.width() || lH != m_cDib.height()) {
+    // New surfaces are mapped lazily: a size the machine cannot hold would
+    // only fail once its pages are written, by which time the system may end
+    // the program. The new photo and its scratch surface must fit what is free.
+    const std::uint64_t needed =
+        cDIBSection::SizeFits(lW, lH)
+            ? 2 * std::uint64_t(cDIBSection::StrideFor(lW)) * std::uint64_t(lH)
+            : std::numeric_limits<std::uint64_t>::max();
+    const std::uint64_t available = m_availableMemory ? m_availableMemory() : 0;
+    if (!cDIBSection::SizeFits(lW, lH) || (available != 0 && needed > available)) {
+      throw DocumentError(
+          QStringLiteral("Mémoire insuffisante pour une photo de %1 x %2 pixels : la photo n'a pas "
+                         "été modifiée.")
+              .arg(lW)
+              .arg(lH));
+    }
     RunCommand([&] {
       auto resampled = m_cDib.Resample(lH, lW);
       cDIBSection buffer;
