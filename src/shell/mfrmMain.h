@@ -116,6 +116,11 @@ class mfrmMain : public QMainWindow {
   void EnregistrerSous();
   void CopierPhoto();
   void CollerPhoto();
+
+  // Commands that ask first (mfrmMainDialogs.cpp). RetaillerPhoto: false when
+  // the dialog was cancelled or the resample failed.
+  bool RetaillerPhoto(frmImage& document);
+  void CombinerPhotos();
   void DocumentActivated(QMdiSubWindow* window);
 
   UiServices& m_ui;

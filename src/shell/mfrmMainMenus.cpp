@@ -57,9 +57,9 @@ void mfrmMain::BuildMenus() {
   AddEntry(edit, "mnuEdit_1", QStringLiteral("&Copier"), Ctrl('C'), [this] { CopierPhoto(); });
   AddEntry(edit, "mnuEdit_2", QStringLiteral("Co&ller"), Ctrl('V'), [this] { CollerPhoto(); });
   AddSeparator(edit, "mnuEdit_3");
-  // The resize dialog is not part of this version yet.
-  AddEntry(edit, "mnuEdit_4", QStringLiteral("Re&tailler la photo"), Ctrl('R'),
-           [this] { ImageActive(); });
+  AddEntry(edit, "mnuEdit_4", QStringLiteral("Re&tailler la photo"), Ctrl('R'), [this] {
+    if (frmImage* document = ImageActive()) RetaillerPhoto(*document);
+  });
   AddSeparator(edit, "mnuEdit_5");
   AddEntry(edit, "mnuEdit_6", QStringLiteral("&Propriétés"), none, [this] {
     if (frmImage* document = ImageActive()) document->Proprietes();

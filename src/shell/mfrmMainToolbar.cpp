@@ -1,6 +1,7 @@
 // The main window's image-button toolbar and its status area.
 #include <QEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <algorithm>
 #include <cmath>
 
@@ -42,6 +43,24 @@ const ButtonSpec kButtons[] = {
     {"AnnulerEd", "Retour", "Annuler: Retour à l'éditeur d'affiches sans importer mon travail"},
     {"OkEd", "Importer", "Valider: Importer mon travail dans l'éditeur d'affiches"},
     {"QuitterComm", "Quitter", "Fermer l'application"},
+};
+
+// The plain effect buttons of the vertical toolbar, top to bottom, with the
+// command each runs. They stay hidden: these effects are offered only through
+// code and the batch tool.
+struct PlainButtonSpec {
+  const char* name;
+  const char* caption;
+  const char* command;  // in the shared command table; null for the combination
+};
+const PlainButtonSpec kPlainButtons[] = {
+    {"Diffuse", "Diffusion", "diffusion"},
+    {"TrouvContours", "Trouver Contours", "contours"},
+    {"CoupeNB", "Effet Photocopie", "photocopie"},
+    {"Negatif", "Négatif", "negatif"},
+    {"Pcallig", "Plume Calligraphique", "plume"},
+    {"NoirBlanc", "Noir et Blanc", "gris"},
+    {"Combiner", "Combiner", nullptr},
 };
 
 constexpr int kButtonWidth = 72;
@@ -95,6 +114,23 @@ void mfrmMain::BuildToolbar() {
   on("BtAnnuler", [this] { BtAnnuler_Click(); });
   on("CacheExplorer", [this] { AffCacheExpl(); });
   on("SauvPhoto", [this] { EnregistrerSous(); });
+
+  int top = kGap;
+  for (const PlainButtonSpec& spec : kPlainButtons) {
+    auto* button = new QPushButton(QString::fromUtf8(spec.caption), m_barreOutilsVrt);
+    button->setObjectName(QString::fromUtf8(spec.name));
+    button->setGeometry(4, top, m_barreOutilsVrt->width() - 8, 36);
+    button->hide();
+    top += 36 + kGap;
+    if (spec.command == nullptr) {
+      connect(button, &QPushButton::clicked, this, [this] {
+        if (ImageActive() != nullptr) CombinerPhotos();
+      });
+    } else {
+      connect(button, &QPushButton::clicked, this,
+              [this, command = spec.command] { RunNamed(command); });
+    }
+  }
 }
 
 void mfrmMain::BuildStatusArea() {

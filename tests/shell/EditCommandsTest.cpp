@@ -1,12 +1,19 @@
 // The "Edition" and "Fenêtre" menus: the system clipboard both ways, the properties window, the
 // arrangement of the document windows.
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
 
 #include "dialogs/ModalDriver.h"
+#include "dialogs/frmCombination.h"
+#include "dialogs/frmNewSize.h"
 #include "dialogs/frmProprietes.h"
 #include "shell/ShellFixture.h"
 #include "shell/SurfaceClipboard.h"
@@ -154,6 +161,67 @@ TEST_F(EditCommands, TheWindowMenuArrangesAndListsTheDocuments) {
   // Choosing an entry brings its window forward.
   menu->actions()[5]->trigger();
   EXPECT_NE(window->ActiveDocument(), third);
+}
+
+TEST_F(EditCommands, ResizingAsksTheSizeAndCancellingChangesNothing) {
+  frmImage* document = Open(QStringLiteral("a.bmp"), 800, 600);
+  const QImage before = Upright(document->Document().Picture());
+  WhenModal<frmNewSize>([](frmNewSize* dialog) {
+    dialog->txtWidth()->setText(QStringLiteral("400"));
+    dialog->cmdCancel()->click();
+  });
+  Trigger("mnuEdit_4");
+  EXPECT_EQ(Upright(document->Document().Picture()), before);
+  EXPECT_FALSE(document->Document().Dirty());
+
+  WhenModal<frmNewSize>([](frmNewSize* dialog) {
+    dialog->txtWidth()->setText(QStringLiteral("401"));
+    dialog->cmdOK()->click();
+  });
+  Trigger("mnuEdit_4");
+  EXPECT_EQ(document->Document().ImageWidth(), 401);
+  EXPECT_EQ(document->Document().ImageHeight(), 300);
+  EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
+  EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" 401 x 300 - 361Ko"));
+  Click("BtAnnuler");
+  EXPECT_EQ(Upright(document->Document().Picture()), before);
+}
+
+// The button is hidden, but the command behind it works.
+TEST_F(EditCommands, CombiningTwoPhotosOpensTheResultInANewWindow) {
+  frmImage* first = Open(QStringLiteral("a.bmp"), 80, 60);
+  frmImage* second = Open(QStringLiteral("b.bmp"), 64, 80);
+  auto* button = window->findChild<QPushButton*>(QStringLiteral("Combiner"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_FALSE(button->isVisible());
+  QString info;
+  WhenModal<frmCombination>([&](frmCombination* dialog) {
+    info = dialog->lblInfo()->text();
+    dialog->optCombine(1)->setChecked(true);
+    dialog->cmdOK()->click();
+  });
+  button->click();
+  EXPECT_EQ(info, QStringLiteral("Taille de la photo après opération: 64 x 60"));
+  frmImage* combined = window->ActiveDocument();
+  ASSERT_TRUE(combined != first && combined != second);
+  EXPECT_EQ(Caption(combined), QStringLiteral("Photo: Nouvelle photo 1"));
+  // Each pixel is the darker one of the two photos' top-left corners, taken whole; both
+  // photos give some.
+  const QImage a = Upright(first->Document().Picture()).copy(0, 0, 64, 60);
+  const QImage b = Upright(second->Document().Picture()).copy(0, 0, 64, 60);
+  const QImage result = Upright(combined->Document().Picture());
+  ASSERT_EQ(result.size(), QSize(64, 60));
+  int fromA = 0, fromB = 0;
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      const QRgb r = result.pixel(x, y);
+      ASSERT_TRUE(r == a.pixel(x, y) || r == b.pixel(x, y)) << x << "," << y;
+      fromA += r != b.pixel(x, y);
+      fromB += r != a.pixel(x, y);
+    }
+  }
+  EXPECT_GT(fromA, 0);
+  EXPECT_GT(fromB, 0);
 }
 
 }  // namespace

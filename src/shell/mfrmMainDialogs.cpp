@@ -1,0 +1,64 @@
+// The main window's commands that ask first: resize and combine.
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include "dialogs/frmCombination.h"
+#include "dialogs/frmNewSize.h"
+#include "shell/frmImage.h"
+#include "shell/mfrmMain.h"
+
+namespace fotavel {
+
+bool mfrmMain::RetaillerPhoto(frmImage& document) {
+  frmNewSize dialog(m_ui, this);
+  dialog.SetSize(document.Document().ImageWidth(), document.Document().ImageHeight());
+  dialog.exec();
+  if (dialog.Cancelled()) return false;
+  return Guarded([&] { document.Document().Resample(dialog.ImageWidth(), dialog.ImageHeight()); });
+}
+
+// The photos on offer are the open documents that hold one, in the order
+// they were opened; the new photo goes into a window of its own.
+void mfrmMain::CombinerPhotos() {
+  QList<frmImage*> documents;
+  QList<CombinationPhoto> photos;
+  for (QMdiSubWindow* sub : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+    auto* document = qobject_cast<frmImage*>(sub->widget());
+    if (document == nullptr || document->Document().Picture().empty()) continue;
+    documents.push_back(document);
+    photos.push_back({document->Document().FileTitle(), document->Document().ImageWidth(),
+                      document->Document().ImageHeight()});
+  }
+  if (documents.isEmpty()) {
+    ImageActive();
+    return;
+  }
+  frmCombination dialog(m_ui, this);
+  dialog.SetPhotos(photos);
+  dialog.exec();
+  if (dialog.Cancelled()) return;
+
+  CombinationSettings settings;
+  settings.type = dialog.CombinationType();
+  settings.multiplier1 = dialog.Multiplier(1);
+  settings.offset1 = dialog.Offset(1);
+  settings.multiplier2 = dialog.Multiplier(2);
+  settings.offset2 = dialog.Offset(2);
+  const cDIBSection& source1 = documents.at(dialog.ImageSource(1))->Document().Picture();
+  const cDIBSection& source2 = documents.at(dialog.ImageSource(2))->Document().Picture();
+
+  auto* combined = new frmImage(*this);
+  QMdiSubWindow* window = m_mdi->addSubWindow(combined);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowIcon(windowIcon());
+  window->show();
+  m_mdi->setActiveSubWindow(window);
+  // A window left without a photo would be of no use.
+  if (!Guarded([&] { combined->Document().Combine(settings, source1, source2); })) {
+    window->close();
+    return;
+  }
+  combined->picScrollBox_Resize();
+}
+
+}  // namespace fotavel
