@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "dialogs/UiServices.h"
 #include "document/AppServices.h"
@@ -17,6 +18,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 
 namespace fotavel {
 
@@ -141,6 +143,27 @@ class mfrmMain : public QMainWindow {
 
   bool m_hourglass = false;
   QElapsedTimer m_lastDraw;
+
+  // ---- Printing (mfrmMainPrint.cpp) ----
+ public:
+  // The active photo on one page of the default printer, its title above
+  // it; no print dialog. May first offer to turn the page to suit the photo.
+  void Imprimer();
+  // The test seam: Imprimer prints on `printer` from now on instead of the
+  // system's default printer (tests hand in a PDF printer with its page size,
+  // orientation and output file chosen). The window keeps it, and the
+  // orientation the questions set, for every later print.
+  void SetPrinter(std::unique_ptr<QPrinter> printer);
+
+ private:
+  // The system's default printer, made on first use; null when the system
+  // has no printer at all.
+  QPrinter* Printer();
+  // Lets this header hold the printer without including Qt Print Support.
+  struct PrinterDeleter {
+    void operator()(QPrinter* printer) const;
+  };
+  std::unique_ptr<QPrinter, PrinterDeleter> m_printer;
 };
 
 }  // namespace fotavel

@@ -43,8 +43,7 @@ void mfrmMain::BuildMenus() {
   AddEntry(file, "mnuFile_1", QStringLiteral("&Enregistrer sous"), Ctrl('S'),
            [this] { EnregistrerSous(); });
   AddSeparator(file, "mnuFile_2");
-  // Printing is not part of this version: the entry only asks for a photo.
-  AddEntry(file, "mnuFile_3", QStringLiteral("&Imprimer"), Ctrl('I'), [this] { ImageActive(); });
+  AddEntry(file, "mnuFile_3", QStringLiteral("&Imprimer"), Ctrl('I'), [this] { Imprimer(); });
   AddSeparator(file, "mnuFile_4");
   AddEntry(file, "mnuFile_5", QStringLiteral("&Fermer"), none, [this] { close(); });
   AddEntry(file, "mnuFile_6", QStringLiteral("&Retour à l'éditeur sans importer mon travail"), none,
