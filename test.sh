@@ -14,3 +14,10 @@ ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
 if command -v xvfb-run >/dev/null && [ -x "$build/src/fotavel" ]; then
   tests/shell/smoke-xvfb.sh "$build/src/fotavel"
 fi
+
+# One photo printed through a CUPS server of the test's own onto a PDF queue.
+if command -v cupsd >/dev/null || [ -x /usr/sbin/cupsd ]; then
+  tests/shell/print-cups.sh "$build/tests/fotavel_shell_tests"
+else
+  echo "print-cups: skipped, cupsd is not installed"
+fi

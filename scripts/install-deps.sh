@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libturbojpeg0-dev libwmf-dev libexiv2-dev
   xvfb xauth x11-apps
+  cups printer-driver-cups-pdf poppler-utils
 )
 
 missing=()

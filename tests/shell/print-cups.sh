@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# Prints one photo through the program's real printing path onto a private CUPS server whose
+# default queue writes PDF files (cups-pdf), then checks the page that came out.
+#   tests/shell/print-cups.sh SHELL_TESTS_EXECUTABLE
+# The server has its own configuration, spool, logs and socket in a temporary folder and no
+# network port, so a CUPS of the system, running or not, is left alone. Fails loudly when the
+# server cannot start or the page does not come out in time; it never waits more than a minute.
+set -euo pipefail
+
+tests=$(realpath "$1")
+fail() {
+  echo "print-cups: FAILED: $*" >&2
+  exit 1
+}
+PATH=$PATH:/usr/sbin:/sbin
+for tool in cupsd lpadmin lpstat pdfinfo pdftoppm od; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
+done
+[ -x /usr/lib/cups/backend/cups-pdf ] || fail "the cups-pdf backend is missing"
+
+work=$(mktemp -d /tmp/fotavel-cups.XXXXXX)
+# The filters run as the user lp, who must reach the spool below.
+chmod 755 "$work"
+queue="fotavel-test-$$"
+# cups-pdf reads its settings from /etc/cups only; a file named after this
+# queue is read for this queue alone, and goes with it.
+pdfconf="/etc/cups/cups-pdf-$queue.conf"
+cupsd_pid=""
+cleanup() {
+  if [ -n "$cupsd_pid" ]; then
+    kill "$cupsd_pid" 2>/dev/null || true
+    for _ in $(seq 50); do kill -0 "$cupsd_pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$cupsd_pid" 2>/dev/null || true
+    wait "$cupsd_pid" 2>/dev/null || true
+  fi
+  rm -f "$pdfconf"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+show_logs() {
+  echo "--- CUPS error log (last lines) ---" >&2
+  tail -n 40 "$work/log/error_log" >&2 2>/dev/null || true
+  echo "--- cups-pdf log ---" >&2
+  cat "$work"/log/cups-pdf*_log >&2 2>/dev/null || true
+}
+
+mkdir -p "$work"/{etc/ppd,spool,tmp,cache,run,log,pdf,pdf-spool,home}
+chmod 1777 "$work/tmp" "$work/pdf-spool"
+cat >"$work/etc/cups-files.conf" <<EOF
+ServerRoot $work/etc
+RequestRoot $work/spool
+TempDir $work/tmp
+CacheDir $work/cache
+StateDir $work/run
+DataDir /usr/share/cups
+ServerBin /usr/lib/cups
+DocumentRoot /usr/share/cups/doc-root
+AccessLog $work/log/access_log
+ErrorLog $work/log/error_log
+PageLog $work/log/page_log
+Printcap $work/run/printcap
+SystemGroup root
+User lp
+Group lp
+FileDevice No
+EOF
+cat >"$work/etc/cupsd.conf" <<EOF
+LogLevel debug
+Listen $work/cups.sock
+Browsing No
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+    Allow all
+  </Limit>
+</Policy>
+EOF
+cat >"$pdfconf" <<EOF
+Out $work/pdf
+AnonDirName $work/pdf
+Spool $work/pdf-spool
+Log $work/log
+Grp root
+EOF
+
+cupsd -f -c "$work/etc/cupsd.conf" -s "$work/etc/cups-files.conf" &
+cupsd_pid=$!
+export CUPS_SERVER="$work/cups.sock"
+# Only this server and this queue: no user or environment choice of printer.
+unset LPDEST PRINTER
+export HOME="$work/home"
+# lpstat -r succeeds either way: its words tell.
+running() { [ "$(lpstat -r 2>/dev/null)" = "scheduler is running" ]; }
+for _ in $(seq 100); do
+  kill -0 "$cupsd_pid" 2>/dev/null || { show_logs; fail "cupsd stopped at start"; }
+  [ -S "$CUPS_SERVER" ] && running && break
+  sleep 0.1
+done
+running || { show_logs; fail "cupsd did not answer on $CUPS_SERVER within 10 s"; }
+
+lpadmin -p "$queue" -E -v "cups-pdf:/$queue" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+  -o PageSize=A4 2>&1 | grep -v -i "deprecated" || true
+lpadmin -d "$queue"
+[ "$(lpstat -d)" = "system default destination: $queue" ] || { show_logs; fail "the queue is not the default"; }
+
+# The window prints the sample through Imprimer on the system's default printer.
+output=$(FOTAVEL_CUPS_PRINT=1 QT_QPA_PLATFORM=offscreen timeout 60 "$tests" \
+  --gtest_filter=Printing.OnTheSystemDefaultPrinter 2>&1) || { echo "$output" >&2; fail "the print test failed"; }
+if ! grep -q "\[  PASSED  \] 1 test" <<<"$output" || grep -q "SKIPPED" <<<"$output"; then
+  echo "$output" >&2
+  fail "the print test did not run"
+fi
+
+# The job goes through the filters and Ghostscript: wait, a minute at most,
+# until the queue is empty and the file is there.
+pdf=""
+for _ in $(seq 120); do
+  pdf=$(find "$work/pdf" -name '*.pdf' -size +0 | head -n 1)
+  [ -n "$pdf" ] && [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] && break
+  if lpstat -p "$queue" 2>/dev/null | grep -q disabled; then show_logs; fail "the queue stopped"; fi
+  sleep 0.5
+done
+[ -n "$pdf" ] && [ -z "$(lpstat -o "$queue" 2>/dev/null)" ] ||
+  { show_logs; fail "no PDF came out within 60 s"; }
+
+info=$(pdfinfo "$pdf" 2>>"$work/log/poppler") || fail "pdfinfo cannot read $pdf"
+pages=$(awk '/^Pages:/ {print $2}' <<<"$info")
+read -r pw ph < <(awk '/^Page size:/ {print $3, $5}' <<<"$info")
+[ "$pages" = 1 ] || fail "$pages pages instead of 1"
+# A4 in portrait, 595.3 × 841.9 points, give or take a point of rounding.
+awk -v w="$pw" -v h="$ph" 'BEGIN {exit !(w > 594 && w < 597 && h > 840.5 && h < 843)}' ||
+  fail "page of $pw x $ph points, not A4 in portrait"
+
+# At 72 dpi a pixel is 20 twips: the 300 × 200 photo is 4500 × 3000 twips at
+# (3703, 6919) on the sheet, its upper half red from y 6919 to 8419, its lower
+# half blue down to 9919.
+pdftoppm -r 72 -f 1 -l 1 -singlefile "$pdf" "$work/page" 2>>"$work/log/poppler" ||
+  fail "pdftoppm cannot draw $pdf"
+read -r magic width height maxval < <(head -c 64 "$work/page.ppm" | tr -s ' \n' '  ' | cut -d' ' -f1-4)
+[ "$magic" = P6 ] && [ "$maxval" = 255 ] || fail "unexpected render of the page"
+header=$(printf 'P6\n%s %s\n255\n' "$width" "$height" | wc -c)
+boxes=$(od -An -tu1 -v -w3 -j "$header" "$work/page.ppm" | awk -v w="$width" '
+  BEGIN { rl = bl = rt = bt = 1e9; rr = br = rb = bb = -1 }
+  { x = (NR - 1) % w; y = int((NR - 1) / w) }
+  $1 > 200 && $2 < 80 && $3 < 80 { if (x < rl) rl = x; if (x + 1 > rr) rr = x + 1
+                                   if (y < rt) rt = y; if (y + 1 > rb) rb = y + 1 }
+  $3 > 200 && $1 < 80 && $2 < 80 { if (x < bl) bl = x; if (x + 1 > br) br = x + 1
+                                   if (y < bt) bt = y; if (y + 1 > bb) bb = y + 1 }
+  END { print rl, rt, rr, rb, bl, bt, br, bb }')
+read -r rl rt rr rb bl bt br bb <<<"$boxes"
+near() { awk -v a="$1" -v b="$2" 'BEGIN {d = a - b; exit !(d <= 1.5 && d >= -1.5)}'; }
+for check in "$rl 185.15" "$rr 410.15" "$rt 345.95" "$rb 420.95" \
+             "$bl 185.15" "$br 410.15" "$bt 420.95" "$bb 495.95"; do
+  # shellcheck disable=SC2086
+  near $check || fail "photo not where expected: red box $rl,$rt-$rr,$rb blue box $bl,$bt-$br,$bb (pixels at 72 dpi)"
+done
+echo "print-cups: 1 passed, 0 failed (one A4 portrait page from queue $queue, photo at 185,346-410,496)"
