@@ -43,5 +43,26 @@ void BM_JpegOpenToDisplay(benchmark::State& state) {
 }
 BENCHMARK(BM_JpegOpenToDisplay)->Unit(benchmark::kMillisecond);
 
+// The explorer's preview of a photo clicked in its file list, from the file
+// (a JPEG, or the same photo as BMP) to the preview's pixels, in the
+// explorer's preview box.
+void BM_Preview(benchmark::State& state) {
+  const bool jpeg = state.range(0) == 1;
+  QTemporaryDir folder;
+  const QString path =
+      folder.filePath(jpeg ? QStringLiteral("photo.jpg") : QStringLiteral("p.bmp"));
+  QString error;
+  const bool written =
+      jpeg ? io::WriteJpeg(PhotoLike(), path, 85, error) : io::WriteBmp(PhotoLike(), path, error);
+  if (!written) state.SkipWithError("photo not written");
+  for (auto _ : state) {
+    cDIBSection preview;
+    if (!io::ReadPreview(path, 200, 150, preview, error)) state.SkipWithError("not previewed");
+    benchmark::DoNotOptimize(preview.DIBSectionBitsPtr());
+  }
+  CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
+}
+BENCHMARK(BM_Preview)->ArgName("jpeg")->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace fotavel::bench

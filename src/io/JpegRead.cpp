@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "io/PictureDecoders.h"
+#include "surface/Preview.h"
 
 namespace fotavel::io::detail {
 
@@ -66,9 +67,32 @@ bool MissingData(tjhandle handle) {
   return message != nullptr && std::strstr(message, "remature end") != nullptr;
 }
 
+// The decoder scales by n/8 while it decodes, far cheaper than decoding whole
+// and reducing: the smallest scale whose picture still covers the preview.
+void ReduceForPreview(const ReducedDecode& reduce, bool transposed, int& width, int& height) {
+  const PreviewSize wanted =
+      FitPreview(reduce.fullWidth, reduce.fullHeight, reduce.maxWidth, reduce.maxHeight);
+  const int wantedStoredWidth = transposed ? wanted.height : wanted.width;
+  const int wantedStoredHeight = transposed ? wanted.width : wanted.height;
+  int count = 0;
+  const tjscalingfactor* factors = tjGetScalingFactors(&count);
+  int bestWidth = width, bestHeight = height;
+  for (int i = 0; i < count; ++i) {
+    const int w = TJSCALED(width, factors[i]);
+    const int h = TJSCALED(height, factors[i]);
+    if (w >= wantedStoredWidth && h >= wantedStoredHeight && w <= bestWidth && h <= bestHeight &&
+        (w < bestWidth || h < bestHeight)) {
+      bestWidth = w;
+      bestHeight = h;
+    }
+  }
+  width = bestWidth;
+  height = bestHeight;
+}
+
 }  // namespace
 
-bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error) {
+bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, ReducedDecode* reduce) {
   TjHandle decoder(tjInitDecompress());
   if (!decoder) {
     error = QStringLiteral("décodeur JPEG indisponible");
@@ -95,6 +119,11 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error) {
 
   const int orientation = ExifOrientation(file);
   const bool transposed = orientation >= 5;
+  if (reduce != nullptr) {
+    reduce->fullWidth = transposed ? height : width;
+    reduce->fullHeight = transposed ? width : height;
+    ReduceForPreview(*reduce, transposed, width, height);
+  }
   const std::int32_t uprightWidth = transposed ? height : width;
   const std::int32_t uprightHeight = transposed ? width : height;
   std::uint64_t bytes = SurfaceBytes(width, height);

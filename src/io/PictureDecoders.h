@@ -19,7 +19,19 @@ struct FileBytes {
 
 // Each decoder fills a fresh surface `out` (never the caller's) and on failure
 // returns false with a French description in `error`.
-bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error);
+//
+// With `reduce`, a JPEG is decoded at the smallest of the decoder's scales
+// whose upright picture still covers the preview of the whole photo in
+// reduce->maxWidth x reduce->maxHeight, and the whole photo's upright size is
+// put in reduce->fullWidth/fullHeight.
+struct ReducedDecode {
+  std::int32_t maxWidth = 0;
+  std::int32_t maxHeight = 0;
+  std::int32_t fullWidth = 0;
+  std::int32_t fullHeight = 0;
+};
+bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error,
+                ReducedDecode* reduce = nullptr);
 // `format` is Qt's name for it ("png", "gif", "bmp", "jpeg"); `upright` lets
 // Qt apply a JPEG's EXIF orientation (used when our own JPEG path cannot decode
 // the file's colour space).

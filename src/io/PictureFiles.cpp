@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <new>
@@ -10,6 +11,7 @@
 #include "io/LargeBuffer.h"
 #include "io/PictureDecoders.h"
 #include "io/SystemMemory.h"
+#include "surface/Preview.h"
 
 namespace fotavel::io {
 
@@ -140,6 +142,82 @@ bool ReadPicture(const QString& path, cDIBSection& out, QString& error) {
     return true;
   } catch (const std::bad_alloc&) {
     // Qt's containers throw when memory runs out past our own checks.
+    error = QStringLiteral("mémoire insuffisante pour ouvrir l'image");
+    return false;
+  }
+}
+
+namespace {
+
+// An uncompressed 24-bit bitmap already holds its rows as a surface does:
+// the preview reads the few rows it needs straight from the mapped file
+// instead of decoding megabytes it would throw away. False when the file is
+// anything else (the general road then reads it).
+bool PreviewBitmapInPlace(const QString& path, std::int32_t maxWidth, std::int32_t maxHeight,
+                          cDIBSection& out) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly) || file.size() < 54) return false;
+  const uchar* data = file.map(0, file.size());
+  if (data == nullptr) return false;
+  const auto le = [data](int at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | data[at + i];
+    return v;
+  };
+  const std::uint32_t offset = le(10, 4);
+  const std::int32_t width = std::int32_t(le(18, 4));
+  const std::int32_t height = std::int32_t(le(22, 4));  // negative: rows top-down
+  if (data[0] != 'B' || data[1] != 'M' || le(14, 4) < 40 || le(26, 2) != 1 || le(28, 2) != 24 ||
+      le(30, 4) != 0 || !detail::PlausibleSize(width, height)) {
+    return false;
+  }
+  const std::int32_t stride = cDIBSection::StrideFor(width);
+  if (std::uint64_t(offset) + std::uint64_t(stride) * std::uint64_t(height) >
+      std::uint64_t(file.size())) {
+    return false;  // truncated: the general road says so
+  }
+  const PreviewSize size = FitPreview(width, height, maxWidth, maxHeight);
+  cDIBSection preview;
+  if (!preview.Create(std::max(size.width, 1), std::max(size.height, 1))) return false;
+  SamplePreview(ConstByteView(data + offset, stride, width, height), preview);
+  out.swap(preview);
+  return true;
+}
+
+}  // namespace
+
+bool ReadPreview(const QString& path, std::int32_t maxWidth, std::int32_t maxHeight,
+                 cDIBSection& out, QString& error) {
+  try {
+    if (PreviewBitmapInPlace(path, maxWidth, maxHeight, out)) return true;
+    detail::LargeBuffer block;
+    QByteArray bytes;
+    if (!LoadFile(path, block, bytes, error)) return false;
+    const detail::FileBytes file{reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                 std::size_t(bytes.size()), &bytes};
+    cDIBSection picture;
+    detail::ReducedDecode reduce{maxWidth, maxHeight};
+    if (Recognise(file.data, file.size) == Format::kJpeg) {
+      if (!detail::DecodeJpeg(file, picture, error, &reduce)) return false;
+    } else {
+      if (!Decode(bytes, picture, error)) return false;
+    }
+    // The size follows the whole photo, which a reduced decode no longer shows.
+    if (reduce.fullWidth == 0) {
+      reduce.fullWidth = picture.width();
+      reduce.fullHeight = picture.height();
+    }
+    const PreviewSize size = FitPreview(reduce.fullWidth, reduce.fullHeight, maxWidth, maxHeight);
+    // A thin strip rounds to nothing on its short side; one pixel still shows it.
+    cDIBSection preview;
+    if (!preview.Create(std::max(size.width, 1), std::max(size.height, 1))) {
+      error = detail::TooBig(size.width, size.height);
+      return false;
+    }
+    SamplePreview(picture.view(), preview);
+    out.swap(preview);
+    return true;
+  } catch (const std::bad_alloc&) {
     error = QStringLiteral("mémoire insuffisante pour ouvrir l'image");
     return false;
   }

@@ -21,6 +21,14 @@ namespace fotavel::io {
 // refused from its header, before any pixel memory is asked for.
 bool ReadPicture(const QString& path, cDIBSection& out, QString& error);
 
+// The preview of the picture at `path` fitted into maxWidth x maxHeight
+// (never enlarged, proportions kept; FitPreview), each pixel the nearest of
+// the picture's. A JPEG is decoded at a reduced scale that still covers the
+// preview, so a big photo previews in a fraction of its reading time. False
+// with a French reason as for ReadPicture.
+bool ReadPreview(const QString& path, std::int32_t maxWidth, std::int32_t maxHeight,
+                 cDIBSection& out, QString& error);
+
 // Writes a 24-bit uncompressed BMP of the surface. The file is replaced only
 // once the new one is complete: on failure the old file is untouched, nothing
 // is left behind, the result is false and `error` says why (in French).
