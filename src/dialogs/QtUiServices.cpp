@@ -90,8 +90,9 @@ MessageAnswer QtUiServices::AnswerOf(QMessageBox::StandardButton pressed, Messag
 }
 
 MessageAnswer QtUiServices::Message(const QString& text, MessageIcon icon, MessageButtons buttons,
-                                    QWidget* owner) {
+                                    QWidget* owner, const QString& title) {
   const std::unique_ptr<QMessageBox> box = MakeMessageBox(text, icon, buttons, owner);
+  box->setWindowTitle(title);
   box->exec();
   return AnswerOf(box->standardButton(box->clickedButton()), buttons);
 }

@@ -14,7 +14,7 @@ namespace fotavel {
 class QtUiServices : public UiServices {
  public:
   MessageAnswer Message(const QString& text, MessageIcon icon, MessageButtons buttons,
-                        QWidget* owner = nullptr) override;
+                        QWidget* owner = nullptr, const QString& title = kAppTitle) override;
   std::optional<FileChoice> ChooseFile(FileDialogKind kind, const FileDialogRequest& request,
                                        QWidget* owner = nullptr) override;
 

@@ -56,8 +56,9 @@ void ScriptedUiServices::NoteUnexpected(const QString& what) {
 }
 
 MessageAnswer ScriptedUiServices::Message(const QString& text, MessageIcon icon,
-                                          MessageButtons buttons, QWidget* /*owner*/) {
-  m_messages.push_back({text, icon, buttons});
+                                          MessageButtons buttons, QWidget* /*owner*/,
+                                          const QString& title) {
+  m_messages.push_back({text, icon, buttons, title});
   if (m_script.empty()) {
     NoteUnexpected(QStringLiteral("message box with no answer scripted: ") + Quoted(text));
     return ClosedWithoutAnswer(buttons);

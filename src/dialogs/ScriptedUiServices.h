@@ -15,6 +15,7 @@ struct RecordedMessage {
   QString text;
   MessageIcon icon = MessageIcon::None;
   MessageButtons buttons = MessageButtons::Ok;
+  QString title;
 };
 
 struct RecordedFileDialog {
@@ -47,7 +48,7 @@ class ScriptedUiServices : public UiServices {
   bool AllUsed() const { return m_script.empty(); }
 
   MessageAnswer Message(const QString& text, MessageIcon icon, MessageButtons buttons,
-                        QWidget* owner = nullptr) override;
+                        QWidget* owner = nullptr, const QString& title = kAppTitle) override;
   std::optional<FileChoice> ChooseFile(FileDialogKind kind, const FileDialogRequest& request,
                                        QWidget* owner = nullptr) override;
 

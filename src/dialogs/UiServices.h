@@ -60,11 +60,12 @@ class UiServices {
  public:
   virtual ~UiServices() = default;
 
-  // A modal message box under kAppTitle; `owner` null means the whole
-  // application. Texts may hold "\r\n" line breaks. Returns the button
-  // pressed; closing the box counts as its Escape button (OK, No or Cancel).
+  // A modal message box under `title` (the application's, unless a message
+  // says otherwise); `owner` null means the whole application. Texts may hold
+  // "\r\n" line breaks. Returns the button pressed; closing the box counts as
+  // its Escape button (OK, No or Cancel).
   virtual MessageAnswer Message(const QString& text, MessageIcon icon, MessageButtons buttons,
-                                QWidget* owner = nullptr) = 0;
+                                QWidget* owner = nullptr, const QString& title = kAppTitle) = 0;
 
   // A modal file dialog; nothing when the user cancelled it.
   virtual std::optional<FileChoice> ChooseFile(FileDialogKind kind,

@@ -103,7 +103,8 @@ TEST(CommonDialogSave, TheChosenNameEntryAndFlagsComeBack) {
 
 class FailingUi : public UiServices {
  public:
-  MessageAnswer Message(const QString&, MessageIcon, MessageButtons, QWidget*) override {
+  MessageAnswer Message(const QString&, MessageIcon, MessageButtons, QWidget*,
+                        const QString&) override {
     return MessageAnswer::Cancel;
   }
   std::optional<FileChoice> ChooseFile(FileDialogKind, const FileDialogRequest&,
