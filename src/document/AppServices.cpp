@@ -7,9 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstdlib>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
 
@@ -55,6 +57,20 @@ QString AppServices::LireParamIni(const QString& key) const {
   qsizetype end = text.indexOf(QLatin1Char(';'), start);
   if (end < 0) end = text.size();
   return text.mid(start, end - start);
+}
+
+void AppServices::EcrireParamIni(const QList<std::pair<QString, QString>>& entries) const {
+  QByteArray text;
+  for (const auto& [key, value] : entries) {
+    text += (key + QLatin1Char('=') + value + QLatin1Char(';')).toLatin1();
+    text += "\r\n";
+  }
+  // The placement and the logo's extension change together or not at all: a
+  // half-written file would place the next logo by values nobody chose.
+  QSaveFile file(ParamFolder() + QStringLiteral("/fotavel.ini"));
+  if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+    throw std::runtime_error(file.errorString().toStdString());
+  }
 }
 
 QString AppServices::TempDir() const { return WithSeparator(QDir::tempPath()); }

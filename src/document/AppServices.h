@@ -2,10 +2,12 @@
 // temporary files.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace fotavel {
 
@@ -32,6 +34,11 @@ class AppServices {
   // to the end of the file when no ";" follows; empty when the file or the
   // key is absent.
   QString LireParamIni(const QString& key) const;
+  // Rewrites the settings file whole: one line per entry, in order, each
+  // key=value; ended by CR LF, in the 8-bit text LireParamIni reads. The old
+  // file stays as it was until the new one is complete on disk. Throws
+  // std::runtime_error saying why when the file cannot be written.
+  void EcrireParamIni(const QList<std::pair<QString, QString>>& entries) const;
 
   // The system's temporary folder, ending with a separator.
   QString TempDir() const;
