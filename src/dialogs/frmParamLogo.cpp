@@ -1,0 +1,403 @@
+// The logo settings dialog's controls, its live texts, and the storing and deleting of the logo.
+#include "dialogs/frmParamLogo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <exception>
+
+#include "dialogs/GCommonDialog.h"
+#include "dialogs/UiServices.h"
+
+namespace fotavel {
+namespace {
+
+// The names a stored logo may have, compared without regard to case.
+constexpr std::array<const char*, 4> kLogoNames = {"logo.jpg", "logo.png", "logo.gif", "logo.bmp"};
+
+const QString kSettingsFile = QStringLiteral("fotavel.ini");
+
+const QString kOpenFilter = QStringLiteral(
+    "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)|*.JPG;*.PNG;*.GIF;*.BMP|Fichiers Jpeg "
+    "(*.JPG)|*.JPG|Fichiers Bitmap (*.BMP)|*.BMP|Fichiers PNG (*.PNG)|*.PNG|Fichiers GIF "
+    "(*.GIF)|*.GIF");
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
+                 int h) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setGeometry(x, y, w, h);
+  return label;
+}
+
+QLabel* AddTitle(QWidget* parent, const char* name, const QString& text, int y) {
+  QLabel* title = AddLabel(parent, name, text, 8, y, 288, 17);
+  QFont bold = QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))
+                   ? QFont(QStringLiteral("MS Sans Serif"))
+                   : title->font();
+  bold.setBold(true);
+  title->setFont(bold);
+  return title;
+}
+
+void AddLine(QWidget* parent, int y) {
+  auto* line = new QFrame(parent);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  line->setGeometry(8, y, 288, 2);
+}
+
+QScrollBar* AddBar(QWidget* parent, const char* name, Qt::Orientation orientation, int minimum,
+                   int maximum, int start) {
+  auto* bar = new QScrollBar(orientation, parent);
+  bar->setObjectName(QString::fromLatin1(name));
+  bar->setRange(minimum, maximum);
+  bar->setPageStep(10);
+  bar->setSingleStep(1);
+  bar->setValue(start);
+  bar->setFocusPolicy(Qt::StrongFocus);
+  // A scroll bar inverts its keys and wheel by default, so that Left would
+  // raise the value; these bars are read as sliders and move the way the key
+  // points. The vertical bar keeps Up moving towards its top, value 0.
+  if (orientation == Qt::Horizontal) bar->setInvertedControls(false);
+  return bar;
+}
+
+QLabel* AddValueText(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
+                     int h) {
+  QLabel* label = AddLabel(parent, name, text, x, y, w, h);
+  QFont arial(QStringLiteral("Arial"));
+  arial.setPointSizeF(8.25);
+  label->setFont(arial);
+  label->setWordWrap(true);
+  return label;
+}
+
+// A photo of sky over hills with a small logo in its corner: what the two
+// position bars, set like rulers along its edges, place the logo on.
+QPixmap Illustration(int width, int height) {
+  QPixmap picture(width, height);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient sky(0, 0, 0, height);
+  sky.setColorAt(0, QColor(70, 130, 210));
+  sky.setColorAt(1, QColor(205, 225, 245));
+  painter.fillRect(picture.rect(), sky);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(95, 150, 70));
+  painter.drawEllipse(QRectF(-0.3 * width, 0.62 * height, 0.9 * width, 0.8 * height));
+  painter.setBrush(QColor(70, 125, 55));
+  painter.drawEllipse(QRectF(0.35 * width, 0.7 * height, 0.9 * width, 0.7 * height));
+  painter.setBrush(QColor(255, 255, 255, 170));
+  painter.drawRoundedRect(QRectF(width - 44, height - 26, 36, 18), 3, 3);
+  return picture;
+}
+
+// A bar's value as the settings file holds it. What is no number leaves the
+// bar as it stands; a value beyond the bar's ends stops at the end.
+void SetFromSetting(QScrollBar* bar, const QString& text) {
+  bool ok = false;
+  const double value = text.trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(value)) return;
+  const double within = std::clamp(value, double(bar->minimum()), double(bar->maximum()));
+  bar->setValue(static_cast<int>(std::nearbyint(within)));
+}
+
+}  // namespace
+
+frmParamLogo::frmParamLogo(UiServices& ui, LogoParamFiles files, bool& logoPret, QWidget* owner)
+    : QDialog(owner), m_ui(ui), m_files(std::move(files)), m_logoPret(logoPret) {
+  setWindowTitle(QStringLiteral("Paramétrage de votre logo"));
+  // The dialog is drawn for this size; nothing in it would use more room.
+  setFixedSize(304, 560);
+  BuildControls();
+
+  connect(m_distX, &QScrollBar::valueChanged, this,
+          [this](int v) { m_distXPourcentage->setText(TextDistX(v)); });
+  connect(m_distY, &QScrollBar::valueChanged, this,
+          [this](int v) { m_distYPourcentage->setText(TextDistY(v)); });
+  connect(m_taille, &QScrollBar::valueChanged, this, [this](int v) {
+    m_taillePourcentage->setText(QStringLiteral("%1 % de la taille totale de l'image").arg(v));
+  });
+  connect(m_transparence, &QScrollBar::valueChanged, this, [this](int v) {
+    m_transPourcentage->setText(QStringLiteral("%1 % de transparence").arg(v));
+  });
+  connect(m_angle, &QScrollBar::valueChanged, this,
+          [this](int v) { m_anglePourcentage->setText(QStringLiteral("%1 °").arg(v)); });
+  connect(m_cmdOpen, &QPushButton::clicked, this, &frmParamLogo::cmdOpen_Click);
+  connect(m_effacer, &QPushButton::clicked, this, &frmParamLogo::effacer_Click);
+  connect(m_cmdOK, &QPushButton::clicked, this, &frmParamLogo::cmdOK_Click);
+  // Escape and the window's close box reach QDialog::reject as well.
+  connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void frmParamLogo::BuildControls() {
+  AddTitle(this, "Label2", QStringLiteral("Choisir / Changer de logo"), 8);
+  AddLabel(this, "lblFilename", QStringLiteral("Fichier :"), 8, 32, 48, 17);
+  m_txtFilename = new QLineEdit(this);
+  m_txtFilename->setObjectName(QStringLiteral("txtFilename"));
+  m_txtFilename->setGeometry(56, 30, 160, 21);
+  m_cmdOpen = new QPushButton(QStringLiteral("&Ouvrir..."), this);
+  m_cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
+  m_cmdOpen->setGeometry(220, 29, 56, 23);
+  m_effacer = new QPushButton(QStringLiteral("X"), this);
+  m_effacer->setObjectName(QStringLiteral("effacer"));
+  m_effacer->setToolTip(QStringLiteral("Effacer"));
+  m_effacer->setGeometry(279, 29, 18, 23);
+  AddLabel(this, "Label10",
+           QStringLiteral("Pour intégrer votre logo détouré dans vos photos, utilisez le format "
+                          "d'image \"png 24\" pour un meilleur résultat."),
+           8, 58, 288, 30)
+      ->setWordWrap(true);
+  AddLabel(this, "Label12",
+           QStringLiteral("(Besoin d'aide pour préparer votre logo ? Écrivez-nous à "
+                          "aide@fotavel.example.org)"),
+           8, 90, 288, 30)
+      ->setWordWrap(true);
+  AddLine(this, 124);
+
+  AddTitle(this, "Label3", QStringLiteral("Emplacement du logo dans la photo"), 132);
+  AddLabel(this, "Label1", QStringLiteral("Position horizontale"), 88, 154, 208, 17)
+      ->setToolTip(QStringLiteral("(par rapport à la largeur de la photo)"));
+  m_distX = AddBar(this, "distX", Qt::Horizontal, 0, 100, 0);
+  m_distX->setGeometry(88, 172, 208, 17);
+  QLabel* label11 = AddLabel(this, "Label11", QStringLiteral("Position verticale"), 8, 192, 56, 34);
+  label11->setToolTip(QStringLiteral("(par rapport à la hauteur de la photo)"));
+  label11->setWordWrap(true);
+  m_distY = AddBar(this, "DistY", Qt::Vertical, 0, 100, 0);
+  m_distY->setGeometry(68, 190, 17, 150);
+  // The two bars frame the picture like rulers: the same width as the
+  // horizontal one, the same height as the vertical one.
+  auto* picture = new QLabel(this);
+  picture->setObjectName(QStringLiteral("Picture1"));
+  picture->setGeometry(88, 190, 208, 150);
+  picture->setPixmap(Illustration(208, 150));
+  m_distXPourcentage = AddValueText(picture, "distX_pourcentage", QString(), 0, 4, 208, 34);
+  m_distXPourcentage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  m_distYPourcentage = AddValueText(picture, "distY_pourcentage", QString(), 0, 44, 208, 34);
+  m_distYPourcentage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  AddLine(this, 348);
+
+  AddTitle(this, "Label8", QStringLiteral("Taille du logo"), 356);
+  AddLabel(this, "Label7", QStringLiteral("Proportion :"), 8, 380, 72, 17);
+  m_taille = AddBar(this, "taille", Qt::Horizontal, 1, 100, 10);
+  m_taille->setGeometry(80, 380, 100, 17);
+  m_taillePourcentage =
+      AddValueText(this, "taille_pourcentage",
+                   QStringLiteral("10 % de la taille totale de l'image"), 186, 374, 110, 30);
+  AddLine(this, 410);
+
+  AddTitle(this, "Label4", QStringLiteral("Transparence du logo"), 418);
+  AddLabel(this, "Label5", QStringLiteral("Translucide :"), 8, 442, 72, 17);
+  m_transparence = AddBar(this, "transparence", Qt::Horizontal, 0, 90, 0);
+  m_transparence->setGeometry(80, 442, 100, 17);
+  m_transPourcentage = AddValueText(this, "trans_pourcentage",
+                                    QStringLiteral("0 % de transparence"), 186, 442, 110, 17);
+  AddLine(this, 468);
+
+  AddTitle(this, "Label6", QStringLiteral("Rotation du logo"), 476);
+  AddLabel(this, "Label9", QStringLiteral("Angle :"), 8, 500, 72, 17);
+  m_angle = AddBar(this, "angle", Qt::Horizontal, 0, 360, 0);
+  m_angle->setGeometry(80, 500, 100, 17);
+  m_anglePourcentage =
+      AddValueText(this, "angle_pourcentage", QStringLiteral("0 °"), 186, 500, 110, 17);
+
+  m_cmdCancel = new QPushButton(QStringLiteral("Annuler"), this);
+  m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+  m_cmdCancel->setGeometry(136, 528, 76, 25);
+  m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+  m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+  m_cmdOK->setGeometry(220, 528, 76, 25);
+  // Enter must not store the logo by accident: no button answers it.
+  for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+}
+
+QString frmParamLogo::TextDistX(int v) {
+  if (v == 50) return QStringLiteral("X à 50 % : Logo centré horizontalement");
+  return QStringLiteral("X à %1 % de la largeur de l'image").arg(v);
+}
+
+QString frmParamLogo::TextDistY(int v) {
+  if (v == 50) return QStringLiteral("Y à 50 % : Logo centré verticalement");
+  return QStringLiteral("Y à %1 % de la hauteur de l'image").arg(v);
+}
+
+// Only when the dialog is shown, not each time it becomes active again: the
+// file dialog and the message boxes it opens hand the focus back, and
+// reloading then would undo the bars the user has just moved.
+void frmParamLogo::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  LoadSettings();
+  m_effacer->setEnabled(!StoredLogos().isEmpty());
+}
+
+void frmParamLogo::LoadSettings() {
+  if (!QFileInfo(QDir(m_files.paramFolder).filePath(kSettingsFile)).isFile()) return;
+  const auto read = [this](const char* key) { return m_files.lireParamIni(QLatin1String(key)); };
+  m_extension = read("Ext");
+  SetFromSetting(m_distX, read("DstX"));
+  m_distXPourcentage->setText(TextDistX(m_distX->value()));
+  SetFromSetting(m_distY, read("DstY"));
+  m_distYPourcentage->setText(TextDistY(m_distY->value()));
+  SetFromSetting(m_taille, read("Tll"));
+  SetFromSetting(m_transparence, read("Trs"));
+  SetFromSetting(m_angle, read("Agl"));
+}
+
+QStringList frmParamLogo::StoredLogos() const {
+  const QDir folder(m_files.paramFolder);
+  QStringList found;
+  for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const char* name : kLogoNames) {
+      if (entry.compare(QLatin1String(name), Qt::CaseInsensitive) == 0) {
+        found.push_back(folder.filePath(entry));
+      }
+    }
+  }
+  return found;
+}
+
+void frmParamLogo::cmdOpen_Click() {
+  GCommonDialog dialog(m_ui);
+  QString name;
+  QString title;
+  bool readOnly = false;
+  QString filter = kOpenFilter;
+  std::int32_t filterIndex = 1;
+  std::int32_t flags = 0;
+  if (dialog.VBGetOpenFileName(name, title, true, false, readOnly, true, filter, filterIndex,
+                               QString(), QStringLiteral("Sélectionnez votre logo"),
+                               QStringLiteral("BMP"), this, flags)) {
+    m_txtFilename->setText(name);
+  }
+}
+
+void frmParamLogo::cmdOK_Click() {
+  if (!Store()) return;
+  m_logoPret = true;
+  m_cancelled = false;
+  accept();
+}
+
+bool frmParamLogo::Store() {
+  const QDir folder(m_files.paramFolder);
+  if (!QDir().mkpath(folder.path())) {
+    Warn(QStringLiteral("Impossible de créer le dossier des paramètres :\r\n") + folder.path());
+    return false;
+  }
+
+  // The new picture is copied beside the old one under a temporary name and
+  // takes the name logo.<ext> only once the settings are written: the user
+  // may choose the stored logo itself, and a failure leaves the logo that
+  // was there. A name without "." keeps the logo and extension there are.
+  QString extension = m_extension;
+  const QString chosen = m_txtFilename->text();
+  const qsizetype dot = chosen.lastIndexOf(QLatin1Char('.'));
+  QSaveFile logo;
+  if (dot >= 0) {
+    extension = chosen.mid(dot + 1);
+    QFile source(chosen);
+    if (!source.open(QIODevice::ReadOnly)) {
+      Warn(QStringLiteral("Impossible de lire le fichier :\r\n") + chosen);
+      return false;
+    }
+    logo.setFileName(folder.filePath(QStringLiteral("logo.") + extension));
+    if (!logo.open(QIODevice::WriteOnly)) {
+      Warn(QStringLiteral("Impossible d'enregistrer le logo dans le dossier :\r\n") +
+           folder.path());
+      return false;
+    }
+    char buffer[1 << 16];
+    for (;;) {
+      const qint64 got = source.read(buffer, sizeof buffer);
+      if (got < 0) {
+        Warn(QStringLiteral("Impossible de lire le fichier :\r\n") + chosen);
+        return false;
+      }
+      if (got == 0) break;
+      if (logo.write(buffer, got) != got) break;
+    }
+    // Flushed now, a full disk shows before the settings change rather than
+    // when the copy takes the logo's name.
+    if (logo.error() != QFileDevice::NoError || !logo.flush()) {
+      Warn(QStringLiteral("Impossible d'enregistrer le logo dans le dossier :\r\n") +
+           folder.path());
+      return false;
+    }
+  }
+
+  const QList<std::pair<QString, QString>> entries = {
+      {QStringLiteral("Ext"), extension},
+      {QStringLiteral("DstX"), QString::number(m_distX->value())},
+      {QStringLiteral("DstY"), QString::number(m_distY->value())},
+      {QStringLiteral("Tll"), QString::number(m_taille->value())},
+      {QStringLiteral("Trs"), QString::number(m_transparence->value())},
+      {QStringLiteral("Agl"), QString::number(m_angle->value())},
+  };
+  try {
+    m_files.ecrireParamIni(entries);
+  } catch (const std::exception&) {
+    Warn(QStringLiteral("Impossible d'enregistrer les réglages du logo dans :\r\n") +
+         folder.filePath(kSettingsFile));
+    return false;
+  }
+
+  if (dot >= 0) {
+    // Only a rename within the folder is left to fail here.
+    if (!logo.commit()) {
+      Warn(QStringLiteral("Impossible d'enregistrer le logo dans le dossier :\r\n") +
+           folder.path());
+      return false;
+    }
+    // One logo at a time: the others, and the same name in another case.
+    const QString stored = QFileInfo(logo.fileName()).fileName();
+    for (const QString& path : StoredLogos()) {
+      if (QFileInfo(path).fileName() != stored) QFile::remove(path);
+    }
+  }
+  m_extension = extension;
+  return true;
+}
+
+void frmParamLogo::effacer_Click() {
+  const QString question = QStringLiteral(
+      "Etes vous sûr de vouloir supprimer le logo précédemment configuré dans le logiciel ?");
+  if (m_ui.Message(question, MessageIcon::Question, MessageButtons::YesNo, this) !=
+      MessageAnswer::Yes) {
+    return;
+  }
+  QStringList kept;
+  for (const QString& path : StoredLogos()) {
+    if (!QFile::remove(path)) kept.push_back(path);
+  }
+  if (!kept.isEmpty()) {
+    Warn(QStringLiteral("Impossible de supprimer :\r\n") + kept.join(QStringLiteral("\r\n")));
+    return;
+  }
+  // The settings stay: they still place the next logo chosen.
+  m_logoPret = false;
+  reject();
+}
+
+void frmParamLogo::Warn(const QString& text) {
+  m_ui.Message(text, MessageIcon::Exclamation, MessageButtons::Ok, this);
+}
+
+}  // namespace fotavel
