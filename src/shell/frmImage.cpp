@@ -106,9 +106,7 @@ void frmImage::closeEvent(QCloseEvent* event) {
     return;
   }
   // This window is still in the list while it closes.
-  if (m_main.Workspace()->subWindowList().size() <= 1) {
-    m_main.SetStatus(QString(), QString(), QString());
-  }
+  if (m_main.Workspace()->subWindowList().size() <= 1) m_main.LastDocumentClosed();
   event->accept();
 }
 

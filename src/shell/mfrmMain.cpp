@@ -10,7 +10,10 @@
 
 #include "controls/ProgressBar.h"
 #include "controls/bouton.h"
+#include "dialogs/frmParamLogo.h"
+#include "shell/BarreExplorer.h"
 #include "shell/Pictures.h"
+#include "shell/PoliceGdTaille.h"
 #include "shell/frmImage.h"
 
 namespace fotavel {
@@ -34,6 +37,8 @@ mfrmMain::mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode
   auto* row = new QHBoxLayout(middle);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
+  BuildExplorer(middle);
+  row->addWidget(m_explorer);
   // Shown only in a narrow window; its width still counts in the room a
   // photo is fitted to, as it always has.
   m_barreOutilsVrt = new QWidget(middle);

@@ -22,6 +22,7 @@ class QPrinter;
 
 namespace fotavel {
 
+class BarreExplorer;
 class bouton;
 class frmImage;
 class ProgressBar;
@@ -68,10 +69,16 @@ class mfrmMain : public QMainWindow {
   QWidget* BarreOutilsVrt() const { return m_barreOutilsVrt; }
   QWidget* picStatus() const { return m_picStatus; }
   QMdiArea* Workspace() const { return m_mdi; }
+  BarreExplorer* Explorer() const { return m_explorer; }
 
-  // A new document window showing the photo at `path` (kept even when the
-  // file cannot be read, as a browser's open does). Null never.
-  frmImage* OpenPhoto(const QString& path);
+  // A new document window showing the photo at `path`; asCopy opens it as a
+  // new unnamed photo. Null, with the reason shown and no window left
+  // behind, when the file cannot be read: an empty window is of no use.
+  frmImage* OpenPhoto(const QString& path, bool asCopy = false);
+  // Shows the explorer pane if it is hidden, hides it if it is shown.
+  void AffCacheExpl();
+  // The last document window is closing: the window goes back to browsing.
+  void LastDocumentClosed();
   // Runs `work`; an error it raises (engine, document, memory) is shown in a
   // message box here, at the window's edge. False when it failed.
   bool Guarded(const std::function<void()>& work);
@@ -113,8 +120,17 @@ class mfrmMain : public QMainWindow {
   void TaillWeb_Click();
   void BtAnnuler_Click();
 
+  // The explorer pane and the arrangement of the window (mfrmMainExplorer.cpp).
+  void BuildExplorer(QWidget* row);
+  void OuvrirPhotoSelectionnee();
+  // Everything that follows the window's size: the explorer's arrangement
+  // below 630 pixels high, the four buttons that move to the vertical
+  // toolbar below 870 pixels wide.
+  void Form_Resize();
+  void LayoutToolbars(bool narrow);
+  void resizeEvent(QResizeEvent* event) override;
+
   // Files (mfrmMainFile.cpp).
-  void AffCacheExpl();
   void EnregistrerSous();
   void CopierPhoto();
   void CollerPhoto();
@@ -130,6 +146,7 @@ class mfrmMain : public QMainWindow {
   bool m_editorMode = false;
 
   QMdiArea* m_mdi = nullptr;
+  BarreExplorer* m_explorer = nullptr;
   QWidget* m_barreOutils = nullptr;
   QWidget* m_barreOutilsVrt = nullptr;
   QWidget* m_picStatus = nullptr;

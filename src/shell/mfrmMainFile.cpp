@@ -16,35 +16,15 @@
 
 namespace fotavel {
 
-namespace {
-const QString kOpenFilter = QStringLiteral(
-    "Photos (*.JPG;*.BMP;*.GIF;*.WMF)|*.JPG;*.JPEG;*.BMP;*.GIF;*.WMF;*.PNG|"
-    "Tous les fichiers (*.*)|*.*");
-}  // namespace
-
-// Until the explorer pane exists, a plain open dialog takes its place.
-void mfrmMain::AffCacheExpl() {
-  GCommonDialog dialog(m_ui);
-  QString name;
-  QString title;
-  bool readOnly = false;
-  QString filter = kOpenFilter;
-  std::int32_t filterIndex = 1;
-  std::int32_t flags = 0;
-  if (!dialog.VBGetOpenFileName(name, title, true, false, readOnly, true, filter, filterIndex,
-                                QString(), QStringLiteral("Ouvrir une photo"), QString(), this,
-                                flags)) {
-    return;
-  }
-  OpenPhoto(name);
-}
-
-frmImage* mfrmMain::OpenPhoto(const QString& path) {
+frmImage* mfrmMain::OpenPhoto(const QString& path, bool asCopy) {
   auto* document = new frmImage(*this);
+  if (!document->OpenFile(path, asCopy)) {
+    delete document;
+    return nullptr;
+  }
   QMdiSubWindow* window = m_mdi->addSubWindow(document);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowIcon(windowIcon());
-  document->OpenFile(path);
   window->show();
   // Big enough for the photo at its fitting zoom, within the workspace; the
   // frame's own size is known once the window shows.
@@ -54,6 +34,7 @@ frmImage* mfrmMain::OpenPhoto(const QString& path) {
   window->resize(std::clamp(wanted.width(), 200, std::max(200, room.width())),
                  std::clamp(wanted.height(), 150, std::max(150, room.height())));
   m_mdi->setActiveSubWindow(window);
+  document->picScrollBox_Resize();
   return document;
 }
 

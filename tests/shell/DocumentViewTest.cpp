@@ -1,5 +1,4 @@
 // A document window's view on real widgets: fitting zoom, view buttons, zoom ticks, scroll bars.
-#include <QFile>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -201,19 +200,17 @@ TEST_F(DocumentView, TheRectangleFollowsTheDragInTheScrolledViewport) {
   EXPECT_FALSE(rectangle->isVisible());
 }
 
-// A window whose photo could not be read has nothing to blur.
+// A window that holds no photo (one being made for a combination) has nothing to blur.
 TEST_F(DocumentView, ABlurWithNoPhotoIsASelectionError) {
-  const QString path = folder.filePath(QStringLiteral("vide.bmp"));
-  QFile(path).open(QIODevice::WriteOnly);
-  ui.Answer(MessageAnswer::Ok);
-  frmImage* document = window->OpenPhoto(path);
-  Click("cmdMasque");
+  auto* document = new frmImage(*window);
+  window->Workspace()->addSubWindow(document)->show();
+  document->SetMousePointer(frmImage::kPointerCross);
   ui.Answer(MessageAnswer::Ok);
   emit document->Image1()->Pressed(Qt::LeftButton, QPoint(1, 1));
   emit document->Image1()->Released(Qt::LeftButton, QPoint(3, 3));
-  ASSERT_EQ(MessageCount(), 2);
-  EXPECT_EQ(ui.Messages()[1].text, QStringLiteral("Erreur de sélection (code 213)!"));
-  EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::None);
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_EQ(ui.Messages()[0].text, QStringLiteral("Erreur de sélection (code 213)!"));
+  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::None);
   EXPECT_EQ(document->MousePointer(), frmImage::kPointerNormal);
   EXPECT_FALSE(document->Document().Dirty());
 }

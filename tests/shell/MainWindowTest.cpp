@@ -135,21 +135,6 @@ TEST_F(MainWindow, EveryPhotoCommandWithNoPhotoSaysSoOnceAndDoesNothingElse) {
   EXPECT_FALSE(window->BtAnnuler()->Enabled());
 }
 
-TEST_F(MainWindow, TheExplorerCommandOpensTheChosenPhoto) {
-  const QString path = WritePhoto(QStringLiteral("vue.bmp"), 33, 21);
-  ui.ChooseName(path);
-  Click("CacheExplorer");
-  ASSERT_EQ(ui.FileDialogs().size(), 1u);
-  frmImage* document = window->ActiveDocument();
-  ASSERT_NE(document, nullptr);
-  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + path);
-  EXPECT_EQ(document->Document().ImageWidth(), 33);
-
-  ui.CancelDialog();
-  Trigger("mnuFile_0");
-  EXPECT_EQ(window->Workspace()->subWindowList().size(), 1);
-}
-
 TEST_F(MainWindow, AnUnreadableFileIsReported) {
   const QString path = folder.filePath(QStringLiteral("pas-une-photo.jpg"));
   {

@@ -1,0 +1,112 @@
+// The main window's explorer pane, opening what it selects, and the arrangement that follows the
+// window's size.
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QResizeEvent>
+#include <QStandardPaths>
+
+#include "controls/SystemColours.h"
+#include "controls/bouton.h"
+#include "document/Messages.h"
+#include "shell/BarreExplorer.h"
+#include "shell/frmImage.h"
+#include "shell/mfrmMain.h"
+
+namespace fotavel {
+
+namespace {
+// The four image buttons that move to the vertical toolbar in a narrow
+// window, top to bottom there and left to right in the main toolbar.
+const char* const kMovingButtons[] = {"TaillWeb", "Logo", "cielCmd", "cmdMasque"};
+constexpr double kNarrowBelow = 870;
+constexpr double kLowBelow = 630;
+}  // namespace
+
+void mfrmMain::BuildExplorer(QWidget* row) {
+  m_explorer = new BarreExplorer(m_ui, row);
+  connect(m_explorer, &BarreExplorer::OpenRequested, this, &mfrmMain::OuvrirPhotoSelectionnee);
+  connect(m_explorer, &BarreExplorer::CloseRequested, this, &mfrmMain::AffCacheExpl);
+  connect(m_explorer, &BarreExplorer::Busy, this, &mfrmMain::SetHourglass);
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (documents.isEmpty() || !QDir(documents).exists()) documents = QDir::homePath();
+  m_explorer->SetFolder(documents);
+}
+
+void mfrmMain::AffCacheExpl() { m_explorer->setVisible(!m_explorer->isVisible()); }
+
+void mfrmMain::LastDocumentClosed() {
+  SetStatus(QString(), QString(), QString());
+  m_explorer->show();
+}
+
+void mfrmMain::OuvrirPhotoSelectionnee() {
+  const QString path = m_explorer->PhotoSelectionnee();
+  if (path.isEmpty()) {
+    m_ui.Message(Messages::kSelectionnezPhoto, MessageIcon::Information, MessageButtons::Ok, this);
+    return;
+  }
+  SetHourglass(true);
+  bool copy = false;
+  for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+    auto* document = qobject_cast<frmImage*>(window->widget());
+    if (document == nullptr || document->Document().filename() != path) continue;
+    const MessageAnswer answer = m_ui.Message(
+        QStringLiteral("La photo :\r\n") + path +
+            QStringLiteral("\r\nest déjà ouverte !\r\n\r\nVoulez vous en ouvrir une copie ?"),
+        MessageIcon::Question, MessageButtons::YesNo, this);
+    if (answer != MessageAnswer::Yes) {
+      SetHourglass(false);
+      return;
+    }
+    copy = true;
+  }
+  // The pane goes first, so that the new window is sized to the room the
+  // photo will have.
+  m_explorer->hide();
+  OpenPhoto(path, copy);
+  m_explorer->AfterOpening();
+  SetHourglass(false);
+}
+
+void mfrmMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Form_Resize();
+}
+
+void mfrmMain::Form_Resize() {
+  // A minimised or not yet shown window has no sizes worth arranging for.
+  if (isMinimized() || frameGeometry().width() <= 0) return;
+  const double tx = TwipsPerPixelX(*this);
+  const double ty = TwipsPerPixelY(*this);
+  const QRect frame = frameGeometry();
+  m_explorer->Arrange(frame.height() < kLowBelow, tx, ty);
+  LayoutToolbars(frame.width() < kNarrowBelow);
+}
+
+void mfrmMain::LayoutToolbars(bool narrow) {
+  const int g = std::int16_t(Button("CacheExplorer")->x());
+  if (narrow) {
+    int top = g;
+    for (const char* name : kMovingButtons) {
+      bouton* button = Button(name);
+      button->setParent(m_barreOutilsVrt);
+      button->move((m_barreOutilsVrt->width() - button->width()) / 2, top);
+      button->show();
+      top += button->height() + g;
+    }
+    m_barreOutilsVrt->show();
+    return;
+  }
+  const bouton* previous = Button("PivotDrt");
+  for (const char* name : kMovingButtons) {
+    bouton* button = Button(name);
+    button->setParent(m_barreOutils);
+    button->move(previous->x() + previous->width() + g, previous->y());
+    button->show();
+    previous = button;
+  }
+  m_barreOutilsVrt->hide();
+}
+
+}  // namespace fotavel
