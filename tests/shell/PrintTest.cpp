@@ -84,6 +84,7 @@ class Printing : public ShellTest {
       const bool red = y >= height / 2;
       for (int x = 0; x < width; ++x) {
         photo.row(y)[3 * x] = red ? 0 : 255;
+        photo.row(y)[3 * x + 1] = 0;  // a new surface's bytes are whatever was there
         photo.row(y)[3 * x + 2] = red ? 255 : 0;
       }
     }
