@@ -64,6 +64,7 @@ mfrmMain::mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode
 
   connect(m_mdi, &QMdiArea::subWindowActivated, this, &mfrmMain::DocumentActivated);
   resize(1280, 860);
+  AdaptAtFirstActivation(*this);
 }
 
 mfrmMain::~mfrmMain() { SetHourglass(false); }
