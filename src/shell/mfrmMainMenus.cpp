@@ -1,10 +1,12 @@
 // The main window's menu bar: entries, shortcuts, separators and the window list.
 #include <QAction>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 
+#include "shell/FormAide.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
@@ -105,8 +107,10 @@ void mfrmMain::BuildMenus() {
   FillWindowMenu();
 
   QMenu* help = top("mnuAideTop", QStringLiteral("?"));
-  // The about window is not part of this version yet.
-  AddEntry(help, "mnuAide_0", QStringLiteral("A propos"), none, [] {});
+  AddEntry(help, "mnuAide_0", QStringLiteral("A propos"), none, [this] {
+    FormAide about(Ui(), QCoreApplication::applicationDirPath(), this);
+    about.exec();
+  });
 }
 
 // The four arrangements, then one entry per open document, the current one checked.

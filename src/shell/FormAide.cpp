@@ -1,0 +1,103 @@
+// The about window: the program's name and version, its maker, the web site and the licence.
+#include "shell/FormAide.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+
+#include "controls/bouton.h"
+#include "dialogs/UiServices.h"
+#include "shell/Pictures.h"
+#include "shell/PoliceGdTaille.h"
+#include "shell/demarrage.h"
+
+namespace fotavel {
+
+namespace {
+const QString kMaker = QStringLiteral("l'atelier Fotavel");
+const QString kTagLine = QStringLiteral("Vos photos, retouchées d'un clic, simplement.");
+}  // namespace
+
+const QString FormAide::kLicenceFile = QStringLiteral("Licence-freeware.txt");
+
+FormAide::FormAide(UiServices& ui, QString programFolder, QWidget* parent)
+    : QDialog(parent), m_ui(ui), m_programFolder(std::move(programFolder)) {
+  OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  setObjectName(QStringLiteral("FormAide"));
+  setWindowTitle(QStringLiteral(" A propos de ..."));
+  setModal(true);
+
+  // Placed by hand in pixels of a 96 dpi screen, like every window the
+  // large-font adaptation scales: a layout would undo its placing.
+  const auto label = [this](const char* name, const QString& text, const QRect& place) {
+    auto* l = new QLabel(text, this);
+    l->setObjectName(QString::fromUtf8(name));
+    l->setGeometry(place);
+    return l;
+  };
+  const auto link = [&label](const char* name, const QString& text, const QRect& place) {
+    QLabel* l =
+        label(name, QStringLiteral("<a href=\"#\">%1</a>").arg(text.toHtmlEscaped()), place);
+    l->setTextFormat(Qt::RichText);
+    l->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    return l;
+  };
+
+  m_lblVersion = label("lblVersion",
+                       kAppTitle + QLatin1Char(' ') + QStringLiteral(FOTAVEL_VERSION) +
+                           QStringLiteral(" (Freeware)"),
+                       QRect(20, 16, 340, 28));
+  QFont title = m_lblVersion->font();
+  title.setPointSize(12);
+  title.setBold(true);
+  m_lblVersion->setFont(title);
+  label("Label3", QStringLiteral("Auteur : "), QRect(20, 56, 70, 20));
+  label("Label4", kMaker, QRect(95, 56, 265, 20));
+  label("Label2", QStringLiteral("Site :"), QRect(20, 80, 70, 20));
+  m_goSite = link("GoSite", demarrage::kSite, QRect(95, 80, 265, 20));
+  QLabel* tagLine = label("Label7", kTagLine, QRect(20, 112, 340, 20));
+  QFont italic = tagLine->font();
+  italic.setItalic(true);
+  tagLine->setFont(italic);
+  m_licence = link("Licence", QStringLiteral("(reportez-vous à la licence jointe)"),
+                   QRect(20, 140, 340, 20));
+
+  m_fermeraide = new bouton(this);
+  m_fermeraide->setObjectName(QStringLiteral("fermeraide"));
+  m_fermeraide->InitProperties();
+  m_fermeraide->SetCaption(QStringLiteral("Fermer"));
+  const QPixmap picture = ToolbarPicture(QStringLiteral("QuitterComm"));
+  m_fermeraide->SetBackImage(picture);
+  m_fermeraide->SetBackImageDessus(picture);
+  m_fermeraide->SetBackImageEnfoncee(picture);
+  m_fermeraide->setGeometry(288, 172, 72, 58);
+
+  connect(m_fermeraide, &bouton::Click, this, &FormAide::accept);
+  connect(m_goSite, &QLabel::linkActivated, this, [this] { GoSite_Click(); });
+  connect(m_licence, &QLabel::linkActivated, this, [this] { Licence_Click(); });
+  setFixedSize(380, 244);
+  AdaptAtFirstActivation(*this);
+}
+
+void FormAide::GoSite_Click() {
+  // Like the splash's link: a site that does not open says nothing.
+  OpenUrl(QUrl(demarrage::kSite));
+}
+
+void FormAide::Licence_Click() {
+  const QString path = QDir(m_programFolder).filePath(kLicenceFile);
+  if (!QFileInfo(path).isFile()) {
+    m_ui.Message(QStringLiteral("La licence est introuvable : le fichier\r\n") +
+                     QDir::toNativeSeparators(path) + QStringLiteral("\r\nn'existe pas."),
+                 MessageIcon::Exclamation, MessageButtons::Ok, this);
+    return;
+  }
+  if (!OpenUrl(QUrl::fromLocalFile(path))) {
+    m_ui.Message(QStringLiteral("Aucun programme n'a pu ouvrir la licence\r\n") +
+                     QDir::toNativeSeparators(path) + QLatin1Char('.'),
+                 MessageIcon::Exclamation, MessageButtons::Ok, this);
+  }
+}
+
+}  // namespace fotavel

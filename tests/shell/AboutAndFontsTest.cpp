@@ -1,0 +1,215 @@
+// The large-font adaptation on a faked screen, once per window, and the about window's version and
+// licence.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QRegularExpression>
+#include <cmath>
+#include <vector>
+
+#include "dialogs/ModalDriver.h"
+#include "shell/FormAide.h"
+#include "shell/PoliceGdTaille.h"
+#include "shell/ShellFixture.h"
+#include "shell/demarrage.h"
+
+namespace fotavel::testing {
+namespace {
+
+// Every adaptation reads `dpi` while this lives.
+struct FakeScreen {
+  explicit FakeScreen(double dpi) {
+    SetScreenResolution([dpi](const QWidget&) { return Resolution{dpi, dpi}; });
+  }
+  ~FakeScreen() { SetScreenResolution({}); }
+};
+
+// A window holding one of each kind the examples speak of, placed in pixels.
+struct Sample {
+  QWidget window;
+  QLabel* label = new QLabel(QStringLiteral("Titre"), &window);
+  QLabel* image = new QLabel(&window);
+  QLabel* stretched = new QLabel(&window);
+  bouton* button = new bouton(&window);
+
+  Sample() {
+    label->setGeometry(50, 30, 100, 20);
+    QFont font = label->font();
+    font.setPointSize(10);
+    label->setFont(font);
+    QPixmap picture(16, 16);
+    picture.fill(Qt::blue);
+    image->setPixmap(picture);
+    image->setGeometry(10, 60, 40, 30);
+    stretched->setPixmap(picture);
+    stretched->setScaledContents(true);
+    stretched->setGeometry(10, 100, 40, 30);
+    button->setObjectName(QStringLiteral("SauvPhoto"));
+    button->InitProperties();
+    button->SetCaption(QStringLiteral("Enregistrer"));
+    button->setGeometry(100, 60, 71, 58);
+  }
+
+  // Every place, font size and caption, to see whether anything moved.
+  QStringList State() const {
+    QStringList state;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+      state << QStringLiteral("%1 %2,%3 %4x%5 %6")
+                   .arg(w->objectName())
+                   .arg(w->x())
+                   .arg(w->y())
+                   .arg(w->width())
+                   .arg(w->height())
+                   .arg(w->font().pointSizeF());
+    }
+    return state << button->Caption();
+  }
+};
+
+// At 120 dpi a pixel is 1440 / 120 = 12 twips.
+constexpr int kTwipsPerPixel = 12;
+
+TEST(LargeFonts, At120DpiControlsShrinkByFourFifthsAndLongCaptionsAreCut) {
+  Sample sample;
+  PoliceGdTaille(sample.window, QStringLiteral("LesControles"), Resolution{120, 120});
+  // A label 1200 twips wide at left 600, in a 10-point font.
+  EXPECT_EQ(sample.label->width() * kTwipsPerPixel, 960);
+  EXPECT_EQ(sample.label->x() * kTwipsPerPixel, 480);
+  EXPECT_DOUBLE_EQ(sample.label->font().pointSizeF(), 8.0);
+  // A picture that does not stretch only moves; one that stretches shrinks too.
+  EXPECT_EQ(sample.image->geometry(), QRect(8, 48, 40, 30));
+  EXPECT_EQ(sample.stretched->geometry(), QRect(8, 80, 32, 24));
+  // The button's 855 twips are 71¼ pixels; it holds 71. 96 × 11 = 1056 twips
+  // do not fit in its new width, so it keeps int(96 × 11 / 120) = 8 characters.
+  EXPECT_EQ(sample.button->width() * kTwipsPerPixel, 684);
+  EXPECT_EQ(sample.button->Caption(), QStringLiteral("Enregistrer").left(8) + QLatin1Char('.'));
+
+  // Not idempotent: a second call scales again.
+  PoliceGdTaille(sample.window, QStringLiteral("LesControles"), Resolution{120, 120});
+  EXPECT_EQ(sample.label->width(), std::lround(80 * 0.8));
+}
+
+TEST(LargeFonts, NothingChangesAt96DpiOrForAnotherKey) {
+  Sample sample;
+  const QStringList before = sample.State();
+  PoliceGdTaille(sample.window, QStringLiteral("LesControles"), Resolution{96, 96});
+  EXPECT_EQ(sample.State(), before);
+  PoliceGdTaille(sample.window, QStringLiteral("AutreChose"), Resolution{120, 120});
+  EXPECT_EQ(sample.State(), before);
+  // What the windows read when nothing is faked: offscreen, Qt's 96.
+  PoliceGdTaille(sample.window, QStringLiteral("LesControles"));
+  EXPECT_EQ(sample.State(), before);
+}
+
+// The main window is made on a faked 120 dpi screen.
+class LargeFontWindow : public ShellTest {
+ protected:
+  void SetUp() override {
+    screen = std::make_unique<FakeScreen>(120);
+    ShellTest::SetUp();
+  }
+  void TearDown() override {
+    ShellTest::TearDown();
+    screen.reset();
+  }
+  std::unique_ptr<FakeScreen> screen;
+};
+
+TEST_F(LargeFontWindow, MainAndAboutWindowsAdaptOnceAtTheirFirstActivation) {
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  // The same window never activated keeps the toolbar as designed.
+  mfrmMain designed(ui, folder.path());
+  for (const char* name : {"SauvPhoto", "LumierePlus", "QuitterComm"}) {
+    const bouton* was = designed.Button(name);
+    const bouton* now = window->Button(name);
+    EXPECT_EQ(now->width(), std::lround(was->width() * 96 / 120.0)) << name;
+    EXPECT_EQ(now->x(), std::lround(was->x() * 96 / 120.0)) << name;
+  }
+  const auto toolbar = [this] {
+    QStringList places;
+    for (const bouton* b : window->BarreOutils()->findChildren<bouton*>()) {
+      places << QStringLiteral("%1 %2 %3").arg(b->x()).arg(b->width()).arg(b->Caption());
+    }
+    return places;
+  };
+  const QStringList adapted = toolbar();
+
+  // The about window adapts at its own first activation; closing it
+  // activates the main window again, which stays as it is.
+  QFont versionFont;
+  {
+    FormAide reference(ui, folder.path());
+    versionFont = reference.lblVersion()->font();
+  }
+  WhenModal<FormAide>([&](FormAide* about) {
+    EXPECT_DOUBLE_EQ(about->lblVersion()->font().pointSizeF(), versionFont.pointSizeF() * 96 / 120);
+    QTest::mouseClick(about->fermeraide(), Qt::LeftButton);
+  });
+  Trigger("mnuAide_0");
+  // Offscreen, nothing hands the activation back by itself.
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_EQ(toolbar(), adapted);
+}
+
+using AboutWindow = ShellTest;
+
+TEST_F(AboutWindow, OpensFromTheMenuWithTheVersionAndCloses) {
+  bool shown = false;
+  WhenModal<FormAide>([&](FormAide* about) {
+    shown = true;
+    EXPECT_EQ(about->windowTitle(), QStringLiteral(" A propos de ..."));
+    const QString version = about->lblVersion()->text();
+    EXPECT_EQ(version, QStringLiteral("Fotavel " FOTAVEL_VERSION " (Freeware)"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Fotavel \\d+\\.\\d+\\.\\d+ \\(Freeware\\)$"))
+                    .match(version)
+                    .hasMatch())
+        << version.toStdString();
+    QTest::mouseClick(about->fermeraide(), Qt::LeftButton);
+  });
+  Trigger("mnuAide_0");
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(AboutWindow, LinksGoToTheDesktopOrSayWhyNot) {
+  FormAide about(ui, folder.path());
+  std::vector<QUrl> opened;
+  bool desktopAccepts = true;
+  about.OpenUrl = [&](const QUrl& url) {
+    opened.push_back(url);
+    return desktopAccepts;
+  };
+  const QString licence = QDir(folder.path()).filePath(QStringLiteral("Licence-freeware.txt"));
+
+  // No licence beside the program: the user is told, nothing is opened.
+  ui.Answer(MessageAnswer::Ok);
+  emit about.Licence()->linkActivated(QStringLiteral("#"));
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_TRUE(ui.Messages()[0].text.contains(QDir::toNativeSeparators(licence)));
+  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(opened.empty());
+
+  // With it, its file URL goes to the desktop, silently.
+  QFile file(licence);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  emit about.Licence()->linkActivated(QStringLiteral("#"));
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], QUrl::fromLocalFile(licence));
+  EXPECT_EQ(MessageCount(), 1);
+
+  // A desktop with nothing to open it is said too.
+  desktopAccepts = false;
+  ui.Answer(MessageAnswer::Ok);
+  emit about.Licence()->linkActivated(QStringLiteral("#"));
+  EXPECT_EQ(MessageCount(), 2);
+
+  emit about.GoSite()->linkActivated(QStringLiteral("#"));
+  ASSERT_EQ(opened.size(), 3u);
+  EXPECT_EQ(opened[2], QUrl(demarrage::kSite));
+  EXPECT_EQ(MessageCount(), 2);
+}
+
+}  // namespace
+}  // namespace fotavel::testing
