@@ -334,8 +334,8 @@ bool frmParamLogo::Store() {
       if (got == 0) break;
       if (logo.write(buffer, got) != got) break;
     }
-    // Flushed now, a full disk shows before the settings change rather than
-    // when the copy takes the logo's name.
+    // QSaveFile would commit even when its buffered bytes failed to reach the
+    // disk: flushing shows a full disk, and shows it before the settings change.
     if (logo.error() != QFileDevice::NoError || !logo.flush()) {
       Warn(QStringLiteral("Impossible d'enregistrer le logo dans le dossier :\r\n") +
            folder.path());

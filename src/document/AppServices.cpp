@@ -67,8 +67,11 @@ void AppServices::EcrireParamIni(const QList<std::pair<QString, QString>>& entri
   }
   // The placement and the logo's extension change together or not at all: a
   // half-written file would place the next logo by values nobody chose.
+  // QSaveFile commits even when its buffered bytes failed to reach the disk;
+  // flushing first lets a full disk show.
   QSaveFile file(ParamFolder() + QStringLiteral("/fotavel.ini"));
-  if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+  if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() ||
+      !file.commit()) {
     throw std::runtime_error(file.errorString().toStdString());
   }
 }
