@@ -63,6 +63,16 @@ mfrmMain::mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode
   BuildMenus();
 
   connect(m_mdi, &QMdiArea::subWindowActivated, this, &mfrmMain::DocumentActivated);
+  // The logo settings, from the settings menu and from the logo command of a
+  // document that finds no logo stored yet.
+  m_services.mnuParametrage_Click = [this] {
+    LogoParamFiles files{
+        m_services.ParamFolder(),
+        [this](const QString& key) { return m_services.LireParamIni(key); },
+        [this](const QList<std::pair<QString, QString>>& e) { m_services.EcrireParamIni(e); }};
+    frmParamLogo dialog(m_ui, std::move(files), m_services.LogoPret, this);
+    dialog.exec();
+  };
   resize(1280, 860);
   AdaptAtFirstActivation(*this);
 }

@@ -99,8 +99,8 @@ void mfrmMain::BuildMenus() {
            [this] { RunNamed("gris"); });
 
   QMenu* settings = top("mnuParametrageTop", QStringLiteral("&Paramètres"));
-  // The logo dialog is not part of this version yet.
-  AddEntry(settings, "mnuParametrage_0", QStringLiteral("Votre &logo"), none, [] {});
+  AddEntry(settings, "mnuParametrage_0", QStringLiteral("Votre &logo"), none,
+           [this] { m_services.mnuParametrage_Click(); });
 
   m_windowMenu = top("mnuWindowTop", QStringLiteral("Fe&nêtre"));
   connect(m_windowMenu, &QMenu::aboutToShow, this, &mfrmMain::FillWindowMenu);

@@ -1,0 +1,211 @@
+// The logo settings from the window: what "Votre logo" stores in the param folder, and the logo
+// command that asks for a logo before its first use.
+#include <sys/resource.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <csignal>
+
+#include "dialogs/ModalDriver.h"
+#include "dialogs/frmParamLogo.h"
+#include "shell/ShellFixture.h"
+
+namespace fotavel::testing {
+namespace {
+
+// Caps the size of files this process may write, as a full disk would.
+class FileSizeCap {
+ public:
+  explicit FileSizeCap(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    // Past the cap the kernel would also kill the process with SIGXFSZ.
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit capped = previous_;
+    capped.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &capped);
+  }
+  ~FileSizeCap() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+
+ private:
+  rlimit previous_{};
+  void (*previousHandler_)(int) = nullptr;
+};
+
+class LogoSettings : public ShellTest {
+ protected:
+  QString Param(const QString& name = {}) const {
+    return QDir(window->Services().ParamFolder()).filePath(name);
+  }
+  QStringList ParamFiles() const { return QDir(Param()).entryList(QDir::Files); }
+
+  // A picture written now, of its own colour so that copies can be told apart.
+  QString WriteLogo(const QString& name, QRgb colour, const char* format = "PNG") {
+    QImage logo(8, 6, QImage::Format_RGB32);
+    logo.fill(colour);
+    const QString path = folder.filePath(name);
+    EXPECT_TRUE(logo.save(path, format)) << path.toStdString();
+    return path;
+  }
+
+  static QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
+  // "Votre logo", with `act` run on the dialog once it shows.
+  void OpenSettings(std::function<void(frmParamLogo*)> act) {
+    WhenModal<frmParamLogo>(std::move(act));
+    Trigger("mnuParametrage_0");
+  }
+
+  // "&Ouvrir...", the picture chosen in the file dialog, then OK.
+  void Store(frmParamLogo* dialog, const QString& picture) {
+    ui.ChooseName(picture);
+    QTest::mouseClick(dialog->cmdOpen(), Qt::LeftButton);
+    QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
+  }
+};
+
+TEST_F(LogoSettings, FirstUseWritesTheSixLinesAndReopeningShowsWhatWasStored) {
+  const QString picture = WriteLogo(QStringLiteral("Mon logo.PNG"), 0xFF3060A0);
+  ASSERT_TRUE(QDir(Param()).removeRecursively());
+  OpenSettings([&](frmParamLogo* dialog) {
+    EXPECT_EQ(dialog->parentWidget(), window.get());
+    EXPECT_TRUE(dialog->isModal());
+    Store(dialog, picture);
+  });
+  EXPECT_EQ(ParamFiles(), QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.PNG")}));
+  EXPECT_EQ(Bytes(Param(QStringLiteral("logo.PNG"))), Bytes(picture));
+  EXPECT_EQ(Bytes(Param(QStringLiteral("fotavel.ini"))),
+            "Ext=PNG;\r\nDstX=0;\r\nDstY=0;\r\nTll=10;\r\nTrs=0;\r\nAgl=0;\r\n");
+  EXPECT_TRUE(window->Services().LogoPret);
+
+  // Moved bars only, no new picture: the logo stays, the values change.
+  OpenSettings([](frmParamLogo* dialog) {
+    dialog->distX()->setValue(75);
+    dialog->DistY()->setValue(50);
+    dialog->taille()->setValue(25);
+    dialog->transparence()->setValue(30);
+    dialog->angle()->setValue(90);
+    QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
+  });
+  EXPECT_EQ(Bytes(Param(QStringLiteral("fotavel.ini"))),
+            "Ext=PNG;\r\nDstX=75;\r\nDstY=50;\r\nTll=25;\r\nTrs=30;\r\nAgl=90;\r\n");
+
+  OpenSettings([](frmParamLogo* dialog) {
+    EXPECT_EQ(dialog->distX()->value(), 75);
+    EXPECT_EQ(dialog->DistY()->value(), 50);
+    EXPECT_EQ(dialog->taille()->value(), 25);
+    EXPECT_EQ(dialog->transparence()->value(), 30);
+    EXPECT_EQ(dialog->angle()->value(), 90);
+    EXPECT_EQ(dialog->distX_pourcentage()->text(), "X à 75 % de la largeur de l'image");
+    EXPECT_EQ(dialog->distY_pourcentage()->text(), "Y à 50 % : Logo centré verticalement");
+    EXPECT_EQ(dialog->taille_pourcentage()->text(), "25 % de la taille totale de l'image");
+    EXPECT_TRUE(dialog->effacer()->isEnabled());
+    dialog->reject();
+  });
+}
+
+TEST_F(LogoSettings, TheStoredLogoChosenAgainSurvivesAndAnotherReplacesIt) {
+  const QString png = WriteLogo(QStringLiteral("marque.png"), 0xFF3060A0);
+  OpenSettings([&](frmParamLogo* dialog) { Store(dialog, png); });
+  const QByteArray stored = Bytes(png);
+  OpenSettings([&](frmParamLogo* dialog) { Store(dialog, Param(QStringLiteral("logo.png"))); });
+  EXPECT_EQ(ParamFiles(), QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.png")}));
+  EXPECT_EQ(Bytes(Param(QStringLiteral("logo.png"))), stored);
+
+  const QString jpg = WriteLogo(QStringLiteral("marque.jpg"), 0xFFA06030, "JPG");
+  OpenSettings([&](frmParamLogo* dialog) { Store(dialog, jpg); });
+  EXPECT_EQ(ParamFiles(), QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.jpg")}));
+  EXPECT_EQ(Bytes(Param(QStringLiteral("logo.jpg"))), Bytes(jpg));
+  EXPECT_TRUE(Bytes(Param(QStringLiteral("fotavel.ini"))).startsWith("Ext=jpg;\r\n"));
+}
+
+TEST_F(LogoSettings, EffacerDeletesTheLogoOnlyWhenConfirmed) {
+  OpenSettings([&](frmParamLogo* dialog) {
+    Store(dialog, WriteLogo(QStringLiteral("marque.png"), 0xFF3060A0));
+  });
+  const QByteArray settings = Bytes(Param(QStringLiteral("fotavel.ini")));
+  ui.Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
+  bool cancelled = false;
+  OpenSettings([&](frmParamLogo* dialog) {
+    QTest::mouseClick(dialog->effacer(), Qt::LeftButton);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(ParamFiles(),
+              QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.png")}));
+    QTest::mouseClick(dialog->effacer(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    cancelled = dialog->Cancelled();
+  });
+  ASSERT_EQ(ui.Messages().size(), 2u);
+  EXPECT_EQ(ui.Messages()[0].text,
+            "Etes vous sûr de vouloir supprimer le logo précédemment configuré dans le logiciel ?");
+  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Question);
+  EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::YesNo);
+  EXPECT_TRUE(cancelled);
+  EXPECT_FALSE(window->Services().LogoPret);
+  EXPECT_EQ(ParamFiles(), QStringList(QStringLiteral("fotavel.ini")));
+  EXPECT_EQ(Bytes(Param(QStringLiteral("fotavel.ini"))), settings);
+}
+
+// A full disk stands for every folder the program cannot write to, root's included.
+TEST_F(LogoSettings, AnUnwritableParamFolderSaysSoAndKeepsTheOldSettings) {
+  OpenSettings([&](frmParamLogo* dialog) {
+    Store(dialog, WriteLogo(QStringLiteral("ancien.png"), 0xFF3060A0));
+  });
+  const QByteArray settings = Bytes(Param(QStringLiteral("fotavel.ini")));
+  const QByteArray logo = Bytes(Param(QStringLiteral("logo.png")));
+  const QString newer = WriteLogo(QStringLiteral("nouveau.bmp"), 0xFFA06030, "BMP");
+  window->Services().LogoPret = false;
+  ui.ChooseName(newer).Answer(MessageAnswer::Ok).Answer(MessageAnswer::Ok);
+  OpenSettings([&](frmParamLogo* dialog) {
+    const FileSizeCap full(0);
+    dialog->taille()->setValue(50);
+    QTest::mouseClick(dialog->cmdOpen(), Qt::LeftButton);
+    QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);  // a new picture and new values
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->txtFilename()->clear();
+    QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);  // new values only
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->reject();
+  });
+  ASSERT_EQ(ui.Messages().size(), 2u);
+  EXPECT_TRUE(ui.Messages()[0].text.startsWith("Impossible d'enregistrer le logo"));
+  EXPECT_TRUE(ui.Messages()[1].text.startsWith("Impossible d'enregistrer les réglages du logo"));
+  EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::Exclamation);
+  EXPECT_FALSE(window->Services().LogoPret);
+  EXPECT_EQ(ParamFiles(), QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.png")}));
+  EXPECT_EQ(Bytes(Param(QStringLiteral("fotavel.ini"))), settings);
+  EXPECT_EQ(Bytes(Param(QStringLiteral("logo.png"))), logo);
+}
+
+TEST_F(LogoSettings, TheLogoCommandWithNoLogoOpensTheDialogFirst) {
+  frmImage* document = Open(QStringLiteral("photo.bmp"));
+  const QImage before = Upright(document->Document().Picture());
+  WhenModal<frmParamLogo>([](frmParamLogo* dialog) { dialog->reject(); });
+  Click("Logo");
+  EXPECT_FALSE(document->Document().Dirty());
+  EXPECT_FALSE(window->BtAnnuler()->Enabled());
+
+  const QString picture = WriteLogo(QStringLiteral("marque.png"), 0xFFFF0000);
+  WhenModal<frmParamLogo>([&](frmParamLogo* dialog) { Store(dialog, picture); });
+  Click("Logo");
+  EXPECT_TRUE(document->Document().Dirty());
+  EXPECT_TRUE(window->BtAnnuler()->Enabled());
+  EXPECT_TRUE(Caption(document).endsWith(" modifiée"));
+  // The red logo sits in the top-left corner, a tenth of the photo's width.
+  const QImage after = Upright(document->Document().Picture());
+  EXPECT_EQ(after.pixel(0, 0), 0xFFFF0000);
+  EXPECT_EQ(after.pixel(after.width() - 1, after.height() - 1),
+            before.pixel(before.width() - 1, before.height() - 1));
+}
+
+}  // namespace
+}  // namespace fotavel::testing
