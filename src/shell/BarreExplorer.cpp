@@ -189,6 +189,13 @@ void BarreExplorer::SetFolder(const QString& folder) {
   m_statusB->setText(QStringLiteral("Sélectionnez une photo."));
 }
 
+void BarreExplorer::SelectPhoto(const QString& path) {
+  const QFileInfo photo(path);
+  SetFolder(photo.absolutePath());
+  const QList<QListWidgetItem*> found = m_fichier->findItems(photo.fileName(), Qt::MatchExactly);
+  if (!found.isEmpty()) m_fichier->setCurrentItem(found.front());
+}
+
 void BarreExplorer::Lecteur_Change(int index) {
   m_statusB->clear();
   HidePreview();

@@ -43,6 +43,8 @@ class BarreExplorer : public QFrame {
   // Points the three lists at `folder` (its volume, itself, its photos).
   void SetFolder(const QString& folder);
   QString Folder() const { return m_folder; }
+  // Shows the folder of the photo at `path` and selects it, as a click on it does.
+  void SelectPhoto(const QString& path);
 
   const QString& PhotoSelectionnee() const { return m_photoSelectionnee; }
   // What is left once the selected photo was opened (or refused): no

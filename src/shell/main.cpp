@@ -3,9 +3,11 @@
 // The command line takes one keyword, "EditeurAff" (the poster-editor
 // hand-off), exactly and alone; anything else is ignored.
 //
-// Test hook: when the environment variable FOTAVEL_TEST_PHOTO names a file,
-// that photo is opened as soon as the main window shows. The desktop smoke
-// test uses it to have something to look at; nothing else reads it.
+// Test hooks: when the environment variable FOTAVEL_TEST_PHOTO names a file,
+// that photo is opened as soon as the main window shows; FOTAVEL_TEST_PREVIEW
+// selects a photo in the explorer pane instead, which shows its preview. The
+// desktop smoke test uses them to have something to look at; nothing else
+// reads them.
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLibraryInfo>
@@ -14,6 +16,7 @@
 
 #include "dialogs/QtUiServices.h"
 #include "effects/ImageProcessError.h"
+#include "shell/BarreExplorer.h"
 #include "shell/Pictures.h"
 #include "shell/demarrage.h"
 #include "shell/mfrmMain.h"
@@ -36,10 +39,12 @@ int main(int argc, char* argv[]) {
   fotavel::QtUiServices ui;
   fotavel::mfrmMain window(ui, QApplication::applicationDirPath(), editorMode);
   const QString testPhoto = qEnvironmentVariable("FOTAVEL_TEST_PHOTO");
+  const QString testPreview = qEnvironmentVariable("FOTAVEL_TEST_PREVIEW");
 
-  auto* splash = new fotavel::demarrage([&window, testPhoto] {
+  auto* splash = new fotavel::demarrage([&window, testPhoto, testPreview] {
     window.show();
     if (!testPhoto.isEmpty()) window.OpenPhoto(testPhoto);
+    if (!testPreview.isEmpty()) window.Explorer()->SelectPhoto(testPreview);
   });
   splash->adjustSize();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {

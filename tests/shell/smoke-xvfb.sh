@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Starts the fotavel window on a virtual X display with the sample photo, takes a screenshot
-# and checks that the screen shows more than a blank.
+# Starts the fotavel window on a virtual X display and checks the screenshots: the sample photo
+# open in a document window, and the explorer pane showing its preview.
 #   tests/shell/smoke-xvfb.sh FOTAVEL_EXECUTABLE [SCREENSHOT.xwd]
-# The photo is opened through the FOTAVEL_TEST_PHOTO hook (see src/shell/main.cpp).
+# The photo is opened through the FOTAVEL_TEST_PHOTO hook and previewed through
+# FOTAVEL_TEST_PREVIEW (see src/shell/main.cpp).
 set -euo pipefail
 
 exe=$(realpath "$1")
@@ -12,31 +13,49 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 shot=${2:-$work/ecran.xwd}
 
-# The splash stays 5 seconds before the main window shows; a loaded machine
-# may take longer, so look again every 2 seconds for up to half a minute.
 # Counting distinct 32-bit words of the dump is rough but needs nothing beyond
 # coreutils: a blank screen gives a handful, the splash or the main window
 # without a photo a few thousand, the window showing the photo tens of
-# thousands (30 000 when this was written).
-FOTAVEL_TEST_PHOTO="$photo" xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
-  "$1" & pid=$!
-  sleep 6
-  colours=0
-  for attempt in $(seq 12); do
-    xwd -root -silent > "$2"
-    colours=$(od -An -tx4 -v "$2" | tr -s " " "\n" | sed "/^$/d" | sort -u | wc -l)
-    [ "$colours" -ge 10000 ] && break
-    sleep 2
-  done
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-  echo "$colours" > "$2.count"
-' _ "$exe" "$shot"
+# thousands (30 000 when this was written). The preview is small: it is told
+# by what it adds to the same window without it (about 1 100 values).
+#
+# look NAME [VARIABLE=VALUE]: starts the window with that environment, waits
+# for the main window (the splash stays 5 seconds, a loaded machine may take
+# longer: up to half a minute, looking every 2 seconds until at least
+# $wanted values show), and prints the count.
+look() {
+  local name=$1 wanted=$2
+  shift 2
+  env "$@" xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+    "$1" & pid=$!
+    sleep 6
+    colours=0
+    for attempt in $(seq 12); do
+      xwd -root -silent > "$2"
+      colours=$(od -An -tx4 -v "$2" | tr -s " " "\n" | sed "/^$/d" | sort -u | wc -l)
+      [ "$colours" -ge "$3" ] && break
+      sleep 2
+    done
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    echo "$colours"
+  ' _ "$exe" "$work/$name.xwd" "$wanted" 2>/dev/null | tail -n 1
+}
 
-colours=$(cat "$shot.count")
-rm -f "$shot.count"
-if [ "$colours" -lt 10000 ]; then
-  echo "smoke-xvfb: FAILED: the screen shows only $colours distinct values" >&2
-  exit 1
+failed=0
+photoColours=$(look photo 10000 FOTAVEL_TEST_PHOTO="$photo")
+cp "$work/photo.xwd" "$shot" 2>/dev/null || true
+if [ "$photoColours" -lt 10000 ]; then
+  echo "smoke-xvfb: FAILED: with the photo open the screen shows only $photoColours distinct values" >&2
+  failed=1
 fi
-echo "smoke-xvfb: 1 passed, 0 failed ($colours distinct values on screen)"
+# The same explorer without a preview, then with it.
+plain=$(look plain 2000 HOME="$work")
+preview=$(look preview $((plain + 500)) HOME="$work" FOTAVEL_TEST_PREVIEW="$photo")
+if [ "$preview" -lt $((plain + 500)) ]; then
+  echo "smoke-xvfb: FAILED: the preview adds only $((preview - plain)) distinct values" >&2
+  failed=1
+fi
+[ "$failed" = 0 ] || exit 1
+echo "smoke-xvfb: 2 passed, 0 failed ($photoColours distinct values with the photo," \
+  "$plain in the explorer, $preview with the preview)"
