@@ -13,6 +13,8 @@ ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
 # The window on a virtual X display, when the machine has one to offer.
 if command -v xvfb-run >/dev/null && [ -x "$build/src/fotavel" ]; then
   tests/shell/smoke-xvfb.sh "$build/src/fotavel"
+  # A photo handed back to the poster editor is still on the clipboard once the program has ended.
+  tests/shell/handoff-xvfb.sh "$build"
 fi
 
 # One photo printed through a CUPS server of the test's own onto a PDF queue.

@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libturbojpeg0-dev libwmf-dev libexiv2-dev
-  xvfb xauth x11-apps
+  xvfb xauth x11-apps xclip file
   cups printer-driver-cups-pdf poppler-utils
 )
 

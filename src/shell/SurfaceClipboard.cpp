@@ -2,9 +2,14 @@
 #include "shell/SurfaceClipboard.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QProcess>
+#include <QThread>
 
 #include "dialogs/UiServices.h"
 #include "io/PictureFiles.h"
@@ -28,6 +33,29 @@ bool CopyToClipboard(const cDIBSection& surface, UiServices& ui, QWidget* owner,
   clipboard->setMimeData(data);
   const QMimeData* held = clipboard->mimeData();
   return held != nullptr && held->hasImage();
+}
+
+bool ClipboardDiesWithProgram() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+bool KeepClipboardAfterExit(const cDIBSection& surface, const QString& programFolder,
+                            const QString& tempFile) {
+  QString error;
+  if (!io::WriteBmp(surface, tempFile, error)) return false;
+  // The keeper removes the file once it has read it.
+  if (!QProcess::startDetached(programFolder + QStringLiteral("/fotavel-presse-papiers"),
+                               {tempFile})) {
+    QFile::remove(tempFile);
+    return false;
+  }
+  // Wait until the keeper owns the clipboard, so that there is no moment
+  // when nobody serves the picture.
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  const QDeadlineTimer deadline(5000);
+  while (clipboard->ownsClipboard() && !deadline.hasExpired()) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+    QThread::msleep(10);
+  }
+  return !clipboard->ownsClipboard();
 }
 
 bool PictureFromClipboard(cDIBSection& out, QString& error) {

@@ -18,6 +18,18 @@ class UiServices;
 bool CopyToClipboard(const cDIBSection& surface, UiServices& ui, QWidget* owner,
                      bool bAsDIB = false);
 
+// True where the clipboard's content dies with the program that owns it: on
+// X11, unless a clipboard manager copies it.
+bool ClipboardDiesWithProgram();
+// Makes the clipboard's picture outlive this program: `surface` is written
+// to `tempFile` and handed to fotavel-presse-papiers, started from
+// `programFolder`, which serves it until another program takes the
+// clipboard. True once it has taken over; false when the keeper could not be
+// started or did not take the clipboard within a few seconds (the picture
+// then lasts as long as this program).
+bool KeepClipboardAfterExit(const cDIBSection& surface, const QString& programFolder,
+                            const QString& tempFile);
+
 // The clipboard's picture as a 24-bit surface; false with a French reason when
 // it holds none (text, nothing) or it cannot be converted.
 bool PictureFromClipboard(cDIBSection& out, QString& error);

@@ -75,9 +75,8 @@ bool frmImage::QuerySave() {
                           MessageIcon::Question, MessageButtons::YesNoCancel, this);
   switch (answer) {
     case MessageAnswer::Yes:
-      // The hand-off to the poster editor is not part of this program yet:
-      // in that mode the answer only lets the window go.
-      return m_main.EditorMode() ? true : SaveFile();
+      // For the poster editor the photo goes back through the clipboard.
+      return m_main.EditorMode() ? m_main.RendrePhoto(*this) : SaveFile();
     case MessageAnswer::No:
       return true;
     default:

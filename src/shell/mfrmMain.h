@@ -79,6 +79,10 @@ class mfrmMain : public QMainWindow {
   void AffCacheExpl();
   // The last document window is closing: the window goes back to browsing.
   void LastDocumentClosed();
+  // Hands `document`'s photo back to the poster editor: on the clipboard, for
+  // longer than this program lives. False, with the reason shown, when it
+  // could not be done.
+  bool RendrePhoto(frmImage& document);
   // Runs `work`; an error it raises (engine, document, memory) is shown in a
   // message box here, at the window's edge. False when it failed.
   bool Guarded(const std::function<void()>& work);
@@ -130,6 +134,12 @@ class mfrmMain : public QMainWindow {
   void LayoutToolbars(bool narrow);
   void resizeEvent(QResizeEvent* event) override;
 
+  // The poster editor's hand-off (mfrmMainEditeur.cpp).
+  bool event(QEvent* event) override;
+  void DemarrerEditeur();
+  void OkEd_Click();
+  void AnnulerEd_Click();
+
   // Files (mfrmMainFile.cpp).
   void EnregistrerSous();
   void CopierPhoto();
@@ -159,6 +169,7 @@ class mfrmMain : public QMainWindow {
   std::map<QString, bouton*> m_buttons;
 
   bool m_hourglass = false;
+  bool m_premiereActivation = true;
   QElapsedTimer m_lastDraw;
 
   // ---- Printing (mfrmMainPrint.cpp) ----

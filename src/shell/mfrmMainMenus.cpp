@@ -48,10 +48,12 @@ void mfrmMain::BuildMenus() {
   AddEntry(file, "mnuFile_3", QStringLiteral("&Imprimer"), Ctrl('I'), [this] { Imprimer(); });
   AddSeparator(file, "mnuFile_4");
   AddEntry(file, "mnuFile_5", QStringLiteral("&Fermer"), none, [this] { close(); });
+  // Shown in the poster editor's hand-off, doing what its two buttons do.
   AddEntry(file, "mnuFile_6", QStringLiteral("&Retour à l'éditeur sans importer mon travail"), none,
-           [] {})
+           [this] { AnnulerEd_Click(); })
       ->setVisible(false);
-  AddEntry(file, "mnuFile_7", QStringLiteral("Importer mon &travail dans l'éditeur"), none, [] {
+  AddEntry(file, "mnuFile_7", QStringLiteral("Importer mon &travail dans l'éditeur"), none, [this] {
+    OkEd_Click();
   })->setVisible(false);
 
   QMenu* edit = top("mnuEditTOP", QStringLiteral("&Edition"));

@@ -86,8 +86,10 @@ void mfrmMain::BuildToolbar() {
     button->SetStatusLabel(m_lblStatus);
     button->setGeometry(left, 2, kButtonWidth, kButtonHeight);
     m_buttons[name] = button;
+    // The poster editor's two buttons take the places of others when the
+    // hand-off starts; until then they are hidden and hold no place.
     const bool editorOnly = name == QLatin1String("AnnulerEd") || name == QLatin1String("OkEd");
-    if (editorOnly && !m_editorMode) {
+    if (editorOnly) {
       button->hide();
       continue;
     }
@@ -114,6 +116,8 @@ void mfrmMain::BuildToolbar() {
   on("BtAnnuler", [this] { BtAnnuler_Click(); });
   on("CacheExplorer", [this] { AffCacheExpl(); });
   on("SauvPhoto", [this] { EnregistrerSous(); });
+  on("OkEd", [this] { OkEd_Click(); });
+  on("AnnulerEd", [this] { AnnulerEd_Click(); });
 
   int top = kGap;
   for (const PlainButtonSpec& spec : kPlainButtons) {

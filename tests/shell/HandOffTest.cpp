@@ -1,0 +1,134 @@
+// The poster editor's hand-off: started with "EditeurAff" over a clipboard picture, the photo
+// goes back through the clipboard on "Importer" and nowhere on "Retour".
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+#include "shell/BarreExplorer.h"
+#include "shell/ShellFixture.h"
+#include "shell/SurfaceClipboard.h"
+
+namespace fotavel::testing {
+namespace {
+
+class HandOff : public ::testing::Test {
+ protected:
+  // The main window as the poster editor starts it, once its first activation has run.
+  void Start() {
+    window = std::make_unique<mfrmMain>(ui, folder.path(), true);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QCoreApplication::processEvents();
+  }
+  void TearDown() override {
+    window.reset();
+    EXPECT_TRUE(ui.Unexpected().isEmpty())
+        << ui.Unexpected().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(ui.AllUsed());
+  }
+  static QImage OnClipboard() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasImage() ? qvariant_cast<QImage>(data->imageData())
+                                               : QImage();
+  }
+  bool Visible(const char* entry) const {
+    return window->findChild<QAction*>(QString::fromUtf8(entry))->isVisible();
+  }
+
+  QTemporaryDir folder;
+  ScriptedUiServices ui;
+  std::unique_ptr<mfrmMain> window;
+};
+
+TEST_F(HandOff, TheClipboardPictureOpensAndTheReturnButtonsTakeTheirPlaces) {
+  const QImage given = Upright(Pattern(37, 23));
+  QGuiApplication::clipboard()->setImage(given);
+  Start();
+  const QList<QMdiSubWindow*> windows = window->Workspace()->subWindowList();
+  ASSERT_EQ(windows.size(), 1);
+  auto* document = qobject_cast<frmImage*>(windows[0]->widget());
+  EXPECT_EQ(document->parentWidget()->windowTitle(), QStringLiteral("Photo: Nouvelle photo 1"));
+  EXPECT_EQ(Upright(document->Document().Picture()), given);
+  EXPECT_TRUE(OnClipboard().isNull());
+  EXPECT_FALSE(window->Explorer()->isVisible());
+  EXPECT_TRUE(window->Button("AnnulerEd")->isVisible());
+  EXPECT_EQ(window->Button("AnnulerEd")->pos(), window->Button("CacheExplorer")->pos());
+  EXPECT_EQ(window->Button("OkEd")->pos(), window->Button("QuitterComm")->pos());
+  EXPECT_FALSE(window->Button("CacheExplorer")->isVisible());
+  EXPECT_FALSE(window->Button("QuitterComm")->isVisible());
+  EXPECT_FALSE(Visible("mnuFile_0") || Visible("mnuFile_5"));
+  EXPECT_TRUE(Visible("mnuFile_6") && Visible("mnuFile_7"));
+}
+
+TEST_F(HandOff, TextOnTheClipboardEndsTheProgramWithAMessage) {
+  QGuiApplication::clipboard()->setText(QStringLiteral("une affiche"));
+  ui.Answer(MessageAnswer::Ok);
+  Start();
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_EQ(ui.Messages()[0].text,
+            QStringLiteral(
+                "Erreur à l'importation ! Vérifiez que vous avez bien sélectionné une image."));
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(HandOff, ImportingHandsTheChangedPhotoBackWithoutAskingToSave) {
+  QGuiApplication::clipboard()->setImage(Upright(Pattern(37, 23)));
+  Start();
+  frmImage* document = window->ActiveDocument();
+  ASSERT_NE(document, nullptr);
+  QTest::mouseClick(window->Button("LumierePlus"), Qt::LeftButton);
+  const QImage changed = Upright(document->Document().Picture());
+  ASSERT_NE(changed, Upright(Pattern(37, 23)));
+  QTest::mouseClick(window->Button("OkEd"), Qt::LeftButton);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(OnClipboard().convertToFormat(QImage::Format_RGB32), changed);
+}
+
+TEST_F(HandOff, ReturningLeavesTheClipboardEmptyAndAsksNothing) {
+  QGuiApplication::clipboard()->setImage(Upright(Pattern(37, 23)));
+  Start();
+  QTest::mouseClick(window->Button("LumierePlus"), Qt::LeftButton);
+  window->findChild<QAction*>(QStringLiteral("mnuFile_6"))->trigger();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(OnClipboard().isNull());
+}
+
+// Another changed photo asks on the way out; "Oui" puts it on the clipboard instead of a file.
+TEST_F(HandOff, AnotherChangedPhotoIsOfferedToTheEditorOnClosing) {
+  QGuiApplication::clipboard()->setImage(Upright(Pattern(37, 23)));
+  Start();
+  frmImage* pasted = window->ActiveDocument();
+  QGuiApplication::clipboard()->setImage(Upright(Pattern(11, 7)));
+  window->findChild<QAction*>(QStringLiteral("mnuEdit_2"))->trigger();
+  frmImage* second = window->ActiveDocument();
+  ASSERT_NE(second, pasted);
+  window->Workspace()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(pasted->parentWidget()));
+  ui.Answer(MessageAnswer::Yes);
+  QTest::mouseClick(window->Button("AnnulerEd"), Qt::LeftButton);
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_EQ(ui.Messages()[0].text,
+            QStringLiteral("La photo 'Nouvelle photo 2' a changé.\r\n\r\nVoulez vous l'importer "
+                           "dans l'éditeur ?"));
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(OnClipboard().size(), QSize(11, 7));
+}
+
+// On a real X display, run by tests/shell/handoff-xvfb.sh: the photo is handed to the keeper,
+// and this process ends; the script then pastes it from another program.
+TEST(HandOffX11, TheKeeperTakesTheClipboardOver) {
+  const QString keeperFolder = qEnvironmentVariable("FOTAVEL_X11_HANDOFF");
+  if (keeperFolder.isEmpty()) GTEST_SKIP() << "FOTAVEL_X11_HANDOFF unset";
+  ASSERT_TRUE(ClipboardDiesWithProgram()) << "needs the xcb platform";
+  ScriptedUiServices ui;
+  const cDIBSection photo = Pattern(37, 23);
+  ASSERT_TRUE(CopyToClipboard(photo, ui, nullptr));
+  ASSERT_TRUE(QGuiApplication::clipboard()->ownsClipboard());
+  QTemporaryDir folder;
+  ASSERT_TRUE(KeepClipboardAfterExit(photo, keeperFolder, folder.filePath("photo.bmp")));
+  EXPECT_FALSE(QGuiApplication::clipboard()->ownsClipboard());
+  EXPECT_FALSE(QFile::exists(folder.filePath("photo.bmp")));
+}
+
+}  // namespace
+}  // namespace fotavel::testing
