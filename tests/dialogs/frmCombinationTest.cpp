@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "dialogs/FrenchDialogTest.h"
 #include "dialogs/ModalDriver.h"
 #include "dialogs/ScriptedUiServices.h"
 #include "dialogs/frmCombination.h"
@@ -23,18 +24,7 @@ void Choose(QRadioButton* option) {
   QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
 }
 
-class CombinationDialog : public ::testing::Test {
- protected:
-  void SetUp() override { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
-  void TearDown() override {
-    QLocale::setDefault(m_savedLocale);
-    EXPECT_TRUE(ui.Unexpected().isEmpty());
-    EXPECT_TRUE(ui.AllUsed());
-  }
-
-  QLocale m_savedLocale;
-  ScriptedUiServices ui;
-};
+using CombinationDialog = FrenchDialogTest;
 
 TEST_F(CombinationDialog, ListsThePhotosAndSizesTheResultByTheSmallerSides) {
   frmCombination dialog(ui);

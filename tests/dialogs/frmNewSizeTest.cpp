@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "dialogs/FrenchDialogTest.h"
 #include "dialogs/ModalDriver.h"
 #include "dialogs/NumberText.h"
 #include "dialogs/ScriptedUiServices.h"
@@ -25,18 +26,7 @@ void Type(QLineEdit* box, const QString& text) {
   QTest::keyClicks(box, text);
 }
 
-class NewSizeDialog : public ::testing::Test {
- protected:
-  void SetUp() override { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
-  void TearDown() override {
-    QLocale::setDefault(m_savedLocale);
-    EXPECT_TRUE(ui.Unexpected().isEmpty());
-    EXPECT_TRUE(ui.AllUsed());
-  }
-
-  QLocale m_savedLocale;
-  ScriptedUiServices ui;
-};
+using NewSizeDialog = FrenchDialogTest;
 
 TEST_F(NewSizeDialog, ProportionsFollowEitherBoxWithoutWrapping) {
   frmNewSize dialog(ui);

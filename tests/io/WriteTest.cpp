@@ -1,13 +1,12 @@
 // Writing pictures: exact BMP bytes, JPEG qualities, and the old file surviving every failed save.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFileInfo>
-#include <csignal>
 
 #include "TestFiles.h"
 #include "io/PictureFiles.h"
+#include "support/FileSizeCap.h"
 #include "support/Surfaces.h"
 #include "surface/SurfaceMemory.h"
 
@@ -105,27 +104,6 @@ TEST(SaveTest, UnusableTargetsAreReportedAndLeftAlone) {
   EXPECT_TRUE(error.contains(u"impossible de créer"_s)) << error.toStdString();
   EXPECT_FALSE(QFileInfo::exists(proc));
 }
-
-// Caps the size of files this process may write, as a full disk would.
-class FileSizeCap {
- public:
-  explicit FileSizeCap(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    // Past the cap the kernel would also kill the process with SIGXFSZ.
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit capped = previous_;
-    capped.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &capped);
-  }
-  ~FileSizeCap() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit previous_{};
-  void (*previousHandler_)(int) = nullptr;
-};
 
 TEST(SaveTest, SaveKeepsOldFileWhenTheDiskFillsUpMidway) {
   TempFolder folder;

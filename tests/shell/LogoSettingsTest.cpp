@@ -1,6 +1,5 @@
 // The logo settings from the window: what "Votre logo" stores in the param folder, and the logo
 // command that asks for a logo before its first use.
-#include <sys/resource.h>
 
 #include <QAction>
 #include <QDir>
@@ -8,35 +7,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <csignal>
 
 #include "dialogs/ModalDriver.h"
 #include "dialogs/frmParamLogo.h"
 #include "shell/ShellFixture.h"
+#include "support/FileSizeCap.h"
 
 namespace fotavel::testing {
 namespace {
-
-// Caps the size of files this process may write, as a full disk would.
-class FileSizeCap {
- public:
-  explicit FileSizeCap(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    // Past the cap the kernel would also kill the process with SIGXFSZ.
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit capped = previous_;
-    capped.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &capped);
-  }
-  ~FileSizeCap() {
-    setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit previous_{};
-  void (*previousHandler_)(int) = nullptr;
-};
 
 class LogoSettings : public ShellTest {
  protected:
