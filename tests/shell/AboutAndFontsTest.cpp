@@ -142,6 +142,8 @@ TEST_F(LargeFontWindow, MainAndAboutWindowsAdaptOnceAtTheirFirstActivation) {
     versionFont = reference.lblVersion()->font();
   }
   WhenModal<FormAide>([&](FormAide* about) {
+    // Shown comes before active, and the adaptation waits for the activation.
+    EXPECT_TRUE(QTest::qWaitForWindowActive(about));
     EXPECT_DOUBLE_EQ(about->lblVersion()->font().pointSizeF(), versionFont.pointSizeF() * 96 / 120);
     QTest::mouseClick(about->fermeraide(), Qt::LeftButton);
   });
