@@ -1,0 +1,44 @@
+// Fuzz target: any bytes as a picture file, read whole (ReadPicture) or, with FOTAVEL_FUZZ_PREVIEW,
+// as the explorer's preview (ReadPreview).
+#include <QFile>
+#include <cstdint>
+#include <cstdlib>
+
+#include "FuzzSupport.h"
+#include "io/PictureFiles.h"
+
+namespace {
+
+QString g_path;
+QByteArray g_encodedPath;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  g_path = fotavel::fuzz::Start() + QStringLiteral("/picture");
+  g_encodedPath = QFile::encodeName(g_path);
+  // A few kilobytes of input may declare a picture of gigabytes; the header
+  // checks must refuse it before it reaches the fuzzer's memory limit.
+  fotavel::io::SetPictureMemoryBudget(std::uint64_t{64} << 20);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fotavel::fuzz::WriteFile(g_encodedPath, data, size);
+  fotavel::cDIBSection out;
+  QString error;
+#ifdef FOTAVEL_FUZZ_PREVIEW
+  // An odd box, so that the reduced JPEG scales and the rounding of the
+  // fitted size are both exercised.
+  constexpr std::int32_t kPreviewWidth = 97, kPreviewHeight = 61;
+  const bool read = fotavel::io::ReadPreview(g_path, kPreviewWidth, kPreviewHeight, out, error);
+  const bool fits = out.width() <= kPreviewWidth && out.height() <= kPreviewHeight;
+#else
+  const bool read = fotavel::io::ReadPicture(g_path, out, error);
+  const bool fits = true;
+#endif
+  // A picture read is a surface; a refusal always says why and leaves the
+  // caller's surface alone.
+  if (read ? out.empty() || !fits : error.isEmpty() || !out.empty()) std::abort();
+  return 0;
+}

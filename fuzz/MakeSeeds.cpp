@@ -1,0 +1,127 @@
+// fuzz_seeds FOLDER: writes small valid inputs for each fuzz target into FOLDER/<target>, made by
+// our own writers, Qt and the test builders.
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QImageWriter>
+#include <cstdio>
+
+#include "document/AppServices.h"
+#include "document/Commands.h"
+#include "io/PictureFiles.h"
+#include "io/TestFiles.h"
+
+using namespace fotavel;
+using namespace fotavel::testing;
+
+namespace {
+
+int g_failures = 0;
+
+void Check(bool done, const QString& what) {
+  if (done) return;
+  std::fprintf(stderr, "fuzz_seeds: %s not written\n", qPrintable(what));
+  ++g_failures;
+}
+
+void PictureSeeds(const QDir& dir) {
+  const cDIBSection smooth = SmoothSurface(13, 7);
+  QString error;
+  Check(io::WriteBmp(smooth, dir.filePath("bmp24.bmp"), error), error);
+  Check(io::WriteJpeg(smooth, dir.filePath("jpeg420.jpg"), 90, error), error);
+  const QByteArray jpeg = ReadBytes(dir.filePath("jpeg420.jpg"));
+  for (const std::uint16_t orientation : {3, 6, 8}) {
+    WriteBytes(dir.filePath(QStringLiteral("jpeg-exif%1.jpg").arg(orientation)),
+               WithExifOrientation(jpeg, orientation));
+  }
+
+  const QImage image = io::ImageFromSurface(smooth);
+  QImageWriter progressive(dir.filePath("jpeg-progressive.jpg"), "jpeg");
+  progressive.setProgressiveScanWrite(true);
+  Check(progressive.write(image), "progressive JPEG");
+  Check(image.convertToFormat(QImage::Format_Grayscale8).save(dir.filePath("jpeg-grey.jpg")),
+        "grey JPEG");
+  Check(image.convertToFormat(QImage::Format_Indexed8).save(dir.filePath("bmp8.bmp")), "BMP 8");
+  Check(image.save(dir.filePath("png-rgb.png")), "PNG");
+  QImage alpha = image.convertToFormat(QImage::Format_ARGB32);
+  alpha.setPixel(0, 0, qRgba(1, 2, 3, 40));
+  Check(alpha.save(dir.filePath("png-alpha.png")), "PNG with alpha");
+  Check(image.convertToFormat(QImage::Format_Indexed8).save(dir.filePath("png-indexed.png")),
+        "indexed PNG");
+  Check(image.convertToFormat(QImage::Format_Grayscale16).save(dir.filePath("png-grey16.png")),
+        "16-bit PNG");
+
+  const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  WriteBytes(dir.filePath("gif.gif"), MakeGif(3, 2, colours, 3, {0, 1, 2, 3, 0, 1}));
+  // Small frames: libwmf draws the metafile at its natural size.
+  WmfRectangle wmf{
+      .frameRight = 200, .frameBottom = 100, .left = 50, .top = 25, .right = 150, .bottom = 75};
+  WriteBytes(dir.filePath("wmf-placeable.wmf"), MakeWmf(wmf));
+  wmf.text = "Fotavel";
+  WriteBytes(dir.filePath("wmf-text.wmf"), MakeWmf(wmf));
+  wmf.placeable = false;
+  WriteBytes(dir.filePath("wmf-plain.wmf"), MakeWmf(wmf));
+}
+
+void SettingsSeeds(const QDir& dir) {
+  const QList<QList<std::pair<QString, QString>>> files = {
+      {{"Ext", "png"}, {"Tll", "10"}, {"Trs", "25"}, {"Agl", "0"}, {"DstX", "50"}, {"DstY", "80"}},
+      {{"Ext", "gif"},
+       {"Tll", "35"},
+       {"Trs", "0"},
+       {"Agl", "-33.5"},
+       {"DstX", "90"},
+       {"DstY", "10"}},
+  };
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    const QString folder = dir.filePath(QString::number(i));
+    QDir().mkpath(folder);
+    AppServices services(folder);
+    services.SetParamFolder(folder);
+    services.EcrireParamIni(files[i]);
+    Check(QFile::rename(folder + "/fotavel.ini", dir.filePath(QStringLiteral("ini%1").arg(i))),
+          "settings");
+    QDir(folder).removeRecursively();
+  }
+}
+
+// Arguments as the target reads them: one after another, each ended by a NUL.
+QByteArray Arguments(std::initializer_list<const char*> arguments) {
+  QByteArray joined;
+  for (const char* argument : arguments) joined.append(argument).append('\0');
+  return joined;
+}
+
+void BatchArgsSeeds(const QDir& dir) {
+  QList<QByteArray> lines = {
+      Arguments({"--help"}),
+      Arguments({"-q", "85", "-f", "bmp", "-e", "web", "a.jpg", "b.gif", "-o", "/"}),
+      Arguments({"--param", "param", "--temps", "photo.bmp", "-o", "photo.JPEG"}),
+  };
+  for (const char* effect : {"filtre=3", "noyau=3:9:1,1,1,1,1,1,1,1,1", "clair=30",
+                             "taille=640x480", "masquer=1,2,30,40", "combiner=autre.jpg"}) {
+    lines.push_back(Arguments({"-e", effect, "-e", "ciel", "vacances.jpg", "-o", "retouche.jpg"}));
+  }
+  for (const CommandInfo& command : Commands()) {
+    lines.push_back(Arguments({"-e", command.name, "in.jpg", "-o", "out.bmp"}));
+  }
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    WriteBytes(dir.filePath(QStringLiteral("args%1").arg(i)), lines[i]);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: fuzz_seeds FOLDER\n");
+    return 2;
+  }
+  const QDir root(QString::fromLocal8Bit(argv[1]));
+  for (const char* target : {"picture", "settings", "batch_args"}) root.mkpath(target);
+  PictureSeeds(QDir(root.filePath("picture")));
+  SettingsSeeds(QDir(root.filePath("settings")));
+  BatchArgsSeeds(QDir(root.filePath("batch_args")));
+  return g_failures == 0 ? 0 : 1;
+}
