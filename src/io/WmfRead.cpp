@@ -43,6 +43,9 @@ std::uint32_t Le32(const std::uint8_t* p) {
 // Every record must lie inside the file, and the list must end with the
 // end-of-file record.
 bool RecordsWhole(const FileBytes& file, std::size_t header) {
+  // The library sets aside room for the largest record the header announces
+  // before it reads any: gigabytes for a few garbled bytes.
+  if (std::uint64_t(Le32(file.data + header + 12)) * 2 > file.size - header) return false;
   std::size_t at = header + kHeaderBytes;
   while (at + 6 <= file.size) {
     const std::uint64_t words = Le32(file.data + at);
