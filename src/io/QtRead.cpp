@@ -95,6 +95,94 @@ bool BmpClaimsTooMuch(const FileBytes& file, std::int64_t& width, std::int64_t& 
                      std::uint64_t(width) * std::uint64_t(height) * 4);
 }
 
+std::uint32_t Le(const std::uint8_t* p, int bytes) {
+  std::uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+  return v;
+}
+
+// An RLE8 or RLE4 stream from `at` reaches its end-of-picture code, or ends
+// `height` rows, before the file ends.
+bool RleComplete(const FileBytes& file, std::size_t at, std::int64_t height, bool fourBits) {
+  const std::uint8_t* p = file.data;
+  std::int64_t rows = 0;
+  while (rows < height) {
+    if (at + 2 > file.size) return false;
+    const std::uint8_t count = p[at], code = p[at + 1];
+    at += 2;
+    if (count != 0 || code == 0) {  // a run, or the end of a row
+      rows += count == 0;
+    } else if (code == 1) {  // end of the picture
+      return true;
+    } else if (code == 2) {  // a jump right and down
+      if (at + 2 > file.size) return false;
+      rows += p[at + 1];
+      at += 2;
+    } else {  // `code` literal pixels, padded to a 16-bit boundary
+      const std::size_t bytes = fourBits ? (code + 1u) / 2 : code;
+      at += (bytes + 1) & ~std::size_t{1};
+    }
+  }
+  return at <= file.size;
+}
+
+// Qt's BMP reader makes up the rows a truncated file lacks (black) and calls
+// it a success: the pixel data the header promises is checked against the
+// file first. Compressed rows have no size known in advance; their codes are
+// walked instead.
+bool BmpDataComplete(const FileBytes& file) {
+  if (file.size < 26) return false;
+  const std::uint8_t* p = file.data;
+  const std::uint32_t offset = Le(p + 10, 4), header = Le(p + 14, 4);
+  std::int64_t width = 0, height = 0;
+  std::uint32_t bits = 0, compression = 0;
+  if (header == 12) {
+    width = Le(p + 18, 2);
+    height = Le(p + 20, 2);
+    bits = Le(p + 24, 2);
+  } else {
+    if (header < 40 || file.size < 34) return false;
+    width = std::int32_t(Le(p + 18, 4));
+    height = std::abs(std::int64_t(std::int32_t(Le(p + 22, 4))));
+    bits = Le(p + 28, 2);
+    compression = Le(p + 30, 4);
+  }
+  if (std::uint64_t(offset) < 14u + header || width <= 0 || height <= 0) return false;
+  if (compression == 1 || compression == 2)
+    return RleComplete(file, offset, height, compression == 2);
+  // Uncompressed or bit fields: rows of whole 32-bit words.
+  const std::uint64_t row = (std::uint64_t(width) * bits + 31) / 32 * 4;
+  return std::uint64_t(offset) + row * std::uint64_t(height) <= file.size;
+}
+
+// Qt's GIF reader hands back a frame cut short by the end of the file as if
+// it were whole. The file's blocks are walked up to the end of the first
+// picture's data, which must lie inside the file.
+bool GifDataComplete(const FileBytes& file) {
+  const std::uint8_t* p = file.data;
+  const auto table = [p](std::size_t flagsAt) {
+    return (p[flagsAt] & 0x80) ? std::size_t{3} << ((p[flagsAt] & 7) + 1) : 0;
+  };
+  const auto skipSubBlocks = [&](std::size_t at) {
+    while (at < file.size && p[at] != 0) at += p[at] + 1u;
+    return at < file.size ? at + 1 : std::size_t(-1);
+  };
+  if (file.size < 13) return false;
+  std::size_t at = 13 + table(10);
+  while (at < file.size) {
+    if (p[at] == 0x21) {  // extension: label, then sub-blocks
+      at = skipSubBlocks(at + 2);
+    } else if (p[at] == 0x2C) {  // picture: descriptor, colours, code size, data
+      if (at + 10 > file.size) return false;
+      at += 10 + table(at + 9);
+      return at < file.size && skipSubBlocks(at + 1) != std::size_t(-1);
+    } else {
+      return false;  // the trailer, or garbage, before any picture
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out,
@@ -127,6 +215,11 @@ bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   const std::uint64_t converted = ReadDirectly(decoded) ? 0 : pixels * 4;
   if (!FitsBudget(surface + qtImage + converted)) {
     error = TooBig(size.width(), size.height());
+    return false;
+  }
+  if ((qstrcmp(format, "bmp") == 0 && !BmpDataComplete(file)) ||
+      (qstrcmp(format, "gif") == 0 && !GifDataComplete(file))) {
+    error = DamagedFile(DisplayName(format));
     return false;
   }
   // Qt's own ceiling (256 MB by default) would refuse ordinary 24-megapixel

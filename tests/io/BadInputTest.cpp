@@ -46,6 +46,33 @@ QByteArray BmpHeader(std::uint32_t width, std::uint32_t height) {
   return bmp;
 }
 
+// A 4 x 2 RLE8 bitmap: the bottom row red (entry 1), the top row blue (entry 0).
+QByteArray Rle8Bmp() {
+  QByteArray bmp = BmpHeader(4, 2);
+  bmp[10] = 62;  // pixels after the two colours
+  bmp[28] = 8;
+  bmp[30] = 1;  // RLE8
+  bmp[46] = 2;  // colours used
+  return bmp + QByteArray::fromHex("ff000000 0000ff00 0401 0000 0400 0000 0001");
+}
+
+// The PNG's header edited to claim width x height, its checksum made anew.
+QByteArray PngClaiming(QByteArray png, std::uint32_t width, std::uint32_t height) {
+  for (int i = 0; i < 4; ++i) {
+    png[16 + i] = char(width >> (24 - 8 * i));
+    png[20 + i] = char(height >> (24 - 8 * i));
+  }
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (int at = 12; at < 29; ++at) {  // chunk type and data
+    crc ^= std::uint8_t(png[at]);
+    for (int k = 0; k < 8; ++k) crc = crc >> 1 ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  for (int i = 0; i < 4; ++i) png[29 + i] = char(~crc >> (24 - 8 * i));
+  return png;
+}
+
+constexpr std::uint32_t kFourColours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+
 class BadInputTest : public ::testing::Test {
  protected:
   // Reads `path` into a surface that already holds a picture, expecting a
@@ -112,6 +139,30 @@ TEST_F(BadInputTest, TruncatedFilesSayWhichFormatIsDamaged) {
   ExpectRefused(Write(u"cut.wmf"_s, wmf.left(wmf.size() - 10)), kDamaged.arg(u"WMF"_s));
 }
 
+TEST_F(BadInputTest, BitmapsAndGifsMissingTheirPixelsAreRefusedNotMadeUp) {
+  QString error;
+  ASSERT_TRUE(io::WriteBmp(SmoothSurface(5, 7), folder_.path(u"whole.bmp"_s), error));
+  const QByteArray bmp = ReadBytes(folder_.path(u"whole.bmp"_s));
+  ExpectRefused(Write(u"half.bmp"_s, bmp.left(bmp.size() / 2)), kDamaged.arg(u"BMP"_s));
+  ExpectRefused(Write(u"short.bmp"_s, bmp.chopped(1)), kDamaged.arg(u"BMP"_s));
+  QByteArray far = bmp;
+  far[11] = 1;  // the pixels said to start at byte 310, past the end
+  ExpectRefused(Write(u"far.bmp"_s, far), kDamaged.arg(u"BMP"_s));
+
+  // Compressed rows: whole, they read; without their last row and end code, refused.
+  const QByteArray rle = Rle8Bmp();
+  cDIBSection out;
+  ASSERT_TRUE(ReadPicture(Write(u"rle.bmp"_s, rle), out, error)) << error.toStdString();
+  EXPECT_EQ(Displayed(out, 3, 0), 0x0000FFu);
+  EXPECT_EQ(Displayed(out, 0, 1), 0xFF0000u);
+  ExpectRefused(Write(u"rle-cut.bmp"_s, rle.chopped(4)), kDamaged.arg(u"BMP"_s));
+
+  const QByteArray gif = MakeGif(8, 8, kFourColours, -1, std::vector<std::uint8_t>(64, 2));
+  ExpectRead(Write(u"no-trailer.gif"_s, gif.chopped(1)));  // the picture itself is whole
+  ExpectRefused(Write(u"half.gif"_s, gif.left(gif.size() / 2)), kDamaged.arg(u"GIF"_s));
+  ExpectRefused(Write(u"header.gif"_s, gif.left(20)), kDamaged.arg(u"GIF"_s));
+}
+
 TEST_F(BadInputTest, MetafileThatCrashesTheRasteriserIsOnlyRefused) {
   // The brush is deleted instead of selected, then a rectangle is filled with
   // it: the drawing library follows the dangling brush and crashes.
@@ -148,6 +199,13 @@ TEST_F(BadInputTest, HugeHeadersAreRefusedBeforeAnyPixelMemory) {
   wmf.frameRight = 30000;
   wmf.frameBottom = 20000;
   ExpectRefused(Write(u"vast.wmf"_s, MakeWmf(wmf)), kTooBig + u"(2880000 x 1920000)"_s);
+  ExpectRefused(Write(u"vast.gif"_s, MakeGif(65000, 60000, kFourColours, -1, {0, 1})),
+                kTooBig + u"(65000 x 60000)"_s);
+  QImage small(4, 4, QImage::Format_RGB32);
+  small.fill(qRgb(1, 2, 3));
+  const QByteArray png = ReadBytes(Save(u"small.png"_s, small, "PNG"));
+  ExpectRefused(Write(u"vast.png"_s, PngClaiming(png, 100000, 90000)),
+                kTooBig + u"(100000 x 90000)"_s);
   EXPECT_EQ(LiveSurfaceBytes(), live);
 }
 
