@@ -1,18 +1,43 @@
-// A command the document refuses, with the French text the user sees.
+// The document's errors, in the same shape as the engine's, and the one road every failure takes.
 #pragma once
 
 #include <QString>
-#include <stdexcept>
+#include <cstdint>
+#include <exception>
+
+#include "effects/ImageProcessError.h"
 
 namespace fotavel {
 
-class DocumentError : public std::runtime_error {
- public:
-  explicit DocumentError(const QString& text) : std::runtime_error(text.toStdString()), text_(text) {}
-  const QString& text() const { return text_; }
+namespace DocumentErrors {
+// A command the document refuses: no photo, an argument that does not fit.
+inline constexpr std::uint32_t kRefused = ImageProcessErrors::kObjectErrorBase + 1400;
+// The logo could not be stamped (settings or picture unreadable).
+inline constexpr std::uint32_t kLogo = ImageProcessErrors::kObjectErrorBase + 1401;
+// Anything the program did not foresee.
+inline constexpr std::uint32_t kUnexpected = ImageProcessErrors::kObjectErrorBase + 1402;
+// The runtime's number for a failed allocation, as the engine uses it.
+inline constexpr std::uint32_t kOutOfMemory = ImageProcessErrors::kOutOfMemory.number;
+}  // namespace DocumentErrors
 
- private:
-  QString text_;
+// A failure of the document, with the French text the user sees. Its source
+// is the program's base name followed by ".PhotoDocument".
+class DocumentError : public Error {
+ public:
+  explicit DocumentError(const QString& text, std::uint32_t number = DocumentErrors::kRefused);
+  QString text() const { return QString::fromStdString(description()); }
 };
+
+// Any failure in the form the window and the batch tool report: the engine's
+// and the document's errors as they were raised, except that running out of
+// memory (the engine's, a std::bad_alloc) reads "Mémoire insuffisante…"; a
+// std::system_error keeps the system's number with a French description;
+// anything else is an unexpected error that says what it was.
+Error DescribeFailure(std::exception_ptr failure);
+
+// The description as the user reads it.
+inline QString FailureText(const Error& error) {
+  return QString::fromStdString(error.description());
+}
 
 }  // namespace fotavel

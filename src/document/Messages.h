@@ -15,6 +15,31 @@ inline const QString kSelectionnezPhoto = QStringLiteral("Sélectionnez une phot
 inline const QString kMemoireInsuffisante =
     QStringLiteral("Mémoire insuffisante : la photo n'a pas été modifiée.");
 
+// A failure of the system, with its own number and words.
+inline QString ErreurSysteme(int number, const QString& words) {
+  return QStringLiteral("Erreur du système n° %1 : %2").arg(number).arg(words);
+}
+// A failure nothing foresaw; `what` says what it was when known.
+inline QString ErreurInattendue(const QString& what) {
+  return what.isEmpty() ? QStringLiteral("Erreur inattendue.")
+                        : QStringLiteral("Erreur inattendue : ") + what;
+}
+
+// The logo could not be stamped; the photo stays as it was.
+inline const QString kLogoNonInsere = QStringLiteral("Le logo n'a pas pu être inséré : ");
+inline QString LogoReglageIllisible(const char* key, const QString& value) {
+  return kLogoNonInsere +
+         QStringLiteral("le réglage %1 de fotavel.ini (« %2 ») n'est pas un nombre valable.")
+             .arg(QLatin1String(key), value);
+}
+inline QString LogoAbsent(const QString& name) {
+  return kLogoNonInsere +
+         QStringLiteral("le fichier %1 est introuvable dans le dossier des paramètres.").arg(name);
+}
+inline QString LogoIllisible(const QString& path) {
+  return kLogoNonInsere + QStringLiteral("le fichier %1 n'est pas une image lisible.").arg(path);
+}
+
 inline QString MemoryWarning() {
   return QStringLiteral(
       "Attention!\r\n"

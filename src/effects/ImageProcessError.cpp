@@ -1,4 +1,4 @@
-// The engine's error object and the program name that errors carry as source.
+// The program's error objects and the program name that errors carry as source.
 #include "effects/ImageProcessError.h"
 
 #include <utility>
@@ -11,11 +11,14 @@ std::string& ProgramNameStorage() {
 }
 }  // namespace
 
-ImageProcessError::ImageProcessError(std::uint32_t number, std::string description)
+Error::Error(std::uint32_t number, std::string description, std::string source)
     : std::runtime_error(description),
       number_(number),
       description_(std::move(description)),
-      source_(ProgramName() + ".cImageProcess") {}
+      source_(std::move(source)) {}
+
+ImageProcessError::ImageProcessError(std::uint32_t number, std::string description)
+    : Error(number, std::move(description), ProgramName() + ".cImageProcess") {}
 
 void SetProgramName(std::string_view argv0) {
   const auto slash = argv0.find_last_of('/');

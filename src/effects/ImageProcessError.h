@@ -1,4 +1,4 @@
-// The engine's error object: number, description and source, as callers show them.
+// The program's error object (number, description, source) and the engine's own kind of it.
 #pragma once
 
 #include <cstdint>
@@ -42,20 +42,31 @@ inline constexpr ErrorKind kEmptySurface{kObjectErrorBase + 1315, "The picture i
 inline constexpr ErrorKind kOutOfMemory{7, "Out of memory"};
 }  // namespace ImageProcessErrors
 
-class ImageProcessError : public std::runtime_error {
+// Every failure the program reports travels as one of these: the engine
+// raises ImageProcessError, the document DocumentError, and whoever shows
+// the failure (the window, the batch tool) catches this one type. The
+// description is UTF-8.
+class Error : public std::runtime_error {
  public:
-  ImageProcessError(std::uint32_t number, std::string description);
-  explicit ImageProcessError(const ErrorKind& kind) : ImageProcessError(kind.number, kind.description) {}
+  Error(std::uint32_t number, std::string description, std::string source);
 
   std::uint32_t number() const { return number_; }
   const std::string& description() const { return description_; }
-  // The program's base name followed by ".cImageProcess".
   const std::string& source() const { return source_; }
 
  private:
   std::uint32_t number_;
   std::string description_;
   std::string source_;
+};
+
+// Raised by the engine; its source is the program's base name followed by
+// ".cImageProcess".
+class ImageProcessError : public Error {
+ public:
+  ImageProcessError(std::uint32_t number, std::string description);
+  explicit ImageProcessError(const ErrorKind& kind)
+      : ImageProcessError(kind.number, kind.description) {}
 };
 
 // The executable's base name, which errors carry as their source. Programs set

@@ -1,12 +1,10 @@
 // The main window's effect commands: find the active document, call one member, show what went
 // wrong.
 #include <QMdiArea>
-#include <new>
 
 #include "document/Commands.h"
 #include "document/DocumentError.h"
 #include "document/Messages.h"
-#include "effects/ImageProcessError.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
@@ -32,12 +30,8 @@ bool mfrmMain::Guarded(const std::function<void()>& work) {
   try {
     work();
     return true;
-  } catch (const ImageProcessError& error) {
-    text = QString::fromStdString(error.description());
-  } catch (const DocumentError& error) {
-    text = error.text();
-  } catch (const std::bad_alloc&) {
-    text = Messages::kMemoireInsuffisante;
+  } catch (...) {
+    text = FailureText(DescribeFailure(std::current_exception()));
   }
   ShowProgress(false);
   SetHourglass(false);

@@ -1,0 +1,44 @@
+// The document's errors and the function that turns any failure into the program's error object.
+#include "document/DocumentError.h"
+
+#include <new>
+#include <system_error>
+
+#include "document/Messages.h"
+
+namespace fotavel {
+
+namespace {
+std::string DocumentSource() { return ProgramName() + ".PhotoDocument"; }
+}  // namespace
+
+DocumentError::DocumentError(const QString& text, std::uint32_t number)
+    : Error(number, text.toStdString(), DocumentSource()) {}
+
+Error DescribeFailure(std::exception_ptr failure) {
+  const std::string memory = Messages::kMemoireInsuffisante.toStdString();
+  try {
+    std::rethrow_exception(failure);
+  } catch (const Error& error) {
+    // The engine's own text for this one is English; the user reads French.
+    if (error.number() == DocumentErrors::kOutOfMemory) {
+      return Error(error.number(), memory, error.source());
+    }
+    return error;
+  } catch (const std::bad_alloc&) {
+    return Error(DocumentErrors::kOutOfMemory, memory, DocumentSource());
+  } catch (const std::system_error& error) {
+    const QString text = Messages::ErreurSysteme(error.code().value(),
+                                                 QString::fromLocal8Bit(error.code().message()));
+    return Error(std::uint32_t(error.code().value()), text.toStdString(), DocumentSource());
+  } catch (const std::exception& error) {
+    return Error(DocumentErrors::kUnexpected,
+                 Messages::ErreurInattendue(QString::fromLocal8Bit(error.what())).toStdString(),
+                 DocumentSource());
+  } catch (...) {
+    return Error(DocumentErrors::kUnexpected, Messages::ErreurInattendue({}).toStdString(),
+                 DocumentSource());
+  }
+}
+
+}  // namespace fotavel
