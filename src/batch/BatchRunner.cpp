@@ -40,8 +40,9 @@ class BatchObserver : public DocumentObserver {
     if (!warned_) err_ << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
     warned_ = true;
   }
-  void SetStatus(const QString& message, const QString&, const QString&) override {
-    if (message.startsWith(QStringLiteral("Réalisé en "))) passes_++;
+  void PassComplete(std::int32_t milliseconds) override {
+    passes_++;
+    lastPassMs_ = milliseconds;
   }
 
   void Begin(const QString& label) {
@@ -49,6 +50,7 @@ class BatchObserver : public DocumentObserver {
     passes_ = 0;
   }
   int passes() const { return passes_; }
+  std::int32_t lastPassMs() const { return lastPassMs_; }
 
  private:
   QTextStream& err_;
@@ -57,13 +59,49 @@ class BatchObserver : public DocumentObserver {
   std::int32_t max_ = 0;
   int shown_ = -1;
   int passes_ = 0;
+  std::int32_t lastPassMs_ = 0;
   bool warned_ = false;
 };
 
-void PrintEngineError(QTextStream& err, const QString& input, const ImageProcessError& e) {
-  err << input << " : erreur 0x" << QString::number(e.number(), 16).toUpper() << " : "
-      << QString::fromStdString(e.description()) << " (" << QString::fromStdString(e.source())
+// One line per failure: the photo, what went wrong, then the error's number
+// and source for whoever reports it further.
+void PrintFailure(QTextStream& err, const QString& input, const Error& e) {
+  err << input << " : " << FailureText(e) << " (erreur 0x"
+      << QString::number(e.number(), 16).toUpper() << ", " << QString::fromStdString(e.source())
       << ")\n";
+}
+
+// Opens `input`, runs the effects and writes the result to `target`. False
+// when it could not be read or written (said on `err`); throws when an effect
+// fails.
+bool RunOne(const BatchOptions& options, AppServices& services, BatchObserver& observer,
+            const QString& input, const QString& target, QTextStream& err) {
+  PhotoDocument document(services, &observer);
+  document.SetUndoEnabled(false);
+  CommandContext context;
+  context.readPicture = io::ReadPicture;
+  QString error;
+  if (!document.OpenFile(input, false, error)) {
+    err << Messages::kOuvertureErreur << input << " : " << error << '\n';
+    return false;
+  }
+  for (const EffectStep& step : options.effects) {
+    observer.Begin(step.text);
+    QElapsedTimer clock;
+    clock.start();
+    step.command->run(document, step.argument, context);
+    if (options.timings) {
+      // The status line shows the time of the last engine pass; a command
+      // without one (a resize) is timed as a whole.
+      const qint64 ms = observer.passes() > 0 ? observer.lastPassMs() : clock.elapsed();
+      err << step.text << " : " << Messages::Realise(int(ms)) << '\n';
+    }
+  }
+  const bool written = options.format == OutputFormat::Jpeg
+                           ? document.FoncEregJPG(options.quality, target, error)
+                           : document.SaveBitmap(target, error);
+  if (!written) err << Messages::kEnregistrementErreur << target << " : " << error << '\n';
+  return written;
 }
 
 }  // namespace
@@ -73,53 +111,18 @@ int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStr
   AppServices services(programFolder);
   if (!options.paramFolder.isEmpty()) services.SetParamFolder(options.paramFolder);
   BatchObserver observer(err, progressBar);
-  CommandContext context;
-  context.readPicture = io::ReadPicture;
   const bool severalInputs = options.inputs.size() > 1 || QFileInfo(options.output).isDir();
 
   int status = 0;
   for (const QString& input : options.inputs) {
-    PhotoDocument document(services, &observer);
-    document.SetUndoEnabled(false);
-    QString error;
-    if (!document.OpenFile(input, false, error)) {
-      err << Messages::kOuvertureErreur << input << " : " << error << '\n';
-      status = 1;
-      continue;
-    }
-    bool failed = false;
-    for (const EffectStep& step : options.effects) {
-      observer.Begin(step.text);
-      QElapsedTimer clock;
-      clock.start();
-      try {
-        step.command->run(document, step.argument, context);
-      } catch (const ImageProcessError& e) {
-        PrintEngineError(err, input, e);
-        failed = true;
-      } catch (const DocumentError& e) {
-        err << input << " : " << e.text() << '\n';
-        failed = true;
-      }
-      if (failed) break;
-      if (options.timings) {
-        // The status line shows the time of the last engine pass; a command
-        // without one (a resize) is timed as a whole.
-        const qint64 ms = observer.passes() > 0 ? document.LastPassMs() : clock.elapsed();
-        err << step.text << " : " << Messages::Realise(int(ms)) << '\n';
-      }
-    }
-    if (failed) {
-      status = 1;
-      continue;
-    }
-    const OutputFormat format = options.format;
-    const QString target = severalInputs ? OutputPathFor(input, options.output, format) : options.output;
-    const bool written = format == OutputFormat::Jpeg
-                             ? document.FoncEregJPG(options.quality, target, error)
-                             : document.SaveBitmap(target, error);
-    if (!written) {
-      err << Messages::kEnregistrementErreur << target << " : " << error << '\n';
+    const QString target =
+        severalInputs ? OutputPathFor(input, options.output, options.format) : options.output;
+    try {
+      if (!RunOne(options, services, observer, input, target, err)) status = 1;
+    } catch (...) {
+      // An effect refused, or memory ran out anywhere on the way: this photo
+      // is not written, the next one still gets its chance.
+      PrintFailure(err, input, DescribeFailure(std::current_exception()));
       status = 1;
     }
   }

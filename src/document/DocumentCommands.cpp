@@ -34,7 +34,7 @@ void PhotoDocument::Render() {
 void PhotoDocument::EnsureBuffer() {
   if (m_cDibBuffer.width() == m_cDib.width() && m_cDibBuffer.height() == m_cDib.height()) return;
   if (!m_cDibBuffer.Create(m_cDib.width(), m_cDib.height())) {
-    throw DocumentError(Messages::kMemoireInsuffisante);
+    throw DocumentError(Messages::kMemoireInsuffisante, DocumentErrors::kOutOfMemory);
   }
 }
 
@@ -53,9 +53,10 @@ void PhotoDocument::RunCommand(Work&& work, bool markCaption) {
   try {
     work();
   } catch (...) {
-    // The engine refuses before it changes anything: take the copy back so
-    // the ring holds only real steps.
-    DropLastUndo();
+    // The work may have changed the photo before it failed (a turn whose
+    // new scratch surface could not be had): the copy just taken becomes the
+    // photo again, and leaves the ring, which holds only real steps.
+    DropLastUndo(true);
     Obs().Busy(false);
     throw;
   }
@@ -144,7 +145,9 @@ void PhotoDocument::TrouvContours() {
 void PhotoDocument::NegativeImage() {
   RunCommand([&] {
     m_cImage.AddImages(m_cDib, m_cDibBuffer, -1, -255, -255, -255, 0, 0, 0, 0);
-    (void)m_cDib.LoadPictureBlt(m_cDibBuffer);
+    if (!m_cDib.LoadPictureBlt(m_cDibBuffer)) {
+      throw DocumentError(Messages::kMemoireInsuffisante, DocumentErrors::kOutOfMemory);
+    }
   });
 }
 
@@ -171,12 +174,14 @@ void PhotoDocument::Resample(std::int32_t lW, std::int32_t lH) {
           QStringLiteral("Mémoire insuffisante pour une photo de %1 x %2 pixels : la photo n'a pas "
                          "été modifiée.")
               .arg(lW)
-              .arg(lH));
+              .arg(lH),
+          DocumentErrors::kOutOfMemory);
     }
     RunCommand([&] {
       auto resampled = m_cDib.Resample(lH, lW);
       cDIBSection buffer;
-      if (!resampled || !buffer.Create(lW, lH)) throw DocumentError(Messages::kMemoireInsuffisante);
+      if (!resampled || !buffer.Create(lW, lH))
+        throw DocumentError(Messages::kMemoireInsuffisante, DocumentErrors::kOutOfMemory);
       m_cDib = std::move(*resampled);
       m_cDibBuffer = std::move(buffer);
     });
@@ -207,31 +212,35 @@ void PhotoDocument::Combine(const CombinationSettings& settings, const cDIBSecti
   if (!m_cDib.empty()) PrepareAnnuler();
   const std::int32_t width = std::min(source1.width(), source2.width());
   const std::int32_t height = std::min(source1.height(), source2.height());
+  // The result is made beside the photo, which it replaces only once complete.
   cDIBSection picture, buffer;
-  if (!picture.Create(width, height) || !buffer.Create(width, height)) {
-    if (!m_cDib.empty()) DropLastUndo();
+  try {
+    if (!picture.Create(width, height) || !buffer.Create(width, height) ||
+        !picture.LoadPictureBlt(source1) || !buffer.LoadPictureBlt(source2)) {
+      throw DocumentError(Messages::kMemoireInsuffisante, DocumentErrors::kOutOfMemory);
+    }
+    switch (settings.type) {
+      case 1:
+        m_cImage.AddImages(buffer, picture, settings.multiplier2, settings.offset2,
+                           settings.offset2, settings.offset2, settings.multiplier1,
+                           settings.offset1, settings.offset1, settings.offset1);
+        break;
+      case 2:  // keeps the darker pixel
+        m_cImage.AddLightest(buffer, picture);
+        break;
+      case 3:  // keeps the lighter pixel
+        m_cImage.AddDarkest(buffer, picture);
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    if (!m_cDib.empty()) DropLastUndo(false);
     Obs().Busy(false);
-    throw DocumentError(Messages::kMemoireInsuffisante);
+    throw;
   }
-  (void)picture.LoadPictureBlt(source1);
-  (void)buffer.LoadPictureBlt(source2);
   m_cDib = std::move(picture);
   m_cDibBuffer = std::move(buffer);
-  switch (settings.type) {
-    case 1:
-      m_cImage.AddImages(m_cDibBuffer, m_cDib, settings.multiplier2, settings.offset2,
-                         settings.offset2, settings.offset2, settings.multiplier1, settings.offset1,
-                         settings.offset1, settings.offset1);
-      break;
-    case 2:  // keeps the darker pixel
-      m_cImage.AddLightest(m_cDibBuffer, m_cDib);
-      break;
-    case 3:  // keeps the lighter pixel
-      m_cImage.AddDarkest(m_cDibBuffer, m_cDib);
-      break;
-    default:
-      break;
-  }
   filename(QStringLiteral("Nouvelle photo %1").arg(m_services.NewImageIndex()));
   SetCaption(QStringLiteral("Photo: ") + m_sFileName);
   m_bDirty = true;
@@ -257,20 +266,21 @@ bool PhotoDocument::InsererLogo() {
     Obs().Busy(false);
     return false;
   }
-  LogoSettings settings;
-  try {
-    settings = ModImage::LireReglagesLogo(m_services);
-  } catch (const std::runtime_error&) {
-    // Unreadable settings end the insertion quietly, as every logo failure
-    // does, before anything is stored or changed.
-    Obs().Busy(false);
-    return true;
+  // Unreadable settings or a missing logo throw here, before anything is
+  // stored or changed: a photo left as it was must not look stamped.
+  const LogoSettings settings = ModImage::LireReglagesLogo(m_services);
+  const QString logo = ModImage::LogoFileFor(m_services, settings);
+  if (logo.isEmpty()) {
+    // With no stored extension logo.png was the one looked for.
+    const QString extension =
+        settings.extension.isEmpty() ? QStringLiteral("png") : settings.extension;
+    throw DocumentError(Messages::LogoAbsent(QStringLiteral("logo.") + extension),
+                        DocumentErrors::kLogo);
   }
   RunCommand([&] {
-    const QString logo = ModImage::LogoFileFor(m_services, settings);
-    // A logo that cannot be drawn leaves the photo as it was; the step still
-    // counts as a change, as it always has.
-    if (!logo.isEmpty()) (void)ModImage::DessineLogo(logo, m_cDib, settings);
+    if (!ModImage::DessineLogo(logo, m_cDib, settings)) {
+      throw DocumentError(Messages::LogoIllisible(logo), DocumentErrors::kLogo);
+    }
   });
   return true;
 }

@@ -20,6 +20,8 @@ class DocumentObserver {
   virtual void ProgressMax(std::int32_t /*max*/) {}
   virtual void ProgressValue(std::int32_t /*value*/) {}
   virtual void ShowProgress(bool /*visible*/) {}
+  // An engine pass ended after `milliseconds`; the status text says the same.
+  virtual void PassComplete(std::int32_t /*milliseconds*/) {}
   // Whether the undo button may be used for this document.
   virtual void UndoAvailable(bool /*available*/) {}
   // The hourglass while an operation runs.

@@ -13,10 +13,10 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
-#include <string>
 
 #include "document/AppServices.h"
+#include "document/DocumentError.h"
+#include "document/Messages.h"
 
 namespace fotavel::ModImage {
 
@@ -46,21 +46,23 @@ QString LogoName(const QString& extension) { return QStringLiteral("logo.") + ex
 // A numeric setting the way the settings file holds it (plain decimal text).
 // Anything else is an error rather than a silent default: the insertion must
 // not stamp a logo placed by a value nobody wrote.
+[[noreturn]] void Unreadable(const AppServices& services, const char* key) {
+  throw DocumentError(
+      Messages::LogoReglageIllisible(key, services.LireParamIni(QLatin1String(key)).trimmed()),
+      DocumentErrors::kLogo);
+}
+
 double ReadNumber(const AppServices& services, const char* key) {
   bool ok = false;
   const double value = services.LireParamIni(QLatin1String(key)).trimmed().toDouble(&ok);
-  if (!ok || !std::isfinite(value)) {
-    throw std::runtime_error(std::string("logo setting ") + key + " is not a number");
-  }
+  if (!ok || !std::isfinite(value)) Unreadable(services, key);
   return value;
 }
 
 // A 16-bit integer setting; a fractional value rounds halves to even.
 int ReadInteger(const AppServices& services, const char* key) {
   const double value = std::nearbyint(ReadNumber(services, key));
-  if (value < INT16_MIN || value > INT16_MAX) {
-    throw std::runtime_error(std::string("logo setting ") + key + " is out of range");
-  }
+  if (value < INT16_MIN || value > INT16_MAX) Unreadable(services, key);
   return static_cast<int>(value);
 }
 

@@ -29,9 +29,9 @@ QString AnyLogoFile(const AppServices& services);
 // absent) and settles the extension against the logo files present: with no
 // stored extension, "png" when logo.png exists, else none; with one, the first
 // of "jpg", "bmp", "gif" whose logo file exists replaces it, else it stays.
-// Throws std::runtime_error when the file exists but a numeric value in it is
-// missing or not a number (or an integer one is out of 16-bit range): the
-// logo insertion then ends without a message, before any change.
+// Throws DocumentError (kLogo, saying which setting) when the file exists but
+// a numeric value in it is missing or not a number (or an integer one is out
+// of 16-bit range): the logo insertion then ends before any change.
 LogoSettings LireReglagesLogo(const AppServices& services);
 
 // The logo file the settled settings name (param folder + "/logo." + ext,

@@ -35,11 +35,26 @@ void PhotoDocument::SetCaption(const QString& caption) {
   Obs().CaptionChanged(caption);
 }
 
+namespace {
+// The readers and writers report their own failures through `error`; one
+// that throws on the way (memory ran out inside Qt or the encoder) is turned
+// into the same kind of answer, so a caller has one thing to look at.
+template <class FileWork>
+bool FileGuarded(FileWork&& work, QString& error) {
+  try {
+    return work();
+  } catch (...) {
+    error = FailureText(DescribeFailure(std::current_exception()));
+    return false;
+  }
+}
+}  // namespace
+
 bool PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp, QString& error) {
   Obs().SetStatus(QStringLiteral("Ouverture de ") + sFile + QStringLiteral("..."),
                   QStringLiteral("#"), QStringLiteral("#"));
   cDIBSection picture;
-  if (!io::ReadPicture(sFile, picture, error)) return false;
+  if (!FileGuarded([&] { return io::ReadPicture(sFile, picture, error); }, error)) return false;
   cDIBSection buffer;
   if (!buffer.Create(picture.width(), picture.height())) {
     error = Messages::kMemoireInsuffisante;
@@ -118,7 +133,7 @@ QString PhotoDocument::BmpNameFor(const QString& chosenName) {
 bool PhotoDocument::SaveBitmap(const QString& chosenName, QString& error) {
   const QString target =
       SaveKindFor(chosenName) == SaveKind::BmpInstead ? BmpNameFor(chosenName) : chosenName;
-  if (!io::WriteBmp(m_cDib, target, error)) return false;
+  if (!FileGuarded([&] { return io::WriteBmp(m_cDib, target, error); }, error)) return false;
   filename(chosenName);
   SetCaption(QStringLiteral("Photo: ") + chosenName);
   m_bDirty = false;
@@ -126,7 +141,9 @@ bool PhotoDocument::SaveBitmap(const QString& chosenName, QString& error) {
 }
 
 bool PhotoDocument::FoncEregJPG(int quality, const QString& nomfich, QString& error) {
-  if (!io::WriteJpeg(m_cDib, nomfich, quality, error)) return false;
+  if (!FileGuarded([&] { return io::WriteJpeg(m_cDib, nomfich, quality, error); }, error)) {
+    return false;
+  }
   filename(nomfich);
   SetCaption(QStringLiteral("Photo: ") + nomfich);
   m_bDirty = false;
@@ -142,16 +159,17 @@ void PhotoDocument::PrepareAnnuler() {
   if (!slot.Create(m_cDib.width(), m_cDib.height()) || !slot.LoadPictureBlt(m_cDib)) {
     slot.ClearUp();
     Obs().Busy(false);
-    throw DocumentError(Messages::kMemoireInsuffisante);
+    throw DocumentError(Messages::kMemoireInsuffisante, DocumentErrors::kOutOfMemory);
   }
   Obs().UndoAvailable(true);
   if (m_iNbAnnuler < 6) ++m_iNbAnnuler;
   m_iIndexAnnuler = m_iIndexAnnuler == 4 ? 0 : m_iIndexAnnuler + 1;
 }
 
-void PhotoDocument::DropLastUndo() {
+void PhotoDocument::DropLastUndo(bool restore) {
   if (!m_undoEnabled) return;
   m_iIndexAnnuler = m_iIndexAnnuler == 0 ? 4 : m_iIndexAnnuler - 1;
+  if (restore) m_cDib = std::move(m_undo[m_iIndexAnnuler]);
   m_undo[m_iIndexAnnuler].ClearUp();
   // A full ring had overwritten its oldest copy; that copy is gone either way.
   --m_iNbAnnuler;
@@ -171,7 +189,7 @@ void PhotoDocument::Annuler() {
     cDIBSection buffer;
     if (!keepBuffer && !buffer.Create(width, height)) {
       Obs().Busy(false);
-      throw DocumentError(Messages::kMemoireInsuffisante);
+      throw DocumentError(Messages::kMemoireInsuffisante, DocumentErrors::kOutOfMemory);
     }
     --m_iNbAnnuler;
     m_iIndexAnnuler = slot;
@@ -225,6 +243,7 @@ void PhotoDocument::Progress(std::int32_t lPosition) { Obs().ProgressValue(lPosi
 void PhotoDocument::Complete(std::int32_t lTimeMs) {
   m_lastPassMs = lTimeMs;
   Obs().ShowProgress(false);
+  Obs().PassComplete(lTimeMs);
   Obs().SetStatus(Messages::Realise(lTimeMs), QStringLiteral("#"), QStringLiteral("#"));
 }
 

@@ -127,7 +127,9 @@ class PhotoDocument : private ProgressListener {
   void Combine(const CombinationSettings& settings, const cDIBSection& source1,
                const cDIBSection& source2);
   void Applique_ciel();
-  // Stamps the configured logo. False when no logo is ready (nothing done).
+  // Stamps the configured logo. False when no logo is ready (nothing done);
+  // throws DocumentError (kLogo) when the settings cannot be read or the logo
+  // cannot be found or drawn, the photo then unchanged and not marked.
   bool InsererLogo();
   // The area blur of the mouse tool: left, top, right, bottom in photo
   // pixels counted from the top-left. Leaves the caption as it was.
@@ -149,7 +151,9 @@ class PhotoDocument : private ProgressListener {
   // copy is taken back and the error goes on to the caller.
   template <class Work>
   void RunCommand(Work&& work, bool markCaption = true);
-  void DropLastUndo();
+  // Takes the copy the last PrepareAnnuler stored out of the ring; with
+  // `restore` it becomes the photo again.
+  void DropLastUndo(bool restore);
   void EnsureBuffer();
   void Render();
   void SetCaption(const QString& caption);

@@ -7,13 +7,17 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextStream>
+#include <new>
 
 #include "batch/BatchOptions.h"
+#include "batch/BatchRunner.h"
 #include "document/AppServices.h"
 #include "document/PhotoDocument.h"
 #include "io/PictureFiles.h"
 #include "io/TestFiles.h"
 #include "support/Surfaces.h"
+#include "surface/SurfaceMemory.h"
 
 namespace fotavel::testing {
 namespace {
@@ -136,17 +140,23 @@ TEST_F(BatchTest, UsageErrorsStopBeforeAnyFileIsTouched) {
 }
 
 TEST_F(BatchTest, UnreadableInputIsReportedAndTheOthersGoOn) {
-  const QString good = WriteBmp(RandomSurface(4, 4, 2), u"bon.bmp"_s);
+  const QString good = WriteBmp(RandomSurface(40, 30, 2), u"bon.bmp"_s);
   QFile bad(Path(u"mauvais.jpg"_s));
   ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
   bad.write("pas une photo du tout");
   bad.close();
+  WriteBytes(Path(u"coupee.bmp"_s), Bytes(good).left(1800));  // half its rows missing
   ASSERT_TRUE(QDir(folder.path()).mkdir(u"out"_s));
-  const BatchRun run = Batch({bad.fileName(), good, u"-o"_s, Path(u"out"_s)});
+  const BatchRun run =
+      Batch({bad.fileName(), Path(u"coupee.bmp"_s), good, u"-o"_s, Path(u"out"_s)});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.err.contains(u"Une erreur est survenue lors de l'ouverture de : "_s));
+  EXPECT_TRUE(run.err.contains(u"Une erreur est survenue lors de l'ouverture de : "_s +
+                               bad.fileName() + u" : format d'image inconnu\n"_s));
+  EXPECT_TRUE(run.err.contains(u"Une erreur est survenue lors de l'ouverture de : "_s +
+                               Path(u"coupee.bmp"_s) + u" : fichier BMP tronqué ou endommagé\n"_s))
+      << run.err.toStdString();
   EXPECT_TRUE(QFile::exists(Path(u"out/bon.jpg"_s)));
-  EXPECT_FALSE(QFile::exists(Path(u"out/mauvais.jpg"_s)));
+  EXPECT_EQ(QDir(Path(u"out"_s)).entryList(QDir::Files), QStringList{u"bon.jpg"_s});
 }
 
 TEST_F(BatchTest, RefusalsWriteNothingAndKeepAnExistingOutput) {
@@ -197,14 +207,66 @@ TEST_F(BatchTest, CombinationTakesTheSecondPhotoFromAFile) {
   EXPECT_EQ(PixelRGB(result, 2, 2), 0x1E140Au);
 }
 
-TEST_F(BatchTest, LogoWithoutAnyLogoFileIsRefused) {
+TEST_F(BatchTest, LogoThatCannotBeStampedFailsThePhoto) {
   const QString input = WriteBmp(RandomSurface(20, 10, 5), u"l.bmp"_s);
   ASSERT_TRUE(QDir(folder.path()).mkdir(u"param"_s));
-  const BatchRun run =
-      Batch({u"--param"_s, Path(u"param"_s), u"-e"_s, u"logo"_s, input, u"-o"_s, Path(u"l.jpg"_s)});
+  const QStringList arguments = {u"--param"_s, Path(u"param"_s), u"-e"_s,         u"logo"_s,
+                                 input,        u"-o"_s,          Path(u"l.jpg"_s)};
+  BatchRun run = Batch(arguments);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.err.contains(u"Aucun logo"_s));
+
+  WriteBytes(Path(u"param/logo.png"_s), "pas une image");
+  run = Batch(arguments);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(u"l.bmp : Le logo n'a pas pu être inséré : le fichier "_s +
+                               Path(u"param/logo.png"_s) + u" n'est pas une image lisible."_s))
+      << run.err.toStdString();
+
+  QImage logo(4, 4, QImage::Format_RGB32);
+  logo.fill(qRgb(255, 0, 0));
+  ASSERT_TRUE(logo.save(Path(u"param/logo.png"_s)));
+  WriteBytes(Path(u"param/fotavel.ini"_s), "Ext=png;DstX=0;DstY=0;Tll=dix;Trs=0;Agl=0;");
+  run = Batch(arguments);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(u"le réglage Tll de fotavel.ini (« dix »)"_s))
+      << run.err.toStdString();
   EXPECT_FALSE(QFile::exists(Path(u"l.jpg"_s)));
+}
+
+// A command of the table that runs out of memory in its own way.
+const CommandInfo kTurnWithNoMemoryLeft = {
+    "gauche-sans-memoire", "", "", [](QStringView, CommandArgument&, QString&) { return true; },
+    [](PhotoDocument& d, const CommandArgument&, CommandContext&) {
+      const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes());
+      try {
+        d.Piv_Gche();
+      } catch (...) {
+        SetSurfaceMemoryLimit(previous);
+        throw;
+      }
+    }};
+const CommandInfo kAllocationFails = {
+    "panne", "", "", [](QStringView, CommandArgument&, QString&) { return true; },
+    [](PhotoDocument&, const CommandArgument&, CommandContext&) { throw std::bad_alloc(); }};
+
+TEST_F(BatchTest, MemoryRunningOutFailsThePhotoNotTheProgram) {
+  batch::BatchOptions options;
+  options.inputs = {WriteBmp(RandomSurface(9, 5, 1), u"a.bmp"_s),
+                    WriteBmp(RandomSurface(5, 9, 2), u"b.bmp"_s)};
+  options.output = folder.path();
+  for (const CommandInfo* command : {&kTurnWithNoMemoryLeft, &kAllocationFails}) {
+    options.effects = {{QString::fromLatin1(command->name), command, {}}};
+    QString text;
+    QTextStream err(&text);
+    EXPECT_EQ(batch::RunBatch(options, folder.path(), err, false), 1);
+    err.flush();
+    EXPECT_EQ(text.count(u"Mémoire insuffisante : la photo n'a pas été modifiée. (erreur 0x7, "_s),
+              2)
+        << text.toStdString();
+    EXPECT_FALSE(QFile::exists(Path(u"a.jpg"_s)));
+  }
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
 }
 
 TEST(BatchOptions, OutputNamesAndFormats) {

@@ -6,9 +6,9 @@
 #include <QRect>
 #include <QTemporaryDir>
 #include <cstdlib>
-#include <stdexcept>
 
 #include "document/AppServices.h"
+#include "document/DocumentError.h"
 #include "document/ModImage.h"
 #include "support/Surfaces.h"
 
@@ -115,7 +115,7 @@ TEST_F(LogoTest, UnreadableNumbersAreErrors) {
   for (const char* ini : {"Ext=png;DstX=0;DstY=0;Tll=grand;Trs=0;Agl=0;",
                           "Ext=png;DstX=0;DstY=0;Tll=10;Agl=0;",  // no Trs
                           "Ext=png;DstX=40000;DstY=0;Tll=10;Trs=0;Agl=0;"})
-    EXPECT_THROW(Read(ini), std::runtime_error) << ini;
+    EXPECT_THROW(Read(ini), DocumentError) << ini;
 }
 
 TEST_F(LogoTest, ExtensionSettlesAgainstTheFilesPresent) {

@@ -1,0 +1,179 @@
+// Failures of the document: each one said in French, none leaving the photo changed or marked.
+#include <QFile>
+#include <QImage>
+#include <cerrno>
+#include <new>
+#include <system_error>
+
+#include "DocumentFixture.h"
+#include "document/Commands.h"
+#include "document/DocumentError.h"
+#include "document/Messages.h"
+#include "io/PictureFiles.h"
+#include "surface/SurfaceMemory.h"
+
+namespace fotavel::testing {
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace std::string_view_literals;
+
+Error Described(auto&& raise) {
+  try {
+    raise();
+  } catch (...) {
+    return DescribeFailure(std::current_exception());
+  }
+  ADD_FAILURE() << "nothing was thrown";
+  return Error(0, "", "");
+}
+
+TEST(DescribeFailure, EveryFailureGetsANumberAFrenchTextAndASource) {
+  const std::string memory = Messages::kMemoireInsuffisante.toStdString();
+  const std::string document = ProgramName() + ".PhotoDocument";
+  const std::string engine = ProgramName() + ".cImageProcess";
+  const struct {
+    Error got;
+    std::uint32_t number;
+    std::string description, source;
+  } cases[] = {
+      {Described([] { throw std::bad_alloc(); }), 7, memory, document},
+      {Described([] { throw ImageProcessError(ImageProcessErrors::kOutOfMemory); }), 7, memory,
+       engine},
+      {Described([] { throw ImageProcessError(ImageProcessErrors::kSizeNotOdd); }), 0x80040519,
+       "Size must be an odd number", engine},
+      {Described([] { throw DocumentError(u"Sélectionnez une photo !"_s); }), 0x80040578,
+       "Sélectionnez une photo !", document},
+      {Described([] { throw std::system_error(ENOSPC, std::generic_category()); }), ENOSPC,
+       "Erreur du système n° 28 : No space left on device", document},
+      {Described([] { throw std::out_of_range("index 9"); }), 0x8004057A,
+       "Erreur inattendue : index 9", document},
+      {Described([] { throw 42; }), 0x8004057A, "Erreur inattendue.", document},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.got.number(), c.number) << c.description;
+    EXPECT_EQ(c.got.description(), c.description);
+    EXPECT_EQ(c.got.source(), c.source);
+  }
+}
+
+class LogoFailureTest : public DocumentTest {
+ protected:
+  void Write(const QString& name, const QByteArray& bytes) {
+    QFile file(folder.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+  }
+  // The logo command fails with `text`, and the photo is as it was, unmarked.
+  void ExpectRefused(const QString& text) {
+    const cDIBSection before = Copy(document.Picture());
+    try {
+      document.InsererLogo();
+      ADD_FAILURE() << "logo inserted";
+    } catch (const DocumentError& error) {
+      EXPECT_EQ(error.text(), text);
+      EXPECT_EQ(error.number(), DocumentErrors::kLogo);
+    }
+    EXPECT_TRUE(SamePixels(before, document.Picture()));
+    EXPECT_FALSE(document.Dirty());
+    EXPECT_EQ(document.UndoCount(), 0);
+    EXPECT_FALSE(document.Caption().endsWith(u" modifiée"_s));
+  }
+};
+
+TEST_F(LogoFailureTest, UnreadableSettingsOrLogoAreReportedNotStamped) {
+  OpenRandom(40, 30);
+  QImage red(4, 4, QImage::Format_RGB32);
+  red.fill(qRgb(255, 0, 0));
+  ASSERT_TRUE(red.save(folder.filePath(u"logo.png"_s)));
+  Write(u"fotavel.ini"_s, "Ext=png;DstX=0;DstY=0;Tll=grand;Trs=0;Agl=0;");
+  ExpectRefused(
+      u"Le logo n'a pas pu être inséré : le réglage Tll de fotavel.ini (« grand ») "
+      u"n'est pas un nombre valable."_s);
+  Write(u"fotavel.ini"_s, "Ext=tif;DstX=0;DstY=0;Tll=10;Trs=0;Agl=0;");
+  ExpectRefused(
+      u"Le logo n'a pas pu être inséré : le fichier logo.tif est introuvable dans le "
+      u"dossier des paramètres."_s);
+  Write(u"fotavel.ini"_s, "Ext=png;DstX=0;DstY=0;Tll=10;Trs=0;Agl=0;");
+  Write(u"logo.png"_s, "pas une image");
+  ExpectRefused(u"Le logo n'a pas pu être inséré : le fichier "_s + folder.filePath(u"logo.png"_s) +
+                u" n'est pas une image lisible."_s);
+  ASSERT_TRUE(red.save(folder.filePath(u"logo.png"_s)));  // a real logo again: stamped
+  EXPECT_TRUE(document.InsererLogo());
+  EXPECT_TRUE(document.Dirty());
+  EXPECT_EQ(PixelRGB(document.Picture(), 0, 29), 0xFF0000u);
+}
+
+// No surface beyond those alive may be had while this lives.
+class NoMoreSurfaces {
+ public:
+  NoMoreSurfaces() : previous_(SetSurfaceMemoryLimit(LiveSurfaceBytes())) {}
+  ~NoMoreSurfaces() { SetSurfaceMemoryLimit(previous_); }
+
+ private:
+  std::size_t previous_;
+};
+
+TEST_F(DocumentTest, RunningOutOfMemorySaysSoAndKeepsThePhoto) {
+  OpenRandom(20, 20);
+  for (int i = 0; i < 5; ++i) document.Lighten(5);  // a full ring: its copies' memory is reused
+  const QString caption = document.Caption();
+  // Commands that need a new surface fail with the memory message; the
+  // others run in the memory they have.
+  QStringList failed;
+  const auto check = [&](const QString& name, auto&& command) {
+    const cDIBSection before = Copy(document.Picture());
+    const NoMoreSurfaces full;
+    try {
+      command();
+    } catch (...) {
+      failed << name;
+      const Error error = DescribeFailure(std::current_exception());
+      EXPECT_EQ(error.number(), 7u) << name.toStdString();
+      EXPECT_TRUE(FailureText(error).startsWith(u"Mémoire insuffisante"_s)) << error.description();
+      EXPECT_TRUE(SamePixels(before, document.Picture())) << name.toStdString();
+      EXPECT_EQ(document.Caption(), caption);
+    }
+  };
+  for (const CommandInfo& command : Commands()) {
+    CommandArgument argument;
+    QString unused;
+    // Those that need an argument, and the logo (none is stored), are tried below or elsewhere.
+    if (!command.parse(QStringView(), argument, unused) || command.name == "logo"sv) continue;
+    CommandContext context;
+    check(QString::fromLatin1(command.name), [&] { command.run(document, argument, context); });
+  }
+  check(u"taille"_s, [&] { document.Resample(30, 10); });
+  check(u"combiner"_s, [&] { document.Combine({}, document.Picture(), document.Picture()); });
+  EXPECT_EQ(failed.join(u' ').toStdString(), "contours negatif gauche droite ciel web taille combiner");
+
+  document.Resample(10, 10);
+  check(u"annuler"_s, [&] { document.Annuler(); });  // back to 20 x 20 needs a scratch surface
+  EXPECT_EQ(failed.back(), u"annuler"_s);
+  document.Annuler();
+  EXPECT_EQ(document.ImageWidth(), 20);
+
+  const QString other = WritePhoto(RandomSurface(8, 8, 1), u"autre.bmp"_s);
+  const NoMoreSurfaces full;
+  QString error;
+  EXPECT_FALSE(document.OpenFile(other, false, error));
+  EXPECT_EQ(error.toStdString(), "image trop grande pour la mémoire disponible (8 x 8)");
+  EXPECT_EQ(document.ImageWidth(), 20);
+  EXPECT_TRUE(document.SaveBitmap(folder.filePath(u"sauve.bmp"_s), error)) << error.toStdString();
+  EXPECT_FALSE(document.Dirty());
+}
+
+TEST_F(DocumentTest, APictureOverTheBudgetIsNotOpened) {
+  const QString path = OpenRandom(30, 20);
+  const std::uint64_t previous = io::SetPictureMemoryBudget(6000);  // the file, not its pixels
+  QString error;
+  EXPECT_FALSE(
+      document.OpenFile(WritePhoto(RandomSurface(40, 40, 3), u"grande.bmp"_s), false, error));
+  io::SetPictureMemoryBudget(previous);
+  EXPECT_EQ(error.toStdString(), "image trop grande pour la mémoire disponible (40 x 40)");
+  EXPECT_EQ(document.filename(), path);
+  EXPECT_EQ(document.ImageWidth(), 30);
+}
+
+}  // namespace
+}  // namespace fotavel::testing
