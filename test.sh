@@ -23,3 +23,9 @@ if command -v cupsd >/dev/null || [ -x /usr/sbin/cupsd ]; then
 else
   echo "print-cups: skipped, cupsd is not installed"
 fi
+
+# The tests without windows again, under AddressSanitizer and
+# UndefinedBehaviorSanitizer; then each fuzz target (clang's libFuzzer) on the
+# inputs kept from past faults and for a bounded time on new ones.
+tests/sanitized.sh
+fuzz/run.sh
