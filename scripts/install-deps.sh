@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev qemu-user
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libturbojpeg0-dev libwmf-dev libexiv2-dev
   xvfb xauth x11-apps xclip file
