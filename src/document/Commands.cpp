@@ -67,7 +67,9 @@ bool Kernel(QStringView text, CommandArgument& out, QString& error) {
     return false;
   }
   if (size > 0 && out.numbers.size() != std::size_t(size) * std::size_t(size)) {
-    error = QStringLiteral("un noyau de %1 x %1 demande %2 valeurs").arg(size).arg(size * size);
+    error = QStringLiteral("un noyau de %1 x %1 demande %2 valeurs")
+                .arg(size)
+                .arg(std::int64_t(size) * size);
     return false;
   }
   out.numbers.insert(out.numbers.begin(), {size, weight});
