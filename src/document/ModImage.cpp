@@ -152,8 +152,10 @@ QImage PrepareLogo(const QImage& loaded, float opacity) {
   QImage logo = loaded.convertToFormat(QImage::Format_ARGB32);
   if (opacity != 1.0f) {
     std::array<std::uint32_t, 256> alpha{};
+    // A transparency far beyond 100 makes the opacity an infinity, and 0 times
+    // an infinity is no number: a transparent pixel stays transparent.
     for (int a = 0; a < 256; ++a) {
-      const double scaled = std::nearbyint(a * double(opacity));
+      const double scaled = a == 0 ? 0.0 : std::nearbyint(a * double(opacity));
       alpha[a] = static_cast<std::uint32_t>(scaled < 0 ? 0 : scaled > 255 ? 255 : scaled) << 24;
     }
     for (int y = 0; y < logo.height(); ++y) {
