@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 #include "FuzzSupport.h"
 #include "document/AppServices.h"
