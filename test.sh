@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
+./scripts/check-format.sh
 
 build=${FOTAVEL_BUILD_DIR:-build}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFOTAVEL_WERROR="${FOTAVEL_WERROR:-OFF}"

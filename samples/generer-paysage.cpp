@@ -1,5 +1,6 @@
 // Draws samples/paysage.jpg, the demonstration photo of ./run.sh (pale sky, hills, a house).
-// Built by hand when the sample needs redrawing: g++ -std=c++20 -fPIC generer-paysage.cpp $(pkg-config --cflags --libs Qt6Gui)
+// Built by hand when the sample needs redrawing:
+//   g++ -std=c++20 -fPIC generer-paysage.cpp $(pkg-config --cflags --libs Qt6Gui)
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -19,7 +20,8 @@ int main() {
   auto hill = [&](double base, double amp, double freq, double phase, QColor c) {
     QPainterPath path(QPointF(0, H));
     for (int x = 0; x <= W; x += 4)
-      path.lineTo(x, base + amp * std::sin(x * freq + phase) + amp * 0.4 * std::sin(x * freq * 2.7 + 1.3));
+      path.lineTo(
+          x, base + amp * std::sin(x * freq + phase) + amp * 0.4 * std::sin(x * freq * 2.7 + 1.3));
     path.lineTo(W, H);
     path.closeSubpath();
     p.fillPath(path, c);
@@ -29,8 +31,11 @@ int main() {
   hill(H * 0.78, 25, 0.007, 4.0, QColor(96, 140, 56));
   // A red-roofed house.
   p.fillRect(760, 520, 140, 90, QColor(222, 210, 190));
-  QPolygonF roof; roof << QPointF(745, 522) << QPointF(830, 460) << QPointF(915, 522);
-  p.setBrush(QColor(170, 60, 40)); p.setPen(Qt::NoPen); p.drawPolygon(roof);
+  QPolygonF roof;
+  roof << QPointF(745, 522) << QPointF(830, 460) << QPointF(915, 522);
+  p.setBrush(QColor(170, 60, 40));
+  p.setPen(Qt::NoPen);
+  p.drawPolygon(roof);
   p.fillRect(815, 560, 30, 50, QColor(90, 60, 40));
   p.end();
   // A little sensor noise.

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config clang-format
   clang libclang-rt-14-dev qemu-user
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n libturbojpeg0-dev libwmf-dev libexiv2-dev

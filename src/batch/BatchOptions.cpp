@@ -19,9 +19,9 @@ bool FormatForFile(const QString& path, OutputFormat& format) {
 }
 
 QString OutputPathFor(const QString& input, const QString& folder, OutputFormat format) {
-  return QDir(folder).filePath(QFileInfo(input).completeBaseName() +
-                               (format == OutputFormat::Bmp ? QStringLiteral(".bmp")
-                                                            : QStringLiteral(".jpg")));
+  return QDir(folder).filePath(
+      QFileInfo(input).completeBaseName() +
+      (format == OutputFormat::Bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg")));
 }
 
 namespace {
@@ -111,7 +111,8 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
   }
   if (options.inputs.size() == 1 && !QFileInfo(options.output).isDir()) {
     if (!FormatForFile(options.output, options.format)) {
-      error = QStringLiteral("format de sortie inconnu : %1 (.bmp, .jpg ou .jpeg)").arg(options.output);
+      error =
+          QStringLiteral("format de sortie inconnu : %1 (.bmp, .jpg ou .jpeg)").arg(options.output);
       return false;
     }
   } else if (!QFileInfo(options.output).isDir()) {
@@ -143,7 +144,9 @@ QString UsageText() {
       "\n"
       "Effets :\n");
   for (const CommandInfo& c : Commands()) {
-    text += QStringLiteral("  %1%2\n").arg(QString::fromUtf8(c.usage), -38).arg(QString::fromUtf8(c.help));
+    text += QStringLiteral("  %1%2\n")
+                .arg(QString::fromUtf8(c.usage), -38)
+                .arg(QString::fromUtf8(c.help));
   }
   return text;
 }

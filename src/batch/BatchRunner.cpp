@@ -37,7 +37,8 @@ class BatchObserver : public DocumentObserver {
     shown_ = -1;
   }
   void MemoryWarning(const QString& text) override {
-    if (!warned_) err_ << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
+    if (!warned_)
+      err_ << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
     warned_ = true;
   }
   void PassComplete(std::int32_t milliseconds) override {

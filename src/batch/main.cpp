@@ -1,8 +1,9 @@
 // fotavel-batch: the photo document's effects on many files, without a window.
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QTextStream>
 #include <cstdio>
-#include <unistd.h>
 
 #include "batch/BatchOptions.h"
 #include "batch/BatchRunner.h"

@@ -159,7 +159,9 @@ const CommandInfo kCommands[] = {
        d.Resample(width, height);
      }},
     {"taille", "taille=LxH", "retailler en L x H pixels", SizeLxH,
-     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Resample(N(a, 0), N(a, 1)); }},
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
+       d.Resample(N(a, 0), N(a, 1));
+     }},
     {"masquer", "masquer=G,H,D,B",
      "flouter la zone (gauche, haut, droite, bas en pixels depuis le coin haut gauche)", Rectangle,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
@@ -168,8 +170,9 @@ const CommandInfo kCommands[] = {
     {"logo", "logo", "insérer le logo du dossier des paramètres", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) {
        if (!d.InsererLogo()) {
-         throw DocumentError(QStringLiteral("Aucun logo n'est configuré (logo.png, .jpg, .bmp ou "
-                                            ".gif dans le dossier des paramètres)."));
+         throw DocumentError(
+             QStringLiteral("Aucun logo n'est configuré (logo.png, .jpg, .bmp ou "
+                            ".gif dans le dossier des paramètres)."));
        }
      }},
     {"combiner", "combiner=FICHIER[:TYPE:M1:O1:M2:O2]",

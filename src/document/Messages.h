@@ -10,7 +10,8 @@ inline const QString kOuvertureErreur =
 inline const QString kEnregistrementErreur =
     QStringLiteral("Erreur lors de l'enregistrement de la photo: ");
 inline const QString kFormatIncompatible = QStringLiteral(
-    "Vous avez choisi un format imcompatible!\r\nLa photo a été sauvegardée au format bitmap (.bmp)");
+    "Vous avez choisi un format imcompatible!\r\nLa photo a été sauvegardée au format bitmap "
+    "(.bmp)");
 inline const QString kSelectionnezPhoto = QStringLiteral("Sélectionnez une photo !");
 inline const QString kMemoireInsuffisante =
     QStringLiteral("Mémoire insuffisante : la photo n'a pas été modifiée.");

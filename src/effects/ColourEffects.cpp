@@ -118,9 +118,8 @@ void cImageProcessDIB::Fade(cDIBSection& cTo, std::int32_t lAmount) {
   // Outside 0 … 255 the quotient would leave the byte range; the commands
   // only pass 240, so the amount is clamped rather than refused.
   const auto amount = static_cast<std::uint16_t>(std::clamp(lAmount, 0, 255));
-  RunPixelPass(m_events, cTo.view(), [amount](std::uint8_t* p, std::int32_t pixels) {
-    FadeRow(p, 3 * pixels, amount);
-  });
+  RunPixelPass(m_events, cTo.view(),
+               [amount](std::uint8_t* p, std::int32_t pixels) { FadeRow(p, 3 * pixels, amount); });
 }
 
 void cImageProcessDIB::Sature(cDIBSection& image, std::int32_t percentage) {
@@ -139,9 +138,8 @@ void cImageProcessDIB::Sature(cDIBSection& image, std::int32_t percentage) {
   }
   FillSatureTable(table.data(), f);
   const std::uint8_t* const entries = table.data();
-  RunPixelPass(m_events, image.view(), [entries](std::uint8_t* p, std::int32_t pixels) {
-    SatureRow(p, pixels, entries);
-  });
+  RunPixelPass(m_events, image.view(),
+               [entries](std::uint8_t* p, std::int32_t pixels) { SatureRow(p, pixels, entries); });
 }
 
 void cImageProcessDIB::Eff_NoirEtBlancCoupe(cDIBSection& image) {

@@ -86,9 +86,8 @@ inline float Pick(bool c, float a, float b) {
                               (std::bit_cast<std::uint32_t>(b) & ~mask));
 }
 
-__attribute__((target_clones("arch=x86-64-v4", "avx2", "default"))) void LightenRow(std::uint8_t* p,
-                                                                  std::int32_t pixels,
-                                                                  double factor) {
+__attribute__((target_clones("arch=x86-64-v4", "avx2", "default"))) void LightenRow(
+    std::uint8_t* p, std::int32_t pixels, double factor) {
   for (std::int32_t i = 0; i < pixels; ++i) {
     // ---- RGBToHLS ----
     const float fb = Keep(p[3 * i] * kInv255);
@@ -152,9 +151,8 @@ void cImageProcessDIB::Lighten(cDIBSection& image, std::int32_t percentage) {
   // 0 … 255, so the percentage is clamped there. Above there is no need:
   // the scaled lightness is capped at 1.
   const double factor = 1 + std::max(percentage, -100) / 100.0;
-  RunPixelPass(m_events, image.view(), [factor](std::uint8_t* p, std::int32_t pixels) {
-    LightenRow(p, pixels, factor);
-  });
+  RunPixelPass(m_events, image.view(),
+               [factor](std::uint8_t* p, std::int32_t pixels) { LightenRow(p, pixels, factor); });
 }
 
 }  // namespace fotavel

@@ -26,7 +26,8 @@ int main(int argc, char* argv[]) {
   // The program speaks French whatever the desktop's language: Qt's own
   // buttons and dialogs (Oui, Non, Annuler, the file dialog) too.
   QTranslator qtFrench;
-  if (qtFrench.load(QStringLiteral("qtbase_fr"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (qtFrench.load(QStringLiteral("qtbase_fr"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QApplication::installTranslator(&qtFrench);
   }
   fotavel::SetProgramName(argc > 0 ? argv[0] : "fotavel");

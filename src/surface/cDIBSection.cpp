@@ -87,10 +87,12 @@ bool cDIBSection::LoadPictureBlt(const cDIBSection& source, std::int32_t lSrcLef
 
 void cDIBSection::RandomiseBits(bool bGrey) {
   if (empty()) return;
-  std::mt19937 generator(static_cast<std::uint32_t>(
-      std::chrono::system_clock::now().time_since_epoch().count()));
+  std::mt19937 generator(
+      static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
   std::uniform_real_distribution<double> uniform(0.0, 1.0);
-  const auto draw = [&] { return static_cast<std::uint8_t>(std::nearbyint(uniform(generator) * 255)); };
+  const auto draw = [&] {
+    return static_cast<std::uint8_t>(std::nearbyint(uniform(generator) * 255));
+  };
   ByteView v = view();
   if (bGrey) {
     for (std::int32_t y = 0; y < height_; ++y) {

@@ -101,7 +101,8 @@ TEST_F(BatchTest, JpegAndMetafileInputsAreReadByTheirContent) {
   // A JPEG named .bmp and a placeable metafile: 2 x 1 inches at 96 dpi, a red
   // rectangle in the middle of white paper.
   QString error;
-  ASSERT_TRUE(io::WriteJpeg(UniformSurface(9, 7, 40, 80, 120), Path(QStringLiteral("photo.bmp")), 100, error));
+  ASSERT_TRUE(io::WriteJpeg(UniformSurface(9, 7, 40, 80, 120), Path(QStringLiteral("photo.bmp")),
+                            100, error));
   WriteBytes(Path(QStringLiteral("dessin.wmf")), MakeWmf({}));
   ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sortie")));
   const BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("negatif"), QStringLiteral("-f"),

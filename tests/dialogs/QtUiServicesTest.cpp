@@ -100,9 +100,8 @@ TEST(QtFileDialog, ATypedNameComesBackWithTheDefaultExtension) {
   QTemporaryDir folder;
   FileDialogRequest request = PhotoSaveRequest();
   request.initialDir = folder.path();
-  WhenModal<QFileDialog>([](QFileDialog* dialog) {
-    TypeAndAccept(dialog, QStringLiteral("plage"));
-  });
+  WhenModal<QFileDialog>(
+      [](QFileDialog* dialog) { TypeAndAccept(dialog, QStringLiteral("plage")); });
   const std::optional<FileChoice> choice = QtUiServices().SaveFile(request);
   ASSERT_TRUE(choice.has_value());
   EXPECT_EQ(choice->path, folder.filePath("plage.JPG"));
@@ -153,9 +152,8 @@ TEST(QtFileDialog, OverwritePromptIsAskedOnlyWhenRequested) {
     request.initialDir = folder.path();
     request.overwritePrompt = prompt;
     YesToEveryBox boxes;
-    WhenModal<QFileDialog>([](QFileDialog* dialog) {
-      TypeAndAccept(dialog, QStringLiteral("plage.JPG"));
-    });
+    WhenModal<QFileDialog>(
+        [](QFileDialog* dialog) { TypeAndAccept(dialog, QStringLiteral("plage.JPG")); });
     const std::optional<FileChoice> choice = QtUiServices().SaveFile(request);
     ASSERT_TRUE(choice.has_value());
     EXPECT_EQ(choice->path, existing);

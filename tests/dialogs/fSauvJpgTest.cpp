@@ -38,9 +38,9 @@ TEST(JpegQualityDialog, OpensAt70WithItsTextsAndTheFocusOnEnregistrer) {
 }
 
 TEST(JpegQualityDialog, DraggingNamesTheBandOnEachSideOfEveryBoundary) {
-  const std::pair<int, const char*> cases[] = {{45, "Faible"},   {60, "Faible"},   {61, "Moyenne"},
-                                               {74, "Moyenne"},  {75, "Elevée"},   {89, "Elevée"},
-                                               {90, "Maximale"}, {100, "Maximale"}, {70, "Moyenne"}};
+  const std::pair<int, const char*> cases[] = {
+      {45, "Faible"}, {60, "Faible"},   {61, "Moyenne"},   {74, "Moyenne"}, {75, "Elevée"},
+      {89, "Elevée"}, {90, "Maximale"}, {100, "Maximale"}, {70, "Moyenne"}};
   fSauvJpg dialog;
   for (const auto& [value, word] : cases) {
     DragTo(dialog.QualitJPG(), value);

@@ -29,13 +29,13 @@ TEST(SettingsFileTest, LookupRules) {
   const char* const cases[][3] = {
       {"Ext=png;\r\nDstX=50;\r\nDstY=75;\r\nTll=30;\r\nTrs=20;\r\nAgl=-15;\r\n", "Agl", "-15"},
       {"Ext=png;\r\nDstX=50;\r\nTll=30;\r\n", "Largeur", ""},
-      {"Ext=png;\r\nTll=30;\r\n", "tll", ""},             // keys compare with their case
+      {"Ext=png;\r\nTll=30;\r\n", "tll", ""},  // keys compare with their case
       {"Ext=;\r\n", "Ext", ""},
-      {"XTll=5;\r\nTll=30;\r\n", "Tll", "5"},             // first occurrence, even inside a key
+      {"XTll=5;\r\nTll=30;\r\n", "Tll", "5"},               // first occurrence, even inside a key
       {"Ext=jpg; DstX=12;\r\nDstX=40;\r\n", "DstX", "12"},  // or mid-line
-      {"Ext=p\r\nng;", "Ext", "p\r\nng"},                 // the value runs to the semicolon
-      {"Tll=30", "Tll", "30"},                            // or to the end of the file
-      {"Ext=\xE9t\xE9;", "Ext", "\xC3\xA9t\xC3\xA9"},     // the file is Latin-1
+      {"Ext=p\r\nng;", "Ext", "p\r\nng"},                   // the value runs to the semicolon
+      {"Tll=30", "Tll", "30"},                              // or to the end of the file
+      {"Ext=\xE9t\xE9;", "Ext", "\xC3\xA9t\xC3\xA9"},       // the file is Latin-1
   };
   for (const auto& c : cases) {
     WriteFile(dir.filePath("fotavel.ini"), c[0]);
@@ -54,8 +54,10 @@ class ParamFolderTest : public ::testing::Test {
     ASSERT_TRUE(QDir().mkpath(program));
   }
   void TearDown() override {
-    if (hadSaved) qputenv("XDG_CONFIG_HOME", saved);
-    else qunsetenv("XDG_CONFIG_HOME");
+    if (hadSaved)
+      qputenv("XDG_CONFIG_HOME", saved);
+    else
+      qunsetenv("XDG_CONFIG_HOME");
   }
 
   QTemporaryDir root;

@@ -145,7 +145,8 @@ TEST_F(DocumentTest, RunningOutOfMemorySaysSoAndKeepsThePhoto) {
   }
   check(u"taille"_s, [&] { document.Resample(30, 10); });
   check(u"combiner"_s, [&] { document.Combine({}, document.Picture(), document.Picture()); });
-  EXPECT_EQ(failed.join(u' ').toStdString(), "contours negatif gauche droite ciel web taille combiner");
+  EXPECT_EQ(failed.join(u' ').toStdString(),
+            "contours negatif gauche droite ciel web taille combiner");
 
   document.Resample(10, 10);
   check(u"annuler"_s, [&] { document.Annuler(); });  // back to 20 x 20 needs a scratch surface

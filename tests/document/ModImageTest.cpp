@@ -46,7 +46,8 @@ class LogoTest : public ::testing::Test {
 QImage WhiteAndRed(int width, int height) {
   QImage logo(width, height, QImage::Format_ARGB32);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) logo.setPixel(x, y, 0xFF000000u | (x < width / 2 ? kWhite : kRed));
+    for (int x = 0; x < width; ++x)
+      logo.setPixel(x, y, 0xFF000000u | (x < width / 2 ? kWhite : kRed));
   return logo;
 }
 
@@ -189,12 +190,14 @@ TEST_F(LogoTest, AnchorRulesAtEachThreshold) {
   const QString logo = WriteLogo("logo.png", WhiteAndRed(200, 100));
   // 1001 × 601 gives a 100 × 50 stamp; each case is (DstX, DstY, left, top).
   const int cases[][4] = {
+      // clang-format off
       {0, 0, 0, 0},      {50, 50, 450, 276},  // 500.5 − 50 = 450.5 → 450; 300.5 − 25 → 276
       {100, 100, 901, 551},                   // right and bottom edges on the photo's
       {24, 24, 240, 144},                     // 240.24, 144.24: still edges
       {25, 25, 200, 125},                     // 250.25 − 50, 150.25 − 25: centred
       {74, 74, 691, 420},                     // 740.74 − 50, 444.74 − 25
       {75, 75, 651, 401},                     // 750.75 − 100, 450.75 − 50: far edges
+      // clang-format on
   };
   for (const auto& c : cases)
     EXPECT_EQ(StampOn(logo, 1001, 601, Placed(10, c[0], c[1])), QRect(c[2], c[3], 100, 50))

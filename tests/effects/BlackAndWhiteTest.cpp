@@ -133,8 +133,10 @@ TEST(BlackAndWhite, RefusesEmptyOrMismatchedSurfacesUntouched) {
     cDIBSection& from;
     cDIBSection& to;
     const ErrorKind& kind;
-  } cases[] = {{from, to, kSizeMismatch}, {to, from, kSizeMismatch},
-               {from, empty, kEmptySurface}, {empty, to, kEmptySurface}};
+  } cases[] = {{from, to, kSizeMismatch},
+               {to, from, kSizeMismatch},
+               {from, empty, kEmptySurface},
+               {empty, to, kEmptySurface}};
   for (const auto& c : cases) {
     EXPECT_TRUE(testing::Recorded([&](cImageProcessDIB& e) {
                   testing::ExpectRefused([&] { e.BlackAndWhite(c.from, c.to); }, c.kind);

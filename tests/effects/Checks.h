@@ -1,4 +1,5 @@
-// Checks shared by the effect tests: refusals, a full surface budget, picture-and-events comparison.
+// Checks shared by the effect tests: refusals, a full surface budget, picture-and-events
+// comparison.
 #pragma once
 
 #include <gtest/gtest.h>

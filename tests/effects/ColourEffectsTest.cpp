@@ -1,4 +1,5 @@
-// Grey levels, fading, saturation, lightening and the black-and-white cut: hand values and plain loops.
+// Grey levels, fading, saturation, lightening and the black-and-white cut: hand values and plain
+// loops.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -64,8 +65,13 @@ TEST(ColourEffects, MatchTheColumnLoopOnAwkwardSizes) {
   std::vector<Case> cases = {
       Grey(),
       {"Cut", [](cImageProcessDIB& e, cDIBSection& s) { e.Eff_NoirEtBlancCoupe(s); }, ReferenceCut},
-      Fade(-1000, 0), Fade(256, 255), Fade(1 << 30, 255), Sature(-101, -100), Sature(kMin, -100),
-      Lighten(-101, -100), Lighten(kMin, -100)};
+      Fade(-1000, 0),
+      Fade(256, 255),
+      Fade(1 << 30, 255),
+      Sature(-101, -100),
+      Sature(kMin, -100),
+      Lighten(-101, -100),
+      Lighten(kMin, -100)};
   for (std::int32_t a : {0, 1, 128, 240, 254, 255}) cases.push_back(Fade(a, a));
   for (std::int32_t p : {-100, -30, -1, 0, 7, 30, 100, 333, 25600}) cases.push_back(Sature(p, p));
   for (std::int32_t p : {-100, -37, 0, 20, 100, 450}) cases.push_back(Lighten(p, p));
@@ -82,14 +88,15 @@ TEST(ColourEffects, MatchTheColumnLoopOnAwkwardSizes) {
 // every colour. Sature is clamped at 25600: larger percentages must give the
 // same picture as the unclamped arithmetic.
 TEST(ColourEffects, EveryColourMatchesThePlainArithmetic) {
-  for (const Case& c : {Grey(), Lighten(20, 20), Lighten(-37, -37), Lighten(150, 150),
-                        Sature(-30, -30), Sature(157, 157), Sature(25601, 25601),
-                        Sature(kMax, kMax)}) {
+  for (const Case& c :
+       {Grey(), Lighten(20, 20), Lighten(-37, -37), Lighten(150, 150), Sature(-30, -30),
+        Sature(157, 157), Sature(25601, 25601), Sature(kMax, kMax)}) {
     SCOPED_TRACE(c.name);
     testing::ExpectSameAsReference(testing::AllColours(), c.effect, c.reference, false);
   }
   cImageProcessDIB engine;  // slightly below the clamp, some colours still differ
-  cDIBSection at = testing::Copy(testing::AllColours()), below = testing::Copy(testing::AllColours());
+  cDIBSection at = testing::Copy(testing::AllColours()),
+              below = testing::Copy(testing::AllColours());
   engine.Sature(at, 25600);
   engine.Sature(below, 25300);
   EXPECT_FALSE(testing::SamePixels(at, below));
@@ -114,15 +121,15 @@ TEST(ColourEffects, HandComputedValues) {
       {grey, 0x00FF00, 0xB4B4B4},  // 180.285 → 180
       {grey, 0x0000FF, 0x121212},  // 18.105 → 18
       {grey, 0xFFFFFF, 0xFFFFFF},
-      {grey, 0x050505, 0x050505},  // 5000 / 1000 exactly
-      {grey, 0x020008, 0x010101},  // 222 × 2 + 71 × 8 = 1012 → 1
-      {grey, 0x010012, 0x020202},  // 1500 → 2: halves to even
-      {grey, 0x020113, 0x020202},  // 2500 → 2
-      {fade, 0x0064FF, 0x005EF0},  // 255 → 240, 100 → 94
-      {more, 0x6496C8, 0x5596D7},  // grey 150: 85, 150, 215
-      {less, 0x6496C8, 0x7396B9},  // 115, 150, 185
-      {cut, 0x818080, 0x000000},   // sum 385
-      {cut, 0x818180, 0xFFFFFF},   // sum 386
+      {grey, 0x050505, 0x050505},                    // 5000 / 1000 exactly
+      {grey, 0x020008, 0x010101},                    // 222 × 2 + 71 × 8 = 1012 → 1
+      {grey, 0x010012, 0x020202},                    // 1500 → 2: halves to even
+      {grey, 0x020113, 0x020202},                    // 2500 → 2
+      {fade, 0x0064FF, 0x005EF0},                    // 255 → 240, 100 → 94
+      {more, 0x6496C8, 0x5596D7},                    // grey 150: 85, 150, 215
+      {less, 0x6496C8, 0x7396B9},                    // 115, 150, 185
+      {cut, 0x818080, 0x000000},                     // sum 385
+      {cut, 0x818180, 0xFFFFFF},                     // sum 386
       {Lighten(20, 20).effect, 0x643232, 0x783C3C},  // lightness 0.294 → 0.353
       {Lighten(20, 20).effect, 0xFFFFFF, 0xFFFFFF},
       {Lighten(1000, 1000).effect, 0x643232, 0xFFFFFF},  // lightness capped at 1
@@ -141,10 +148,10 @@ TEST(ColourEffects, HandComputedValues) {
 
 TEST(ColourEffects, OnePixelWideSurfaceRaisesOneProgressAndEmptyIsRefused) {
   const cDIBSection narrow = testing::RandomSurface(1, 5, 3);
-  for (const Case& c : {Grey(), Fade(240, 240), Sature(30, 30), Lighten(20, 20),
-                        Case{"Cut", [](cImageProcessDIB& e, cDIBSection& s) {
-                               e.Eff_NoirEtBlancCoupe(s);
-                             }, ReferenceCut}}) {
+  for (const Case& c :
+       {Grey(), Fade(240, 240), Sature(30, 30), Lighten(20, 20),
+        Case{"Cut", [](cImageProcessDIB&e, cDIBSection&s) { e.Eff_NoirEtBlancCoupe(s); },
+             ReferenceCut}}) {
     SCOPED_TRACE(c.name);
     cImageProcessDIB engine;
     EventRecorder events;

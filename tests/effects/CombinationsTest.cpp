@@ -93,14 +93,16 @@ TEST(Combinations, AddImagesMatchesThePlainLoopOverEveryRangeOfWeights) {
   for (const auto& [low, high] : {std::pair{kMin, kMax}, {-300, 300}}) {
     std::uniform_int_distribution<std::int32_t> any(low, high);
     for (int i = 0; i < 4; ++i) {
-      cases.push_back({any(random), {any(random), any(random), any(random)}, any(random),
+      cases.push_back({any(random),
+                       {any(random), any(random), any(random)},
+                       any(random),
                        {any(random), any(random), any(random)}});
     }
   }
   std::uint32_t seed = 10;
   for (const Weights& w : cases) {
-    SCOPED_TRACE(::testing::Message() << "multipliers " << w.fromMultiplier << ", "
-                                      << w.toMultiplier);
+    SCOPED_TRACE(::testing::Message()
+                 << "multipliers " << w.fromMultiplier << ", " << w.toMultiplier);
     ExpectSameAsReference(
         [&](cImageProcessDIB& e, const cDIBSection& f, cDIBSection& t) { AddImages(e, f, t, w); },
         [&](ReferenceFilters& r, const cDIBSection& f, cDIBSection& t) {
@@ -124,7 +126,8 @@ TEST(Combinations, AddImagesHandValues) {
   };
   cImageProcessDIB engine;
   for (const auto& c : cases) {
-    const cDIBSection from = UniformSurface(3, 2, c.from & 0xFF, (c.from >> 8) & 0xFF, c.from >> 16);
+    const cDIBSection from =
+        UniformSurface(3, 2, c.from & 0xFF, (c.from >> 8) & 0xFF, c.from >> 16);
     cDIBSection to = UniformSurface(3, 2, c.to & 0xFF, (c.to >> 8) & 0xFF, c.to >> 16);
     AddImages(engine, from, to, c.w);
     EXPECT_EQ(PixelRGB(to, 2, 1), c.out);

@@ -51,8 +51,10 @@ TEST(Diffusion, MatchesTheScanOrderLoopWithTheSameDraws) {
       ProgramRandomEngine draws = ProgramRandom();
       std::vector<Event> expectedEvents;
       ReferenceDiffusion(expected, factor, draws, expectedEvents);
-      SCOPED_TRACE(::testing::Message() << size.width << 'x' << size.height << " factor " << factor);
-      const auto events = testing::Recorded([&](cImageProcessDIB& e) { e.Diffusion(picture, factor); });
+      SCOPED_TRACE(::testing::Message()
+                   << size.width << 'x' << size.height << " factor " << factor);
+      const auto events =
+          testing::Recorded([&](cImageProcessDIB& e) { e.Diffusion(picture, factor); });
       testing::ExpectSame(picture, expected, events, expectedEvents);
       // Exactly two draws per moved pixel, and the sequence goes on from there.
       EXPECT_TRUE(ProgramRandom() == draws);

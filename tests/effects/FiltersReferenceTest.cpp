@@ -180,7 +180,8 @@ TEST(FiltersReference, KernelsAtTheEdgesOfEightAndSixteenBits) {
     engine.FilterArraySize(3);
     const std::int32_t one = total < 0 ? -1 : 1;
     for (std::int32_t iY = -1; iY <= 1; ++iY) {
-      for (std::int32_t iX = -1; iX <= 1; ++iX) engine.FilterValue(iX, iY, iX || iY ? one : total - 8 * one);
+      for (std::int32_t iX = -1; iX <= 1; ++iX)
+        engine.FilterValue(iX, iY, iX || iY ? one : total - 8 * one);
     }
     engine.FilterWeight(total);
     cDIBSection image = testing::UniformSurface(5, 4, 255, 255, 255);

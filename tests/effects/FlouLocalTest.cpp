@@ -61,8 +61,9 @@ void ExpectSameAsReference(cDIBSection picture, const Rect& r) {
   ReferenceFlouLocal(expected, r.debutx, r.debuty, r.finx, r.finy, expectedEvents);
   const auto events = testing::Recorded(
       [&](cImageProcessDIB& e) { e.FlouLocal(picture, r.debutx, r.debuty, r.finx, r.finy); });
-  SCOPED_TRACE(::testing::Message() << picture.width() << 'x' << picture.height() << " rect "
-                                    << r.debutx << ',' << r.debuty << ',' << r.finx << ',' << r.finy);
+  SCOPED_TRACE(::testing::Message()
+               << picture.width() << 'x' << picture.height() << " rect " << r.debutx << ','
+               << r.debuty << ',' << r.finx << ',' << r.finy);
   testing::ExpectSame(picture, expected, events, expectedEvents);
 }
 

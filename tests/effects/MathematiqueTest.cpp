@@ -62,7 +62,8 @@ List RandomList(std::int32_t n, std::mt19937& random) {
 void ExpectSameAsReference(cDIBSection picture, const List& p) {
   std::vector<Event> expectedEvents;
   const cDIBSection expected = ReferenceMathematique(picture, p, expectedEvents);
-  const auto events = testing::Recorded([&](cImageProcessDIB& e) { e.Eff_Mathematique(picture, p); });
+  const auto events =
+      testing::Recorded([&](cImageProcessDIB& e) { e.Eff_Mathematique(picture, p); });
   testing::ExpectSame(picture, expected, events, expectedEvents);
 }
 

@@ -100,7 +100,8 @@ class BadInputTest : public ::testing::Test {
   }
   QByteArray Jpeg(std::int32_t width, std::int32_t height) {
     QString error;
-    EXPECT_TRUE(io::WriteJpeg(SmoothSurface(width, height), folder_.path(u"made.jpg"_s), 90, error));
+    EXPECT_TRUE(
+        io::WriteJpeg(SmoothSurface(width, height), folder_.path(u"made.jpg"_s), 90, error));
     return ReadBytes(folder_.path(u"made.jpg"_s));
   }
 
@@ -212,8 +213,8 @@ TEST_F(BadInputTest, HugeHeadersAreRefusedBeforeAnyPixelMemory) {
 TEST_F(BadInputTest, EveryFormatObeysTheMemoryBudget) {
   QImage image(300, 200, QImage::Format_RGB32);
   image.fill(qRgb(90, 90, 90));
-  const QString files[] = {Write(u"small.jpg"_s, Jpeg(300, 200)), Save(u"small.png"_s, image, "PNG"),
-                           Write(u"small.wmf"_s, MakeWmf({}))};
+  const QString files[] = {Write(u"small.jpg"_s, Jpeg(300, 200)),
+                           Save(u"small.png"_s, image, "PNG"), Write(u"small.wmf"_s, MakeWmf({}))};
   {
     const BudgetOf budget(100'000);  // less than the 180 000-byte surface
     ExpectRefused(files[0], kTooBig + u"(300 x 200)"_s);

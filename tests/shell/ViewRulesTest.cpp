@@ -23,6 +23,7 @@ TEST(FittingZoom, TheOverflowingDimensionDecidesAndHalvesGoToEven) {
     int aw, ah, w, h;
     int zoom;
   } cases[] = {
+      // clang-format off
       {800, 600, 400, 300, 100}, {400, 300, 400, 300, 100}, {800, 600, 1, 1, 100},
       {500, 600, 1000, 300, 50},  // only too wide
       {900, 300, 800, 1200, 25},  // only too high
@@ -30,6 +31,7 @@ TEST(FittingZoom, TheOverflowingDimensionDecidesAndHalvesGoToEven) {
       {75, 600, 200, 10, 38},     // 37.5
       {73, 600, 200, 10, 36},     // 36.5
       {74, 600, 300, 10, 25},     // 24.67
+      // clang-format on
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ZoomAjuste(RoomOf(c.aw, c.ah), c.w, c.h), c.zoom) << c.aw << " " << c.w;

@@ -24,7 +24,9 @@ class EventRecorder : public ProgressListener {
  public:
   std::vector<Event> events;
   void InitProgress(std::int32_t lMax) override { events.push_back({Event::kInit, lMax}); }
-  void Progress(std::int32_t lPosition) override { events.push_back({Event::kProgress, lPosition}); }
+  void Progress(std::int32_t lPosition) override {
+    events.push_back({Event::kProgress, lPosition});
+  }
   void Complete(std::int32_t lTimeMs) override {
     completeTimes.push_back(lTimeMs);
     events.push_back({Event::kComplete, 0});

@@ -21,7 +21,8 @@ std::vector<Event> ColumnPassEvents(std::int32_t lMax, std::int32_t first, std::
 namespace {
 void FillPadding(cDIBSection& s) {
   for (std::int32_t y = 0; y < s.height(); ++y) {
-    for (std::int32_t x = 3 * s.width(); x < s.BytesPerScanLine(); ++x) s.row(y)[x] = kPaddingSentinel;
+    for (std::int32_t x = 3 * s.width(); x < s.BytesPerScanLine(); ++x)
+      s.row(y)[x] = kPaddingSentinel;
   }
 }
 cDIBSection Make(std::int32_t width, std::int32_t height) {
@@ -36,7 +37,8 @@ cDIBSection RandomSurface(std::int32_t width, std::int32_t height, std::uint32_t
   cDIBSection s = Make(width, height);
   std::mt19937 generator(seed);
   for (std::int32_t y = 0; y < height; ++y) {
-    for (std::int32_t x = 0; x < 3 * width; ++x) s.row(y)[x] = static_cast<std::uint8_t>(generator());
+    for (std::int32_t x = 0; x < 3 * width; ++x)
+      s.row(y)[x] = static_cast<std::uint8_t>(generator());
   }
   return s;
 }

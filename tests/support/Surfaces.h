@@ -35,7 +35,7 @@ void SetPixelRGB(cDIBSection& s, std::int32_t i, std::int32_t y, std::uint32_t r
 struct Size {
   std::int32_t width, height;
 };
-inline constexpr Size kAwkwardSizes[] = {{1, 1}, {1, 7},  {7, 1},   {2, 2},   {3, 3},  {4, 3},
-                                         {5, 9}, {9, 5},  {17, 13}, {257, 3}, {3, 257}, {301, 203}};
+inline constexpr Size kAwkwardSizes[] = {{1, 1}, {1, 7}, {7, 1},   {2, 2},   {3, 3},   {4, 3},
+                                         {5, 9}, {9, 5}, {17, 13}, {257, 3}, {3, 257}, {301, 203}};
 
 }  // namespace fotavel::testing

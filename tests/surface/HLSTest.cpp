@@ -32,7 +32,7 @@ TEST(HLS, ListedColoursConvertBothWays) {
     float h, s, l;
   } cases[] = {
       {{255, 0, 0}, 0, 1, 0.5f},
-      {{128, 128, 128}, 0, 0, grey},  // 128 / 255 kept in single precision
+      {{128, 128, 128}, 0, 0, grey},    // 128 / 255 kept in single precision
       {{255, 0, 128}, -grey, 1, 0.5f},  // between magenta and red the hue is negative
       {{255, 255, 255}, 0, 0, 1},
       {{0, 0, 0}, 0, 0, 0},
