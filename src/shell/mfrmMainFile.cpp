@@ -4,10 +4,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <algorithm>
-#include <stdexcept>
 
 #include "dialogs/GCommonDialog.h"
 #include "dialogs/fSauvJpg.h"
+#include "document/DocumentError.h"
 #include "document/Messages.h"
 #include "io/PictureFiles.h"
 #include "shell/SurfaceClipboard.h"
@@ -71,15 +71,15 @@ void mfrmMain::CollerPhoto() {
     {
       cDIBSection picture;
       QString error;
-      if (!PictureFromClipboard(picture, error)) throw std::runtime_error(error.toStdString());
+      if (!PictureFromClipboard(picture, error)) throw DocumentError(error);
       temp = m_services.TempFileName(QStringLiteral("VBIM"));
-      if (!io::WriteBmp(picture, temp, error)) throw std::runtime_error(error.toStdString());
+      if (!io::WriteBmp(picture, temp, error)) throw DocumentError(error);
     }
     auto* document = new frmImage(*this);
     QString error;
     if (!document->Document().OpenFile(temp, true, error)) {
       delete document;
-      throw std::runtime_error(error.toStdString());
+      throw DocumentError(error);
     }
     QMdiSubWindow* window = m_mdi->addSubWindow(document);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -87,9 +87,11 @@ void mfrmMain::CollerPhoto() {
     window->show();
     m_mdi->setActiveSubWindow(window);
     document->picScrollBox_Resize();
-  } catch (const std::exception& failure) {
+  } catch (...) {
+    // Our own reasons are French already; an allocation or system failure
+    // gets its French description on the one road every failure takes.
     m_ui.Message(QStringLiteral("Erreur lors de l'opération 'Coller': ") +
-                     QString::fromStdString(failure.what()),
+                     FailureText(DescribeFailure(std::current_exception())),
                  MessageIcon::Exclamation, MessageButtons::Ok, this);
   }
   if (!temp.isEmpty()) QFile::remove(temp);

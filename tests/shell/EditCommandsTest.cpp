@@ -67,8 +67,9 @@ TEST_F(EditCommands, PastingWhatIsNoPictureSaysSoAndLeavesNoFile) {
   ui.Answer(MessageAnswer::Ok);
   Trigger("mnuEdit_2");
   ASSERT_EQ(MessageCount(), 1);
-  EXPECT_TRUE(
-      ui.Messages()[0].text.startsWith(QStringLiteral("Erreur lors de l'opération 'Coller': ")));
+  EXPECT_EQ(ui.Messages()[0].text,
+            QStringLiteral("Erreur lors de l'opération 'Coller': le presse-papiers ne contient "
+                           "pas d'image"));
   EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
   EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
   EXPECT_TRUE(TempFiles().isEmpty());
