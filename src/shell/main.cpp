@@ -32,7 +32,7 @@ int main(int argc, char* argv[]) {
   }
   fotavel::SetProgramName(argc > 0 ? argv[0] : "fotavel");
   QApplication::setApplicationName(fotavel::kAppTitle);
-  QApplication::setApplicationVersion(QStringLiteral("0.1.0"));
+  QApplication::setApplicationVersion(QStringLiteral(FOTAVEL_VERSION));
   QApplication::setWindowIcon(fotavel::AppIcon());
 
   const bool editorMode =
