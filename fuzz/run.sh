@@ -55,18 +55,5 @@ fuzz_one() {
 }
 
 # As many targets at once as there are cores.
-failed=0
-running=0
-for entry in "${targets[@]}"; do
-  if [ "$running" -ge "$(nproc)" ]; then
-    wait -n || failed=1
-    running=$((running - 1))
-  fi
-  fuzz_one "$entry" &
-  running=$((running + 1))
-done
-while [ "$running" -gt 0 ]; do
-  wait -n || failed=1
-  running=$((running - 1))
-done
-exit "$failed"
+source scripts/parallel.sh
+run_parallel fuzz_one "${targets[@]}"

@@ -30,18 +30,5 @@ run_one() {
 }
 
 # As many programs at once as there are cores.
-failed=0
-running=0
-for program in "${programs[@]}"; do
-  if [ "$running" -ge "$(nproc)" ]; then
-    wait -n || failed=1
-    running=$((running - 1))
-  fi
-  run_one "$program" &
-  running=$((running + 1))
-done
-while [ "$running" -gt 0 ]; do
-  wait -n || failed=1
-  running=$((running - 1))
-done
-exit "$failed"
+source scripts/parallel.sh
+run_parallel run_one "${programs[@]}"

@@ -39,6 +39,20 @@ bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
                   QString& error);
 bool DecodeWmf(const FileBytes& file, cDIBSection& out, QString& error);
 
+// What a BMP file's headers say of its pixels.
+struct BmpHeader {
+  std::uint32_t offset = 0;      // where the pixel data starts in the file
+  std::uint32_t headerSize = 0;  // 12 for the old header, 40 or more otherwise
+  std::int64_t width = 0;
+  std::int64_t height = 0;  // made positive; topDown tells the row order
+  bool topDown = false;
+  std::uint32_t planes = 0;
+  std::uint32_t bits = 0;
+  std::uint32_t compression = 0;  // 0 none, 1 RLE8, 2 RLE4, 3 bit fields
+};
+// False when `data` is no BMP or too short for the header it announces.
+bool ReadBmpHeader(const std::uint8_t* data, std::size_t size, BmpHeader& out);
+
 // True when a width x height surface can exist at all (positive, stride in 32 bits).
 bool PlausibleSize(std::int64_t width, std::int64_t height);
 // Bytes of a width x height surface (rows padded to 4 bytes).

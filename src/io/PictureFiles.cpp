@@ -156,21 +156,17 @@ namespace {
 bool PreviewBitmapInPlace(const QString& path, std::int32_t maxWidth, std::int32_t maxHeight,
                           cDIBSection& out) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly) || file.size() < 54) return false;
+  if (!file.open(QIODevice::ReadOnly)) return false;
   const uchar* data = file.map(0, file.size());
   if (data == nullptr) return false;
-  const auto le = [data](int at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | data[at + i];
-    return v;
-  };
-  const std::uint32_t offset = le(10, 4);
-  const std::int32_t width = std::int32_t(le(18, 4));
-  const std::int32_t height = std::int32_t(le(22, 4));  // negative: rows top-down
-  if (data[0] != 'B' || data[1] != 'M' || le(14, 4) < 40 || le(26, 2) != 1 || le(28, 2) != 24 ||
-      le(30, 4) != 0 || !detail::PlausibleSize(width, height)) {
+  detail::BmpHeader bmp;
+  if (!detail::ReadBmpHeader(data, std::size_t(file.size()), bmp) || bmp.headerSize < 40 ||
+      bmp.planes != 1 || bmp.bits != 24 || bmp.compression != 0 || bmp.topDown ||
+      !detail::PlausibleSize(bmp.width, bmp.height)) {
     return false;
   }
+  const std::uint32_t offset = bmp.offset;
+  const auto width = std::int32_t(bmp.width), height = std::int32_t(bmp.height);
   const std::int32_t stride = cDIBSection::StrideFor(width);
   if (std::uint64_t(offset) + std::uint64_t(stride) * std::uint64_t(height) >
       std::uint64_t(file.size())) {

@@ -72,33 +72,24 @@ void CopyArgb(const QImage& image, bool opaque, cDIBSection& out) {
   }
 }
 
-// Qt's BMP reader rejects outsized headers outright, which would be reported
-// as a damaged file; the size the header claims is read here first so that
-// an outsized picture is called what it is.
-bool BmpClaimsTooMuch(const FileBytes& file, std::int64_t& width, std::int64_t& height) {
-  if (file.size < 26) return false;
-  const std::uint8_t* p = file.data;
-  auto le = [p](int at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[at + i];
-    return v;
-  };
-  if (le(14, 4) == 12) {  // the old 12-byte header: 16-bit sizes
-    width = le(18, 2);
-    height = le(20, 2);
-  } else {
-    width = std::int32_t(le(18, 4));
-    height = std::abs(std::int64_t(std::int32_t(le(22, 4))));  // negative: rows top-down
-  }
-  return PlausibleSize(width, height) &&
-         !FitsBudget(SurfaceBytes(width, height) +
-                     std::uint64_t(width) * std::uint64_t(height) * 4);
-}
-
+// A little-endian number of `bytes` bytes.
 std::uint32_t Le(const std::uint8_t* p, int bytes) {
   std::uint32_t v = 0;
   for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
   return v;
+}
+
+// Qt's BMP reader rejects outsized headers outright, which would be reported
+// as a damaged file; the size the header claims is read here first so that
+// an outsized picture is called what it is.
+bool BmpClaimsTooMuch(const FileBytes& file, std::int64_t& width, std::int64_t& height) {
+  BmpHeader bmp;
+  if (!ReadBmpHeader(file.data, file.size, bmp)) return false;
+  width = bmp.width;
+  height = bmp.height;
+  return PlausibleSize(width, height) &&
+         !FitsBudget(SurfaceBytes(width, height) +
+                     std::uint64_t(width) * std::uint64_t(height) * 4);
 }
 
 // An RLE8 or RLE4 stream from `at` reaches its end-of-picture code, or ends
@@ -131,22 +122,11 @@ bool RleComplete(const FileBytes& file, std::size_t at, std::int64_t height, boo
 // file first. Compressed rows have no size known in advance; their codes are
 // walked instead.
 bool BmpDataComplete(const FileBytes& file) {
-  if (file.size < 26) return false;
-  const std::uint8_t* p = file.data;
-  const std::uint32_t offset = Le(p + 10, 4), header = Le(p + 14, 4);
-  std::int64_t width = 0, height = 0;
-  std::uint32_t bits = 0, compression = 0;
-  if (header == 12) {
-    width = Le(p + 18, 2);
-    height = Le(p + 20, 2);
-    bits = Le(p + 24, 2);
-  } else {
-    if (header < 40 || file.size < 34) return false;
-    width = std::int32_t(Le(p + 18, 4));
-    height = std::abs(std::int64_t(std::int32_t(Le(p + 22, 4))));
-    bits = Le(p + 28, 2);
-    compression = Le(p + 30, 4);
-  }
+  BmpHeader bmp;
+  if (!ReadBmpHeader(file.data, file.size, bmp)) return false;
+  const std::uint32_t offset = bmp.offset, header = bmp.headerSize, bits = bmp.bits,
+                      compression = bmp.compression;
+  const std::int64_t width = bmp.width, height = bmp.height;
   if (std::uint64_t(offset) < 14u + header || width <= 0 || height <= 0) return false;
   if (compression == 1 || compression == 2)
     return RleComplete(file, offset, height, compression == 2);
@@ -184,6 +164,30 @@ bool GifDataComplete(const FileBytes& file) {
 }
 
 }  // namespace
+
+bool ReadBmpHeader(const std::uint8_t* p, std::size_t size, BmpHeader& out) {
+  if (size < 26 || p[0] != 'B' || p[1] != 'M') return false;
+  BmpHeader bmp;
+  bmp.offset = Le(p + 10, 4);
+  bmp.headerSize = Le(p + 14, 4);
+  if (bmp.headerSize == 12) {  // the old 12-byte header: 16-bit sizes
+    bmp.width = Le(p + 18, 2);
+    bmp.height = Le(p + 20, 2);
+    bmp.planes = Le(p + 22, 2);
+    bmp.bits = Le(p + 24, 2);
+  } else {
+    if (bmp.headerSize < 40 || size < 34) return false;
+    bmp.width = std::int32_t(Le(p + 18, 4));
+    const std::int32_t height = std::int32_t(Le(p + 22, 4));
+    bmp.topDown = height < 0;
+    bmp.height = std::abs(std::int64_t(height));
+    bmp.planes = Le(p + 26, 2);
+    bmp.bits = Le(p + 28, 2);
+    bmp.compression = Le(p + 30, 4);
+  }
+  out = bmp;
+  return true;
+}
 
 bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out,
                   QString& error) {

@@ -44,9 +44,7 @@ inline cDIBSection Pattern(int width, int height) {
 
 // The photo as the window shows it at 100 %: upright, 32-bit pixels.
 inline QImage Upright(const cDIBSection& photo) {
-  const QImage wrapped(photo.DIBSectionBitsPtr(), photo.width(), photo.height(),
-                       photo.BytesPerScanLine(), QImage::Format_BGR888);
-  return wrapped.mirrored().convertToFormat(QImage::Format_RGB32);
+  return io::ImageFromSurface(photo).convertToFormat(QImage::Format_RGB32);
 }
 
 class ShellTest : public ::testing::Test {
