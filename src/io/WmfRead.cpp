@@ -31,8 +31,10 @@ constexpr std::size_t kHeaderBytes = 18;
 constexpr double kPlaceableDpi = 96.0;
 // libwmf's device space counts 72 units to the inch.
 constexpr double kDeviceUnitsPerInch = 72.0;
-// Longest a drawing may take before it is given up as a metafile that loops.
-constexpr auto kDrawingTime = std::chrono::seconds(20);
+// Longest a drawing may take before it is given up as a metafile that loops
+// or draws without end. Real metafiles draw in well under a second; the
+// window waits for this while the user looks at a frozen screen.
+constexpr auto kDrawingTime = std::chrono::seconds(4);
 
 std::uint16_t Le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
 std::uint32_t Le32(const std::uint8_t* p) {
