@@ -99,18 +99,13 @@ TEST_F(ParamFolderTest, AnInstalledProgramKeepsItsSettingsWithTheUsersConfigurat
   EXPECT_TRUE(InstalledProgramFolder(bin + "/"));
   EXPECT_FALSE(InstalledProgramFolder(program));
   EXPECT_FALSE(InstalledProgramFolder(root.filePath("prefix/bin-copie")));
-  AppServices services(bin);
-  EXPECT_EQ(services.ParamFolder(), config);
+  EXPECT_EQ(AppServices(bin).ParamFolder(), config);
   EXPECT_TRUE(QFileInfo(config).isDir());  // made on first need
-  services.EcrireParamIni({{"Ext", "png"}, {"Tll", "30"}});
-  EXPECT_TRUE(QFileInfo::exists(config + "/fotavel.ini"));
-  EXPECT_EQ(AppServices(bin).LireParamIni("Tll"), "30");
   EXPECT_FALSE(QFileInfo::exists(bin + "/param"));
 
   // A param folder someone put beside it on purpose makes the copy portable.
   ASSERT_TRUE(QDir().mkpath(bin + "/param"));
   EXPECT_EQ(ResolveParamFolder(bin), bin + "/param");
-  EXPECT_TRUE(AppServices(bin).LireParamIni("Tll").isEmpty());
 }
 
 TEST(TempFilesTest, DistinctEmptyFilesStartingWithThePrefix) {

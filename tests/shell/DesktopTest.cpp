@@ -26,21 +26,14 @@ TEST(CommandLine, TheHandOffKeywordAloneElsePhotosFromTheWorkingFolder) {
   const StartRequest handOff = ReadCommandLine({"EditeurAff"}, "/photos");
   EXPECT_TRUE(handOff.editorMode);
   EXPECT_TRUE(handOff.photos.isEmpty());
-
-  // Any other spelling, or the keyword with company, is a file name like any other.
-  const StartRequest lower = ReadCommandLine({"editeuraff"}, "/photos");
-  EXPECT_FALSE(lower.editorMode);
-  EXPECT_EQ(lower.photos, QStringList{"/photos/editeuraff"});
-  const StartRequest both = ReadCommandLine({"EditeurAff", "a.jpg"}, "/photos");
-  EXPECT_FALSE(both.editorMode);
-  EXPECT_EQ(both.photos, (QStringList{"/photos/EditeurAff", "/photos/a.jpg"}));
-
+  // Another spelling, the keyword with company, an option: file names like any other.
   const StartRequest files = ReadCommandLine(
-      {"vacances/./plage.JPG", "../autres/b.bmp", "/tmp/c d.gif", "", "--aide"}, "/photos/");
+      {"editeuraff", "EditeurAff", "vacances/./a.JPG", "../b.bmp", "/tmp/c d.gif", "", "--aide"},
+      "/photos/");
   EXPECT_FALSE(files.editorMode);
-  EXPECT_EQ(files.photos, (QStringList{"/photos/vacances/plage.JPG", "/autres/b.bmp",
-                                       "/tmp/c d.gif", "/photos/--aide"}));
-  EXPECT_TRUE(ReadCommandLine({}, "/photos").photos.isEmpty());
+  EXPECT_EQ(files.photos,
+            (QStringList{"/photos/editeuraff", "/photos/EditeurAff", "/photos/vacances/a.JPG",
+                         "/b.bmp", "/tmp/c d.gif", "/photos/--aide"}));
 }
 
 using StartUp = ShellTest;
@@ -70,18 +63,6 @@ TEST_F(StartUp, PhotosNamedOnTheCommandLineOpenAsFromTheExplorer) {
   EXPECT_EQ(captions, (QStringList{"Photo: " + a, "Photo: Nouvelle photo 1", "Photo: " + b}));
   EXPECT_EQ(window->ActiveDocument()->Document().ImageWidth(), 5);
   EXPECT_FALSE(window->Explorer()->isVisible());
-}
-
-TEST_F(StartUp, NothingOpenedLeavesTheExplorerWhereItWas) {
-  ui.Answer(MessageAnswer::Ok);
-  EXPECT_EQ(window->OuvrirPhotos({folder.path()}), 0);
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_EQ(ui.Messages()[0].text,
-            Messages::kOuvertureErreur + "ce chemin désigne un dossier, pas un fichier");
-  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
-  EXPECT_TRUE(window->Explorer()->isVisible());
-  EXPECT_EQ(window->OuvrirPhotos({}), 0);
-  EXPECT_TRUE(window->Explorer()->isVisible());
 }
 
 class Drops : public ShellTest {
@@ -124,39 +105,37 @@ TEST_F(Drops, OnlyLocalFilesAreTaken) {
   QMimeData text;
   text.setText(photo);
   EXPECT_FALSE(Enters(text));
-  QMimeData picture;
-  picture.setImageData(QImage(4, 4, QImage::Format_RGB32));
-  EXPECT_FALSE(Enters(picture));
-  EXPECT_EQ(Windows(), 0);
 }
 
 TEST_F(Drops, APhotoOpensAgainItAsksAndAFolderOrAnythingElseIsRefused) {
+  // Nothing opened: the message, and the user is left browsing.
+  ui.Answer(MessageAnswer::Ok);
+  Drop({folder.path()});
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_EQ(ui.Messages()[0].text,
+            Messages::kOuvertureErreur + "ce chemin désigne un dossier, pas un fichier");
+  EXPECT_EQ(Windows(), 0);
+  EXPECT_TRUE(window->Explorer()->isVisible());
+
   const QString photo = WritePhoto(QStringLiteral("a.bmp"), 7, 9);
   Drop({photo});
   ASSERT_EQ(Windows(), 1);
   EXPECT_EQ(window->ActiveDocument()->Document().filename(), photo);
   EXPECT_FALSE(window->Explorer()->isVisible());
-  EXPECT_EQ(MessageCount(), 0);
+  EXPECT_EQ(MessageCount(), 1);
 
-  ui.Answer(MessageAnswer::No);
-  Drop({photo});
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_EQ(ui.Messages()[0].text, AlreadyOpen(photo));
-  EXPECT_EQ(Windows(), 1);
-
-  // A folder, a file that is no picture, then the photo once more: two
-  // messages and the question; the photo opens as a copy.
+  // A file that is no picture, then the photo twice more: the message, then
+  // the question each time; No keeps it at one window, Yes opens a copy.
   QFile notes(folder.filePath(QStringLiteral("notes.txt")));
   ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
   notes.write("pas une photo");
   notes.close();
-  ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::Ok).Answer(MessageAnswer::Yes);
-  Drop({folder.path(), notes.fileName(), photo});
+  ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
+  Drop({notes.fileName(), photo, photo});
   ASSERT_EQ(MessageCount(), 4);
-  EXPECT_EQ(ui.Messages()[1].text,
-            Messages::kOuvertureErreur + "ce chemin désigne un dossier, pas un fichier");
-  EXPECT_TRUE(ui.Messages()[2].text.startsWith(Messages::kOuvertureErreur));
-  EXPECT_EQ(ui.Messages()[2].icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(ui.Messages()[1].text.startsWith(Messages::kOuvertureErreur));
+  EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(ui.Messages()[2].text, AlreadyOpen(photo));
   EXPECT_EQ(ui.Messages()[3].text, AlreadyOpen(photo));
   ASSERT_EQ(Windows(), 2);
   EXPECT_EQ(Caption(window->ActiveDocument()), QStringLiteral("Photo: Nouvelle photo 1"));
