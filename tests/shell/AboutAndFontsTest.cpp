@@ -213,5 +213,23 @@ TEST_F(AboutWindow, LinksGoToTheDesktopOrSayWhyNot) {
   EXPECT_EQ(MessageCount(), 2);
 }
 
+TEST_F(AboutWindow, AnInstalledProgramFindsTheLicenceInTheDocumentationFolder) {
+  const QString bin = folder.filePath(QStringLiteral("prefix/bin"));
+  const QString doc = folder.filePath(QStringLiteral("prefix/share/doc/fotavel"));
+  ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(doc));
+  const QString beside = bin + QStringLiteral("/Licence-freeware.txt");
+  // Neither: the message names the place beside the program.
+  EXPECT_EQ(FormAide::LicencePath(bin), beside);
+  QFile installed(doc + QStringLiteral("/Licence-freeware.txt"));
+  ASSERT_TRUE(installed.open(QIODevice::WriteOnly));
+  installed.close();
+  EXPECT_EQ(FormAide::LicencePath(bin), installed.fileName());
+  // A copy beside the program (the build tree, a portable copy) comes first.
+  QFile copy(beside);
+  ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+  copy.close();
+  EXPECT_EQ(FormAide::LicencePath(bin), beside);
+}
+
 }  // namespace
 }  // namespace fotavel::testing
