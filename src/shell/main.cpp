@@ -4,10 +4,12 @@
 // hand-off), exactly and alone, or photo files, opened once the main window
 // shows.
 //
-// Test hook: when the environment variable FOTAVEL_TEST_PREVIEW names a file,
-// that photo is selected in the explorer pane as soon as the main window
-// shows, which shows its preview. The desktop smoke test uses it to have
-// something to look at; nothing else reads it.
+// Test hooks: when the environment variable FOTAVEL_TEST_PHOTO names a file,
+// that photo opens as if named on the command line (after any that are);
+// FOTAVEL_TEST_PREVIEW selects a photo in the explorer pane as soon as the
+// main window shows, which shows its preview. Scripts that drive the window
+// (the desktop smoke test) use them to have something to look at; nothing
+// else reads them.
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -38,8 +40,11 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(FOTAVEL_VERSION));
   QApplication::setWindowIcon(fotavel::AppIcon());
 
-  const fotavel::StartRequest start =
+  fotavel::StartRequest start =
       fotavel::ReadCommandLine(QApplication::arguments().mid(1), QDir::currentPath());
+  if (const QString testPhoto = qEnvironmentVariable("FOTAVEL_TEST_PHOTO"); !testPhoto.isEmpty()) {
+    start.photos.append(QDir::current().absoluteFilePath(testPhoto));
+  }
   fotavel::QtUiServices ui;
   fotavel::mfrmMain window(ui, QApplication::applicationDirPath(), start.editorMode);
   const QString testPreview = qEnvironmentVariable("FOTAVEL_TEST_PREVIEW");
