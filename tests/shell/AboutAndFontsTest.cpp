@@ -142,9 +142,12 @@ TEST_F(LargeFontWindow, MainAndAboutWindowsAdaptOnceAtTheirFirstActivation) {
     versionFont = reference.lblVersion()->font();
   }
   WhenModal<FormAide>([&](FormAide* about) {
-    // Shown comes before active, and the adaptation waits for the activation.
+    // Shown comes before active, and the adaptation waits for the activation,
+    // whose event may reach the widget a little after the window is active.
     EXPECT_TRUE(QTest::qWaitForWindowActive(about));
-    EXPECT_DOUBLE_EQ(about->lblVersion()->font().pointSizeF(), versionFont.pointSizeF() * 96 / 120);
+    const double adapted = versionFont.pointSizeF() * 96 / 120;
+    QTest::qWaitFor([&] { return about->lblVersion()->font().pointSizeF() == adapted; });
+    EXPECT_DOUBLE_EQ(about->lblVersion()->font().pointSizeF(), adapted);
     QTest::mouseClick(about->fermeraide(), Qt::LeftButton);
   });
   Trigger("mnuAide_0");
