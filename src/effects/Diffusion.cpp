@@ -19,11 +19,10 @@ namespace {
 // r2 for each pixel). Drawing between pixel stores would make the compiler
 // reload the generator's position after every byte written (a byte store may
 // alias anything) and chain every draw to the previous one through memory.
-// `offsets` holds 2 × (W − 1) entries. flatten pulls the generator's refill
-// into each version, where the AVX2 one vectorises it.
-[[gnu::always_inline, gnu::flatten]] inline void DiffuseRow(ProgramRandomEngine& random,
-                                                            cDIBSection& image, std::int32_t y,
-                                                            std::int64_t f, std::int32_t* offsets) {
+// `offsets` holds 2 × (W − 1) entries.
+[[gnu::always_inline]] inline void DiffuseRow(ProgramRandomEngine& random, cDIBSection& image,
+                                              std::int32_t y, std::int64_t f,
+                                              std::int32_t* offsets) {
   const std::int32_t width = image.width();
   const std::int32_t height = image.height();
   const std::int32_t draws = 2 * (width - 1);
@@ -47,6 +46,30 @@ namespace {
   }
 }
 
+// The versions are written out rather than taken from Versioned: flatten
+// pulls the generator's refill into each, where the AVX2 one vectorises it.
+using DiffuseRowFn = void (*)(ProgramRandomEngine&, cDIBSection&, std::int32_t, std::int64_t,
+                              std::int32_t*);
+[[gnu::flatten]] void DiffuseRowBaseline(ProgramRandomEngine& random, cDIBSection& image,
+                                         std::int32_t y, std::int64_t f, std::int32_t* offsets) {
+  DiffuseRow(random, image, y, f, offsets);
+}
+#if defined(__x86_64__)
+[[gnu::flatten, gnu::target("avx2")]] void DiffuseRowAvx2(ProgramRandomEngine& random,
+                                                          cDIBSection& image, std::int32_t y,
+                                                          std::int64_t f, std::int32_t* offsets) {
+  DiffuseRow(random, image, y, f, offsets);
+}
+#endif
+
+DiffuseRowFn PickDiffuseRow() {
+#if defined(__x86_64__)
+  return PickVersion<DiffuseRowFn>(DiffuseRowBaseline, DiffuseRowAvx2);
+#else
+  return DiffuseRowBaseline;
+#endif
+}
+
 }  // namespace
 
 void cImageProcessDIB::Diffusion(cDIBSection& image, std::int32_t factor) {
@@ -65,7 +88,7 @@ void cImageProcessDIB::Diffusion(cDIBSection& image, std::int32_t factor) {
   m_events.Init(height - 1);
 
   ProgramRandomEngine& random = ProgramRandom();
-  const auto diffuseRow = Versioned<DiffuseRow>::Pick();
+  const DiffuseRowFn diffuseRow = PickDiffuseRow();
   for (std::int32_t y = 1; y < height; ++y) {
     diffuseRow(random, image, y, f, offsets.data());
     m_events.Progress(y);
