@@ -7,8 +7,10 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSpontaneKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
 #include <utility>
@@ -202,6 +204,21 @@ int main(int argc, char* argv[]) {
   Row actualSize(QStringLiteral("1:1"));
   bench.Time(actualSize, [&] { doc.TailleNormaleFct(); });
   rows.push_back(actualSize);
+
+  // Ctrl and the wheel at the middle of the viewport, in and out, the bars
+  // following; delivered as the platform delivers a wheel.
+  Row wheel(QStringLiteral("Ctrl + wheel notch"));
+  for (int i = 0; i < 8; ++i) {
+    bench.Time(wheel, [&doc, i] {
+      QWidget* image = doc.Image1();
+      const QPoint at = image->mapFrom(doc.picScrollBox(), doc.picScrollBox()->rect().center());
+      QWheelEvent event(at, image->mapToGlobal(at), QPoint(), QPoint(0, i < 4 ? 120 : -120),
+                        Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+      QSpontaneKeyEvent::setSpontaneous(&event);
+      qApp->notify(image, &event);
+    });
+  }
+  rows.push_back(wheel);
 
   Row scroll(QStringLiteral("scroll step at 100 %"));
   for (int i = 0; i < 10; ++i) {

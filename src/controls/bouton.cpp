@@ -1,12 +1,16 @@
 // The toolbars' image button: properties, saved values, mouse and key handling.
 #include "controls/bouton.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+
+#include "controls/boutonAccessible.h"
 
 namespace fotavel {
 
@@ -99,9 +103,17 @@ qint16 VirtualKey(int key) {
   }
 }
 
+// The keys that click a focused button, as they click a push button.
+bool IsClickKey(const QKeyEvent& event) {
+  const int key = event.key();
+  return (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) &&
+         (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 }  // namespace
 
 bouton::bouton(QWidget* parent) : QWidget(parent) {
+  InstallBoutonAccessibility();
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   // The surface is repainted whole from our own drawing; nothing below shows.
@@ -113,6 +125,7 @@ bouton::~bouton() = default;
 void bouton::SetCaption(const QString& caption) {
   m_caption = caption;
   emit PropertyChanged(kKeyCaption);
+  AnnounceTexts();
   DrawLook(Look::Normal);
 }
 
@@ -153,6 +166,7 @@ void bouton::SetEnabled(bool enabled) {
 void bouton::SetLegende(const QString& legende) {
   m_legende = legende;
   emit PropertyChanged(kKeyLegende);
+  AnnounceTexts();
 }
 
 void bouton::SetPositionFond(std::int32_t position) {
@@ -192,6 +206,7 @@ void bouton::ReadProperties(const QVariantMap& saved) {
   setEnabled(saved.value(kKeyEnabled, true).toBool());
   m_selfChange = false;
   m_legende = saved.value(kKeyLegende).toString();
+  AnnounceTexts();
   UserControl_Show();
 }
 
@@ -212,6 +227,14 @@ QVariantMap bouton::WriteProperties() const {
 }
 
 void bouton::InitProperties() { ReadProperties({}); }
+
+void bouton::AnnounceTexts() {
+  if (!QAccessible::isActive()) return;
+  QAccessibleEvent name(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&name);
+  QAccessibleEvent description(this, QAccessible::DescriptionChanged);
+  QAccessible::updateAccessibility(&description);
+}
 
 void bouton::SetStatusLabel(QLabel* label) { m_statusLabel = label; }
 
@@ -323,14 +346,38 @@ void bouton::mouseDoubleClickEvent(QMouseEvent* event) {
   emit DblClick();
 }
 
+void bouton::PerformClick() {
+  if (isEnabled() && isVisible()) emit Click();
+}
+
+// Keys are passed on first, as they always were. Space and Enter then work
+// the button as a push button's: pressed look while the key is down, the
+// click on its release.
 void bouton::keyPressEvent(QKeyEvent* event) {
+  const QPointer<bouton> alive(this);
   emit KeyDown(VirtualKey(event->key()), ShiftCode(event->modifiers()));
   if (!event->text().isEmpty()) emit KeyPress(static_cast<qint16>(event->text().at(0).unicode()));
+  if (!alive || event->isAutoRepeat() || !IsClickKey(*event)) return;
+  m_clickKey = event->key();
+  DrawLook(Look::Pressed);
 }
 
 void bouton::keyReleaseEvent(QKeyEvent* event) {
   if (event->isAutoRepeat()) return;
+  const QPointer<bouton> alive(this);
   emit KeyUp(VirtualKey(event->key()), ShiftCode(event->modifiers()));
+  if (!alive || m_clickKey == 0 || event->key() != m_clickKey) return;
+  m_clickKey = 0;
+  DrawLook(Look::Normal);
+  PerformClick();
+}
+
+// Focus that moves on while the key is held takes the click with it.
+void bouton::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  if (m_clickKey == 0) return;
+  m_clickKey = 0;
+  UserControl_Show();
 }
 
 }  // namespace fotavel

@@ -88,6 +88,11 @@ class bouton : public QWidget {
   // A button newly placed on a container: PositionFond 3, the rest at defaults.
   void InitProperties();
 
+  // Raises Click as a click of the mouse would, for the keyboard (Space and
+  // Enter on the focused button) and for assistive tools; a disabled or hidden
+  // button, which the mouse cannot click, does nothing.
+  void PerformClick();
+
   // The label that shows the help text. By default the button looks, from its
   // parent outwards, for a QLabel named "lblStatus" among each ancestor's
   // descendants; a label handed in here is used instead. No label: no write.
@@ -123,6 +128,7 @@ class bouton : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   enum class Look { Normal, Hover, Pressed, Disabled };
@@ -143,6 +149,8 @@ class bouton : public QWidget {
 
   void LeaveButton();
   void WriteStatus(const QString& text);
+  // Tells assistive tools that the caption or the help text changed.
+  void AnnounceTexts();
 
   QString m_caption;
   QString m_legende;
@@ -163,6 +171,8 @@ class bouton : public QWidget {
   bool m_holdsMouse = false;
   // The release that ends a double click raises MouseUp but no second Click.
   bool m_inDoubleClick = false;
+  // The Space or Enter key that went down on the button: its release clicks.
+  int m_clickKey = 0;
   // Set while the button itself changes its font or enabled state, so that
   // Qt's change notification does not draw a second time.
   bool m_selfChange = false;

@@ -52,6 +52,14 @@ std::optional<double> ZoomStepOut(double zoom, double displayedWidthTwips) {
   return KeepPositive(zoom < 20 ? zoom - 1 : zoom - 10);
 }
 
+int WheelNotches(int& pending, int angleDelta) {
+  if ((pending < 0 && angleDelta > 0) || (pending > 0 && angleDelta < 0)) pending = 0;
+  const long long total = static_cast<long long>(pending) + angleDelta;
+  const auto notches = static_cast<int>(total / 120);  // towards zero: the rest waits for more
+  pending = static_cast<int>(total - notches * 120LL);
+  return notches;
+}
+
 ScrollLayout LayoutScrollBars(const ViewportSizes& s) {
   ScrollLayout layout;
   layout.horizontalVisible = s.imageWidth > s.innerWidth - s.vScrollWidth;

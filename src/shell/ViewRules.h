@@ -31,6 +31,12 @@ double ZoomStepIn(double zoom);
 // 2000 twips wide or less.
 std::optional<double> ZoomStepOut(double zoom, double displayedWidthTwips);
 
+// The wheel's turns in whole notches of 120 (the angle a mouse wheel reports per
+// click). A touchpad reports smaller turns: they are kept in `pending` until
+// they make a notch; turning the other way starts the count again, so that a
+// hesitation never steps the wrong way. Positive is away from the user.
+int WheelNotches(int& pending, int angleDelta);
+
 // What the viewport's scroll bars need; every length in twips.
 struct ViewportSizes {
   double innerWidth = 0;   // W, inside the viewport

@@ -17,6 +17,7 @@ class QRubberBand;
 class QScrollBar;
 class QTimer;
 class QToolButton;
+class QWheelEvent;
 
 namespace fotavel {
 
@@ -141,11 +142,17 @@ class frmImage : public QWidget, public DocumentObserver {
   int ZoomAjuste() const;
   void AppliqueZoom();
   void SizeImage1();
+  // The photo's width on screen at `zoom`, in twips.
+  double DisplayedWidthTwips(double zoom) const;
   // After a zoom change: Image1 sized, and the display made finer if it must.
   void ShowAtZoom();
   void ShowZoomLabel();
   void Form_Resize();
   void PlaceImage1();
+  // The wheel over the viewport: with Ctrl it zooms around `at` (viewport
+  // pixels), without it scrolls.
+  void picScrollBox_Wheel(QWheelEvent* event);
+  void WheelZoom(int notches, QPointF at);
   double TppX() const;
   double TppY() const;
 
@@ -157,6 +164,8 @@ class frmImage : public QWidget, public DocumentObserver {
   int m_pointer = kPointerNormal;
   double m_image1Width = 0;
   double m_image1Height = 0;
+  // A touchpad's turns not yet making a whole wheel notch.
+  int m_wheelPending = 0;
   // What is painted: the photo as the screen takes it, redrawn once per
   // change by Render, and again when a zoom first needs its full-size level;
   // m_picImage is that level.

@@ -1,7 +1,10 @@
-// The mouse on the displayed photo: zooming while a button is held, and the area blur.
+// The mouse on the displayed photo: zooming while a button is held or with Ctrl and the wheel,
+// scrolling with the wheel, and the area blur.
+#include <QCoreApplication>
 #include <QRubberBand>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -84,6 +87,66 @@ void frmImage::Image1_MouseUp(double X, double Y) {
   m_document.MasquerZone(left, top, right, bottom);
   // The tool serves once.
   SetMousePointer(kPointerNormal);
+}
+
+void frmImage::picScrollBox_Wheel(QWheelEvent* event) {
+  event->accept();
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    // The bar scrolls itself, by as much as when the wheel turns over it. The
+    // event sent on is not the platform's, so a bar at its end does not hand
+    // it back up to us.
+    const QPoint delta = event->angleDelta();
+    QScrollBar* bar = std::abs(delta.x()) > std::abs(delta.y()) || m_vscScroll->isHidden()
+                          ? m_hscScroll
+                          : m_vscScroll;
+    if (!bar->isHidden()) QCoreApplication::sendEvent(bar, event);
+    return;
+  }
+  const int notches = view::WheelNotches(m_wheelPending, event->angleDelta().y());
+  // A gesture under way on the photo (a rectangle being drawn, the zoom tool
+  // held) goes on at the zoom it started with.
+  if (notches == 0 || event->buttons() != Qt::NoButton || m_document.Picture().empty()) return;
+  WheelZoom(notches, event->position());
+}
+
+// The wheel takes the steps of the zoom tool and stops where its steps stop,
+// then moves the bars so that the photo's point under the pointer is still
+// there, as far as the bars reach. The zoom tool, if on, stays on.
+void frmImage::WheelZoom(int notches, QPointF at) {
+  double zoom = m_dZoom;
+  for (int i = 0; i < std::abs(notches); ++i) {
+    if (notches > 0) {
+      const double next = view::ZoomStepIn(zoom);
+      // Past the largest widget the window system allows, Image1 would stop
+      // growing while the bars went on counting.
+      if (m_document.ImageWidth() * next / 100 > QWIDGETSIZE_MAX ||
+          m_document.ImageHeight() * next / 100 > QWIDGETSIZE_MAX) {
+        break;
+      }
+      zoom = next;
+    } else {
+      const std::optional<double> next = view::ZoomStepOut(zoom, DisplayedWidthTwips(zoom));
+      if (!next) break;
+      zoom = *next;
+    }
+  }
+  if (zoom == m_dZoom) return;
+
+  const QPoint before = m_image1->pos();
+  const QSize beforeSize(std::max(1, m_image1->width()), std::max(1, m_image1->height()));
+  m_dZoom = zoom;
+  ShowAtZoom();
+  ShowZoomLabel();
+  picScrollBox_Resize();
+  // The point at `at` lay at (at - before) on the old display; it now lies
+  // at that times the growth, and the bar's value is how far that is left
+  // of the pointer.
+  const auto follow = [](QScrollBar* bar, double value) {
+    bar->setValue(bar->isHidden() ? 0 : std::clamp(view::RoundHalfEven(value), 0, bar->maximum()));
+  };
+  follow(m_hscScroll, (at.x() - before.x()) * m_image1->width() / beforeSize.width() - at.x());
+  follow(m_vscScroll, (at.y() - before.y()) * m_image1->height() / beforeSize.height() - at.y());
+  PlaceImage1();
 }
 
 }  // namespace fotavel

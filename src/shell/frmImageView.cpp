@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "controls/SystemColours.h"
 #include "shell/Pictures.h"
@@ -180,8 +181,12 @@ void frmImage::BuildDisplay() {
   m_image1->SetPicture(&m_display, std::move(levels));
 }
 
+double frmImage::DisplayedWidthTwips(double zoom) const {
+  return m_document.ImageWidth() * TppX() * zoom / 100.0;
+}
+
 void frmImage::SizeImage1() {
-  m_image1Width = m_document.ImageWidth() * TppX() * m_dZoom / 100.0;
+  m_image1Width = DisplayedWidthTwips(m_dZoom);
   m_image1Height = m_document.ImageHeight() * TppY() * m_dZoom / 100.0;
   m_image1->resize(view::RoundHalfEven(m_image1Width / TppX()),
                    view::RoundHalfEven(m_image1Height / TppY()));
@@ -292,6 +297,12 @@ void frmImage::Form_Resize() {
 
 bool frmImage::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_picScrollBox && event->type() == QEvent::Resize) picScrollBox_Resize();
+  // Whatever child the wheel turns over (the photo, the grey around it, the
+  // view buttons) passes it up to the viewport.
+  if (watched == m_picScrollBox && event->type() == QEvent::Wheel) {
+    picScrollBox_Wheel(static_cast<QWheelEvent*>(event));
+    return true;
+  }
   return QWidget::eventFilter(watched, event);
 }
 

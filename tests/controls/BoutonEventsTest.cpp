@@ -1,6 +1,7 @@
 // The image button driven with real mouse and key input.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -155,9 +156,63 @@ TEST_F(BoutonEvents, KeysArePassedOnWithTheirCodes) {
   EXPECT_EQ(log->Take(),
             (QStringList{"KeyDown 65 0", "KeyPress 97", "KeyUp 65 0",  //
                          "KeyDown 16 1", "KeyDown 65 1", "KeyPress 65", "KeyUp 65 1",
-                         "KeyUp 16 0",                                 //
-                         "KeyDown 13 0", "KeyPress 13", "KeyUp 13 0",  //
+                         "KeyUp 16 0",                                          //
+                         "KeyDown 13 0", "KeyPress 13", "KeyUp 13 0", "Click",  //
                          "KeyDown 17 2", "KeyDown 113 2", "KeyUp 113 2", "KeyUp 17 0"}));
+}
+
+// Space and Enter work the focused button as a push button's: pressed while down, Click on release.
+TEST_F(BoutonEvents, SpaceAndEnterClickTheFocusedButton) {
+  button->setFocus();
+  QTest::keyPress(button, Qt::Key_Space);
+  EXPECT_TRUE(ShowsPressedFrame());
+  EXPECT_EQ(log->Take(), (QStringList{"KeyDown 32 0", "KeyPress 32"}));
+  QTest::keyRelease(button, Qt::Key_Space);
+  EXPECT_FALSE(ShowsPressedFrame());
+  EXPECT_EQ(log->Take(), (QStringList{"KeyUp 32 0", "Click"}));
+
+  QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(log->Take().filter(QStringLiteral("Click")), QStringList{"Click"});
+  QTest::keyClick(button, Qt::Key_Space, Qt::ControlModifier);
+  EXPECT_TRUE(log->Take().filter(QStringLiteral("Click")).isEmpty()) << "Ctrl+Space is no click";
+
+  // The focus leaving while the key is held takes the click away.
+  QTest::keyPress(button, Qt::Key_Space);
+  toolbar->setFocusPolicy(Qt::StrongFocus);
+  toolbar->setFocus();
+  EXPECT_FALSE(ShowsPressedFrame());
+  QTest::keyRelease(button, Qt::Key_Space);
+  EXPECT_TRUE(log->Take().filter(QStringLiteral("Click")).isEmpty());
+}
+
+// A screen reader sees a push button named by its caption, described by its help text, and
+// pressing it raises Click as the mouse does, once the reader's request has been answered.
+TEST_F(BoutonEvents, AssistiveToolsSeeANamedButtonAndPressIt) {
+  QAccessibleInterface* access = QAccessible::queryAccessibleInterface(button);
+  ASSERT_NE(access, nullptr);
+  EXPECT_EQ(access->role(), QAccessible::Button);
+  EXPECT_EQ(access->text(QAccessible::Name), QStringLiteral("Quitter"));
+  EXPECT_EQ(access->text(QAccessible::Description), kHelp);
+  EXPECT_TRUE(access->state().focusable);
+  EXPECT_FALSE(access->state().disabled);
+  QAccessibleActionInterface* actions = access->actionInterface();
+  ASSERT_NE(actions, nullptr);
+  const QString press = QAccessibleActionInterface::pressAction();
+  ASSERT_TRUE(actions->actionNames().contains(press));
+  actions->doAction(press);
+  EXPECT_EQ(log->Take(), QStringList());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(log->Take(), QStringList{"Click"});
+
+  button->SetCaption(QStringLiteral("Fermer"));
+  EXPECT_EQ(access->text(QAccessible::Name), QStringLiteral("Fermer"));
+
+  button->SetEnabled(false);
+  EXPECT_TRUE(access->state().disabled);
+  EXPECT_FALSE(actions->actionNames().contains(press));
+  actions->doAction(press);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(log->Take(), QStringList()) << "no more than the mouse can";
 }
 
 TEST_F(BoutonEvents, SavedPropertiesOmitDefaultsAndWritesAreReported) {

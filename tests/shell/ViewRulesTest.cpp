@@ -65,6 +65,21 @@ TEST(ZoomSteps, TensAboveTwentyStopAtTwoThousandTwipsAndNeverReachZero) {
   EXPECT_EQ(ZoomStepOut(0.5, 3000), 1.5);
 }
 
+TEST(WheelNotches, TurnsAddUpToWholeNotchesAndTurningBackStartsAfresh) {
+  int pending = 0;
+  EXPECT_EQ(WheelNotches(pending, 100), 0);
+  EXPECT_EQ(WheelNotches(pending, 150), 2);
+  EXPECT_EQ(pending, 10);
+  EXPECT_EQ(WheelNotches(pending, -115), 0) << "the 10 still owed upwards are dropped";
+  EXPECT_EQ(WheelNotches(pending, -5), -1);
+  EXPECT_EQ(pending, 0);
+  EXPECT_EQ(WheelNotches(pending, -250), -2);
+  EXPECT_EQ(pending, -10);
+  pending = 119;
+  EXPECT_EQ(WheelNotches(pending, 2147483647), 17895698);
+  EXPECT_EQ(pending, 6);
+}
+
 ViewportSizes Viewport(double imageW, double imageH) {
   ViewportSizes s;
   s.innerWidth = 6000;
