@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <exiv2/exiv2.hpp>
 #include <string>
 
 #include "io/PictureFiles.h"
-#include "support/Surfaces.h"
 
 namespace fotavel::testing {
 
@@ -20,11 +21,6 @@ std::unique_ptr<Exiv2::Image> Open(const QString& path) {
       Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString()).release());
   image->readMetadata();
   return image;
-}
-
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 std::string Text(const Exiv2::ExifData& exif, const char* key) {
@@ -52,11 +48,12 @@ QByteArray IccProfile(const char (&space)[5], std::int32_t size) {
 
 void WriteCameraPhoto(const QString& path, const cDIBSection& stored, std::uint16_t orientation,
                       const QByteArray& icc) {
+  QImage small(16, 12, QImage::Format_RGB32);
+  small.fill(QColor(30, 120, 160));
+  QByteArray thumb;
+  QBuffer buffer(&thumb);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && small.save(&buffer, "JPEG"));
   QString error;
-  const QString thumbPath = path + QStringLiteral(".vignette.jpg");
-  ASSERT_TRUE(io::WriteJpeg(RandomSurface(16, 12, 1), thumbPath, 80, error));
-  const QByteArray thumb = FileBytes(thumbPath);
-  QFile::remove(thumbPath);
   ASSERT_TRUE(io::WriteJpeg(stored, path, 95, error)) << error.toStdString();
 
   const auto image = Open(path);
