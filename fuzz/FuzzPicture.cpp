@@ -1,10 +1,11 @@
-// Fuzz target: any bytes as a picture file, read whole (ReadPicture) or, with FOTAVEL_FUZZ_PREVIEW,
-// as the explorer's preview (ReadPreview).
+// Fuzz target: any bytes as a picture file, read whole with its metadata (ReadPicture) or, with
+// FOTAVEL_FUZZ_PREVIEW, as the explorer's preview (ReadPreview).
 #include <QFile>
 #include <cstdint>
 #include <cstdlib>
 
 #include "FuzzSupport.h"
+#include "io/PictureDecoders.h"
 #include "io/PictureFiles.h"
 
 namespace {
@@ -34,8 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool read = fotavel::io::ReadPreview(g_path, kPreviewWidth, kPreviewHeight, out, error);
   const bool fits = out.width() <= kPreviewWidth && out.height() <= kPreviewHeight;
 #else
-  const bool read = fotavel::io::ReadPicture(g_path, out, error);
+  fotavel::io::PhotoMetadata metadata;
+  const bool read = fotavel::io::ReadPicture(g_path, out, error, &metadata);
   const bool fits = true;
+  // Whatever metadata came with the picture is written out again as a save
+  // would write it.
+  if (read) (void)fotavel::io::detail::MetadataSegments(metadata, out.width(), out.height());
+  if (!read && !metadata.empty()) std::abort();
 #endif
   // A picture read is a surface; a refusal always says why and leaves the
   // caller's surface alone.

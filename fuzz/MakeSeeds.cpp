@@ -8,6 +8,7 @@
 
 #include "document/AppServices.h"
 #include "document/Commands.h"
+#include "io/MetadataFiles.h"
 #include "io/PictureFiles.h"
 #include "io/TestFiles.h"
 
@@ -34,6 +35,10 @@ void PictureSeeds(const QDir& dir) {
     WriteBytes(dir.filePath(QStringLiteral("jpeg-exif%1.jpg").arg(orientation)),
                WithExifOrientation(jpeg, orientation));
   }
+
+  // EXIF with a thumbnail, IPTC, XMP and a colour profile, as a camera and a
+  // cataloguing program leave them.
+  WriteCameraPhoto(dir.filePath("jpeg-metadata.jpg"), smooth, 6, IccProfile("RGB ", 600));
 
   const QImage image = io::ImageFromSurface(smooth);
   QImageWriter progressive(dir.filePath("jpeg-progressive.jpg"), "jpeg");

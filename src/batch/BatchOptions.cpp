@@ -92,6 +92,8 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
       if (!value(options.paramFolder)) return false;
     } else if (a == QStringLiteral("--temps")) {
       options.timings = true;
+    } else if (a == QStringLiteral("--sans-meta")) {
+      options.metadata = false;
     } else if (a == QStringLiteral("-o")) {
       if (!value(options.output)) return false;
     } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
@@ -126,7 +128,7 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
 QString UsageText() {
   QString text = QStringLiteral(
       "Usage : fotavel-batch [-e EFFET]... [-q QUALITE] [-f bmp|jpg] [--param DOSSIER] [--temps] "
-      "ENTREE... -o SORTIE\n"
+      "[--sans-meta] ENTREE... -o SORTIE\n"
       "\n"
       "Ouvre chaque photo ENTREE, lui applique les effets dans l'ordre donné et enregistre le "
       "résultat.\n"
@@ -140,6 +142,8 @@ QString UsageText() {
       "  -f bmp|jpg      format des résultats dans un dossier (jpg)\n"
       "  --param DOSSIER dossier du logo et de fotavel.ini\n"
       "  --temps         durée de chaque effet sur la sortie d'erreur\n"
+      "  --sans-meta     JPEG écrits sans les métadonnées de la photo d'origine (EXIF, IPTC,\n"
+      "                  XMP, profil de couleurs), recopiées par défaut\n"
       "  -h, --help      cette aide\n"
       "\n"
       "Effets :\n");

@@ -26,6 +26,8 @@ struct BatchOptions {
   OutputFormat format = OutputFormat::Jpeg;
   QString paramFolder;
   bool timings = false;
+  // A JPEG's metadata goes into the JPEG written from it (--sans-meta: not).
+  bool metadata = true;
   bool help = false;
 };
 

@@ -80,12 +80,15 @@ bool RunOne(const BatchOptions& options, AppServices& services, BatchObserver& o
   PhotoDocument document(services, &observer);
   document.SetUndoEnabled(false);
   CommandContext context;
-  context.readPicture = io::ReadPicture;
+  context.readPicture = [](const QString& path, cDIBSection& out, QString& error) {
+    return io::ReadPicture(path, out, error);
+  };
   QString error;
   if (!document.OpenFile(input, false, error)) {
     err << Messages::kOuvertureErreur << input << " : " << error << '\n';
     return false;
   }
+  if (!options.metadata) document.DropMetadata();
   for (const EffectStep& step : options.effects) {
     observer.Begin(step.text);
     QElapsedTimer clock;

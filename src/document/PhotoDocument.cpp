@@ -54,7 +54,10 @@ bool PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp, QString& error)
   Obs().SetStatus(QStringLiteral("Ouverture de ") + sFile + QStringLiteral("..."),
                   QStringLiteral("#"), QStringLiteral("#"));
   cDIBSection picture;
-  if (!FileGuarded([&] { return io::ReadPicture(sFile, picture, error); }, error)) return false;
+  io::PhotoMetadata metadata;
+  if (!FileGuarded([&] { return io::ReadPicture(sFile, picture, error, &metadata); }, error)) {
+    return false;
+  }
   cDIBSection buffer;
   if (!buffer.Create(picture.width(), picture.height())) {
     error = Messages::kMemoireInsuffisante;
@@ -62,6 +65,8 @@ bool PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp, QString& error)
   }
   m_cDib = std::move(picture);
   m_cDibBuffer = std::move(buffer);
+  // A picture handed over is a new photo, whatever file carried it here.
+  m_metadata = bIsTemp ? io::PhotoMetadata() : std::move(metadata);
   Obs().PictureOpened();
   QString name = sFile;
   if (bIsTemp) {
@@ -141,7 +146,8 @@ bool PhotoDocument::SaveBitmap(const QString& chosenName, QString& error) {
 }
 
 bool PhotoDocument::FoncEregJPG(int quality, const QString& nomfich, QString& error) {
-  if (!FileGuarded([&] { return io::WriteJpeg(m_cDib, nomfich, quality, error); }, error)) {
+  if (!FileGuarded([&] { return io::WriteJpeg(m_cDib, nomfich, quality, error, m_metadata); },
+                   error)) {
     return false;
   }
   filename(nomfich);

@@ -12,6 +12,7 @@
 #include "document/AppServices.h"
 #include "document/DocumentObserver.h"
 #include "effects/cImageProcessDIB.h"
+#include "io/PhotoMetadata.h"
 #include "surface/cDIBSection.h"
 
 namespace fotavel {
@@ -58,6 +59,12 @@ class PhotoDocument : private ProgressListener {
   std::int32_t ImageWidth() const { return m_cDib.width(); }
   std::int32_t ImageHeight() const { return m_cDib.height(); }
   const cDIBSection& Picture() const { return m_cDib; }
+  // The metadata of the JPEG the photo was opened from, written again with
+  // it by FoncEregJPG (a picture of another format, or handed over in a
+  // temporary file, has none). The pixel size written follows the photo at
+  // the time of saving, so turns and resizes need nothing here.
+  bool HasMetadata() const { return !m_metadata.empty(); }
+  void DropMetadata() { m_metadata.clear(); }
 
   // The window became active: size text (computed once, with the memory
   // check), status texts, undo availability.
@@ -172,6 +179,7 @@ class PhotoDocument : private ProgressListener {
   bool m_bDirty = false;
 
   cDIBSection m_cDib;
+  io::PhotoMetadata m_metadata;
   cDIBSection m_cDibBuffer;
   cImageProcessDIB m_cImage;
 

@@ -2,9 +2,7 @@
 #include <turbojpeg.h>
 
 #include <cstring>
-#include <exiv2/exiv2.hpp>
 #include <memory>
-#include <mutex>
 
 #include "io/PictureDecoders.h"
 #include "surface/Preview.h"
@@ -17,26 +15,6 @@ struct TjDeleter {
   void operator()(void* handle) const { tjDestroy(handle); }
 };
 using TjHandle = std::unique_ptr<void, TjDeleter>;
-
-// Orientation 1 … 8 as the camera wrote it; 1 (as stored) when the file has
-// none or its metadata cannot be read: a photo with broken EXIF still opens.
-int ExifOrientation(const FileBytes& file) {
-  static std::once_flag quiet;
-  // The library reports every oddity it meets on stderr; we only ask one tag.
-  std::call_once(quiet, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
-  try {
-    auto image = Exiv2::ImageFactory::open(file.data, long(file.size));
-    if (!image.get()) return 1;
-    image->readMetadata();
-    const Exiv2::ExifData& exif = image->exifData();
-    const auto tag = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
-    if (tag == exif.end() || tag->count() == 0) return 1;
-    const long value = tag->toLong();
-    return value >= 1 && value <= 8 ? int(value) : 1;
-  } catch (...) {
-    return 1;
-  }
-}
 
 // Progressive (and other multi-scan) files make the decoder keep every DCT
 // coefficient of the picture until the last scan: up to 6 bytes a pixel for
@@ -92,7 +70,8 @@ void ReduceForPreview(const ReducedDecode& reduce, bool transposed, int& width, 
 
 }  // namespace
 
-bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, ReducedDecode* reduce) {
+bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, ReducedDecode* reduce,
+                PhotoMetadata* metadata) {
   TjHandle decoder(tjInitDecompress());
   if (!decoder) {
     error = QStringLiteral("décodeur JPEG indisponible");
@@ -107,6 +86,7 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, Reduced
     error = DamagedFile("JPEG");
     return false;
   }
+  const int orientation = ReadJpegMetadata(file, metadata);
   // Our decoder cannot turn CMYK into BGR; Qt's reader can, and applies the
   // EXIF orientation itself.
   if (colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK) {
@@ -117,7 +97,6 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, Reduced
     return false;
   }
 
-  const int orientation = ExifOrientation(file);
   const bool transposed = orientation >= 5;
   if (reduce != nullptr) {
     reduce->fullWidth = transposed ? height : width;

@@ -1,9 +1,12 @@
 // JPEG writing: libturbojpeg encodes the surface's bottom-up BGR rows as they lie in memory.
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 
 #include "io/LargeBuffer.h"
+#include "io/PictureDecoders.h"
 #include "io/PictureFiles.h"
 #include "io/SafeWrite.h"
 
@@ -23,7 +26,8 @@ constexpr std::int32_t kMaxJpegSide = 65535;
 
 }  // namespace
 
-bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QString& error) {
+bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QString& error,
+               const PhotoMetadata& metadata) {
   if (quality < kMinJpegQuality || quality > kMaxJpegQuality) {
     error = QStringLiteral("qualité JPEG %1 hors limites (de %2 à %3)")
                 .arg(quality)
@@ -76,7 +80,20 @@ bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QSt
     error = QStringLiteral("échec de l'encodage JPEG");
     return false;
   }
-  return detail::WriteWhole(path, {{bytes, size}}, error);
+  // The metadata goes in after the start of image and the encoder's JFIF
+  // segment, where readers look for it; the compressed bytes themselves are
+  // written from where the encoder left them.
+  const std::string segments =
+      detail::MetadataSegments(metadata, picture.width(), picture.height());
+  std::size_t head = 2;
+  if (size >= 6 && bytes[2] == 0xFF && bytes[3] == 0xE0) {
+    head = std::min<std::size_t>(size, 4 + (std::size_t(bytes[4]) << 8 | bytes[5]));
+  }
+  return detail::WriteWhole(path,
+                            {{bytes, head},
+                             {const_cast<char*>(segments.data()), segments.size()},
+                             {bytes + head, size - head}},
+                            error);
 }
 
 }  // namespace fotavel::io

@@ -5,7 +5,9 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
+#include "io/PhotoMetadata.h"
 #include "surface/cDIBSection.h"
 
 namespace fotavel::io::detail {
@@ -30,8 +32,22 @@ struct ReducedDecode {
   std::int32_t fullWidth = 0;
   std::int32_t fullHeight = 0;
 };
+//
+// With `metadata`, the JPEG's metadata is put there (PhotoMetadata).
 bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error,
-                ReducedDecode* reduce = nullptr);
+                ReducedDecode* reduce = nullptr, PhotoMetadata* metadata = nullptr);
+
+// A JPEG's EXIF orientation, 1 … 8 as the camera wrote it: 1 (as stored) when
+// it has none or its metadata cannot be read. With `keep`, the metadata worth
+// carrying to a saved copy is put there; it stays empty when there is none
+// or it cannot be read.
+int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep);
+// The APP segments (markers and lengths included) that carry `metadata` into
+// a JPEG of an upright width x height photo: orientation 1, that pixel size,
+// no thumbnail. A block that cannot be written, or does not fit a segment, is
+// left out; empty when nothing is left.
+std::string MetadataSegments(const PhotoMetadata& metadata, std::int32_t width,
+                             std::int32_t height);
 // `format` is Qt's name for it ("png", "gif", "bmp", "jpeg"); `upright` lets
 // Qt apply a JPEG's EXIF orientation (used when our own JPEG path cannot decode
 // the file's colour space).

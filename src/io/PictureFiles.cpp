@@ -108,12 +108,13 @@ bool LoadFile(const QString& path, detail::LargeBuffer& block, QByteArray& bytes
   return true;
 }
 
-bool Decode(const QByteArray& bytes, cDIBSection& out, QString& error) {
+bool Decode(const QByteArray& bytes, cDIBSection& out, QString& error,
+            PhotoMetadata* metadata = nullptr) {
   const detail::FileBytes file{reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                std::size_t(bytes.size()), &bytes};
   switch (Recognise(file.data, file.size)) {
     case Format::kJpeg:
-      return detail::DecodeJpeg(file, out, error);
+      return detail::DecodeJpeg(file, out, error, nullptr, metadata);
     case Format::kPng:
       return detail::DecodeWithQt(file, "png", false, out, error);
     case Format::kGif:
@@ -131,14 +132,16 @@ bool Decode(const QByteArray& bytes, cDIBSection& out, QString& error) {
 
 }  // namespace
 
-bool ReadPicture(const QString& path, cDIBSection& out, QString& error) {
+bool ReadPicture(const QString& path, cDIBSection& out, QString& error, PhotoMetadata* metadata) {
   try {
     detail::LargeBuffer block;
     QByteArray bytes;
     if (!LoadFile(path, block, bytes, error)) return false;
     cDIBSection picture;
-    if (!Decode(bytes, picture, error)) return false;
+    PhotoMetadata read;
+    if (!Decode(bytes, picture, error, metadata != nullptr ? &read : nullptr)) return false;
     out.swap(picture);
+    if (metadata != nullptr) *metadata = std::move(read);
     return true;
   } catch (const std::bad_alloc&) {
     // Qt's containers throw when memory runs out past our own checks.

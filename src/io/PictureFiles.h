@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "io/PhotoMetadata.h"
 #include "surface/cDIBSection.h"
 
 class QImage;
@@ -19,7 +20,12 @@ namespace fotavel::io {
 //
 // A picture whose decoding would hold more than PictureMemoryBudget() bytes is
 // refused from its header, before any pixel memory is asked for.
-bool ReadPicture(const QString& path, cDIBSection& out, QString& error);
+//
+// With `metadata`, a JPEG's metadata is put there on success (empty for the
+// other formats, and for a JPEG whose metadata is missing or unreadable,
+// which never stops the photo from opening).
+bool ReadPicture(const QString& path, cDIBSection& out, QString& error,
+                 PhotoMetadata* metadata = nullptr);
 
 // The preview of the picture at `path` fitted into maxWidth x maxHeight
 // (never enlarged, proportions kept; FitPreview), each pixel the nearest of
@@ -36,8 +42,12 @@ bool WriteBmp(const cDIBSection& picture, const QString& path, QString& error);
 
 // Writes a JPEG of the surface at quality 45 … 100 (passed to the encoder
 // unchanged; other values are refused), with the same all-or-nothing
-// replacement as WriteBmp.
-bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QString& error);
+// replacement as WriteBmp. The photo's `metadata` goes into the file before
+// it replaces the old one, with orientation 1, the surface's size as its
+// pixel size and no thumbnail; a block of it that cannot be written is left
+// out and never fails the save.
+bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QString& error,
+               const PhotoMetadata& metadata = PhotoMetadata());
 
 // The picture of an image the program was handed (the clipboard's) as a
 // 24-bit surface, transparent pixels laid on white as for files. False, with

@@ -14,6 +14,7 @@
 #include "batch/BatchRunner.h"
 #include "document/AppServices.h"
 #include "document/PhotoDocument.h"
+#include "io/MetadataFiles.h"
 #include "io/PictureFiles.h"
 #include "io/TestFiles.h"
 #include "support/Surfaces.h"
@@ -73,6 +74,20 @@ TEST_F(BatchTest, EffectsRunExactlyAsTheDocumentCommands) {
   const cDIBSection written = Read(Path(u"sortie.BMP"_s));
   EXPECT_TRUE(SamePixels(written, document.Picture()))
       << FirstDifference(written, document.Picture());
+}
+
+TEST_F(BatchTest, JpegMetadataIsCarriedUnlessSansMeta) {
+  const QString camera = Path(u"camera.jpg"_s);
+  WriteCameraPhoto(camera, RandomSurface(37, 21, 3), 6, IccProfile("RGB "));
+  const BatchRun kept = Batch({u"-e"_s, u"gauche"_s, camera, u"-o"_s, Path(u"avec.jpg"_s)});
+  ASSERT_EQ(kept.exitCode, 0) << kept.err.toStdString();
+  // Upright 21 x 37, turned left to 37 x 21.
+  ExpectCarriedMetadata(camera, Path(u"avec.jpg"_s), 37, 21);
+  const BatchRun bare =
+      Batch({u"--sans-meta"_s, u"-e"_s, u"gauche"_s, camera, u"-o"_s, Path(u"sans.jpg"_s)});
+  ASSERT_EQ(bare.exitCode, 0) << bare.err.toStdString();
+  EXPECT_FALSE(HasAnyMetadata(Path(u"sans.jpg"_s)));
+  EXPECT_TRUE(SamePixels(Read(Path(u"sans.jpg"_s)), Read(Path(u"avec.jpg"_s))));
 }
 
 TEST_F(BatchTest, SeveralInputsGoIntoTheFolderUnderTheirBaseNames) {

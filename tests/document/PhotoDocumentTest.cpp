@@ -4,6 +4,7 @@
 
 #include "DocumentFixture.h"
 #include "document/DocumentError.h"
+#include "io/MetadataFiles.h"
 #include "io/PictureFiles.h"
 
 namespace fotavel::testing {
@@ -132,6 +133,27 @@ TEST_F(DocumentTest, SavingMakesTheDocumentClean) {
   EXPECT_EQ(document.FileTitle(), u"resultat.jpg"_s);
   ASSERT_TRUE(io::ReadPicture(jpeg, reread, error));
   EXPECT_EQ(std::pair(reread.width(), reread.height()), std::pair(9, 6));
+}
+
+TEST_F(DocumentTest, SavedJpegCarriesTheOpenedPhotosMetadataAtTheSizeOfTheMoment) {
+  const QString camera = folder.filePath(u"camera.jpg"_s);
+  WriteCameraPhoto(camera, RandomSurface(37, 21, 3), 6, IccProfile("RGB "));
+  QString error;
+  ASSERT_TRUE(document.OpenFile(camera, false, error)) << error.toStdString();
+  EXPECT_TRUE(document.HasMetadata());
+  document.Piv_Drt();  // upright 21 x 37, turned to 37 x 21
+  document.Resample(30, 17);
+  const QString saved = folder.filePath(u"retouche.jpg"_s);
+  ASSERT_TRUE(document.FoncEregJPG(80, saved, error)) << error.toStdString();
+  ExpectCarriedMetadata(camera, saved, 30, 17);
+
+  // The same file handed over as a new picture (a paste) is a photo of its own.
+  PhotoDocument pasted(services);
+  ASSERT_TRUE(pasted.OpenFile(camera, true, error));
+  EXPECT_FALSE(pasted.HasMetadata());
+  const QString pastedSaved = folder.filePath(u"colle.jpg"_s);
+  ASSERT_TRUE(pasted.FoncEregJPG(80, pastedSaved, error)) << error.toStdString();
+  EXPECT_FALSE(HasAnyMetadata(pastedSaved));
 }
 
 TEST_F(DocumentTest, FailedSaveKeepsNameDirtyFlagAndOldFile) {

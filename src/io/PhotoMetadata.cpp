@@ -1,0 +1,189 @@
+// A JPEG's metadata: read with exiv2 when the photo opens, written again as the segments of a saved
+// JPEG.
+#include "io/PhotoMetadata.h"
+
+#include <cstring>
+#include <exiv2/exiv2.hpp>
+#include <mutex>
+#include <string_view>
+
+#include "io/PictureDecoders.h"
+
+namespace fotavel::io::detail {
+
+struct MetadataBlocks {
+  Exiv2::ExifData exif;
+  Exiv2::ByteOrder byteOrder = Exiv2::littleEndian;
+  Exiv2::IptcData iptc;
+  Exiv2::XmpData xmp;
+  std::string icc;
+};
+
+namespace {
+
+// The library reports every oddity it meets on stderr; a camera's quirks are
+// not the user's concern, and a block it cannot read is simply not carried.
+void QuietLibrary() {
+  static std::once_flag quiet;
+  std::call_once(quiet, [] {
+    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+    Exiv2::LogMsg::setHandler(nullptr);
+  });
+}
+
+int OrientationOf(const Exiv2::ExifData& exif) {
+  const auto tag = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+  if (tag == exif.end() || tag->count() == 0) return 1;
+  const long value = tag->toLong();
+  return value >= 1 && value <= 8 ? int(value) : 1;
+}
+
+std::uint32_t Be32(const Exiv2::byte* p) {
+  return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+// Only a profile of RGB pixels whose header agrees with its length is kept.
+// The photo is held as 24-bit colour whatever its file held: the profile of a
+// CMYK or grey JPEG describes other pixels than the ones we write, and a
+// viewer applying it to ours would show wrong colours.
+bool IsRgbProfile(const Exiv2::DataBuf& icc) {
+  constexpr long kHeader = 128;
+  return icc.pData_ != nullptr && icc.size_ >= kHeader &&
+         Be32(icc.pData_) == std::uint32_t(icc.size_) &&
+         std::memcmp(icc.pData_ + 16, "RGB ", 4) == 0 &&
+         std::memcmp(icc.pData_ + 36, "acsp", 4) == 0;
+}
+
+// A segment's length field counts itself: at most 65533 bytes follow it.
+constexpr std::size_t kSegmentRoom = 65533;
+
+// Marker, length, signature and data; nothing when they do not fit one segment.
+std::string Segment(std::uint8_t marker, std::string_view signature, const void* data,
+                    std::size_t size) {
+  if (signature.size() + size > kSegmentRoom) return {};
+  const std::size_t length = 2 + signature.size() + size;
+  std::string out{'\xFF', char(marker), char(length >> 8), char(length & 0xFF)};
+  out.append(signature);
+  out.append(static_cast<const char*>(data), size);
+  return out;
+}
+
+std::string ExifSegment(const MetadataBlocks& blocks, std::int32_t width, std::int32_t height) {
+  if (blocks.exif.empty()) return {};
+  Exiv2::ExifData exif = blocks.exif;
+  // The thumbnail shows the photo as it was taken, not as it is saved.
+  Exiv2::ExifThumb(exif).erase();
+  // The pixels were laid upright when the photo was read.
+  exif["Exif.Image.Orientation"] = std::uint16_t{1};
+  exif["Exif.Photo.PixelXDimension"] = std::uint32_t(width);
+  exif["Exif.Photo.PixelYDimension"] = std::uint32_t(height);
+  Exiv2::Blob tiff;
+  Exiv2::ExifParser::encode(tiff, blocks.byteOrder, exif);
+  // The encoder drops what it can to fit one segment, and says nothing when
+  // it still does not: then the EXIF stays behind rather than the photo.
+  if (tiff.empty()) return {};
+  return Segment(0xE1, std::string_view("Exif\0\0", 6), tiff.data(), tiff.size());
+}
+
+std::string XmpSegment(const MetadataBlocks& blocks, std::int32_t width, std::int32_t height) {
+  if (blocks.xmp.empty()) return {};
+  Exiv2::XmpData xmp = blocks.xmp;
+  const auto update = [&](const char* key, std::int64_t value) {
+    const auto it = xmp.findKey(Exiv2::XmpKey(key));
+    if (it != xmp.end()) it->setValue(std::to_string(value));
+  };
+  update("Xmp.tiff.Orientation", 1);
+  update("Xmp.tiff.ImageWidth", width);
+  update("Xmp.tiff.ImageLength", height);
+  update("Xmp.exif.PixelXDimension", width);
+  update("Xmp.exif.PixelYDimension", height);
+  // XMP's own thumbnails are the old pixels as well.
+  for (auto it = xmp.begin(); it != xmp.end();) {
+    it = it->key().rfind("Xmp.xmp.Thumbnails", 0) == 0 ? xmp.erase(it) : std::next(it);
+  }
+  std::string packet;
+  if (xmp.empty() || Exiv2::XmpParser::encode(packet, xmp) != 0 || packet.empty()) return {};
+  return Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), packet.data(),
+                 packet.size());
+}
+
+std::string IptcSegment(const MetadataBlocks& blocks) {
+  if (blocks.iptc.empty()) return {};
+  const Exiv2::DataBuf irb = Exiv2::Photoshop::setIptcIrb(nullptr, 0, blocks.iptc);
+  if (irb.size_ <= 0) return {};
+  return Segment(0xED, std::string_view("Photoshop 3.0\0", 14), irb.pData_, std::size_t(irb.size_));
+}
+
+// A profile larger than one segment is cut into numbered chunks (255 at most).
+std::string IccSegments(const MetadataBlocks& blocks) {
+  constexpr std::size_t kChunk = kSegmentRoom - 14;
+  const std::size_t count = (blocks.icc.size() + kChunk - 1) / kChunk;
+  if (count == 0 || count > 255) return {};
+  std::string out;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view chunk = std::string_view(blocks.icc).substr(i * kChunk, kChunk);
+    std::string signature("ICC_PROFILE\0", 12);
+    signature += char(i + 1);
+    signature += char(count);
+    out += Segment(0xE2, signature, chunk.data(), chunk.size());
+  }
+  return out;
+}
+
+// One block the library cannot write is left out; the others still go.
+template <class Build>
+void AppendGuarded(std::string& out, Build&& build) {
+  try {
+    out += build();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep) {
+  QuietLibrary();
+  std::unique_ptr<Exiv2::Image> image;
+  try {
+    image.reset(Exiv2::ImageFactory::open(file.data, long(file.size)).release());
+    if (!image) return 1;
+    image->readMetadata();
+  } catch (...) {
+    return 1;  // a photo with broken metadata still opens, as stored and with none
+  }
+  const int orientation = OrientationOf(image->exifData());
+  if (keep == nullptr) return orientation;
+  try {
+    auto blocks = std::make_shared<MetadataBlocks>();
+    blocks->exif = image->exifData();
+    if (image->byteOrder() != Exiv2::invalidByteOrder) blocks->byteOrder = image->byteOrder();
+    blocks->iptc = image->iptcData();
+    blocks->xmp = image->xmpData();
+    if (image->iccProfileDefined() && IsRgbProfile(*image->iccProfile())) {
+      const Exiv2::DataBuf& icc = *image->iccProfile();
+      blocks->icc.assign(reinterpret_cast<const char*>(icc.pData_), std::size_t(icc.size_));
+    }
+    if (!blocks->exif.empty() || !blocks->iptc.empty() || !blocks->xmp.empty() ||
+        !blocks->icc.empty()) {
+      *keep = PhotoMetadata(std::move(blocks));
+    }
+  } catch (...) {
+    keep->clear();
+  }
+  return orientation;
+}
+
+std::string MetadataSegments(const PhotoMetadata& metadata, std::int32_t width,
+                             std::int32_t height) {
+  const MetadataBlocks* blocks = metadata.blocks();
+  if (blocks == nullptr) return {};
+  QuietLibrary();
+  std::string out;
+  AppendGuarded(out, [&] { return ExifSegment(*blocks, width, height); });
+  AppendGuarded(out, [&] { return XmpSegment(*blocks, width, height); });
+  AppendGuarded(out, [&] { return IccSegments(*blocks); });
+  AppendGuarded(out, [&] { return IptcSegment(*blocks); });
+  return out;
+}
+
+}  // namespace fotavel::io::detail
