@@ -44,12 +44,8 @@ TEST_F(DocumentView, APhotoTwiceAsWideAsTheRoomOpensAtFifty) {
   EXPECT_EQ(document->Zoom(), 50);
 }
 
-TEST_F(DocumentView, ViewButtonsCarryTheirTips) {
+TEST_F(DocumentView, TheZoomButtonTogglesThePointerAndTakesOverFromTheAreaBlur) {
   frmImage* document = Open(QStringLiteral("a.bmp"));
-  EXPECT_EQ(ViewButton(document, "TailleNormale")->toolTip(), QStringLiteral("Taille 1:1"));
-  EXPECT_EQ(
-      ViewButton(document, "ZoomBT")->toolTip(),
-      QStringLiteral("Zoom [+] : Bouton souris à gauche   /   Zoom [-] : Bouton souris à droite"));
   for (const int pointer : {frmImage::kPointerZoom, frmImage::kPointerNormal}) {
     QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
     EXPECT_EQ(document->MousePointer(), pointer);
