@@ -23,32 +23,6 @@ std::vector<std::int32_t> Kernel(const cImageProcessDIB& engine) {
   return kernel;
 }
 
-TEST(Refusals, NumbersAndTexts) {
-  const struct {
-    const ErrorKind& kind;
-    std::uint32_t number;
-    const char* text;
-  } kinds[] = {
-      {kSizeNotOdd, 0x80040519, "Size must be an odd number"},
-      {kInvalidFilterType, 0x8004051A, "Invalid filter types."},
-      {kInvalidSize, 0x8004051A, "Invalid size.  Size should be an odd number from 3 to 9"},
-      {kZeroWeight, 0x8004051B, "Filter weight must not be 0."},
-      {kKernelIndex, 0x8004051C, "Kernel index out of range."},
-      {kKernelNotSized, 0x8004051D, "The kernel size has not been set."},
-      {kSizeMismatch, 0x8004051E, "The two pictures must be the same size."},
-      {kSourceTooSmall, 0x8004051F, "The source picture is smaller than the destination."},
-      {kBadMatrix, 0x80040520, "The matrix must be square and complete."},
-      {kZeroDivisor, 0x80040521, "The divisor must not be 0."},
-      {kMatrixRange, 0x80040522, "The matrix sums could leave the 16-bit range."},
-      {kEmptySurface, 0x80040523, "The picture is empty."},
-      {kOutOfMemory, 7, "Out of memory"},
-  };
-  for (const auto& k : kinds) {
-    EXPECT_EQ(k.kind.number, k.number) << k.text;
-    EXPECT_STREQ(k.kind.description, k.text);
-  }
-}
-
 TEST(FilterState, PresetKernelsAndWeights) {
   const struct {
     std::int32_t type, size;

@@ -114,28 +114,6 @@ TEST(EffMathematique, RoundsHalvesToEvenAfterAddingTheBias) {
   }
 }
 
-// Inside, 8 × v − 8 × v = 0; along an edge (five neighbours) 8v − 5v = 3v;
-// in a corner (three neighbours) 8v − 3v = 5v, all clamped to 255.
-TEST(EffMathematique, FindsEdgesOfAUniformPicture) {
-  for (std::uint8_t grey : {100, 40}) {
-    const std::int32_t w = 7, h = 5;
-    cDIBSection picture = testing::UniformSurface(w, h, grey, grey, grey);
-    cImageProcessDIB engine;
-    engine.Eff_Mathematique(picture, kFindEdges);
-    const int edge = std::min(255, 3 * grey), corner = std::min(255, 5 * grey);
-    for (std::int32_t y = 0; y < h; ++y) {
-      for (std::int32_t i = 0; i < w; ++i) {
-        const bool xEdge = i == 0 || i == w - 1, yEdge = y == 0 || y == h - 1;
-        const int expected = xEdge && yEdge ? corner : xEdge || yEdge ? edge : 0;
-        for (int c = 0; c < 3; ++c) {
-          EXPECT_EQ(picture.row(y)[3 * i + c], expected)
-              << "grey " << int(grey) << " pixel " << i << ", row " << y;
-        }
-      }
-    }
-  }
-}
-
 TEST(EffMathematique, RefusesListsItCannotComputeAndChangesNothing) {
   using namespace ImageProcessErrors;
   struct Case {

@@ -1,4 +1,4 @@
-// Surface memory: huge pages for large surfaces, the budget and the reuse pool over mapped blocks.
+// Surface memory: the budget and the reuse pool over mapped blocks, and warming blocks ahead.
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -12,52 +12,11 @@
 #include <vector>
 
 #include "surface/SurfaceMemory.h"
-#include "surface/cDIBSection.h"
 
 namespace fotavel {
 namespace {
 
 constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-
-// AnonHugePages (kB) and VmFlags of the mapping of /proc/self/smaps that
-// holds `address`; flags stay empty when none does. The flag "hg" marks a
-// range advised for huge pages.
-struct Mapping {
-  std::uint64_t anonHugeKb = 0;
-  std::string flags;
-};
-
-Mapping MappingHolding(const void* address) {
-  const auto at = reinterpret_cast<std::uintptr_t>(address);
-  std::ifstream smaps("/proc/self/smaps");
-  Mapping m;
-  bool inside = false;
-  for (std::string line; std::getline(smaps, line);) {
-    std::uintptr_t start = 0, end = 0;
-    char dash = 0;
-    if (std::istringstream(line) >> std::hex >> start >> dash >> end && dash == '-') {
-      if (inside) break;  // the next mapping's header: "start-end perms ..."
-      inside = at >= start && at < end;
-    } else if (inside && line.rfind("AnonHugePages:", 0) == 0) {
-      std::istringstream(line.substr(14)) >> m.anonHugeKb;
-    } else if (inside && line.rfind("VmFlags:", 0) == 0) {
-      m.flags = line.substr(8) + ' ';
-    }
-  }
-  return m;
-}
-
-// thp_fault_fallback of /proc/vmstat: faults where the kernel wanted a huge
-// page and found none free (or none it could compact) in time.
-std::uint64_t HugePageFallbacks() {
-  std::ifstream vmstat("/proc/vmstat");
-  std::string name;
-  std::uint64_t value = 0;
-  while (vmstat >> name >> value) {
-    if (name == "thp_fault_fallback") return value;
-  }
-  return 0;
-}
 
 // Whether any mapping of this process overlaps [begin, end).
 bool AnythingMappedIn(std::uintptr_t begin, std::uintptr_t end) {
@@ -69,39 +28,6 @@ bool AnythingMappedIn(std::uintptr_t begin, std::uintptr_t end) {
     if (start < end && stop > begin) return true;
   }
   return false;
-}
-
-TEST(SurfaceMemory, LargeSurfaceIsBackedByHugePages) {
-  std::ifstream setting("/sys/kernel/mm/transparent_hugepage/enabled");
-  std::string modes;
-  if (!std::getline(setting, modes)) GTEST_SKIP() << "this kernel has no transparent huge pages";
-  if (modes.find("[never]") != std::string::npos) {
-    GTEST_SKIP() << "transparent huge pages are switched off on this system";
-  }
-  const std::size_t previousPool = SetSurfacePoolCapacity(0);  // a fresh mapping, not a reused one
-  {
-    cDIBSection s;
-    ASSERT_TRUE(s.Create(2000, 2000));  // 12 000 000 bytes: six 2 MiB pages, the last partly used
-    std::uint8_t* bits = s.DIBSectionBitsPtr();
-    const std::size_t bytes = std::size_t(s.BytesPerScanLine()) * s.height();
-    const std::uint64_t fallbacksBefore = HugePageFallbacks();
-    std::memset(bits, 0x5A, bytes);
-    const std::uint64_t fallbacks = HugePageFallbacks() - fallbacksBefore;
-
-    const Mapping m = MappingHolding(bits);
-    ASSERT_FALSE(m.flags.empty()) << "no mapping holds the surface";
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(bits) % kHugePage, 0u);
-    EXPECT_NE(m.flags.find(" hg "), std::string::npos) << "not advised: VmFlags" << m.flags;
-    const std::uint64_t hugePagesKb = (bytes + kHugePage - 1) / kHugePage * (kHugePage >> 10);
-    if (m.anonHugeKb < hugePagesKb && fallbacks > 0) {
-      // The kernel looked for free 2 MiB pages and found none (fragmented
-      // memory): nothing this program can change.
-      GTEST_SKIP() << "the kernel fell back to small pages " << fallbacks
-                   << " times; AnonHugePages " << m.anonHugeKb << " kB";
-    }
-    EXPECT_GE(m.anonHugeKb, hugePagesKb);
-  }
-  SetSurfacePoolCapacity(previousPool);
 }
 
 // A pooled block that serves a smaller request must give its surplus back:
