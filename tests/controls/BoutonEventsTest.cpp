@@ -143,21 +143,6 @@ TEST_F(BoutonEvents, DisabledFromItsOwnClickKeepsTheHelpText) {
   EXPECT_EQ(status->text(), QStringLiteral(" ") + kHelp);
 }
 
-TEST_F(BoutonEvents, KeysArePassedOnWithTheirCodes) {
-  button->setFocus();
-  QTest::keyClick(button, Qt::Key_A);
-  QTest::keyClick(button, 'A', Qt::ShiftModifier);
-  QTest::keyClick(button, Qt::Key_Return);
-  QTest::keyClick(button, Qt::Key_F2, Qt::ControlModifier);
-  // The modifier keys come down and up around the key itself.
-  EXPECT_EQ(log->Take(),
-            (QStringList{"KeyDown 65 0", "KeyPress 97", "KeyUp 65 0",  //
-                         "KeyDown 16 1", "KeyDown 65 1", "KeyPress 65", "KeyUp 65 1",
-                         "KeyUp 16 0",                                 //
-                         "KeyDown 13 0", "KeyPress 13", "KeyUp 13 0",  //
-                         "KeyDown 17 2", "KeyDown 113 2", "KeyUp 113 2", "KeyUp 17 0"}));
-}
-
 TEST(BoutonProperties, ANewButtonIsCaptionedWithItsName) {
   bouton fresh;
   fresh.setObjectName(QStringLiteral("Nette"));

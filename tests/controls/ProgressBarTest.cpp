@@ -11,30 +11,19 @@
 namespace fotavel::testing {
 namespace {
 
-// Records the positions and ranges the control sends its bar; optionally stands in for a bar
-// that knows only 16-bit ranges and ignores the 32-bit request.
+// Records the positions and ranges the control sends its bar.
 class RecordingBar : public ProgressBarWindow {
  public:
-  RecordingBar(QWidget* parent, bool vertical, bool smooth, bool only16Bit)
-      : ProgressBarWindow(parent, vertical, smooth), m_only16Bit(only16Bit) {}
-
+  using ProgressBarWindow::ProgressBarWindow;
   void SetPosition(std::int32_t p) override {
     calls << QStringLiteral("pos %1").arg(p);
     ProgressBarWindow::SetPosition(p);
   }
   void SetRange32(std::int32_t lo, std::int32_t hi) override {
-    calls << QStringLiteral("range32 %1 %2").arg(lo).arg(hi);
-    if (!m_only16Bit) ProgressBarWindow::SetRange32(lo, hi);
+    calls << QStringLiteral("range %1 %2").arg(lo).arg(hi);
+    ProgressBarWindow::SetRange32(lo, hi);
   }
-  void SetRange16(std::uint16_t lo, std::uint16_t hi) override {
-    calls << QStringLiteral("range16 %1 %2").arg(lo).arg(hi);
-    ProgressBarWindow::SetRange16(lo, hi);
-  }
-
   QStringList calls;
-
- private:
-  bool m_only16Bit;
 };
 
 class RecordingProgressBar : public ProgressBar {
@@ -42,11 +31,10 @@ class RecordingProgressBar : public ProgressBar {
   using ProgressBar::ProgressBar;
   RecordingBar* Bar() const { return static_cast<RecordingBar*>(hwnd()); }
   QStringList TakeCalls() { return std::exchange(Bar()->calls, {}); }
-  bool only16Bit = false;
 
  protected:
   ProgressBarWindow* NewBarWindow(bool vertical, bool smooth) override {
-    return new RecordingBar(this, vertical, smooth, only16Bit);
+    return new RecordingBar(this, vertical, smooth);
   }
 };
 
@@ -69,7 +57,7 @@ class ProgressBarTest : public ::testing::Test {
   RecordingProgressBar* bar = nullptr;
 };
 
-TEST_F(ProgressBarTest, StartsWithoutABarThenTakesTheSavedOrDefaultValues) {
+TEST_F(ProgressBarTest, StartsWithoutABarThenTakesItsDefaults) {
   EXPECT_EQ(bar->hwnd(), nullptr);
   bar->SetStep(40);
   for (int i = 0; i < 3; ++i) bar->StepIt();
@@ -89,19 +77,6 @@ TEST_F(ProgressBarTest, StartsWithoutABarThenTakesTheSavedOrDefaultValues) {
   placed.InitProperties();
   EXPECT_EQ(placed.WriteProperties(),
             (QVariantMap{{QStringLiteral("Min"), 1}, {QStringLiteral("BackColor"), 0x302010u}}));
-
-  const QVariantMap saved{
-      {QStringLiteral("Smooth"), true},   {QStringLiteral("Orientation"), 1},
-      {QStringLiteral("BorderStyle"), 0}, {QStringLiteral("ForeColor"), 0x00336699u},
-      {QStringLiteral("Min"), -5},        {QStringLiteral("Max"), 70000},
-      {QStringLiteral("Step"), 3}};
-  bar->ReadProperties(saved);
-  ASSERT_NE(bar->Bar(), nullptr);
-  EXPECT_TRUE(bar->Bar()->Smooth());
-  EXPECT_EQ(bar->Bar()->orientation(), Qt::Vertical);
-  EXPECT_EQ(bar->Bar()->palette().color(QPalette::Highlight), QColor(0x99, 0x66, 0x33));
-  EXPECT_EQ(bar->Bar()->Range(), std::make_pair(-5, 70000));
-  EXPECT_EQ(bar->WriteProperties(), saved);
 }
 
 // An effect writes the same value at every column: only a change may reach the bar.
@@ -117,28 +92,10 @@ TEST_F(ProgressBarTest, WritesReachTheBarOnlyWhenTheValueChanges) {
     bar->SetForeColor(0x0000FF);
     bar->SetBorderStyle(2);
   }
-  EXPECT_EQ(bar->TakeCalls(), (QStringList{"pos 30", "range32 0 200", "range32 10 200"}));
+  EXPECT_EQ(bar->TakeCalls(), (QStringList{"pos 30", "range 0 200", "range 10 200"}));
   EXPECT_EQ(changes.count(), 6);
   EXPECT_EQ(bar->Bar()->palette().color(QPalette::Highlight), QColor(0xFF, 0, 0));
   EXPECT_EQ(bar->Bar()->geometry(), QRect(2, 2, 196, 16)) << "inside the sunken edge";
-}
-
-TEST_F(ProgressBarTest, WideRangesFallBackToSixteenBitsOnlyWhereTheBarNeedsIt) {
-  bar->ReadProperties({});
-  bar->TakeCalls();
-  bar->SetMax(200000);
-  EXPECT_EQ(bar->TakeCalls(), QStringList{"range32 0 200000"});
-  EXPECT_EQ(bar->Bar()->Range(), std::make_pair(0, 200000));
-
-  RecordingProgressBar old(&statusArea);
-  old.only16Bit = true;
-  old.ReadProperties({});
-  old.TakeCalls();
-  old.SetMax(200000);
-  // 200000 = 0x30D40: its low 16 bits are 0x0D40 = 3392.
-  EXPECT_EQ(old.TakeCalls(), (QStringList{"range32 0 200000", "range16 0 3392"}));
-  EXPECT_EQ(old.Bar()->Range(), std::make_pair(0, 3392));
-  EXPECT_EQ(old.Max(), 200000) << "the control keeps what was written";
 }
 
 // On the bar, a step past Max starts over at Min; the control's position
