@@ -22,11 +22,7 @@ const QString kLogoFilter = QStringLiteral(
 
 QString Nul() { return QString(QChar(u'\0')); }
 
-TEST(CommonDialogFilter, EverySeparatorBecomesNulAndTwoNulsEndTheList) {
-  const QString n = Nul();
-  EXPECT_EQ(GCommonDialog::NulSeparatedFilter(kPhotoFilter),
-            "Fichiers Bitmap (*.BMP)" + n + "*.BMP" + n + "Fichiers Jpeg (*.JPG)" + n + "*.JPG" +
-                n + "Tous les fichiers (*.*)" + n + "*.*" + n + n);
+TEST(CommonDialogFilter, TheFilterIsReadPairByPair) {
   EXPECT_EQ(GCommonDialog::FilterEntries(kPhotoFilter),
             (QList<FileFilter>{{"Fichiers Bitmap (*.BMP)", "*.BMP"},
                                {"Fichiers Jpeg (*.JPG)", "*.JPG"},

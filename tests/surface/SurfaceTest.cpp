@@ -103,22 +103,6 @@ TEST(Surface, BlockCopyOriginCountsFromTheDisplayedTopLeft) {
   EXPECT_TRUE(testing::SamePixels(target, before));
 }
 
-TEST(Surface, RandomiseBitsRedGreenNoiseKeepsBlueZero) {
-  cDIBSection s = testing::UniformSurface(9, 4, 77, 0, 0);
-  s.RandomiseBits(false);
-  for (std::int32_t y = 0; y < 4; ++y) {
-    for (std::int32_t i = 0; i < 9; ++i) EXPECT_EQ(s.row(y)[3 * i], 0);
-  }
-  s.RandomiseBits(true);
-  for (std::int32_t y = 0; y < 4; ++y) {
-    for (std::int32_t i = 0; i < 9; ++i) {
-      EXPECT_EQ(s.row(y)[3 * i], s.row(y)[3 * i + 1]);
-      EXPECT_EQ(s.row(y)[3 * i], s.row(y)[3 * i + 2]);
-    }
-  }
-  EXPECT_TRUE(testing::PaddingIntact(s));
-}
-
 constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
 
 // Whether any mapping of this process overlaps [begin, end).
