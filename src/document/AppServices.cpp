@@ -19,6 +19,10 @@ namespace fotavel {
 
 namespace {
 
+// The name of the folder the installation puts the programs in (the build
+// system's bin folder).
+constexpr const char* kInstalledBin = FOTAVEL_INSTALLED_BIN;
+
 QString WithSeparator(const QString& folder) {
   return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
@@ -89,16 +93,25 @@ QString AppServices::TempFileName(const QString& prefix, const QString& folder) 
   return QFile::decodeName(name);
 }
 
+bool InstalledProgramFolder(const QString& programFolder) {
+  return !programFolder.isEmpty() &&
+         QDir(QDir::cleanPath(programFolder)).dirName() == QLatin1String(kInstalledBin);
+}
+
 QString ResolveParamFolder(const QString& programFolder) {
   if (!programFolder.isEmpty()) {
     const QString beside = QDir::cleanPath(programFolder + QStringLiteral("/param"));
-    if (UsableFolder(beside)) return beside;
+    // A param folder already there wins even in a bin folder: that is a copy
+    // someone keeps portable on purpose. A new one is only made beside a
+    // program that is not installed (the build tree, a copied folder); an
+    // installed program's folder is shared and no place for one user's logo.
+    const bool exists = QFileInfo::exists(beside);
+    if ((exists || !InstalledProgramFolder(programFolder)) && UsableFolder(beside)) return beside;
   }
-  // An installed program cannot write beside itself: the settings and the logo
-  // then live with the user's configuration. The generic location (which
-  // follows XDG_CONFIG_HOME) plus our own name gives the same folder as the
-  // application's configuration location without depending on the
-  // application and organisation names having been set yet.
+  // The settings and the logo then live with the user's configuration. The
+  // generic location (which follows XDG_CONFIG_HOME) plus our own name gives
+  // the same folder as the application's configuration location without
+  // depending on the application and organisation names having been set yet.
   QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   if (config.isEmpty()) config = QDir::homePath() + QStringLiteral("/.config");
   const QString param = QDir::cleanPath(config + QStringLiteral("/fotavel/param"));

@@ -62,9 +62,14 @@ class AppServices {
 };
 
 // Where the param folder lives: `programFolder`/param when that folder exists
-// and can be written or can be created; otherwise the user's configuration
-// folder for the application (an installed program cannot write beside
-// itself). Created when missing.
+// and can be written, or when it can be created beside a program that is not
+// installed (the build tree, a portable copy); otherwise the user's
+// configuration folder for the application, XDG_CONFIG_HOME/fotavel/param.
+// Created when missing.
 QString ResolveParamFolder(const QString& programFolder);
+
+// True when `programFolder` is where an installation puts its programs (a
+// folder named as the installation's bin, whatever its prefix).
+bool InstalledProgramFolder(const QString& programFolder);
 
 }  // namespace fotavel

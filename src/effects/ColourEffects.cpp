@@ -7,6 +7,7 @@
 
 #include "effects/ColumnStrips.h"
 #include "effects/cImageProcessDIB.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel {
 
@@ -16,7 +17,8 @@ namespace {
 // are visited does not matter: RunPixelPass walks strips row by row and raises
 // the per-column Progress events afterwards. The row functions below are
 // written as plain loops over the pixels of a row so that GCC vectorises
-// them; the AVX2 clone is picked at run time where the processor has it.
+// them; each is compiled again for AVX2, and the pass runs the version
+// ChosenVersion allows.
 // Neither build enables FMA, which would change the double arithmetic of
 // the saturation table.
 
@@ -39,8 +41,7 @@ inline float RoundHalfEvenFloat(float v) {
   return (v + kShift) - kShift;
 }
 
-__attribute__((target_clones("avx2", "default"))) void GreyRow(std::uint8_t* p,
-                                                               std::int32_t pixels) {
+[[gnu::always_inline]] inline void GreyRow(std::uint8_t* p, std::int32_t pixels) {
   for (std::int32_t i = 0; i < pixels; ++i) {
     const float s = 71.0f * p[3 * i] + 707.0f * p[3 * i + 1] + 222.0f * p[3 * i + 2];
     const float v = RoundHalfEvenFloat(s / 1000.0f);
@@ -51,8 +52,8 @@ __attribute__((target_clones("avx2", "default"))) void GreyRow(std::uint8_t* p,
 
 // Each byte scaled by amount / 255, truncated. Channels are independent, so
 // the row is one run of bytes.
-__attribute__((target_clones("avx2", "default"))) void FadeRow(std::uint8_t* p, std::int32_t bytes,
-                                                               std::uint16_t amount) {
+[[gnu::always_inline]] inline void FadeRow(std::uint8_t* p, std::int32_t bytes,
+                                           std::uint16_t amount) {
   for (std::int32_t i = 0; i < bytes; ++i) {
     p[i] = static_cast<std::uint8_t>(DivideBy255(static_cast<std::uint16_t>(p[i] * amount)));
   }
@@ -67,8 +68,7 @@ __attribute__((target_clones("avx2", "default"))) void FadeRow(std::uint8_t* p, 
 // scalar loop runs faster than a vectorised evaluation of the doubles.
 constexpr std::int32_t kSatureTableSize = 256 * 256;
 
-__attribute__((target_clones("avx2", "default"))) void FillSatureTable(std::uint8_t* table,
-                                                                       float f) {
+[[gnu::always_inline]] inline void FillSatureTable(std::uint8_t* table, float f) {
   for (std::int32_t grey = 0; grey < 256; ++grey) {
     for (std::int32_t c = 0; c < 256; ++c) {
       const double v = std::nearbyint(double(c - grey) * double{f} + double(c));
@@ -93,8 +93,7 @@ __attribute__((noinline)) void SatureRow(std::uint8_t* __restrict p, std::int32_
 
 // round((B + G + R) / 3) < 129 is black. A third of an integer is never a
 // half, so this is simply B + G + R >= 386 for white.
-__attribute__((target_clones("avx2", "default"))) void CutRow(std::uint8_t* p,
-                                                              std::int32_t pixels) {
+[[gnu::always_inline]] inline void CutRow(std::uint8_t* p, std::int32_t pixels) {
   for (std::int32_t i = 0; i < pixels; ++i) {
     const std::uint32_t sum = std::uint32_t(p[3 * i]) + p[3 * i + 1] + p[3 * i + 2];
     const std::uint8_t v = sum >= 386u ? 255 : 0;
@@ -110,7 +109,7 @@ void RefuseEmpty(const cDIBSection& image) {
 
 void cImageProcessDIB::GrayScale(cDIBSection& image) {
   RefuseEmpty(image);
-  RunPixelPass(m_events, image.view(), GreyRow);
+  RunPixelPass(m_events, image.view(), Versioned<GreyRow>::Pick());
 }
 
 void cImageProcessDIB::Fade(cDIBSection& cTo, std::int32_t lAmount) {
@@ -119,7 +118,9 @@ void cImageProcessDIB::Fade(cDIBSection& cTo, std::int32_t lAmount) {
   // only pass 240, so the amount is clamped rather than refused.
   const auto amount = static_cast<std::uint16_t>(std::clamp(lAmount, 0, 255));
   RunPixelPass(m_events, cTo.view(),
-               [amount](std::uint8_t* p, std::int32_t pixels) { FadeRow(p, 3 * pixels, amount); });
+               [amount, fade = Versioned<FadeRow>::Pick()](std::uint8_t* p, std::int32_t pixels) {
+                 fade(p, 3 * pixels, amount);
+               });
 }
 
 void cImageProcessDIB::Sature(cDIBSection& image, std::int32_t percentage) {
@@ -136,7 +137,7 @@ void cImageProcessDIB::Sature(cDIBSection& image, std::int32_t percentage) {
   } catch (const std::bad_alloc&) {
     throw ImageProcessError(ImageProcessErrors::kOutOfMemory);
   }
-  FillSatureTable(table.data(), f);
+  Versioned<FillSatureTable>::Pick()(table.data(), f);
   const std::uint8_t* const entries = table.data();
   RunPixelPass(m_events, image.view(),
                [entries](std::uint8_t* p, std::int32_t pixels) { SatureRow(p, pixels, entries); });
@@ -144,7 +145,7 @@ void cImageProcessDIB::Sature(cDIBSection& image, std::int32_t percentage) {
 
 void cImageProcessDIB::Eff_NoirEtBlancCoupe(cDIBSection& image) {
   RefuseEmpty(image);
-  RunPixelPass(m_events, image.view(), CutRow);
+  RunPixelPass(m_events, image.view(), Versioned<CutRow>::Pick());
 }
 
 }  // namespace fotavel

@@ -10,6 +10,7 @@
 
 #include "effects/ColumnStrips.h"
 #include "effects/cImageProcessDIB.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel {
 namespace {
@@ -88,18 +89,6 @@ template <bool TakeLighter>
                               (kPixelBytes.is[2][j] & decision[j]);
     to[j] = static_cast<std::uint8_t>((from[j] & take) | (to[j] & ~take));
   }
-}
-
-__attribute__((target_clones("avx2", "default"))) void KeepDarkerRow(const std::uint8_t* from,
-                                                                     std::uint8_t* to,
-                                                                     std::int32_t bytes) {
-  KeepRow<false>(from, to, bytes);
-}
-
-__attribute__((target_clones("avx2", "default"))) void KeepLighterRow(const std::uint8_t* from,
-                                                                      std::uint8_t* to,
-                                                                      std::int32_t bytes) {
-  KeepRow<true>(from, to, bytes);
 }
 
 #if defined(__x86_64__)
@@ -181,11 +170,15 @@ __attribute__((target("avx2"))) void KeepRowAvx2(const std::uint8_t* from, std::
 
 using KeepRowFn = void (*)(const std::uint8_t*, std::uint8_t*, std::int32_t);
 
-KeepRowFn PickKeepRow(bool takeLighter) {
+// The AVX2 version is the one by hand above; the baseline is the plain loop.
+template <bool TakeLighter>
+KeepRowFn PickKeepRow() {
 #if defined(__x86_64__)
-  if (__builtin_cpu_supports("avx2")) return takeLighter ? KeepRowAvx2<true> : KeepRowAvx2<false>;
+  return PickVersion<KeepRowFn>(Versioned<KeepRow<TakeLighter>>::Baseline,
+                                KeepRowAvx2<TakeLighter>);
+#else
+  return Versioned<KeepRow<TakeLighter>>::Baseline;
 #endif
-  return takeLighter ? KeepLighterRow : KeepDarkerRow;
 }
 
 // ---- Weighted sum ----
@@ -224,18 +217,6 @@ template <class Lane, bool ReadTo>
   }
 }
 
-#define FOTAVEL_WEIGHTED_ROW(Name, Lane, ReadTo)                                        \
-  __attribute__((target_clones("avx2", "default"))) void Name(                          \
-      const std::uint8_t* from, std::uint8_t* to, std::int32_t bytes, Lane mF, Lane mT, \
-      const Lane* c) {                                                                  \
-    WeightedRow<Lane, ReadTo>(from, to, bytes, mF, mT, c);                              \
-  }
-FOTAVEL_WEIGHTED_ROW(Weighted16, std::int16_t, true)
-FOTAVEL_WEIGHTED_ROW(Weighted16FromOnly, std::int16_t, false)
-FOTAVEL_WEIGHTED_ROW(Weighted32, std::int32_t, true)
-FOTAVEL_WEIGHTED_ROW(Weighted32FromOnly, std::int32_t, false)
-#undef FOTAVEL_WEIGHTED_ROW
-
 template <class Lane>
 void RunWeighted(const ProgressEvents& events, const cDIBSection& from, cDIBSection& to,
                  const Weights& w) {
@@ -244,12 +225,9 @@ void RunWeighted(const ProgressEvents& events, const cDIBSection& from, cDIBSect
   const Lane mT = static_cast<Lane>(w.toMultiplier);
   // (d + oT) × 0 is 0 whatever d is: the destination need not be read.
   const bool readTo = mT != 0;
-  void (*row)(const std::uint8_t*, std::uint8_t*, std::int32_t, Lane, Lane, const Lane*);
-  if constexpr (std::is_same_v<Lane, std::int16_t>) {
-    row = readTo ? Weighted16 : Weighted16FromOnly;
-  } else {
-    row = readTo ? Weighted32 : Weighted32FromOnly;
-  }
+  void (*const row)(const std::uint8_t*, std::uint8_t*, std::int32_t, Lane, Lane, const Lane*) =
+      readTo ? Versioned<WeightedRow<Lane, true>>::Pick()
+             : Versioned<WeightedRow<Lane, false>>::Pick();
   RunPairPass(events, from, to, [&](const std::uint8_t* f, std::uint8_t* t, std::int32_t bytes) {
     row(f, t, bytes, mF, mT, constants.c);
   });
@@ -285,13 +263,13 @@ void RunWeightedWide(const ProgressEvents& events, const cDIBSection& from, cDIB
 
 void cImageProcessDIB::AddLightest(const cDIBSection& cFrom, cDIBSection& cTo) {
   CheckPair(cFrom, cTo);
-  RunPairPass(m_events, cFrom, cTo, PickKeepRow(false));
+  RunPairPass(m_events, cFrom, cTo, PickKeepRow<false>());
 }
 
 void cImageProcessDIB::AddDarkest(const cDIBSection& cFrom, cDIBSection& cTo) {
   CheckPair(cFrom, cTo);
   const ProgressEvents silent;  // this combination raises no events
-  RunPairPass(silent, cFrom, cTo, PickKeepRow(true));
+  RunPairPass(silent, cFrom, cTo, PickKeepRow<true>());
 }
 
 void cImageProcessDIB::AddImages(const cDIBSection& cFrom, cDIBSection& cTo,

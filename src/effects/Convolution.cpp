@@ -11,6 +11,7 @@
 #include "effects/FilterPasses.h"
 #include "effects/KernelDivision.h"
 #include "effects/NeighbourhoodPass.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel::detail {
 namespace {
@@ -128,36 +129,6 @@ template <class Sum, class Reciprocal>
   }
 }
 
-// The hot loops carry an AVX2 version chosen at run time; the build itself
-// targets generic x86-64.
-#define FOTAVEL_CLONED __attribute__((target_clones("avx2", "default")))
-#define FOTAVEL_ACCUMULATE(Bits, N)                                                          \
-  FOTAVEL_CLONED void Accumulate##Bits##_##N(const std::uint8_t* r,                          \
-                                             const std::int##Bits##_t* kernelRow,            \
-                                             std::int##Bits##_t* sums, std::int32_t bytes) { \
-    AccumulateTaps<std::int##Bits##_t, N>(r, kernelRow, sums, bytes);                        \
-  }
-FOTAVEL_ACCUMULATE(16, 3)
-FOTAVEL_ACCUMULATE(16, 5)
-FOTAVEL_ACCUMULATE(16, 7)
-FOTAVEL_ACCUMULATE(16, 9)
-FOTAVEL_ACCUMULATE(32, 3)
-FOTAVEL_ACCUMULATE(32, 5)
-FOTAVEL_ACCUMULATE(32, 7)
-FOTAVEL_ACCUMULATE(32, 9)
-#undef FOTAVEL_ACCUMULATE
-
-FOTAVEL_CLONED void Finish16(const std::int16_t* sums, const Reciprocal16& rec, std::uint8_t* out,
-                             std::int32_t bytes) {
-  DivideAndClamp(sums, rec, out, bytes);
-}
-
-FOTAVEL_CLONED void Finish32(const std::int32_t* sums, const Reciprocal32& rec, std::uint8_t* out,
-                             std::int32_t bytes) {
-  DivideAndClamp(sums, rec, out, bytes);
-}
-#undef FOTAVEL_CLONED
-
 template <class Sum, int N, auto Accumulate, class Reciprocal, auto Finish>
 void ConvolveRowPlain(const std::uint8_t* const* rows, const Sum* kernel, const Reciprocal& rec,
                       std::uint8_t* out, std::int32_t bytes) {
@@ -168,18 +139,22 @@ void ConvolveRowPlain(const std::uint8_t* const* rows, const Sum* kernel, const 
   Finish(sums, rec, out, bytes);
 }
 
-template <int N, auto Accumulate>
+// The steps are compiled once per machine-code version; a row of version V
+// runs the steps of that version.
+template <CpuVersion V, int N>
 void ConvolveRow16(const std::uint8_t* const* rows, const PreparedKernel& pk, std::uint8_t* out,
                    std::int32_t bytes) {
-  ConvolveRowPlain<std::int16_t, N, Accumulate, Reciprocal16, Finish16>(rows, pk.k16, pk.r16, out,
-                                                                        bytes);
+  ConvolveRowPlain<std::int16_t, N, VersionOf<V, AccumulateTaps<std::int16_t, N>>(), Reciprocal16,
+                   VersionOf<V, DivideAndClamp<std::int16_t, Reciprocal16>>()>(rows, pk.k16, pk.r16,
+                                                                               out, bytes);
 }
 
-template <int N, auto Accumulate>
+template <CpuVersion V, int N>
 void ConvolveRow32(const std::uint8_t* const* rows, const PreparedKernel& pk, std::uint8_t* out,
                    std::int32_t bytes) {
-  ConvolveRowPlain<std::int32_t, N, Accumulate, Reciprocal32, Finish32>(rows, pk.k32, pk.r32, out,
-                                                                        bytes);
+  ConvolveRowPlain<std::int32_t, N, VersionOf<V, AccumulateTaps<std::int32_t, N>>(), Reciprocal32,
+                   VersionOf<V, DivideAndClamp<std::int32_t, Reciprocal32>>()>(rows, pk.k32, pk.r32,
+                                                                               out, bytes);
 }
 
 // Kernels with entries too large for 32-bit sums: rare, so kept plain.
@@ -202,12 +177,13 @@ void ConvolveRow64(const std::uint8_t* const* rows, const PreparedKernel& pk, st
 using RowFn = void (*)(const std::uint8_t* const*, const PreparedKernel&, std::uint8_t*,
                        std::int32_t);
 
-constexpr RowFn kPlainRows16[] = {
-    ConvolveRow16<3, Accumulate16_3>, ConvolveRow16<5, Accumulate16_5>,
-    ConvolveRow16<7, Accumulate16_7>, ConvolveRow16<9, Accumulate16_9>};
-constexpr RowFn kPlainRows32[] = {
-    ConvolveRow32<3, Accumulate32_3>, ConvolveRow32<5, Accumulate32_5>,
-    ConvolveRow32<7, Accumulate32_7>, ConvolveRow32<9, Accumulate32_9>};
+// By kernel size 3, 5, 7, 9.
+template <CpuVersion V>
+constexpr RowFn kPlainRows16[] = {ConvolveRow16<V, 3>, ConvolveRow16<V, 5>, ConvolveRow16<V, 7>,
+                                  ConvolveRow16<V, 9>};
+template <CpuVersion V>
+constexpr RowFn kPlainRows32[] = {ConvolveRow32<V, 3>, ConvolveRow32<V, 5>, ConvolveRow32<V, 7>,
+                                  ConvolveRow32<V, 9>};
 
 #if defined(__x86_64__)
 // The 16-bit path by hand for AVX2: the vectoriser cannot be brought to pair
@@ -219,7 +195,7 @@ __attribute__((target("avx2"))) void ConvolveRowPairsAvx2(const std::uint8_t* co
                                                           std::uint8_t* out, std::int32_t bytes) {
   if (bytes < 32) {
     // Narrower than one vector: a small picture, or the last piece of a row.
-    kPlainRows16[pk.size / 2 - 1](rows, pk, out, bytes);
+    kPlainRows16<CpuVersion::kAvx2>[pk.size / 2 - 1](rows, pk, out, bytes);
     return;
   }
   const std::int32_t count = pk.pairCount;
@@ -265,7 +241,7 @@ __attribute__((target("avx2"))) void ConvolveRowWordPairsAvx2(const std::uint8_t
                                                               std::uint8_t* out,
                                                               std::int32_t bytes) {
   if (bytes < 32) {
-    kPlainRows32[pk.size / 2 - 1](rows, pk, out, bytes);
+    kPlainRows32<CpuVersion::kAvx2>[pk.size / 2 - 1](rows, pk, out, bytes);
     return;
   }
   const std::int32_t count = pk.pairCount;
@@ -318,16 +294,20 @@ __attribute__((target("avx2"))) void ConvolveRowWordPairsAvx2(const std::uint8_t
 RowFn PickRow(const PreparedKernel& pk) {
   const int index = pk.size / 2 - 1;  // sizes 3, 5, 7, 9
   switch (pk.width) {
+#if defined(__x86_64__)
     case SumWidth::k16:
-#if defined(__x86_64__)
-      if (pk.pairs && __builtin_cpu_supports("avx2")) return ConvolveRowPairsAvx2;
-#endif
-      return kPlainRows16[index];
+      return PickVersion(kPlainRows16<CpuVersion::kBaseline>[index],
+                         pk.pairs ? ConvolveRowPairsAvx2 : kPlainRows16<CpuVersion::kAvx2>[index]);
     case SumWidth::k32:
-#if defined(__x86_64__)
-      if (pk.wordPairs && __builtin_cpu_supports("avx2")) return ConvolveRowWordPairsAvx2;
+      return PickVersion(
+          kPlainRows32<CpuVersion::kBaseline>[index],
+          pk.wordPairs ? ConvolveRowWordPairsAvx2 : kPlainRows32<CpuVersion::kAvx2>[index]);
+#else
+    case SumWidth::k16:
+      return kPlainRows16<CpuVersion::kBaseline>[index];
+    case SumWidth::k32:
+      return kPlainRows32<CpuVersion::kBaseline>[index];
 #endif
-      return kPlainRows32[index];
     case SumWidth::k64:
       break;
   }

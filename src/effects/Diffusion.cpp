@@ -6,16 +6,10 @@
 
 #include "effects/ProgramRandom.h"
 #include "effects/cImageProcessDIB.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel {
 namespace {
-
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-// flatten pulls the generator's refill into the AVX2 clone, where it vectorises.
-#define FOTAVEL_AVX2_FLAT __attribute__((target_clones("avx2", "default"), flatten))
-#else
-#define FOTAVEL_AVX2_FLAT
-#endif
 
 // Storage row y, pixel columns 1 … W − 1, left to right. The pass runs in scan
 // order and in place, so a pixel may take a colour that was itself moved
@@ -25,10 +19,11 @@ namespace {
 // r2 for each pixel). Drawing between pixel stores would make the compiler
 // reload the generator's position after every byte written (a byte store may
 // alias anything) and chain every draw to the previous one through memory.
-// `offsets` holds 2 × (W − 1) entries.
-FOTAVEL_AVX2_FLAT
-void DiffuseRow(ProgramRandomEngine& random, cDIBSection& image, std::int32_t y, std::int64_t f,
-                std::int32_t* offsets) {
+// `offsets` holds 2 × (W − 1) entries. flatten pulls the generator's refill
+// into each version, where the AVX2 one vectorises it.
+[[gnu::always_inline, gnu::flatten]] inline void DiffuseRow(ProgramRandomEngine& random,
+                                                            cDIBSection& image, std::int32_t y,
+                                                            std::int64_t f, std::int32_t* offsets) {
   const std::int32_t width = image.width();
   const std::int32_t height = image.height();
   const std::int32_t draws = 2 * (width - 1);
@@ -70,8 +65,9 @@ void cImageProcessDIB::Diffusion(cDIBSection& image, std::int32_t factor) {
   m_events.Init(height - 1);
 
   ProgramRandomEngine& random = ProgramRandom();
+  const auto diffuseRow = Versioned<DiffuseRow>::Pick();
   for (std::int32_t y = 1; y < height; ++y) {
-    DiffuseRow(random, image, y, f, offsets.data());
+    diffuseRow(random, image, y, f, offsets.data());
     m_events.Progress(y);
   }
   m_events.Complete(clock.ElapsedMs());

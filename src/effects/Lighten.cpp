@@ -5,6 +5,7 @@
 
 #include "effects/ColumnStrips.h"
 #include "effects/cImageProcessDIB.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel {
 
@@ -16,7 +17,7 @@ namespace {
 // float exactly where the scalar procedures keep it and computed in double in
 // between, with the same operations in the same order, so the results are
 // bit for bit the scalar ones (the tests compare every 24-bit colour). No FMA
-// is enabled in either clone: contracting a product and a sum would change
+// is enabled in any version: contracting a product and a sum would change
 // the roundings.
 //
 // Three rewrites keep the results identical while removing branches:
@@ -86,8 +87,7 @@ inline float Pick(bool c, float a, float b) {
                               (std::bit_cast<std::uint32_t>(b) & ~mask));
 }
 
-__attribute__((target_clones("arch=x86-64-v4", "avx2", "default"))) void LightenRow(
-    std::uint8_t* p, std::int32_t pixels, double factor) {
+[[gnu::always_inline]] inline void LightenRow(std::uint8_t* p, std::int32_t pixels, double factor) {
   for (std::int32_t i = 0; i < pixels; ++i) {
     // ---- RGBToHLS ----
     const float fb = Keep(p[3 * i] * kInv255);
@@ -152,7 +152,8 @@ void cImageProcessDIB::Lighten(cDIBSection& image, std::int32_t percentage) {
   // the scaled lightness is capped at 1.
   const double factor = 1 + std::max(percentage, -100) / 100.0;
   RunPixelPass(m_events, image.view(),
-               [factor](std::uint8_t* p, std::int32_t pixels) { LightenRow(p, pixels, factor); });
+               [factor, lighten = Versioned<LightenRow>::Pick<CpuVersion::kAvx512>()](
+                   std::uint8_t* p, std::int32_t pixels) { lighten(p, pixels, factor); });
 }
 
 }  // namespace fotavel

@@ -4,15 +4,10 @@
 #include <vector>
 
 #include "effects/cImageProcessDIB.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel {
 namespace {
-
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define FOTAVEL_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define FOTAVEL_AVX2_CLONES
-#endif
 
 // One non-zero matrix entry: column offset, row offset (storage order), weight.
 struct Tap {
@@ -114,9 +109,9 @@ Finisher MakeFinisher(const Matrix& m) {
 // weight times one shifted source row to the chunk's sums; the shift range is
 // cut to the neighbours that exist, so pixels near the edges see fewer terms
 // without a test per pixel.
-FOTAVEL_AVX2_CLONES
-void ConvolveRow(const cDIBSection& image, std::int32_t y, const std::vector<Tap>& taps,
-                 const Finisher& finisher, std::uint8_t* out) {
+[[gnu::always_inline]] inline void ConvolveRow(const cDIBSection& image, std::int32_t y,
+                                               const std::vector<Tap>& taps,
+                                               const Finisher& finisher, std::uint8_t* out) {
   const std::int32_t width = image.width();
   const std::int32_t height = image.height();
   const std::int32_t rowBytes = 3 * width;
@@ -169,8 +164,9 @@ void cImageProcessDIB::Eff_Mathematique(cDIBSection& image,
   const Finisher finisher = MakeFinisher(matrix);
 
   m_events.Init(height - 1);
+  const auto convolveRow = Versioned<ConvolveRow>::Pick();
   for (std::int32_t y = 0; y < height; ++y) {
-    ConvolveRow(image, y, matrix.taps, finisher, result.row(y));
+    convolveRow(image, y, matrix.taps, finisher, result.row(y));
     m_events.Progress(y);
   }
   m_events.Complete(clock.ElapsedMs());

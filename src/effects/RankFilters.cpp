@@ -4,6 +4,7 @@
 
 #include "effects/FilterPasses.h"
 #include "effects/NeighbourhoodPass.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel::detail {
 namespace {
@@ -28,23 +29,20 @@ template <class Combine>
   }
 }
 
-__attribute__((target_clones("avx2", "default"))) void MinimumRow(const std::uint8_t* const* rows,
-                                                                  std::uint8_t* out,
-                                                                  std::int32_t bytes) {
+[[gnu::always_inline]] inline void MinimumRow(const std::uint8_t* const* rows, std::uint8_t* out,
+                                              std::int32_t bytes) {
   RankRow(rows, out, bytes, [](std::uint8_t a, std::uint8_t b) { return std::min(a, b); });
 }
 
-__attribute__((target_clones("avx2", "default"))) void MaximumRow(const std::uint8_t* const* rows,
-                                                                  std::uint8_t* out,
-                                                                  std::int32_t bytes) {
+[[gnu::always_inline]] inline void MaximumRow(const std::uint8_t* const* rows, std::uint8_t* out,
+                                              std::int32_t bytes) {
   RankRow(rows, out, bytes, [](std::uint8_t a, std::uint8_t b) { return std::max(a, b); });
 }
 
 // The sum of nine bytes is at most 2295, so 16-bit lanes hold it, and the
 // division by the constant 9 becomes a multiply-high and a shift.
-__attribute__((target_clones("avx2", "default"))) void MeanRow(const std::uint8_t* const* rows,
-                                                               std::uint8_t* __restrict out,
-                                                               std::int32_t bytes) {
+[[gnu::always_inline]] inline void MeanRow(const std::uint8_t* const* rows,
+                                           std::uint8_t* __restrict out, std::int32_t bytes) {
   const std::uint8_t* r0 = rows[0] - 3;
   const std::uint8_t* r1 = rows[1] - 3;
   const std::uint8_t* r2 = rows[2] - 3;
@@ -62,9 +60,10 @@ __attribute__((target_clones("avx2", "default"))) void MeanRow(const std::uint8_
 
 void RunRankFilter(const ProgressEvents& events, cDIBSection& image, cDIBSection& buffer,
                    std::int32_t type, bool intoImage) {
-  void (*row)(const std::uint8_t* const*, std::uint8_t*, std::int32_t) = type == 10   ? MinimumRow
-                                                                         : type == 11 ? MaximumRow
-                                                                                      : MeanRow;
+  void (*row)(const std::uint8_t* const*, std::uint8_t*, std::int32_t) =
+      type == 10   ? Versioned<MinimumRow>::Pick()
+      : type == 11 ? Versioned<MaximumRow>::Pick()
+                   : Versioned<MeanRow>::Pick();
   // The window is always 3 × 3, whatever the kernel size: reach 1.
   RunNeighbourhoodPass(events, image, buffer, 1, intoImage,
                        [&](const std::uint8_t* const* rows, std::uint8_t* out, std::int32_t bytes) {

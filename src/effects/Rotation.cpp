@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "effects/cImageProcessDIB.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel {
 namespace {
@@ -55,10 +56,8 @@ inline void TurnTile(const cDIBSection& source, cDIBSection& turned, std::int32_
 }
 
 template <bool Left>
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-__attribute__((target_clones("avx2", "default")))
-#endif
-void TurnAll(const cDIBSection& source, cDIBSection& turned, const ProgressEvents& events) {
+[[gnu::always_inline]] inline void TurnAll(const cDIBSection& source, cDIBSection& turned,
+                                           const ProgressEvents& events) {
   const std::int32_t width = source.width();
   const std::int32_t height = source.height();
   alignas(64) std::uint8_t buffer[kTile * kTileStride] = {};
@@ -92,11 +91,8 @@ void cImageProcessDIB::Tourner(cDIBSection& MonDIB, bool Sens) {
   if (!turned.Create(height, width)) throw ImageProcessError(ImageProcessErrors::kOutOfMemory);
   // A surface of width `height` exists, so 3 × height fits 32 bits.
   m_events.Init(3 * (height - 1));
-  if (Sens) {
-    TurnAll<true>(MonDIB, turned, m_events);
-  } else {
-    TurnAll<false>(MonDIB, turned, m_events);
-  }
+  const auto turn = Sens ? Versioned<TurnAll<true>>::Pick() : Versioned<TurnAll<false>>::Pick();
+  turn(MonDIB, turned, m_events);
   MonDIB.swap(turned);
   turned.ClearUp();
   m_events.Complete(clock.ElapsedMs());

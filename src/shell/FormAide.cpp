@@ -85,8 +85,16 @@ void FormAide::GoSite_Click() {
   OpenUrl(QUrl(demarrage::kSite));
 }
 
+QString FormAide::LicencePath(const QString& programFolder) {
+  const QString beside = QDir(programFolder).filePath(kLicenceFile);
+  if (QFileInfo(beside).isFile()) return beside;
+  const QString installed =
+      QDir::cleanPath(programFolder + QStringLiteral("/" FOTAVEL_DOC_FROM_BIN "/") + kLicenceFile);
+  return QFileInfo(installed).isFile() ? installed : beside;
+}
+
 void FormAide::Licence_Click() {
-  const QString path = QDir(m_programFolder).filePath(kLicenceFile);
+  const QString path = LicencePath(m_programFolder);
   if (!QFileInfo(path).isFile()) {
     m_ui.Message(QStringLiteral("La licence est introuvable : le fichier\r\n") +
                      QDir::toNativeSeparators(path) + QStringLiteral("\r\nn'existe pas."),

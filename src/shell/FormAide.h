@@ -19,12 +19,16 @@ class FormAide : public QDialog {
   Q_OBJECT
 
  public:
-  // The licence is looked for in `programFolder`; a message that it cannot
+  // The licence is looked for from `programFolder` (LicencePath); a message that it cannot
   // be shown goes through `ui`.
   FormAide(UiServices& ui, QString programFolder, QWidget* parent = nullptr);
 
   // The licence text's file name, beside the program.
   static const QString kLicenceFile;
+  // Where the licence of the program in `programFolder` is: beside it (the
+  // build tree, a portable copy), else in the documentation folder of the
+  // installation it belongs to; the path beside it when neither holds one.
+  static QString LicencePath(const QString& programFolder);
 
   // The test seam: how the window hands the web site's address or the
   // licence's file URL to the desktop, true when the desktop took it.

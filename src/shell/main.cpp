@@ -1,22 +1,27 @@
 // The fotavel program: the splash, then the main window.
 //
-// The command line takes one keyword, "EditeurAff" (the poster-editor
-// hand-off), exactly and alone; anything else is ignored.
+// The command line is either the keyword "EditeurAff" (the poster-editor
+// hand-off), exactly and alone, or photo files, opened once the main window
+// shows.
 //
 // Test hooks: when the environment variable FOTAVEL_TEST_PHOTO names a file,
-// that photo is opened as soon as the main window shows; FOTAVEL_TEST_PREVIEW
-// selects a photo in the explorer pane instead, which shows its preview. The
-// desktop smoke test uses them to have something to look at; nothing else
-// reads them.
+// that photo opens as if named on the command line (after any that are);
+// FOTAVEL_TEST_PREVIEW selects a photo in the explorer pane as soon as the
+// main window shows, which shows its preview. Scripts that drive the window
+// (the desktop smoke test) use them to have something to look at; nothing
+// else reads them.
 #include <QApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QTimer>
 #include <QTranslator>
 
 #include "dialogs/QtUiServices.h"
 #include "effects/ImageProcessError.h"
 #include "shell/BarreExplorer.h"
+#include "shell/CommandLine.h"
 #include "shell/Pictures.h"
 #include "shell/demarrage.h"
 #include "shell/mfrmMain.h"
@@ -35,16 +40,21 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(FOTAVEL_VERSION));
   QApplication::setWindowIcon(fotavel::AppIcon());
 
-  const bool editorMode =
-      argc == 2 && QString::fromLocal8Bit(argv[1]) == QLatin1String("EditeurAff");
+  fotavel::StartRequest start =
+      fotavel::ReadCommandLine(QApplication::arguments().mid(1), QDir::currentPath());
+  if (const QString testPhoto = qEnvironmentVariable("FOTAVEL_TEST_PHOTO"); !testPhoto.isEmpty()) {
+    start.photos.append(QDir::current().absoluteFilePath(testPhoto));
+  }
   fotavel::QtUiServices ui;
-  fotavel::mfrmMain window(ui, QApplication::applicationDirPath(), editorMode);
-  const QString testPhoto = qEnvironmentVariable("FOTAVEL_TEST_PHOTO");
+  fotavel::mfrmMain window(ui, QApplication::applicationDirPath(), start.editorMode);
   const QString testPreview = qEnvironmentVariable("FOTAVEL_TEST_PREVIEW");
 
-  auto* splash = new fotavel::demarrage([&window, testPhoto, testPreview] {
+  auto* splash = new fotavel::demarrage([&window, &start, testPreview] {
     window.show();
-    if (!testPhoto.isEmpty()) window.OpenPhoto(testPhoto);
+    // Once the splash has gone: opening may have questions to ask.
+    if (!start.photos.isEmpty()) {
+      QTimer::singleShot(0, &window, [&window, &start] { window.OuvrirPhotos(start.photos); });
+    }
     if (!testPreview.isEmpty()) window.Explorer()->SelectPhoto(testPreview);
   });
   splash->adjustSize();

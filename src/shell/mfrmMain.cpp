@@ -23,6 +23,8 @@ mfrmMain::mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode
   setObjectName(QStringLiteral("mfrmMain"));
   setWindowTitle(kAppTitle);
   setWindowIcon(AppIcon());
+  // Photos dropped anywhere on the window (mfrmMainDrop.cpp).
+  setAcceptDrops(true);
 
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);

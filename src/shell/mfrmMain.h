@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -14,6 +15,9 @@
 #include "document/AppServices.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -75,6 +79,11 @@ class mfrmMain : public QMainWindow {
   // new unnamed photo. Null, with the reason shown and no window left
   // behind, when the file cannot be read: an empty window is of no use.
   frmImage* OpenPhoto(const QString& path, bool asCopy = false);
+  // Opens each photo in turn as the explorer opens the one it selects (a
+  // photo already open asks whether to open a copy; one that cannot be read
+  // says why), for the command line and for files dropped on the window. The
+  // explorer pane steps aside once a photo has opened. Returns how many did.
+  int OuvrirPhotos(const QStringList& paths);
   // Shows the explorer pane if it is hidden, hides it if it is shown.
   void AffCacheExpl();
   // The last document window is closing: the window goes back to browsing.
@@ -92,6 +101,10 @@ class mfrmMain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Local files dropped on the window open as photos (mfrmMainDrop.cpp).
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // Layout and parts (mfrmMainToolbar.cpp, mfrmMainStatus.cpp).
@@ -127,6 +140,10 @@ class mfrmMain : public QMainWindow {
   // The explorer pane and the arrangement of the window (mfrmMainExplorer.cpp).
   void BuildExplorer(QWidget* row);
   void OuvrirPhotoSelectionnee();
+  // For each document window already showing `path`, asks whether to open a
+  // copy; false as soon as the answer is No. `copy` tells whether one was
+  // asked for.
+  bool DemanderCopie(const QString& path, bool& copy);
   // Everything that follows the window's size: the explorer's arrangement
   // below 630 pixels high, the four buttons that move to the vertical
   // toolbar below 870 pixels wide.

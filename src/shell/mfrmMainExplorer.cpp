@@ -40,6 +40,21 @@ void mfrmMain::LastDocumentClosed() {
   m_explorer->show();
 }
 
+bool mfrmMain::DemanderCopie(const QString& path, bool& copy) {
+  copy = false;
+  for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+    auto* document = qobject_cast<frmImage*>(window->widget());
+    if (document == nullptr || document->Document().filename() != path) continue;
+    const MessageAnswer answer = m_ui.Message(
+        QStringLiteral("La photo :\r\n") + path +
+            QStringLiteral("\r\nest déjà ouverte !\r\n\r\nVoulez vous en ouvrir une copie ?"),
+        MessageIcon::Question, MessageButtons::YesNo, this);
+    if (answer != MessageAnswer::Yes) return false;
+    copy = true;
+  }
+  return true;
+}
+
 void mfrmMain::OuvrirPhotoSelectionnee() {
   const QString path = m_explorer->PhotoSelectionnee();
   if (path.isEmpty()) {
@@ -48,18 +63,9 @@ void mfrmMain::OuvrirPhotoSelectionnee() {
   }
   SetHourglass(true);
   bool copy = false;
-  for (QMdiSubWindow* window : m_mdi->subWindowList()) {
-    auto* document = qobject_cast<frmImage*>(window->widget());
-    if (document == nullptr || document->Document().filename() != path) continue;
-    const MessageAnswer answer = m_ui.Message(
-        QStringLiteral("La photo :\r\n") + path +
-            QStringLiteral("\r\nest déjà ouverte !\r\n\r\nVoulez vous en ouvrir une copie ?"),
-        MessageIcon::Question, MessageButtons::YesNo, this);
-    if (answer != MessageAnswer::Yes) {
-      SetHourglass(false);
-      return;
-    }
-    copy = true;
+  if (!DemanderCopie(path, copy)) {
+    SetHourglass(false);
+    return;
   }
   // The pane goes first, so that the new window is sized to the room the
   // photo will have.

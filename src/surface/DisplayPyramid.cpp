@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "surface/CpuVersions.h"
 #include "surface/DisplayRows.h"
 #include "surface/SurfaceMemory.h"
 
@@ -124,7 +125,7 @@ namespace detail {
 std::vector<DisplayRowFunctions> DisplayRowVersions() {
   std::vector<DisplayRowFunctions> versions{{ConvertRowPlain, HalveRowsPlain}};
 #if defined(__x86_64__)
-  if (__builtin_cpu_supports("avx2")) versions.push_back({ConvertRowAvx2, HalveRowsAvx2});
+  if (ChosenVersion() >= CpuVersion::kAvx2) versions.push_back({ConvertRowAvx2, HalveRowsAvx2});
 #endif
   return versions;
 }

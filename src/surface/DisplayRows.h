@@ -15,7 +15,7 @@ struct DisplayRowFunctions {
                 std::uint32_t* out);
 };
 
-// The versions this processor can run, the plain one first and the one the
+// The versions ChosenVersion allows, the plain one first and the one the
 // pyramid uses last; tests compare every one with the plain version.
 std::vector<DisplayRowFunctions> DisplayRowVersions();
 

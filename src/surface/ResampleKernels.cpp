@@ -1,7 +1,9 @@
-// Row kernels of the bilinear resampling, with AVX2 versions chosen at run time.
+// Row kernels of the bilinear resampling, with AVX2 versions (see CpuVersions.h).
 #include "surface/ResampleKernels.h"
 
 #include <immintrin.h>
+
+#include "surface/CpuVersions.h"
 
 namespace fotavel::resample {
 namespace {
@@ -26,7 +28,7 @@ inline std::uint8_t Blend15(std::int32_t a, std::int32_t b, std::int32_t m) {
 }
 
 bool HasAvx2() {
-  static const bool avx2 = __builtin_cpu_supports("avx2");
+  static const bool avx2 = ChosenVersion() >= CpuVersion::kAvx2;
   return avx2;
 }
 
@@ -84,22 +86,30 @@ __attribute__((target("avx2"))) std::int32_t BlendColumns15Avx2(const std::uint8
   return i;
 }
 
-}  // namespace
-
-__attribute__((target_clones("avx2", "default"))) void BlendRows23(const std::uint8_t* a,
-                                                                   const std::uint8_t* b,
-                                                                   std::int32_t m,
-                                                                   std::uint8_t* out,
-                                                                   std::int32_t n) {
+[[gnu::always_inline]] inline void BlendRows23Plain(const std::uint8_t* a, const std::uint8_t* b,
+                                                    std::int32_t m, std::uint8_t* out,
+                                                    std::int32_t n) {
   for (std::int32_t i = 0; i < n; ++i) out[i] = Blend23(a[i], b[i], m);
 }
 
-__attribute__((target_clones("avx2", "default"))) void BlendColumns23(const std::uint8_t* a,
-                                                                      const std::uint8_t* b,
-                                                                      const std::int32_t* m,
-                                                                      std::uint8_t* out,
-                                                                      std::int32_t n) {
+[[gnu::always_inline]] inline void BlendColumns23Plain(const std::uint8_t* a, const std::uint8_t* b,
+                                                       const std::int32_t* m, std::uint8_t* out,
+                                                       std::int32_t n) {
   for (std::int32_t i = 0; i < n; ++i) out[i] = Blend23(a[i], b[i], m[i]);
+}
+
+}  // namespace
+
+void BlendRows23(const std::uint8_t* a, const std::uint8_t* b, std::int32_t m, std::uint8_t* out,
+                 std::int32_t n) {
+  static const auto blend = Versioned<BlendRows23Plain>::Pick();
+  blend(a, b, m, out, n);
+}
+
+void BlendColumns23(const std::uint8_t* a, const std::uint8_t* b, const std::int32_t* m,
+                    std::uint8_t* out, std::int32_t n) {
+  static const auto blend = Versioned<BlendColumns23Plain>::Pick();
+  blend(a, b, m, out, n);
 }
 
 void BlendRows15(const std::uint8_t* a, const std::uint8_t* b, std::int16_t m, std::uint8_t* out,

@@ -92,6 +92,22 @@ TEST_F(ParamFolderTest, BesideTheProgramWhenWritableElseConfiguration) {
   EXPECT_EQ(ResolveParamFolder(other), config);
 }
 
+TEST_F(ParamFolderTest, AnInstalledProgramKeepsItsSettingsWithTheUsersConfiguration) {
+  // Installed under a prefix the user may write to: still nothing beside it.
+  const QString bin = root.filePath("prefix/bin");
+  ASSERT_TRUE(QDir().mkpath(bin));
+  EXPECT_TRUE(InstalledProgramFolder(bin + "/"));
+  EXPECT_FALSE(InstalledProgramFolder(program));
+  EXPECT_FALSE(InstalledProgramFolder(root.filePath("prefix/bin-copie")));
+  EXPECT_EQ(AppServices(bin).ParamFolder(), config);
+  EXPECT_TRUE(QFileInfo(config).isDir());  // made on first need
+  EXPECT_FALSE(QFileInfo::exists(bin + "/param"));
+
+  // A param folder someone put beside it on purpose makes the copy portable.
+  ASSERT_TRUE(QDir().mkpath(bin + "/param"));
+  EXPECT_EQ(ResolveParamFolder(bin), bin + "/param");
+}
+
 TEST(TempFilesTest, DistinctEmptyFilesStartingWithThePrefix) {
   QTemporaryDir dir;
   AppServices services{QString()};

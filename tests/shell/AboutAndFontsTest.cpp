@@ -114,8 +114,8 @@ class LargeFontWindow : public ShellTest {
 TEST_F(LargeFontWindow, MainAndAboutWindowsAdaptOnceAtTheirFirstActivation) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   {
-    // Gone before the about window looks for its owner among the top-level windows.
-    const mfrmMain designed(ui, folder.path());  // never activated
+    // The same window as designed, never activated; gone before the about window opens.
+    const mfrmMain designed(ui, folder.path());
     EXPECT_LT(window->Button("SauvPhoto")->width(), designed.Button("SauvPhoto")->width());
   }
   const auto toolbar = [this] {
@@ -133,9 +133,12 @@ TEST_F(LargeFontWindow, MainAndAboutWindowsAdaptOnceAtTheirFirstActivation) {
     designedPoints = designedAbout.lblVersion()->font().pointSizeF();
   }
   WhenModal<FormAide>([&](FormAide* about) {
-    // Shown comes before active, and the adaptation waits for the activation.
+    // Shown comes before active, and the adaptation waits for the activation,
+    // whose event may reach the widget a little after the window is active.
     EXPECT_TRUE(QTest::qWaitForWindowActive(about));
-    EXPECT_DOUBLE_EQ(about->lblVersion()->font().pointSizeF(), designedPoints * 96 / 120);
+    const double points = designedPoints * 96 / 120;
+    QTest::qWaitFor([&] { return about->lblVersion()->font().pointSizeF() == points; });
+    EXPECT_DOUBLE_EQ(about->lblVersion()->font().pointSizeF(), points);
     QTest::mouseClick(about->fermeraide(), Qt::LeftButton);
   });
   Trigger("mnuAide_0");
@@ -198,6 +201,24 @@ TEST_F(AboutWindow, LinksGoToTheDesktopOrSayWhyNot) {
   ASSERT_EQ(opened.size(), 3u);
   EXPECT_EQ(opened[2], QUrl(demarrage::kSite));
   EXPECT_EQ(MessageCount(), 2);
+}
+
+TEST_F(AboutWindow, AnInstalledProgramFindsTheLicenceInTheDocumentationFolder) {
+  const QString bin = folder.filePath(QStringLiteral("prefix/bin"));
+  const QString doc = folder.filePath(QStringLiteral("prefix/share/doc/fotavel"));
+  ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(doc));
+  const QString beside = bin + QStringLiteral("/Licence-freeware.txt");
+  // Neither: the message names the place beside the program.
+  EXPECT_EQ(FormAide::LicencePath(bin), beside);
+  QFile installed(doc + QStringLiteral("/Licence-freeware.txt"));
+  ASSERT_TRUE(installed.open(QIODevice::WriteOnly));
+  installed.close();
+  EXPECT_EQ(FormAide::LicencePath(bin), installed.fileName());
+  // A copy beside the program (the build tree, a portable copy) comes first.
+  QFile copy(beside);
+  ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
+  copy.close();
+  EXPECT_EQ(FormAide::LicencePath(bin), beside);
 }
 
 }  // namespace

@@ -161,6 +161,32 @@ TEST_F(LogoSettings, AnUnwritableParamFolderSaysSoAndKeepsTheOldSettings) {
   EXPECT_EQ(Bytes(Param(QStringLiteral("logo.png"))), logo);
 }
 
+// Installed under a prefix the user owns: the settings go to the user's configuration, whose
+// place the test chooses, and the program's folder is left alone.
+TEST_F(LogoSettings, AnInstalledWindowStoresTheLogoWithTheUsersConfiguration) {
+  const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+  const bool hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("config"))));
+  const QString bin = folder.filePath(QStringLiteral("prefix/bin"));
+  ASSERT_TRUE(QDir().mkpath(bin));
+  window->close();
+  window = std::make_unique<mfrmMain>(ui, bin);
+  window->show();
+  const QString picture = WriteLogo(QStringLiteral("marque.png"), 0xFF3060A0);
+  OpenSettings([&](frmParamLogo* dialog) { Store(dialog, picture); });
+  if (hadConfig) {
+    qputenv("XDG_CONFIG_HOME", savedConfig);
+  } else {
+    qunsetenv("XDG_CONFIG_HOME");
+  }
+  const QString param = folder.filePath(QStringLiteral("config/fotavel/param"));
+  EXPECT_EQ(window->Services().ParamFolder(), param);
+  EXPECT_EQ(QDir(param).entryList(QDir::Files),
+            QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.png")}));
+  EXPECT_EQ(Bytes(param + QStringLiteral("/logo.png")), Bytes(picture));
+  EXPECT_EQ(QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
 TEST_F(LogoSettings, TheLogoCommandWithNoLogoOpensTheDialogFirst) {
   frmImage* document = Open(QStringLiteral("photo.bmp"));
   const QImage before = Upright(document->Document().Picture());

@@ -2,8 +2,8 @@
 # Starts the fotavel window on a virtual X display and checks the screenshots: the sample photo
 # open in a document window, and the explorer pane showing its preview.
 #   tests/shell/smoke-xvfb.sh FOTAVEL_EXECUTABLE [SCREENSHOT.xwd]
-# The photo is opened through the FOTAVEL_TEST_PHOTO hook and previewed through
-# FOTAVEL_TEST_PREVIEW (see src/shell/main.cpp).
+# The photo is opened from the command line, as a file manager's "Ouvrir avec" does, and
+# previewed through the FOTAVEL_TEST_PREVIEW hook (see src/shell/main.cpp).
 set -euo pipefail
 
 exe=$(realpath "$1")
@@ -19,15 +19,22 @@ shot=${2:-$work/ecran.xwd}
 # thousands (30 000 when this was written). The preview is small: it is told
 # by what it adds to the same window without it (about 1 100 values).
 #
-# look NAME [VARIABLE=VALUE]: starts the window with that environment, waits
+# look NAME WANTED [VARIABLE=VALUE]... [-- ARGUMENT...]: starts the window with that
+# environment and those arguments, waits
 # for the main window (the splash stays 5 seconds, a loaded machine may take
 # longer: up to half a minute, looking every 2 seconds until at least
 # $wanted values show), and prints the count.
 look() {
   local name=$1 wanted=$2
   shift 2
-  env "$@" xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
-    "$1" & pid=$!
+  local environment=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+    environment+=("$1")
+    shift
+  done
+  [ $# -gt 0 ] && shift
+  env "${environment[@]}" xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+    "$1" "${@:4}" & pid=$!
     sleep 6
     colours=0
     for attempt in $(seq 12); do
@@ -39,11 +46,11 @@ look() {
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     echo "$colours"
-  ' _ "$exe" "$work/$name.xwd" "$wanted" 2>/dev/null | tail -n 1
+  ' _ "$exe" "$work/$name.xwd" "$wanted" "$@" 2>/dev/null | tail -n 1
 }
 
 failed=0
-photoColours=$(look photo 10000 FOTAVEL_TEST_PHOTO="$photo")
+photoColours=$(look photo 10000 -- "$photo")
 cp "$work/photo.xwd" "$shot" 2>/dev/null || true
 if [ "$photoColours" -lt 10000 ]; then
   echo "smoke-xvfb: FAILED: with the photo open the screen shows only $photoColours distinct values" >&2

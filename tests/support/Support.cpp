@@ -1,11 +1,15 @@
 // Test helpers: random surfaces, comparisons, and the test main.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <iostream>
+#include <optional>
 #include <random>
 #include <sstream>
 
 #include "effects/ImageProcessError.h"
 #include "support/Surfaces.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel::testing {
 
@@ -104,6 +108,19 @@ void SetPixelRGB(cDIBSection& s, std::int32_t i, std::int32_t y, std::uint32_t r
 int main(int argc, char** argv) {
   // Engine errors name the executable as their source.
   fotavel::SetProgramName(argv[0]);
+  // A run held to a machine-code version (FOTAVEL_CPU) must test that very
+  // version: a misspelt one fails, one this processor cannot execute is skipped.
+  if (const char* asked = std::getenv("FOTAVEL_CPU"); asked != nullptr && *asked != '\0') {
+    const std::optional<fotavel::CpuVersion> version = fotavel::ParseCpuVersion(asked);
+    if (!version) {
+      std::cerr << "FOTAVEL_CPU=" << asked << ": not baseline, avx2 or avx512\n";
+      return 2;
+    }
+    if (*version > fotavel::ProcessorVersion()) {
+      std::cout << "FOTAVEL_CPU=" << asked << ": this processor cannot run it; skipped\n";
+      return 77;
+    }
+  }
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

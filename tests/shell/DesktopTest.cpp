@@ -1,0 +1,145 @@
+// Photos that reach the window from the desktop: named on the command line, dropped on the
+// window.
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
+#include <memory>
+
+#include "document/Messages.h"
+#include "shell/BarreExplorer.h"
+#include "shell/CommandLine.h"
+#include "shell/ShellFixture.h"
+
+namespace fotavel::testing {
+namespace {
+
+QString AlreadyOpen(const QString& path) {
+  return QStringLiteral("La photo :\r\n") + path +
+         QStringLiteral("\r\nest déjà ouverte !\r\n\r\nVoulez vous en ouvrir une copie ?");
+}
+
+TEST(CommandLine, TheHandOffKeywordAloneElsePhotosFromTheWorkingFolder) {
+  const StartRequest handOff = ReadCommandLine({"EditeurAff"}, "/photos");
+  EXPECT_TRUE(handOff.editorMode);
+  EXPECT_TRUE(handOff.photos.isEmpty());
+  // Another spelling, the keyword with company, an option: file names like any other.
+  const StartRequest files = ReadCommandLine(
+      {"editeuraff", "EditeurAff", "vacances/./a.JPG", "../b.bmp", "/tmp/c d.gif", "", "--aide"},
+      "/photos/");
+  EXPECT_FALSE(files.editorMode);
+  EXPECT_EQ(files.photos,
+            (QStringList{"/photos/editeuraff", "/photos/EditeurAff", "/photos/vacances/a.JPG",
+                         "/b.bmp", "/tmp/c d.gif", "/photos/--aide"}));
+}
+
+using StartUp = ShellTest;
+
+TEST_F(StartUp, PhotosNamedOnTheCommandLineOpenAsFromTheExplorer) {
+  const QString a = WritePhoto(QStringLiteral("a.bmp"), 31, 17);
+  const QString b = WritePhoto(QStringLiteral("b.bmp"), 5, 3);
+  const StartRequest start =
+      ReadCommandLine({"a.bmp", "absente.jpg", "./a.bmp", b, "a.bmp"}, folder.path());
+  ASSERT_TRUE(window->Explorer()->isVisible());
+
+  // The missing file says so; the second a.bmp asks and opens a copy; the
+  // third asks once more (the copy is an unnamed photo) and is declined.
+  ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::Yes).Answer(MessageAnswer::No);
+  EXPECT_EQ(window->OuvrirPhotos(start.photos), 3);
+
+  ASSERT_EQ(MessageCount(), 3);
+  EXPECT_EQ(ui.Messages()[0].text, Messages::kOuvertureErreur + "fichier introuvable");
+  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(ui.Messages()[1].text, AlreadyOpen(a));
+  EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::Question);
+  EXPECT_EQ(ui.Messages()[2].text, AlreadyOpen(a));
+  const QList<QMdiSubWindow*> windows = window->Workspace()->subWindowList();
+  ASSERT_EQ(windows.size(), 3);
+  QStringList captions;
+  for (QMdiSubWindow* sub : windows) captions << sub->windowTitle();
+  EXPECT_EQ(captions, (QStringList{"Photo: " + a, "Photo: Nouvelle photo 1", "Photo: " + b}));
+  EXPECT_EQ(window->ActiveDocument()->Document().ImageWidth(), 5);
+  EXPECT_FALSE(window->Explorer()->isVisible());
+}
+
+class Drops : public ShellTest {
+ protected:
+  static std::unique_ptr<QMimeData> Urls(const QList<QUrl>& urls) {
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls(urls);
+    return data;
+  }
+  // Where a user drops: on the workspace, in the middle of the window.
+  QWidget* Target() const { return window->Workspace()->viewport(); }
+  QPoint Middle() const { return Target()->rect().center(); }
+
+  bool Enters(const QMimeData& data) {
+    QDragEnterEvent enter(Middle(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.ignore();
+    QApplication::sendEvent(Target(), &enter);
+    return enter.isAccepted();
+  }
+  // The drag enters and the files are let go; what they start runs once the drop is over.
+  void Drop(const QStringList& paths) {
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+    const auto data = Urls(urls);
+    ASSERT_TRUE(Enters(*data));
+    QDropEvent drop(QPointF(Middle()), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    drop.ignore();
+    QApplication::sendEvent(Target(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    QCoreApplication::processEvents();
+  }
+  int Windows() const { return int(window->Workspace()->subWindowList().size()); }
+};
+
+TEST_F(Drops, OnlyLocalFilesAreTaken) {
+  const QString photo = WritePhoto(QStringLiteral("a.bmp"), 7, 9);
+  EXPECT_TRUE(Enters(*Urls({QUrl::fromLocalFile(photo)})));
+  EXPECT_FALSE(Enters(*Urls({QUrl(QStringLiteral("https://exemple.fr/a.jpg"))})));
+  EXPECT_FALSE(Enters(*Urls({QUrl::fromLocalFile(photo), QUrl("https://exemple.fr/b.jpg")})));
+  QMimeData text;
+  text.setText(photo);
+  EXPECT_FALSE(Enters(text));
+}
+
+TEST_F(Drops, APhotoOpensAgainItAsksAndAFolderOrAnythingElseIsRefused) {
+  // Nothing opened: the message, and the user is left browsing.
+  ui.Answer(MessageAnswer::Ok);
+  Drop({folder.path()});
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_EQ(ui.Messages()[0].text,
+            Messages::kOuvertureErreur + "ce chemin désigne un dossier, pas un fichier");
+  EXPECT_EQ(Windows(), 0);
+  EXPECT_TRUE(window->Explorer()->isVisible());
+
+  const QString photo = WritePhoto(QStringLiteral("a.bmp"), 7, 9);
+  Drop({photo});
+  ASSERT_EQ(Windows(), 1);
+  EXPECT_EQ(window->ActiveDocument()->Document().filename(), photo);
+  EXPECT_FALSE(window->Explorer()->isVisible());
+  EXPECT_EQ(MessageCount(), 1);
+
+  // A file that is no picture, then the photo twice more: the message, then
+  // the question each time; No keeps it at one window, Yes opens a copy.
+  QFile notes(folder.filePath(QStringLiteral("notes.txt")));
+  ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+  notes.write("pas une photo");
+  notes.close();
+  ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
+  Drop({notes.fileName(), photo, photo});
+  ASSERT_EQ(MessageCount(), 4);
+  EXPECT_TRUE(ui.Messages()[1].text.startsWith(Messages::kOuvertureErreur));
+  EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(ui.Messages()[2].text, AlreadyOpen(photo));
+  EXPECT_EQ(ui.Messages()[3].text, AlreadyOpen(photo));
+  ASSERT_EQ(Windows(), 2);
+  EXPECT_EQ(Caption(window->ActiveDocument()), QStringLiteral("Photo: Nouvelle photo 1"));
+}
+
+}  // namespace
+}  // namespace fotavel::testing
