@@ -44,16 +44,6 @@ class BatchTest : public ::testing::Test {
     EXPECT_TRUE(io::WriteBmp(picture, Path(name), error)) << error.toStdString();
     return Path(name);
   }
-  cDIBSection Read(const QString& path) {
-    cDIBSection picture;
-    QString error;
-    EXPECT_TRUE(io::ReadPicture(path, picture, error)) << error.toStdString();
-    return picture;
-  }
-  QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-  }
   QTemporaryDir folder;
 };
 
@@ -71,7 +61,7 @@ TEST_F(BatchTest, EffectsRunExactlyAsTheDocumentCommands) {
   document.Piv_Gche();
   document.ProcessImage(5);
   document.saturation(45);
-  const cDIBSection written = Read(Path(u"sortie.BMP"_s));
+  const cDIBSection written = MustRead(Path(u"sortie.BMP"_s));
   EXPECT_TRUE(SamePixels(written, document.Picture()))
       << FirstDifference(written, document.Picture());
 }
@@ -87,7 +77,7 @@ TEST_F(BatchTest, JpegMetadataIsCarriedUnlessSansMeta) {
       Batch({u"--sans-meta"_s, u"-e"_s, u"gauche"_s, camera, u"-o"_s, Path(u"sans.jpg"_s)});
   ASSERT_EQ(bare.exitCode, 0) << bare.err.toStdString();
   EXPECT_FALSE(HasAnyMetadata(Path(u"sans.jpg"_s)));
-  EXPECT_TRUE(SamePixels(Read(Path(u"sans.jpg"_s)), Read(Path(u"avec.jpg"_s))));
+  EXPECT_TRUE(SamePixels(MustRead(Path(u"sans.jpg"_s)), MustRead(Path(u"avec.jpg"_s))));
 }
 
 TEST_F(BatchTest, SeveralInputsGoIntoTheFolderUnderTheirBaseNames) {
@@ -95,44 +85,17 @@ TEST_F(BatchTest, SeveralInputsGoIntoTheFolderUnderTheirBaseNames) {
   QImage png(6, 4, QImage::Format_ARGB32);
   png.fill(qRgba(255, 0, 0, 255));
   ASSERT_TRUE(png.save(Path(u"deux.png"_s)));
-  // Qt writes no GIF: a 1 x 1 GIF whose one pixel is palette entry 0, pure red.
-  QFile gif(Path(u"trois.gif"_s));
-  ASSERT_TRUE(gif.open(QIODevice::WriteOnly));
-  gif.write(QByteArray::fromHex(
-      "474946383961 0100 0100 80 00 00 ff0000 000000 2c 00000000 0100 0100 00 02 02 4401 00 3b"));
-  gif.close();
+  const std::uint32_t red[4] = {0xFF0000, 0, 0, 0};
+  WriteBytes(Path(u"trois.gif"_s), MakeGif(1, 1, red, -1, {0}));
   ASSERT_TRUE(QDir(folder.path()).mkdir(u"sortie"_s));
   const BatchRun run = Batch({u"-e"_s, u"gris"_s, u"-f"_s, u"bmp"_s, bmp, Path(u"deux.png"_s),
                               Path(u"trois.gif"_s), u"-o"_s, Path(u"sortie"_s)});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const cDIBSection two = Read(Path(u"sortie/deux.bmp"_s));
+  const cDIBSection two = MustRead(Path(u"sortie/deux.bmp"_s));
   EXPECT_EQ(two.width(), 6);
   EXPECT_EQ(PixelRGB(two, 0, 0), 0x393939u);  // grey of pure red is 57
-  EXPECT_EQ(Read(Path(u"sortie/un.photo.bmp"_s)).width(), 8);
-  EXPECT_EQ(PixelRGB(Read(Path(u"sortie/trois.bmp"_s)), 0, 0), 0x393939u);
-}
-
-TEST_F(BatchTest, JpegAndMetafileInputsAreReadByTheirContent) {
-  // A JPEG named .bmp and a placeable metafile: 2 x 1 inches at 96 dpi, a red
-  // rectangle in the middle of white paper.
-  QString error;
-  ASSERT_TRUE(io::WriteJpeg(UniformSurface(9, 7, 40, 80, 120), Path(QStringLiteral("photo.bmp")),
-                            100, error));
-  WriteBytes(Path(QStringLiteral("dessin.wmf")), MakeWmf({}));
-  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sortie")));
-  const BatchRun run = Batch({QStringLiteral("-e"), QStringLiteral("negatif"), QStringLiteral("-f"),
-                              QStringLiteral("bmp"), Path(QStringLiteral("photo.bmp")),
-                              Path(QStringLiteral("dessin.wmf")), QStringLiteral("-o"),
-                              Path(QStringLiteral("sortie"))});
-  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const cDIBSection photo = Read(Path(QStringLiteral("sortie/photo.bmp")));
-  EXPECT_EQ(photo.width(), 9);
-  EXPECT_NEAR(photo.row(3)[0], 255 - 40, 2);  // the negative of a near-lossless JPEG
-  const cDIBSection drawing = Read(Path(QStringLiteral("sortie/dessin.bmp")));
-  ASSERT_EQ(drawing.width(), 192);
-  ASSERT_EQ(drawing.height(), 96);
-  EXPECT_EQ(PixelRGB(drawing, 96, 48), 0x00FFFFu);  // red turned cyan
-  EXPECT_EQ(PixelRGB(drawing, 4, 4), 0x000000u);    // white paper turned black
+  EXPECT_EQ(MustRead(Path(u"sortie/un.photo.bmp"_s)).width(), 8);
+  EXPECT_EQ(PixelRGB(MustRead(Path(u"sortie/trois.bmp"_s)), 0, 0), 0x393939u);
 }
 
 TEST_F(BatchTest, UsageErrorsStopBeforeAnyFileIsTouched) {
@@ -157,21 +120,14 @@ TEST_F(BatchTest, UsageErrorsStopBeforeAnyFileIsTouched) {
 
 TEST_F(BatchTest, UnreadableInputIsReportedAndTheOthersGoOn) {
   const QString good = WriteBmp(RandomSurface(40, 30, 2), u"bon.bmp"_s);
-  QFile bad(Path(u"mauvais.jpg"_s));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write("pas une photo du tout");
-  bad.close();
-  WriteBytes(Path(u"coupee.bmp"_s), Bytes(good).left(1800));  // half its rows missing
+  const QString bad = Path(u"mauvais.jpg"_s);
+  WriteBytes(bad, "pas une photo du tout");
   ASSERT_TRUE(QDir(folder.path()).mkdir(u"out"_s));
-  const BatchRun run =
-      Batch({bad.fileName(), Path(u"coupee.bmp"_s), good, u"-o"_s, Path(u"out"_s)});
+  const BatchRun run = Batch({bad, good, u"-o"_s, Path(u"out"_s)});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.err.contains(u"Une erreur est survenue lors de l'ouverture de : "_s +
-                               bad.fileName() + u" : format d'image inconnu\n"_s));
-  EXPECT_TRUE(run.err.contains(u"Une erreur est survenue lors de l'ouverture de : "_s +
-                               Path(u"coupee.bmp"_s) + u" : fichier BMP tronqué ou endommagé\n"_s))
+  EXPECT_TRUE(run.err.contains(u"Une erreur est survenue lors de l'ouverture de : "_s + bad +
+                               u" : format d'image inconnu\n"_s))
       << run.err.toStdString();
-  EXPECT_TRUE(QFile::exists(Path(u"out/bon.jpg"_s)));
   EXPECT_EQ(QDir(Path(u"out"_s)).entryList(QDir::Files), QStringList{u"bon.jpg"_s});
 }
 
@@ -179,12 +135,12 @@ TEST_F(BatchTest, RefusalsWriteNothingAndKeepAnExistingOutput) {
   const QString input = WriteBmp(RandomSurface(1000, 1, 2), u"fil.bmp"_s);
   const QString out = Path(u"ancien.bmp"_s);
   WriteBmp(RandomSurface(3, 3, 9), u"ancien.bmp"_s);
-  const QByteArray old = Bytes(out);
+  const QByteArray old = ReadBytes(out);
 
   BatchRun run = Batch({u"-e"_s, u"web"_s, input, u"-o"_s, out});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(run.err.contains(u"400 x 0"_s)) << run.err.toStdString();
-  EXPECT_EQ(Bytes(out), old);
+  EXPECT_EQ(ReadBytes(out), old);
 
   run = Batch(
       {u"-e"_s, u"noyau=4:1:"_s + QString(u"1,"_s).repeated(15) + u"1"_s, input, u"-o"_s, out});
@@ -194,7 +150,7 @@ TEST_F(BatchTest, RefusalsWriteNothingAndKeepAnExistingOutput) {
   EXPECT_TRUE(run.err.contains(u"fotavel-batch.cImageProcess"_s));
   run = Batch({u"-e"_s, u"noyau=3:0:1,1,1,1,1,1,1,1,1"_s, input, u"-o"_s, out});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(Bytes(out), old);
+  EXPECT_EQ(ReadBytes(out), old);
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);  // no temporary left behind
 }
 
@@ -208,7 +164,7 @@ TEST_F(BatchTest, TimingsFollowEachEffect) {
       << run.err.toStdString();
   EXPECT_TRUE(run.err.contains(QRegularExpression(u"^taille=10x5 : Réalisé en \\d+ ms$"_s,
                                                   QRegularExpression::MultilineOption)));
-  EXPECT_EQ(Read(Path(u"t.jpeg"_s)).width(), 10);
+  EXPECT_EQ(MustRead(Path(u"t.jpeg"_s)).width(), 10);
 }
 
 TEST_F(BatchTest, CombinationTakesTheSecondPhotoFromAFile) {
@@ -217,7 +173,7 @@ TEST_F(BatchTest, CombinationTakesTheSecondPhotoFromAFile) {
   const BatchRun run =
       Batch({u"-e"_s, u"combiner="_s + second + u":2:1:0:1:0"_s, first, u"-o"_s, Path(u"c.bmp"_s)});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  const cDIBSection result = Read(Path(u"c.bmp"_s));
+  const cDIBSection result = MustRead(Path(u"c.bmp"_s));
   EXPECT_EQ(result.width(), 4);
   EXPECT_EQ(result.height(), 4);
   EXPECT_EQ(PixelRGB(result, 2, 2), 0x1E140Au);
@@ -239,14 +195,6 @@ TEST_F(BatchTest, LogoThatCannotBeStampedFailsThePhoto) {
                                Path(u"param/logo.png"_s) + u" n'est pas une image lisible."_s))
       << run.err.toStdString();
 
-  QImage logo(4, 4, QImage::Format_RGB32);
-  logo.fill(qRgb(255, 0, 0));
-  ASSERT_TRUE(logo.save(Path(u"param/logo.png"_s)));
-  WriteBytes(Path(u"param/fotavel.ini"_s), "Ext=png;DstX=0;DstY=0;Tll=dix;Trs=0;Agl=0;");
-  run = Batch(arguments);
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.err.contains(u"le réglage Tll de fotavel.ini (« dix »)"_s))
-      << run.err.toStdString();
   EXPECT_FALSE(QFile::exists(Path(u"l.jpg"_s)));
 }
 

@@ -59,8 +59,7 @@ inline int OtherPixels(const QImage& image, QRgb colour) {
   return count;
 }
 
-// Every signal of a button in the order raised: mouse events with their button code, keys
-// with their codes.
+// Every mouse signal of a button in the order raised, with its button code.
 class ButtonLog {
  public:
   explicit ButtonLog(bouton& b) {
@@ -71,11 +70,6 @@ class ButtonLog {
         lastY = y;
       };
     };
-    auto key = [this](const char* name) {
-      return [this, name](qint16 code, qint16 shift) {
-        events << QStringLiteral("%1 %2 %3").arg(QLatin1String(name)).arg(code).arg(shift);
-      };
-    };
     QObject::connect(&b, &bouton::MouseLeave, [this] { events << "MouseLeave"; });
     QObject::connect(&b, &bouton::MouseEnter, mouse("MouseEnter"));
     QObject::connect(&b, &bouton::Mousemove, mouse("Mousemove"));
@@ -83,10 +77,6 @@ class ButtonLog {
     QObject::connect(&b, &bouton::MouseUp, mouse("MouseUp"));
     QObject::connect(&b, &bouton::Click, [this] { events << "Click"; });
     QObject::connect(&b, &bouton::DblClick, [this] { events << "DblClick"; });
-    QObject::connect(&b, &bouton::KeyDown, key("KeyDown"));
-    QObject::connect(&b, &bouton::KeyPress,
-                     [this](qint16 ascii) { events << QStringLiteral("KeyPress %1").arg(ascii); });
-    QObject::connect(&b, &bouton::KeyUp, key("KeyUp"));
   }
   QStringList Take() { return std::exchange(events, {}); }
 

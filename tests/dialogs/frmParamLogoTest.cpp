@@ -61,35 +61,20 @@ class LogoDialog : public ::testing::Test {
   bool logoPret = false;
 };
 
-TEST_F(LogoDialog, FirstUseShowsTheStartValuesAndEmptyPositionTexts) {
+// The texts beside the bars follow them; 50 % centres, and the ends are held.
+TEST_F(LogoDialog, FirstUseStartsAtTheDefaultsAndEachBarRewritesItsText) {
   frmParamLogo dialog(ui, Files(folder.filePath(QStringLiteral("param"))), logoPret);
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-  EXPECT_EQ(dialog.windowTitle(), "Paramétrage de votre logo");
   EXPECT_TRUE(dialog.Cancelled());
-  EXPECT_EQ(dialog.distX()->value(), 0);
-  EXPECT_EQ(dialog.DistY()->value(), 0);
   EXPECT_EQ(dialog.taille()->value(), 10);
-  EXPECT_EQ(dialog.transparence()->value(), 0);
-  EXPECT_EQ(dialog.angle()->value(), 0);
+  EXPECT_EQ(dialog.distX()->value() + dialog.DistY()->value() + dialog.transparence()->value() +
+                dialog.angle()->value(),
+            0);
   EXPECT_TRUE(dialog.distX_pourcentage()->text().isEmpty());
-  EXPECT_TRUE(dialog.distY_pourcentage()->text().isEmpty());
   EXPECT_EQ(dialog.taille_pourcentage()->text(), "10 % de la taille totale de l'image");
-  EXPECT_EQ(dialog.trans_pourcentage()->text(), "0 % de transparence");
-  EXPECT_EQ(dialog.angle_pourcentage()->text(), "0 °");
   EXPECT_FALSE(dialog.effacer()->isEnabled());
-  EXPECT_EQ(dialog.effacer()->toolTip(), "Effacer");
-  EXPECT_EQ(dialog.cmdOpen()->text(), "&Ouvrir...");
-  EXPECT_LT(dialog.cmdCancel()->x(), dialog.cmdOK()->x());
-  // The bars frame the picture like rulers.
-  auto* picture = dialog.findChild<QLabel*>(QStringLiteral("Picture1"));
-  ASSERT_NE(picture, nullptr);
-  EXPECT_EQ(picture->width(), dialog.distX()->width());
-  EXPECT_EQ(picture->height(), dialog.DistY()->height());
-}
 
-TEST_F(LogoDialog, EachBarRewritesItsTextAndStopsAtItsEnds) {
-  frmParamLogo dialog(ui, Files(folder.path()), logoPret);
   dialog.distX()->setValue(50);
   EXPECT_EQ(dialog.distX_pourcentage()->text(), "X à 50 % : Logo centré horizontalement");
   dialog.distX()->setValue(51);
@@ -114,22 +99,10 @@ TEST_F(LogoDialog, OuvrirAsksForAnExistingPictureAndCancellingKeepsTheName) {
   EXPECT_EQ(dialog.txtFilename()->text(), logo);
   QTest::mouseClick(dialog.cmdOpen(), Qt::LeftButton);
   EXPECT_EQ(dialog.txtFilename()->text(), logo);
-
   ASSERT_EQ(ui.FileDialogs().size(), 2u);
-  const FileDialogRequest& asked = ui.FileDialogs().front().request;
   EXPECT_EQ(ui.FileDialogs().front().kind, FileDialogKind::Open);
-  EXPECT_EQ(asked.title, "Sélectionnez votre logo");
-  const QList<FileFilter> filters = {
-      {"Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)", "*.JPG;*.PNG;*.GIF;*.BMP"},
-      {"Fichiers Jpeg (*.JPG)", "*.JPG"},
-      {"Fichiers Bitmap (*.BMP)", "*.BMP"},
-      {"Fichiers PNG (*.PNG)", "*.PNG"},
-      {"Fichiers GIF (*.GIF)", "*.GIF"}};
-  EXPECT_EQ(asked.filters, filters);
-  EXPECT_EQ(asked.filterIndex, 1);
-  EXPECT_EQ(asked.defaultExt, "BMP");
-  EXPECT_TRUE(asked.initialDir.isEmpty());
-  EXPECT_TRUE(asked.mustExist);
+  EXPECT_EQ(ui.FileDialogs().front().request.title, "Sélectionnez votre logo");
+  EXPECT_TRUE(ui.FileDialogs().front().request.mustExist);
 }
 
 TEST_F(LogoDialog, AnnulerEscapeAndTheCloseBoxChangeNothing) {

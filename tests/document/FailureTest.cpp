@@ -77,6 +77,7 @@ class LogoFailureTest : public DocumentTest {
     EXPECT_TRUE(SamePixels(before, document.Picture()));
     EXPECT_FALSE(document.Dirty());
     EXPECT_EQ(document.UndoCount(), 0);
+    EXPECT_TRUE(observer.undo.empty() || !observer.undo.back()) << "the undo button lit";
     EXPECT_FALSE(document.Caption().endsWith(u" modifiée"_s));
   }
 };

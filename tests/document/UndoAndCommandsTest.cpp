@@ -159,6 +159,25 @@ TEST_F(DocumentTest, CombineTakesTheSmallerSizeFromTheTopLeft) {
   EXPECT_EQ(PixelRGB(lighter.Picture(), 1, 1), 0xC8C8C8u);
 }
 
+// The edges command's own list: inside, 8v − 8v = 0; along an edge (five neighbours) 8v − 5v;
+// in a corner (three) 8v − 3v, at most 255.
+TEST_F(DocumentTest, FindingEdgesOfAUniformPhotoLightsOnlyItsBorder) {
+  for (const std::uint8_t grey : {std::uint8_t{100}, std::uint8_t{40}}) {
+    QString error;
+    ASSERT_TRUE(
+        document.OpenFile(WritePhoto(UniformSurface(7, 5, grey, grey, grey)), false, error));
+    document.TrouvContours();
+    for (std::int32_t y = 0; y < 5; ++y) {
+      for (std::int32_t i = 0; i < 7; ++i) {
+        const int neighbours = (i == 0 || i == 6 ? 2 : 3) * (y == 0 || y == 4 ? 2 : 3) - 1;
+        const std::uint32_t v = std::min(255, (8 - neighbours) * grey);
+        EXPECT_EQ(PixelRGB(document.Picture(), i, y), v * 0x010101u)
+            << int(grey) << ": " << i << ',' << y;
+      }
+    }
+  }
+}
+
 TEST_F(DocumentTest, SkyTurnsAWhiteUpperHalfBlue) {
   QString error;
   ASSERT_TRUE(document.OpenFile(WritePhoto(UniformSurface(3, 100, 255, 255, 255)), false, error));

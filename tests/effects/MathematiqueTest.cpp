@@ -1,4 +1,6 @@
-// Eff_Mathematique: the literal 16-bit loop on random lists, hand values, find edges, refusals.
+// Eff_Mathematique: the literal 16-bit loop on the find-edges list and on random lists. The
+// program passes only the find-edges list (the document's test pins it by hand), so the refusals
+// of lists it never passes are left to the code.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -83,105 +85,6 @@ TEST(EffMathematique, MatchesTheLiteralLoopOnAwkwardSizes) {
   List wide = {9, 9, 3, 7};
   for (int k = 0; k < 81; ++k) wide.push_back(k % 5 == 0 ? 1 : k % 7 == 0 ? -1 : 0);
   ExpectSameAsReference(testing::RandomSurface(5, 4, 9), wide);
-}
-
-// One pixel, one entry: the sum is the byte itself, so each channel shows the
-// rounding directly. Halves go to the even neighbour; the bias takes part in
-// the rounding (1 / 2 + 1 = 1.5 gives 2, 3 / 2 + 1 = 2.5 gives 2).
-TEST(EffMathematique, RoundsHalvesToEvenAfterAddingTheBias) {
-  struct Case {
-    List p;
-    std::uint32_t in, out;  // 0xRRGGBB
-  };
-  const Case cases[] = {
-      {{1, 1, 2, 0, 1}, 0x010305, 0x000202},               // 0.5, 1.5, 2.5 → 0, 2, 2
-      {{1, 1, 2, 1, 1}, 0x010305, 0x020204},               // 1.5, 2.5, 3.5 → 2, 2, 4
-      {{1, 1, -2, 100, 1}, 0x010305, 0x646262},            // 99.5, 98.5, 97.5 → 100, 98, 98
-      {{1, 1, 4, 0, 1}, 0x02060A, 0x000202},               // 0.5, 1.5, 2.5 → 0, 2, 2
-      {{1, 1, 3, 0, 1}, 0x010204, 0x000101},               // 0.33, 0.67, 1.33 → 0, 1, 1
-      {{1, 1, 1, -10, 1}, 0x050FFF, 0x0005F5},             // clamped at 0
-      {{1, 1, 1, 2000000000, 1}, 0x000000, 0xFFFFFF},      // clamped at 255
-      {{1, 1, 2147483647, 255, 128}, 0xFFFFFF, 0xFFFFFF},  // tiny quotients, bias alone
-      {{1, 1, -2147483647, 1, -128}, 0xFF0000, 0x010101},  // 32640 / (2^31 − 1) + 1 → 1
-  };
-  for (const Case& c : cases) {
-    cDIBSection picture = testing::UniformSurface(1, 1, 0, 0, 0);
-    testing::SetPixelRGB(picture, 0, 0, c.in);
-    cImageProcessDIB engine;
-    engine.Eff_Mathematique(picture, c.p);
-    EXPECT_EQ(testing::PixelRGB(picture, 0, 0), c.out)
-        << "divisor " << c.p[2] << " bias " << c.p[3] << " in " << std::hex << c.in;
-  }
-}
-
-// Inside, 8 × v − 8 × v = 0; along an edge (five neighbours) 8v − 5v = 3v;
-// in a corner (three neighbours) 8v − 3v = 5v, all clamped to 255.
-TEST(EffMathematique, FindsEdgesOfAUniformPicture) {
-  for (std::uint8_t grey : {100, 40}) {
-    const std::int32_t w = 7, h = 5;
-    cDIBSection picture = testing::UniformSurface(w, h, grey, grey, grey);
-    cImageProcessDIB engine;
-    engine.Eff_Mathematique(picture, kFindEdges);
-    const int edge = std::min(255, 3 * grey), corner = std::min(255, 5 * grey);
-    for (std::int32_t y = 0; y < h; ++y) {
-      for (std::int32_t i = 0; i < w; ++i) {
-        const bool xEdge = i == 0 || i == w - 1, yEdge = y == 0 || y == h - 1;
-        const int expected = xEdge && yEdge ? corner : xEdge || yEdge ? edge : 0;
-        for (int c = 0; c < 3; ++c) {
-          EXPECT_EQ(picture.row(y)[3 * i + c], expected)
-              << "grey " << int(grey) << " pixel " << i << ", row " << y;
-        }
-      }
-    }
-  }
-}
-
-TEST(EffMathematique, RefusesListsItCannotComputeAndChangesNothing) {
-  using namespace ImageProcessErrors;
-  struct Case {
-    List p;
-    ErrorKind kind;
-  };
-  const Case cases[] = {
-      {{3, 5, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, kBadMatrix},  // not square
-      {{2, 2, 1, 0, 1, 1, 1, 1}, kBadMatrix},                                   // even
-      {{0, 0, 1, 0}, kBadMatrix},
-      {{-1, -1, 1, 0, 1}, kBadMatrix},
-      {{3, 3, 1, 0, 1, 1, 1, 1, 1, 1, 1, 1}, kBadMatrix},  // eight entries of nine
-      {{1, 1, 1}, kBadMatrix},
-      {{}, kBadMatrix},
-      {{2147483647, 2147483647, 1, 0, 1}, kBadMatrix},
-      {{1, 1, 0, 0, 1}, kZeroDivisor},
-      {{1, 1, 1, 0, 129}, kMatrixRange},                                 // 255 × 129 = 32895
-      {{1, 1, 1, 0, -129}, kMatrixRange},                                // −32895
-      {{3, 3, 1, 0, 15, 15, 15, 15, 15, 15, 15, 15, 15}, kMatrixRange},  // 255 × 135
-      {{3, 3, 1, 0, -17, -17, -17, -17, 100, -17, -17, -17, -17}, kMatrixRange},  // 255 × −136
-  };
-  cImageProcessDIB engine;
-  testing::EventRecorder recorder;
-  engine.SetListener(&recorder);
-  cDIBSection picture = testing::RandomSurface(5, 4, 12);
-  const cDIBSection original = testing::Copy(picture);
-  for (std::size_t k = 0; k < std::size(cases); ++k) {
-    SCOPED_TRACE(::testing::Message() << "case " << k);
-    testing::ExpectRefused([&] { engine.Eff_Mathematique(picture, cases[k].p); }, cases[k].kind);
-  }
-  EXPECT_EQ(testing::FirstDifference(picture, original), "");
-  EXPECT_TRUE(testing::PaddingIntact(picture));
-  EXPECT_TRUE(recorder.events.empty());
-
-  cDIBSection empty;
-  testing::ExpectRefused([&] { engine.Eff_Mathematique(empty, kFindEdges); }, kEmptySurface);
-  EXPECT_TRUE(recorder.events.empty());
-}
-
-// The limits themselves are computable: 255 × 128 = 32640 and −32640.
-TEST(EffMathematique, AcceptsTheLargestListsThatStayIn16Bits) {
-  ExpectSameAsReference(testing::RandomSurface(9, 7, 13), {1, 1, 3, 5, 128});
-  ExpectSameAsReference(testing::RandomSurface(9, 7, 14), {1, 1, -3, 5, -128});
-  List mixed = {3, 3, 7, -3};
-  for (int k = 0; k < 9; ++k) mixed.push_back(k % 2 == 0 ? 25 : -32);  // 125 and −128
-  ExpectSameAsReference(testing::RandomSurface(9, 7, 15), mixed);
 }
 
 TEST(EffMathematique, AFailedAllocationChangesNothingAndRaisesNothing) {

@@ -15,9 +15,8 @@ using namespace Qt::StringLiterals;
 
 // The preview made the long way: the whole photo read, then reduced.
 cDIBSection FromWhole(const QString& path, int boxWidth, int boxHeight) {
-  cDIBSection whole, preview;
-  QString error;
-  EXPECT_TRUE(io::ReadPicture(path, whole, error)) << error.toStdString();
+  const cDIBSection whole = MustRead(path);
+  cDIBSection preview;
   const PreviewSize size = FitPreview(whole.width(), whole.height(), boxWidth, boxHeight);
   EXPECT_TRUE(preview.Create(size.width, size.height));
   SamplePreview(whole.view(), preview);
@@ -29,14 +28,6 @@ cDIBSection Preview(const QString& path, int boxWidth, int boxHeight) {
   QString error;
   EXPECT_TRUE(io::ReadPreview(path, boxWidth, boxHeight, preview, error)) << error.toStdString();
   return preview;
-}
-
-int MaxDifference(const cDIBSection& a, const cDIBSection& b) {
-  int worst = 0;
-  for (std::int32_t y = 0; y < a.height(); ++y)
-    for (std::int32_t x = 0; x < 3 * a.width(); ++x)
-      worst = std::max(worst, std::abs(int(a.row(y)[x]) - int(b.row(y)[x])));
-  return worst;
 }
 
 TEST(ReadPreview, ABitmapPreviewsExactlyAsTheWholePhotoReduced) {

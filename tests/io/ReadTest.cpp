@@ -18,24 +18,6 @@ namespace {
 using namespace Qt::StringLiterals;
 using io::ReadPicture;
 
-cDIBSection MustRead(const QString& path) {
-  cDIBSection s;
-  QString error;
-  EXPECT_TRUE(ReadPicture(path, s, error)) << error.toStdString();
-  return s;
-}
-
-// Largest difference of any channel of any pixel (sizes must match).
-int MaxDifference(const cDIBSection& a, const cDIBSection& b) {
-  int worst = 0;
-  for (std::int32_t y = 0; y < a.height(); ++y) {
-    for (std::int32_t x = 0; x < 3 * a.width(); ++x) {
-      worst = std::max(worst, std::abs(int(a.row(y)[x]) - int(b.row(y)[x])));
-    }
-  }
-  return worst;
-}
-
 TEST(ReadPictureTest, BmpRoundTripIsExactForEveryPadding) {
   TempFolder folder;
   // 701 x 600 makes a file over 1 MiB, which is read into a buffer of its own.
@@ -264,29 +246,6 @@ TEST(ReadPictureTest, UnreadableExifLeavesThePhotoAsStored) {
   WriteBytes(path, broken);
   const cDIBSection s = MustRead(path);
   EXPECT_TRUE(SamePixels(s, MustRead(plainPath)));
-}
-
-TEST(ReadPictureTest, TurnedPhotoShowsItsTopLeftWhereTheCameraMeantIt) {
-  TempFolder folder;
-  // A white picture with one dark 16 x 16 block in its stored top-left corner.
-  cDIBSection picture = UniformSurface(48, 32, 255, 255, 255);
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) SetPixelRGB(picture, x, 31 - y, 0x000000);
-  const QString plainPath = folder.path(u"block.jpg"_s);
-  QString error;
-  ASSERT_TRUE(io::WriteJpeg(picture, plainPath, 95, error));
-  const QByteArray plain = ReadBytes(plainPath);
-  // Orientation, then the centre of where the block must be shown. 6: turn right, the
-  // top-left corner goes to the top right; 3: half turn; 2: mirror, top right unturned.
-  for (const auto& [orientation, darkX, darkY] :
-       {std::array{6, 24, 8}, std::array{3, 40, 24}, std::array{2, 40, 8}, std::array{8, 8, 40}}) {
-    const QString path = folder.path(u"block%1.jpg"_s.arg(orientation));
-    WriteBytes(path, WithExifOrientation(plain, std::uint16_t(orientation)));
-    const cDIBSection s = MustRead(path);
-    EXPECT_LT(Displayed(s, darkX, darkY) & 0xFF, 40u) << orientation;
-    EXPECT_GT(Displayed(s, s.width() - 1 - darkX, s.height() - 1 - darkY) & 0xFF, 215u)
-        << orientation;
-  }
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <cmath>
+#include <cstdlib>
+
+#include "io/PictureFiles.h"
 
 namespace fotavel::testing {
 
@@ -72,6 +75,21 @@ QByteArray ReferenceBmp(const cDIBSection& s) {
     for (std::uint32_t x = rowBytes; x < padded; ++x) b.append('\0');
   }
   return b;
+}
+
+cDIBSection MustRead(const QString& path) {
+  cDIBSection s;
+  QString error;
+  EXPECT_TRUE(io::ReadPicture(path, s, error)) << path.toStdString() << ": " << error.toStdString();
+  return s;
+}
+
+int MaxDifference(const cDIBSection& a, const cDIBSection& b) {
+  int worst = 0;
+  for (std::int32_t y = 0; y < a.height(); ++y)
+    for (std::int32_t x = 0; x < 3 * a.width(); ++x)
+      worst = std::max(worst, std::abs(int(a.row(y)[x]) - int(b.row(y)[x])));
+  return worst;
 }
 
 std::uint32_t Displayed(const cDIBSection& s, std::int32_t x, std::int32_t yTop) {

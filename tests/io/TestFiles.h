@@ -32,6 +32,11 @@ QByteArray ReadBytes(const QString& path);
 // named and appended in order, then each row's pixels and zero padding.
 QByteArray ReferenceBmp(const cDIBSection& s);
 
+// The picture at `path`, read as the program reads pictures; a refusal fails the test.
+cDIBSection MustRead(const QString& path);
+// Largest difference of any byte of any pixel (sizes must match).
+int MaxDifference(const cDIBSection& a, const cDIBSection& b);
+
 // Pixel at column x of displayed row yTop (0 = top), as 0xRRGGBB.
 std::uint32_t Displayed(const cDIBSection& s, std::int32_t x, std::int32_t yTop);
 

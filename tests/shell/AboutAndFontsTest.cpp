@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QTimer>
 #include <cmath>
 #include <vector>
@@ -84,10 +83,6 @@ TEST(LargeFonts, At120DpiControlsShrinkByFourFifthsAndLongCaptionsAreCut) {
   // do not fit in its new width, so it keeps int(96 × 11 / 120) = 8 characters.
   EXPECT_EQ(sample.button->width() * kTwipsPerPixel, 684);
   EXPECT_EQ(sample.button->Caption(), QStringLiteral("Enregistrer").left(8) + QLatin1Char('.'));
-
-  // Not idempotent: a second call scales again.
-  PoliceGdTaille(sample.window, QStringLiteral("LesControles"), Resolution{120, 120});
-  EXPECT_EQ(sample.label->width(), std::lround(80 * 0.8));
 }
 
 TEST(LargeFonts, NothingChangesAt96DpiOrForAnotherKey) {
@@ -116,15 +111,13 @@ class LargeFontWindow : public ShellTest {
   std::unique_ptr<FakeScreen> screen;
 };
 
+// Adapted once: a dialog closing over the main window activates it again, and nothing shrinks.
 TEST_F(LargeFontWindow, MainAndAboutWindowsAdaptOnceAtTheirFirstActivation) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  // The same window never activated keeps the toolbar as designed.
-  mfrmMain designed(ui, folder.path());
-  for (const char* name : {"SauvPhoto", "LumierePlus", "QuitterComm"}) {
-    const bouton* was = designed.Button(name);
-    const bouton* now = window->Button(name);
-    EXPECT_EQ(now->width(), std::lround(was->width() * 96 / 120.0)) << name;
-    EXPECT_EQ(now->x(), std::lround(was->x() * 96 / 120.0)) << name;
+  {
+    // The same window as designed, never activated; gone before the about window opens.
+    const mfrmMain designed(ui, folder.path());
+    EXPECT_LT(window->Button("SauvPhoto")->width(), designed.Button("SauvPhoto")->width());
   }
   const auto toolbar = [this] {
     QStringList places;
@@ -135,12 +128,10 @@ TEST_F(LargeFontWindow, MainAndAboutWindowsAdaptOnceAtTheirFirstActivation) {
   };
   const QStringList adapted = toolbar();
 
-  // The about window adapts at its own first activation; closing it
-  // activates the main window again, which stays as it is.
-  QFont versionFont;
+  double designedPoints = 0;
   {
-    FormAide reference(ui, folder.path());
-    versionFont = reference.lblVersion()->font();
+    const FormAide designedAbout(ui, folder.path());
+    designedPoints = designedAbout.lblVersion()->font().pointSizeF();
   }
   WhenModal<FormAide>([&](FormAide* about) {
     // Shown comes before active, and the adaptation waits for the activation.
@@ -148,8 +139,7 @@ TEST_F(LargeFontWindow, MainAndAboutWindowsAdaptOnceAtTheirFirstActivation) {
     // This may run among the events the adaptation lets run before it
     // scales: look once the event loop has the hand again.
     QTimer::singleShot(10, about, [&, about] {
-      EXPECT_DOUBLE_EQ(about->lblVersion()->font().pointSizeF(),
-                       versionFont.pointSizeF() * 96 / 120);
+      EXPECT_DOUBLE_EQ(about->lblVersion()->font().pointSizeF(), designedPoints * 96 / 120);
       QTest::mouseClick(about->fermeraide(), Qt::LeftButton);
     });
   });
@@ -167,12 +157,8 @@ TEST_F(AboutWindow, OpensFromTheMenuWithTheVersionAndCloses) {
   WhenModal<FormAide>([&](FormAide* about) {
     shown = true;
     EXPECT_EQ(about->windowTitle(), QStringLiteral(" A propos de ..."));
-    const QString version = about->lblVersion()->text();
-    EXPECT_EQ(version, QStringLiteral("Fotavel " FOTAVEL_VERSION " (Freeware)"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Fotavel \\d+\\.\\d+\\.\\d+ \\(Freeware\\)$"))
-                    .match(version)
-                    .hasMatch())
-        << version.toStdString();
+    EXPECT_EQ(about->lblVersion()->text(),
+              QStringLiteral("Fotavel " FOTAVEL_VERSION " (Freeware)"));
     QTest::mouseClick(about->fermeraide(), Qt::LeftButton);
   });
   Trigger("mnuAide_0");

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QScrollBar>
 #include <QSpontaneKeyEvent>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -68,12 +69,8 @@ TEST_F(DocumentView, APhotoTwiceAsWideAsTheRoomOpensAtFifty) {
   EXPECT_EQ(document->Zoom(), 50);
 }
 
-TEST_F(DocumentView, ViewButtonsCarryTheirTips) {
+TEST_F(DocumentView, TheZoomButtonTogglesThePointerAndTakesOverFromTheAreaBlur) {
   frmImage* document = Open(QStringLiteral("a.bmp"));
-  EXPECT_EQ(ViewButton(document, "TailleNormale")->toolTip(), QStringLiteral("Taille 1:1"));
-  EXPECT_EQ(
-      ViewButton(document, "ZoomBT")->toolTip(),
-      QStringLiteral("Zoom [+] : Bouton souris à gauche   /   Zoom [-] : Bouton souris à droite"));
   for (const int pointer : {frmImage::kPointerZoom, frmImage::kPointerNormal}) {
     QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
     EXPECT_EQ(document->MousePointer(), pointer);
@@ -108,27 +105,30 @@ TEST_F(DocumentView, ZoomTicksResizeThePictureAndStopAtTwoThousandTwips) {
   }
 }
 
-TEST_F(DocumentView, HoldingTheMouseInZoomModeRepeatsTheStep) {
-  frmImage* document = Open(QStringLiteral("a.bmp"));
+// In zoom mode a held button runs its 110 ms repeat (each tick a step, above) until released;
+// the press itself steps nothing, so a click shorter than a tick does not zoom.
+TEST_F(DocumentView, HoldingTheMouseInZoomModeRunsTheRepeatUntilTheRelease) {
+  // Wide enough for a step out of 110 % (more than 2000 twips), narrow enough to open at 100 %.
+  frmImage* document = Open(QStringLiteral("a.bmp"), 301, 61);
   QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
-  QTest::mousePress(document->Image1(), Qt::LeftButton);
-  QTest::qWait(400);
-  QTest::mouseRelease(document->Image1(), Qt::LeftButton);
-  EXPECT_GT(document->Zoom(), 100);
-  const double held = document->Zoom();
-  QTest::qWait(250);
-  EXPECT_EQ(document->Zoom(), held);
-}
-
-TEST_F(DocumentView, AClickShorterThanATickDoesNotZoom) {
-  frmImage* document = Open(QStringLiteral("a.bmp"));
-  QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
-  const double zoom = document->Zoom();
-  QTest::mousePress(document->Image1(), Qt::RightButton);
-  QTest::qWait(40);
-  QTest::mouseRelease(document->Image1(), Qt::RightButton);
-  QTest::qWait(200);
-  EXPECT_EQ(document->Zoom(), zoom);
+  ASSERT_EQ(document->Zoom(), 100);
+  auto* plus = document->findChild<QTimer*>(QStringLiteral("TimerZoomPlus"));
+  auto* minus = document->findChild<QTimer*>(QStringLiteral("TimerZoomMoins"));
+  ASSERT_TRUE(plus != nullptr && minus != nullptr);
+  EXPECT_EQ(plus->interval(), 110);
+  // 100 up to 110 and back.
+  for (const auto& [button, timer, after] :
+       {std::tuple{Qt::LeftButton, plus, 110}, {Qt::RightButton, minus, 100}}) {
+    const double before = document->Zoom();
+    QTest::mousePress(document->Image1(), button);
+    EXPECT_EQ(document->Zoom(), before);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_FALSE((timer == plus ? minus : plus)->isActive());
+    ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
+    EXPECT_EQ(document->Zoom(), after);
+    QTest::mouseRelease(document->Image1(), button);
+    EXPECT_FALSE(timer->isActive());
+  }
 }
 
 // Ctrl and the wheel zoom by the steps of the zoom tool, in whatever mode, and keep the photo's

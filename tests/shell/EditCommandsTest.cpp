@@ -16,7 +16,6 @@
 #include "dialogs/frmNewSize.h"
 #include "dialogs/frmProprietes.h"
 #include "shell/ShellFixture.h"
-#include "shell/SurfaceClipboard.h"
 
 namespace fotavel::testing {
 namespace {
@@ -89,20 +88,6 @@ TEST_F(EditCommands, APastedPictureWithTransparencyLandsOnWhite) {
   EXPECT_EQ(shown.pixel(0, 0), qRgb(255, 0, 0));
   EXPECT_EQ(shown.pixel(1, 0), qRgb(127, 127, 127));  // 255 * 127 / 255 on white
   EXPECT_EQ(shown.pixel(2, 1), qRgb(255, 255, 255));
-}
-
-TEST_F(EditCommands, TheDibRequestIsRefusedAndTheClipboardKept) {
-  QGuiApplication::clipboard()->setText(QStringLiteral("gardé"));
-  ui.Answer(MessageAnswer::Ok);
-  EXPECT_FALSE(CopyToClipboard(Pattern(4, 4), ui, nullptr, true));
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_EQ(ui.Messages()[0].text,
-            QStringLiteral("I don't know how to put a DIB on the clipboard! Copy as bitmap "
-                           "instead!!!"));
-  EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::Ok);
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("gardé"));
-  EXPECT_TRUE(CopyToClipboard(Pattern(4, 4), ui, nullptr));
-  EXPECT_EQ(OnClipboard().size(), QSize(4, 4));
 }
 
 TEST_F(EditCommands, PropertiesShowTheFileOrForAPastedPhotoItsNameAndSize) {

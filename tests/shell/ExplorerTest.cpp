@@ -138,6 +138,7 @@ TEST_F(Explorer, AFileThatCannotBeOpenedLeavesNoWindow) {
   ASSERT_EQ(MessageCount(), 1);
   EXPECT_TRUE(ui.Messages()[0].text.startsWith(
       QStringLiteral("Une erreur est survenue lors de l'ouverture de : ")));
+  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
   EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
   EXPECT_TRUE(pane->PhotoSelectionnee().isEmpty());
 }

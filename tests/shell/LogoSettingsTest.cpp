@@ -83,9 +83,6 @@ TEST_F(LogoSettings, FirstUseWritesTheSixLinesAndReopeningShowsWhatWasStored) {
     EXPECT_EQ(dialog->taille()->value(), 25);
     EXPECT_EQ(dialog->transparence()->value(), 30);
     EXPECT_EQ(dialog->angle()->value(), 90);
-    EXPECT_EQ(dialog->distX_pourcentage()->text(), "X à 75 % de la largeur de l'image");
-    EXPECT_EQ(dialog->distY_pourcentage()->text(), "Y à 50 % : Logo centré verticalement");
-    EXPECT_EQ(dialog->taille_pourcentage()->text(), "25 % de la taille totale de l'image");
     EXPECT_TRUE(dialog->effacer()->isEnabled());
     dialog->reject();
   });
@@ -209,35 +206,6 @@ TEST_F(LogoSettings, TheLogoCommandWithNoLogoOpensTheDialogFirst) {
   EXPECT_EQ(after.pixel(0, 0), 0xFFFF0000);
   EXPECT_EQ(after.pixel(after.width() - 1, after.height() - 1),
             before.pixel(before.width() - 1, before.height() - 1));
-}
-
-TEST_F(LogoSettings, ALogoThatCannotBeDrawnIsSaidAndChangesNothing) {
-  frmImage* document = Open(QStringLiteral("photo.bmp"));
-  WhenModal<frmParamLogo>([&](frmParamLogo* dialog) {
-    Store(dialog, WriteLogo(QStringLiteral("marque.png"), 0xFFFF0000));
-  });
-  Click("Logo");
-  ASSERT_TRUE(document->Document().Dirty());
-  document->Document().Annuler();
-  document->Document().Propre();
-  QFile logo(Param(QStringLiteral("logo.png")));
-  ASSERT_TRUE(logo.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  logo.write("plus une image");
-  logo.close();
-  const QImage before = Upright(document->Document().Picture());
-  const QString caption = Caption(document);
-
-  ui.Answer(MessageAnswer::Ok);
-  Click("Logo");
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_EQ(ui.Messages()[0].text, QStringLiteral("Le logo n'a pas pu être inséré : le fichier ") +
-                                       logo.fileName() +
-                                       QStringLiteral(" n'est pas une image lisible."));
-  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
-  EXPECT_FALSE(document->Document().Dirty());
-  EXPECT_FALSE(window->BtAnnuler()->Enabled());
-  EXPECT_EQ(Caption(document), caption);
-  EXPECT_EQ(Upright(document->Document().Picture()), before);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// The main window as it starts: status texts, help texts, and every command with no photo.
+// The main window as it starts: status texts and their places, help texts, and every command
+// with no photo.
 #include <QAccessible>
 #include <QAction>
 
 #include "controls/ProgressBar.h"
 #include "shell/ShellFixture.h"
+#include "shell/StatusLayout.h"
 
 namespace fotavel::testing {
 namespace {
@@ -91,19 +93,48 @@ TEST_F(MainWindow, EveryPhotoCommandWithNoPhotoSaysSoOnceAndDoesNothingElse) {
   EXPECT_FALSE(window->BtAnnuler()->Enabled());
 }
 
-TEST_F(MainWindow, AnUnreadableFileIsReported) {
-  const QString path = folder.filePath(QStringLiteral("pas-une-photo.jpg"));
-  {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("ceci n'est pas une photo");
+layout::StatusInput Labels(double windowWidth) {
+  layout::StatusInput in;
+  in.windowWidth = windowWidth;
+  in.margin = 60;
+  in.sizeWidth = 1500;
+  in.imageWidth = 3000;
+  in.zoomWidth = 1200;
+  return in;  // N = 1500 + 1200 + 3000 + 90 = 5790
+}
+
+// All three need room for twice themselves, the zoom alone a third more; nothing overlaps.
+TEST(StatusLabels, GiveWayAtTwiceTheirWidthThenAtAThirdMore) {
+  const struct {
+    double width;
+    bool all, zoom;
+  } cases[] = {
+      {11580, true, true}, {11579, false, true}, {7720, false, true}, {7719, false, false}};
+  for (const auto& c : cases) {
+    const layout::StatusPlaces p = layout::PlaceStatusLabels(Labels(c.width));
+    EXPECT_EQ(p.sizeVisible && p.imageVisible, c.all) << c.width;
+    EXPECT_EQ(p.sizeVisible || p.imageVisible, c.all) << c.width;
+    EXPECT_EQ(p.zoomVisible, c.zoom) << c.width;
+    EXPECT_GT(p.statusWidth, 0);
+    if (c.zoom) EXPECT_LE(60 + p.statusWidth, p.zoomLeft) << c.width;
+    if (c.all) {
+      EXPECT_LT(p.zoomLeft + 1200, p.imageLeft);
+      EXPECT_LT(p.imageLeft + 3000, p.sizeLeft);
+      EXPECT_LE(p.sizeLeft + 1500, c.width - 140);
+    }
   }
-  ui.Answer(MessageAnswer::Ok);
-  window->OpenPhoto(path);
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_TRUE(ui.Messages()[0].text.startsWith(
-      QStringLiteral("Une erreur est survenue lors de l'ouverture de : ")));
-  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
+}
+
+TEST_F(MainWindow, ANarrowWindowHidesTheLabelsAndTheBarFollowsTheMessage) {
+  EXPECT_TRUE(window->lblSize()->isVisible());
+  EXPECT_TRUE(window->lblZoom()->isVisible());
+  EXPECT_GT(window->lblSize()->x(), window->lblImage()->x());
+  EXPECT_GT(window->lblImage()->x(), window->lblZoom()->x());
+  window->resize(500, 600);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window->lblSize()->isVisible());
+  EXPECT_FALSE(window->lblImage()->isVisible());
+  EXPECT_EQ(window->prgMain()->geometry(), window->lblStatus()->geometry());
 }
 
 }  // namespace

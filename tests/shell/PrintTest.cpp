@@ -23,7 +23,7 @@ void ExpectPlaced(const print::Placement& placed, double w, double h, int x, int
   EXPECT_EQ(placed.y, y);
 }
 
-TEST(PrintLayout, PhotosFitTheSheetLessTheAllowancesCentredOnIt) {
+TEST(PrintLayout, PhotosFitTheSheetCentredAndOnlyAnOrientationThatDoesNotSuitAsks) {
   // A4 in twips: 210 mm = 11905.5 twips and 297 mm = 16837.8, taken as whole ones.
   EXPECT_EQ(print::Twips(210 / 25.4), 11906);
   EXPECT_EQ(print::Twips(297 / 25.4), 16838);
@@ -38,9 +38,7 @@ TEST(PrintLayout, PhotosFitTheSheetLessTheAllowancesCentredOnIt) {
   // 3702.5 and 6918.5 go down, 3701.5 and 6917.5 up.
   ExpectPlaced(PlaceOnPage(11906, 16838, 4501, 3001), 4501, 3001, 3702, 6918);
   ExpectPlaced(PlaceOnPage(11906, 16838, 4503, 3003), 4503, 3003, 3702, 6918);
-}
-
-TEST(PrintLayout, APhotoThatSuitsThePageAsksNothing) {
+  // A photo that suits the page, or a square one, asks nothing.
   EXPECT_EQ(QuestionFor(Orientation::Portrait, 3000, 4500), Question::None);
   EXPECT_EQ(QuestionFor(Orientation::Landscape, 4500, 3000), Question::None);
   EXPECT_EQ(QuestionFor(Orientation::Portrait, 3000, 3000), Question::None);
@@ -191,14 +189,6 @@ TEST_F(Printing, AWidePhotoAsksForLandscapeAndTheChoiceStaysForATallOne) {
   EXPECT_GT(tall.width(), tall.height());
   EXPECT_EQ(MessageCount(), 4);
   ExpectMessage(3, kPortrait, MessageIcon::Question);
-}
-
-TEST_F(Printing, ASquarePhotoAsksNothing) {
-  UsePdf(QStringLiteral("carre.pdf"), QPageLayout::Landscape);
-  OpenRedOverBlue(QStringLiteral("carre.bmp"), 200, 200);
-  window->Imprimer();
-  EXPECT_EQ(MessageCount(), 0);
-  EXPECT_EQ(Pages(QStringLiteral("carre.pdf")).size(), 1);
 }
 
 TEST_F(Printing, NoPrinterAndAPrinterThatCannotStartAreSaidSo) {

@@ -125,14 +125,5 @@ TEST(ScrollBars, TheMaximumRoundsBothLengthsBeforeDividing) {
   EXPECT_EQ(LayoutScrollBars(odd).horizontalMax, 89);
 }
 
-TEST(Rounding, HalvesToEven) {
-  EXPECT_EQ(RoundHalfEven(0.5), 0);
-  EXPECT_EQ(RoundHalfEven(1.5), 2);
-  EXPECT_EQ(RoundHalfEven(2.5), 2);
-  EXPECT_EQ(RoundHalfEven(-2.5), -2);
-  EXPECT_EQ(WholeDivide(31.5, 15), 2);
-  EXPECT_EQ(WholeDivide(10, 0.4), 0);
-}
-
 }  // namespace
 }  // namespace fotavel::view

@@ -27,16 +27,7 @@ class EventRecorder : public ProgressListener {
   void Progress(std::int32_t lPosition) override {
     events.push_back({Event::kProgress, lPosition});
   }
-  void Complete(std::int32_t lTimeMs) override {
-    completeTimes.push_back(lTimeMs);
-    events.push_back({Event::kComplete, 0});
-  }
-  std::vector<std::int32_t> completeTimes;
+  void Complete(std::int32_t) override { events.push_back({Event::kComplete, 0}); }
 };
-
-// The sequence a column pass raises: Init(lMax), Progress(first), Progress(first + step), …
-// up to last, then Complete.
-std::vector<Event> ColumnPassEvents(std::int32_t lMax, std::int32_t first, std::int32_t last,
-                                    std::int32_t step = 3);
 
 }  // namespace fotavel::testing

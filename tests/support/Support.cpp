@@ -1,4 +1,4 @@
-// Test helpers: event sequences, random surfaces, comparisons, and the test main.
+// Test helpers: random surfaces, comparisons, and the test main.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,19 +8,10 @@
 #include <sstream>
 
 #include "effects/ImageProcessError.h"
-#include "support/EventRecorder.h"
 #include "support/Surfaces.h"
 #include "surface/CpuVersions.h"
 
 namespace fotavel::testing {
-
-std::vector<Event> ColumnPassEvents(std::int32_t lMax, std::int32_t first, std::int32_t last,
-                                    std::int32_t step) {
-  std::vector<Event> events{{Event::kInit, lMax}};
-  for (std::int32_t x = first; x <= last; x += step) events.push_back({Event::kProgress, x});
-  events.push_back({Event::kComplete, 0});
-  return events;
-}
 
 namespace {
 void FillPadding(cDIBSection& s) {

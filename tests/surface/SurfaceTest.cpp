@@ -1,7 +1,13 @@
-// The pixel surface: sizes and strides, refusals, the display-origin block copy, memory budget.
+// The pixel surface: sizes and strides, refusals, the display-origin block copy, and its memory:
+// the budget and the reuse pool over mapped blocks.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
+#include <fstream>
 #include <limits>
+#include <sstream>
+#include <string>
 
 #include "support/Surfaces.h"
 #include "surface/SurfaceMemory.h"
@@ -97,20 +103,48 @@ TEST(Surface, BlockCopyOriginCountsFromTheDisplayedTopLeft) {
   EXPECT_TRUE(testing::SamePixels(target, before));
 }
 
-TEST(Surface, RandomiseBitsRedGreenNoiseKeepsBlueZero) {
-  cDIBSection s = testing::UniformSurface(9, 4, 77, 0, 0);
-  s.RandomiseBits(false);
-  for (std::int32_t y = 0; y < 4; ++y) {
-    for (std::int32_t i = 0; i < 9; ++i) EXPECT_EQ(s.row(y)[3 * i], 0);
+constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+
+// Whether any mapping of this process overlaps [begin, end).
+bool AnythingMappedIn(std::uintptr_t begin, std::uintptr_t end) {
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);) {
+    std::uintptr_t start = 0, stop = 0;
+    char dash = 0;
+    std::istringstream(line) >> std::hex >> start >> dash >> stop;
+    if (start < end && stop > begin) return true;
   }
-  s.RandomiseBits(true);
-  for (std::int32_t y = 0; y < 4; ++y) {
-    for (std::int32_t i = 0; i < 9; ++i) {
-      EXPECT_EQ(s.row(y)[3 * i], s.row(y)[3 * i + 1]);
-      EXPECT_EQ(s.row(y)[3 * i], s.row(y)[3 * i + 2]);
-    }
-  }
-  EXPECT_TRUE(testing::PaddingIntact(s));
+  return false;
+}
+
+// A pooled block that serves a smaller request must give its surplus back:
+// its release unmaps only what the smaller request took.
+TEST(SurfaceMemory, PooledBlocksKeepTheBudgetAndLeaveNothingMapped) {
+  const std::size_t previousPool = SetSurfacePoolCapacity(std::size_t{1} << 30);
+  ReleasePooledSurfaceMemory();
+  const std::size_t live = LiveSurfaceBytes();
+  const std::size_t large = 10'000'000, smaller = 8'000'000;
+
+  void* first = AllocateSurfaceMemory(large);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(LiveSurfaceBytes(), live + 5 * kHugePage);  // whole 2 MiB pages
+  FreeSurfaceMemory(first, large);
+  EXPECT_EQ(LiveSurfaceBytes(), live);
+
+  void* second = AllocateSurfaceMemory(smaller);
+  EXPECT_EQ(second, first) << "the pooled block was not reused";
+  EXPECT_EQ(LiveSurfaceBytes(), live + 4 * kHugePage);
+  std::memset(second, 1, smaller);  // the block is writable to its end
+  FreeSurfaceMemory(second, smaller);
+  ReleasePooledSurfaceMemory();
+  const auto begin = reinterpret_cast<std::uintptr_t>(first);
+  EXPECT_FALSE(AnythingMappedIn(begin, begin + large)) << "part of the block is still mapped";
+
+  const std::size_t previousLimit = SetSurfaceMemoryLimit(live + large - 1);
+  EXPECT_EQ(AllocateSurfaceMemory(large), nullptr);
+  SetSurfaceMemoryLimit(previousLimit);
+  EXPECT_EQ(LiveSurfaceBytes(), live);
+  SetSurfacePoolCapacity(previousPool);
 }
 
 }  // namespace
