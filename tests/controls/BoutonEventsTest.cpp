@@ -149,10 +149,10 @@ TEST_F(BoutonEvents, SpaceAndEnterClickTheFocusedButton) {
   button->setFocus();
   QTest::keyPress(button, Qt::Key_Space);
   EXPECT_TRUE(ShowsPressedFrame());
-  EXPECT_EQ(log->Take(), (QStringList{"KeyDown 32 0", "KeyPress 32"}));
+  EXPECT_TRUE(log->Take().filter(QStringLiteral("Click")).isEmpty()) << "no click while held";
   QTest::keyRelease(button, Qt::Key_Space);
   EXPECT_FALSE(ShowsPressedFrame());
-  EXPECT_EQ(log->Take(), (QStringList{"KeyUp 32 0", "Click"}));
+  EXPECT_EQ(log->Take().filter(QStringLiteral("Click")), QStringList{"Click"});
 
   QTest::keyClick(button, Qt::Key_Enter, Qt::KeypadModifier);
   EXPECT_EQ(log->Take().filter(QStringLiteral("Click")), QStringList{"Click"});
