@@ -97,7 +97,7 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, Reduced
     return false;
   }
 
-  const bool transposed = orientation >= 5;
+  const bool transposed = SwapsSides(orientation);
   if (reduce != nullptr) {
     reduce->fullWidth = transposed ? height : width;
     reduce->fullHeight = transposed ? width : height;
@@ -122,8 +122,7 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, Reduced
     error = TooBig(uprightWidth, uprightHeight);
     return false;
   }
-  const bool upsideDown = orientation == 3 || orientation == 4 || transposed;
-  const int flags = upsideDown ? 0 : TJFLAG_BOTTOMUP;
+  const int flags = StoredTopDown(orientation) ? 0 : TJFLAG_BOTTOMUP;
   if (tjDecompress2(handle, file.data, static_cast<unsigned long>(file.size),
                     stored.DIBSectionBitsPtr(), width, stored.BytesPerScanLine(), height, TJPF_BGR,
                     flags) != 0) {
@@ -132,18 +131,10 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, Reduced
       return false;
     }
   }
-  if (orientation == 2 || orientation == 3) MirrorRows(stored);
-  if (!transposed) {
-    out.swap(stored);
-    return true;
-  }
-  cDIBSection upright;
-  if (!upright.Create(uprightWidth, uprightHeight)) {
+  if (!LayUpright(stored, orientation, out)) {
     error = TooBig(uprightWidth, uprightHeight);
     return false;
   }
-  TransposeInto(stored, orientation, upright);
-  out.swap(upright);
   return true;
 }
 

@@ -66,4 +66,17 @@ void TransposeInto(const cDIBSection& stored, int orientation, cDIBSection& upri
   }
 }
 
+bool LayUpright(cDIBSection& stored, int orientation, cDIBSection& out) {
+  if (orientation == 2 || orientation == 3) MirrorRows(stored);
+  if (!SwapsSides(orientation)) {
+    out.swap(stored);
+    return true;
+  }
+  cDIBSection upright;
+  if (!upright.Create(stored.height(), stored.width())) return false;
+  TransposeInto(stored, orientation, upright);
+  out.swap(upright);
+  return true;
+}
+
 }  // namespace fotavel::io::detail

@@ -37,8 +37,9 @@ struct ReducedDecode {
 bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error,
                 ReducedDecode* reduce = nullptr, PhotoMetadata* metadata = nullptr);
 
-// A JPEG's EXIF orientation, 1 … 8 as the camera wrote it: 1 (as stored) when
-// it has none or its metadata cannot be read. With `keep`, the metadata worth
+// A photo's EXIF orientation, 1 … 8 as the camera wrote it: 1 (as stored) when
+// it has none or its metadata cannot be read. Any container exiv2 knows will
+// do (JPEG, WebP); only a JPEG's metadata is kept for saving. With `keep`, the metadata worth
 // carrying to a saved copy is put there; it stays empty when there is none
 // or it cannot be read.
 int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep);
@@ -48,9 +49,10 @@ int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep);
 // left out; empty when nothing is left.
 std::string MetadataSegments(const PhotoMetadata& metadata, std::int32_t width,
                              std::int32_t height);
-// `format` is Qt's name for it ("png", "gif", "bmp", "jpeg"); `upright` lets
-// Qt apply a JPEG's EXIF orientation (used when our own JPEG path cannot decode
-// the file's colour space).
+// `format` is Qt's name for it ("png", "gif", "bmp", "jpeg", "tiff", "webp");
+// `upright` turns the picture by the orientation its container records: Qt
+// applies it where its reader can (JPEG, TIFF), the EXIF read with exiv2
+// otherwise (WebP). The first picture of a multi-page or animated file.
 bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out,
                   QString& error);
 bool DecodeWmf(const FileBytes& file, cDIBSection& out, QString& error);
@@ -95,5 +97,17 @@ void MirrorRows(cDIBSection& s);
 // `upright`, created at the swapped size, for the EXIF orientations that swap
 // width and height: 5 (transpose), 6 (turn right), 7 (transverse), 8 (turn left).
 void TransposeInto(const cDIBSection& stored, int orientation, cDIBSection& upright);
+
+// A decoder writes the stored picture top-down (row(0) the top row, as the
+// camera stored it) for the orientations that need it that way, bottom-up as
+// usual otherwise; LayUpright then finishes the turn: nothing, an in-place
+// mirror, or a transpose into a second surface of the swapped size.
+inline bool StoredTopDown(int orientation) {
+  return orientation == 3 || orientation == 4 || orientation >= 5;
+}
+inline bool SwapsSides(int orientation) { return orientation >= 5; }
+// Lays `stored` (written as StoredTopDown says) upright into `out`; false,
+// `out` untouched, when the memory of the transposed copy cannot be had.
+bool LayUpright(cDIBSection& stored, int orientation, cDIBSection& out);
 
 }  // namespace fotavel::io::detail

@@ -19,7 +19,7 @@ namespace {
 
 std::atomic<std::uint64_t> g_budgetOverride{0};
 
-enum class Format { kUnknown, kJpeg, kPng, kGif, kBmp, kWmf };
+enum class Format { kUnknown, kJpeg, kPng, kGif, kBmp, kWmf, kTiff, kWebp };
 
 std::uint16_t Le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
 
@@ -33,6 +33,12 @@ Format Recognise(const std::uint8_t* p, std::size_t size) {
     return Format::kGif;
   }
   if (size >= 2 && p[0] == 'B' && p[1] == 'M') return Format::kBmp;
+  if (size >= 4 && (std::memcmp(p, "II*\0", 4) == 0 || std::memcmp(p, "MM\0*", 4) == 0)) {
+    return Format::kTiff;
+  }
+  if (size >= 12 && std::memcmp(p, "RIFF", 4) == 0 && std::memcmp(p + 8, "WEBP", 4) == 0) {
+    return Format::kWebp;
+  }
   if (size >= 4 && std::memcmp(p, kPlaceableWmf, 4) == 0) return Format::kWmf;
   // A plain metafile has no magic number; its 18-byte header is recognisable
   // enough: type 1 (memory) or 2 (disk), a header of 9 words, version 1 or 3.
@@ -123,6 +129,10 @@ bool Decode(const QByteArray& bytes, cDIBSection& out, QString& error,
       return detail::DecodeWithQt(file, "bmp", false, out, error);
     case Format::kWmf:
       return detail::DecodeWmf(file, out, error);
+    case Format::kTiff:
+      return detail::DecodeWithQt(file, "tiff", true, out, error);
+    case Format::kWebp:
+      return detail::DecodeWithQt(file, "webp", true, out, error);
     case Format::kUnknown:
       break;
   }

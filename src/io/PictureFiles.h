@@ -14,8 +14,10 @@ namespace fotavel::io {
 // Reads the picture file at `path` into `out` (re-created at the picture's
 // pixel size, 24-bit). The file's content picks the decoder, never its name:
 // JPEG (decoded straight into the surface, turned upright by its EXIF
-// orientation), BMP, GIF and PNG, WMF rasterised at its natural size.
-// Transparent pixels are laid on white. On failure returns false, leaves
+// orientation), BMP, GIF and PNG, TIFF and WebP (turned upright by the
+// orientation they record; the first page or frame), WMF rasterised at its
+// natural size. Transparent pixels are laid on white, 16-bit channels rounded
+// to 8 bits. On failure returns false, leaves
 // `out` unchanged and puts a French description of what was wrong in `error`.
 //
 // A picture whose decoding would hold more than PictureMemoryBudget() bytes is

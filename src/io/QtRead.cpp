@@ -1,4 +1,5 @@
-// PNG, GIF, BMP (and CMYK JPEG) through Qt's image readers, laid on white into a 24-bit surface.
+// PNG, GIF, BMP, TIFF, WebP (and CMYK JPEG) through Qt's image readers, laid on white into a 24-bit
+// surface.
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
@@ -19,14 +20,18 @@ const char* DisplayName(const char* format) {
   if (qstrcmp(format, "png") == 0) return "PNG";
   if (qstrcmp(format, "gif") == 0) return "GIF";
   if (qstrcmp(format, "bmp") == 0) return "BMP";
+  if (qstrcmp(format, "tiff") == 0) return "TIFF";
+  if (qstrcmp(format, "webp") == 0) return "WebP";
   return "JPEG";
 }
 
-// The formats whose pixels we read directly; anything else is converted to
-// 32-bit ARGB first, which costs a second picture-sized buffer.
+// The formats whose pixels we read directly; anything else (grey, 16-bit
+// channels, one bit a pixel) is converted to 32-bit ARGB first, which costs a
+// second picture-sized buffer. Qt's conversion of 16-bit channels rounds to
+// nearest (v / 257, which is v × 255 / 65535).
 bool ReadDirectly(QImage::Format format) {
   return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
-         format == QImage::Format_Indexed8;
+         format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_Indexed8;
 }
 
 std::uint64_t BytesPerPixel(QImage::Format format) {
@@ -34,8 +39,14 @@ std::uint64_t BytesPerPixel(QImage::Format format) {
   return std::max<std::uint64_t>(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
 }
 
+// Where a decoded row goes: bottom-up as the surface keeps it, or top-down
+// for a picture that LayUpright will turn.
+std::uint8_t* TargetRow(cDIBSection& out, std::int32_t imageRow, bool topDown) {
+  return out.row(topDown ? imageRow : out.height() - 1 - imageRow);
+}
+
 // Colour-table pictures: each of the 256 indices laid on white once.
-void CopyIndexed(const QImage& image, cDIBSection& out) {
+void CopyIndexed(const QImage& image, cDIBSection& out, bool topDown = false) {
   std::array<std::array<std::uint8_t, 3>, 256> bgr{};
   const QList<QRgb> table = image.colorTable();
   for (qsizetype i = 0; i < std::min<qsizetype>(table.size(), 256); ++i) {
@@ -45,8 +56,8 @@ void CopyIndexed(const QImage& image, cDIBSection& out) {
   }
   const std::int32_t width = out.width(), height = out.height();
   for (std::int32_t y = 0; y < height; ++y) {
-    const uchar* source = image.constScanLine(height - 1 - y);
-    std::uint8_t* target = out.row(y);
+    const uchar* source = image.constScanLine(y);
+    std::uint8_t* target = TargetRow(out, y, topDown);
     for (std::int32_t i = 0; i < width; ++i, target += 3) {
       const auto& p = bgr[source[i]];
       target[0] = p[0];
@@ -56,18 +67,31 @@ void CopyIndexed(const QImage& image, cDIBSection& out) {
   }
 }
 
-// 0xAARRGGBB words (alpha ignored for RGB32, whose top byte is always 0xFF).
-void CopyArgb(const QImage& image, bool opaque, cDIBSection& out) {
+// 0xAARRGGBB words: alpha ignored for RGB32 (whose top byte is always 0xFF),
+// straight for ARGB32. A premultiplied channel is already c·α/255 rounded,
+// so white under it is that plus 255 − α: the same value as OnWhite, without
+// the loss a conversion to straight alpha would bring first.
+void CopyArgb(const QImage& image, cDIBSection& out, bool topDown = false) {
+  const QImage::Format format = image.format();
+  const bool opaque = format == QImage::Format_RGB32;
+  const bool premultiplied = format == QImage::Format_ARGB32_Premultiplied;
   const std::int32_t width = out.width(), height = out.height();
   for (std::int32_t y = 0; y < height; ++y) {
-    const QRgb* source = reinterpret_cast<const QRgb*>(image.constScanLine(height - 1 - y));
-    std::uint8_t* target = out.row(y);
+    const QRgb* source = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    std::uint8_t* target = TargetRow(out, y, topDown);
     for (std::int32_t i = 0; i < width; ++i, target += 3) {
       const QRgb c = source[i];
       const std::uint32_t a = opaque ? 255 : qAlpha(c);
-      target[0] = OnWhite(qBlue(c), a);
-      target[1] = OnWhite(qGreen(c), a);
-      target[2] = OnWhite(qRed(c), a);
+      if (premultiplied) {
+        const std::uint32_t white = 255 - a;
+        target[0] = std::uint8_t(std::min<std::uint32_t>(qBlue(c) + white, 255));
+        target[1] = std::uint8_t(std::min<std::uint32_t>(qGreen(c) + white, 255));
+        target[2] = std::uint8_t(std::min<std::uint32_t>(qRed(c) + white, 255));
+      } else {
+        target[0] = OnWhite(qBlue(c), a);
+        target[1] = OnWhite(qGreen(c), a);
+        target[2] = OnWhite(qRed(c), a);
+      }
     }
   }
 }
@@ -163,6 +187,54 @@ bool GifDataComplete(const FileBytes& file) {
   return false;
 }
 
+// A TIFF's first directory: the colour model (tag 262) and the bits of its
+// first sample (tag 258), 0 where the file does not say.
+struct TiffColours {
+  std::uint32_t photometric = 0;
+  std::uint32_t bits = 0;
+};
+TiffColours ReadTiffColours(const FileBytes& file) {
+  const std::uint8_t* p = file.data;
+  TiffColours colours;
+  if (file.size < 8) return colours;
+  const bool little = p[0] == 'I';
+  const auto number = [&](std::size_t at, int bytes) -> std::uint32_t {
+    if (at + std::size_t(bytes) > file.size) return 0;
+    std::uint32_t v = 0;
+    for (int i = 0; i < bytes; ++i) v = v << 8 | p[at + (little ? bytes - 1 - i : i)];
+    return v;
+  };
+  const std::size_t directory = number(4, 4);
+  const std::uint32_t entries = number(directory, 2);
+  for (std::uint32_t i = 0; i < entries; ++i) {
+    const std::size_t entry = directory + 2 + 12 * std::size_t(i);
+    if (entry + 12 > file.size) break;
+    const std::uint32_t tag = number(entry, 2), count = number(entry + 4, 4);
+    const int bytes = number(entry + 2, 2) == 4 ? 4 : 2;  // LONG or SHORT
+    // Values of more than four bytes lie elsewhere; the first is enough here.
+    const std::size_t at =
+        std::uint64_t(count) * std::uint64_t(bytes) > 4 ? number(entry + 8, 4) : entry + 8;
+    if (tag == 262) colours.photometric = number(at, bytes);
+    if (tag == 258) colours.bits = number(at, bytes);
+  }
+  return colours;
+}
+
+// Qt's TIFF reader converts CMYK only at 8 bits a sample, through libtiff's
+// plain conversion; a CMYK file it cannot read is called what it is rather
+// than damaged.
+QString TiffFailure(const FileBytes& file) {
+  constexpr std::uint32_t kSeparated = 5;
+  const TiffColours colours = ReadTiffColours(file);
+  if (colours.photometric == kSeparated) {
+    return QStringLiteral(
+               "fichier TIFF en CMJN sur %1 bits : ce mode de couleurs n'est pas pris "
+               "en charge")
+        .arg(colours.bits);
+  }
+  return DamagedFile("TIFF");
+}
+
 }  // namespace
 
 bool ReadBmpHeader(const std::uint8_t* p, std::size_t size, BmpHeader& out) {
@@ -212,12 +284,19 @@ bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
     error = BadDimensions(size.width(), size.height());
     return false;
   }
+  // Where Qt's reader knows the container's orientation it turns the image
+  // itself (into a second image); where it does not, the EXIF says how and
+  // our surface is turned. Never both.
+  const bool qtTurns = upright && reader.supportsOption(QImageIOHandler::ImageTransformation);
+  const int orientation = upright && !qtTurns ? ReadJpegMetadata(file, nullptr) : 1;
   const QImage::Format decoded = reader.imageFormat();
   const std::uint64_t pixels = std::uint64_t(size.width()) * std::uint64_t(size.height());
   const std::uint64_t surface = SurfaceBytes(size.width(), size.height());
-  const std::uint64_t qtImage = pixels * BytesPerPixel(decoded);
+  std::uint64_t qtImage = pixels * BytesPerPixel(decoded);
+  if (qtTurns && reader.transformation() != QImageIOHandler::TransformationNone) qtImage *= 2;
   const std::uint64_t converted = ReadDirectly(decoded) ? 0 : pixels * 4;
-  if (!FitsBudget(surface + qtImage + converted)) {
+  const std::uint64_t turned = SwapsSides(orientation) ? surface : 0;
+  if (!FitsBudget(surface + qtImage + converted + turned)) {
     error = TooBig(size.width(), size.height());
     return false;
   }
@@ -247,20 +326,29 @@ bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
       image = QImage(imageMemory.data(), size.width(), size.height(), bytesPerLine, decoded);
     }
   }
+  // A file cut short, or pixels the reader cannot decode, fail the read:
+  // Qt's TIFF and WebP readers make up no rows.
   if (!reader.read(&image)) image = QImage();
   if (image.isNull()) {
-    error = DamagedFile(DisplayName(format));
+    error = qstrcmp(format, "tiff") == 0 ? TiffFailure(file) : DamagedFile(DisplayName(format));
     return false;
   }
   if (!ReadDirectly(image.format())) image = image.convertToFormat(QImage::Format_ARGB32);
-  if (image.isNull() || !out.Create(image.width(), image.height())) {
+  cDIBSection stored;
+  if (image.isNull() || !stored.Create(image.width(), image.height())) {
     error = TooBig(image.width(), image.height());
     return false;
   }
+  const bool topDown = StoredTopDown(orientation);
   if (image.format() == QImage::Format_Indexed8) {
-    CopyIndexed(image, out);
+    CopyIndexed(image, stored, topDown);
   } else {
-    CopyArgb(image, image.format() == QImage::Format_RGB32, out);
+    CopyArgb(image, stored, topDown);
+  }
+  image = QImage();
+  if (!LayUpright(stored, orientation, out)) {
+    error = TooBig(stored.height(), stored.width());
+    return false;
   }
   return true;
 }
@@ -287,7 +375,7 @@ bool SurfaceFromImage(const QImage& picture, cDIBSection& out, QString& error) {
   if (image.format() == QImage::Format_Indexed8) {
     detail::CopyIndexed(image, made);
   } else {
-    detail::CopyArgb(image, image.format() == QImage::Format_RGB32, made);
+    detail::CopyArgb(image, made);
   }
   out = std::move(made);
   return true;

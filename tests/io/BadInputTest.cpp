@@ -94,8 +94,12 @@ class BadInputTest : public ::testing::Test {
     WriteBytes(folder_.path(name), bytes);
     return folder_.path(name);
   }
-  QString Save(const QString& name, const QImage& image, const char* format) {
-    EXPECT_TRUE(image.save(folder_.path(name), format));
+  // `setting` is the writer's quality (100 for a lossless WebP) or, for a TIFF, compression.
+  QString Save(const QString& name, const QImage& image, const char* format, int setting = -1) {
+    QImageWriter writer(folder_.path(name), format);
+    writer.setQuality(setting);
+    writer.setCompression(setting);
+    EXPECT_TRUE(writer.write(image)) << writer.errorString().toStdString();
     return folder_.path(name);
   }
   QByteArray Jpeg(std::int32_t width, std::int32_t height) {
@@ -164,6 +168,21 @@ TEST_F(BadInputTest, BitmapsAndGifsMissingTheirPixelsAreRefusedNotMadeUp) {
   ExpectRefused(Write(u"header.gif"_s, gif.left(20)), kDamaged.arg(u"GIF"_s));
 }
 
+TEST_F(BadInputTest, TiffAndWebpCutShortAreRefusedNotMadeUp) {
+  // The directory comes first: the cut loses pixels, not the header.
+  const QByteArray tiff = MakeTiff({{31, 17, 3, 8, 2, 0, 0, QByteArray(31 * 17 * 3, '\x40')}});
+  ExpectRead(Write(u"whole.tif"_s, tiff));
+  ExpectRefused(Write(u"short.tif"_s, tiff.chopped(1)), kDamaged.arg(u"TIFF"_s));
+  ExpectRefused(Write(u"header.tif"_s, tiff.left(40)), kDamaged.arg(u"TIFF"_s));
+  QImage noise(64, 48, QImage::Format_RGB32);
+  std::mt19937 generator(5);
+  for (int y = 0; y < 48; ++y)
+    for (int x = 0; x < 64; ++x) noise.setPixel(x, y, generator() | 0xFF000000u);
+  const QByteArray webp = ReadBytes(Save(u"whole.webp"_s, noise, "WEBP"));
+  ExpectRefused(Write(u"half.webp"_s, webp.left(webp.size() / 2)), kDamaged.arg(u"WebP"_s));
+  ExpectRefused(Write(u"short.webp"_s, webp.chopped(1)), kDamaged.arg(u"WebP"_s));
+}
+
 TEST_F(BadInputTest, MetafileThatCrashesTheRasteriserIsOnlyRefused) {
   // The brush is deleted instead of selected, then a rectangle is filled with
   // it: the drawing library follows the dangling brush and crashes.
@@ -207,6 +226,14 @@ TEST_F(BadInputTest, HugeHeadersAreRefusedBeforeAnyPixelMemory) {
   const QByteArray png = ReadBytes(Save(u"small.png"_s, small, "PNG"));
   ExpectRefused(Write(u"vast.png"_s, PngClaiming(png, 100000, 90000)),
                 kTooBig + u"(100000 x 90000)"_s);
+  ExpectRefused(Write(u"vast.tif"_s, MakeTiff({{100000, 100000, 3, 8, 2, 0, 0, "123"}})),
+                kTooBig + u"(100000 x 100000)"_s);
+  // A lossless WebP's header claiming its largest size, 16384 x 16384 (14 bits each).
+  QByteArray webp = ReadBytes(Save(u"small.webp"_s, small, "WEBP", 100));
+  ASSERT_EQ(webp.mid(12, 4), "VP8L");
+  webp[21] = webp[22] = webp[23] = char(0xFF);
+  webp[24] = char(webp[24] | 0x0F);
+  ExpectRefused(Write(u"vast.webp"_s, webp), kTooBig + u"(16384 x 16384)"_s);
   EXPECT_EQ(LiveSurfaceBytes(), live);
 }
 
@@ -214,12 +241,16 @@ TEST_F(BadInputTest, EveryFormatObeysTheMemoryBudget) {
   QImage image(300, 200, QImage::Format_RGB32);
   image.fill(qRgb(90, 90, 90));
   const QString files[] = {Write(u"small.jpg"_s, Jpeg(300, 200)),
-                           Save(u"small.png"_s, image, "PNG"), Write(u"small.wmf"_s, MakeWmf({}))};
+                           Save(u"small.png"_s, image, "PNG"), Write(u"small.wmf"_s, MakeWmf({})),
+                           Save(u"small.tif"_s, image, "TIFF", 1),
+                           Save(u"small.webp"_s, image, "WEBP")};
   {
     const BudgetOf budget(100'000);  // less than the 180 000-byte surface
     ExpectRefused(files[0], kTooBig + u"(300 x 200)"_s);
     ExpectRefused(files[1], kTooBig + u"(300 x 200)"_s);
     ExpectRefused(files[2], kTooBig + u"(192 x 96)"_s);
+    ExpectRefused(files[3], kTooBig + u"(300 x 200)"_s);
+    ExpectRefused(files[4], kTooBig + u"(300 x 200)"_s);
   }
   for (const QString& file : files) ExpectRead(file);  // with room enough they open
   // A surface that cannot be had is reported the same way.

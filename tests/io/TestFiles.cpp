@@ -229,6 +229,75 @@ QByteArray MakeWmf(const WmfRectangle& p) {
   return b;
 }
 
+// Where stored pixel (column c, row r, both from the top-left) is shown, in
+// the words of the EXIF orientation tag: which side of the view the stored
+// top row and left column end up on.
+std::pair<int, int> ShownAt(int orientation, int c, int r, int storedWidth, int storedHeight) {
+  const int cr = storedWidth - 1 - c, rr = storedHeight - 1 - r;  // counted from the far side
+  // A table, one orientation a line.
+  // clang-format off
+  switch (orientation) {
+    case 2: return {cr, r};   // row 0 top, column 0 right
+    case 3: return {cr, rr};  // row 0 bottom, column 0 right
+    case 4: return {c, rr};   // row 0 bottom, column 0 left
+    case 5: return {r, c};    // row 0 left, column 0 top
+    case 6: return {rr, c};   // row 0 right, column 0 top
+    case 7: return {rr, cr};  // row 0 right, column 0 bottom
+    case 8: return {r, cr};   // row 0 left, column 0 bottom
+    default: return {c, r};
+  }
+  // clang-format on
+}
+
+QByteArray MakeTiff(const std::vector<TiffPage>& pages) {
+  struct Entry {
+    std::uint16_t tag, type;  // type 3 SHORT, 4 LONG
+    std::uint32_t count, value;
+  };
+  QByteArray b("II*\0", 4);
+  Append32(b, 8);
+  for (std::size_t page = 0; page < pages.size(); ++page) {
+    const TiffPage& p = pages[page];
+    std::vector<Entry> entries = {
+        {256, 4, 1, std::uint32_t(p.width)}, {257, 4, 1, std::uint32_t(p.height)},
+        {258, 3, p.samples, p.bits},         {259, 3, 1, 1},   // no compression
+        {262, 3, 1, p.photometric},          {273, 4, 1, 0}};  // the pixels' offset, set below
+    if (p.orientation != 0) entries.push_back({274, 3, 1, p.orientation});
+    entries.push_back({277, 3, 1, p.samples});
+    entries.push_back({278, 4, 1, std::uint32_t(p.height)});
+    entries.push_back({279, 4, 1, std::uint32_t(p.pixels.size())});
+    entries.push_back({284, 3, 1, 1});  // samples side by side
+    if (p.extraSample != 0) entries.push_back({338, 3, 1, p.extraSample});
+    // Directory, then the bits of each sample when they do not fit the entry, then pixels.
+    const std::uint32_t directory = std::uint32_t(b.size());
+    const std::uint32_t bitsAt = directory + 2 + 12 * std::uint32_t(entries.size()) + 4;
+    const bool bitsOutside = p.samples > 2;
+    const std::uint32_t pixelsAt = bitsAt + (bitsOutside ? 2u * p.samples : 0u);
+    entries[2].value = bitsOutside ? bitsAt : p.bits;
+    entries[5].value = pixelsAt;
+    Append16(b, std::uint16_t(entries.size()));
+    for (const Entry& e : entries) {
+      Append16(b, e.tag);
+      Append16(b, e.type);
+      Append32(b, e.count);
+      if (e.type == 3 && !(e.tag == 258 && bitsOutside)) {
+        Append16(b, e.value);
+        Append16(b, e.value);  // a second SHORT (two grey samples); ignored for one
+      } else {
+        Append32(b, e.value);
+      }
+    }
+    const bool last = page + 1 == pages.size();
+    const std::uint32_t next = pixelsAt + std::uint32_t(p.pixels.size());
+    Append32(b, last ? 0 : next + (next & 1));
+    if (bitsOutside)
+      for (int i = 0; i < p.samples; ++i) Append16(b, p.bits);
+    b.append(p.pixels);
+    if (!last && b.size() % 2 != 0) b.append('\0');
+  }
+  return b;
+}
+
 QByteArray WithExifOrientation(const QByteArray& jpeg, std::uint16_t orientation) {
   QByteArray tiff("II*\0", 4);
   Append32(tiff, 8);       // first directory right after this header

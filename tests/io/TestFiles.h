@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "surface/cDIBSection.h"
@@ -40,6 +41,10 @@ int MaxDifference(const cDIBSection& a, const cDIBSection& b);
 // Pixel at column x of displayed row yTop (0 = top), as 0xRRGGBB.
 std::uint32_t Displayed(const cDIBSection& s, std::int32_t x, std::int32_t yTop);
 
+// Where stored pixel (column c, row r, both from the top-left) is shown in a
+// picture turned upright by EXIF orientation 1 … 8, as (x, y) from the top-left.
+std::pair<int, int> ShownAt(int orientation, int c, int r, int storedWidth, int storedHeight);
+
 // A smooth, asymmetric picture (gradients, no two corners alike).
 cDIBSection SmoothSurface(std::int32_t width, std::int32_t height);
 
@@ -60,6 +65,20 @@ struct WmfRectangle {
   QByteArray text;  // written at the top left when not empty
 };
 QByteArray MakeWmf(const WmfRectangle& picture);
+
+// One page of an uncompressed little-endian TIFF: `pixels` top row first,
+// the samples of a pixel side by side, 16-bit samples low byte first.
+struct TiffPage {
+  std::int32_t width = 1, height = 1;
+  std::uint16_t samples = 3, bits = 8;
+  std::uint16_t photometric = 2;  // 1 grey (0 black), 2 RGB, 5 CMYK
+  std::uint16_t orientation = 0;  // 0: no orientation tag
+  std::uint16_t extraSample = 0;  // 0: none; 1 premultiplied alpha, 2 straight alpha
+  QByteArray pixels;
+};
+// A TIFF of these pages in order, each page's directory before its pixels
+// (so that a cut file keeps its header and loses pixels).
+QByteArray MakeTiff(const std::vector<TiffPage>& pages);
 
 // The JPEG `jpeg` with an EXIF segment (APP1) saying `orientation`, placed
 // after the start-of-image marker and any JFIF segment.
