@@ -1,6 +1,7 @@
 // The photo document: names, opening, saving, status texts and the undo ring.
 #include "document/PhotoDocument.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 
@@ -119,7 +120,17 @@ QString PhotoDocument::DefaultSaveName() const {
   // A "." among the first two characters does not start an extension; one
   // inside a folder name does not either.
   const qsizetype dot = ExtensionDot(m_sFileName);
-  return dot + 1 > 2 ? m_sFileName.left(dot) : m_sFileName;
+  if (dot + 1 <= 2) return m_sFileName;
+  // Photos of the formats that phones and scanners write now (HEIC, AVIF,
+  // WebP, TIFF) cannot be saved as they came: the JPEG they will most likely
+  // become is named outright, so the dialog shows what will be written.
+  static const QStringList kUnsaved = {QStringLiteral(".heic"), QStringLiteral(".heif"),
+                                       QStringLiteral(".avif"), QStringLiteral(".webp"),
+                                       QStringLiteral(".tif"),  QStringLiteral(".tiff")};
+  const QString stem = m_sFileName.left(dot);
+  return kUnsaved.contains(m_sFileName.mid(dot), Qt::CaseInsensitive)
+             ? stem + QStringLiteral(".JPG")
+             : stem;
 }
 
 SaveKind PhotoDocument::SaveKindFor(const QString& chosenName) {

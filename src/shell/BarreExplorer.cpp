@@ -22,7 +22,8 @@
 
 namespace fotavel {
 
-const QString BarreExplorer::kPattern = QStringLiteral("*.jpg;*.jpeg;*.gif;*.wmf;*.bmp");
+const QString BarreExplorer::kPattern =
+    QStringLiteral("*.jpg;*.jpeg;*.gif;*.wmf;*.bmp;*.heic;*.heif;*.avif;*.webp;*.tif;*.tiff");
 
 namespace {
 

@@ -22,6 +22,14 @@ TEST_F(DocumentTest, TitleSaveNameAndSaveKind) {
       {"a.b", "a.b", "a.b"},
       {"ab.c", "ab.c", "ab"},
       {"/home/anne/vacances.2026/plage", "plage", "/home/anne/vacances.2026/plage"},
+      // Formats that cannot be saved as they came propose the JPEG.
+      {"/home/anne/IMG_0042.HEIC", "IMG_0042.HEIC", "/home/anne/IMG_0042.JPG"},
+      {"/p/a.heif", "a.heif", "/p/a.JPG"},
+      {"/p/chat.avif", "chat.avif", "/p/chat.JPG"},
+      {"/p/chat.WebP", "chat.WebP", "/p/chat.JPG"},
+      {"/p/scan.tif", "scan.tif", "/p/scan.JPG"},
+      {"/p/scan.TIFF", "scan.TIFF", "/p/scan.JPG"},
+      {"/p/scan.tiffany", "scan.tiffany", "/p/scan"},
   };
   for (const auto& c : cases) {
     document.filename(QString::fromUtf8(c[0]));

@@ -3,9 +3,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QImage>
 #include <QListWidget>
+#include <QPushButton>
 #include <QToolButton>
 
+#include "dialogs/ModalDriver.h"
+#include "dialogs/fSauvJpg.h"
 #include "io/PictureFiles.h"
 #include "shell/BarreExplorer.h"
 #include "shell/ShellFixture.h"
@@ -61,6 +65,40 @@ TEST_F(Explorer, ListsThePhotosOfAFolderWhateverTheCaseOfTheirNames) {
   EXPECT_EQ(pane->Folder(), folder.filePath(QStringLiteral("vacances")));
   EXPECT_TRUE(Files().isEmpty());
   EXPECT_FALSE(pane->Ouvrir()->isEnabled());
+}
+
+TEST_F(Explorer, TheNewerPhotoFormatsAreListedAndAWebPSavesAsJpegByDefault) {
+  QImage image(45, 31, QImage::Format_RGB32);
+  image.fill(qRgb(30, 140, 200));
+  ASSERT_TRUE(image.save(folder.filePath(QStringLiteral("Chat.WebP")), "WEBP", 100));
+  ASSERT_TRUE(image.save(folder.filePath(QStringLiteral("scan.tif")), "TIFF"));
+  for (const char* name :
+       {"IMG_0042.HEIC", "b.avif", "c.heif", "d.TIFF", "e.tiffx", "f.webp.txt"}) {
+    QFile file(folder.filePath(QString::fromLatin1(name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  pane->SetFolder(folder.path());
+  EXPECT_EQ(Files(),
+            (QStringList{"b.avif", "c.heif", "cassee.jpg", "Chat.WebP", "d.TIFF", "IMG_0042.HEIC",
+                         "IMG_1.JPG", "large.bmp", "petite.bmp", "scan.tif"}));
+
+  // Opened from the list, previewed, and offered as a JPEG of the same name.
+  Select(QStringLiteral("Chat.WebP"));
+  emit pane->Fichier()->itemClicked(pane->Fichier()->currentItem());
+  EXPECT_EQ(Preview(), QSize(45, 31));
+  pane->Ouvrir()->click();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(window->Workspace()->subWindowList().size(), 1);
+  const QString proposed = folder.filePath(QStringLiteral("Chat.JPG"));
+  ui.ChooseName(proposed);  // the user takes the name offered
+  WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->EnregJPG()->click(); });
+  Trigger("mnuFile_1");
+  ASSERT_EQ(ui.FileDialogs().size(), 1u);
+  EXPECT_EQ(ui.FileDialogs()[0].request.defaultName, proposed);
+  cDIBSection saved;
+  QString error;
+  ASSERT_TRUE(io::ReadPicture(proposed, saved, error)) << error.toStdString();
+  EXPECT_EQ(QSize(saved.width(), saved.height()), QSize(45, 31));
 }
 
 TEST_F(Explorer, APreviewIsNeverEnlargedAndFitsTheArea) {
