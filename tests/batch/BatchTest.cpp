@@ -179,6 +179,29 @@ TEST_F(BatchTest, CombinationTakesTheSecondPhotoFromAFile) {
   EXPECT_EQ(PixelRGB(result, 2, 2), 0x1E140Au);
 }
 
+TEST_F(BatchTest, WebPAndTiffPhotosGoInAsAnyOther) {
+  QImage image(31, 17, QImage::Format_RGB32);
+  for (int y = 0; y < 17; ++y)
+    for (int x = 0; x < 31; ++x) image.setPixel(x, y, qRgb(8 * x, 15 * y, 90));
+  const QString webp = Path(u"vacances.webp"_s);
+  ASSERT_TRUE(image.save(webp, "WEBP", 100));  // lossless
+  BatchRun run = Batch({webp, u"-o"_s, Path(u"vacances.bmp"_s)});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const cDIBSection written = MustRead(Path(u"vacances.bmp"_s));
+  ASSERT_EQ(written.width(), 31);
+  EXPECT_EQ(PixelRGB(written, 30, 0), 0xF0F05Au);  // the bottom row, x = 30
+  EXPECT_TRUE(SamePixels(written, MustRead(webp)));
+
+  // The combination's second photo, from a TIFF: the darker of each pair.
+  const QString second = Path(u"sombre.tif"_s);
+  image.fill(qRgb(10, 20, 30));
+  ASSERT_TRUE(image.save(second, "TIFF"));
+  run =
+      Batch({u"-e"_s, u"combiner="_s + second + u":2:1:0:1:0"_s, webp, u"-o"_s, Path(u"c.bmp"_s)});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_EQ(PixelRGB(MustRead(Path(u"c.bmp"_s)), 30, 0), 0x0A141Eu);
+}
+
 TEST_F(BatchTest, LogoThatCannotBeStampedFailsThePhoto) {
   const QString input = WriteBmp(RandomSurface(20, 10, 5), u"l.bmp"_s);
   ASSERT_TRUE(QDir(folder.path()).mkdir(u"param"_s));

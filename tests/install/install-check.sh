@@ -44,7 +44,8 @@ fi
 grep -qx 'Exec=fotavel %F' "$entry" || fail "the entry does not start 'fotavel %F'"
 icon=$(sed -n 's/^Icon=//p' "$entry")
 [ -f "$prefix/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no icon named '$icon'"
-for type in image/jpeg image/bmp image/gif image/png image/wmf; do
+for type in image/jpeg image/bmp image/gif image/png image/wmf image/heic image/heif image/avif \
+  image/webp image/tiff; do
   grep -q "^MimeType=.*$type;" "$entry" || fail "the entry does not offer to open $type"
 done
 if command -v xmllint >/dev/null; then
