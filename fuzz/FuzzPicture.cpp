@@ -1,7 +1,9 @@
 // Fuzz target: any bytes as a picture file, read whole with its metadata (ReadPicture) or, with
 // FOTAVEL_FUZZ_PREVIEW, as the explorer's preview (ReadPreview).
 #include <QFile>
+#include <QImageReader>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "FuzzSupport.h"
@@ -18,6 +20,14 @@ QByteArray g_encodedPath;
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   g_path = fotavel::fuzz::Start() + QStringLiteral("/picture");
   g_encodedPath = QFile::encodeName(g_path);
+  // TIFF and WebP come from Qt's image-format plugins: without them every such
+  // input would only be refused, and the fuzzing of their road would pass
+  // for done.
+  const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+  if (!formats.contains("tiff") || !formats.contains("webp")) {
+    std::fprintf(stderr, "fuzz: Qt's TIFF or WebP reader is missing (qt6-image-formats-plugins)\n");
+    std::abort();
+  }
   // A few kilobytes of input may declare a picture of gigabytes; the header
   // checks must refuse it before it reaches the fuzzer's memory limit.
   fotavel::io::SetPictureMemoryBudget(std::uint64_t{64} << 20);

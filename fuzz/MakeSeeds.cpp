@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <cstdio>
+#include <exiv2/exiv2.hpp>
 
 #include "document/AppServices.h"
 #include "document/Commands.h"
@@ -55,6 +56,35 @@ void PictureSeeds(const QDir& dir) {
         "indexed PNG");
   Check(image.convertToFormat(QImage::Format_Grayscale16).save(dir.filePath("png-grey16.png")),
         "16-bit PNG");
+
+  // WebP: lossless with alpha, lossy, and one whose EXIF turns it (added by exiv2).
+  QImageWriter lossless(dir.filePath("webp-lossless.webp"), "webp");
+  lossless.setQuality(100);
+  Check(lossless.write(alpha), "lossless WebP");
+  Check(image.save(dir.filePath("webp-lossy.webp"), "webp", 60), "lossy WebP");
+  Check(image.save(dir.filePath("webp-exif6.webp"), "webp", 100), "WebP for EXIF");
+  try {
+    auto tagged = Exiv2::ImageFactory::open(dir.filePath("webp-exif6.webp").toStdString());
+    tagged->readMetadata();
+    tagged->exifData()["Exif.Image.Orientation"] = std::uint16_t{6};
+    tagged->writeMetadata();
+  } catch (const Exiv2::AnyError& e) {
+    Check(false, QStringLiteral("WebP EXIF: ") + e.what());
+  }
+  // TIFF: Qt's writer (plain, LZW, alpha), and built by hand: two pages, an
+  // orientation, 16-bit grey, CMYK.
+  Check(image.save(dir.filePath("tiff-rgb.tif"), "tiff"), "TIFF");
+  QImageWriter lzw(dir.filePath("tiff-lzw.tif"), "tiff");
+  lzw.setCompression(1);
+  Check(lzw.write(alpha), "LZW TIFF with alpha");
+  const QByteArray rgb = QByteArray::fromHex("ff0000 00ff00 0000ff 102030 405060 708090");
+  WriteBytes(dir.filePath("tiff-pages.tif"),
+             MakeTiff({{3, 2, 3, 8, 2, 0, 0, rgb}, {2, 3, 3, 8, 2, 0, 0, rgb}}));
+  WriteBytes(dir.filePath("tiff-orient7.tif"), MakeTiff({{2, 3, 3, 8, 2, 7, 0, rgb}}));
+  WriteBytes(dir.filePath("tiff-grey16.tif"),
+             MakeTiff({{3, 1, 1, 16, 1, 0, 0, QByteArray::fromHex("80008100ff7f")}}));
+  WriteBytes(dir.filePath("tiff-cmyk.tif"),
+             MakeTiff({{2, 1, 4, 8, 5, 0, 0, QByteArray::fromHex("00000000 4080c020")}}));
 
   const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
   WriteBytes(dir.filePath("gif.gif"), MakeGif(3, 2, colours, 3, {0, 1, 2, 3, 0, 1}));
