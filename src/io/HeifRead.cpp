@@ -1,5 +1,4 @@
-// HEIC / HEIF and AVIF reading through libheif: the primary picture, upright, into the 24-bit
-// surface.
+// HEIC / HEIF and AVIF through libheif: the primary picture, upright, into the 24-bit surface.
 #include <libheif/heif.h>
 
 #include <algorithm>

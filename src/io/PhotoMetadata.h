@@ -1,4 +1,4 @@
-// A photo's own metadata (camera, dates, place, captions, colour profile), kept from its JPEG or HEIF.
+// A photo's own metadata (camera, dates, place, captions, colour profile), kept from its file.
 #pragma once
 
 #include <memory>

@@ -1,5 +1,4 @@
-// HEIC and AVIF photos encoded by the tests themselves with libheif, and libheif's own decode of
-// them.
+// HEIC and AVIF photos encoded by the tests with libheif, and libheif's own decode of them.
 #include "io/HeifFiles.h"
 
 #include <libheif/heif.h>

@@ -1,5 +1,4 @@
-// HEIC / HEIF and AVIF photos: libheif's own pixels, upright, on white, deep channels rounded; bad
-// files refused.
+// HEIC / HEIF and AVIF photos: libheif's pixels, upright, on white, deep channels rounded.
 #include <gtest/gtest.h>
 
 #include <array>
