@@ -1,5 +1,7 @@
 // Picture files on the 6000 x 4000 photo: JPEG decode into the surface, JPEG encode at 70, BMP
-// write.
+// write; a 12-megapixel HEIC and AVIF opened beside libheif's own decode of the same file.
+#include <libheif/heif.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -8,10 +10,14 @@
 #include <memory>
 
 #include "PhotoLike.h"
+#include "io/HeifFiles.h"
 #include "io/PictureFiles.h"
 
 namespace fotavel::bench {
 namespace {
+
+using testing::HeifPicture;
+using testing::MakeHeif;
 
 // A folder for one benchmark under `parent`: the system's temporary folder
 // (on disk here) or /dev/shm (memory), to tell the encoder's cost from the
@@ -87,6 +93,68 @@ void BM_BmpWrite(benchmark::State& state, const char* parent) {
 }
 BENCHMARK_CAPTURE(BM_BmpWrite, tmp, "")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BmpWrite, shm, "/dev/shm")->Unit(benchmark::kMillisecond);
+
+// A 4000 x 3000 photo-like HEIC or AVIF, encoded once per run with the
+// encoders' quickest settings (the decoder's work is what is measured).
+const QByteArray& HeifPhoto(bool avif) {
+  static QByteArray files[2];
+  QByteArray& file = files[avif];
+  if (file.isEmpty()) {
+    const cDIBSection photo = PhotoLike(4000, 3000);
+    HeifPicture picture{.avif = avif, .width = 4000, .height = 3000, .fast = true};
+    picture.sample = [&photo](std::int32_t x, std::int32_t y, int channel) -> std::uint16_t {
+      return photo.row(2999 - y)[3 * x + 2 - channel];
+    };
+    file = MakeHeif(picture);
+  }
+  return file;
+}
+
+// The whole road: the file read, recognised, decoded, laid into the surface.
+void BM_HeifOpen(benchmark::State& state, bool avif) {
+  const auto folder = FolderUnder(state, "");
+  const QString path = folder->filePath(QStringLiteral("photo.heif"));
+  QFile file(path);
+  if (HeifPhoto(avif).isEmpty() || !file.open(QIODevice::WriteOnly) ||
+      file.write(HeifPhoto(avif)) != HeifPhoto(avif).size()) {
+    state.SkipWithError("photo not written");
+  }
+  file.close();
+  cDIBSection photo;
+  QString error;
+  for (auto _ : state) {
+    if (!io::ReadPicture(path, photo, error)) state.SkipWithError("photo not read");
+    benchmark::DoNotOptimize(photo.DIBSectionBitsPtr());
+  }
+  CountMegapixels(state, std::int64_t(4000) * 3000);
+}
+BENCHMARK_CAPTURE(BM_HeifOpen, heic, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_HeifOpen, avif, true)->Unit(benchmark::kMillisecond);
+
+// The yardstick: libheif alone, from the bytes in memory to its interleaved RGB.
+void BM_LibheifDecode(benchmark::State& state, bool avif) {
+  const QByteArray& bytes = HeifPhoto(avif);
+  for (auto _ : state) {
+    heif_context* context = heif_context_alloc();
+    heif_image_handle* handle = nullptr;
+    heif_image* image = nullptr;
+    if (heif_context_read_from_memory_without_copy(context, bytes.constData(),
+                                                   std::size_t(bytes.size()), nullptr)
+                .code != heif_error_Ok ||
+        heif_context_get_primary_image_handle(context, &handle).code != heif_error_Ok ||
+        heif_decode_image(handle, &image, heif_colorspace_RGB, heif_chroma_interleaved_RGB, nullptr)
+                .code != heif_error_Ok) {
+      state.SkipWithError("libheif failed");
+    }
+    benchmark::DoNotOptimize(image);
+    heif_image_release(image);
+    heif_image_handle_release(handle);
+    heif_context_free(context);
+  }
+  CountMegapixels(state, std::int64_t(4000) * 3000);
+}
+BENCHMARK_CAPTURE(BM_LibheifDecode, heic, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LibheifDecode, avif, true)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace fotavel::bench

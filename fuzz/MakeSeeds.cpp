@@ -9,6 +9,7 @@
 
 #include "document/AppServices.h"
 #include "document/Commands.h"
+#include "io/HeifFiles.h"
 #include "io/MetadataFiles.h"
 #include "io/PictureFiles.h"
 #include "io/TestFiles.h"
@@ -96,6 +97,26 @@ void PictureSeeds(const QDir& dir) {
   WriteBytes(dir.filePath("wmf-text.wmf"), MakeWmf(wmf));
   wmf.placeable = false;
   WriteBytes(dir.filePath("wmf-plain.wmf"), MakeWmf(wmf));
+
+  // HEIC and AVIF: small, turned, with alpha, deep, grey, with metadata.
+  const auto heif = [&dir](const char* name, const HeifPicture& picture) {
+    const QByteArray file = MakeHeif(picture);
+    Check(!file.isEmpty(), QString::fromLatin1(name));
+    WriteBytes(dir.filePath(QString::fromLatin1(name)), file);
+  };
+  heif("heic.heic", {.width = 13, .height = 7});
+  heif("heic-turned-alpha.heic", {.width = 13, .height = 7, .alpha = true, .orientation = 7});
+  heif("heic-10bit.heic", {.width = 13, .height = 7, .bits = 10});
+  heif("heic-grey.heic", {.width = 13, .height = 7, .grey = true});
+  heif("avif.avif", {.avif = true, .width = 13, .height = 7, .orientation = 2});
+  heif("avif-12bit-alpha.avif",
+       {.avif = true, .width = 13, .height = 7, .bits = 12, .alpha = true});
+  heif("avif-metadata.avif",
+       {.avif = true,
+        .width = 13,
+        .height = 7,
+        .exif = QByteArray("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 26),
+        .icc = IccProfile("RGB ", 600)});
 }
 
 void SettingsSeeds(const QDir& dir) {

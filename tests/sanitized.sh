@@ -17,6 +17,7 @@ cmake --build "$build" --parallel "$(nproc)" --target "${programs[@]}"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt
 mkdir -p "$build/logs"
 run_one() {
   local log="$build/logs/$1.log"

@@ -1,5 +1,5 @@
-// A JPEG's metadata: read with exiv2 when the photo opens, written again as the segments of a saved
-// JPEG.
+// A photo's metadata: read with exiv2 when a JPEG opens (or from the blocks another container
+// holds), written again as the segments of a saved JPEG.
 #include "io/PhotoMetadata.h"
 
 #include <cstring>
@@ -46,12 +46,10 @@ std::uint32_t Be32(const Exiv2::byte* p) {
 // The photo is held as 24-bit colour whatever its file held: the profile of a
 // CMYK or grey JPEG describes other pixels than the ones we write, and a
 // viewer applying it to ours would show wrong colours.
-bool IsRgbProfile(const Exiv2::DataBuf& icc) {
-  constexpr long kHeader = 128;
-  return icc.pData_ != nullptr && icc.size_ >= kHeader &&
-         Be32(icc.pData_) == std::uint32_t(icc.size_) &&
-         std::memcmp(icc.pData_ + 16, "RGB ", 4) == 0 &&
-         std::memcmp(icc.pData_ + 36, "acsp", 4) == 0;
+bool IsRgbProfile(const Exiv2::byte* icc, std::size_t size) {
+  constexpr std::size_t kHeader = 128;
+  return icc != nullptr && size >= kHeader && Be32(icc) == size &&
+         std::memcmp(icc + 16, "RGB ", 4) == 0 && std::memcmp(icc + 36, "acsp", 4) == 0;
 }
 
 // A segment's length field counts itself: at most 65533 bytes follow it.
@@ -159,7 +157,8 @@ int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep) {
     if (image->byteOrder() != Exiv2::invalidByteOrder) blocks->byteOrder = image->byteOrder();
     blocks->iptc = image->iptcData();
     blocks->xmp = image->xmpData();
-    if (image->iccProfileDefined() && IsRgbProfile(*image->iccProfile())) {
+    if (image->iccProfileDefined() &&
+        IsRgbProfile(image->iccProfile()->pData_, std::size_t(image->iccProfile()->size_))) {
       const Exiv2::DataBuf& icc = *image->iccProfile();
       blocks->icc.assign(reinterpret_cast<const char*>(icc.pData_), std::size_t(icc.size_));
     }
@@ -171,6 +170,34 @@ int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep) {
     keep->clear();
   }
   return orientation;
+}
+
+PhotoMetadata MetadataFromBlocks(std::string_view exifTiff, std::string_view xmpPacket,
+                                 std::string_view icc) {
+  QuietLibrary();
+  auto blocks = std::make_shared<MetadataBlocks>();
+  try {
+    if (!exifTiff.empty()) {
+      const Exiv2::ByteOrder order = Exiv2::ExifParser::decode(
+          blocks->exif, reinterpret_cast<const Exiv2::byte*>(exifTiff.data()),
+          std::uint32_t(exifTiff.size()));
+      if (order != Exiv2::invalidByteOrder) blocks->byteOrder = order;
+    }
+  } catch (...) {
+    blocks->exif.clear();
+  }
+  try {
+    if (!xmpPacket.empty() && Exiv2::XmpParser::decode(blocks->xmp, std::string(xmpPacket)) != 0) {
+      blocks->xmp.clear();
+    }
+  } catch (...) {
+    blocks->xmp.clear();
+  }
+  if (IsRgbProfile(reinterpret_cast<const Exiv2::byte*>(icc.data()), icc.size())) {
+    blocks->icc.assign(icc);
+  }
+  if (blocks->exif.empty() && blocks->xmp.empty() && blocks->icc.empty()) return {};
+  return PhotoMetadata(std::move(blocks));
 }
 
 std::string MetadataSegments(const PhotoMetadata& metadata, std::int32_t width,

@@ -1,4 +1,4 @@
-// A photo's own metadata (camera, dates, place, captions, colour profile), kept from its JPEG.
+// A photo's own metadata (camera, dates, place, captions, colour profile), kept from its file.
 #pragma once
 
 #include <memory>
@@ -9,7 +9,7 @@ namespace detail {
 struct MetadataBlocks;  // known to the file layer only
 }
 
-// What a JPEG said about its photo beyond the pixels: EXIF, IPTC, XMP and an
+// What a JPEG (or a HEIF, an AVIF) said about its photo beyond the pixels: EXIF, IPTC, XMP and an
 // RGB colour profile. Read with the photo (ReadPicture), carried by whoever
 // holds the photo, and written again by WriteJpeg, which brings the parts
 // that describe the pixels (orientation, size, thumbnail) up to date with

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "io/PhotoMetadata.h"
 #include "surface/cDIBSection.h"
@@ -43,6 +44,11 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error,
 // carrying to a saved copy is put there; it stays empty when there is none
 // or it cannot be read.
 int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep);
+// Metadata from raw blocks as other containers hold them: `exifTiff` starting
+// at its TIFF header, an XMP packet, a colour profile (kept when RGB, as for a
+// JPEG). A block that cannot be parsed is left out; empty when nothing is left.
+PhotoMetadata MetadataFromBlocks(std::string_view exifTiff, std::string_view xmpPacket,
+                                 std::string_view icc);
 // The APP segments (markers and lengths included) that carry `metadata` into
 // a JPEG of an upright width x height photo: orientation 1, that pixel size,
 // no thumbnail. A block that cannot be written, or does not fit a segment, is
@@ -56,6 +62,13 @@ std::string MetadataSegments(const PhotoMetadata& metadata, std::int32_t width,
 bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out,
                   QString& error);
 bool DecodeWmf(const FileBytes& file, cDIBSection& out, QString& error);
+// HEIC / HEIF and AVIF (`formatName` "HEIF" or "AVIF", for the messages): the
+// primary picture, turned and mirrored as the file says, high bit depths
+// reduced to 8 with rounding. With `metadata`, its EXIF, XMP and RGB colour
+// profile are put there; the EXIF orientation is not applied, the file's own
+// transforms having already stood the picture upright.
+bool DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out, QString& error,
+                PhotoMetadata* metadata = nullptr);
 
 // What a BMP file's headers say of its pixels.
 struct BmpHeader {

@@ -19,9 +19,33 @@ namespace {
 
 std::atomic<std::uint64_t> g_budgetOverride{0};
 
-enum class Format { kUnknown, kJpeg, kPng, kGif, kBmp, kWmf, kTiff, kWebp };
+enum class Format { kUnknown, kJpeg, kPng, kGif, kBmp, kWmf, kTiff, kWebp, kHeif, kAvif };
 
 std::uint16_t Le16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
+
+// An ISO media file opens with its 'ftyp' box: size, "ftyp", the major brand,
+// a minor version, then compatible brands to the end of the box. HEIF and
+// AVIF are told from the other members of the family (films, sound) by a
+// brand of theirs among them.
+Format RecogniseIsoMedia(const std::uint8_t* p, std::size_t size) {
+  if (size < 16 || std::memcmp(p + 4, "ftyp", 4) != 0) return Format::kUnknown;
+  const std::uint32_t boxSize =
+      std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+  if (boxSize != 0 && boxSize < 16) return Format::kUnknown;
+  const std::size_t end = boxSize == 0 ? size : std::min<std::size_t>(boxSize, size);
+  bool heif = false;
+  for (std::size_t at = 8; at + 4 <= end; at += at == 8 ? 8 : 4) {
+    const char* brand = reinterpret_cast<const char*>(p + at);
+    for (const char* avif : {"avif", "avis"}) {
+      if (std::memcmp(brand, avif, 4) == 0) return Format::kAvif;
+    }
+    for (const char* other :
+         {"heic", "heix", "hevc", "heim", "heis", "hevm", "hevs", "mif1", "msf1"}) {
+      heif = heif || std::memcmp(brand, other, 4) == 0;
+    }
+  }
+  return heif ? Format::kHeif : Format::kUnknown;
+}
 
 // Magic numbers only: a file's name says nothing about what it holds.
 Format Recognise(const std::uint8_t* p, std::size_t size) {
@@ -40,6 +64,7 @@ Format Recognise(const std::uint8_t* p, std::size_t size) {
     return Format::kWebp;
   }
   if (size >= 4 && std::memcmp(p, kPlaceableWmf, 4) == 0) return Format::kWmf;
+  if (const Format iso = RecogniseIsoMedia(p, size); iso != Format::kUnknown) return iso;
   // A plain metafile has no magic number; its 18-byte header is recognisable
   // enough: type 1 (memory) or 2 (disk), a header of 9 words, version 1 or 3.
   if (size >= 18) {
@@ -133,6 +158,10 @@ bool Decode(const QByteArray& bytes, cDIBSection& out, QString& error,
       return detail::DecodeWithQt(file, "tiff", true, out, error);
     case Format::kWebp:
       return detail::DecodeWithQt(file, "webp", true, out, error);
+    case Format::kHeif:
+      return detail::DecodeHeif(file, "HEIF", out, error, metadata);
+    case Format::kAvif:
+      return detail::DecodeHeif(file, "AVIF", out, error, metadata);
     case Format::kUnknown:
       break;
   }

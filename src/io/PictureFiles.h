@@ -16,16 +16,19 @@ namespace fotavel::io {
 // JPEG (decoded straight into the surface, turned upright by its EXIF
 // orientation), BMP, GIF and PNG, TIFF and WebP (turned upright by the
 // orientation they record; the first page or frame), WMF rasterised at its
-// natural size. Transparent pixels are laid on white, 16-bit channels rounded
-// to 8 bits. On failure returns false, leaves
-// `out` unchanged and puts a French description of what was wrong in `error`.
+// natural size, HEIC / HEIF and AVIF (the primary picture, turned upright by
+// the file's own rotation and mirror). Transparent pixels are laid on white,
+// deeper channels (16-bit, or HEIF's 10 and 12 bits) rounded to 8 bits. On
+// failure returns false, leaves `out` unchanged and puts a French description
+// of what was wrong in `error`.
 //
 // A picture whose decoding would hold more than PictureMemoryBudget() bytes is
 // refused from its header, before any pixel memory is asked for.
 //
-// With `metadata`, a JPEG's metadata is put there on success (empty for the
-// other formats, and for a JPEG whose metadata is missing or unreadable,
-// which never stops the photo from opening).
+// With `metadata`, a JPEG's metadata (a HEIF's or an AVIF's EXIF, XMP and
+// colour profile) is put there on success (empty for the other formats, and
+// for a file whose metadata is missing or unreadable, which never stops the
+// photo from opening).
 bool ReadPicture(const QString& path, cDIBSection& out, QString& error,
                  PhotoMetadata* metadata = nullptr);
 

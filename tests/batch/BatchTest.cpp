@@ -14,6 +14,7 @@
 #include "batch/BatchRunner.h"
 #include "document/AppServices.h"
 #include "document/PhotoDocument.h"
+#include "io/HeifFiles.h"
 #include "io/MetadataFiles.h"
 #include "io/PictureFiles.h"
 #include "io/TestFiles.h"
@@ -78,6 +79,15 @@ TEST_F(BatchTest, JpegMetadataIsCarriedUnlessSansMeta) {
   ASSERT_EQ(bare.exitCode, 0) << bare.err.toStdString();
   EXPECT_FALSE(HasAnyMetadata(Path(u"sans.jpg"_s)));
   EXPECT_TRUE(SamePixels(MustRead(Path(u"sans.jpg"_s)), MustRead(Path(u"avec.jpg"_s))));
+}
+
+TEST_F(BatchTest, HeicPhotoIsWrittenAsTheFileLayerReadsIt) {
+  WriteBytes(Path(u"photo.heic"_s), MakeHeif({.orientation = 6}));
+  const BatchRun run = Batch({Path(u"photo.heic"_s), u"-o"_s, Path(u"x.bmp"_s)});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const cDIBSection written = MustRead(Path(u"x.bmp"_s));
+  EXPECT_EQ(written.width(), 21);  // stood upright by the file's rotation
+  EXPECT_TRUE(SamePixels(written, MustRead(Path(u"photo.heic"_s))));
 }
 
 TEST_F(BatchTest, SeveralInputsGoIntoTheFolderUnderTheirBaseNames) {
