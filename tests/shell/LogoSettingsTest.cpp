@@ -1,12 +1,11 @@
 // The logo settings from the window: what "Votre logo" stores in the param folder, and the logo
-// command that asks for a logo before its first use.
-
-#include <QAction>
+// command that asks for a logo before its first use.#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <array>
 
 #include "dialogs/ModalDriver.h"
 #include "dialogs/frmParamLogo.h"
@@ -66,23 +65,20 @@ TEST_F(LogoSettings, FirstUseWritesTheSixLinesAndReopeningShowsWhatWasStored) {
   EXPECT_TRUE(window->Services().LogoPret);
 
   // Moved bars only, no new picture: the logo stays, the values change.
-  OpenSettings([](frmParamLogo* dialog) {
-    dialog->distX()->setValue(75);
-    dialog->DistY()->setValue(50);
-    dialog->taille()->setValue(25);
-    dialog->transparence()->setValue(30);
-    dialog->angle()->setValue(90);
+  const auto bars = [](frmParamLogo* dialog) {
+    return std::array{dialog->distX(), dialog->DistY(), dialog->taille(), dialog->transparence(),
+                      dialog->angle()};
+  };
+  const int values[] = {75, 50, 25, 30, 90};
+  OpenSettings([&](frmParamLogo* dialog) {
+    for (int i = 0; i < 5; ++i) bars(dialog)[i]->setValue(values[i]);
     QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
   });
   EXPECT_EQ(Bytes(Param(QStringLiteral("fotavel.ini"))),
             "Ext=PNG;\r\nDstX=75;\r\nDstY=50;\r\nTll=25;\r\nTrs=30;\r\nAgl=90;\r\n");
 
-  OpenSettings([](frmParamLogo* dialog) {
-    EXPECT_EQ(dialog->distX()->value(), 75);
-    EXPECT_EQ(dialog->DistY()->value(), 50);
-    EXPECT_EQ(dialog->taille()->value(), 25);
-    EXPECT_EQ(dialog->transparence()->value(), 30);
-    EXPECT_EQ(dialog->angle()->value(), 90);
+  OpenSettings([&](frmParamLogo* dialog) {
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(bars(dialog)[i]->value(), values[i]) << i;
     EXPECT_TRUE(dialog->effacer()->isEnabled());
     dialog->reject();
   });
@@ -120,9 +116,9 @@ TEST_F(LogoSettings, EffacerDeletesTheLogoOnlyWhenConfirmed) {
     cancelled = dialog->Cancelled();
   });
   ASSERT_EQ(ui.Messages().size(), 2u);
-  EXPECT_EQ(ui.Messages()[0].text,
-            "Etes vous sûr de vouloir supprimer le logo précédemment configuré dans le logiciel ?");
-  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Question);
+  ExpectMessage(
+      0, "Etes vous sûr de vouloir supprimer le logo précédemment configuré dans le logiciel ?",
+      MessageIcon::Question);
   EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::YesNo);
   EXPECT_TRUE(cancelled);
   EXPECT_FALSE(window->Services().LogoPret);
