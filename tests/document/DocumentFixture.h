@@ -42,6 +42,8 @@ class DocumentTest : public ::testing::Test {
   QString WritePhoto(const cDIBSection& picture, const QString& name = QStringLiteral("photo.bmp"));
   // Opens a random photo of that size; returns its path.
   QString OpenRandom(std::int32_t width, std::int32_t height, std::uint32_t seed = 7);
+  // Opens `picture`, written first as a BMP; returns its path.
+  QString OpenPicture(const cDIBSection& picture);
 
   QTemporaryDir folder;
   AppServices services;

@@ -1,5 +1,4 @@
-// Checks shared by the effect tests: refusals, a full surface budget, picture-and-events
-// comparison.
+// Checks shared by the effect tests: refusals, picture-and-events comparison.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@
 #include "effects/cImageProcessDIB.h"
 #include "support/EventRecorder.h"
 #include "support/Surfaces.h"
-#include "surface/SurfaceMemory.h"
 
 namespace fotavel::testing {
 
@@ -28,18 +26,6 @@ void ExpectRefused(Call&& call, const ErrorKind& kind) {
     EXPECT_EQ(error.source(), ProgramName() + ".cImageProcess");
   }
 }
-
-// While alive, no new surface can be created: the budget is what is live now.
-class NoMoreSurfaceMemory {
- public:
-  NoMoreSurfaceMemory() : previous_(SetSurfaceMemoryLimit(LiveSurfaceBytes())) {}
-  ~NoMoreSurfaceMemory() { SetSurfaceMemoryLimit(previous_); }
-  NoMoreSurfaceMemory(const NoMoreSurfaceMemory&) = delete;
-  NoMoreSurfaceMemory& operator=(const NoMoreSurfaceMemory&) = delete;
-
- private:
-  std::size_t previous_;
-};
 
 // Runs `call` on a fresh engine and returns the events it raised.
 template <class Call>
