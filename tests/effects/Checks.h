@@ -37,6 +37,16 @@ std::vector<Event> Recorded(Call&& call) {
   return recorder.events;
 }
 
+// The engine's kernel, row iY = -half first; empty while it has none.
+inline std::vector<std::int32_t> Kernel(const cImageProcessDIB& engine) {
+  std::vector<std::int32_t> kernel;
+  const std::int32_t half = engine.FilterArraySize() / 2;
+  for (std::int32_t iY = -half; iY <= half && engine.FilterArraySize() > 0; ++iY) {
+    for (std::int32_t iX = -half; iX <= half; ++iX) kernel.push_back(engine.FilterValue(iX, iY));
+  }
+  return kernel;
+}
+
 // Same pixels, untouched padding, same events.
 inline void ExpectSame(const cDIBSection& got, const cDIBSection& want,
                        const std::vector<Event>& gotEvents, const std::vector<Event>& wantEvents) {

@@ -17,14 +17,7 @@ using testing::PixelRGB;
 using testing::SetPixelRGB;
 using namespace ImageProcessErrors;
 
-std::vector<std::int32_t> Kernel(const cImageProcessDIB& engine) {
-  std::vector<std::int32_t> kernel;
-  const std::int32_t half = engine.FilterArraySize() / 2;
-  for (std::int32_t iY = -half; iY <= half; ++iY) {
-    for (std::int32_t iX = -half; iX <= half; ++iX) kernel.push_back(engine.FilterValue(iX, iY));
-  }
-  return kernel;
-}
+using testing::Kernel;
 
 TEST(FilterState, PresetKernelsAndWeights) {
   const struct {
