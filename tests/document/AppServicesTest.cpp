@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "document/AppServices.h"
+#include "support/ScopedEnv.h"
 
 namespace fotavel {
 namespace {
@@ -47,24 +48,14 @@ TEST(SettingsFileTest, LookupRules) {
 class ParamFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    hadSaved = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-    saved = qgetenv("XDG_CONFIG_HOME");
     ASSERT_TRUE(QDir(root.path()).mkdir("config"));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath("config")));
     ASSERT_TRUE(QDir().mkpath(program));
-  }
-  void TearDown() override {
-    if (hadSaved)
-      qputenv("XDG_CONFIG_HOME", saved);
-    else
-      qunsetenv("XDG_CONFIG_HOME");
   }
 
   QTemporaryDir root;
+  testing::ScopedEnv xdg{"XDG_CONFIG_HOME", QFile::encodeName(root.filePath("config"))};
   QString program = root.filePath("program");
   QString config = root.filePath("config/fotavel/param");
-  QByteArray saved;
-  bool hadSaved = false;
 };
 
 TEST_F(ParamFolderTest, BesideTheProgramWhenWritableElseConfiguration) {

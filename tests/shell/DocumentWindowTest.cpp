@@ -99,11 +99,7 @@ TEST_F(DocumentWindow, EveryEffectButtonAndMenuEntryLeavesAnUndoStep) {
     EXPECT_EQ(document->Document().UndoCount(), std::min(++steps, 5)) << name;
     EXPECT_TRUE(ui.Messages().empty()) << name;
   }
-  const char* entries[] = {"mnuLowPass_0",  "mnuLowPass_1",  "mnuLowPass_2",  "mnuLowPass_3",
-                           "mnuHighPass_0", "mnuHighPass_1", "mnuHighPass_2", "mnuSpecial_0",
-                           "mnuSpecial_4",  "mnuSpecial_5",  "mnuSpecial_6",  "mnuColors_0",
-                           "mnuColors_1",   "mnuColors_3"};
-  for (const char* name : entries) {
+  for (const char* name : kEffectEntries) {
     const QImage before = Shown(document);
     Trigger(name);
     EXPECT_EQ(document->Document().UndoCount(), 5) << name;

@@ -16,6 +16,7 @@
 #include "dialogs/frmNewSize.h"
 #include "dialogs/frmProprietes.h"
 #include "shell/ShellFixture.h"
+#include "support/ScopedEnv.h"
 
 namespace fotavel::testing {
 namespace {
@@ -23,23 +24,17 @@ namespace {
 class EditCommands : public ShellTest {
  protected:
   void SetUp() override {
-    // Temporary files go where the test can see every one of them.
     ASSERT_TRUE(temp.isValid());
-    savedTemp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", temp.path().toLocal8Bit());
     ShellTest::SetUp();
-  }
-  void TearDown() override {
-    ShellTest::TearDown();
-    qputenv("TMPDIR", savedTemp);
   }
   QStringList TempFiles() const {
     return QDir(temp.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
   }
   static QImage OnClipboard() { return QGuiApplication::clipboard()->image(); }
 
+  // Temporary files go where the test can see every one of them.
   QTemporaryDir temp;
-  QByteArray savedTemp;
+  ScopedEnv tmpdir{"TMPDIR", temp.path().toLocal8Bit()};
 };
 
 TEST_F(EditCommands, CopyThenPasteTwiceGivesTwoNewPhotosOfTheSamePixels) {
