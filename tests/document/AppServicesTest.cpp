@@ -9,17 +9,14 @@
 #include <cstring>
 #include <system_error>
 
+#include "DocumentFixture.h"
 #include "document/AppServices.h"
 #include "support/ScopedEnv.h"
 
 namespace fotavel {
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
+using testing::WriteFile;
 
 TEST(SettingsFileTest, LookupRules) {
   QTemporaryDir dir;

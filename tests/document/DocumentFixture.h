@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <vector>
@@ -12,6 +13,13 @@
 #include "support/Surfaces.h"
 
 namespace fotavel::testing {
+
+// Writes `bytes` to `path`, replacing what was there.
+inline void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
 
 class RecordingObserver : public DocumentObserver {
  public:

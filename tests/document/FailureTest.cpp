@@ -59,9 +59,7 @@ TEST(DescribeFailure, EveryFailureGetsANumberAFrenchTextAndASource) {
 class LogoFailureTest : public DocumentTest {
  protected:
   void Write(const QString& name, const QByteArray& bytes) {
-    QFile file(folder.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    WriteFile(folder.filePath(name), bytes);
   }
   // The logo command fails with `text`, and the photo is as it was, unmarked.
   void ExpectRefused(const QString& text) {
