@@ -49,9 +49,8 @@ TEST_F(DocumentTest, WithoutUndoCommandsStillRunButKeepNoCopy) {
   EXPECT_FALSE(SamePixels(before, document.Picture()));
 }
 
-// The window prepares memory when idle, and a pass lets the window's timers
-// run while it reports progress: the scratch surface it is filtering into
-// must not be written then.
+// The window prepares memory when idle, and a pass lets the window's timers run while it reports
+// progress: the scratch surface it is filtering into must not be written then.
 TEST_F(DocumentTest, PreparingMemoryInTheMiddleOfAPassChangesNothing) {
   struct Meddler : DocumentObserver {
     PhotoDocument* document = nullptr;

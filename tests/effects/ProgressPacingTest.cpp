@@ -10,8 +10,7 @@
 namespace fotavel {
 namespace {
 
-// Keeps a copy of one surface as it stands at the first Progress event that
-// reaches half of lMax.
+// Keeps a copy of one surface as it stands at the first Progress event that reaches half of lMax.
 class MiddleSnapshot : public ProgressListener {
  public:
   explicit MiddleSnapshot(const cDIBSection& watched) : watched_(watched) {}

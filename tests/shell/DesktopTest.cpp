@@ -1,5 +1,4 @@
-// Photos that reach the window from the desktop: named on the command line, dropped on the
-// window.
+// Photos that reach the window from the desktop: named on the command line, dropped on the window.
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>

@@ -18,10 +18,9 @@ using testing::PixelRGB;
 using testing::RandomSurface;
 using testing::SetPixelRGB;
 
-// The resampling written as plainly as it is defined: one destination pixel
-// at a time; steps, positions and fractions stored as float, the arithmetic
-// between them in double; a neighbour past the last column or row is that
-// column or row.
+// The resampling written as plainly as it is defined: one destination pixel at a time; steps,
+// positions and fractions stored as float, the arithmetic between them in double; a neighbour past
+// the last column or row is that column or row.
 cDIBSection Reference(const cDIBSection& source, std::int32_t newHeight, std::int32_t newWidth) {
   cDIBSection result;
   if (!result.Create(newWidth, newHeight)) throw std::runtime_error("reference not created");
@@ -76,9 +75,8 @@ TEST(Resample, MatchesPlainFormulaFromAwkwardSizes) {
   }
 }
 
-// Large enough for positions of 256 and more in both directions, both ways of
-// blending (whole rows of columns, or only the columns sampled), and more than
-// one strip of destination columns.
+// Large enough for positions of 256 and more in both directions, both ways of blending (whole rows
+// of columns, or only the columns sampled), and more than one strip of destination columns.
 TEST(Resample, MatchesPlainFormulaOnLargerSizes) {
   const cDIBSection wide = RandomSurface(1201, 7, 11);
   for (const auto [tw, th] : {testing::Size{400, 5}, {600, 9}, {1199, 3}, {97, 2}, {5000, 4}}) {
