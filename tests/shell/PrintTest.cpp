@@ -139,12 +139,13 @@ TEST_F(Printing, ASmallPhotoPrintsAtItsSizeCentredOnTheSheetUnderItsTitle) {
     }
   }
   // 4500 × 3000 twips from (3703, 6919): the red half over the blue one.
-  EXPECT_NEAR(red.left, 3703 / 20.0, 1);
-  EXPECT_NEAR(red.right, 8203 / 20.0, 1);
-  EXPECT_NEAR(red.top, 6919 / 20.0, 1);
-  EXPECT_NEAR(red.bottom, 8419 / 20.0, 1);
-  EXPECT_NEAR(blue.top, 8419 / 20.0, 1);
-  EXPECT_NEAR(blue.bottom, 9919 / 20.0, 1);
+  for (const auto& [edge, twips] : {std::pair{red.left, 3703},
+                                    {red.right, 8203},
+                                    {red.top, 6919},
+                                    {red.bottom, 8419},
+                                    {blue.top, 8419},
+                                    {blue.bottom, 9919}})
+    EXPECT_NEAR(edge, twips / 20.0, 1) << twips;
   // The title, "petite.bmp", centred over the printable width (30 mm to
   // 200 mm, centre 115 mm = 326 pixels) just under the 10 mm top margin.
   EXPECT_NEAR((ink.left + ink.right) / 2.0, 326, 2);
