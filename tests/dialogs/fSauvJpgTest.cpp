@@ -81,7 +81,9 @@ TEST(JpegQualityDialog, EnregistrerGivesTheValueAndEveryOtherWayOutCancels) {
     EXPECT_EQ(dialog.exec(), c.saved ? QDialog::Accepted : QDialog::Rejected) << c.drag;
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.Cancelled(), !c.saved);
-    if (c.saved) EXPECT_EQ(dialog.Def_JPG2(), c.drag);
+    if (c.saved) {
+      EXPECT_EQ(dialog.Def_JPG2(), c.drag);
+    }
   }
 }
 

@@ -73,7 +73,8 @@ QRect Stamped(const cDIBSection& photo) {
 cDIBSection Black(int width, int height) { return testing::UniformSurface(width, height, 0, 0, 0); }
 
 LogoSettings Placed(int size, int x, int y, float angle = 0, float opacity = 1) {
-  return {.sizePercent = size,
+  return {.extension = {},
+          .sizePercent = size,
           .opacity = opacity,
           .angleDegrees = angle,
           .positionX = x,

@@ -207,7 +207,9 @@ TEST(CommandTable, EveryNameIsFoundAndArgumentsAreRead) {
         c.accepted);
     if (!c.accepted) continue;
     EXPECT_EQ(a.numbers, c.numbers);
-    if (QStringView(c.command) == u"combiner") EXPECT_EQ(a.file, QStringLiteral("/tmp/a:b.jpg"));
+    if (QStringView(c.command) == u"combiner") {
+      EXPECT_EQ(a.file, QStringLiteral("/tmp/a:b.jpg"));
+    }
   }
 }
 

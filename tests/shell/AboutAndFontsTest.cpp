@@ -54,13 +54,8 @@ struct Sample {
   QStringList State() const {
     QStringList state;
     for (const QWidget* w : window.findChildren<QWidget*>()) {
-      state << QStringLiteral("%1 %2,%3 %4x%5 %6")
-                   .arg(w->objectName())
-                   .arg(w->x())
-                   .arg(w->y())
-                   .arg(w->width())
-                   .arg(w->height())
-                   .arg(w->font().pointSizeF());
+      state << QString::asprintf("%s %d,%d %dx%d %g", qPrintable(w->objectName()), w->x(), w->y(),
+                                 w->width(), w->height(), w->font().pointSizeF());
     }
     return state << button->Caption();
   }

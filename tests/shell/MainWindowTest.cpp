@@ -114,7 +114,9 @@ TEST(StatusLabels, GiveWayAtTwiceTheirWidthThenAtAThirdMore) {
     EXPECT_EQ(p.sizeVisible || p.imageVisible, c.all) << c.width;
     EXPECT_EQ(p.zoomVisible, c.zoom) << c.width;
     EXPECT_GT(p.statusWidth, 0);
-    if (c.zoom) EXPECT_LE(60 + p.statusWidth, p.zoomLeft) << c.width;
+    if (c.zoom) {
+      EXPECT_LE(60 + p.statusWidth, p.zoomLeft) << c.width;
+    }
     if (c.all) {
       EXPECT_LT(p.zoomLeft + 1200, p.imageLeft);
       EXPECT_LT(p.imageLeft + 3000, p.sizeLeft);
