@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QTest>
 #include <memory>
+#include <tuple>
 
 #include "controls/ControlsSupport.h"
 #include "controls/bouton.h"
@@ -59,8 +60,7 @@ TEST_F(BoutonEvents, HoverShowsTheHelpTextAndLeavingClearsItOnce) {
   Move(On(5, 6));
   EXPECT_EQ(status->text(), QStringLiteral(" ") + kHelp);
   EXPECT_EQ(log->Take(), QStringList{"MouseEnter 0"});
-  EXPECT_FLOAT_EQ(log->lastX, 75);  // twips
-  EXPECT_FLOAT_EQ(log->lastY, 90);
+  EXPECT_EQ(std::pair(log->lastX, log->lastY), std::pair(75.0f, 90.0f));  // twips
   Move(On(7, 6));
   Move(QPoint(250, 80));
   EXPECT_EQ(status->text(), QString());
@@ -173,11 +173,10 @@ TEST_F(BoutonEvents, SpaceAndEnterClickTheFocusedButton) {
 TEST_F(BoutonEvents, AssistiveToolsSeeANamedButtonAndPressIt) {
   QAccessibleInterface* access = QAccessible::queryAccessibleInterface(button);
   ASSERT_NE(access, nullptr);
-  EXPECT_EQ(access->role(), QAccessible::Button);
-  EXPECT_EQ(access->text(QAccessible::Name), QStringLiteral("Quitter"));
-  EXPECT_EQ(access->text(QAccessible::Description), kHelp);
-  EXPECT_TRUE(access->state().focusable);
-  EXPECT_FALSE(access->state().disabled);
+  EXPECT_EQ(std::tuple(access->role(), access->text(QAccessible::Name),
+                       access->text(QAccessible::Description), bool(access->state().focusable),
+                       bool(access->state().disabled)),
+            std::tuple(QAccessible::Button, QStringLiteral("Quitter"), kHelp, true, false));
   QAccessibleActionInterface* actions = access->actionInterface();
   ASSERT_NE(actions, nullptr);
   const QString press = QAccessibleActionInterface::pressAction();

@@ -92,8 +92,7 @@ TEST_F(ProgressBarTest, PositionsOutsideTheRangeAreHeldAtItsEnds) {
   bar->InitProperties();
   bar->SetMax(100);
   bar->SetPosition(150);
-  EXPECT_EQ(bar->Bar()->value(), 100);
-  EXPECT_EQ(bar->Position(), 150);
+  EXPECT_EQ(std::pair(bar->Bar()->value(), bar->Position()), std::pair(100, 150));
   bar->SetMax(400);
   EXPECT_EQ(bar->Bar()->value(), 100) << "a new range keeps the bar's position";
   bar->SetPosition(-3);

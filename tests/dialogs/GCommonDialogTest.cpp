@@ -63,11 +63,8 @@ TEST(CommonDialogSave, TheChosenNameEntryAndFlagsComeBack) {
     ui.ChooseName(c.typed, c.chosen);
     SaveCall call;
     ASSERT_TRUE(call.Run(ui));
-    EXPECT_EQ(call.filename, c.name);
-    EXPECT_EQ(call.FileTitle, c.title);
-    EXPECT_EQ(call.FilterIndex, c.index);
-    EXPECT_EQ(call.Filter, c.entry);
-    EXPECT_EQ(call.FLAGS, c.flags);
+    EXPECT_EQ(std::tuple(call.filename, call.FileTitle, call.FilterIndex, call.Filter, call.FLAGS),
+              std::tuple(QString(c.name), QString(c.title), c.index, c.entry, c.flags));
     ASSERT_EQ(ui.FileDialogs().size(), 1u);
     EXPECT_EQ(ui.FileDialogs().front().kind, FileDialogKind::Save);
     EXPECT_TRUE(ui.FileDialogs().front().request.overwritePrompt);
@@ -95,11 +92,8 @@ TEST(CommonDialogSave, CancelEmptiesTheTextsAndFlagsButKeepsTheIndex) {
     SaveCall call;
     call.FLAGS = 0x8;
     EXPECT_FALSE(call.Run(*ui));
-    EXPECT_EQ(call.filename, QString());
-    EXPECT_EQ(call.FileTitle, QString());
-    EXPECT_EQ(call.Filter, QString());
-    EXPECT_EQ(call.FLAGS, 0);
-    EXPECT_EQ(call.FilterIndex, 2);
+    EXPECT_EQ(std::tuple(call.filename, call.FileTitle, call.Filter, call.FLAGS, call.FilterIndex),
+              std::tuple(QString(), QString(), QString(), 0, 2));
   }
   EXPECT_TRUE(scripted.Unexpected().isEmpty());
 }
@@ -125,12 +119,11 @@ TEST(CommonDialogOpen, TheChosenFileAndEntryComeBack) {
   ui.ChooseName(logo, 3);
   OpenCall call;
   ASSERT_TRUE(call.Run(ui, true));
-  EXPECT_EQ(call.filename, logo);
-  EXPECT_EQ(call.FileTitle, "logo.bmp");
-  EXPECT_EQ(call.FilterIndex, 3);
-  EXPECT_EQ(call.Filter, "Fichiers Bitmap (*.BMP)" + Nul() + "*.BMP");
-  EXPECT_EQ(call.FLAGS, GCommonDialog::kFileMustExist);
-  EXPECT_FALSE(call.ReadOnly);
+  EXPECT_EQ(
+      std::tuple(call.filename, call.FileTitle, call.FilterIndex, call.Filter, call.FLAGS,
+                 call.ReadOnly),
+      std::tuple(logo, QStringLiteral("logo.bmp"), 3, "Fichiers Bitmap (*.BMP)" + Nul() + "*.BMP",
+                 GCommonDialog::kFileMustExist, false));
   EXPECT_EQ(ui.FileDialogs().front().kind, FileDialogKind::Open);
   EXPECT_EQ(ui.FileDialogs().front().request.filters.size(), 5);
 }

@@ -25,27 +25,26 @@ void TypeAndAccept(QFileDialog* dialog, const QString& name) {
 }
 
 FileDialogRequest PhotoSaveRequest() {
-  FileDialogRequest request;
-  request.title = QStringLiteral("Enregistrer la photo");
-  request.filters = {{"Fichiers Bitmap (*.BMP)", "*.BMP"},
-                     {"Fichiers Jpeg (*.JPG)", "*.JPG"},
-                     {"Tous les fichiers (*.*)", "*.*"}};
-  request.filterIndex = 2;
-  request.defaultName = QStringLiteral("vacances");
-  request.defaultExt = QStringLiteral("JPG");
-  request.overwritePrompt = true;
-  return request;
+  return {.title = "Enregistrer la photo",
+          .filters = {{"Fichiers Bitmap (*.BMP)", "*.BMP"},
+                      {"Fichiers Jpeg (*.JPG)", "*.JPG"},
+                      {"Tous les fichiers (*.*)", "*.*"}},
+          .filterIndex = 2,
+          .initialDir = {},
+          .defaultName = "vacances",
+          .defaultExt = "JPG",
+          .overwritePrompt = true};
 }
 
 FileDialogRequest LogoOpenRequest() {
-  FileDialogRequest request;
-  request.title = QStringLiteral("Sélectionnez votre logo");
-  request.filters = {{"Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)", "*.JPG;*.PNG;*.GIF;*.BMP"},
-                     {"Fichiers Jpeg (*.JPG)", "*.JPG"},
-                     {"Fichiers Bitmap (*.BMP)", "*.BMP"}};
-  request.defaultExt = QStringLiteral("BMP");
-  request.mustExist = true;
-  return request;
+  return {.title = "Sélectionnez votre logo",
+          .filters = {{"Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)", "*.JPG;*.PNG;*.GIF;*.BMP"},
+                      {"Fichiers Jpeg (*.JPG)", "*.JPG"},
+                      {"Fichiers Bitmap (*.BMP)", "*.BMP"}},
+          .initialDir = {},
+          .defaultName = {},
+          .defaultExt = "BMP",
+          .mustExist = true};
 }
 
 TEST(QtFileDialog, DialogsAreSetUpAsAsked) {

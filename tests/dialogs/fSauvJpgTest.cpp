@@ -56,35 +56,34 @@ TEST(JpegQualityDialog, OpensAt70AndArrowsAndKeysMoveTheValueButNotTheWord) {
   EXPECT_EQ(dialog.Def_JPG2(), 75);
 }
 
-// At once, or dragged to either end first: the value is there after the window closed.
-TEST(JpegQualityDialog, EnregistrerGivesTheValueAfterTheWindowClosed) {
-  for (const int end : {70, 45, 100}) {
-    fSauvJpg dialog;
-    WhenModal<fSauvJpg>([end](fSauvJpg* shown) {
-      if (end != 70) DragTo(shown->QualitJPG(), end);
-      QTest::mouseClick(shown->EnregJPG(), Qt::LeftButton);
-    });
-    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_FALSE(dialog.Cancelled());
-    EXPECT_EQ(dialog.Def_JPG2(), end);
-  }
-}
-
-TEST(JpegQualityDialog, AnnulerEscapeAndTheCloseBoxLeaveItCancelled) {
-  const std::function<void(fSauvJpg*)> ways[] = {
-      [](fSauvJpg* d) { QTest::mouseClick(d->cmdCancelJPG(), Qt::LeftButton); },
-      [](fSauvJpg* d) { QTest::keyClick(d, Qt::Key_Escape); },
-      [](fSauvJpg* d) { d->close(); },
+// Enregistrer at once or after a drag to either end gives the value after the window closed;
+// Annuler, Escape and the close box leave it cancelled.
+TEST(JpegQualityDialog, EnregistrerGivesTheValueAndEveryOtherWayOutCancels) {
+  const auto save = [](fSauvJpg* d) { QTest::mouseClick(d->EnregJPG(), Qt::LeftButton); };
+  const struct {
+    int drag;
+    std::function<void(fSauvJpg*)> way;
+    bool saved;
+  } cases[] = {
+      {70, save, true},
+      {45, save, true},
+      {100, save, true},
+      {95, [](fSauvJpg* d) { QTest::mouseClick(d->cmdCancelJPG(), Qt::LeftButton); }, false},
+      {95, [](fSauvJpg* d) { QTest::keyClick(d, Qt::Key_Escape); }, false},
+      {95, [](fSauvJpg* d) { d->close(); }, false},
   };
-  for (const auto& way : ways) {
+  for (const auto& c : cases) {
     fSauvJpg dialog;
-    WhenModal<fSauvJpg>([&way](fSauvJpg* shown) {
-      DragTo(shown->QualitJPG(), 95);
-      way(shown);
+    WhenModal<fSauvJpg>([&c](fSauvJpg* shown) {
+      if (c.drag != 70) DragTo(shown->QualitJPG(), c.drag);
+      c.way(shown);
     });
-    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    EXPECT_TRUE(dialog.Cancelled());
+    EXPECT_EQ(dialog.exec(), c.saved ? QDialog::Accepted : QDialog::Rejected) << c.drag;
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.Cancelled(), !c.saved);
+    if (c.saved) {
+      EXPECT_EQ(dialog.Def_JPG2(), c.drag);
+    }
   }
 }
 

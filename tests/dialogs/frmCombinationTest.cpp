@@ -31,9 +31,8 @@ TEST_F(CombinationDialog, ListsThePhotosAndSizesTheResultByTheSmallerSides) {
   dialog.SetPhotos({{"paysage.jpg", 800, 600}, {"portrait.jpg", 640, 800}});
   EXPECT_EQ(dialog.cboSource(1)->itemText(1), "portrait.jpg");
   EXPECT_EQ(dialog.lblInfo()->text(), "Taille de la photo après opération: 640 x 600");
-  EXPECT_EQ(dialog.NewImageHeight(), 600);
-  EXPECT_EQ(dialog.ImageSource(1), 0);
-  EXPECT_EQ(dialog.ImageSource(2), 1);
+  EXPECT_EQ(std::tuple(dialog.NewImageHeight(), dialog.ImageSource(1), dialog.ImageSource(2)),
+            std::tuple(600, 0, 1));
 
   dialog.cboSource(0)->setCurrentIndex(1);
   EXPECT_EQ(dialog.lblInfo()->text(), "Taille de la photo après opération: 640 x 800");
@@ -41,8 +40,7 @@ TEST_F(CombinationDialog, ListsThePhotosAndSizesTheResultByTheSmallerSides) {
 
   frmCombination alone(ui);
   alone.SetPhotos({{"seule.jpg", 320, 200}});
-  EXPECT_EQ(alone.ImageSource(1), 0);
-  EXPECT_EQ(alone.ImageSource(2), 0);
+  EXPECT_EQ(std::pair(alone.ImageSource(1), alone.ImageSource(2)), std::pair(0, 0));
   EXPECT_EQ(alone.lblInfo()->text(), "Taille de la photo après opération: 320 x 200");
 }
 
@@ -85,9 +83,8 @@ TEST_F(CombinationDialog, OkStopsAtTheFirstBoxThatDoesNotReadEvenWhenDisabled) {
     ui.Answer(MessageAnswer::Ok);
     QTest::mouseClick(shown->cmdOK(), Qt::LeftButton);
     EXPECT_TRUE(shown->isVisible());
-    EXPECT_EQ(shown->Offset(1), 5);
-    EXPECT_EQ(shown->Offset(2), -3);
-    EXPECT_EQ(shown->Multiplier(1), 2);
+    EXPECT_EQ(std::tuple(shown->Offset(1), shown->Offset(2), shown->Multiplier(1)),
+              std::tuple(5, -3, 2));
 
     shown->txtMultiplier(1)->setText("3,5");
     QTest::mouseClick(shown->cmdOK(), Qt::LeftButton);
@@ -96,11 +93,9 @@ TEST_F(CombinationDialog, OkStopsAtTheFirstBoxThatDoesNotReadEvenWhenDisabled) {
   ASSERT_EQ(ui.Messages().size(), 2u);
   EXPECT_EQ(ui.Messages()[1].text, "Erreur de valeur.");
   EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::Information);
-  EXPECT_FALSE(dialog.Cancelled());
-  EXPECT_EQ(dialog.CombinationType(), 2);
-  EXPECT_EQ(dialog.Multiplier(2), 4);
-  EXPECT_EQ(dialog.ImageSource(2), 1);
-  EXPECT_EQ(dialog.NewImageWidth(), 640);
+  EXPECT_EQ(std::tuple(dialog.Cancelled(), dialog.CombinationType(), dialog.Multiplier(2),
+                       dialog.ImageSource(2), dialog.NewImageWidth()),
+            std::tuple(false, 2, 4, 1, 640));
 }
 
 TEST_F(CombinationDialog, EscapeLeavesItCancelled) {

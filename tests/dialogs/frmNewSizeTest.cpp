@@ -80,11 +80,13 @@ TEST_F(NewSizeDialog, PercentagesGoThroughWidthThenHeight) {
     EXPECT_FALSE(dialog.chkKeepProportion()->isEnabled());
 
     Type(dialog.txtPercent(), "50");
-    EXPECT_EQ(dialog.txtWidth()->text(), c.width) << c.w << 'x' << c.h << ' ' << c.keep;
-    EXPECT_EQ(dialog.txtHeight()->text(), c.height);
+    SCOPED_TRACE(::testing::Message() << c.w << 'x' << c.h << ' ' << c.keep);
+    const auto boxes = [&] {
+      return QStringList({dialog.txtWidth()->text(), dialog.txtHeight()->text()});
+    };
+    EXPECT_EQ(boxes(), QStringList({c.width, c.height}));
     Type(dialog.txtPercent(), "100");
-    EXPECT_EQ(dialog.txtWidth()->text(), QString::number(c.w));
-    EXPECT_EQ(dialog.txtHeight()->text(), QString::number(c.h));
+    EXPECT_EQ(boxes(), QStringList({QString::number(c.w), QString::number(c.h)}));
 
     Type(dialog.txtPercent(), "50");
     dialog.EnPix()->click();
@@ -93,8 +95,8 @@ TEST_F(NewSizeDialog, PercentagesGoThroughWidthThenHeight) {
     EXPECT_EQ(dialog.txtWidth()->text(), c.width);
     dialog.cmdOK()->click();
     EXPECT_FALSE(dialog.Cancelled());
-    EXPECT_EQ(QString::number(dialog.ImageWidth()), c.width);
-    EXPECT_EQ(QString::number(dialog.ImageHeight()), c.height);
+    EXPECT_EQ(QStringLiteral("%1 %2").arg(dialog.ImageWidth()).arg(dialog.ImageHeight()),
+              QStringLiteral("%1 %2").arg(c.width, c.height));
   }
 }
 
@@ -132,8 +134,8 @@ TEST_F(NewSizeDialog, OkRefusesWhatNoPhotoCanTakeAndStaysOpen) {
       EXPECT_TRUE(shown->isVisible()) << width;
       EXPECT_TRUE(shown->Cancelled());
       ASSERT_FALSE(ui.Messages().empty());
-      EXPECT_EQ(ui.Messages().back().text, message);
-      EXPECT_EQ(ui.Messages().back().icon, MessageIcon::Exclamation);
+      EXPECT_EQ(std::pair(ui.Messages().back().text, ui.Messages().back().icon),
+                std::pair(message, MessageIcon::Exclamation));
     }
     Type(shown->txtWidth(), "2,5");
     Type(shown->txtHeight(), "3,5");
@@ -141,9 +143,8 @@ TEST_F(NewSizeDialog, OkRefusesWhatNoPhotoCanTakeAndStaysOpen) {
   });
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);
   EXPECT_EQ(ui.Messages().size(), 3u);
-  EXPECT_FALSE(dialog.Cancelled());
-  EXPECT_EQ(dialog.ImageWidth(), 2);
-  EXPECT_EQ(dialog.ImageHeight(), 4);
+  EXPECT_EQ(std::tuple(dialog.Cancelled(), dialog.ImageWidth(), dialog.ImageHeight()),
+            std::tuple(false, 2, 4));
 }
 
 TEST_F(NewSizeDialog, AnnulerAfterChangesLeavesItCancelled) {

@@ -75,20 +75,23 @@ TEST_F(LogoDialog, FirstUseStartsAtTheDefaultsAndEachBarRewritesItsText) {
   EXPECT_EQ(dialog.taille_pourcentage()->text(), "10 % de la taille totale de l'image");
   EXPECT_FALSE(dialog.effacer()->isEnabled());
 
-  dialog.distX()->setValue(50);
-  EXPECT_EQ(dialog.distX_pourcentage()->text(), "X à 50 % : Logo centré horizontalement");
-  dialog.distX()->setValue(51);
-  EXPECT_EQ(dialog.distX_pourcentage()->text(), "X à 51 % de la largeur de l'image");
-  dialog.DistY()->setValue(50);
-  EXPECT_EQ(dialog.distY_pourcentage()->text(), "Y à 50 % : Logo centré verticalement");
-  dialog.DistY()->setValue(7);
-  EXPECT_EQ(dialog.distY_pourcentage()->text(), "Y à 7 % de la hauteur de l'image");
-  dialog.taille()->setValue(0);
-  EXPECT_EQ(dialog.taille_pourcentage()->text(), "1 % de la taille totale de l'image");
-  dialog.transparence()->setValue(95);
-  EXPECT_EQ(dialog.trans_pourcentage()->text(), "90 % de transparence");
-  dialog.angle()->setValue(360);
-  EXPECT_EQ(dialog.angle_pourcentage()->text(), "360 °");
+  const struct {
+    QScrollBar* bar;
+    int value;
+    QLabel* label;
+    const char* text;
+  } moves[] = {
+      {dialog.distX(), 50, dialog.distX_pourcentage(), "X à 50 % : Logo centré horizontalement"},
+      {dialog.distX(), 51, dialog.distX_pourcentage(), "X à 51 % de la largeur de l'image"},
+      {dialog.DistY(), 50, dialog.distY_pourcentage(), "Y à 50 % : Logo centré verticalement"},
+      {dialog.DistY(), 7, dialog.distY_pourcentage(), "Y à 7 % de la hauteur de l'image"},
+      {dialog.taille(), 0, dialog.taille_pourcentage(), "1 % de la taille totale de l'image"},
+      {dialog.transparence(), 95, dialog.trans_pourcentage(), "90 % de transparence"},
+      {dialog.angle(), 360, dialog.angle_pourcentage(), "360 °"}};
+  for (const auto& m : moves) {
+    m.bar->setValue(m.value);
+    EXPECT_EQ(m.label->text(), QString::fromUtf8(m.text));
+  }
 }
 
 TEST_F(LogoDialog, OuvrirAsksForAnExistingPictureAndCancellingKeepsTheName) {
@@ -100,9 +103,9 @@ TEST_F(LogoDialog, OuvrirAsksForAnExistingPictureAndCancellingKeepsTheName) {
   QTest::mouseClick(dialog.cmdOpen(), Qt::LeftButton);
   EXPECT_EQ(dialog.txtFilename()->text(), logo);
   ASSERT_EQ(ui.FileDialogs().size(), 2u);
-  EXPECT_EQ(ui.FileDialogs().front().kind, FileDialogKind::Open);
-  EXPECT_EQ(ui.FileDialogs().front().request.title, "Sélectionnez votre logo");
-  EXPECT_TRUE(ui.FileDialogs().front().request.mustExist);
+  const RecordedFileDialog& asked = ui.FileDialogs().front();
+  EXPECT_EQ(std::tuple(asked.kind, asked.request.title, asked.request.mustExist),
+            std::tuple(FileDialogKind::Open, QStringLiteral("Sélectionnez votre logo"), true));
 }
 
 TEST_F(LogoDialog, AnnulerEscapeAndTheCloseBoxChangeNothing) {

@@ -9,16 +9,14 @@
 #include <cstring>
 #include <system_error>
 
+#include "DocumentFixture.h"
 #include "document/AppServices.h"
+#include "support/ScopedEnv.h"
 
 namespace fotavel {
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
+using testing::WriteFile;
 
 TEST(SettingsFileTest, LookupRules) {
   QTemporaryDir dir;
@@ -47,24 +45,14 @@ TEST(SettingsFileTest, LookupRules) {
 class ParamFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    hadSaved = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-    saved = qgetenv("XDG_CONFIG_HOME");
     ASSERT_TRUE(QDir(root.path()).mkdir("config"));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath("config")));
     ASSERT_TRUE(QDir().mkpath(program));
-  }
-  void TearDown() override {
-    if (hadSaved)
-      qputenv("XDG_CONFIG_HOME", saved);
-    else
-      qunsetenv("XDG_CONFIG_HOME");
   }
 
   QTemporaryDir root;
+  testing::ScopedEnv xdg{"XDG_CONFIG_HOME", QFile::encodeName(root.filePath("config"))};
   QString program = root.filePath("program");
   QString config = root.filePath("config/fotavel/param");
-  QByteArray saved;
-  bool hadSaved = false;
 };
 
 TEST_F(ParamFolderTest, BesideTheProgramWhenWritableElseConfiguration) {

@@ -13,7 +13,11 @@ QString DocumentTest::WritePhoto(const cDIBSection& picture, const QString& name
 }
 
 QString DocumentTest::OpenRandom(std::int32_t width, std::int32_t height, std::uint32_t seed) {
-  const QString path = WritePhoto(RandomSurface(width, height, seed));
+  return OpenPicture(RandomSurface(width, height, seed));
+}
+
+QString DocumentTest::OpenPicture(const cDIBSection& picture) {
+  const QString path = WritePhoto(picture);
   QString error;
   EXPECT_TRUE(document.OpenFile(path, false, error)) << error.toStdString();
   return path;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <vector>
@@ -12,6 +13,13 @@
 #include "support/Surfaces.h"
 
 namespace fotavel::testing {
+
+// Writes `bytes` to `path`, replacing what was there.
+inline void WriteFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
 
 class RecordingObserver : public DocumentObserver {
  public:
@@ -42,6 +50,8 @@ class DocumentTest : public ::testing::Test {
   QString WritePhoto(const cDIBSection& picture, const QString& name = QStringLiteral("photo.bmp"));
   // Opens a random photo of that size; returns its path.
   QString OpenRandom(std::int32_t width, std::int32_t height, std::uint32_t seed = 7);
+  // Opens `picture`, written first as a BMP; returns its path.
+  QString OpenPicture(const cDIBSection& picture);
 
   QTemporaryDir folder;
   AppServices services;

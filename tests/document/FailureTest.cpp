@@ -51,18 +51,15 @@ TEST(DescribeFailure, EveryFailureGetsANumberAFrenchTextAndASource) {
       {Described([] { throw 42; }), 0x8004057A, "Erreur inattendue.", document},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(c.got.number(), c.number) << c.description;
-    EXPECT_EQ(c.got.description(), c.description);
-    EXPECT_EQ(c.got.source(), c.source);
+    EXPECT_EQ(std::tuple(c.got.number(), c.got.description(), c.got.source()),
+              std::tuple(c.number, c.description, c.source));
   }
 }
 
 class LogoFailureTest : public DocumentTest {
  protected:
   void Write(const QString& name, const QByteArray& bytes) {
-    QFile file(folder.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    WriteFile(folder.filePath(name), bytes);
   }
   // The logo command fails with `text`, and the photo is as it was, unmarked.
   void ExpectRefused(const QString& text) {
@@ -105,16 +102,6 @@ TEST_F(LogoFailureTest, UnreadableSettingsOrLogoAreReportedNotStamped) {
   EXPECT_EQ(PixelRGB(document.Picture(), 0, 29), 0xFF0000u);
 }
 
-// No surface beyond those alive may be had while this lives.
-class NoMoreSurfaces {
- public:
-  NoMoreSurfaces() : previous_(SetSurfaceMemoryLimit(LiveSurfaceBytes())) {}
-  ~NoMoreSurfaces() { SetSurfaceMemoryLimit(previous_); }
-
- private:
-  std::size_t previous_;
-};
-
 TEST_F(DocumentTest, RunningOutOfMemorySaysSoAndKeepsThePhoto) {
   OpenRandom(20, 20);
   for (int i = 0; i < 5; ++i) document.Lighten(5);  // a full ring: its copies' memory is reused
@@ -124,7 +111,7 @@ TEST_F(DocumentTest, RunningOutOfMemorySaysSoAndKeepsThePhoto) {
   QStringList failed;
   const auto check = [&](const QString& name, auto&& command) {
     const cDIBSection before = Copy(document.Picture());
-    const NoMoreSurfaces full;
+    const NoMoreSurfaceMemory full;
     try {
       command();
     } catch (...) {
@@ -156,7 +143,7 @@ TEST_F(DocumentTest, RunningOutOfMemorySaysSoAndKeepsThePhoto) {
   EXPECT_EQ(document.ImageWidth(), 20);
 
   const QString other = WritePhoto(RandomSurface(8, 8, 1), u"autre.bmp"_s);
-  const NoMoreSurfaces full;
+  const NoMoreSurfaceMemory full;
   QString error;
   EXPECT_FALSE(document.OpenFile(other, false, error));
   EXPECT_EQ(error.toStdString(), "image trop grande pour la mémoire disponible (8 x 8)");

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "DocumentFixture.h"
 #include "document/AppServices.h"
 #include "document/DocumentError.h"
 #include "document/ModImage.h"
@@ -24,9 +25,7 @@ class LogoTest : public ::testing::Test {
  protected:
   void SetUp() override { services.SetParamFolder(dir.path()); }
   void WriteBytes(const QString& name, const QByteArray& bytes) {
-    QFile file(dir.filePath(name));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
+    testing::WriteFile(dir.filePath(name), bytes);
   }
   LogoSettings Read(const QByteArray& ini) {
     WriteBytes("fotavel.ini", ini);
@@ -74,13 +73,12 @@ QRect Stamped(const cDIBSection& photo) {
 cDIBSection Black(int width, int height) { return testing::UniformSurface(width, height, 0, 0, 0); }
 
 LogoSettings Placed(int size, int x, int y, float angle = 0, float opacity = 1) {
-  LogoSettings settings;
-  settings.sizePercent = size;
-  settings.positionX = x;
-  settings.positionY = y;
-  settings.angleDegrees = angle;
-  settings.opacity = opacity;
-  return settings;
+  return {.extension = {},
+          .sizePercent = size,
+          .opacity = opacity,
+          .angleDegrees = angle,
+          .positionX = x,
+          .positionY = y};
 }
 
 // Stamps `logo` on a black photo of that size and returns the stamped extent.
@@ -147,8 +145,7 @@ TEST_F(LogoTest, LogoFilesAreFoundWithoutRegardToCase) {
   EXPECT_EQ(ModImage::AnyLogoFile(services), dir.filePath("Logo.Gif"));
   WriteBytes("logo.PNG", "x");
   EXPECT_EQ(ModImage::AnyLogoFile(services), dir.filePath("logo.PNG"));
-  LogoSettings settings;
-  settings.extension = "png";
+  LogoSettings settings{.extension = "png"};
   EXPECT_EQ(ModImage::LogoFileFor(services, settings), dir.filePath("logo.PNG"));
   WriteBytes("logo.png", "x");  // an exact match wins
   EXPECT_EQ(ModImage::LogoFileFor(services, settings), dir.filePath("logo.png"));

@@ -49,9 +49,8 @@ TEST_F(DocumentTest, WithoutUndoCommandsStillRunButKeepNoCopy) {
   EXPECT_FALSE(SamePixels(before, document.Picture()));
 }
 
-// The window prepares memory when idle, and a pass lets the window's timers
-// run while it reports progress: the scratch surface it is filtering into
-// must not be written then.
+// The window prepares memory when idle, and a pass lets the window's timers run while it reports
+// progress: the scratch surface it is filtering into must not be written then.
 TEST_F(DocumentTest, PreparingMemoryInTheMiddleOfAPassChangesNothing) {
   struct Meddler : DocumentObserver {
     PhotoDocument* document = nullptr;
@@ -95,8 +94,7 @@ TEST_F(DocumentTest, CustomKernelRowsRunFromTheDisplayedTop) {
   // (displayed) moves brightness one row down on the displayed picture.
   cDIBSection photo = UniformSurface(5, 5, 0, 0, 0);
   SetPixelRGB(photo, 2, 3, 0xFFFFFF);  // storage row 3 = displayed row 1
-  QString error;
-  ASSERT_TRUE(document.OpenFile(WritePhoto(photo), false, error));
+  OpenPicture(photo);
   const std::int32_t above[9] = {0, 1, 0, 0, 0, 0, 0, 0, 0};
   document.ProcessKernel(3, 1, above);
   EXPECT_EQ(PixelRGB(document.Picture(), 2, 2), 0xFFFFFFu);  // displayed row 2
@@ -111,8 +109,7 @@ TEST_F(DocumentTest, ResampleRules) {
   EXPECT_THROW(document.Resample(400, 0), DocumentError);
   EXPECT_EQ(document.ImageWidth(), 10);
   document.Resample(5, 2);
-  EXPECT_EQ(document.ImageWidth(), 5);
-  EXPECT_EQ(document.ImageHeight(), 2);
+  EXPECT_EQ(std::pair(document.ImageWidth(), document.ImageHeight()), std::pair(5, 2));
   EXPECT_EQ(observer.size, QStringLiteral("5 x 2 - 0Ko"));
   document.Annuler();
   EXPECT_EQ(document.ImageWidth(), 10);
@@ -141,14 +138,12 @@ TEST_F(DocumentTest, CombineTakesTheSmallerSizeFromTheTopLeft) {
   SetPixelRGB(second, 0, 5, 0x0A0B0C);  // displayed top-left of the second photo
   const CombinationSettings add{1, 1, 0, 1, 0};
   document.Combine(add, first, second);
-  EXPECT_EQ(document.ImageWidth(), 4);
-  EXPECT_EQ(document.ImageHeight(), 4);
+  EXPECT_EQ(std::pair(document.ImageWidth(), document.ImageHeight()), std::pair(4, 4));
   EXPECT_EQ(PixelRGB(document.Picture(), 0, 3), 0xD2D3D4u);  // 200 + 0x0A0B0C per channel
   EXPECT_EQ(PixelRGB(document.Picture(), 1, 0), 0xE6DCD2u);  // 200 + (30, 20, 10)
+  EXPECT_EQ(document.Caption(), "Photo: " + document.filename());
   EXPECT_EQ(document.filename(), QStringLiteral("Nouvelle photo 1"));
-  EXPECT_EQ(document.Caption(), QStringLiteral("Photo: Nouvelle photo 1"));
-  EXPECT_TRUE(document.Dirty());
-  EXPECT_FALSE(document.CanUndo());
+  EXPECT_TRUE(document.Dirty() && !document.CanUndo());
 
   PhotoDocument darker(services, &observer);
   darker.Combine({2, 1, 0, 1, 0}, first, second);
@@ -163,9 +158,7 @@ TEST_F(DocumentTest, CombineTakesTheSmallerSizeFromTheTopLeft) {
 // in a corner (three) 8v − 3v, at most 255.
 TEST_F(DocumentTest, FindingEdgesOfAUniformPhotoLightsOnlyItsBorder) {
   for (const std::uint8_t grey : {std::uint8_t{100}, std::uint8_t{40}}) {
-    QString error;
-    ASSERT_TRUE(
-        document.OpenFile(WritePhoto(UniformSurface(7, 5, grey, grey, grey)), false, error));
+    OpenPicture(UniformSurface(7, 5, grey, grey, grey));
     document.TrouvContours();
     for (std::int32_t y = 0; y < 5; ++y) {
       for (std::int32_t i = 0; i < 7; ++i) {
@@ -179,8 +172,7 @@ TEST_F(DocumentTest, FindingEdgesOfAUniformPhotoLightsOnlyItsBorder) {
 }
 
 TEST_F(DocumentTest, SkyTurnsAWhiteUpperHalfBlue) {
-  QString error;
-  ASSERT_TRUE(document.OpenFile(WritePhoto(UniformSurface(3, 100, 255, 255, 255)), false, error));
+  OpenPicture(UniformSurface(3, 100, 255, 255, 255));
   document.Applique_ciel();
   EXPECT_EQ(PixelRGB(document.Picture(), 1, 99), 0x5475D4u);  // top row (84, 117, 212)
   EXPECT_EQ(PixelRGB(document.Picture(), 1, 49), 0xFFFFFFu);  // displayed row 50
@@ -209,12 +201,12 @@ TEST(CommandTable, EveryNameIsFoundAndArgumentsAreRead) {
     CommandArgument a;
     QString error;
     const QString what = QString::fromUtf16(c.command) + u'=' + QString::fromUtf16(c.argument);
+    SCOPED_TRACE(what.toStdString());
     ASSERT_EQ(
         FindCommand(QString::fromUtf16(c.command))->parse(QString::fromUtf16(c.argument), a, error),
-        c.accepted)
-        << what.toStdString();
+        c.accepted);
     if (!c.accepted) continue;
-    EXPECT_EQ(a.numbers, c.numbers) << what.toStdString();
+    EXPECT_EQ(a.numbers, c.numbers);
     if (QStringView(c.command) == u"combiner") {
       EXPECT_EQ(a.file, QStringLiteral("/tmp/a:b.jpg"));
     }

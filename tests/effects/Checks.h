@@ -1,5 +1,4 @@
-// Checks shared by the effect tests: refusals, a full surface budget, picture-and-events
-// comparison.
+// Checks shared by the effect tests: refusals, picture-and-events comparison.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@
 #include "effects/cImageProcessDIB.h"
 #include "support/EventRecorder.h"
 #include "support/Surfaces.h"
-#include "surface/SurfaceMemory.h"
 
 namespace fotavel::testing {
 
@@ -29,18 +27,6 @@ void ExpectRefused(Call&& call, const ErrorKind& kind) {
   }
 }
 
-// While alive, no new surface can be created: the budget is what is live now.
-class NoMoreSurfaceMemory {
- public:
-  NoMoreSurfaceMemory() : previous_(SetSurfaceMemoryLimit(LiveSurfaceBytes())) {}
-  ~NoMoreSurfaceMemory() { SetSurfaceMemoryLimit(previous_); }
-  NoMoreSurfaceMemory(const NoMoreSurfaceMemory&) = delete;
-  NoMoreSurfaceMemory& operator=(const NoMoreSurfaceMemory&) = delete;
-
- private:
-  std::size_t previous_;
-};
-
 // Runs `call` on a fresh engine and returns the events it raised.
 template <class Call>
 std::vector<Event> Recorded(Call&& call) {
@@ -49,6 +35,16 @@ std::vector<Event> Recorded(Call&& call) {
   engine.SetListener(&recorder);
   call(engine);
   return recorder.events;
+}
+
+// The engine's kernel, row iY = -half first; empty while it has none.
+inline std::vector<std::int32_t> Kernel(const cImageProcessDIB& engine) {
+  std::vector<std::int32_t> kernel;
+  const std::int32_t half = engine.FilterArraySize() / 2;
+  for (std::int32_t iY = -half; iY <= half && engine.FilterArraySize() > 0; ++iY) {
+    for (std::int32_t iX = -half; iX <= half; ++iX) kernel.push_back(engine.FilterValue(iX, iY));
+  }
+  return kernel;
 }
 
 // Same pixels, untouched padding, same events.

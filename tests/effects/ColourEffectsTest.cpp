@@ -84,9 +84,8 @@ TEST(ColourEffects, MatchTheColumnLoopOnAwkwardSizes) {
   }
 }
 
-// The vector forms must round exactly where the plain arithmetic does, for
-// every colour. Sature is clamped at 25600: larger percentages must give the
-// same picture as the unclamped arithmetic.
+// The vector forms must round exactly where the plain arithmetic does, for every colour. Sature is
+// clamped at 25600: larger percentages must give the same picture as the unclamped arithmetic.
 TEST(ColourEffects, EveryColourMatchesThePlainArithmetic) {
   for (const Case& c :
        {Grey(), Lighten(20, 20), Lighten(-37, -37), Lighten(150, 150), Sature(-30, -30),

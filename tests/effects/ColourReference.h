@@ -69,8 +69,7 @@ inline void ReferenceSature(cDIBSection& s, ProgressListener& listener, std::int
   });
 }
 
-// A 4096 x 4096 surface holding every 24-bit colour once: pixel (i, y) is
-// 0xRRGGBB = y × 4096 + i.
+// A 4096 x 4096 surface holding every 24-bit colour once: pixel (i, y) is 0xRRGGBB = y × 4096 + i.
 inline const cDIBSection& AllColours() {
   static const cDIBSection all = [] {
     cDIBSection s = UniformSurface(4096, 4096, 0, 0, 0);

@@ -124,12 +124,13 @@ TEST(Combinations, AddImagesHandValues) {
       // The offsets named R go with the first byte, which holds blue.
       {0x000000, 0x000000, {1, {10, 20, 30}, 1, {1, 2, 3}}, 0x21160B},
   };
+  const auto uniform = [](std::uint32_t rgb) {
+    return UniformSurface(3, 2, rgb & 0xFF, (rgb >> 8) & 0xFF, rgb >> 16);
+  };
   cImageProcessDIB engine;
   for (const auto& c : cases) {
-    const cDIBSection from =
-        UniformSurface(3, 2, c.from & 0xFF, (c.from >> 8) & 0xFF, c.from >> 16);
-    cDIBSection to = UniformSurface(3, 2, c.to & 0xFF, (c.to >> 8) & 0xFF, c.to >> 16);
-    AddImages(engine, from, to, c.w);
+    cDIBSection to = uniform(c.to);
+    AddImages(engine, uniform(c.from), to, c.w);
     EXPECT_EQ(PixelRGB(to, 2, 1), c.out);
   }
   // A larger source is aligned bottom left.

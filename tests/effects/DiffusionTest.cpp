@@ -66,10 +66,8 @@ TEST(Diffusion, MatchesTheScanOrderLoopWithTheSameDraws) {
 // even neighbour; the largest draw stays below F − half.
 TEST(Diffusion, OffsetsRoundHalvesToEven) {
   constexpr std::uint32_t quarter = 1u << 30, halfDraw = 1u << 31, top = 0xFFFFFFFFu;
-  EXPECT_EQ(ScatterHalf(1), 0);
-  EXPECT_EQ(ScatterHalf(3), 2);
-  EXPECT_EQ(ScatterHalf(5), 2);
-  EXPECT_EQ(ScatterHalf(6), 3);
+  EXPECT_EQ((std::vector{ScatterHalf(1), ScatterHalf(3), ScatterHalf(5), ScatterHalf(6)}),
+            (std::vector<decltype(ScatterHalf(1))>{0, 2, 2, 3}));
   EXPECT_EQ(ScatterOffset(halfDraw, 1), 0);      // 0.5 → 0
   EXPECT_EQ(ScatterOffset(halfDraw + 1, 1), 1);  // just above 0.5
   EXPECT_EQ(ScatterOffset(halfDraw, 3), 0);      // 1.5 − 2 = −0.5 → 0

@@ -10,10 +10,9 @@
 
 namespace fotavel::testing {
 
-// Every pass here follows the described loops literally: outer loop over
-// byte columns in steps of 3, inner loop over rows, a Progress after each
-// column. Sums are formed in 64 bits, so they are the exact values; `/` on
-// them truncates toward zero.
+// Every pass here follows the described loops literally: outer loop over byte columns in steps of
+// 3, inner loop over rows, a Progress after each column. Sums are formed in 64 bits, so they are
+// the exact values; `/` on them truncates toward zero.
 class ReferenceFilters {
  public:
   explicit ReferenceFilters(ProgressListener& listener) : listener_(listener) {}

@@ -1,6 +1,7 @@
 // ProcessImage against the plain column-by-column passes: pixels, padding and events, bit for bit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <random>
@@ -17,19 +18,19 @@ using testing::EventRecorder;
 using testing::kAwkwardSizes;
 using testing::ReferenceFilters;
 
+using testing::Kernel;
+
 void CopyAll(const cDIBSection& from, cDIBSection& to) {
-  for (std::int32_t y = 0; y < from.height(); ++y) {
-    for (std::int32_t x = 0; x < 3 * from.width(); ++x) to.row(y)[x] = from.row(y)[x];
-  }
+  for (std::int32_t y = 0; y < from.height(); ++y)
+    std::copy_n(from.row(y), 3 * from.width(), to.row(y));
 }
 
-std::vector<std::int32_t> Kernel(const cImageProcessDIB& engine) {
-  std::vector<std::int32_t> kernel;
-  const std::int32_t half = engine.FilterArraySize() / 2;  // size 0: no kernel yet
-  for (std::int32_t iY = -half; iY <= half && engine.FilterArraySize() > 0; ++iY) {
-    for (std::int32_t iX = -half; iX <= half; ++iX) kernel.push_back(engine.FilterValue(iX, iY));
-  }
-  return kernel;
+// A custom 3 x 3 kernel, all zero until set.
+cImageProcessDIB Custom3() {
+  cImageProcessDIB engine;
+  engine.FilterType(12);
+  engine.FilterArraySize(3);
+  return engine;
 }
 
 // ProcessImage as described: block copies, the pass from image into buffer,
@@ -165,9 +166,7 @@ TEST(FiltersReference, KernelsAtTheEdgesOfEightAndSixteenBits) {
   for (const std::int32_t centre : {128, -128, 127, -127}) {
     for (const std::int32_t weight : {1, -1, 2, -3, 128, -129}) {
       SCOPED_TRACE(::testing::Message() << "centre " << centre << " weight " << weight);
-      cImageProcessDIB engine;
-      engine.FilterType(12);
-      engine.FilterArraySize(3);
+      cImageProcessDIB engine = Custom3();
       engine.FilterValue(0, 0, centre);
       engine.FilterWeight(weight);
       ExpectSameAsReference(engine, 77);
@@ -175,9 +174,7 @@ TEST(FiltersReference, KernelsAtTheEdgesOfEightAndSixteenBits) {
   }
   for (const std::int32_t total : {128, 129, -128, -129}) {
     SCOPED_TRACE(::testing::Message() << "total " << total);
-    cImageProcessDIB engine;
-    engine.FilterType(12);
-    engine.FilterArraySize(3);
+    cImageProcessDIB engine = Custom3();
     const std::int32_t one = total < 0 ? -1 : 1;
     for (std::int32_t iY = -1; iY <= 1; ++iY) {
       for (std::int32_t iX = -1; iX <= 1; ++iX)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <tuple>
 #include <vector>
 
 #include "effects/Checks.h"
@@ -17,14 +18,7 @@ using testing::PixelRGB;
 using testing::SetPixelRGB;
 using namespace ImageProcessErrors;
 
-std::vector<std::int32_t> Kernel(const cImageProcessDIB& engine) {
-  std::vector<std::int32_t> kernel;
-  const std::int32_t half = engine.FilterArraySize() / 2;
-  for (std::int32_t iY = -half; iY <= half; ++iY) {
-    for (std::int32_t iX = -half; iX <= half; ++iX) kernel.push_back(engine.FilterValue(iX, iY));
-  }
-  return kernel;
-}
+using testing::Kernel;
 
 TEST(FilterState, PresetKernelsAndWeights) {
   const struct {
@@ -61,23 +55,20 @@ TEST(FilterState, TypesWithoutAKernelKeepTheOneInPlaceAndZeroTheWeight) {
     cImageProcessDIB engine;
     engine.FilterType(5);
     engine.FilterType(type);
-    EXPECT_EQ(engine.FilterType(), type);
-    EXPECT_EQ(engine.FilterArraySize(), 3);
-    EXPECT_EQ(engine.FilterValue(0, 0), 15);
-    EXPECT_EQ(engine.FilterWeight(), 0);
+    EXPECT_EQ(std::tuple(engine.FilterType(), engine.FilterArraySize(), engine.FilterValue(0, 0),
+                         engine.FilterWeight()),
+              std::tuple(type, 3, 15, 0));
   }
   cImageProcessDIB engine;
   engine.FilterType(4);
   engine.FilterWeight(-6);
   engine.FilterType(12);  // custom: nothing rebuilt
-  EXPECT_EQ(engine.FilterArraySize(), 5);
-  EXPECT_EQ(engine.FilterValue(0, 0), 12);
-  EXPECT_EQ(engine.FilterWeight(), -6);
+  EXPECT_EQ(std::tuple(engine.FilterArraySize(), engine.FilterValue(0, 0), engine.FilterWeight()),
+            std::tuple(5, 12, -6));
   engine.FilterType(5);
   engine.FilterArraySize(7);  // zeroes the kernel, keeps weight and type
   EXPECT_EQ(Kernel(engine), std::vector<std::int32_t>(49, 0));
-  EXPECT_EQ(engine.FilterWeight(), 7);
-  EXPECT_EQ(engine.FilterType(), 5);
+  EXPECT_EQ(std::pair(engine.FilterWeight(), engine.FilterType()), std::pair(7, 5));
 }
 
 TEST(FilterState, RefusedSettingsChangeNothing) {
@@ -96,9 +87,8 @@ TEST(FilterState, RefusedSettingsChangeNothing) {
     ExpectRefused([&] { engine.FilterValue(iX, iY, 5); }, kKernelIndex);
     ExpectRefused([&] { (void)engine.FilterValue(iX, iY); }, kKernelIndex);
   }
-  EXPECT_EQ(engine.FilterType(), 3);
+  EXPECT_EQ(std::pair(engine.FilterType(), engine.FilterWeight()), std::pair(3, 12));
   EXPECT_EQ(Kernel(engine), (std::vector<std::int32_t>{1, 1, 1, 1, 4, 1, 1, 1, 1}));
-  EXPECT_EQ(engine.FilterWeight(), 12);
 
   cImageProcessDIB fresh;  // no kernel at all: even (0, 0) is outside it
   ExpectRefused([&] { fresh.FilterValue(0, 0, 1); }, kKernelIndex);
@@ -133,8 +123,7 @@ TEST(FilterRefusals, ProcessImageRefusesBeforeAnyEventOrChange) {
   engine.FilterType(8);
   engine.FilterType(7);
   ExpectRefused([&] { engine.ProcessImage(image, smaller); }, kSizeMismatch);
-  EXPECT_EQ(engine.FilterValue(0, 0), 0);
-  EXPECT_EQ(engine.FilterValue(1, 1), 1);
+  EXPECT_EQ(std::pair(engine.FilterValue(0, 0), engine.FilterValue(1, 1)), std::pair(0, 1));
   EXPECT_TRUE(events.events.empty());
   EXPECT_TRUE(testing::SamePixels(image, picture));
   EXPECT_TRUE(testing::SamePixels(buffer, bufferBefore));
@@ -158,8 +147,8 @@ TEST(FilterValues, SharpenTruncatesTheQuotient) {
   const cDIBSection buffer = Filter(5, image);
   EXPECT_EQ(PixelRGB(image, 2, 2), 0x326F6Fu);  // (15 × 100 − 8 × 90) / 7 = 780 / 7 → 111
   EXPECT_EQ(PixelRGB(image, 1, 3), 0x325858u);  // (15 × 90 − 7 × 90 − 100) / 7 = 620 / 7 → 88
-  EXPECT_EQ(PixelRGB(image, 0, 2), 0x325A5Au);  // border: unfiltered
-  EXPECT_EQ(PixelRGB(image, 2, 4), 0x325A5Au);
+  EXPECT_EQ(std::pair(PixelRGB(image, 0, 2), PixelRGB(image, 2, 4)),  // border: unfiltered
+            std::pair(0x325A5Au, 0x325A5Au));
   EXPECT_TRUE(testing::SamePixels(image, buffer));
 }
 

@@ -10,8 +10,7 @@
 namespace fotavel {
 namespace {
 
-// Keeps a copy of one surface as it stands at the first Progress event that
-// reaches half of lMax.
+// Keeps a copy of one surface as it stands at the first Progress event that reaches half of lMax.
 class MiddleSnapshot : public ProgressListener {
  public:
   explicit MiddleSnapshot(const cDIBSection& watched) : watched_(watched) {}
@@ -49,31 +48,28 @@ void ExpectPartlyWritten(const cDIBSection& seen, const cDIBSection& before,
   EXPECT_EQ(mixed, 0);
 }
 
-// Random pixels: the blur and the negative change every row.
-constexpr std::int32_t kWidth = 64, kHeight = 400;
-
-TEST(ProgressPacing, BlurRaisesHalfItsEventsWithPartOfThePictureFiltered) {
-  cDIBSection image = testing::RandomSurface(kWidth, kHeight, 11);
-  const cDIBSection before = testing::Copy(image);
-  cDIBSection buffer = testing::RandomSurface(kWidth, kHeight, 12);
-  cImageProcessDIB engine;
-  MiddleSnapshot listener(image);
-  engine.SetListener(&listener);
-  engine.FilterType(1);
-  ASSERT_TRUE(engine.ProcessImage(image, buffer));
-  // The one-pixel border rows never change.
-  ExpectPartlyWritten(listener.snapshot, before, image, 1, kHeight - 2);
-}
-
-TEST(ProgressPacing, NegativeRaisesHalfItsEventsWithPartOfTheResultWritten) {
-  const cDIBSection photo = testing::RandomSurface(kWidth, kHeight, 13);
-  cDIBSection scratch = testing::RandomSurface(kWidth, kHeight, 14);
-  const cDIBSection before = testing::Copy(scratch);
-  cImageProcessDIB engine;
-  MiddleSnapshot listener(scratch);
-  engine.SetListener(&listener);
-  engine.AddImages(photo, scratch, -1, -255, -255, -255, 0, 0, 0, 0);
-  ExpectPartlyWritten(listener.snapshot, before, scratch, 0, kHeight - 1);
+// Random pixels: the blur (into the picture itself) and the negative (into the scratch
+// surface) change every row.
+TEST(ProgressPacing, BlurAndNegativeRaiseHalfTheirEventsWithPartOfTheResultWritten) {
+  constexpr std::int32_t kWidth = 64, kHeight = 400;
+  for (const bool blur : {true, false}) {
+    SCOPED_TRACE(blur ? "blur" : "negative");
+    cDIBSection photo = testing::RandomSurface(kWidth, kHeight, 11);
+    cDIBSection scratch = testing::RandomSurface(kWidth, kHeight, 12);
+    cDIBSection& written = blur ? photo : scratch;
+    const cDIBSection before = testing::Copy(written);
+    cImageProcessDIB engine;
+    MiddleSnapshot listener(written);
+    engine.SetListener(&listener);
+    engine.FilterType(1);
+    if (blur) {
+      ASSERT_TRUE(engine.ProcessImage(photo, scratch));
+    } else {
+      engine.AddImages(photo, scratch, -1, -255, -255, -255, 0, 0, 0, 0);
+    }
+    // The blur's one-pixel border rows never change.
+    ExpectPartlyWritten(listener.snapshot, before, written, blur ? 1 : 0, kHeight - 1 - blur);
+  }
 }
 
 }  // namespace

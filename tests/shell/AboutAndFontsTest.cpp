@@ -54,13 +54,8 @@ struct Sample {
   QStringList State() const {
     QStringList state;
     for (const QWidget* w : window.findChildren<QWidget*>()) {
-      state << QStringLiteral("%1 %2,%3 %4x%5 %6")
-                   .arg(w->objectName())
-                   .arg(w->x())
-                   .arg(w->y())
-                   .arg(w->width())
-                   .arg(w->height())
-                   .arg(w->font().pointSizeF());
+      state << QString::asprintf("%s %d,%d %dx%d %g", qPrintable(w->objectName()), w->x(), w->y(),
+                                 w->width(), w->height(), w->font().pointSizeF());
     }
     return state << button->Caption();
   }
@@ -79,8 +74,8 @@ TEST(LargeFonts, At120DpiControlsShrinkByFourFifthsAndLongCaptionsAreCut) {
   // A picture that does not stretch only moves; one that stretches shrinks too.
   EXPECT_EQ(sample.image->geometry(), QRect(8, 48, 40, 30));
   EXPECT_EQ(sample.stretched->geometry(), QRect(8, 80, 32, 24));
-  // The button's 855 twips are 71¼ pixels; it holds 71. 96 × 11 = 1056 twips
-  // do not fit in its new width, so it keeps int(96 × 11 / 120) = 8 characters.
+  // The button's 855 twips are 71¼ pixels; it holds 71. 96 × 11 = 1056 twips do not fit in
+  // its new width, so it keeps int(96 × 11 / 120) = 8 characters.
   EXPECT_EQ(sample.button->width() * kTwipsPerPixel, 684);
   EXPECT_EQ(sample.button->Caption(), QStringLiteral("Enregistrer").left(8) + QLatin1Char('.'));
 }
@@ -136,8 +131,8 @@ TEST_F(LargeFontWindow, MainAndAboutWindowsAdaptOnceAtTheirFirstActivation) {
   WhenModal<FormAide>([&](FormAide* about) {
     // Shown comes before active, and the adaptation waits for the activation.
     EXPECT_TRUE(QTest::qWaitForWindowActive(about));
-    // This may run among the events the adaptation lets run before it
-    // scales: look once the event loop has the hand again.
+    // This may run among the events the adaptation lets run before it scales: look once the
+    // event loop has the hand again.
     QTimer::singleShot(10, about, [&, about] {
       EXPECT_DOUBLE_EQ(about->lblVersion()->font().pointSizeF(), designedPoints * 96 / 120);
       QTest::mouseClick(about->fermeraide(), Qt::LeftButton);
@@ -180,14 +175,12 @@ TEST_F(AboutWindow, LinksGoToTheDesktopOrSayWhyNot) {
   ui.Answer(MessageAnswer::Ok);
   emit about.Licence()->linkActivated(QStringLiteral("#"));
   ASSERT_EQ(MessageCount(), 1);
-  EXPECT_TRUE(ui.Messages()[0].text.contains(QDir::toNativeSeparators(licence)));
+  EXPECT_TRUE(ui.Messages()[0].text.contains(licence));
   EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
   EXPECT_TRUE(opened.empty());
 
   // With it, its file URL goes to the desktop, silently.
-  QFile file(licence);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.close();
+  Touch(licence);
   emit about.Licence()->linkActivated(QStringLiteral("#"));
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(opened[0], QUrl::fromLocalFile(licence));
@@ -212,14 +205,11 @@ TEST_F(AboutWindow, AnInstalledProgramFindsTheLicenceInTheDocumentationFolder) {
   const QString beside = bin + QStringLiteral("/Licence-freeware.txt");
   // Neither: the message names the place beside the program.
   EXPECT_EQ(FormAide::LicencePath(bin), beside);
-  QFile installed(doc + QStringLiteral("/Licence-freeware.txt"));
-  ASSERT_TRUE(installed.open(QIODevice::WriteOnly));
-  installed.close();
-  EXPECT_EQ(FormAide::LicencePath(bin), installed.fileName());
+  const QString installed = doc + QStringLiteral("/Licence-freeware.txt");
+  Touch(installed);
+  EXPECT_EQ(FormAide::LicencePath(bin), installed);
   // A copy beside the program (the build tree, a portable copy) comes first.
-  QFile copy(beside);
-  ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
-  copy.close();
+  Touch(beside);
   EXPECT_EQ(FormAide::LicencePath(bin), beside);
 }
 

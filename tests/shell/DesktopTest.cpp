@@ -1,5 +1,4 @@
-// Photos that reach the window from the desktop: named on the command line, dropped on the
-// window.
+// Photos that reach the window from the desktop: named on the command line, dropped on the window.
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -50,16 +49,12 @@ TEST_F(StartUp, PhotosNamedOnTheCommandLineOpenAsFromTheExplorer) {
   ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::Yes).Answer(MessageAnswer::No);
   EXPECT_EQ(window->OuvrirPhotos(start.photos), 3);
 
-  ASSERT_EQ(MessageCount(), 3);
-  EXPECT_EQ(ui.Messages()[0].text, Messages::kOuvertureErreur + "fichier introuvable");
-  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(ui.Messages()[1].text, AlreadyOpen(a));
-  EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::Question);
-  EXPECT_EQ(ui.Messages()[2].text, AlreadyOpen(a));
-  const QList<QMdiSubWindow*> windows = window->Workspace()->subWindowList();
-  ASSERT_EQ(windows.size(), 3);
+  EXPECT_EQ(MessageCount(), 3);
+  ExpectMessage(0, Messages::kOuvertureErreur + "fichier introuvable", MessageIcon::Exclamation);
+  ExpectMessage(1, AlreadyOpen(a), MessageIcon::Question);
+  ExpectMessage(2, AlreadyOpen(a));
   QStringList captions;
-  for (QMdiSubWindow* sub : windows) captions << sub->windowTitle();
+  for (QMdiSubWindow* sub : window->Workspace()->subWindowList()) captions << sub->windowTitle();
   EXPECT_EQ(captions, (QStringList{"Photo: " + a, "Photo: Nouvelle photo 1", "Photo: " + b}));
   EXPECT_EQ(window->ActiveDocument()->Document().ImageWidth(), 5);
   EXPECT_FALSE(window->Explorer()->isVisible());
@@ -94,7 +89,6 @@ class Drops : public ShellTest {
     EXPECT_TRUE(drop.isAccepted());
     QCoreApplication::processEvents();
   }
-  int Windows() const { return int(window->Workspace()->subWindowList().size()); }
 };
 
 TEST_F(Drops, OnlyLocalFilesAreTaken) {
@@ -111,9 +105,7 @@ TEST_F(Drops, APhotoOpensAgainItAsksAndAFolderOrAnythingElseIsRefused) {
   // Nothing opened: the message, and the user is left browsing.
   ui.Answer(MessageAnswer::Ok);
   Drop({folder.path()});
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_EQ(ui.Messages()[0].text,
-            Messages::kOuvertureErreur + "ce chemin désigne un dossier, pas un fichier");
+  ExpectMessage(0, Messages::kOuvertureErreur + "ce chemin désigne un dossier, pas un fichier");
   EXPECT_EQ(Windows(), 0);
   EXPECT_TRUE(window->Explorer()->isVisible());
 
@@ -126,17 +118,15 @@ TEST_F(Drops, APhotoOpensAgainItAsksAndAFolderOrAnythingElseIsRefused) {
 
   // A file that is no picture, then the photo twice more: the message, then
   // the question each time; No keeps it at one window, Yes opens a copy.
-  QFile notes(folder.filePath(QStringLiteral("notes.txt")));
-  ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
-  notes.write("pas une photo");
-  notes.close();
+  const QString notes = folder.filePath(QStringLiteral("notes.txt"));
+  Touch(notes, "pas une photo");
   ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
-  Drop({notes.fileName(), photo, photo});
+  Drop({notes, photo, photo});
   ASSERT_EQ(MessageCount(), 4);
   EXPECT_TRUE(ui.Messages()[1].text.startsWith(Messages::kOuvertureErreur));
   EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(ui.Messages()[2].text, AlreadyOpen(photo));
-  EXPECT_EQ(ui.Messages()[3].text, AlreadyOpen(photo));
+  ExpectMessage(2, AlreadyOpen(photo));
+  ExpectMessage(3, AlreadyOpen(photo));
   ASSERT_EQ(Windows(), 2);
   EXPECT_EQ(Caption(window->ActiveDocument()), QStringLiteral("Photo: Nouvelle photo 1"));
 }

@@ -12,8 +12,6 @@
 namespace fotavel::testing {
 namespace {
 
-using DocumentView = ShellTest;
-
 // The room the main window offers, in pixels, worked out plainly.
 QSize Room(const mfrmMain& window) {
   const double tx = TwipsPerPixelX(window);
@@ -26,9 +24,21 @@ QSize Room(const mfrmMain& window) {
           static_cast<int>(std::nearbyint((h - bars - 1500) / ty))};
 }
 
-QToolButton* ViewButton(frmImage* document, const char* name) {
-  return document->findChild<QToolButton*>(QString::fromUtf8(name));
+void ClickView(frmImage* document, const char* name) {
+  QTest::mouseClick(document->findChild<QToolButton*>(QString::fromUtf8(name)), Qt::LeftButton);
 }
+
+class DocumentView : public ShellTest {
+ protected:
+  // Opened at 100 % in a 400 × 300 frame, so that a large photo overflows.
+  frmImage* OpenInSmallFrame(const QString& name, int width, int height) {
+    frmImage* document = Open(name, width, height);
+    ClickView(document, "TailleNormale");
+    document->parentWidget()->resize(400, 300);
+    QCoreApplication::processEvents();
+    return document;
+  }
+};
 
 // A wheel turned over the viewport at `at` (viewport pixels), delivered to the widget under it as
 // the platform delivers it, so that it climbs to the parents that want it.
@@ -60,26 +70,26 @@ TEST_F(DocumentView, APhotoTwiceAsWideAsTheRoomOpensAtFifty) {
   EXPECT_EQ(document->Image1()->width(), room.width());
   EXPECT_TRUE(document->picImage().isNull()) << "a view at half size never reads the full size";
 
-  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
+  ClickView(document, "TailleNormale");
   EXPECT_EQ(document->Zoom(), 100);
   EXPECT_EQ(window->lblZoom()->text(), QStringLiteral("Zoom: 100 %"));
   EXPECT_EQ(document->Image1()->width(), 2 * room.width());
   EXPECT_EQ(document->picImage(), Upright(document->Document().Picture())) << "drawn for 1:1";
-  QTest::mouseClick(ViewButton(document, "fenêtre"), Qt::LeftButton);
+  ClickView(document, "fenêtre");
   EXPECT_EQ(document->Zoom(), 50);
 }
 
 TEST_F(DocumentView, TheZoomButtonTogglesThePointerAndTakesOverFromTheAreaBlur) {
   frmImage* document = Open(QStringLiteral("a.bmp"));
   for (const int pointer : {frmImage::kPointerZoom, frmImage::kPointerNormal}) {
-    QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
+    ClickView(document, "ZoomBT");
     EXPECT_EQ(document->MousePointer(), pointer);
   }
   Click("cmdMasque");
   EXPECT_EQ(document->MousePointer(), frmImage::kPointerCross);
-  QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
+  ClickView(document, "ZoomBT");
   EXPECT_EQ(document->MousePointer(), frmImage::kPointerZoom);
-  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
+  ClickView(document, "TailleNormale");
   EXPECT_EQ(document->MousePointer(), frmImage::kPointerNormal);
 }
 
@@ -87,7 +97,7 @@ TEST_F(DocumentView, TheZoomButtonTogglesThePointerAndTakesOverFromTheAreaBlur) 
 // picture and takes no step from a picture no wider than 2000 twips (8 % of 1601 pixels).
 TEST_F(DocumentView, ZoomTicksResizeThePictureAndStopAtTwoThousandTwips) {
   frmImage* document = Open(QStringLiteral("long.bmp"), 1601, 41);
-  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
+  ClickView(document, "TailleNormale");
   const double tx = TwipsPerPixelX(*document);
   std::vector<double> out;
   for (double before = 0; before != document->Zoom() && out.size() < 30;) {
@@ -110,7 +120,7 @@ TEST_F(DocumentView, ZoomTicksResizeThePictureAndStopAtTwoThousandTwips) {
 TEST_F(DocumentView, HoldingTheMouseInZoomModeRunsTheRepeatUntilTheRelease) {
   // Wide enough for a step out of 110 % (more than 2000 twips), narrow enough to open at 100 %.
   frmImage* document = Open(QStringLiteral("a.bmp"), 301, 61);
-  QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
+  ClickView(document, "ZoomBT");
   ASSERT_EQ(document->Zoom(), 100);
   auto* plus = document->findChild<QTimer*>(QStringLiteral("TimerZoomPlus"));
   auto* minus = document->findChild<QTimer*>(QStringLiteral("TimerZoomMoins"));
@@ -135,10 +145,7 @@ TEST_F(DocumentView, HoldingTheMouseInZoomModeRunsTheRepeatUntilTheRelease) {
 // point under the pointer where it was as far as the scroll bars allow.
 TEST_F(DocumentView, CtrlWheelZoomsAroundThePointer) {
   const QSize photo(901, 601);
-  frmImage* document = Open(QStringLiteral("grande.bmp"), photo.width(), photo.height());
-  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
-  document->parentWidget()->resize(400, 300);
-  QCoreApplication::processEvents();
+  frmImage* document = OpenInSmallFrame(QStringLiteral("grande.bmp"), 901, 601);
   document->hscScroll()->setValue(100);
   document->vscScroll()->setValue(50);
   const QPoint pointer(150, 120);
@@ -178,8 +185,8 @@ TEST_F(DocumentView, CtrlWheelZoomsAroundThePointer) {
 
 TEST_F(DocumentView, CtrlWheelStopsAtTheZoomOutLimit) {
   frmImage* document = Open(QStringLiteral("long.bmp"), 1601, 41);
-  QTest::mouseClick(ViewButton(document, "ZoomBT"), Qt::LeftButton);
-  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
+  ClickView(document, "ZoomBT");
+  ClickView(document, "TailleNormale");
   Wheel(document, QPoint(20, 10), -15 * 120, Qt::ControlModifier);
   EXPECT_EQ(document->Zoom(), 8);
   EXPECT_LE(document->Image1WidthTwips(), 2000);
@@ -191,10 +198,7 @@ TEST_F(DocumentView, CtrlWheelStopsAtTheZoomOutLimit) {
 
 // Over the photo the wheel scrolls as much as over the bar itself.
 TEST_F(DocumentView, TheWheelAloneScrolls) {
-  frmImage* document = Open(QStringLiteral("grande.bmp"), 901, 601);
-  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
-  document->parentWidget()->resize(400, 300);
-  QCoreApplication::processEvents();
+  frmImage* document = OpenInSmallFrame(QStringLiteral("grande.bmp"), 901, 601);
   QScrollBar* bar = document->vscScroll();
   Wheel(document, bar->geometry().center(), -120);
   const int notch = bar->value();
@@ -207,25 +211,17 @@ TEST_F(DocumentView, TheWheelAloneScrolls) {
   EXPECT_EQ(bar->value(), notch);
 
   // A photo that only overflows sideways scrolls sideways.
-  frmImage* wide = Open(QStringLiteral("large.bmp"), 901, 31);
-  QTest::mouseClick(ViewButton(wide, "TailleNormale"), Qt::LeftButton);
-  wide->parentWidget()->resize(400, 300);
-  QCoreApplication::processEvents();
+  frmImage* wide = OpenInSmallFrame(QStringLiteral("large.bmp"), 901, 31);
   Wheel(wide, QPoint(100, 10), -120);
   EXPECT_EQ(wide->hscScroll()->value(), notch);
   EXPECT_EQ(wide->Image1()->x(), -notch);
 }
 
 TEST_F(DocumentView, ScrollBarsShowOnlyForTheDimensionThatOverflows) {
-  frmImage* small = Open(QStringLiteral("petite.bmp"), 51, 31);
-  small->parentWidget()->resize(400, 300);
-  QCoreApplication::processEvents();
+  frmImage* small = OpenInSmallFrame(QStringLiteral("petite.bmp"), 51, 31);
   EXPECT_FALSE(small->hscScroll()->isVisible() || small->vscScroll()->isVisible());
 
-  frmImage* wide = Open(QStringLiteral("large.bmp"), 901, 31);
-  QTest::mouseClick(ViewButton(wide, "TailleNormale"), Qt::LeftButton);
-  wide->parentWidget()->resize(400, 300);
-  QCoreApplication::processEvents();
+  frmImage* wide = OpenInSmallFrame(QStringLiteral("large.bmp"), 901, 31);
   ASSERT_TRUE(wide->hscScroll()->isVisible());
   EXPECT_FALSE(wide->vscScroll()->isVisible());
   const int inner = wide->picScrollBox()->width();
@@ -235,22 +231,20 @@ TEST_F(DocumentView, ScrollBarsShowOnlyForTheDimensionThatOverflows) {
 
   wide->hscScroll()->setValue(120);
   EXPECT_EQ(wide->Image1()->x(), -120);
-  QTest::mouseClick(ViewButton(wide, "TailleNormale"), Qt::LeftButton);
+  ClickView(wide, "TailleNormale");
   EXPECT_EQ(wide->hscScroll()->value(), 0);
   EXPECT_EQ(wide->Image1()->pos(), QPoint(0, 0));
 
   // A left turn makes it tall: the bars follow.
   Click("PivotGche");
-  EXPECT_FALSE(wide->hscScroll()->isVisible());
-  EXPECT_TRUE(wide->vscScroll()->isVisible());
+  EXPECT_TRUE(!wide->hscScroll()->isVisible() && wide->vscScroll()->isVisible());
   Click("BtAnnuler");
-  EXPECT_TRUE(wide->hscScroll()->isVisible());
-  EXPECT_FALSE(wide->vscScroll()->isVisible());
+  EXPECT_TRUE(wide->hscScroll()->isVisible() && !wide->vscScroll()->isVisible());
 }
 
 TEST_F(DocumentView, TheAreaBlurBlursTheDraggedRectangleOnce) {
   frmImage* document = Open(QStringLiteral("a.bmp"), 101, 61);
-  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
+  ClickView(document, "TailleNormale");
   const QImage before = document->picImage().copy();
   const QString caption = Caption(document);
   Click("cmdMasque");
@@ -293,10 +287,7 @@ TEST_F(DocumentView, AtHalfZoomTheRectangleIsTakenInPhotoPixels) {
 
 // The rectangle follows the drag in the viewport, where the photo is shifted by the scroll bars.
 TEST_F(DocumentView, TheRectangleFollowsTheDragInTheScrolledViewport) {
-  frmImage* document = Open(QStringLiteral("large.bmp"), 901, 31);
-  QTest::mouseClick(ViewButton(document, "TailleNormale"), Qt::LeftButton);
-  document->parentWidget()->resize(400, 300);
-  QCoreApplication::processEvents();
+  frmImage* document = OpenInSmallFrame(QStringLiteral("large.bmp"), 901, 31);
   document->hscScroll()->setValue(100);
   Click("cmdMasque");
   QTest::mousePress(document->Image1(), Qt::LeftButton, {}, QPoint(180, 20));
@@ -317,9 +308,7 @@ TEST_F(DocumentView, ABlurWithNoPhotoIsASelectionError) {
   ui.Answer(MessageAnswer::Ok);
   emit document->Image1()->Pressed(Qt::LeftButton, QPoint(1, 1));
   emit document->Image1()->Released(Qt::LeftButton, QPoint(3, 3));
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_EQ(ui.Messages()[0].text, QStringLiteral("Erreur de sélection (code 213)!"));
-  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::None);
+  ExpectMessage(0, QStringLiteral("Erreur de sélection (code 213)!"), MessageIcon::None);
   EXPECT_EQ(document->MousePointer(), frmImage::kPointerNormal);
   EXPECT_FALSE(document->Document().Dirty());
 }

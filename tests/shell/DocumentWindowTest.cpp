@@ -18,14 +18,12 @@ QImage Shown(frmImage* document) { return document->picImage().copy(); }
 
 TEST_F(DocumentWindow, OpeningShowsCaptionStatusAndFittingZoom) {
   const QString path = WritePhoto(QStringLiteral("plage.bmp"), 101, 61);
-  frmImage* document = window->OpenPhoto(path);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + path);
-  EXPECT_EQ(Status(), QStringLiteral(" Ouvert ") + path);
-  EXPECT_EQ(window->lblImage()->text(), QStringLiteral(" plage.bmp"));
+  frmImage* document = OpenPath(path);
   // 101 x 61 x 3 = 18483 bytes.
-  EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" 101 x 61 - 18Ko"));
-  EXPECT_EQ(window->lblZoom()->text(), QStringLiteral("Zoom: 100 %"));
+  EXPECT_EQ(QStringList({Caption(document), Status(), window->lblImage()->text(),
+                         window->lblSize()->text(), window->lblZoom()->text()}),
+            QStringList({"Photo: " + path, " Ouvert " + path, " plage.bmp", " 101 x 61 - 18Ko",
+                         "Zoom: 100 %"}));
   EXPECT_EQ(document->Image1()->size(), QSize(101, 61));
   // The display is the photo upright: its top-left pixel is the surface's last row.
   const cDIBSection& photo = document->Document().Picture();
@@ -39,9 +37,7 @@ TEST_F(DocumentWindow, AnEffectButtonChangesThePhotoWithProgressStatusAndUndo) {
   Click("LumierePlus");
   EXPECT_NE(Shown(document), before);
   EXPECT_FALSE(window->prgMain()->isVisible());
-  EXPECT_TRUE(Status().startsWith(QStringLiteral(" Réalisé en ")) &&
-              Status().endsWith(QStringLiteral(" ms")))
-      << Status().toStdString();
+  EXPECT_TRUE(Status().startsWith(" Réalisé en ") && Status().endsWith(" ms")) << Status();
   EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
   EXPECT_TRUE(document->Document().Dirty());
   EXPECT_TRUE(window->BtAnnuler()->Enabled());
@@ -103,11 +99,7 @@ TEST_F(DocumentWindow, EveryEffectButtonAndMenuEntryLeavesAnUndoStep) {
     EXPECT_EQ(document->Document().UndoCount(), std::min(++steps, 5)) << name;
     EXPECT_TRUE(ui.Messages().empty()) << name;
   }
-  const char* entries[] = {"mnuLowPass_0",  "mnuLowPass_1",  "mnuLowPass_2",  "mnuLowPass_3",
-                           "mnuHighPass_0", "mnuHighPass_1", "mnuHighPass_2", "mnuSpecial_0",
-                           "mnuSpecial_4",  "mnuSpecial_5",  "mnuSpecial_6",  "mnuColors_0",
-                           "mnuColors_1",   "mnuColors_3"};
-  for (const char* name : entries) {
+  for (const char* name : kEffectEntries) {
     const QImage before = Shown(document);
     Trigger(name);
     EXPECT_EQ(document->Document().UndoCount(), 5) << name;
@@ -140,49 +132,45 @@ TEST_F(DocumentWindow, TheUndoButtonFollowsTheActiveDocument) {
   frmImage* second = Open(QStringLiteral("b.bmp"));
   EXPECT_EQ(window->ActiveDocument(), second);
   EXPECT_FALSE(window->BtAnnuler()->Enabled());
-  window->Workspace()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+  const auto activate = [this](frmImage* document) {
+    window->Workspace()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
+  };
+  activate(first);
   EXPECT_TRUE(window->BtAnnuler()->Enabled());
   EXPECT_EQ(window->lblImage()->text(), QStringLiteral(" a.bmp"));
-  window->Workspace()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(second->parentWidget()));
+  activate(second);
   EXPECT_FALSE(window->BtAnnuler()->Enabled());
 }
 
 TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndFollowsTheAnswer) {
   frmImage* document = Open(QStringLiteral("a.bmp"));
   Click("Nette");
-  auto* frame = qobject_cast<QMdiSubWindow*>(document->parentWidget());
-
   ui.Answer(MessageAnswer::Cancel);
-  frame->close();
-  QCoreApplication::processEvents();
-  ASSERT_EQ(window->Workspace()->subWindowList().size(), 1);
-  EXPECT_EQ(ui.Messages().back().text,
-            QStringLiteral("La photo 'a.bmp' a changé.\r\n\r\nVoulez vous la sauvegarder ?"));
-  EXPECT_EQ(ui.Messages().back().icon, MessageIcon::Question);
-  EXPECT_EQ(ui.Messages().back().buttons, MessageButtons::YesNoCancel);
+  Close(document);
+  ASSERT_EQ(Windows(), 1);
+  ExpectMessage(0, QStringLiteral("La photo 'a.bmp' a changé.\r\n\r\nVoulez vous la sauvegarder ?"),
+                MessageIcon::Question);
+  EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::YesNoCancel);
   EXPECT_TRUE(document->Document().Dirty());
 
   // Yes, then a cancelled save dialog: the window stays.
   ui.Answer(MessageAnswer::Yes).CancelDialog();
-  frame->close();
-  QCoreApplication::processEvents();
-  ASSERT_EQ(window->Workspace()->subWindowList().size(), 1);
+  Close(document);
+  ASSERT_EQ(Windows(), 1);
 
   // Yes, then a name: saved and closed, and the status fields are emptied.
   const QString saved = folder.filePath(QStringLiteral("gardee.bmp"));
   ui.Answer(MessageAnswer::Yes).ChooseName(saved);
-  frame->close();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
+  Close(document);
+  EXPECT_EQ(Windows(), 0);
   EXPECT_TRUE(QFileInfo::exists(saved));
   EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" "));
 
   frmImage* other = Open(QStringLiteral("b.bmp"));
   Click("Floue");
   ui.Answer(MessageAnswer::No);
-  qobject_cast<QMdiSubWindow*>(other->parentWidget())->close();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
+  Close(other);
+  EXPECT_EQ(Windows(), 0);
 }
 
 TEST_F(DocumentWindow, ClosingTheApplicationAsksEveryChangedPhotoAndCancelKeepsAll) {
@@ -193,11 +181,11 @@ TEST_F(DocumentWindow, ClosingTheApplicationAsksEveryChangedPhotoAndCancelKeepsA
   Open(QStringLiteral("c.bmp"));  // unchanged: no question
   ui.Answer(MessageAnswer::No).Answer(MessageAnswer::Cancel);
   Click("QuitterComm");
-  EXPECT_EQ(window->Workspace()->subWindowList().size(), 3);
+  EXPECT_EQ(Windows(), 3);
   EXPECT_TRUE(window->isVisible());
   ui.Answer(MessageAnswer::No).Answer(MessageAnswer::No);
   Trigger("mnuFile_5");
-  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
+  EXPECT_EQ(Windows(), 0);
   EXPECT_EQ(MessageCount(), 4);
 }
 
@@ -208,17 +196,13 @@ TEST_F(DocumentWindow, SavingAsBitmapWritesThePhotoAndCleansTheCaption) {
   ui.ChooseName(target);
   Click("SauvPhoto");
   ASSERT_EQ(ui.FileDialogs().size(), 1u);
-  const FileDialogRequest& request = ui.FileDialogs()[0].request;
-  EXPECT_EQ(request.title, QStringLiteral("Enregistrer la photo"));
-  EXPECT_EQ(request.defaultExt, QStringLiteral("JPG"));
-  EXPECT_EQ(request.filterIndex, 2);
-  EXPECT_TRUE(request.overwritePrompt);
-  EXPECT_EQ(request.filters.size(), 3);
-  EXPECT_EQ(request.defaultName, folder.filePath(QStringLiteral("source")));
+  const FileDialogRequest& r = ui.FileDialogs()[0].request;
+  EXPECT_EQ(std::tuple(r.title, r.defaultExt, r.filterIndex, r.overwritePrompt, r.filters.size(),
+                       r.defaultName),
+            std::tuple(QStringLiteral("Enregistrer la photo"), QStringLiteral("JPG"), 2, true, 3,
+                       folder.filePath(QStringLiteral("source"))));
 
-  cDIBSection read;
-  QString error;
-  ASSERT_TRUE(io::ReadPicture(target, read, error)) << error.toStdString();
+  const cDIBSection read = ReadBack(target);
   const cDIBSection& photo = document->Document().Picture();
   ASSERT_EQ(read.width(), 23);
   ASSERT_EQ(read.height(), 37);
@@ -236,10 +220,9 @@ TEST_F(DocumentWindow, AnotherExtensionIsWrittenAsBitmapAndSaid) {
   Trigger("mnuFile_1");
   EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("image.bmp"))));
   EXPECT_FALSE(QFileInfo::exists(chosen));
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_EQ(ui.Messages()[0].text,
-            QStringLiteral("Vous avez choisi un format imcompatible!\r\nLa photo a été sauvegardée "
-                           "au format bitmap (.bmp)"));
+  ExpectMessage(0, QStringLiteral("Vous avez choisi un format imcompatible!\r\nLa photo a été "
+                                  "sauvegardée au format bitmap (.bmp)"));
+  EXPECT_EQ(MessageCount(), 1);
   EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + chosen);
 }
 
@@ -258,9 +241,7 @@ TEST_F(DocumentWindow, SavingAsJpegAsksTheQualityAndWritesTheFile) {
   ui.ChooseName(target);
   WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->EnregJPG()->click(); });
   Click("SauvPhoto");
-  cDIBSection read;
-  QString error;
-  ASSERT_TRUE(io::ReadPicture(target, read, error)) << error.toStdString();
+  const cDIBSection read = ReadBack(target);
   EXPECT_EQ(QSize(read.width(), read.height()), QSize(37, 23));
   EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + target);
   EXPECT_FALSE(document->Document().Dirty());

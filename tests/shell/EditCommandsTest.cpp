@@ -16,6 +16,7 @@
 #include "dialogs/frmNewSize.h"
 #include "dialogs/frmProprietes.h"
 #include "shell/ShellFixture.h"
+#include "support/ScopedEnv.h"
 
 namespace fotavel::testing {
 namespace {
@@ -23,23 +24,17 @@ namespace {
 class EditCommands : public ShellTest {
  protected:
   void SetUp() override {
-    // Temporary files go where the test can see every one of them.
     ASSERT_TRUE(temp.isValid());
-    savedTemp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", temp.path().toLocal8Bit());
     ShellTest::SetUp();
-  }
-  void TearDown() override {
-    ShellTest::TearDown();
-    qputenv("TMPDIR", savedTemp);
   }
   QStringList TempFiles() const {
     return QDir(temp.path()).entryList(QDir::Files | QDir::NoDotAndDotDot);
   }
   static QImage OnClipboard() { return QGuiApplication::clipboard()->image(); }
 
+  // Temporary files go where the test can see every one of them.
   QTemporaryDir temp;
-  QByteArray savedTemp;
+  ScopedEnv tmpdir{"TMPDIR", temp.path().toLocal8Bit()};
 };
 
 TEST_F(EditCommands, CopyThenPasteTwiceGivesTwoNewPhotosOfTheSamePixels) {
@@ -58,19 +53,18 @@ TEST_F(EditCommands, CopyThenPasteTwiceGivesTwoNewPhotosOfTheSamePixels) {
   EXPECT_EQ(Caption(second), QStringLiteral("Photo: Nouvelle photo 2"));
   EXPECT_EQ(Upright(second->Document().Picture()), Upright(source->Document().Picture()));
   EXPECT_TRUE(second->Document().Dirty());
-  EXPECT_TRUE(TempFiles().isEmpty()) << TempFiles().join(' ').toStdString();
+  EXPECT_TRUE(TempFiles().isEmpty()) << TempFiles().join(' ');
 }
 
 TEST_F(EditCommands, PastingWhatIsNoPictureSaysSoAndLeavesNoFile) {
   QGuiApplication::clipboard()->setText(QStringLiteral("du texte"));
   ui.Answer(MessageAnswer::Ok);
   Trigger("mnuEdit_2");
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_EQ(ui.Messages()[0].text,
-            QStringLiteral("Erreur lors de l'opération 'Coller': le presse-papiers ne contient "
-                           "pas d'image"));
-  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
-  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
+  ExpectMessage(0,
+                QStringLiteral("Erreur lors de l'opération 'Coller': le presse-papiers ne contient "
+                               "pas d'image"),
+                MessageIcon::Exclamation);
+  EXPECT_EQ(Windows(), 0);
   EXPECT_TRUE(TempFiles().isEmpty());
 }
 
@@ -91,31 +85,26 @@ TEST_F(EditCommands, APastedPictureWithTransparencyLandsOnWhite) {
 }
 
 TEST_F(EditCommands, PropertiesShowTheFileOrForAPastedPhotoItsNameAndSize) {
+  // The properties window's values for these fields, as "Propriétés" shows them.
+  const auto shown = [this](QStringList fields) {
+    WhenModal<frmProprietes>([&](frmProprietes* properties) {
+      for (QString& field : fields) field = properties->Value(field);
+      properties->reject();
+    });
+    Trigger("mnuEdit_6");
+    return fields;
+  };
   frmImage* document = Open(QStringLiteral("plage.bmp"), 101, 61);
-  QString folderShown, dimensions, size;
-  WhenModal<frmProprietes>([&](frmProprietes* properties) {
-    folderShown = properties->Value(QStringLiteral("Dossier"));
-    dimensions = properties->Value(QStringLiteral("Dimensions"));
-    size = properties->Value(QStringLiteral("Taille sur le disque"));
-    properties->reject();
-  });
-  Trigger("mnuEdit_6");
-  EXPECT_EQ(folderShown, QFileInfo(document->Document().filename()).absolutePath());
-  EXPECT_EQ(dimensions, QStringLiteral("101 x 61 pixels"));
+  const QStringList values = shown({"Dossier", "Dimensions", "Taille sur le disque"});
+  EXPECT_EQ(
+      values.mid(0, 2),
+      QStringList({QFileInfo(document->Document().filename()).absolutePath(), "101 x 61 pixels"}));
   // 54 bytes of headers and 61 rows of 304 bytes.
-  EXPECT_TRUE(size.contains(QLocale().toString(54 + 61 * 304))) << size.toStdString();
+  EXPECT_TRUE(values[2].contains(QLocale().toString(54 + 61 * 304))) << values[2];
 
   Trigger("mnuEdit_1");
   Trigger("mnuEdit_2");
-  QString name, file;
-  WhenModal<frmProprietes>([&](frmProprietes* properties) {
-    name = properties->Value(QStringLiteral("Nom"));
-    file = properties->Value(QStringLiteral("Fichier"));
-    properties->reject();
-  });
-  Trigger("mnuEdit_6");
-  EXPECT_EQ(name, QStringLiteral("Nouvelle photo 1"));
-  EXPECT_EQ(file, QStringLiteral("pas encore enregistrée"));
+  EXPECT_EQ(shown({"Nom", "Fichier"}), QStringList({"Nouvelle photo 1", "pas encore enregistrée"}));
 }
 
 TEST_F(EditCommands, TheWindowMenuArrangesAndListsTheDocuments) {
@@ -143,7 +132,7 @@ TEST_F(EditCommands, TheWindowMenuArrangesAndListsTheDocuments) {
     if (entry->isCheckable()) listed << entry->text() + (entry->isChecked() ? "*" : "");
   }
   EXPECT_EQ(listed.size(), 3);
-  EXPECT_TRUE(listed[2].endsWith(Caption(third) + "*")) << listed.join(' ').toStdString();
+  EXPECT_TRUE(listed[2].endsWith(Caption(third) + "*")) << listed.join(' ');
   // Choosing an entry brings its window forward.
   menu->actions()[5]->trigger();
   EXPECT_NE(window->ActiveDocument(), third);
@@ -152,21 +141,20 @@ TEST_F(EditCommands, TheWindowMenuArrangesAndListsTheDocuments) {
 TEST_F(EditCommands, ResizingAsksTheSizeAndCancellingChangesNothing) {
   frmImage* document = Open(QStringLiteral("a.bmp"), 800, 600);
   const QImage before = Upright(document->Document().Picture());
-  WhenModal<frmNewSize>([](frmNewSize* dialog) {
-    dialog->txtWidth()->setText(QStringLiteral("400"));
-    dialog->cmdCancel()->click();
-  });
-  Trigger("mnuEdit_4");
+  const auto resize = [this](const char* width, bool ok) {
+    WhenModal<frmNewSize>([=](frmNewSize* dialog) {
+      dialog->txtWidth()->setText(QString::fromLatin1(width));
+      (ok ? dialog->cmdOK() : dialog->cmdCancel())->click();
+    });
+    Trigger("mnuEdit_4");
+  };
+  resize("400", false);
   EXPECT_EQ(Upright(document->Document().Picture()), before);
   EXPECT_FALSE(document->Document().Dirty());
 
-  WhenModal<frmNewSize>([](frmNewSize* dialog) {
-    dialog->txtWidth()->setText(QStringLiteral("401"));
-    dialog->cmdOK()->click();
-  });
-  Trigger("mnuEdit_4");
-  EXPECT_EQ(document->Document().ImageWidth(), 401);
-  EXPECT_EQ(document->Document().ImageHeight(), 300);
+  resize("401", true);
+  EXPECT_EQ(QSize(document->Document().ImageWidth(), document->Document().ImageHeight()),
+            QSize(401, 300));
   EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
   EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" 401 x 300 - 361Ko"));
   Click("BtAnnuler");

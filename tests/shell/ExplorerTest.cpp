@@ -28,12 +28,8 @@ class Explorer : public ShellTest {
     QString error;
     ASSERT_TRUE(
         io::WriteJpeg(Pattern(90, 60), folder.filePath(QStringLiteral("IMG_1.JPG")), 90, error));
-    QFile notes(folder.filePath(QStringLiteral("notes.txt")));
-    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
-    QFile broken(folder.filePath(QStringLiteral("cassee.jpg")));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("pas une photo");
-    broken.close();
+    Touch(folder.filePath(QStringLiteral("notes.txt")));
+    Touch(folder.filePath(QStringLiteral("cassee.jpg")), "pas une photo");
     pane->SetFolder(folder.path());
   }
 
@@ -42,11 +38,12 @@ class Explorer : public ShellTest {
     for (int i = 0; i < pane->Fichier()->count(); ++i) names << pane->Fichier()->item(i)->text();
     return names;
   }
-  void Select(const QString& name) {
+  QListWidgetItem* Item(const QString& name) const {
     const QList<QListWidgetItem*> found = pane->Fichier()->findItems(name, Qt::MatchExactly);
-    ASSERT_EQ(found.size(), 1) << name.toStdString();
-    pane->Fichier()->setCurrentItem(found[0]);
+    EXPECT_EQ(found.size(), 1) << name;
+    return found.value(0);
   }
+  void Select(const QString& name) { pane->Fichier()->setCurrentItem(Item(name)); }
   QSize Preview() const {
     return pane->VisioImg()->isVisible() ? pane->VisioImg()->pixmap().size() : QSize();
   }
@@ -128,8 +125,7 @@ TEST_F(Explorer, OpeningHidesThePaneAndAnOpenPhotoIsOfferedAsACopy) {
   ui.Answer(MessageAnswer::Ok);
   pane->Ouvrir()->setEnabled(true);
   pane->Ouvrir()->click();
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_EQ(ui.Messages()[0].text, QStringLiteral("Sélectionnez une photo !"));
+  ExpectMessage(0, QStringLiteral("Sélectionnez une photo !"));
 
   const QString path = folder.filePath(QStringLiteral("petite.bmp"));
   Select(QStringLiteral("petite.bmp"));
@@ -142,20 +138,15 @@ TEST_F(Explorer, OpeningHidesThePaneAndAnOpenPhotoIsOfferedAsACopy) {
 
   Click("CacheExplorer");
   ASSERT_TRUE(pane->isVisible());
-  const QString question =
-      QStringLiteral("La photo :\r\n") + path +
-      QStringLiteral("\r\nest déjà ouverte !\r\n\r\nVoulez vous en ouvrir une copie ?");
-  ui.Answer(MessageAnswer::No);
-  emit pane->Fichier()->itemActivated(
-      pane->Fichier()->findItems("petite.bmp", Qt::MatchExactly)[0]);
-  EXPECT_EQ(ui.Messages().back().text, question);
-  EXPECT_EQ(window->Workspace()->subWindowList().size(), 1);
+  ui.Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
+  emit pane->Fichier()->itemActivated(Item(QStringLiteral("petite.bmp")));
+  ExpectMessage(1, "La photo :\r\n" + path +
+                       "\r\nest déjà ouverte !\r\n\r\nVoulez vous en ouvrir une copie ?");
+  EXPECT_EQ(Windows(), 1);
   EXPECT_TRUE(pane->isVisible());
 
-  ui.Answer(MessageAnswer::Yes);
-  emit pane->Fichier()->itemActivated(
-      pane->Fichier()->findItems("petite.bmp", Qt::MatchExactly)[0]);
-  EXPECT_EQ(window->Workspace()->subWindowList().size(), 2);
+  emit pane->Fichier()->itemActivated(Item(QStringLiteral("petite.bmp")));
+  EXPECT_EQ(Windows(), 2);
   EXPECT_EQ(Caption(window->ActiveDocument()), QStringLiteral("Photo: Nouvelle photo 1"));
   EXPECT_TRUE(window->ActiveDocument()->Document().Dirty());
 
@@ -177,7 +168,7 @@ TEST_F(Explorer, AFileThatCannotBeOpenedLeavesNoWindow) {
   EXPECT_TRUE(ui.Messages()[0].text.startsWith(
       QStringLiteral("Une erreur est survenue lors de l'ouverture de : ")));
   EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
-  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
+  EXPECT_EQ(Windows(), 0);
   EXPECT_TRUE(pane->PhotoSelectionnee().isEmpty());
 }
 
@@ -188,8 +179,7 @@ TEST_F(Explorer, AVolumeThatIsNotReadyNamesItselfAndTheListsStay) {
   ui.Answer(MessageAnswer::Ok);
   pane->Lecteur()->setCurrentIndex(1);
   emit pane->Lecteur()->activated(1);
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_EQ(ui.Messages()[0].text, QStringLiteral("Le lecteur Clé USB n'est pas prêt !"));
+  ExpectMessage(0, QStringLiteral("Le lecteur Clé USB n'est pas prêt !"));
   EXPECT_EQ(ui.Messages()[0].title, QStringLiteral("Erreur"));
   EXPECT_EQ(pane->Lecteur()->currentIndex(), 0);
   EXPECT_EQ(pane->Folder(), folder.path());

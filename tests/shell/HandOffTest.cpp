@@ -14,8 +14,10 @@ namespace {
 
 class HandOff : public ::testing::Test {
  protected:
-  // The main window as the poster editor starts it, once its first activation has run.
-  void Start() {
+  // The main window as the poster editor starts it over `picture` on the clipboard, once its
+  // first activation has run.
+  void Start(const QImage& picture = Upright(Pattern(37, 23))) {
+    if (!picture.isNull()) QGuiApplication::clipboard()->setImage(picture);
     window = std::make_unique<mfrmMain>(ui, folder.path(), true);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -43,8 +45,7 @@ class HandOff : public ::testing::Test {
 
 TEST_F(HandOff, TheClipboardPictureOpensAndTheReturnButtonsTakeTheirPlaces) {
   const QImage given = Upright(Pattern(37, 23));
-  QGuiApplication::clipboard()->setImage(given);
-  Start();
+  Start(given);
   const QList<QMdiSubWindow*> windows = window->Workspace()->subWindowList();
   ASSERT_EQ(windows.size(), 1);
   auto* document = qobject_cast<frmImage*>(windows[0]->widget());
@@ -55,8 +56,8 @@ TEST_F(HandOff, TheClipboardPictureOpensAndTheReturnButtonsTakeTheirPlaces) {
   EXPECT_TRUE(window->Button("AnnulerEd")->isVisible());
   EXPECT_EQ(window->Button("AnnulerEd")->pos(), window->Button("CacheExplorer")->pos());
   EXPECT_EQ(window->Button("OkEd")->pos(), window->Button("QuitterComm")->pos());
-  EXPECT_FALSE(window->Button("CacheExplorer")->isVisible());
-  EXPECT_FALSE(window->Button("QuitterComm")->isVisible());
+  EXPECT_FALSE(window->Button("CacheExplorer")->isVisible() ||
+               window->Button("QuitterComm")->isVisible());
   EXPECT_FALSE(Visible("mnuFile_0") || Visible("mnuFile_5"));
   EXPECT_TRUE(Visible("mnuFile_6") && Visible("mnuFile_7"));
 }
@@ -64,16 +65,14 @@ TEST_F(HandOff, TheClipboardPictureOpensAndTheReturnButtonsTakeTheirPlaces) {
 TEST_F(HandOff, TextOnTheClipboardEndsTheProgramWithAMessage) {
   QGuiApplication::clipboard()->setText(QStringLiteral("une affiche"));
   ui.Answer(MessageAnswer::Ok);
-  Start();
+  Start(QImage());
   ASSERT_EQ(ui.Messages().size(), 1u);
   EXPECT_EQ(ui.Messages()[0].text,
-            QStringLiteral(
-                "Erreur à l'importation ! Vérifiez que vous avez bien sélectionné une image."));
+            "Erreur à l'importation ! Vérifiez que vous avez bien sélectionné une image.");
   EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(HandOff, ImportingHandsTheChangedPhotoBackWithoutAskingToSave) {
-  QGuiApplication::clipboard()->setImage(Upright(Pattern(37, 23)));
   Start();
   frmImage* document = window->ActiveDocument();
   ASSERT_NE(document, nullptr);
@@ -86,7 +85,6 @@ TEST_F(HandOff, ImportingHandsTheChangedPhotoBackWithoutAskingToSave) {
 }
 
 TEST_F(HandOff, ReturningLeavesTheClipboardEmptyAndAsksNothing) {
-  QGuiApplication::clipboard()->setImage(Upright(Pattern(37, 23)));
   Start();
   QTest::mouseClick(window->Button("LumierePlus"), Qt::LeftButton);
   window->findChild<QAction*>(QStringLiteral("mnuFile_6"))->trigger();
@@ -96,7 +94,6 @@ TEST_F(HandOff, ReturningLeavesTheClipboardEmptyAndAsksNothing) {
 
 // Another changed photo asks on the way out; "Oui" puts it on the clipboard instead of a file.
 TEST_F(HandOff, AnotherChangedPhotoIsOfferedToTheEditorOnClosing) {
-  QGuiApplication::clipboard()->setImage(Upright(Pattern(37, 23)));
   Start();
   frmImage* pasted = window->ActiveDocument();
   QGuiApplication::clipboard()->setImage(Upright(Pattern(11, 7)));
@@ -108,8 +105,7 @@ TEST_F(HandOff, AnotherChangedPhotoIsOfferedToTheEditorOnClosing) {
   QTest::mouseClick(window->Button("AnnulerEd"), Qt::LeftButton);
   ASSERT_EQ(ui.Messages().size(), 1u);
   EXPECT_EQ(ui.Messages()[0].text,
-            QStringLiteral("La photo 'Nouvelle photo 2' a changé.\r\n\r\nVoulez vous l'importer "
-                           "dans l'éditeur ?"));
+            "La photo 'Nouvelle photo 2' a changé.\r\n\r\nVoulez vous l'importer dans l'éditeur ?");
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(OnClipboard().size(), QSize(11, 7));
 }

@@ -1,17 +1,17 @@
 // The logo settings from the window: what "Votre logo" stores in the param folder, and the logo
-// command that asks for a logo before its first use.
-
-#include <QAction>
+// command that asks for a logo before its first use.#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <array>
 
 #include "dialogs/ModalDriver.h"
 #include "dialogs/frmParamLogo.h"
 #include "shell/ShellFixture.h"
 #include "support/FileSizeCap.h"
+#include "support/ScopedEnv.h"
 
 namespace fotavel::testing {
 namespace {
@@ -21,7 +21,9 @@ class LogoSettings : public ShellTest {
   QString Param(const QString& name = {}) const {
     return QDir(window->Services().ParamFolder()).filePath(name);
   }
-  QStringList ParamFiles() const { return QDir(Param()).entryList(QDir::Files); }
+  // The param folder's files, blank-separated.
+  QString ParamFiles() const { return QDir(Param()).entryList(QDir::Files).join(' '); }
+  QByteArray Stored(const char* name) const { return Bytes(Param(QString::fromLatin1(name))); }
 
   // A picture written now, of its own colour so that copies can be told apart.
   QString WriteLogo(const QString& name, QRgb colour, const char* format = "PNG") {
@@ -59,30 +61,27 @@ TEST_F(LogoSettings, FirstUseWritesTheSixLinesAndReopeningShowsWhatWasStored) {
     EXPECT_TRUE(dialog->isModal());
     Store(dialog, picture);
   });
-  EXPECT_EQ(ParamFiles(), QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.PNG")}));
-  EXPECT_EQ(Bytes(Param(QStringLiteral("logo.PNG"))), Bytes(picture));
-  EXPECT_EQ(Bytes(Param(QStringLiteral("fotavel.ini"))),
+  EXPECT_EQ(ParamFiles(), "fotavel.ini logo.PNG");
+  EXPECT_EQ(Stored("logo.PNG"), Bytes(picture));
+  EXPECT_EQ(Stored("fotavel.ini"),
             "Ext=PNG;\r\nDstX=0;\r\nDstY=0;\r\nTll=10;\r\nTrs=0;\r\nAgl=0;\r\n");
   EXPECT_TRUE(window->Services().LogoPret);
 
   // Moved bars only, no new picture: the logo stays, the values change.
-  OpenSettings([](frmParamLogo* dialog) {
-    dialog->distX()->setValue(75);
-    dialog->DistY()->setValue(50);
-    dialog->taille()->setValue(25);
-    dialog->transparence()->setValue(30);
-    dialog->angle()->setValue(90);
+  const auto bars = [](frmParamLogo* dialog) {
+    return std::array{dialog->distX(), dialog->DistY(), dialog->taille(), dialog->transparence(),
+                      dialog->angle()};
+  };
+  const int values[] = {75, 50, 25, 30, 90};
+  OpenSettings([&](frmParamLogo* dialog) {
+    for (int i = 0; i < 5; ++i) bars(dialog)[i]->setValue(values[i]);
     QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
   });
-  EXPECT_EQ(Bytes(Param(QStringLiteral("fotavel.ini"))),
+  EXPECT_EQ(Stored("fotavel.ini"),
             "Ext=PNG;\r\nDstX=75;\r\nDstY=50;\r\nTll=25;\r\nTrs=30;\r\nAgl=90;\r\n");
 
-  OpenSettings([](frmParamLogo* dialog) {
-    EXPECT_EQ(dialog->distX()->value(), 75);
-    EXPECT_EQ(dialog->DistY()->value(), 50);
-    EXPECT_EQ(dialog->taille()->value(), 25);
-    EXPECT_EQ(dialog->transparence()->value(), 30);
-    EXPECT_EQ(dialog->angle()->value(), 90);
+  OpenSettings([&](frmParamLogo* dialog) {
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(bars(dialog)[i]->value(), values[i]) << i;
     EXPECT_TRUE(dialog->effacer()->isEnabled());
     dialog->reject();
   });
@@ -93,41 +92,40 @@ TEST_F(LogoSettings, TheStoredLogoChosenAgainSurvivesAndAnotherReplacesIt) {
   OpenSettings([&](frmParamLogo* dialog) { Store(dialog, png); });
   const QByteArray stored = Bytes(png);
   OpenSettings([&](frmParamLogo* dialog) { Store(dialog, Param(QStringLiteral("logo.png"))); });
-  EXPECT_EQ(ParamFiles(), QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.png")}));
-  EXPECT_EQ(Bytes(Param(QStringLiteral("logo.png"))), stored);
+  EXPECT_EQ(ParamFiles(), "fotavel.ini logo.png");
+  EXPECT_EQ(Stored("logo.png"), stored);
 
   const QString jpg = WriteLogo(QStringLiteral("marque.jpg"), 0xFFA06030, "JPG");
   OpenSettings([&](frmParamLogo* dialog) { Store(dialog, jpg); });
-  EXPECT_EQ(ParamFiles(), QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.jpg")}));
-  EXPECT_EQ(Bytes(Param(QStringLiteral("logo.jpg"))), Bytes(jpg));
-  EXPECT_TRUE(Bytes(Param(QStringLiteral("fotavel.ini"))).startsWith("Ext=jpg;\r\n"));
+  EXPECT_EQ(ParamFiles(), "fotavel.ini logo.jpg");
+  EXPECT_EQ(Stored("logo.jpg"), Bytes(jpg));
+  EXPECT_TRUE(Stored("fotavel.ini").startsWith("Ext=jpg;\r\n"));
 }
 
 TEST_F(LogoSettings, EffacerDeletesTheLogoOnlyWhenConfirmed) {
   OpenSettings([&](frmParamLogo* dialog) {
     Store(dialog, WriteLogo(QStringLiteral("marque.png"), 0xFF3060A0));
   });
-  const QByteArray settings = Bytes(Param(QStringLiteral("fotavel.ini")));
+  const QByteArray settings = Stored("fotavel.ini");
   ui.Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
   bool cancelled = false;
   OpenSettings([&](frmParamLogo* dialog) {
     QTest::mouseClick(dialog->effacer(), Qt::LeftButton);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(ParamFiles(),
-              QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.png")}));
+    EXPECT_EQ(ParamFiles(), "fotavel.ini logo.png");
     QTest::mouseClick(dialog->effacer(), Qt::LeftButton);
     EXPECT_FALSE(dialog->isVisible());
     cancelled = dialog->Cancelled();
   });
   ASSERT_EQ(ui.Messages().size(), 2u);
-  EXPECT_EQ(ui.Messages()[0].text,
-            "Etes vous sûr de vouloir supprimer le logo précédemment configuré dans le logiciel ?");
-  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Question);
+  ExpectMessage(
+      0, "Etes vous sûr de vouloir supprimer le logo précédemment configuré dans le logiciel ?",
+      MessageIcon::Question);
   EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::YesNo);
   EXPECT_TRUE(cancelled);
   EXPECT_FALSE(window->Services().LogoPret);
-  EXPECT_EQ(ParamFiles(), QStringList(QStringLiteral("fotavel.ini")));
-  EXPECT_EQ(Bytes(Param(QStringLiteral("fotavel.ini"))), settings);
+  EXPECT_EQ(ParamFiles(), "fotavel.ini");
+  EXPECT_EQ(Stored("fotavel.ini"), settings);
 }
 
 // A full disk stands for every folder the program cannot write to, root's included.
@@ -135,8 +133,8 @@ TEST_F(LogoSettings, AnUnwritableParamFolderSaysSoAndKeepsTheOldSettings) {
   OpenSettings([&](frmParamLogo* dialog) {
     Store(dialog, WriteLogo(QStringLiteral("ancien.png"), 0xFF3060A0));
   });
-  const QByteArray settings = Bytes(Param(QStringLiteral("fotavel.ini")));
-  const QByteArray logo = Bytes(Param(QStringLiteral("logo.png")));
+  const QByteArray settings = Stored("fotavel.ini");
+  const QByteArray logo = Stored("logo.png");
   const QString newer = WriteLogo(QStringLiteral("nouveau.bmp"), 0xFFA06030, "BMP");
   window->Services().LogoPret = false;
   ui.ChooseName(newer).Answer(MessageAnswer::Ok).Answer(MessageAnswer::Ok);
@@ -156,33 +154,27 @@ TEST_F(LogoSettings, AnUnwritableParamFolderSaysSoAndKeepsTheOldSettings) {
   EXPECT_TRUE(ui.Messages()[1].text.startsWith("Impossible d'enregistrer les réglages du logo"));
   EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::Exclamation);
   EXPECT_FALSE(window->Services().LogoPret);
-  EXPECT_EQ(ParamFiles(), QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.png")}));
-  EXPECT_EQ(Bytes(Param(QStringLiteral("fotavel.ini"))), settings);
-  EXPECT_EQ(Bytes(Param(QStringLiteral("logo.png"))), logo);
+  EXPECT_EQ(ParamFiles(), "fotavel.ini logo.png");
+  EXPECT_EQ(Stored("fotavel.ini"), settings);
+  EXPECT_EQ(Stored("logo.png"), logo);
 }
 
 // Installed under a prefix the user owns: the settings go to the user's configuration, whose
 // place the test chooses, and the program's folder is left alone.
 TEST_F(LogoSettings, AnInstalledWindowStoresTheLogoWithTheUsersConfiguration) {
-  const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
-  const bool hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-  qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("config"))));
   const QString bin = folder.filePath(QStringLiteral("prefix/bin"));
   ASSERT_TRUE(QDir().mkpath(bin));
   window->close();
   window = std::make_unique<mfrmMain>(ui, bin);
   window->show();
   const QString picture = WriteLogo(QStringLiteral("marque.png"), 0xFF3060A0);
-  OpenSettings([&](frmParamLogo* dialog) { Store(dialog, picture); });
-  if (hadConfig) {
-    qputenv("XDG_CONFIG_HOME", savedConfig);
-  } else {
-    qunsetenv("XDG_CONFIG_HOME");
+  {
+    const ScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath("config")));
+    OpenSettings([&](frmParamLogo* dialog) { Store(dialog, picture); });
   }
   const QString param = folder.filePath(QStringLiteral("config/fotavel/param"));
   EXPECT_EQ(window->Services().ParamFolder(), param);
-  EXPECT_EQ(QDir(param).entryList(QDir::Files),
-            QStringList({QStringLiteral("fotavel.ini"), QStringLiteral("logo.png")}));
+  EXPECT_EQ(QDir(param).entryList(QDir::Files).join(' '), "fotavel.ini logo.png");
   EXPECT_EQ(Bytes(param + QStringLiteral("/logo.png")), Bytes(picture));
   EXPECT_EQ(QDir(bin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }

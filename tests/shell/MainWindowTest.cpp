@@ -61,9 +61,9 @@ TEST_F(MainWindow, AScreenReaderReadsAndPressesTheToolbarButtons) {
 TEST_F(MainWindow, SetStatusKeepsFieldsGivenAsHash) {
   window->SetStatus(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
   window->SetStatus(QStringLiteral("#"), QStringLiteral("#"), QStringLiteral("#"));
-  EXPECT_EQ(window->lblStatus()->text(), QStringLiteral(" a"));
-  EXPECT_EQ(window->lblImage()->text(), QStringLiteral(" b"));
-  EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" c"));
+  EXPECT_EQ(QStringList({window->lblStatus()->text(), window->lblImage()->text(),
+                         window->lblSize()->text()}),
+            QStringList({" a", " b", " c"}));
   window->SetStatus(QString(), QStringLiteral("#"), QStringLiteral("#"));
   EXPECT_EQ(window->lblStatus()->text(), QStringLiteral(" "));
 }
@@ -74,22 +74,20 @@ TEST_F(MainWindow, EveryPhotoCommandWithNoPhotoSaysSoOnceAndDoesNothingElse) {
                            "SaturationMoins", "LumierePlus", "LumiereMoins", "TaillWeb",
                            "SauvPhoto"};
   auto saysSelectAPhoto = [this](const char* name, auto command) {
+    SCOPED_TRACE(name);
     ui.Answer(MessageAnswer::Ok);
     const int before = MessageCount();
     command(name);
-    ASSERT_EQ(MessageCount(), before + 1) << name;
-    EXPECT_EQ(ui.Messages().back().text, QStringLiteral("Sélectionnez une photo !")) << name;
-    EXPECT_EQ(ui.Messages().back().icon, MessageIcon::Information) << name;
+    ASSERT_EQ(MessageCount(), before + 1);
+    ExpectMessage(before, QStringLiteral("Sélectionnez une photo !"), MessageIcon::Information);
   };
   for (const char* name : buttons) saysSelectAPhoto(name, [this](const char* n) { Click(n); });
-  const char* entries[] = {"mnuFile_1",    "mnuFile_3",     "mnuEdit_1",     "mnuEdit_4",
-                           "mnuEdit_6",    "mnuLowPass_0",  "mnuLowPass_1",  "mnuLowPass_2",
-                           "mnuLowPass_3", "mnuHighPass_0", "mnuHighPass_1", "mnuHighPass_2",
-                           "mnuSpecial_0", "mnuSpecial_4",  "mnuSpecial_5",  "mnuSpecial_6",
-                           "mnuColors_0",  "mnuColors_1",   "mnuColors_3"};
-  for (const char* name : entries) saysSelectAPhoto(name, [this](const char* n) { Trigger(n); });
+  const auto trigger = [this](const char* n) { Trigger(n); };
+  for (const char* name : {"mnuFile_1", "mnuFile_3", "mnuEdit_1", "mnuEdit_4", "mnuEdit_6"})
+    saysSelectAPhoto(name, trigger);
+  for (const char* name : kEffectEntries) saysSelectAPhoto(name, trigger);
   EXPECT_TRUE(ui.FileDialogs().empty());
-  EXPECT_TRUE(window->Workspace()->subWindowList().isEmpty());
+  EXPECT_EQ(Windows(), 0);
   EXPECT_FALSE(window->BtAnnuler()->Enabled());
 }
 
@@ -116,7 +114,9 @@ TEST(StatusLabels, GiveWayAtTwiceTheirWidthThenAtAThirdMore) {
     EXPECT_EQ(p.sizeVisible || p.imageVisible, c.all) << c.width;
     EXPECT_EQ(p.zoomVisible, c.zoom) << c.width;
     EXPECT_GT(p.statusWidth, 0);
-    if (c.zoom) EXPECT_LE(60 + p.statusWidth, p.zoomLeft) << c.width;
+    if (c.zoom) {
+      EXPECT_LE(60 + p.statusWidth, p.zoomLeft) << c.width;
+    }
     if (c.all) {
       EXPECT_LT(p.zoomLeft + 1200, p.imageLeft);
       EXPECT_LT(p.imageLeft + 3000, p.sizeLeft);
@@ -126,14 +126,12 @@ TEST(StatusLabels, GiveWayAtTwiceTheirWidthThenAtAThirdMore) {
 }
 
 TEST_F(MainWindow, ANarrowWindowHidesTheLabelsAndTheBarFollowsTheMessage) {
-  EXPECT_TRUE(window->lblSize()->isVisible());
-  EXPECT_TRUE(window->lblZoom()->isVisible());
+  EXPECT_TRUE(window->lblSize()->isVisible() && window->lblZoom()->isVisible());
   EXPECT_GT(window->lblSize()->x(), window->lblImage()->x());
   EXPECT_GT(window->lblImage()->x(), window->lblZoom()->x());
   window->resize(500, 600);
   QCoreApplication::processEvents();
-  EXPECT_FALSE(window->lblSize()->isVisible());
-  EXPECT_FALSE(window->lblImage()->isVisible());
+  EXPECT_FALSE(window->lblSize()->isVisible() || window->lblImage()->isVisible());
   EXPECT_EQ(window->prgMain()->geometry(), window->lblStatus()->geometry());
 }
 

@@ -16,11 +16,8 @@ using print::Orientation;
 using print::PlaceOnPage;
 using print::Question;
 
-void ExpectPlaced(const print::Placement& placed, double w, double h, int x, int y) {
-  EXPECT_EQ(placed.width, w);
-  EXPECT_EQ(placed.height, h);
-  EXPECT_EQ(placed.x, x);
-  EXPECT_EQ(placed.y, y);
+void ExpectPlaced(const print::Placement& p, double w, double h, int x, int y) {
+  EXPECT_EQ(std::tuple(p.width, p.height, p.x, p.y), std::tuple(w, h, x, y));
 }
 
 TEST(PrintLayout, PhotosFitTheSheetCentredAndOnlyAnOrientationThatDoesNotSuitAsks) {
@@ -86,17 +83,7 @@ class Printing : public ShellTest {
         photo.row(y)[3 * x + 2] = red ? 255 : 0;
       }
     }
-    QString error;
-    EXPECT_TRUE(io::WriteBmp(photo, folder.filePath(name), error));
-    frmImage* document = window->OpenPhoto(folder.filePath(name));
-    QCoreApplication::processEvents();
-    return document;
-  }
-
-  void ExpectMessage(std::size_t index, const QString& text, MessageIcon icon) const {
-    ASSERT_LT(index, ui.Messages().size());
-    EXPECT_EQ(ui.Messages()[index].text, text);
-    EXPECT_EQ(ui.Messages()[index].icon, icon);
+    return OpenPath(WritePhoto(name, photo));
   }
 
   // Each page's size in points, as the PDF file states it.
@@ -152,12 +139,13 @@ TEST_F(Printing, ASmallPhotoPrintsAtItsSizeCentredOnTheSheetUnderItsTitle) {
     }
   }
   // 4500 × 3000 twips from (3703, 6919): the red half over the blue one.
-  EXPECT_NEAR(red.left, 3703 / 20.0, 1);
-  EXPECT_NEAR(red.right, 8203 / 20.0, 1);
-  EXPECT_NEAR(red.top, 6919 / 20.0, 1);
-  EXPECT_NEAR(red.bottom, 8419 / 20.0, 1);
-  EXPECT_NEAR(blue.top, 8419 / 20.0, 1);
-  EXPECT_NEAR(blue.bottom, 9919 / 20.0, 1);
+  for (const auto& [edge, twips] : {std::pair{red.left, 3703},
+                                    {red.right, 8203},
+                                    {red.top, 6919},
+                                    {red.bottom, 8419},
+                                    {blue.top, 8419},
+                                    {blue.bottom, 9919}})
+    EXPECT_NEAR(edge, twips / 20.0, 1) << twips;
   // The title, "petite.bmp", centred over the printable width (30 mm to
   // 200 mm, centre 115 mm = 326 pixels) just under the 10 mm top margin.
   EXPECT_NEAR((ink.left + ink.right) / 2.0, 326, 2);
@@ -192,9 +180,8 @@ TEST_F(Printing, AWidePhotoAsksForLandscapeAndTheChoiceStaysForATallOne) {
 }
 
 TEST_F(Printing, NoPrinterAndAPrinterThatCannotStartAreSaidSo) {
-  // A print server that is not there: the system knows no printer. The CUPS
-  // library reads the variable once per process, and CTest runs each test in
-  // a process of its own.
+  // A print server that is not there: the system knows no printer. The CUPS library reads the
+  // variable once per process, and CTest runs each test in a process of its own.
   qputenv("CUPS_SERVER", folder.filePath(QStringLiteral("pas-de-cups.sock")).toLocal8Bit());
   OpenRedOverBlue(QStringLiteral("carre.bmp"), 200, 200);
   ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::Ok);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QMdiArea>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "controls/bouton.h"
@@ -23,6 +25,10 @@
 
 inline void PrintTo(const QString& text, std::ostream* os) {
   *os << '"' << text.toStdString() << '"';
+}
+// So that failure messages can name a text as it is.
+inline std::ostream& operator<<(std::ostream& os, const QString& text) {
+  return os << text.toStdString();
 }
 
 namespace fotavel::testing {
@@ -47,6 +53,12 @@ inline QImage Upright(const cDIBSection& photo) {
   return io::ImageFromSurface(photo).convertToFormat(QImage::Format_RGB32);
 }
 
+// The menus' effect entries, each of which needs a photo and leaves an undo step.
+inline constexpr const char* kEffectEntries[] = {
+    "mnuLowPass_0",  "mnuLowPass_1",  "mnuLowPass_2", "mnuLowPass_3", "mnuHighPass_0",
+    "mnuHighPass_1", "mnuHighPass_2", "mnuSpecial_0", "mnuSpecial_4", "mnuSpecial_5",
+    "mnuSpecial_6",  "mnuColors_0",   "mnuColors_1",  "mnuColors_3"};
+
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -69,16 +81,39 @@ class ShellTest : public ::testing::Test {
   }
 
   QString WritePhoto(const QString& name, int width, int height) {
+    return WritePhoto(name, Pattern(width, height));
+  }
+  QString WritePhoto(const QString& name, const cDIBSection& photo) {
     const QString path = folder.filePath(name);
     QString error;
-    EXPECT_TRUE(io::WriteBmp(Pattern(width, height), path, error)) << error.toStdString();
+    EXPECT_TRUE(io::WriteBmp(photo, path, error)) << error.toStdString();
     return path;
+  }
+  // An empty file, or one holding `bytes`.
+  static void Touch(const QString& path, const QByteArray& bytes = {}) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path;
+    ASSERT_EQ(file.write(bytes), bytes.size()) << path;
   }
 
   frmImage* Open(const QString& name, int width = 101, int height = 61) {
-    frmImage* document = window->OpenPhoto(WritePhoto(name, width, height));
+    return OpenPath(WritePhoto(name, width, height));
+  }
+  frmImage* OpenPath(const QString& path) {
+    frmImage* document = window->OpenPhoto(path);
     QCoreApplication::processEvents();
     return document;
+  }
+  // Closes the document's frame as its close box would.
+  void Close(frmImage* document) {
+    document->parentWidget()->close();
+    QCoreApplication::processEvents();
+  }
+  static cDIBSection ReadBack(const QString& path) {
+    cDIBSection read;
+    QString error;
+    EXPECT_TRUE(io::ReadPicture(path, read, error)) << error.toStdString();
+    return read;
   }
 
   void Click(const char* buttonName) {
@@ -96,6 +131,16 @@ class ShellTest : public ::testing::Test {
   QString Caption(frmImage* document) const { return document->parentWidget()->windowTitle(); }
   QString Status() const { return window->lblStatus()->text(); }
   int MessageCount() const { return static_cast<int>(ui.Messages().size()); }
+  int Windows() const { return static_cast<int>(window->Workspace()->subWindowList().size()); }
+  // Message `index` said `text`, with `icon` when one is given.
+  void ExpectMessage(std::size_t index, const QString& text,
+                     std::optional<MessageIcon> icon = {}) const {
+    ASSERT_LT(index, ui.Messages().size()) << text.toStdString();
+    EXPECT_EQ(ui.Messages()[index].text, text);
+    if (icon) {
+      EXPECT_EQ(ui.Messages()[index].icon, *icon) << text.toStdString();
+    }
+  }
 
   QTemporaryDir folder;
   ScriptedUiServices ui;

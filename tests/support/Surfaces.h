@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "surface/SurfaceMemory.h"
 #include "surface/cDIBSection.h"
 
 namespace fotavel::testing {
@@ -30,6 +31,19 @@ std::string FirstDifference(const cDIBSection& a, const cDIBSection& b);
 // Pixel (column i, storage row y) as 0xRRGGBB.
 std::uint32_t PixelRGB(const cDIBSection& s, std::int32_t i, std::int32_t y);
 void SetPixelRGB(cDIBSection& s, std::int32_t i, std::int32_t y, std::uint32_t rgb);
+
+// While alive, surfaces may take only `allowance` bytes beyond what is live now.
+class NoMoreSurfaceMemory {
+ public:
+  explicit NoMoreSurfaceMemory(std::size_t allowance = 0)
+      : previous_(SetSurfaceMemoryLimit(LiveSurfaceBytes() + allowance)) {}
+  ~NoMoreSurfaceMemory() { SetSurfaceMemoryLimit(previous_); }
+  NoMoreSurfaceMemory(const NoMoreSurfaceMemory&) = delete;
+  NoMoreSurfaceMemory& operator=(const NoMoreSurfaceMemory&) = delete;
+
+ private:
+  std::size_t previous_;
+};
 
 // The awkward sizes every reordered pass is compared on.
 struct Size {

@@ -29,17 +29,10 @@ TEST(CpuVersions, PassesRunTheVersionAskedFor) {
 
   const auto twice = Versioned<Twice>::Pick<CpuVersion::kAvx512>();
   EXPECT_EQ(twice(21), 42);
-  switch (expected) {
-    case CpuVersion::kBaseline:
-      EXPECT_EQ(twice, (VersionOf<CpuVersion::kBaseline, Twice>()));
-      break;
-    case CpuVersion::kAvx2:
-      EXPECT_EQ(twice, (VersionOf<CpuVersion::kAvx2, Twice>()));
-      break;
-    case CpuVersion::kAvx512:
-      EXPECT_EQ(twice, (VersionOf<CpuVersion::kAvx512, Twice>()));
-      break;
-  }
+  const decltype(twice) versions[] = {VersionOf<CpuVersion::kBaseline, Twice>(),
+                                      VersionOf<CpuVersion::kAvx2, Twice>(),
+                                      VersionOf<CpuVersion::kAvx512, Twice>()};
+  EXPECT_EQ(twice, versions[static_cast<int>(expected)]);
 }
 
 TEST(CpuVersions, OnlyTheThreeNamesAreVersions) {

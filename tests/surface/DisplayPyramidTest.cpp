@@ -75,8 +75,8 @@ TEST(DisplayPyramid, EveryLevelMatchesThePlainDefinitionBitForBit) {
       EXPECT_EQ(display.level(0).bits == nullptr, display.Finest() == 1);
       for (std::int32_t k = display.Finest(); k < display.Levels(); ++k) {
         const DisplayPyramid::Level& level = display.level(k);
-        ASSERT_EQ(level.width, expected[k].width);
-        ASSERT_EQ(level.height, expected[k].height);
+        ASSERT_EQ(std::pair(level.width, level.height),
+                  std::pair(expected[k].width, expected[k].height));
         const std::vector<std::uint32_t> got(level.bits,
                                              level.bits + std::size_t(level.width) * level.height);
         ASSERT_EQ(got, expected[k].pixels)
@@ -116,23 +116,12 @@ TEST(DisplayPyramid, EveryMachineCodeVersionMatchesThePlainRows) {
 
 TEST(DisplayPyramid, HalvesRoundToNearestAndAnOddEdgeStandsForItsNeighbour) {
   // 127 x 2: the second level is 64 x 1, its last pixel made of column 126 alone.
-  cDIBSection s;
-  ASSERT_TRUE(s.Create(127, 2));
-  for (std::int32_t x = 0; x < 127; ++x) {
-    SetPixelRGB(s, x, 0, 0x000000);
-    SetPixelRGB(s, x, 1, 0x000000);
-  }
+  cDIBSection s = testing::UniformSurface(127, 2, 0, 0, 0);
   // Blue sums 1, 2, 3 and 6 over a block: means 0.25, 0.5, 0.75 and 1.5.
-  SetPixelRGB(s, 0, 0, 0x000001);
-  SetPixelRGB(s, 2, 0, 0x000001);
-  SetPixelRGB(s, 3, 1, 0x000001);
-  SetPixelRGB(s, 4, 0, 0x000001);
-  SetPixelRGB(s, 5, 0, 0x000001);
-  SetPixelRGB(s, 4, 1, 0x000001);
-  SetPixelRGB(s, 6, 0, 0xFF0003);
-  SetPixelRGB(s, 7, 1, 0xFF0003);
-  SetPixelRGB(s, 126, 0, 0x00FF07);
-  SetPixelRGB(s, 126, 1, 0x000001);
+  const std::tuple<int, int, std::uint32_t> set[] = {
+      {0, 0, 0x000001}, {2, 0, 0x000001}, {3, 1, 0x000001}, {4, 0, 0x000001},   {5, 0, 0x000001},
+      {4, 1, 0x000001}, {6, 0, 0xFF0003}, {7, 1, 0xFF0003}, {126, 0, 0x00FF07}, {126, 1, 0x000001}};
+  for (const auto& [x, y, rgb] : set) SetPixelRGB(s, x, y, rgb);
   DisplayPyramid display;
   ASSERT_TRUE(display.Build(s));
   ASSERT_EQ(display.Levels(), 2);
@@ -140,10 +129,8 @@ TEST(DisplayPyramid, HalvesRoundToNearestAndAnOddEdgeStandsForItsNeighbour) {
   EXPECT_EQ(display.level(0).bits[126], 0xFF000001u);
   EXPECT_EQ(display.level(0).bits[127 + 126], 0xFF00FF07u);
   const std::uint32_t* half = display.level(1).bits;
-  EXPECT_EQ(half[0], 0xFF000000u);
-  EXPECT_EQ(half[1], 0xFF000001u);
-  EXPECT_EQ(half[2], 0xFF000001u);
-  EXPECT_EQ(half[3], 0xFF800002u);
+  EXPECT_EQ(std::vector(half, half + 4),
+            (std::vector<std::uint32_t>{0xFF000000u, 0xFF000001u, 0xFF000001u, 0xFF800002u}));
   EXPECT_EQ(half[63], 0xFF008004u);
 }
 
@@ -152,15 +139,11 @@ TEST(DisplayPyramid, AViewScalesDownFromTheSmallestLevelThatCoversIt) {
   ASSERT_TRUE(s.Create(6000, 40));
   DisplayPyramid display;
   ASSERT_TRUE(display.Build(s));
-  // 6000, 3000, 1500, 750, 375, 188, 94, 47 wide.
+  // 6000, 3000, 1500, 750, 375, 188, 94, 47 wide; at 1200 x 11 the taller side decides.
   ASSERT_EQ(display.Levels(), 8);
-  EXPECT_EQ(display.LevelFor(12000, 80), 0);
-  EXPECT_EQ(display.LevelFor(6000, 40), 0);
-  EXPECT_EQ(display.LevelFor(5999, 40), 0);
-  EXPECT_EQ(display.LevelFor(3000, 20), 1);
-  EXPECT_EQ(display.LevelFor(1200, 8), 2);
-  EXPECT_EQ(display.LevelFor(1200, 11), 1) << "the taller side decides too";
-  EXPECT_EQ(display.LevelFor(10, 1), 7);
+  const int views[][3] = {{12000, 80, 0}, {6000, 40, 0}, {5999, 40, 0}, {3000, 20, 1},
+                          {1200, 8, 2},   {1200, 11, 1}, {10, 1, 7}};
+  for (const auto& v : views) EXPECT_EQ(display.LevelFor(v[0], v[1]), v[2]) << v[0] << 'x' << v[1];
 
   // Level 0 is left out only for views no larger than level 1.
   EXPECT_EQ(DisplayPyramid::FinestFor(6000, 40, 3000, 20), 1);
@@ -186,9 +169,10 @@ TEST(DisplayPyramid, ReusesItsMemoryAndFailsCleanlyWithoutAny) {
   EXPECT_EQ(display.level(0).width, 200);
 
   const cDIBSection big = RandomSurface(700, 500, 3);
-  const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes() + 1000);
-  EXPECT_FALSE(display.Build(big));
-  SetSurfaceMemoryLimit(previous);
+  {
+    const testing::NoMoreSurfaceMemory full(1000);
+    EXPECT_FALSE(display.Build(big));
+  }
   EXPECT_TRUE(display.empty());
 }
 

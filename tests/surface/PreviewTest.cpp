@@ -2,6 +2,7 @@
 // takes.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <tuple>
 
 #include "support/Surfaces.h"
@@ -49,10 +50,9 @@ TEST(SamplePreview, TakesTheNearestPixelWithOneFactorForBothAxes) {
   ASSERT_TRUE(target.Create(2, 2));
   SamplePreview(source.view(), target);
   // r = 5 / 2 = 2.5: column 1 samples 2.5, which goes to the even 2; row 1 likewise.
-  EXPECT_EQ(Shown(target, 0, 0), 0x000000u);
-  EXPECT_EQ(Shown(target, 1, 0), 0x020000u);
-  EXPECT_EQ(Shown(target, 0, 1), 0x000200u);
-  EXPECT_EQ(Shown(target, 1, 1), 0x020200u);
+  EXPECT_EQ((std::array{Shown(target, 0, 0), Shown(target, 1, 0), Shown(target, 0, 1),
+                        Shown(target, 1, 1)}),
+            (std::array{0x000000u, 0x020000u, 0x000200u, 0x020200u}));
 
   // A preview row past the source's last row takes the last one.
   const cDIBSection flat = Labelled(4, 1);

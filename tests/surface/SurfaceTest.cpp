@@ -38,9 +38,7 @@ TEST(Surface, CreateRefusesSizesItCannotHold) {
     cDIBSection s;
     ASSERT_TRUE(s.Create(4, 4));
     EXPECT_FALSE(s.Create(w, h)) << w << 'x' << h;
-    EXPECT_TRUE(s.empty());
-    EXPECT_EQ(s.width(), 0);
-    EXPECT_EQ(s.height(), 0);
+    EXPECT_TRUE(s.empty() && s.width() == 0 && s.height() == 0);
   }
 }
 
@@ -58,12 +56,13 @@ TEST(Surface, ClearUpTwiceIsHarmless) {
 TEST(Surface, MemoryLimitMakesCreateFailCleanly) {
   cDIBSection held;
   ASSERT_TRUE(held.Create(100, 100));
-  const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes() + 1000);
   cDIBSection s;
-  EXPECT_FALSE(s.Create(100, 100));
-  EXPECT_TRUE(s.empty());
-  EXPECT_TRUE(s.Create(10, 10));
-  SetSurfaceMemoryLimit(previous);
+  {
+    const testing::NoMoreSurfaceMemory full(1000);
+    EXPECT_FALSE(s.Create(100, 100));
+    EXPECT_TRUE(s.empty());
+    EXPECT_TRUE(s.Create(10, 10));
+  }
   EXPECT_TRUE(s.Create(100, 100));
 }
 
