@@ -24,6 +24,13 @@ int ExifOrientation(const FileBytes& file) {
   static std::once_flag quiet;
   // The library reports every oddity it meets on stderr; we only ask one tag.
   std::call_once(quiet, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
+  // exiv2 keeps tables of its own (the XMP toolkit starts itself, unguarded,
+  // on the first packet it meets, and registers the namespaces packets bring)
+  // and does not promise two files may be read at once; the batch tool opens
+  // several photos at once. Reading the tags takes well under a millisecond
+  // beside the decoding, so one file at a time costs nothing worth having.
+  static std::mutex oneAtATime;
+  const std::lock_guard lock(oneAtATime);
   try {
     auto image = Exiv2::ImageFactory::open(file.data, long(file.size));
     if (!image.get()) return 1;
