@@ -27,6 +27,8 @@ struct BatchOptions {
   QString paramFolder;
   bool timings = false;
   bool help = false;
+  // How many photos are worked on at once (-j); 0 when not given: one per core.
+  int jobs = 0;
 };
 
 // Reads the arguments (without the program name). False with a French
