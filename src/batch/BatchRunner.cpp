@@ -97,25 +97,28 @@ class PhotoCount {
       : err_(err), shown_(shown), total_(total) {}
 
   void Print(const QString& text, std::size_t finished) {
-    if (shown_ && drawn_) err_ << '\r' << QString(kWidth, QLatin1Char(' ')) << '\r';
-    drawn_ = false;
+    if (drawn_ > 0) err_ << '\r' << QString(drawn_, QLatin1Char(' ')) << '\r';
+    drawn_ = 0;
     err_ << text;
     if (shown_ && finished < total_) {
       const int filled = int(finished * kBar / total_);
-      err_ << "Photos [" << QString(filled, QLatin1Char('#'))
-           << QString(kBar - filled, QLatin1Char(' ')) << "] " << finished << '/' << total_;
-      drawn_ = true;
+      const QString line = QStringLiteral("Photos [%1%2] %3/%4")
+                               .arg(QString(filled, QLatin1Char('#')))
+                               .arg(QString(kBar - filled, QLatin1Char(' ')))
+                               .arg(finished)
+                               .arg(total_);
+      err_ << line;
+      drawn_ = line.size();
     }
     err_ << Qt::flush;
   }
 
  private:
   static constexpr int kBar = 30;
-  static constexpr int kWidth = kBar + 50;  // "Photos [" … "] k/n" with room for any count
   QTextStream& err_;
   bool shown_;
   std::size_t total_;
-  bool drawn_ = false;
+  qsizetype drawn_ = 0;  // the length of the line on the screen, 0 when none is
 };
 
 int RunLog::Relay(QTextStream& err, bool progressBar) {
