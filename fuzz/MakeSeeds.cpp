@@ -153,6 +153,7 @@ void BatchArgsSeeds(const QDir& dir) {
       Arguments({"--help"}),
       Arguments({"-q", "85", "-f", "bmp", "-e", "web", "a.jpg", "b.gif", "-o", "/"}),
       Arguments({"--param", "param", "--temps", "photo.bmp", "-o", "photo.JPEG"}),
+      Arguments({"-j", "3", "-e", "diffusion", "a.jpg", "b.jpg", "-o", "/tmp"}),
   };
   for (const char* effect : {"filtre=3", "noyau=3:9:1,1,1,1,1,1,1,1,1", "clair=30",
                              "taille=640x480", "masquer=1,2,30,40", "combiner=autre.jpg"}) {

@@ -88,6 +88,17 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
         error = QStringLiteral("format de sortie inconnu : %1 (bmp ou jpg)").arg(v);
         return false;
       }
+    } else if (a == QStringLiteral("-j")) {
+      bool ok = false;
+      if (!value(v)) return false;
+      options.jobs = v.toInt(&ok);
+      if (!ok || options.jobs < 1) {
+        error = QStringLiteral(
+                    "-j : le nombre de photos traitées à la fois est un entier de 1 ou "
+                    "plus (« %1 »)")
+                    .arg(v);
+        return false;
+      }
     } else if (a == QStringLiteral("--param")) {
       if (!value(options.paramFolder)) return false;
     } else if (a == QStringLiteral("--temps")) {
@@ -127,8 +138,8 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
 
 QString UsageText() {
   QString text = QStringLiteral(
-      "Usage : fotavel-batch [-e EFFET]... [-q QUALITE] [-f bmp|jpg] [--param DOSSIER] [--temps] "
-      "[--sans-meta] ENTREE... -o SORTIE\n"
+      "Usage : fotavel-batch [-e EFFET]... [-q QUALITE] [-f bmp|jpg] [-j N] [--param DOSSIER] "
+      "[--temps] [--sans-meta] ENTREE... -o SORTIE\n"
       "\n"
       "Ouvre chaque photo ENTREE, lui applique les effets dans l'ordre donné et enregistre le "
       "résultat.\n"
@@ -140,6 +151,7 @@ QString UsageText() {
       "  -e EFFET        effet à appliquer (plusieurs -e possibles)\n"
       "  -q QUALITE      qualité JPEG de 45 à 100 (70)\n"
       "  -f bmp|jpg      format des résultats dans un dossier (jpg)\n"
+      "  -j N            nombre de photos traitées à la fois (autant que de cœurs)\n"
       "  --param DOSSIER dossier du logo et de fotavel.ini\n"
       "  --temps         durée de chaque effet sur la sortie d'erreur\n"
       "  --sans-meta     JPEG écrits sans les métadonnées de la photo d'origine (EXIF, IPTC,\n"

@@ -29,6 +29,8 @@ struct BatchOptions {
   // A JPEG's metadata goes into the JPEG written from it (--sans-meta: not).
   bool metadata = true;
   bool help = false;
+  // How many photos are worked on at once (-j); 0 when not given: one per core.
+  int jobs = 0;
 };
 
 // Reads the arguments (without the program name). False with a French

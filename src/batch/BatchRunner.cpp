@@ -1,8 +1,22 @@
-// Runs fotavel-batch's effects on each input through the photo document, and writes the results.
+// Runs fotavel-batch's effects on each input through the photo document, several photos at once,
+// and says what happened in the order of the inputs.
 #include "batch/BatchRunner.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <limits>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "document/AppServices.h"
 #include "document/DocumentError.h"
@@ -14,83 +28,193 @@
 namespace fotavel::batch {
 namespace {
 
-// Listens to the document the way the window's status area would, and draws
-// a text progress bar when standard error is a terminal.
-class BatchObserver : public DocumentObserver {
+// Everything the photos of a run have to say, kept per photo until it is the
+// photo's turn to be printed, so that the text comes out in input order and
+// the same whatever the number of workers. Workers append; the thread that
+// called RunBatch prints.
+class RunLog {
  public:
-  BatchObserver(QTextStream& err, bool progressBar) : err_(err), progressBar_(progressBar) {}
+  explicit RunLog(std::size_t photos) : photos_(photos) {}
 
-  void ProgressMax(std::int32_t max) override { max_ = max; }
-  void ProgressValue(std::int32_t value) override {
-    if (!progressBar_ || max_ <= 0) return;
-    const int percent = int(std::int64_t(std::max(value, 0)) * 100 / max_);
-    if (percent == shown_) return;
-    shown_ = percent;
-    const int filled = percent * 30 / 100;
-    err_ << '\r' << label_ << " [" << QString(filled, QLatin1Char('#'))
-         << QString(30 - filled, QLatin1Char(' ')) << "] " << percent << " %" << Qt::flush;
+  void Append(std::size_t photo, QString text, bool memoryWarning = false) {
+    const std::lock_guard lock(mutex_);
+    photos_[photo].pieces.push_back({std::move(text), memoryWarning});
+    Changed();
   }
-  void ShowProgress(bool visible) override {
-    if (!visible && progressBar_ && shown_ >= 0) {
-      err_ << '\r' << QString(label_.size() + 40, QLatin1Char(' ')) << '\r' << Qt::flush;
+  void Finish(std::size_t photo, bool failed) noexcept {
+    const std::lock_guard lock(mutex_);
+    photos_[photo].finished = true;
+    photos_[photo].failed = failed;
+    ++finished_;
+    Changed();
+    finishedOne_.notify_all();
+  }
+  // Returns once every photo of `photos` has finished.
+  void WaitFor(const std::vector<std::size_t>& photos) {
+    std::unique_lock lock(mutex_);
+    finishedOne_.wait(lock, [&] {
+      return std::all_of(photos.begin(), photos.end(),
+                         [this](std::size_t photo) { return photos_[photo].finished; });
+    });
+  }
+
+  // Prints each photo's pieces as soon as every photo before it has finished,
+  // redrawing the count of finished photos after them, until the last photo
+  // has finished. 1 when a photo failed, 0 otherwise.
+  int Relay(QTextStream& err, bool progressBar);
+
+ private:
+  struct Piece {
+    QString text;
+    // The warning that the machine may lack memory for the photo's size is
+    // said once per run, by the first photo in input order that meets it.
+    bool memoryWarning;
+  };
+  struct Photo {
+    std::vector<Piece> pieces;
+    bool finished = false;
+    bool failed = false;
+  };
+
+  void Changed() {
+    changed_ = true;
+    wake_.notify_one();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable finishedOne_;
+  bool changed_ = false;
+  std::vector<Photo> photos_;
+  std::size_t finished_ = 0;
+};
+
+// The count of finished photos on a line of its own at the bottom of a
+// terminal; text printed meanwhile goes above it.
+class PhotoCount {
+ public:
+  PhotoCount(QTextStream& err, bool shown, std::size_t total)
+      : err_(err), shown_(shown), total_(total) {}
+
+  void Print(const QString& text, std::size_t finished) {
+    if (drawn_ > 0) err_ << '\r' << QString(drawn_, QLatin1Char(' ')) << '\r';
+    drawn_ = 0;
+    err_ << text;
+    if (shown_ && finished < total_) {
+      const int filled = int(finished * kBar / total_);
+      const QString line = QStringLiteral("Photos [%1%2] %3/%4")
+                               .arg(QString(filled, QLatin1Char('#')))
+                               .arg(QString(kBar - filled, QLatin1Char(' ')))
+                               .arg(finished)
+                               .arg(total_);
+      err_ << line;
+      drawn_ = line.size();
     }
-    shown_ = -1;
+    err_ << Qt::flush;
   }
+
+ private:
+  static constexpr int kBar = 30;
+  QTextStream& err_;
+  bool shown_;
+  std::size_t total_;
+  qsizetype drawn_ = 0;  // the length of the line on the screen, 0 when none is
+};
+
+int RunLog::Relay(QTextStream& err, bool progressBar) {
+  PhotoCount count(err, progressBar, photos_.size());
+  std::size_t head = 0;     // the first photo not wholly printed
+  std::size_t printed = 0;  // how many of its pieces are
+  std::size_t counted = std::numeric_limits<std::size_t>::max();
+  bool warned = false;
+  int status = 0;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_ = false;
+    QString text;
+    while (head < photos_.size()) {
+      Photo& photo = photos_[head];
+      for (; printed < photo.pieces.size(); ++printed) {
+        const Piece& piece = photo.pieces[printed];
+        if (piece.memoryWarning && std::exchange(warned, true)) continue;
+        text += piece.text;
+      }
+      if (!photo.finished) break;
+      if (photo.failed) status = 1;
+      photo.pieces = {};
+      ++head;
+      printed = 0;
+    }
+    const std::size_t finished = finished_;
+    const bool done = head == photos_.size();
+    lock.unlock();
+    if (!text.isEmpty() || finished != counted) count.Print(text, finished);
+    counted = finished;
+    if (done) return status;
+    lock.lock();
+    wake_.wait(lock, [this] { return changed_; });
+  }
+}
+
+// One photo's listener: what the window's status area would show that the
+// batch tool says.
+class PhotoObserver : public DocumentObserver {
+ public:
+  PhotoObserver(RunLog& log, std::size_t photo) : log_(log), photo_(photo) {}
+
   void MemoryWarning(const QString& text) override {
-    if (!warned_)
-      err_ << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) << '\n';
-    warned_ = true;
+    log_.Append(photo_, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")) + '\n',
+                true);
   }
   void PassComplete(std::int32_t milliseconds) override {
     passes_++;
     lastPassMs_ = milliseconds;
   }
 
-  void Begin(const QString& label) {
-    label_ = label;
-    passes_ = 0;
-  }
+  void Begin() { passes_ = 0; }
   int passes() const { return passes_; }
   std::int32_t lastPassMs() const { return lastPassMs_; }
 
  private:
-  QTextStream& err_;
-  bool progressBar_;
-  QString label_;
-  std::int32_t max_ = 0;
-  int shown_ = -1;
+  RunLog& log_;
+  std::size_t photo_;
   int passes_ = 0;
   std::int32_t lastPassMs_ = 0;
-  bool warned_ = false;
 };
 
 // One line per failure: the photo, what went wrong, then the error's number
 // and source for whoever reports it further.
-void PrintFailure(QTextStream& err, const QString& input, const Error& e) {
-  err << input << " : " << FailureText(e) << " (erreur 0x"
-      << QString::number(e.number(), 16).toUpper() << ", " << QString::fromStdString(e.source())
-      << ")\n";
+QString FailureLine(const QString& input, const Error& e) {
+  return QStringLiteral("%1 : %2 (erreur 0x%3, %4)\n")
+      .arg(input, FailureText(e), QString::number(e.number(), 16).toUpper(),
+           QString::fromStdString(e.source()));
 }
 
 // Opens `input`, runs the effects and writes the result to `target`. False
-// when it could not be read or written (said on `err`); throws when an effect
-// fails.
-bool RunOne(const BatchOptions& options, AppServices& services, BatchObserver& observer,
-            const QString& input, const QString& target, QTextStream& err) {
+// when it could not be read or written (said in the log); throws when an
+// effect fails.
+bool RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std::size_t photo,
+            const QString& target) {
+  const QString& input = options.inputs[qsizetype(photo)];
+  PhotoObserver observer(log, photo);
   PhotoDocument document(services, &observer);
   document.SetUndoEnabled(false);
+  // Each photo draws its diffusion as if it were the only one the program
+  // ever opened: the result then does not depend on the other photos of the
+  // run, their order or how many run at once.
+  document.UseOwnRandomSequence();
   CommandContext context;
   context.readPicture = [](const QString& path, cDIBSection& out, QString& error) {
     return io::ReadPicture(path, out, error);
   };
   QString error;
   if (!document.OpenFile(input, false, error)) {
-    err << Messages::kOuvertureErreur << input << " : " << error << '\n';
+    log.Append(photo, Messages::kOuvertureErreur + input + QStringLiteral(" : ") + error + '\n');
     return false;
   }
   if (!options.metadata) document.DropMetadata();
   for (const EffectStep& step : options.effects) {
-    observer.Begin(step.text);
+    observer.Begin();
     QElapsedTimer clock;
     clock.start();
     step.command->run(document, step.argument, context);
@@ -98,39 +222,121 @@ bool RunOne(const BatchOptions& options, AppServices& services, BatchObserver& o
       // The status line shows the time of the last engine pass; a command
       // without one (a resize) is timed as a whole.
       const qint64 ms = observer.passes() > 0 ? observer.lastPassMs() : clock.elapsed();
-      err << step.text << " : " << Messages::Realise(int(ms)) << '\n';
+      log.Append(photo, step.text + QStringLiteral(" : ") + Messages::Realise(int(ms)) + '\n');
     }
   }
   const bool written = options.format == OutputFormat::Jpeg
                            ? document.FoncEregJPG(options.quality, target, error)
                            : document.SaveBitmap(target, error);
-  if (!written) err << Messages::kEnregistrementErreur << target << " : " << error << '\n';
+  if (!written) {
+    log.Append(photo,
+               Messages::kEnregistrementErreur + target + QStringLiteral(" : ") + error + '\n');
+  }
   return written;
+}
+
+// What the workers of a run share, set before the first one starts.
+struct Run {
+  const BatchOptions& options;
+  const QString& programFolder;
+  std::vector<QString> targets;  // where each photo's result goes
+  // The earlier photos each photo must wait for (see SharedFileOrder).
+  std::vector<std::vector<std::size_t>> after;
+  RunLog log;
+  std::atomic<std::size_t> next{0};
+};
+
+QString FileKey(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+// The photos each photo must wait for, so that photos sharing a file meet it
+// in input order, as a single worker would have them: a photo that writes a
+// file waits for the earlier ones that read or write it, a photo that reads a
+// file for the earlier one that writes it. Two inputs of the same base name
+// going into one folder, or a result written over a later input, then come
+// out as with one worker. Files are compared by their absolute, cleaned paths.
+std::vector<std::vector<std::size_t>> SharedFileOrder(const QStringList& inputs,
+                                                      const std::vector<QString>& targets) {
+  struct Use {
+    std::optional<std::size_t> writer;
+    std::vector<std::size_t> readers;  // since the last write
+  };
+  QHash<QString, Use> uses;
+  std::vector<std::vector<std::size_t>> after(targets.size());
+  for (std::size_t k = 0; k < targets.size(); ++k) {
+    Use& read = uses[FileKey(inputs[qsizetype(k)])];
+    if (read.writer) after[k].push_back(*read.writer);
+    read.readers.push_back(k);
+    Use& written = uses[FileKey(targets[k])];
+    if (written.writer && *written.writer != k) after[k].push_back(*written.writer);
+    for (std::size_t reader : written.readers) {
+      if (reader != k) after[k].push_back(reader);
+    }
+    written.writer = k;
+    written.readers.clear();
+  }
+  return after;
+}
+
+// A worker: takes the next photo not yet taken until there is none left, so
+// that no more photos are open at once than there are workers. A photo is
+// taken only after every photo before it, so the photos it waits for are
+// already taken and the first photo not finished never waits.
+void Work(Run& run) noexcept {
+  const BatchOptions& options = run.options;
+  for (std::size_t photo; (photo = run.next.fetch_add(1)) < run.targets.size();) {
+    bool written = false;
+    try {
+      const QString& input = options.inputs[qsizetype(photo)];
+      try {
+        run.log.WaitFor(run.after[photo]);
+        // The application's services hold a little state of their own (the
+        // logo's readiness, the param folder once resolved): each photo has
+        // its own, as it has its own document.
+        AppServices services(run.programFolder);
+        if (!options.paramFolder.isEmpty()) services.SetParamFolder(options.paramFolder);
+        written = RunOne(options, services, run.log, photo, run.targets[photo]);
+      } catch (...) {
+        // An effect refused, or memory ran out anywhere on the way: this photo
+        // is not written, the next one still gets its chance.
+        run.log.Append(photo, FailureLine(input, DescribeFailure(std::current_exception())));
+      }
+    } catch (...) {
+      // Not even the failure could be put into words (no memory left for
+      // them): the photo still counts as failed.
+    }
+    run.log.Finish(photo, !written);
+  }
 }
 
 }  // namespace
 
 int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStream& err,
              bool progressBar) {
-  AppServices services(programFolder);
-  if (!options.paramFolder.isEmpty()) services.SetParamFolder(options.paramFolder);
-  BatchObserver observer(err, progressBar);
-  const bool severalInputs = options.inputs.size() > 1 || QFileInfo(options.output).isDir();
-
-  int status = 0;
+  const std::size_t photos = std::size_t(options.inputs.size());
+  const bool severalInputs = photos > 1 || QFileInfo(options.output).isDir();
+  Run run{options, programFolder, {}, {}, RunLog(photos)};
   for (const QString& input : options.inputs) {
-    const QString target =
-        severalInputs ? OutputPathFor(input, options.output, options.format) : options.output;
+    run.targets.push_back(severalInputs ? OutputPathFor(input, options.output, options.format)
+                                        : options.output);
+  }
+  run.after = SharedFileOrder(options.inputs, run.targets);
+
+  const std::size_t jobs = std::min<std::size_t>(
+      photos, options.jobs > 0 ? unsigned(options.jobs)
+                               : std::max(1u, std::thread::hardware_concurrency()));
+  std::vector<std::jthread> workers;
+  workers.reserve(jobs);
+  for (std::size_t i = 0; i < jobs; ++i) {
     try {
-      if (!RunOne(options, services, observer, input, target, err)) status = 1;
-    } catch (...) {
-      // An effect refused, or memory ran out anywhere on the way: this photo
-      // is not written, the next one still gets its chance.
-      PrintFailure(err, input, DescribeFailure(std::current_exception()));
-      status = 1;
+      workers.emplace_back([&run] { Work(run); });
+    } catch (const std::system_error&) {
+      // The system gives no more threads: the run goes on with those it gave.
+      break;
     }
   }
-  return status;
+  // With none at all this thread does the work, and prints once it is done.
+  if (workers.empty()) Work(run);
+  return run.log.Relay(err, progressBar);
 }
 
 }  // namespace fotavel::batch

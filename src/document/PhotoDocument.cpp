@@ -20,6 +20,11 @@ PhotoDocument::PhotoDocument(AppServices& services, DocumentObserver* observer)
 
 PhotoDocument::~PhotoDocument() = default;
 
+void PhotoDocument::UseOwnRandomSequence() {
+  m_ownRandom = std::make_unique<ProgramRandomEngine>(kProgramRandomSeed);
+  m_cImage.SetRandom(m_ownRandom.get());
+}
+
 DocumentObserver& PhotoDocument::Obs() { return m_observer ? *m_observer : m_silent; }
 
 // ---- Names and state ----

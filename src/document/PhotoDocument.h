@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <utility>
 
@@ -43,6 +44,12 @@ class PhotoDocument : private ProgressListener {
   ~PhotoDocument() override;
 
   void SetObserver(DocumentObserver* observer) { m_observer = observer; }
+
+  // Gives the document a random sequence of its own, started from the seed a
+  // fresh program starts with, in place of the program-wide one the
+  // window's documents share: its diffusion then comes out the same whatever
+  // other documents drew before it or draw beside it on other threads.
+  void UseOwnRandomSequence();
 
   // ---- Names, files and state ----
   // Loads a picture file. bIsTemp: a picture handed over in a temporary file,
@@ -182,6 +189,7 @@ class PhotoDocument : private ProgressListener {
   io::PhotoMetadata m_metadata;
   cDIBSection m_cDibBuffer;
   cImageProcessDIB m_cImage;
+  std::unique_ptr<ProgramRandomEngine> m_ownRandom;
 
   std::array<cDIBSection, 5> m_undo;
   std::int32_t m_iNbAnnuler = 1;

@@ -1,4 +1,4 @@
-// Diffusion: scatters pixels in place by random offsets drawn from the program-wide sequence.
+// Diffusion: scatters pixels in place by random offsets drawn from the engine's random sequence.
 #include <algorithm>
 #include <cstdint>
 #include <new>
@@ -87,7 +87,7 @@ void cImageProcessDIB::Diffusion(cDIBSection& image, std::int32_t factor) {
   }
   m_events.Init(height - 1);
 
-  ProgramRandomEngine& random = ProgramRandom();
+  ProgramRandomEngine& random = m_random != nullptr ? *m_random : ProgramRandom();
   const DiffuseRowFn diffuseRow = PickDiffuseRow();
   for (std::int32_t y = 1; y < height; ++y) {
     diffuseRow(random, image, y, f, offsets.data());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "effects/ImageProcessError.h"
+#include "effects/ProgramRandom.h"
 #include "effects/ProgressEvents.h"
 #include "surface/cDIBSection.h"
 
@@ -24,6 +25,12 @@ class cImageProcessDIB {
   cImageProcessDIB() = default;
 
   void SetListener(ProgressListener* listener) { m_events.SetListener(listener); }
+
+  // The random sequence Diffusion draws from; nullptr (the default) is the
+  // program-wide ProgramRandom(). Engines that run on several threads at
+  // once are each given their own: the program-wide one is shared and
+  // unguarded. The engine does not own it; it must outlive the engine's use.
+  void SetRandom(ProgramRandomEngine* random) { m_random = random; }
 
   // ---- Filters: convolution kernels and 3 x 3 rank filters ----
   // 1 Blur, 2 Blur More, 3 Soften, 4 Soften More, 5 Sharpen, 6 Sharpen More,
@@ -66,6 +73,7 @@ class cImageProcessDIB {
 
  private:
   ProgressEvents m_events;
+  ProgramRandomEngine* m_random = nullptr;
 
   std::int32_t m_filterType = 0;
   std::int32_t m_kernelSize = 0;

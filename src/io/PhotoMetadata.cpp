@@ -21,14 +21,22 @@ struct MetadataBlocks {
 
 namespace {
 
-// The library reports every oddity it meets on stderr; a camera's quirks are
-// not the user's concern, and a block it cannot read is simply not carried.
-void QuietLibrary() {
+// Every use of the library goes through this. It reports every oddity it
+// meets on stderr; a camera's quirks are not the user's concern, and a block
+// it cannot read is simply not carried. It also keeps tables of its own (the
+// XMP toolkit starts itself, unguarded, on the first packet it meets, and
+// registers the namespaces packets bring) and does not promise that two
+// files may be read at once, while the batch tool opens several photos at
+// once: one call at a time, which costs well under a millisecond beside the
+// decoding.
+std::unique_lock<std::mutex> UseLibrary() {
   static std::once_flag quiet;
   std::call_once(quiet, [] {
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     Exiv2::LogMsg::setHandler(nullptr);
   });
+  static std::mutex oneAtATime;
+  return std::unique_lock(oneAtATime);
 }
 
 int OrientationOf(const Exiv2::ExifData& exif) {
@@ -140,7 +148,7 @@ void AppendGuarded(std::string& out, Build&& build) {
 }  // namespace
 
 int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep) {
-  QuietLibrary();
+  const auto library = UseLibrary();
   std::unique_ptr<Exiv2::Image> image;
   try {
     image.reset(Exiv2::ImageFactory::open(file.data, long(file.size)).release());
@@ -174,7 +182,7 @@ int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep) {
 
 PhotoMetadata MetadataFromBlocks(std::string_view exifTiff, std::string_view xmpPacket,
                                  std::string_view icc) {
-  QuietLibrary();
+  const auto library = UseLibrary();
   auto blocks = std::make_shared<MetadataBlocks>();
   try {
     if (!exifTiff.empty()) {
@@ -204,7 +212,7 @@ std::string MetadataSegments(const PhotoMetadata& metadata, std::int32_t width,
                              std::int32_t height) {
   const MetadataBlocks* blocks = metadata.blocks();
   if (blocks == nullptr) return {};
-  QuietLibrary();
+  const auto library = UseLibrary();
   std::string out;
   AppendGuarded(out, [&] { return ExifSegment(*blocks, width, height); });
   AppendGuarded(out, [&] { return XmpSegment(*blocks, width, height); });

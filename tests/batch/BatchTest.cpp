@@ -119,6 +119,10 @@ TEST_F(BatchTest, UsageErrorsStopBeforeAnyFileIsTouched) {
       {input},
       {input, u"-o"_s, Path(u"b.png"_s)},
       {input, input, u"-o"_s, Path(u"pas-un-dossier"_s)},
+      {u"-j"_s, u"0"_s, input, u"-o"_s, out},
+      {u"-j"_s, u"deux"_s, input, u"-o"_s, out},
+      {u"-j"_s, u"-3"_s, input, u"-o"_s, out},
+      {input, u"-o"_s, out, u"-j"_s},
   };
   for (const QStringList& arguments : bad) {
     const BatchRun run = Batch(arguments);
@@ -252,6 +256,8 @@ TEST_F(BatchTest, MemoryRunningOutFailsThePhotoNotTheProgram) {
   options.inputs = {WriteBmp(RandomSurface(9, 5, 1), u"a.bmp"_s),
                     WriteBmp(RandomSurface(5, 9, 2), u"b.bmp"_s)};
   options.output = folder.path();
+  // The memory limit is the whole program's: one photo at a time.
+  options.jobs = 1;
   for (const CommandInfo* command : {&kTurnWithNoMemoryLeft, &kAllocationFails}) {
     options.effects = {{QString::fromLatin1(command->name), command, {}}};
     QString text;
@@ -264,6 +270,96 @@ TEST_F(BatchTest, MemoryRunningOutFailsThePhotoNotTheProgram) {
     EXPECT_FALSE(QFile::exists(Path(u"a.jpg"_s)));
   }
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+}
+
+// Photos of a run, the first one much larger so that with several workers
+// the later ones finish first; the fourth cannot be read, the fifth is
+// refused by "web" (400 x 0).
+class BatchParallelTest : public BatchTest {
+ protected:
+  void SetUp() override {
+    inputs = {WriteBmp(RandomSurface(700, 500, 1), u"a.bmp"_s),
+              WriteBmp(RandomSurface(31, 17, 2), u"b.bmp"_s),
+              WriteBmp(RandomSurface(5, 257, 3), u"c.bmp"_s),
+              Path(u"d.jpg"_s),
+              WriteBmp(RandomSurface(1000, 1, 4), u"e.bmp"_s),
+              WriteBmp(RandomSurface(2, 3, 5), u"f.bmp"_s)};
+    WriteBytes(inputs[3], "pas une photo");
+  }
+  // The run of `inputs` into a new folder `name`.
+  BatchRun RunInto(const QString& name, const QStringList& options) {
+    EXPECT_TRUE(QDir(folder.path()).mkdir(name));
+    return Batch(options + QStringList{u"-f"_s, u"bmp"_s} + inputs +
+                 QStringList{u"-o"_s, Path(name)});
+  }
+  QStringList inputs;
+};
+
+TEST_F(BatchParallelTest, SeveralPhotosAtOnceComeOutAsOneAtATime) {
+  const QStringList effects = {u"-e"_s, u"diffusion"_s, u"-e"_s, u"nette"_s, u"-e"_s, u"web"_s};
+  const BatchRun one = RunInto(u"un"_s, QStringList{u"-j"_s, u"1"_s} + effects);
+  const BatchRun three = RunInto(u"trois"_s, QStringList{u"-j"_s, u"3"_s} + effects);
+  EXPECT_EQ(one.exitCode, 1);
+  EXPECT_EQ(three.exitCode, 1);
+  // Said in input order, whatever finished first.
+  const qsizetype unread = one.err.indexOf(u"ouverture de : "_s + inputs[3]);
+  const qsizetype refused = one.err.indexOf(inputs[4] + u" : "_s);
+  EXPECT_TRUE(unread >= 0 && refused > unread) << one.err.toStdString();
+  EXPECT_TRUE(one.err.contains(u"400 x 0"_s));
+  EXPECT_EQ(one.err.count(u'\n'), 2);
+  EXPECT_EQ(three.err, one.err);
+  const QStringList written = {u"a.bmp"_s, u"b.bmp"_s, u"c.bmp"_s, u"f.bmp"_s};
+  EXPECT_EQ(QDir(Path(u"un"_s)).entryList(QDir::Files), written);
+  EXPECT_EQ(QDir(Path(u"trois"_s)).entryList(QDir::Files), written);
+  for (const QString& name : written) {
+    EXPECT_EQ(ReadBytes(Path(u"trois/"_s + name)), ReadBytes(Path(u"un/"_s + name)))
+        << name.toStdString();
+  }
+  // Each photo draws its diffusion as a program that opened only that photo:
+  // alone, the third comes out as it did in the run.
+  const BatchRun alone = Batch(effects + QStringList{inputs[2], u"-o"_s, Path(u"seule.bmp"_s)});
+  ASSERT_EQ(alone.exitCode, 0) << alone.err.toStdString();
+  EXPECT_EQ(ReadBytes(Path(u"seule.bmp"_s)), ReadBytes(Path(u"trois/c.bmp"_s)));
+  EXPECT_NE(ReadBytes(Path(u"trois/b.bmp"_s)), ReadBytes(Path(u"trois/c.bmp"_s)));
+}
+
+// Two inputs of one name go to one result: the later one's, as with one
+// worker, even when the earlier (larger) one finishes last.
+TEST_F(BatchParallelTest, ResultsOfTheSameNameAreWrittenInInputOrder) {
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"autre"_s));
+  const QString second = WriteBmp(RandomSurface(3, 2, 9), u"autre/a.bmp"_s);
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"sortie"_s));
+  const BatchRun run =
+      Batch({u"-j"_s, u"2"_s, u"-f"_s, u"bmp"_s, inputs[0], second, u"-o"_s, Path(u"sortie"_s)});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_EQ(ReadBytes(Path(u"sortie/a.bmp"_s)), ReadBytes(second));
+}
+
+// On a terminal a line counts the finished photos; it is wiped before any
+// text and at the end, so the messages read as without it.
+TEST_F(BatchParallelTest, TheProgressLineCountsPhotosAndLeavesTheMessagesWhole) {
+  batch::BatchOptions options;
+  QString error;
+  ASSERT_TRUE(batch::ParseArguments(QStringList{u"-j"_s, u"2"_s, u"-e"_s, u"web"_s} + inputs +
+                                        QStringList{u"-o"_s, folder.path()},
+                                    options, error));
+  QString shown, plain;
+  for (QString* text : {&shown, &plain}) {
+    QTextStream err(text);
+    EXPECT_EQ(batch::RunBatch(options, folder.path(), err, text == &shown), 1);
+  }
+  // A line, "Photos [" + 30 + "] k/6", is wiped by as many spaces; the last
+  // one too, so that the terminal is left at the start of a line.
+  const QRegularExpression line(u"Photos \\[(#*) *\\] (\\d)/6"_s);
+  const QString wipe = u"\r"_s + QString(43, u' ') + u"\r"_s;
+  EXPECT_TRUE(shown.endsWith(u'\n') || shown.endsWith(wipe)) << shown.toStdString();
+  for (auto m = line.globalMatch(shown); m.hasNext();) {
+    const auto match = m.next();
+    EXPECT_EQ(match.captured(1).size(), match.captured(2).toInt() * 5) << shown.toStdString();
+    EXPECT_LT(match.captured(2).toInt(), 6);
+  }
+  EXPECT_EQ(shown.remove(line).remove(wipe), plain);
+  EXPECT_EQ(plain.count(u'\n'), 2);
 }
 
 TEST(BatchOptions, OutputNamesAndFormats) {

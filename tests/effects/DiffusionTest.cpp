@@ -101,6 +101,28 @@ TEST(Diffusion, DrawsFromTheStandardTwisterWithAFixedSeed) {
   EXPECT_EQ(standard(), 4123659995u);
 }
 
+// An engine given a sequence of its own draws only from it: the program-wide
+// one stays where it was, and two passes continue that one sequence.
+TEST(Diffusion, AnEngineWithItsOwnSequenceLeavesTheProgramWideOneAlone) {
+  const ProgramRandomEngine programWide = ProgramRandom();
+  ProgramRandomEngine own(kProgramRandomSeed);
+  own.discard(7);
+  ProgramRandomEngine draws = own;
+  cDIBSection picture = testing::RandomSurface(13, 6, 77);
+  cDIBSection expected = testing::Copy(picture);
+  std::vector<Event> expectedEvents;
+  ReferenceDiffusion(expected, 6, draws, expectedEvents);
+  ReferenceDiffusion(expected, 9, draws, expectedEvents);
+  const auto events = testing::Recorded([&](cImageProcessDIB& e) {
+    e.SetRandom(&own);
+    e.Diffusion(picture, 6);
+    e.Diffusion(picture, 9);
+  });
+  testing::ExpectSame(picture, expected, events, expectedEvents);
+  EXPECT_TRUE(own == draws);
+  EXPECT_TRUE(ProgramRandom() == programWide);
+}
+
 TEST(Diffusion, RefusesAnEmptyPicture) {
   const ProgramRandomEngine before = ProgramRandom();
   cDIBSection empty;
