@@ -26,19 +26,17 @@ bool Failed(const heif_error& error, const char* what) {
   return true;
 }
 
+heif_chroma Interleaved(bool deep, bool alpha) {
+  return deep ? (alpha ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RRGGBB_LE)
+              : (alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB);
+}
+
 std::uint16_t Gradient(const HeifPicture& p, std::int32_t x, std::int32_t y, int channel) {
   const std::uint32_t top = (1u << p.bits) - 1;
   const std::uint32_t w = std::max(p.width - 1, 1), h = std::max(p.height - 1, 1);
-  switch (channel) {
-    case 0:
-      return std::uint16_t(x * top / w);
-    case 1:
-      return std::uint16_t(y * top / h);
-    case 2:
-      return std::uint16_t((x * h + (h - y) * w) * top / (2 * w * h));
-    default:
-      return std::uint16_t(top - x * top / w);
-  }
+  const std::uint32_t ramps[] = {x * top / w, y * top / h,
+                                 (x * h + (h - y) * w) * top / (2 * w * h), top - x * top / w};
+  return std::uint16_t(ramps[channel]);
 }
 
 heif_error Append(heif_context*, const void* data, size_t size, void* target) {
@@ -49,88 +47,68 @@ heif_error Append(heif_context*, const void* data, size_t size, void* target) {
 }  // namespace
 
 QByteArray MakeHeif(const HeifPicture& p) {
-  const auto sample = [&p](std::int32_t x, std::int32_t y, int channel) {
-    return p.sample ? p.sample(x, y, channel) : Gradient(p, x, y, channel);
-  };
   const bool deep = p.bits > 8;
-  const heif_chroma chroma =
-      p.grey ? heif_chroma_monochrome
-      : deep ? (p.alpha ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RRGGBB_LE)
-             : (p.alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB);
+  const int channels = p.grey ? 1 : p.alpha ? 4 : 3;
+  const heif_channel plane = p.grey ? heif_channel_Y : heif_channel_interleaved;
   heif_image* made = nullptr;
   if (Failed(heif_image_create(p.width, p.height,
-                               p.grey ? heif_colorspace_monochrome : heif_colorspace_RGB, chroma,
-                               &made),
+                               p.grey ? heif_colorspace_monochrome : heif_colorspace_RGB,
+                               p.grey ? heif_chroma_monochrome : Interleaved(deep, p.alpha), &made),
              "image")) {
     return {};
   }
   HeifPtr<heif_image> image(made);
-  const heif_channel plane = p.grey ? heif_channel_Y : heif_channel_interleaved;
-  if (Failed(heif_image_add_plane(made, plane, p.width, p.height, p.bits), "plane")) return {};
-  if (p.grey && p.alpha &&
-      Failed(heif_image_add_plane(made, heif_channel_Alpha, p.width, p.height, p.bits), "alpha")) {
+  if (Failed(heif_image_add_plane(made, plane, p.width, p.height, p.bits), "plane") ||
+      (p.grey && p.alpha &&
+       Failed(heif_image_add_plane(made, heif_channel_Alpha, p.width, p.height, p.bits),
+              "alpha"))) {
     return {};
   }
   int stride = 0;
   std::uint8_t* bytes = heif_image_get_plane(made, plane, &stride);
-  const int channels = p.grey ? 1 : p.alpha ? 4 : 3;
   for (std::int32_t y = 0; y < p.height; ++y) {
-    std::uint8_t* row = bytes + std::ptrdiff_t(stride) * y;
     for (std::int32_t x = 0; x < p.width; ++x) {
       for (int c = 0; c < channels; ++c) {
-        const std::uint16_t v = sample(x, y, c);
-        if (deep) {
-          row[(x * channels + c) * 2] = std::uint8_t(v);
-          row[(x * channels + c) * 2 + 1] = std::uint8_t(v >> 8);
-        } else {
-          row[x * channels + c] = std::uint8_t(v);
-        }
+        const std::uint16_t v = p.sample ? p.sample(x, y, c) : Gradient(p, x, y, c);
+        std::uint8_t* at = bytes + std::ptrdiff_t(stride) * y + (x * channels + c) * (deep ? 2 : 1);
+        at[0] = std::uint8_t(v);
+        if (deep) at[1] = std::uint8_t(v >> 8);
       }
     }
   }
-  if (!p.icc.isEmpty() && Failed(heif_image_set_raw_color_profile(made, "prof", p.icc.constData(),
-                                                                  std::size_t(p.icc.size())),
-                                 "profile")) {
-    return {};
-  }
-
   HeifPtr<heif_context> context(heif_context_alloc());
   heif_encoder* encoder = nullptr;
-  if (Failed(heif_context_get_encoder_for_format(
+  if ((!p.icc.isEmpty() && Failed(heif_image_set_raw_color_profile(made, "prof", p.icc.constData(),
+                                                                   std::size_t(p.icc.size())),
+                                  "profile")) ||
+      Failed(heif_context_get_encoder_for_format(
                  context.get(), p.avif ? heif_compression_AV1 : heif_compression_HEVC, &encoder),
              "encoder")) {
     return {};
   }
   HeifPtr<heif_encoder> owned(encoder);
-  heif_encoder_set_lossy_quality(encoder, p.quality);
+  heif_encoder_set_lossy_quality(encoder, 90);
+  if (p.fast && p.avif) heif_encoder_set_parameter_integer(encoder, "speed", 9);
+  if (p.fast && !p.avif) heif_encoder_set_parameter_string(encoder, "preset", "ultrafast");
   HeifPtr<heif_encoding_options> options(heif_encoding_options_alloc());
   options->image_orientation = heif_orientation(p.orientation);
-  if (p.fast) {
-    if (p.avif) {
-      heif_encoder_set_parameter_integer(encoder, "speed", 9);
-    } else {
-      heif_encoder_set_parameter_string(encoder, "preset", "ultrafast");
-    }
-  }
   heif_image_handle* encoded = nullptr;
   if (Failed(heif_context_encode_image(context.get(), made, encoder, options.get(), &encoded),
              "encoding")) {
     return {};
   }
   HeifPtr<heif_image_handle> handle(encoded);
-  if (!p.exif.isEmpty() && Failed(heif_context_add_exif_metadata(context.get(), encoded,
-                                                                 p.exif.constData(), p.exif.size()),
-                                  "EXIF")) {
-    return {};
-  }
-  if (!p.xmp.isEmpty() &&
-      Failed(heif_context_add_XMP_metadata(context.get(), encoded, p.xmp.constData(), p.xmp.size()),
-             "XMP")) {
-    return {};
-  }
   QByteArray file;
   heif_writer writer{1, Append};
-  if (Failed(heif_context_write(context.get(), &writer, &file), "writing")) return {};
+  if ((!p.exif.isEmpty() && Failed(heif_context_add_exif_metadata(
+                                       context.get(), encoded, p.exif.constData(), p.exif.size()),
+                                   "EXIF")) ||
+      (!p.xmp.isEmpty() && Failed(heif_context_add_XMP_metadata(context.get(), encoded,
+                                                                p.xmp.constData(), p.xmp.size()),
+                                  "XMP")) ||
+      Failed(heif_context_write(context.get(), &writer, &file), "writing")) {
+    return {};
+  }
   return file;
 }
 
@@ -146,10 +124,8 @@ HeifPixels DecodeWithLibheif(const QByteArray& file, bool alpha, bool deep) {
     return out;
   }
   HeifPtr<heif_image_handle> handle(primary);
-  const heif_chroma chroma =
-      deep ? (alpha ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RRGGBB_LE)
-           : (alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB);
-  if (Failed(heif_decode_image(primary, &decoded, heif_colorspace_RGB, chroma, nullptr),
+  if (Failed(heif_decode_image(primary, &decoded, heif_colorspace_RGB, Interleaved(deep, alpha),
+                               nullptr),
              "decoding")) {
     return out;
   }
