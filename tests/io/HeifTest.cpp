@@ -65,8 +65,12 @@ TEST(HeifReadTest, PixelsAreLibheifsRoundedAndLaidOnWhite) {
         ASSERT_EQ(Displayed(read, x, y), expected) << x << ',' << y;
       }
     }
-    if (c.bits > 8) EXPECT_GT(truncationDiffers, 100);
-    if (c.alpha) EXPECT_LT(reference.at(36, 10, 3), maximum / 10);
+    if (c.bits > 8) {
+      EXPECT_GT(truncationDiffers, 100);
+    }
+    if (c.alpha) {
+      EXPECT_LT(reference.at(36, 10, 3), maximum / 10);
+    }
     // The explorer's preview goes the same way: 37 x 21 fitted into 10 x 10.
     cDIBSection preview;
     QString error;

@@ -72,7 +72,9 @@ TEST(TiffWebpTest, LosslessFilesReadBackTheirPixelsLaidOnWhite) {
       const cDIBSection s = MustRead(path);
       EXPECT_EQ(DifferencesOnWhite(s, source), 0);
       // 200·77/255 + 178 = 238.4, 100·77/255 + 178 = 208.2, 50·77/255 + 178 = 193.1
-      if (alpha) EXPECT_EQ(Displayed(s, 30, 5), 0xEED0C1u);
+      if (alpha) {
+        EXPECT_EQ(Displayed(s, 30, 5), 0xEED0C1u);
+      }
     }
   }
 }
