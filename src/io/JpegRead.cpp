@@ -86,7 +86,7 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, Reduced
     error = DamagedFile("JPEG");
     return false;
   }
-  const int orientation = ReadJpegMetadata(file, metadata);
+  const int orientation = ReadFileMetadata(file, metadata);
   // Our decoder cannot turn CMYK into BGR; Qt's reader can, and applies the
   // EXIF orientation itself.
   if (colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK) {

@@ -147,7 +147,7 @@ void AppendGuarded(std::string& out, Build&& build) {
 
 }  // namespace
 
-int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep) {
+int ReadFileMetadata(const FileBytes& file, PhotoMetadata* keep) {
   const auto library = UseLibrary();
   std::unique_ptr<Exiv2::Image> image;
   try {

@@ -40,10 +40,10 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error,
 
 // A photo's EXIF orientation, 1 … 8 as the camera wrote it: 1 (as stored) when
 // it has none or its metadata cannot be read. Any container exiv2 knows will
-// do (JPEG, WebP); only a JPEG's metadata is kept for saving. With `keep`, the metadata worth
-// carrying to a saved copy is put there; it stays empty when there is none
-// or it cannot be read.
-int ReadJpegMetadata(const FileBytes& file, PhotoMetadata* keep);
+// do (JPEG, WebP). With `keep`, the metadata worth carrying to a saved copy is
+// put there (only the JPEG reader asks); it stays empty when there is none or
+// it cannot be read.
+int ReadFileMetadata(const FileBytes& file, PhotoMetadata* keep);
 // Metadata from raw blocks as other containers hold them: `exifTiff` starting
 // at its TIFF header, an XMP packet, a colour profile (kept when RGB, as for a
 // JPEG). A block that cannot be parsed is left out; empty when nothing is left.

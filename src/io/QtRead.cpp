@@ -288,7 +288,7 @@ bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   // itself (into a second image); where it does not, the EXIF says how and
   // our surface is turned. Never both.
   const bool qtTurns = upright && reader.supportsOption(QImageIOHandler::ImageTransformation);
-  const int orientation = upright && !qtTurns ? ReadJpegMetadata(file, nullptr) : 1;
+  const int orientation = upright && !qtTurns ? ReadFileMetadata(file, nullptr) : 1;
   const QImage::Format decoded = reader.imageFormat();
   const std::uint64_t pixels = std::uint64_t(size.width()) * std::uint64_t(size.height());
   const std::uint64_t surface = SurfaceBytes(size.width(), size.height());
