@@ -87,16 +87,5 @@ TEST(EffMathematique, MatchesTheLiteralLoopOnAwkwardSizes) {
   ExpectSameAsReference(testing::RandomSurface(5, 4, 9), wide);
 }
 
-TEST(EffMathematique, AFailedAllocationChangesNothingAndRaisesNothing) {
-  cDIBSection picture = testing::RandomSurface(9, 5, 4);
-  const cDIBSection original = testing::Copy(picture);
-  const testing::NoMoreSurfaceMemory full;
-  EXPECT_TRUE(testing::Recorded([&](cImageProcessDIB& e) {
-                testing::ExpectRefused([&] { e.Eff_Mathematique(picture, kFindEdges); },
-                                       ImageProcessErrors::kOutOfMemory);
-              }).empty());
-  EXPECT_EQ(testing::FirstDifference(picture, original), "");
-}
-
 }  // namespace
 }  // namespace fotavel

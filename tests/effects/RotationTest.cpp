@@ -1,19 +1,16 @@
-// Quarter turns: the literal loop, where pixels go, padding, and a failed allocation.
+// Quarter turns: the literal loop, and where the corners go.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "effects/Checks.h"
 #include "effects/cImageProcessDIB.h"
-#include "surface/SurfaceMemory.h"
 
 namespace fotavel {
 namespace {
 
 using testing::Event;
-using testing::EventRecorder;
 
 // The turn as the operation is defined: destination column by destination
 // column (= source row), with a Progress after each.
@@ -69,51 +66,6 @@ TEST(Tourner, TopLeftGoesTopRightTurningRightAndBottomLeftTurningLeft) {
     EXPECT_EQ(testing::PixelRGB(picture, h - 1, w - 1), left ? 0x123456u : 0xABCDEFu);
     EXPECT_EQ(testing::PixelRGB(picture, 0, 0), left ? 0xABCDEFu : 0x123456u);
   }
-}
-
-// The turned picture is a new surface whose padding nobody fills. Handing the
-// turn a pooled block that is all sentinel shows whether it writes padding.
-TEST(Tourner, DoesNotWriteThePaddingOfTheTurnedPicture) {
-  const std::int32_t w = 1001, h = 350;  // turned stride 1052 for 1050 bytes; over 1 MB
-  cDIBSection picture = testing::RandomSurface(w, h, 5);
-  std::vector<Event> ignored;
-  const cDIBSection expected = ReferenceTurn(picture, false, ignored);
-  ReleasePooledSurfaceMemory();
-  const std::uint8_t* baitBits = nullptr;
-  {
-    cDIBSection bait;
-    ASSERT_TRUE(bait.Create(h, w));
-    baitBits = bait.DIBSectionBitsPtr();
-    std::memset(bait.DIBSectionBitsPtr(), testing::kPaddingSentinel,
-                std::size_t(bait.BytesPerScanLine()) * bait.height());
-  }
-  cImageProcessDIB engine;
-  engine.Tourner(picture, false);
-  ASSERT_EQ(picture.DIBSectionBitsPtr(), baitBits) << "the pooled block was not reused";
-  EXPECT_TRUE(testing::PaddingIntact(picture));
-  EXPECT_EQ(testing::FirstDifference(picture, expected), "");
-}
-
-TEST(Tourner, AFailedAllocationLeavesThePictureAndRaisesNothing) {
-  cDIBSection picture = testing::RandomSurface(7, 5, 3);
-  const cDIBSection original = testing::Copy(picture);
-  const std::uint8_t* bits = picture.DIBSectionBitsPtr();
-  cImageProcessDIB engine;
-  EventRecorder recorder;
-  engine.SetListener(&recorder);
-  {
-    const testing::NoMoreSurfaceMemory full;
-    testing::ExpectRefused([&] { engine.Tourner(picture, false); },
-                           ImageProcessErrors::kOutOfMemory);
-  }
-  EXPECT_EQ(picture.DIBSectionBitsPtr(), bits);
-  EXPECT_EQ(testing::FirstDifference(picture, original), "");
-  EXPECT_TRUE(testing::PaddingIntact(picture));
-  EXPECT_TRUE(recorder.events.empty());
-
-  cDIBSection empty;
-  testing::ExpectRefused([&] { engine.Tourner(empty, true); }, ImageProcessErrors::kEmptySurface);
-  EXPECT_TRUE(recorder.events.empty());
 }
 
 }  // namespace
