@@ -39,10 +39,7 @@ TEST(Refusals, EveryPassRefusesBeforeAnyEventOrChange) {
     std::function<void(cImageProcessDIB&)> call;
   } cases[] = {
       {"grey", kEmptySurface, [&](cImageProcessDIB& e) { e.GrayScale(empty); }},
-      {"fade", kEmptySurface, [&](cImageProcessDIB& e) { e.Fade(empty, 240); }},
-      {"sature", kEmptySurface, [&](cImageProcessDIB& e) { e.Sature(empty, 30); }},
       {"lighten", kEmptySurface, [&](cImageProcessDIB& e) { e.Lighten(empty, 20); }},
-      {"cut", kEmptySurface, [&](cImageProcessDIB& e) { e.Eff_NoirEtBlancCoupe(empty); }},
       {"diffusion", kEmptySurface, [&](cImageProcessDIB& e) { e.Diffusion(empty, 6); }},
       {"local blur", kEmptySurface, [&](cImageProcessDIB& e) { e.FlouLocal(empty, 0, 0, 9, 9); }},
       {"turn", kEmptySurface, [&](cImageProcessDIB& e) { e.Tourner(empty, true); }},

@@ -1,4 +1,4 @@
-// Bilinear resampling: the plain per-pixel formula on many size pairs, hand values, refusals.
+// Bilinear resampling: the plain per-pixel formula on many size pairs, and hand values.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "support/Surfaces.h"
-#include "surface/SurfaceMemory.h"
 #include "surface/cDIBSection.h"
 
 namespace fotavel {
@@ -140,20 +139,6 @@ TEST(Resample, EdgePositionsNeverReachPastTheSource) {
   const float step = static_cast<float>(3.0 / kVeryWide);
   ASSERT_EQ(static_cast<float>(double(kVeryWide - 1) * step), 3.0f);  // the case is real
   ExpectMatchesReference(RandomSurface(4, 1, 7), kVeryWide, 1);
-}
-
-TEST(Resample, SameSizeIsACopyAndImpossibleSizesGiveNull) {
-  const cDIBSection source = RandomSurface(31, 17, 9);
-  const auto same = source.Resample(17, 31);
-  ASSERT_NE(same, nullptr);
-  EXPECT_EQ(FirstDifference(*same, source), "");
-  for (const auto& [h, w] : {std::pair{0, 5}, {3, -7}}) {
-    EXPECT_EQ(source.Resample(h, w), nullptr) << w << 'x' << h;
-  }
-  EXPECT_EQ(cDIBSection().Resample(3, 3), nullptr);
-  const testing::NoMoreSurfaceMemory full(1000);
-  EXPECT_EQ(source.Resample(40, 40), nullptr);
-  EXPECT_EQ(source.Resample(17, 31), nullptr);  // the copy too needs a new surface
 }
 
 }  // namespace

@@ -1,13 +1,9 @@
-// The pixel surface: sizes and strides, refusals, the display-origin block copy, and its memory:
-// the budget and the reuse pool over mapped blocks.
+// The pixel surface: sizes and strides, refusals and the memory budget, the display-origin block
+// copy.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
-#include <fstream>
 #include <limits>
-#include <sstream>
-#include <string>
 
 #include "support/Surfaces.h"
 #include "surface/SurfaceMemory.h"
@@ -65,50 +61,6 @@ TEST(Surface, BlockCopyOriginCountsFromTheDisplayedTopLeft) {
   }
   EXPECT_FALSE(target.LoadPictureBlt(cDIBSection()));
   EXPECT_TRUE(testing::SamePixels(target, before));
-}
-
-constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-
-// Whether any mapping of this process overlaps [begin, end).
-bool AnythingMappedIn(std::uintptr_t begin, std::uintptr_t end) {
-  std::ifstream maps("/proc/self/maps");
-  for (std::string line; std::getline(maps, line);) {
-    std::uintptr_t start = 0, stop = 0;
-    char dash = 0;
-    std::istringstream(line) >> std::hex >> start >> dash >> stop;
-    if (start < end && stop > begin) return true;
-  }
-  return false;
-}
-
-// A pooled block that serves a smaller request must give its surplus back:
-// its release unmaps only what the smaller request took.
-TEST(SurfaceMemory, PooledBlocksKeepTheBudgetAndLeaveNothingMapped) {
-  const std::size_t previousPool = SetSurfacePoolCapacity(std::size_t{1} << 30);
-  ReleasePooledSurfaceMemory();
-  const std::size_t live = LiveSurfaceBytes();
-  const std::size_t large = 10'000'000, smaller = 8'000'000;
-
-  void* first = AllocateSurfaceMemory(large);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(LiveSurfaceBytes(), live + 5 * kHugePage);  // whole 2 MiB pages
-  FreeSurfaceMemory(first, large);
-  EXPECT_EQ(LiveSurfaceBytes(), live);
-
-  void* second = AllocateSurfaceMemory(smaller);
-  EXPECT_EQ(second, first) << "the pooled block was not reused";
-  EXPECT_EQ(LiveSurfaceBytes(), live + 4 * kHugePage);
-  std::memset(second, 1, smaller);  // the block is writable to its end
-  FreeSurfaceMemory(second, smaller);
-  ReleasePooledSurfaceMemory();
-  const auto begin = reinterpret_cast<std::uintptr_t>(first);
-  EXPECT_FALSE(AnythingMappedIn(begin, begin + large)) << "part of the block is still mapped";
-
-  const std::size_t previousLimit = SetSurfaceMemoryLimit(live + large - 1);
-  EXPECT_EQ(AllocateSurfaceMemory(large), nullptr);
-  SetSurfaceMemoryLimit(previousLimit);
-  EXPECT_EQ(LiveSurfaceBytes(), live);
-  SetSurfacePoolCapacity(previousPool);
 }
 
 }  // namespace
