@@ -1,198 +1,235 @@
-// Filter state, ProcessImage refusing before any change, and its results worked out by hand (the
-// plain passes check everything else, events included).
+// Filters: ProcessImage against the plain column-by-column passes (pixels, padding and events, bit
+// for bit), refused settings, and each preset's result worked out by hand.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
+#include <random>
 #include <tuple>
 #include <vector>
 
 #include "effects/Checks.h"
+#include "effects/FilterReference.h"
 #include "effects/cImageProcessDIB.h"
 
 namespace fotavel {
 namespace {
 
 using testing::EventRecorder;
+using testing::kAwkwardSizes;
+using testing::ReferenceFilters;
+
 using testing::ExpectRefused;
+using testing::Kernel;
 using testing::PixelRGB;
-using testing::SetPixelRGB;
 using namespace ImageProcessErrors;
 
-using testing::Kernel;
-
-TEST(FilterState, PresetKernelsAndWeights) {
-  const struct {
-    std::int32_t type, size;
-    std::vector<std::int32_t> kernel;  // row iY = -half first
-    std::int32_t weight;
-  } presets[] = {
-      {1, 3, std::vector<std::int32_t>(9, 1), 9},
-      {2, 5, std::vector<std::int32_t>(25, 1), 25},
-      {3, 3, {1, 1, 1, 1, 4, 1, 1, 1, 1}, 12},
-      {4, 5, {1, 1, 1, 1, 1, 1, 2, 2, 2, 1, 1, 2, 12, 2, 1, 1, 2, 2, 2, 1, 1, 1, 1, 1, 1}, 44},
-      {5, 3, {-1, -1, -1, -1, 15, -1, -1, -1, -1}, 7},
-      {6, 3, {0, -1, 0, -1, 5, -1, 0, -1, 0}, 1},
-      {8, 3, {-1, 0, 0, 0, 0, 0, 0, 0, 1}, 1},  // (iX, iY) = (-1, -1) is left, one storage row down
-  };
-  for (const auto& p : presets) {
-    cImageProcessDIB engine;
-    engine.FilterArraySize(9);  // replaced by the preset's own size
-    engine.FilterType(p.type);
-    EXPECT_EQ(engine.FilterArraySize(), p.size) << "type " << p.type;
-    EXPECT_EQ(Kernel(engine), p.kernel) << "type " << p.type;
-    EXPECT_EQ(engine.FilterWeight(), p.weight) << "type " << p.type;
-  }
-  cImageProcessDIB engine;
-  engine.FilterType(12);
-  engine.FilterArraySize(5);
-  engine.FilterValue(2, -1, 42);
-  EXPECT_EQ(engine.FilterValue(2, -1), 42);
-  EXPECT_EQ(engine.FilterValue(-1, 2), 0);
+void CopyAll(const cDIBSection& from, cDIBSection& to) {
+  for (std::int32_t y = 0; y < from.height(); ++y)
+    std::copy_n(from.row(y), 3 * from.width(), to.row(y));
 }
 
-TEST(FilterState, TypesWithoutAKernelKeepTheOneInPlaceAndZeroTheWeight) {
-  for (const std::int32_t type : {7, 9, 10, 11}) {
+// ProcessImage as described: block copies, the pass from image into buffer,
+// then the copy back or the combination.
+void ReferenceProcess(ReferenceFilters& ref, const cImageProcessDIB& engine, cDIBSection& image,
+                      cDIBSection& buffer) {
+  const std::int32_t type = engine.FilterType(), size = engine.FilterArraySize();
+  const std::int32_t weight = engine.FilterWeight();
+  const std::int32_t zero[3] = {0, 0, 0};
+  const std::int32_t lift[3] = {127, 127, 127};
+  CopyAll(image, buffer);
+  if (type >= 9 && type <= 11) {
+    ref.Rank(image, buffer, type);
+    CopyAll(buffer, image);
+  } else if (type == 7) {
+    ref.Convolution(image, buffer, 3, std::vector<std::int32_t>(9, 1), 9);
+    ref.AddImages(buffer, image, -1, zero, 2, zero);
+  } else if (type == 8) {
+    ref.Convolution(image, buffer, size, Kernel(engine), weight);
+    ref.AddImages(buffer, image, 1, lift, 0, zero);
+  } else {
+    ref.Convolution(image, buffer, size, Kernel(engine), weight);
+    CopyAll(buffer, image);
+  }
+}
+
+// Runs the engine as it is set up and the reference on copies of the same
+// random picture, for every awkward size, and compares everything.
+void ExpectSameAsReference(cImageProcessDIB& engine, std::uint32_t seed) {
+  for (const auto [width, height] : kAwkwardSizes) {
+    SCOPED_TRACE(::testing::Message() << width << 'x' << height << " seed " << seed);
+    cDIBSection image = testing::RandomSurface(width, height, seed);
+    cDIBSection buffer = testing::RandomSurface(width, height, seed + 1);
+    cDIBSection expectedImage = testing::Copy(image);
+    cDIBSection expectedBuffer = testing::Copy(buffer);
+    EventRecorder engineEvents;
+    EventRecorder referenceEvents;
+    ReferenceFilters ref(referenceEvents);
+    ReferenceProcess(ref, engine, expectedImage, expectedBuffer);
+    engine.SetListener(&engineEvents);
+    ASSERT_TRUE(engine.ProcessImage(image, buffer));
+    engine.SetListener(nullptr);
+    testing::ExpectSame(image, expectedImage, engineEvents.events, referenceEvents.events);
+    testing::ExpectSame(buffer, expectedBuffer, {}, {});
+  }
+}
+
+// Every preset, then the state callers may leave behind: unsharp switches to the box kernel with
+// weight 0, rank filters ignore a larger kernel, presets use the kernel and weight as changed (a
+// kernel resized to 7 x 7 is zeroed and turns the inside black).
+TEST(FiltersReference, PresetsAndStateChangedByTheCallerMatchThePlainPasses) {
+  for (std::int32_t type = 1; type <= 11; ++type) {
+    SCOPED_TRACE(::testing::Message() << "type " << type);
     cImageProcessDIB engine;
-    engine.FilterType(5);
     engine.FilterType(type);
-    EXPECT_EQ(std::tuple(engine.FilterType(), engine.FilterArraySize(), engine.FilterValue(0, 0),
-                         engine.FilterWeight()),
-              std::tuple(type, 3, 15, 0));
+    ExpectSameAsReference(engine, 100 + type);
   }
   cImageProcessDIB engine;
-  engine.FilterType(4);
-  engine.FilterWeight(-6);
-  engine.FilterType(12);  // custom: nothing rebuilt
-  EXPECT_EQ(std::tuple(engine.FilterArraySize(), engine.FilterValue(0, 0), engine.FilterWeight()),
-            std::tuple(5, 12, -6));
   engine.FilterType(5);
-  engine.FilterArraySize(7);  // zeroes the kernel, keeps weight and type
-  EXPECT_EQ(Kernel(engine), std::vector<std::int32_t>(49, 0));
-  EXPECT_EQ(std::pair(engine.FilterWeight(), engine.FilterType()), std::pair(7, 5));
+  engine.FilterType(7);
+  ExpectSameAsReference(engine, 7);
+  EXPECT_EQ(std::pair(Kernel(engine), engine.FilterWeight()),
+            std::pair(std::vector<std::int32_t>(9, 1), 0));
+  engine.FilterType(10);
+  engine.FilterArraySize(9);
+  ExpectSameAsReference(engine, 10);
+  engine.FilterType(8);
+  engine.FilterValue(1, -1, 2);
+  engine.FilterWeight(-3);
+  ExpectSameAsReference(engine, 81);
+  engine.FilterType(2);
+  engine.FilterArraySize(7);
+  EXPECT_EQ(std::pair(Kernel(engine), engine.FilterWeight()),
+            std::pair(std::vector<std::int32_t>(49, 0), 25));
+  ExpectSameAsReference(engine, 21);
+}
+
+// Custom kernels whose sums need 16, 32 and 64 bits, with either sign of weight, including the
+// weights at the ends of the 32-bit range.
+TEST(FiltersReference, RandomCustomKernelsOfEverySizeAndRange) {
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  const std::pair<std::int32_t, std::int32_t> classes[] = {// largest entry, largest weight
+                                                           {5, 40},
+                                                           {127, 3000},
+                                                           {4000, 100000},
+                                                           {60000, 1000000},
+                                                           {kMax, kMax}};
+  std::mt19937 random(2024);
+  std::uint32_t seed = 1000;
+  for (const std::int32_t size : {3, 5, 7, 9}) {
+    for (const auto& [maxEntry, maxWeight] : classes) {
+      SCOPED_TRACE(::testing::Message() << "size " << size << " entries to " << maxEntry);
+      cImageProcessDIB engine;
+      engine.FilterType(12);
+      engine.FilterArraySize(size);
+      std::uniform_int_distribution<std::int32_t> entry(-maxEntry, maxEntry);
+      std::int64_t magnitude = 0;
+      for (std::int32_t iY = -size / 2; iY <= size / 2; ++iY) {
+        for (std::int32_t iX = -size / 2; iX <= size / 2; ++iX) {
+          // Small kernels keep their 16-bit bound by thinning out entries.
+          std::int32_t value = entry(random);
+          if (maxEntry <= 127 && magnitude + std::abs(value) > 128) value = 0;
+          magnitude += std::abs(value);
+          engine.FilterValue(iX, iY, value);
+        }
+      }
+      std::uniform_int_distribution<std::int32_t> weight(-maxWeight, maxWeight);
+      std::int32_t w = 0;
+      while (w == 0) w = weight(random);
+      engine.FilterWeight(size == 9 && maxWeight == kMax ? std::numeric_limits<std::int32_t>::min()
+                                                         : w);
+      ExpectSameAsReference(engine, ++seed);
+    }
+  }
+}
+
+// Entries whose magnitudes add up to 128 keep every sum of white within 16 bits (255 × 128 =
+// 32 640), 129 does not. Negative weights swap the signs.
+TEST(FiltersReference, KernelsAtTheEdgesOfEightAndSixteenBits) {
+  for (const std::int32_t total : {128, 129, -128, -129}) {
+    SCOPED_TRACE(::testing::Message() << "total " << total);
+    cImageProcessDIB engine;
+    engine.FilterType(12);
+    engine.FilterArraySize(3);
+    const std::int32_t one = total < 0 ? -1 : 1;
+    for (std::int32_t iY = -1; iY <= 1; ++iY) {
+      for (std::int32_t iX = -1; iX <= 1; ++iX)
+        engine.FilterValue(iX, iY, iX || iY ? one : total - 8 * one);
+    }
+    engine.FilterWeight(total);
+    cDIBSection image = testing::UniformSurface(5, 4, 255, 255, 255);
+    cDIBSection buffer = testing::UniformSurface(5, 4, 0, 0, 0);
+    ASSERT_TRUE(engine.ProcessImage(image, buffer));
+    EXPECT_TRUE(testing::SamePixels(image, testing::UniformSurface(5, 4, 255, 255, 255)));
+    ExpectSameAsReference(engine, 5);
+  }
 }
 
 TEST(FilterState, RefusedSettingsChangeNothing) {
   cImageProcessDIB engine;
   engine.FilterType(3);
-  for (const std::int32_t type : {0, 13, -1}) {
+  for (const std::int32_t type : {0, 13}) {
     ExpectRefused([&] { engine.FilterType(type); }, kInvalidFilterType);
   }
-  for (const std::int32_t size : {4, 0, 10, -2}) {
+  for (const std::int32_t size : {4, 0, -2}) {
     ExpectRefused([&] { engine.FilterArraySize(size); }, kSizeNotOdd);
   }
   for (const std::int32_t size : {11, 1, -3}) {
     ExpectRefused([&] { engine.FilterArraySize(size); }, kInvalidSize);
   }
-  for (const auto& [iX, iY] : {std::pair{2, 0}, {0, -2}, {-2, 1}, {INT32_MIN, 0}}) {
+  for (const auto& [iX, iY] : {std::pair{2, 0}, {0, -2}, {INT32_MIN, 0}}) {
     ExpectRefused([&] { engine.FilterValue(iX, iY, 5); }, kKernelIndex);
     ExpectRefused([&] { (void)engine.FilterValue(iX, iY); }, kKernelIndex);
   }
   EXPECT_EQ(std::pair(engine.FilterType(), engine.FilterWeight()), std::pair(3, 12));
   EXPECT_EQ(Kernel(engine), (std::vector<std::int32_t>{1, 1, 1, 1, 4, 1, 1, 1, 1}));
-
   cImageProcessDIB fresh;  // no kernel at all: even (0, 0) is outside it
-  ExpectRefused([&] { fresh.FilterValue(0, 0, 1); }, kKernelIndex);
   ExpectRefused([&] { (void)fresh.FilterValue(0, 0); }, kKernelIndex);
 }
 
-TEST(FilterRefusals, ProcessImageRefusesBeforeAnyEventOrChange) {
-  const cDIBSection picture = testing::RandomSurface(7, 5, 3);
-  cDIBSection image = testing::Copy(picture);
-  cDIBSection buffer = testing::RandomSurface(7, 5, 4);
-  const cDIBSection bufferBefore = testing::Copy(buffer);
-  cDIBSection smaller = testing::RandomSurface(7, 4, 5), empty;
-  EventRecorder events;
-  cImageProcessDIB engine;
-  engine.SetListener(&events);
-  EXPECT_FALSE(engine.ProcessImage(image, empty));  // type 0 does nothing
-
-  engine.FilterType(12);
-  ExpectRefused([&] { engine.ProcessImage(image, buffer); }, kKernelNotSized);
-  engine.FilterArraySize(3);
-  ExpectRefused([&] { engine.ProcessImage(image, buffer); }, kZeroWeight);
-  engine.FilterType(8);
-  engine.FilterWeight(0);
-  ExpectRefused([&] { engine.ProcessImage(image, buffer); }, kZeroWeight);
-  for (const std::int32_t type : {1, 7, 9}) {
-    engine.FilterType(type);
-    ExpectRefused([&] { engine.ProcessImage(image, smaller); }, kSizeMismatch);
-    ExpectRefused([&] { engine.ProcessImage(image, empty); }, kEmptySurface);
-    ExpectRefused([&] { engine.ProcessImage(empty, buffer); }, kEmptySurface);
-  }
-  // The unsharp filter switches to the box kernel only once nothing can fail.
-  engine.FilterType(8);
-  engine.FilterType(7);
-  ExpectRefused([&] { engine.ProcessImage(image, smaller); }, kSizeMismatch);
-  EXPECT_EQ(std::pair(engine.FilterValue(0, 0), engine.FilterValue(1, 1)), std::pair(0, 1));
-  EXPECT_TRUE(events.events.empty());
-  EXPECT_TRUE(testing::SamePixels(image, picture));
-  EXPECT_TRUE(testing::SamePixels(buffer, bufferBefore));
-}
-
-// Runs one filter type on `image` with a fresh buffer of the same size.
-cDIBSection Filter(std::int32_t type, cDIBSection& image) {
-  cDIBSection buffer = testing::RandomSurface(image.width(), image.height(), 99);
-  cImageProcessDIB engine;
-  engine.FilterType(type);
-  EXPECT_TRUE(engine.ProcessImage(image, buffer));
-  EXPECT_TRUE(testing::PaddingIntact(image));
-  EXPECT_TRUE(testing::PaddingIntact(buffer));
-  return buffer;
-}
-
-TEST(FilterValues, SharpenTruncatesTheQuotient) {
-  // Blue and green: 100 among 90s; red uniform 50, which sharpening keeps.
-  cDIBSection image = testing::UniformSurface(5, 5, 90, 90, 50);
-  SetPixelRGB(image, 2, 2, 0x326464);
-  const cDIBSection buffer = Filter(5, image);
-  EXPECT_EQ(PixelRGB(image, 2, 2), 0x326F6Fu);  // (15 × 100 − 8 × 90) / 7 = 780 / 7 → 111
-  EXPECT_EQ(PixelRGB(image, 1, 3), 0x325858u);  // (15 × 90 − 7 × 90 − 100) / 7 = 620 / 7 → 88
-  EXPECT_EQ(std::pair(PixelRGB(image, 0, 2), PixelRGB(image, 2, 4)),  // border: unfiltered
-            std::pair(0x325A5Au, 0x325A5Au));
-  EXPECT_TRUE(testing::SamePixels(image, buffer));
-}
-
-TEST(FilterValues, MeanRoundsDown) {
-  cDIBSection image = testing::UniformSurface(3, 3, 2, 0, 0);
-  SetPixelRGB(image, 0, 0, 0x110001);  // blue 8 × 2 + 1, green 17 alone, red 17 alone
-  SetPixelRGB(image, 2, 1, 0x001102);
-  Filter(9, image);
-  EXPECT_EQ(PixelRGB(image, 1, 1), 0x010101u);
-  EXPECT_EQ(PixelRGB(image, 0, 0), 0x110001u);
-}
-
-TEST(FilterValues, MinimumSpreadsADarkPixelAndMaximumRemovesIt) {
-  cDIBSection dark = testing::UniformSurface(7, 7, 200, 210, 220);
-  SetPixelRGB(dark, 3, 3, 0x0A0A0A);
-  cDIBSection bright = testing::Copy(dark);
-  Filter(10, dark);
-  for (std::int32_t y = 0; y < 7; ++y) {
-    for (std::int32_t i = 0; i < 7; ++i) {
-      const bool near = i >= 2 && i <= 4 && y >= 2 && y <= 4;
-      EXPECT_EQ(PixelRGB(dark, i, y), near ? 0x0A0A0Au : 0xDCD2C8u) << i << ',' << y;
+// The middle pixel (2, 2) of 5 x 5 pictures, one colour but for the pixels listed.
+TEST(FilterValues, HandComputedCentres) {
+  const struct {
+    std::int32_t type;
+    std::uint32_t background;                              // 0xRRGGBB
+    std::vector<std::tuple<int, int, std::uint32_t>> set;  // column, storage row, colour
+    std::uint32_t centre;
+  } cases[] = {
+      {1, 0x000000, {{2, 2, 0x0000FF}}, 0x00001C},  // 255 / 9 → 28
+      {2, 0x000000, {{2, 2, 0x0000FA}}, 0x00000A},  // 250 / 25
+      {3, 0x585858, {{2, 2, 0x646464}}, 0x5C5C5C},  // (8 × 88 + 4 × 100) / 12 = 92
+      {4, 0x000000, {{2, 2, 0x0000FF}}, 0x000045},  // 12 × 255 / 44 = 69.5 → 69
+      // Sharpen truncates: (15 × 100 − 8 × 90) / 7 = 780 / 7 → 111 in blue and green, and
+      // (15 × 90 − 7 × 90 − 100) / 7 = 620 / 7 → 88; the uniform red 50 stays.
+      {5, 0x325A5A, {{2, 2, 0x326464}}, 0x326F6F},
+      {5, 0x325A5A, {{1, 1, 0x326464}}, 0x325858},
+      {6, 0x5A5A5A, {{2, 2, 0x646464}, {1, 1, 0}}, 0x8C8C8C},  // 5 × 100 − 4 × 90; corners 0
+      // The mean rounds down: blue 7 × 2 + 1 + 2, green and red 17 alone, each / 9 → 1.
+      {9, 0x000002, {{1, 1, 0x110001}, {3, 2, 0x001102}}, 0x010101},
+      {10, 0xDCD2C8, {{1, 1, 0x0A0A0A}}, 0x0A0A0A},  // the minimum takes a dark corner
+      {11, 0xDCD2C8, {{2, 2, 0x0A0A0A}}, 0xDCD2C8},  // the maximum drops a dark middle
+      // Storage row 3 is above row 1: emboss is (upper right − lower left) clamped at 0, + 127:
+      // red 60 − 40, green 90 − 40, blue 70 − 60.
+      {8, 0x323232, {{3, 3, 0x3C5A46}, {1, 1, 0x28283C}}, 0x93B189},
+      {7, 0x5A5A5A, {{2, 2, 0x646464}}, 0x6D6D6D},  // unsharp: 2 × 100 − (100 + 8 × 90) / 9
+  };
+  for (const auto& c : cases) {
+    const std::uint32_t bg = c.background;
+    cDIBSection image = testing::UniformSurface(5, 5, bg & 0xFF, bg >> 8 & 0xFF, bg >> 16);
+    for (const auto& [i, y, rgb] : c.set) testing::SetPixelRGB(image, i, y, rgb);
+    cDIBSection buffer = testing::RandomSurface(5, 5, 99);
+    cImageProcessDIB engine;
+    engine.FilterArraySize(9);  // each preset brings its own size
+    engine.FilterType(c.type);
+    ASSERT_TRUE(engine.ProcessImage(image, buffer));
+    EXPECT_EQ(PixelRGB(image, 2, 2), c.centre) << "type " << c.type;
+    // The border keeps its pixels (emboss lifts them like the rest).
+    if (c.type != 8) {
+      EXPECT_EQ(PixelRGB(image, 0, 0), bg) << "type " << c.type;
     }
+    EXPECT_TRUE(testing::PaddingIntact(image));
   }
-  Filter(11, bright);
-  EXPECT_TRUE(testing::SamePixels(bright, testing::UniformSurface(7, 7, 200, 210, 220)));
-}
-
-TEST(FilterValues, EmbossShowsOnlyBrighteningTowardsTheUpperRight) {
-  // Storage row 1 is above row 0: pixel (1, 1) minus pixel (-1, -1) of each one.
-  cDIBSection image = testing::UniformSurface(3, 3, 50, 50, 50);
-  SetPixelRGB(image, 2, 2, 0x3C5A46);  // upper right: red 60, green 90, blue 70
-  SetPixelRGB(image, 0, 0, 0x28283C);  // lower left: red 40, green 40, blue 60
-  Filter(8, image);
-  // (upper right − lower left) clamped at 0, then + 127: red 60 − 40, green 90 − 40, blue 70 − 60.
-  EXPECT_EQ(PixelRGB(image, 1, 1), 0x93B189u);
-}
-
-TEST(FilterValues, UnsharpDoublesAgainstTheBlur) {
-  cDIBSection image = testing::UniformSurface(3, 3, 90, 90, 90);
-  SetPixelRGB(image, 1, 1, 0x646464);
-  const cDIBSection buffer = Filter(7, image);
-  EXPECT_EQ(PixelRGB(buffer, 1, 1), 0x5B5B5Bu);  // (100 + 8 × 90) / 9 = 91
-  EXPECT_EQ(PixelRGB(image, 1, 1), 0x6D6D6Du);   // 2 × 100 − 91 = 109
-  EXPECT_EQ(PixelRGB(image, 0, 0), 0x5A5A5Au);   // 2 × 90 − 90
 }
 
 }  // namespace

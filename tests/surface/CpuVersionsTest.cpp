@@ -35,13 +35,5 @@ TEST(CpuVersions, PassesRunTheVersionAskedFor) {
   EXPECT_EQ(twice, versions[static_cast<int>(expected)]);
 }
 
-TEST(CpuVersions, OnlyTheThreeNamesAreVersions) {
-  EXPECT_EQ(ParseCpuVersion("baseline"), CpuVersion::kBaseline);
-  EXPECT_EQ(ParseCpuVersion("avx2"), CpuVersion::kAvx2);
-  EXPECT_EQ(ParseCpuVersion("avx512"), CpuVersion::kAvx512);
-  EXPECT_EQ(ParseCpuVersion("AVX2"), std::nullopt);
-  EXPECT_EQ(ParseCpuVersion(""), std::nullopt);
-}
-
 }  // namespace
 }  // namespace fotavel

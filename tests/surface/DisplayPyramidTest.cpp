@@ -134,47 +134,5 @@ TEST(DisplayPyramid, HalvesRoundToNearestAndAnOddEdgeStandsForItsNeighbour) {
   EXPECT_EQ(half[63], 0xFF008004u);
 }
 
-TEST(DisplayPyramid, AViewScalesDownFromTheSmallestLevelThatCoversIt) {
-  cDIBSection s;
-  ASSERT_TRUE(s.Create(6000, 40));
-  DisplayPyramid display;
-  ASSERT_TRUE(display.Build(s));
-  // 6000, 3000, 1500, 750, 375, 188, 94, 47 wide; at 1200 x 11 the taller side decides.
-  ASSERT_EQ(display.Levels(), 8);
-  const int views[][3] = {{12000, 80, 0}, {6000, 40, 0}, {5999, 40, 0}, {3000, 20, 1},
-                          {1200, 8, 2},   {1200, 11, 1}, {10, 1, 7}};
-  for (const auto& v : views) EXPECT_EQ(display.LevelFor(v[0], v[1]), v[2]) << v[0] << 'x' << v[1];
-
-  // Level 0 is left out only for views no larger than level 1.
-  EXPECT_EQ(DisplayPyramid::FinestFor(6000, 40, 3000, 20), 1);
-  EXPECT_EQ(DisplayPyramid::FinestFor(6000, 40, 3001, 20), 0);
-  EXPECT_EQ(DisplayPyramid::FinestFor(6000, 40, 3000, 21), 0);
-  EXPECT_EQ(DisplayPyramid::FinestFor(5999, 39, 3000, 20), 1) << "odd sides round up";
-  EXPECT_EQ(DisplayPyramid::FinestFor(60, 40, 10, 10), 0) << "a small photo has no level 1";
-  ASSERT_TRUE(display.Build(s, 1));
-  EXPECT_EQ(display.LevelFor(12000, 80), 1) << "the finest level built stretches";
-}
-
-TEST(DisplayPyramid, ReusesItsMemoryAndFailsCleanlyWithoutAny) {
-  DisplayPyramid display;
-  EXPECT_FALSE(display.Build(cDIBSection()));
-  EXPECT_TRUE(display.empty());
-
-  const cDIBSection wide = RandomSurface(300, 200, 1);
-  const cDIBSection tall = RandomSurface(200, 300, 2);
-  ASSERT_TRUE(display.Build(wide));
-  const std::uint32_t* memory = display.level(0).bits;
-  ASSERT_TRUE(display.Build(tall));
-  EXPECT_EQ(display.level(0).bits, memory) << "a quarter turn keeps the same memory";
-  EXPECT_EQ(display.level(0).width, 200);
-
-  const cDIBSection big = RandomSurface(700, 500, 3);
-  {
-    const testing::NoMoreSurfaceMemory full(1000);
-    EXPECT_FALSE(display.Build(big));
-  }
-  EXPECT_TRUE(display.empty());
-}
-
 }  // namespace
 }  // namespace fotavel
