@@ -49,34 +49,6 @@ void Append32(QByteArray& b, std::uint32_t v) {
 
 }  // namespace
 
-QByteArray ReferenceBmp(const cDIBSection& s) {
-  const std::uint32_t rowBytes = std::uint32_t(s.width()) * 3;
-  const std::uint32_t padded = (rowBytes + 3) / 4 * 4;
-  const std::uint32_t imageBytes = padded * std::uint32_t(s.height());
-  QByteArray b;
-  b.append("BM");
-  Append32(b, 54 + imageBytes);  // file size
-  Append16(b, 0);                // reserved
-  Append16(b, 0);                // reserved
-  Append32(b, 54);               // offset of the pixels
-  Append32(b, 40);               // info header size
-  Append32(b, std::uint32_t(s.width()));
-  Append32(b, std::uint32_t(s.height()));  // positive: bottom-up
-  Append16(b, 1);                          // planes
-  Append16(b, 24);                         // bits per pixel
-  Append32(b, 0);                          // uncompressed
-  Append32(b, imageBytes);
-  Append32(b, 0);  // horizontal resolution
-  Append32(b, 0);  // vertical resolution
-  Append32(b, 0);  // colours used
-  Append32(b, 0);  // important colours
-  for (std::int32_t y = 0; y < s.height(); ++y) {
-    for (std::uint32_t x = 0; x < rowBytes; ++x) b.append(char(s.row(y)[x]));
-    for (std::uint32_t x = rowBytes; x < padded; ++x) b.append('\0');
-  }
-  return b;
-}
-
 cDIBSection MustRead(const QString& path) {
   cDIBSection s;
   QString error;
@@ -318,16 +290,6 @@ QByteArray WithExifOrientation(const QByteArray& jpeg, std::uint16_t orientation
     at += 2 + (std::uint8_t(jpeg[4]) << 8 | std::uint8_t(jpeg[5]));
   }
   return jpeg.left(at) + segment + jpeg.mid(at);
-}
-
-qsizetype FrameHeaderOffset(const QByteArray& jpeg) {
-  qsizetype at = 2;
-  while (at + 4 <= jpeg.size()) {
-    const std::uint8_t marker = std::uint8_t(jpeg[at + 1]);
-    if (marker >= 0xC0 && marker <= 0xC2) return at;
-    at += 2 + (std::uint8_t(jpeg[at + 2]) << 8 | std::uint8_t(jpeg[at + 3]));
-  }
-  return -1;
 }
 
 }  // namespace fotavel::testing
