@@ -32,16 +32,6 @@ QByteArray BmpHeader(std::uint32_t width, std::uint32_t height) {
   return bmp;
 }
 
-// A 4 x 2 RLE8 bitmap: the bottom row red (entry 1), the top row blue (entry 0).
-QByteArray Rle8Bmp() {
-  QByteArray bmp = BmpHeader(4, 2);
-  bmp[10] = 62;  // pixels after the two colours
-  bmp[28] = 8;
-  bmp[30] = 1;  // RLE8
-  bmp[46] = 2;  // colours used
-  return bmp + QByteArray::fromHex("ff000000 0000ff00 0401 0000 0400 0000 0001");
-}
-
 TEST(BadInputTest, RefusalsSayWhyAndLeaveTheSurfaceAlone) {
   TempFolder folder;
   QString error;
@@ -50,11 +40,9 @@ TEST(BadInputTest, RefusalsSayWhyAndLeaveTheSurfaceAlone) {
   ASSERT_TRUE(io::WriteJpeg(noise, folder.path(u"n.jpg"_s), 90, error));
   ASSERT_TRUE(io::WriteBmp(noise, folder.path(u"n.bmp"_s), error));
   ASSERT_TRUE(io::ImageFromSurface(noise).save(folder.path(u"n.png"_s)));
-  ASSERT_TRUE(io::ImageFromSurface(noise).save(folder.path(u"n.webp"_s), "WEBP"));
   const QByteArray jpeg = ReadBytes(folder.path(u"n.jpg"_s)),
                    bmp = ReadBytes(folder.path(u"n.bmp"_s)),
-                   png = ReadBytes(folder.path(u"n.png"_s)),
-                   webp = ReadBytes(folder.path(u"n.webp"_s));
+                   png = ReadBytes(folder.path(u"n.png"_s));
   const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
   const QByteArray gif = MakeGif(8, 8, colours, -1, std::vector<std::uint8_t>(64, 2));
   const QByteArray tiff = MakeTiff({{31, 17, 3, 8, 2, 0, 0, QByteArray(31 * 17 * 3, '\x40')}});
@@ -103,10 +91,8 @@ TEST(BadInputTest, RefusalsSayWhyAndLeaveTheSurfaceAlone) {
       {"half.jpg", jpeg.left(jpeg.size() / 2), damaged.arg(u"JPEG"_s)},
       {"half.png", png.left(png.size() / 2), damaged.arg(u"PNG"_s)},
       {"short.bmp", bmp.chopped(1), damaged.arg(u"BMP"_s)},
-      {"rle-cut.bmp", Rle8Bmp().chopped(4), damaged.arg(u"BMP"_s)},
       {"half.gif", gif.left(gif.size() / 2), damaged.arg(u"GIF"_s)},
       {"short.tif", tiff.chopped(1), damaged.arg(u"TIFF"_s)},
-      {"half.webp", webp.left(webp.size() / 2), damaged.arg(u"WebP"_s)},
       {"cut.wmf", wmf.chopped(10), damaged.arg(u"WMF"_s)},
       {"dangling.wmf", dangling, damaged.arg(u"WMF"_s)},
       {"half.heic", heic.left(heic.size() / 2), u"fichier HEIF illisible : "_s},
@@ -139,20 +125,6 @@ TEST(BadInputTest, RefusalsSayWhyAndLeaveTheSurfaceAlone) {
   expectRefused(folder.path(u"album.jpg"_s), u"dossier"_s);
   EXPECT_EQ(LiveSurfaceBytes(), live);
   io::SetPictureMemoryBudget(budget);
-
-  // Whole, the same kinds of file read; a GIF lacking only its trailer has its picture whole; and
-  // after the crashing metafile the next one draws as usual.
-  for (const auto& [name, bytes] :
-       {std::pair{"gif.gif", gif}, std::pair{"no-trailer.gif", gif.chopped(1)},
-        std::pair{"whole.tif", tiff}, std::pair{"fine.wmf", wmf}}) {
-    WriteBytes(folder.path(QLatin1String(name)), bytes);
-    cDIBSection out;
-    EXPECT_TRUE(io::ReadPicture(folder.path(QLatin1String(name)), out, error)) << name;
-  }
-  WriteBytes(folder.path(u"rle.bmp"_s), Rle8Bmp());
-  const cDIBSection rle = MustRead(folder.path(u"rle.bmp"_s));
-  EXPECT_EQ(Displayed(rle, 3, 0), 0x0000FFu);
-  EXPECT_EQ(Displayed(rle, 0, 1), 0xFF0000u);
 }
 
 }  // namespace

@@ -57,17 +57,6 @@ TEST(MetadataTest, SavedJpegCarriesTheMetadataOfTheUprightPhoto) {
   EXPECT_FALSE(again.metadata.empty());
 }
 
-// A grey profile describes other pixels than the colour ones saved: the rest is carried, not it.
-TEST(MetadataTest, OnlyAnRgbProfileIsCarried) {
-  TempFolder folder;
-  QString error;
-  const QString camera = folder.path(u"camera.jpg"_s), saved = folder.path(u"saved.jpg"_s);
-  WriteCameraPhoto(camera, RandomSurface(9, 6, 1), 1, IccProfile("GRAY"));
-  const Opened opened = MustOpen(camera);
-  ASSERT_TRUE(io::WriteJpeg(opened.picture, saved, 80, error, opened.metadata));
-  ExpectCarriedMetadata(camera, saved, 9, 6, /*withIcc=*/false);
-}
-
 TEST(MetadataTest, BrokenMetadataNeverStopsOpeningOrSaving) {
   TempFolder folder;
   QString error;

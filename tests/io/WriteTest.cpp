@@ -9,7 +9,6 @@
 #include "io/PictureFiles.h"
 #include "support/FileSizeCap.h"
 #include "support/Surfaces.h"
-#include "surface/SurfaceMemory.h"
 
 namespace fotavel::testing {
 namespace {
@@ -83,20 +82,6 @@ TEST(WriteTest, SaveKeepsOldFileWhenTheDiskFillsUpMidway) {
   EXPECT_EQ(ReadBytes(jpegPath), oldJpeg);
   // No temporary file left behind.
   EXPECT_EQ(folder.entries(), (QStringList{u"photo.bmp"_s, u"photo.jpg"_s}));
-}
-
-// The encoder writes into surface memory when there is room and into its own buffer when there
-// is not; the file is the same either way.
-TEST(WriteTest, JpegIsTheSameWhenSurfaceMemoryIsSpent) {
-  TempFolder folder;
-  const cDIBSection picture = RandomSurface(301, 203, 9);
-  QString error;
-  ASSERT_TRUE(WriteJpeg(picture, folder.path(u"room.jpg"_s), 90, error));
-  {
-    const NoMoreSurfaceMemory full;
-    ASSERT_TRUE(WriteJpeg(picture, folder.path(u"spent.jpg"_s), 90, error)) << error.toStdString();
-  }
-  EXPECT_EQ(ReadBytes(folder.path(u"spent.jpg"_s)), ReadBytes(folder.path(u"room.jpg"_s)));
 }
 
 }  // namespace
