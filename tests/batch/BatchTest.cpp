@@ -3,12 +3,8 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextStream>
 
-#include "batch/BatchOptions.h"
-#include "batch/BatchRunner.h"
 #include "document/AppServices.h"
 #include "document/PhotoDocument.h"
 #include "io/MetadataFiles.h"
@@ -84,7 +80,6 @@ TEST_F(BatchTest, BadArgumentsAreNamedAndStopBeforeAnyFileIsTouched) {
     QString message;
   } bad[] = {
       {{u"-e"_s, u"inconnu"_s, input, u"-o"_s, out}, u"effet inconnu : inconnu"_s},
-      {{u"-e"_s, u"clair=beaucoup"_s, input, u"-o"_s, out}, u"clair=beaucoup : "_s},
       {{u"-q"_s, u"30"_s, input, u"-o"_s, out}, u"la qualité va de 45 à 100"_s},
       {{input}, u"la sortie manque (-o SORTIE)"_s},
       {{input, u"-o"_s, png}, u"format de sortie inconnu : "_s + png + u" (.bmp, .jpg ou .jpeg)"_s},
@@ -148,56 +143,6 @@ TEST_F(BatchParallelTest, SeveralPhotosAtOnceComeOutAsOneAtATime) {
     EXPECT_EQ(ReadBytes(Path(u"trois/"_s + name)), ReadBytes(Path(u"un/"_s + name)))
         << name.toStdString();
   }
-}
-
-// Two inputs of one name go to one result: the later one's, as with one
-// worker, even when the earlier (larger) one finishes last.
-TEST_F(BatchParallelTest, ResultsOfTheSameNameAreWrittenInInputOrder) {
-  ASSERT_TRUE(QDir(folder.path()).mkdir(u"autre"_s));
-  const QString second = WriteBmp(RandomSurface(3, 2, 9), u"autre/a.bmp"_s);
-  ASSERT_TRUE(QDir(folder.path()).mkdir(u"sortie"_s));
-  const BatchRun run =
-      Batch({u"-j"_s, u"2"_s, u"-f"_s, u"bmp"_s, inputs[0], second, u"-o"_s, Path(u"sortie"_s)});
-  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-  EXPECT_EQ(ReadBytes(Path(u"sortie/a.bmp"_s)), ReadBytes(second));
-}
-
-// On a terminal a line counts the finished photos; it is wiped before any
-// text and at the end, so the messages read as without it.
-TEST_F(BatchParallelTest, TheProgressLineCountsPhotosAndLeavesTheMessagesWhole) {
-  batch::BatchOptions options;
-  QString error;
-  ASSERT_TRUE(batch::ParseArguments(QStringList{u"-j"_s, u"2"_s, u"-e"_s, u"web"_s} + inputs +
-                                        QStringList{u"-o"_s, folder.path()},
-                                    options, error));
-  QString shown, plain;
-  for (QString* text : {&shown, &plain}) {
-    QTextStream err(text);
-    EXPECT_EQ(batch::RunBatch(options, folder.path(), err, text == &shown), 1);
-  }
-  // A line, "Photos [" + 30 + "] k/6", is wiped by as many spaces; the last
-  // one too, so that the terminal is left at the start of a line.
-  const QRegularExpression line(u"Photos \\[(#*) *\\] (\\d)/6"_s);
-  const QString wipe = u"\r"_s + QString(43, u' ') + u"\r"_s;
-  EXPECT_TRUE(shown.endsWith(u'\n') || shown.endsWith(wipe)) << shown.toStdString();
-  for (auto m = line.globalMatch(shown); m.hasNext();) {
-    const auto match = m.next();
-    EXPECT_EQ(match.captured(1).size(), match.captured(2).toInt() * 5) << shown.toStdString();
-    EXPECT_LT(match.captured(2).toInt(), 6);
-  }
-  EXPECT_EQ(shown.remove(line).remove(wipe), plain);
-  EXPECT_EQ(plain.count(u'\n'), 2);
-}
-
-TEST(BatchOptions, OutputNamesAndFormats) {
-  batch::OutputFormat format;
-  EXPECT_TRUE(batch::FormatForFile(u"/x/a.JPEG"_s, format));
-  EXPECT_EQ(format, batch::OutputFormat::Jpeg);
-  EXPECT_TRUE(batch::FormatForFile(u"a.Bmp"_s, format));
-  EXPECT_EQ(format, batch::OutputFormat::Bmp);
-  EXPECT_FALSE(batch::FormatForFile(u"a.png"_s, format));
-  EXPECT_EQ(batch::OutputPathFor(u"/in/vacances.2026.png"_s, u"/out"_s, batch::OutputFormat::Jpeg),
-            u"/out/vacances.2026.jpg"_s);
 }
 
 }  // namespace

@@ -131,15 +131,6 @@ TEST(ReadTest, PlaceableWmfIsDrawnAt96DotsPerInch) {
                                    {44, 48, 0xFFFFFF}, {96, 76, 0xFFFFFF},  {188, 92, 0xFFFFFF}};
   for (const auto& [x, y, rgb] : shown)
     EXPECT_EQ(Displayed(s, x, y), std::uint32_t(rgb)) << x << ',' << y;
-  // Without the placeable header its page is what it draws, one unit a pixel: the 1000 x 500
-  // rectangle (and half a unit of edge on each side).
-  picture.placeable = false;
-  picture.rgb = 0x2050C0;
-  WriteBytes(path, MakeWmf(picture));
-  const cDIBSection plain = MustRead(path);
-  EXPECT_NEAR(plain.width(), 1000, 2);
-  EXPECT_NEAR(plain.height(), 500, 2);
-  EXPECT_EQ(Displayed(plain, plain.width() / 2, plain.height() / 2), 0x2050C0u);
 }
 
 // Every pixel is libheif's own decode, turned by the file's rotation and mirror boxes, rounded to

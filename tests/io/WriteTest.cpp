@@ -43,19 +43,13 @@ TEST(WriteTest, RefusalsSayWhyAndLeaveNoFile) {
   QString error;
   EXPECT_FALSE(WriteBmp(cDIBSection{}, folder.path(u"none.bmp"_s), error));
   EXPECT_EQ(error, u"aucune image à enregistrer"_s);
-  for (int quality : {44, 101}) {
-    EXPECT_FALSE(WriteJpeg(small, folder.path(u"q.jpg"_s), quality, error));
-    EXPECT_TRUE(error.startsWith(u"qualité JPEG %1 hors limites"_s.arg(quality)))
-        << error.toStdString();
-  }
+  EXPECT_FALSE(WriteJpeg(small, folder.path(u"q.jpg"_s), 101, error));
+  EXPECT_TRUE(error.startsWith(u"qualité JPEG 101 hors limites"_s)) << error.toStdString();
   EXPECT_FALSE(WriteJpeg(small, folder.path(u"nowhere/photo.jpg"_s), 80, error));
   EXPECT_TRUE(error.contains(u"n'existe pas"_s)) << error.toStdString();
   EXPECT_FALSE(WriteBmp(small, folder.path(u"photo.bmp"_s), error));
   EXPECT_TRUE(error.contains(u"est un dossier"_s)) << error.toStdString();
   EXPECT_TRUE(QFileInfo(folder.path(u"photo.bmp/inside"_s)).isDir());
-  // Nobody, root included, creates files in /proc.
-  EXPECT_FALSE(WriteBmp(small, u"/proc/fotavel-io-test.bmp"_s, error));
-  EXPECT_TRUE(error.contains(u"impossible de créer"_s)) << error.toStdString();
   EXPECT_EQ(folder.entries(), QStringList{u"photo.bmp"_s});
 }
 
