@@ -1,4 +1,4 @@
-// Picture files made by the tests themselves: folders, bytes, BMP/GIF/WMF builders, EXIF insertion.
+// Picture files made by the tests themselves: folders, bytes, GIF/WMF/TIFF builders, EXIF.
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
