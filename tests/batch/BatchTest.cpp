@@ -2,15 +2,21 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextStream>
+#include <new>
 
+#include "batch/BatchOptions.h"
+#include "batch/BatchRunner.h"
 #include "document/AppServices.h"
 #include "document/PhotoDocument.h"
 #include "io/MetadataFiles.h"
 #include "io/PictureFiles.h"
 #include "io/TestFiles.h"
 #include "support/Surfaces.h"
+#include "surface/SurfaceMemory.h"
 
 namespace fotavel::testing {
 namespace {
@@ -99,6 +105,75 @@ TEST_F(BatchTest, BadArgumentsAreNamedAndStopBeforeAnyFileIsTouched) {
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{u"a.bmp"_s});
 }
 
+// A photo the run cannot finish is said with its reason and writes nothing:
+// an existing result stays as it was, and no temporary is left behind.
+TEST_F(BatchTest, APhotoThatFailsWritesNothingAndKeepsAnExistingResult) {
+  const QString input = WriteBmp(RandomSurface(1000, 1, 2), u"fil.bmp"_s);
+  const QString out = WriteBmp(RandomSurface(3, 3, 9), u"ancien.bmp"_s);
+  const QByteArray old = ReadBytes(out);
+  BatchRun run = Batch({u"-e"_s, u"web"_s, input, u"-o"_s, out});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(u"400 x 0"_s)) << run.err.toStdString();
+  run = Batch(
+      {u"-e"_s, u"noyau=4:1:"_s + QString(u"1,"_s).repeated(15) + u"1"_s, input, u"-o"_s, out});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(u"0x80040519"_s) &&
+              run.err.contains(u"Size must be an odd number"_s))
+      << run.err.toStdString();
+  EXPECT_EQ(ReadBytes(out), old);
+
+  // A logo that cannot be stamped fails the photo rather than passing it unchanged.
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"param"_s));
+  const QStringList logo = {u"--param"_s, Path(u"param"_s), u"-e"_s, u"logo"_s,
+                            input,        u"-o"_s,          out};
+  run = Batch(logo);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(u"Aucun logo"_s)) << run.err.toStdString();
+  WriteBytes(Path(u"param/logo.png"_s), "pas une image");
+  run = Batch(logo);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains(u"fil.bmp : Le logo n'a pas pu être inséré : le fichier "_s +
+                               Path(u"param/logo.png"_s) + u" n'est pas une image lisible."_s))
+      << run.err.toStdString();
+  EXPECT_EQ(ReadBytes(out), old);
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+}
+
+// Commands that run out of memory in their own ways.
+const CommandInfo kTurnWithNoMemoryLeft = {
+    "gauche-sans-memoire", "", "", [](QStringView, CommandArgument&, QString&) { return true; },
+    [](PhotoDocument& d, const CommandArgument&, CommandContext&) {
+      const std::size_t previous = SetSurfaceMemoryLimit(LiveSurfaceBytes());
+      try {
+        d.Piv_Gche();
+      } catch (...) {
+        SetSurfaceMemoryLimit(previous);
+        throw;
+      }
+    }};
+const CommandInfo kAllocationFails = {
+    "panne", "", "", [](QStringView, CommandArgument&, QString&) { return true; },
+    [](PhotoDocument&, const CommandArgument&, CommandContext&) { throw std::bad_alloc(); }};
+
+TEST_F(BatchTest, MemoryRunningOutFailsThePhotoNotTheProgram) {
+  batch::BatchOptions options;
+  options.inputs = {WriteBmp(RandomSurface(9, 5, 1), u"a.bmp"_s),
+                    WriteBmp(RandomSurface(5, 9, 2), u"b.bmp"_s)};
+  options.output = folder.path();
+  options.jobs = 1;  // the memory limit is the whole program's
+  for (const CommandInfo* command : {&kTurnWithNoMemoryLeft, &kAllocationFails}) {
+    options.effects = {{QString::fromLatin1(command->name), command, {}}};
+    QString text;
+    QTextStream err(&text);
+    EXPECT_EQ(batch::RunBatch(options, folder.path(), err, false), 1);
+    err.flush();
+    EXPECT_EQ(text.count(u"Mémoire insuffisante : la photo n'a pas été modifiée. (erreur 0x7, "_s),
+              2)
+        << text.toStdString();
+  }
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+}
+
 // Photos of a run, the first one much larger so that with several workers
 // the later ones finish first; the fourth cannot be read, the fifth is
 // refused by "web" (400 x 0).
@@ -143,6 +218,18 @@ TEST_F(BatchParallelTest, SeveralPhotosAtOnceComeOutAsOneAtATime) {
     EXPECT_EQ(ReadBytes(Path(u"trois/"_s + name)), ReadBytes(Path(u"un/"_s + name)))
         << name.toStdString();
   }
+}
+
+// Two inputs of one name go to one result: the later one's, as with one
+// worker, even when the earlier (larger) one finishes last.
+TEST_F(BatchParallelTest, ResultsOfTheSameNameAreWrittenInInputOrder) {
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"autre"_s));
+  const QString second = WriteBmp(RandomSurface(3, 2, 9), u"autre/a.bmp"_s);
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"sortie"_s));
+  const BatchRun run =
+      Batch({u"-j"_s, u"2"_s, u"-f"_s, u"bmp"_s, inputs[0], second, u"-o"_s, Path(u"sortie"_s)});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_EQ(ReadBytes(Path(u"sortie/a.bmp"_s)), ReadBytes(second));
 }
 
 }  // namespace

@@ -103,6 +103,9 @@ QByteArray MakeHeif(const HeifPicture& p) {
   if ((!p.exif.isEmpty() && Failed(heif_context_add_exif_metadata(
                                        context.get(), encoded, p.exif.constData(), p.exif.size()),
                                    "EXIF")) ||
+      (!p.xmp.isEmpty() && Failed(heif_context_add_XMP_metadata(context.get(), encoded,
+                                                                p.xmp.constData(), p.xmp.size()),
+                                  "XMP")) ||
       Failed(heif_context_write(context.get(), &writer, &file), "writing")) {
     return {};
   }

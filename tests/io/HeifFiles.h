@@ -23,6 +23,7 @@ struct HeifPicture {
   bool fast = false;     // the encoder's quickest settings (large pictures)
   int orientation = 1;   // 1 … 8 as EXIF numbers them, written as irot / imir boxes
   QByteArray exif = {};  // from its TIFF header
+  QByteArray xmp = {};
   QByteArray icc = {};
   std::function<std::uint16_t(std::int32_t x, std::int32_t y, int channel)> sample = {};
 };

@@ -1,0 +1,64 @@
+// Previews read from files: the size follows the whole photo, a JPEG's reduced decode stays close
+// to the whole one, and its orientation is applied.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "TestFiles.h"
+#include "io/PictureFiles.h"
+#include "surface/Preview.h"
+
+namespace fotavel::testing {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// The preview made the long way: the whole photo read, then reduced.
+cDIBSection FromWhole(const QString& path, int boxWidth, int boxHeight) {
+  const cDIBSection whole = MustRead(path);
+  cDIBSection preview;
+  const PreviewSize size = FitPreview(whole.width(), whole.height(), boxWidth, boxHeight);
+  EXPECT_TRUE(preview.Create(size.width, size.height));
+  SamplePreview(whole.view(), preview);
+  return preview;
+}
+
+cDIBSection Preview(const QString& path, int boxWidth, int boxHeight) {
+  cDIBSection preview;
+  QString error;
+  EXPECT_TRUE(io::ReadPreview(path, boxWidth, boxHeight, preview, error)) << error.toStdString();
+  return preview;
+}
+
+TEST(ReadPreview, ABitmapPreviewsExactlyAsTheWholePhotoReduced) {
+  TempFolder folder;
+  const QString path = folder.path(u"p.bmp"_s);
+  QString error;
+  ASSERT_TRUE(io::WriteBmp(SmoothSurface(301, 97), path, error));
+  const cDIBSection preview = Preview(path, 200, 150);
+  EXPECT_EQ(std::pair(preview.width(), preview.height()), std::pair(200, 64));
+  EXPECT_EQ(MaxDifference(preview, FromWhole(path, 200, 150)), 0);
+
+  // 400 x 1 fits as 200 x 0.5, which rounds to nothing: a strip of one pixel still shows.
+  ASSERT_TRUE(io::WriteBmp(SmoothSurface(400, 1), path, error));
+  EXPECT_EQ(Preview(path, 200, 150).height(), 1);
+}
+
+TEST(ReadPreview, AJpegDecodedSmallerKeepsTheSizeRuleAndStaysClose) {
+  TempFolder folder;
+  const QString plain = folder.path(u"p.jpg"_s);
+  QString error;
+  ASSERT_TRUE(io::WriteJpeg(SmoothSurface(1601, 1203), plain, 95, error));
+  const cDIBSection preview = Preview(plain, 200, 150);
+  ASSERT_EQ(std::pair(preview.width(), preview.height()), std::pair(200, 150));
+  EXPECT_LE(MaxDifference(preview, FromWhole(plain, 200, 150)), 12);
+
+  // Turned by its EXIF orientation, the preview stands upright like the photo.
+  const QString turned = folder.path(u"turned.jpg"_s);
+  WriteBytes(turned, WithExifOrientation(ReadBytes(plain), 6));
+  const cDIBSection upright = Preview(turned, 200, 150);
+  ASSERT_EQ(std::pair(upright.width(), upright.height()), std::pair(113, 150));
+  EXPECT_LE(MaxDifference(upright, FromWhole(turned, 200, 150)), 12);
+}
+}  // namespace
+}  // namespace fotavel::testing
