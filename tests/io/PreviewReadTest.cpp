@@ -60,17 +60,5 @@ TEST(ReadPreview, AJpegDecodedSmallerKeepsTheSizeRuleAndStaysClose) {
   ASSERT_EQ(std::pair(upright.width(), upright.height()), std::pair(113, 150));
   EXPECT_LE(MaxDifference(upright, FromWhole(turned, 200, 150)), 12);
 }
-
-TEST(ReadPreview, WhatIsNoPictureIsRefusedWithAReason) {
-  TempFolder folder;
-  const QString path = folder.path(u"faux.jpg"_s);
-  WriteBytes(path, "pas une photo");
-  cDIBSection preview;
-  QString error;
-  EXPECT_FALSE(io::ReadPreview(path, 200, 150, preview, error));
-  EXPECT_FALSE(error.isEmpty());
-  EXPECT_TRUE(preview.empty());
-}
-
 }  // namespace
 }  // namespace fotavel::testing

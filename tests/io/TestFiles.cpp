@@ -1,4 +1,4 @@
-// Picture files made by the tests themselves: folders, bytes, BMP/GIF/WMF builders, EXIF insertion.
+// Picture files made by the tests themselves: folders, bytes, GIF/WMF/TIFF builders, EXIF.
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -38,44 +38,13 @@ QByteArray ReadBytes(const QString& path) {
 
 namespace {
 
-void Append16(QByteArray& b, std::uint32_t v) {
-  b.append(char(v & 0xFF));
-  b.append(char((v >> 8) & 0xFF));
+// Little-endian 16-bit words, and one 32-bit word.
+void Append16(QByteArray& b, std::initializer_list<std::uint32_t> words) {
+  for (std::uint32_t v : words) b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
 }
-void Append32(QByteArray& b, std::uint32_t v) {
-  Append16(b, v & 0xFFFF);
-  Append16(b, v >> 16);
-}
+void Append32(QByteArray& b, std::uint32_t v) { Append16(b, {v & 0xFFFF, v >> 16}); }
 
 }  // namespace
-
-QByteArray ReferenceBmp(const cDIBSection& s) {
-  const std::uint32_t rowBytes = std::uint32_t(s.width()) * 3;
-  const std::uint32_t padded = (rowBytes + 3) / 4 * 4;
-  const std::uint32_t imageBytes = padded * std::uint32_t(s.height());
-  QByteArray b;
-  b.append("BM");
-  Append32(b, 54 + imageBytes);  // file size
-  Append16(b, 0);                // reserved
-  Append16(b, 0);                // reserved
-  Append32(b, 54);               // offset of the pixels
-  Append32(b, 40);               // info header size
-  Append32(b, std::uint32_t(s.width()));
-  Append32(b, std::uint32_t(s.height()));  // positive: bottom-up
-  Append16(b, 1);                          // planes
-  Append16(b, 24);                         // bits per pixel
-  Append32(b, 0);                          // uncompressed
-  Append32(b, imageBytes);
-  Append32(b, 0);  // horizontal resolution
-  Append32(b, 0);  // vertical resolution
-  Append32(b, 0);  // colours used
-  Append32(b, 0);  // important colours
-  for (std::int32_t y = 0; y < s.height(); ++y) {
-    for (std::uint32_t x = 0; x < rowBytes; ++x) b.append(char(s.row(y)[x]));
-    for (std::uint32_t x = rowBytes; x < padded; ++x) b.append('\0');
-  }
-  return b;
-}
 
 cDIBSection MustRead(const QString& path) {
   cDIBSection s;
@@ -116,27 +85,15 @@ cDIBSection SmoothSurface(std::int32_t width, std::int32_t height) {
 QByteArray MakeGif(std::int32_t width, std::int32_t height, const std::uint32_t (&colours)[4],
                    int transparent, const std::vector<std::uint8_t>& indices) {
   QByteArray b("GIF89a");
-  Append16(b, std::uint32_t(width));
-  Append16(b, std::uint32_t(height));
-  b.append(char(0x91));  // global table, 2 bits of colour resolution, 4 entries
-  b.append('\0');        // background index
-  b.append('\0');        // square pixels
-  for (std::uint32_t c : colours) {
-    b.append(char(c >> 16));
-    b.append(char(c >> 8));
-    b.append(char(c));
-  }
+  Append16(b, {std::uint32_t(width), std::uint32_t(height)});
+  // A global table of 4 entries (2 bits of colour resolution), background index 0, square pixels.
+  b.append("\x91\0\0", 3);
+  for (std::uint32_t c : colours) b.append(char(c >> 16)).append(char(c >> 8)).append(char(c));
   if (transparent >= 0) {  // graphic control extension
-    b.append("\x21\xF9\x04\x01", 4);
-    Append16(b, 0);
-    b.append(char(transparent));
-    b.append('\0');
+    b.append("\x21\xF9\x04\x01\0\0", 6).append(char(transparent)).append('\0');
   }
   b.append(',');
-  Append16(b, 0);
-  Append16(b, 0);
-  Append16(b, std::uint32_t(width));
-  Append16(b, std::uint32_t(height));
+  Append16(b, {0, 0, std::uint32_t(width), std::uint32_t(height)});
   b.append('\0');
   // LZW with 2-bit symbols: 3-bit codes, clear = 4, end = 5. A clear code
   // after every second symbol keeps the table from growing past code 6, so
@@ -163,42 +120,31 @@ QByteArray MakeGif(std::int32_t width, std::int32_t height, const std::uint32_t 
   b.append(char(2));  // minimum code size
   for (qsizetype at = 0; at < packed.size(); at += 255) {
     const QByteArray block = packed.mid(at, 255);
-    b.append(char(block.size()));
-    b.append(block);
+    b.append(char(block.size())).append(block);
   }
-  b.append('\0');
-  b.append(';');
-  return b;
+  return b.append("\0;", 2);
 }
 
 QByteArray MakeWmf(const WmfRectangle& p) {
   QByteArray b;
   if (p.placeable) {
     Append32(b, 0x9AC6CDD7);
-    Append16(b, 0);  // handle
-    Append16(b, 0);  // left
-    Append16(b, 0);  // top
-    Append16(b, std::uint16_t(p.frameRight));
-    Append16(b, std::uint16_t(p.frameBottom));
-    Append16(b, p.unitsPerInch);
-    Append32(b, 0);
+    // Handle, left, top, right, bottom, units per inch, a reserved double word.
+    Append16(b, {0, 0, 0, std::uint16_t(p.frameRight), std::uint16_t(p.frameBottom), p.unitsPerInch,
+                 0, 0});
     std::uint16_t checksum = 0;
     for (int i = 0; i < 10; ++i)
       checksum ^= std::uint16_t(std::uint8_t(b[2 * i]) | std::uint8_t(b[2 * i + 1]) << 8);
-    Append16(b, checksum);
+    Append16(b, {checksum});
   }
   const qsizetype header = b.size();
-  Append16(b, 1);       // in memory
-  Append16(b, 9);       // header words
-  Append16(b, 0x0300);  // version
-  Append32(b, 0);       // file words, set below
-  Append16(b, 2);       // objects
-  Append32(b, 8);       // largest record, in words
-  Append16(b, 0);
+  // In memory, 9 header words, version 3, the file's words (set below), 2 objects, the largest
+  // record's words (8, a double word), no parameters.
+  Append16(b, {1, 9, 0x0300, 0, 0, 2, 8, 0, 0});
   auto record = [&b](std::uint16_t function, std::initializer_list<std::uint16_t> words) {
     Append32(b, 3 + std::uint32_t(words.size()));
-    Append16(b, function);
-    for (std::uint16_t w : words) Append16(b, w);
+    Append16(b, {function});
+    for (std::uint16_t w : words) Append16(b, {w});
   };
   record(0x020B, {0, 0});                                                       // window origin
   record(0x020C, {std::uint16_t(p.frameBottom), std::uint16_t(p.frameRight)});  // window extent
@@ -213,11 +159,9 @@ QByteArray MakeWmf(const WmfRectangle& p) {
     QByteArray padded = p.text;
     if (padded.size() % 2 != 0) padded.append('\0');
     Append32(b, 3 + 1 + std::uint32_t(padded.size() / 2) + 2);
-    Append16(b, 0x0521);
-    Append16(b, std::uint16_t(p.text.size()));
+    Append16(b, {0x0521, std::uint16_t(p.text.size())});
     b.append(padded);
-    Append16(b, 100);
-    Append16(b, 100);
+    Append16(b, {100, 100});
   }
   record(0x0000, {});  // end of file
   const std::uint32_t words = std::uint32_t(b.size() - header) / 2;
@@ -275,14 +219,12 @@ QByteArray MakeTiff(const std::vector<TiffPage>& pages) {
     const std::uint32_t pixelsAt = bitsAt + (bitsOutside ? 2u * p.samples : 0u);
     entries[2].value = bitsOutside ? bitsAt : p.bits;
     entries[5].value = pixelsAt;
-    Append16(b, std::uint16_t(entries.size()));
+    Append16(b, {std::uint32_t(entries.size())});
     for (const Entry& e : entries) {
-      Append16(b, e.tag);
-      Append16(b, e.type);
+      Append16(b, {e.tag, e.type});
       Append32(b, e.count);
       if (e.type == 3 && !(e.tag == 258 && bitsOutside)) {
-        Append16(b, e.value);
-        Append16(b, e.value);  // a second SHORT (two grey samples); ignored for one
+        Append16(b, {e.value, e.value});  // a second SHORT (two grey samples); ignored for one
       } else {
         Append32(b, e.value);
       }
@@ -291,7 +233,7 @@ QByteArray MakeTiff(const std::vector<TiffPage>& pages) {
     const std::uint32_t next = pixelsAt + std::uint32_t(p.pixels.size());
     Append32(b, last ? 0 : next + (next & 1));
     if (bitsOutside)
-      for (int i = 0; i < p.samples; ++i) Append16(b, p.bits);
+      for (int i = 0; i < p.samples; ++i) Append16(b, {p.bits});
     b.append(p.pixels);
     if (!last && b.size() % 2 != 0) b.append('\0');
   }
@@ -300,34 +242,17 @@ QByteArray MakeTiff(const std::vector<TiffPage>& pages) {
 
 QByteArray WithExifOrientation(const QByteArray& jpeg, std::uint16_t orientation) {
   QByteArray tiff("II*\0", 4);
-  Append32(tiff, 8);       // first directory right after this header
-  Append16(tiff, 1);       // one entry
-  Append16(tiff, 0x0112);  // Orientation
-  Append16(tiff, 3);       // SHORT
-  Append32(tiff, 1);       // one value
-  Append16(tiff, orientation);
-  Append16(tiff, 0);
-  Append32(tiff, 0);  // no next directory
-  QByteArray segment("\xFF\xE1", 2);
+  // The first directory right after this header; its one entry, Orientation: SHORT, one value;
+  // no next directory.
+  Append16(tiff, {8, 0, 1, 0x0112, 3, 1, 0, orientation, 0, 0, 0});
   const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
-  segment.append(char((body.size() + 2) >> 8));
-  segment.append(char((body.size() + 2) & 0xFF));
-  segment.append(body);
+  QByteArray segment("\xFF\xE1", 2);
+  segment.append(char((body.size() + 2) >> 8)).append(char((body.size() + 2) & 0xFF)).append(body);
   qsizetype at = 2;
   if (jpeg.size() > 6 && std::uint8_t(jpeg[2]) == 0xFF && std::uint8_t(jpeg[3]) == 0xE0) {
     at += 2 + (std::uint8_t(jpeg[4]) << 8 | std::uint8_t(jpeg[5]));
   }
   return jpeg.left(at) + segment + jpeg.mid(at);
-}
-
-qsizetype FrameHeaderOffset(const QByteArray& jpeg) {
-  qsizetype at = 2;
-  while (at + 4 <= jpeg.size()) {
-    const std::uint8_t marker = std::uint8_t(jpeg[at + 1]);
-    if (marker >= 0xC0 && marker <= 0xC2) return at;
-    at += 2 + (std::uint8_t(jpeg[at + 2]) << 8 | std::uint8_t(jpeg[at + 3]));
-  }
-  return -1;
 }
 
 }  // namespace fotavel::testing

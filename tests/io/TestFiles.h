@@ -1,4 +1,4 @@
-// Picture files made by the tests themselves: folders, bytes, BMP/GIF/WMF builders, EXIF insertion.
+// Picture files made by the tests themselves: folders, bytes, GIF/WMF/TIFF builders, EXIF.
 #pragma once
 
 #include <QByteArray>
@@ -29,10 +29,6 @@ class TempFolder {
 void WriteBytes(const QString& path, const QByteArray& bytes);
 QByteArray ReadBytes(const QString& path);
 
-// A 24-bit bottom-up BMP of `s` written the plain way: every header field
-// named and appended in order, then each row's pixels and zero padding.
-QByteArray ReferenceBmp(const cDIBSection& s);
-
 // The picture at `path`, read as the program reads pictures; a refusal fails the test.
 cDIBSection MustRead(const QString& path);
 // Largest difference of any byte of any pixel (sizes must match).
@@ -62,7 +58,7 @@ struct WmfRectangle {
   std::uint16_t unitsPerInch = 1000;
   std::int16_t left = 500, top = 250, right = 1500, bottom = 750;
   std::uint32_t rgb = 0xFF0000;
-  QByteArray text;  // written at the top left when not empty
+  QByteArray text = {};  // written at the top left when not empty
 };
 QByteArray MakeWmf(const WmfRectangle& picture);
 
@@ -83,8 +79,5 @@ QByteArray MakeTiff(const std::vector<TiffPage>& pages);
 // The JPEG `jpeg` with an EXIF segment (APP1) saying `orientation`, placed
 // after the start-of-image marker and any JFIF segment.
 QByteArray WithExifOrientation(const QByteArray& jpeg, std::uint16_t orientation);
-
-// Offset of the first frame header (SOF0 … SOF2) of a JPEG, or -1.
-qsizetype FrameHeaderOffset(const QByteArray& jpeg);
 
 }  // namespace fotavel::testing
