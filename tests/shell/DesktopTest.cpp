@@ -1,9 +1,7 @@
 // Photos that reach the window from the desktop: named on the command line, dropped on the window.
 #include <QApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 #include <memory>
@@ -92,7 +90,7 @@ class Drops : public ShellTest {
   }
 };
 
-TEST_F(Drops, OnlyLocalFilesAreTakenAndAPhotoOpensAgainWhenTheUserSaysSo) {
+TEST_F(Drops, OnlyLocalFilesAreTakenAndADroppedPhotoOpens) {
   const QString photo = WritePhoto(QStringLiteral("a.bmp"), 7, 9);
   EXPECT_FALSE(Enters(*Urls({QStringLiteral("https://exemple.fr/a.jpg")})));
   EXPECT_FALSE(Enters(*Urls({photo, QStringLiteral("https://exemple.fr/b.jpg")})));
@@ -111,20 +109,6 @@ TEST_F(Drops, OnlyLocalFilesAreTakenAndAPhotoOpensAgainWhenTheUserSaysSo) {
   ASSERT_EQ(Windows(), 1);
   EXPECT_EQ(window->ActiveDocument()->Document().filename(), photo);
   EXPECT_FALSE(window->Explorer()->isVisible());
-
-  // A file that is no picture, then the photo twice more: the message, then
-  // the question each time; No keeps it at one window, Yes opens a copy.
-  const QString notes = folder.filePath(QStringLiteral("notes.txt"));
-  Touch(notes, "pas une photo");
-  ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
-  Drop({notes, photo, photo});
-  ASSERT_EQ(MessageCount(), 4);
-  EXPECT_TRUE(ui.Messages()[1].text.startsWith(Messages::kOuvertureErreur));
-  EXPECT_EQ(ui.Messages()[1].icon, MessageIcon::Exclamation);
-  ExpectMessage(2, AlreadyOpen(photo));
-  ExpectMessage(3, AlreadyOpen(photo));
-  ASSERT_EQ(Windows(), 2);
-  EXPECT_EQ(Caption(window->ActiveDocument()), QStringLiteral("Photo: Nouvelle photo 1"));
 }
 
 }  // namespace

@@ -16,25 +16,30 @@ using print::Orientation;
 using print::PlaceOnPage;
 using print::Question;
 
-void ExpectPlaced(const print::Placement& p, double w, double h, int x, int y) {
-  EXPECT_EQ(std::tuple(p.width, p.height, p.x, p.y), std::tuple(w, h, x, y));
-}
-
 TEST(PrintLayout, PhotosFitTheSheetCentredAndOnlyAnOrientationThatDoesNotSuitAsks) {
   // A4 in twips: 210 mm = 11905.5 twips and 297 mm = 16837.8, taken as whole ones.
-  EXPECT_EQ(print::Twips(210 / 25.4), 11906);
-  EXPECT_EQ(print::Twips(297 / 25.4), 16838);
-  // 300 × 200 pixels at 15 twips a pixel: its own size.
-  ExpectPlaced(PlaceOnPage(11906, 16838, 4500, 3000), 4500, 3000, 3703, 6919);
-  // 1600 × 1200 in portrait: 14838 high, then 11106 wide.
-  ExpectPlaced(PlaceOnPage(11906, 16838, 24000, 18000), 11106, 8329.5, 400, 4254);
-  // In landscape only the height has to give.
-  ExpectPlaced(PlaceOnPage(16838, 11906, 24000, 18000), 13208, 9906, 1815, 1000);
-  // 1200 × 1600 in portrait: 11128.5 wide after the height, still too wide.
-  ExpectPlaced(PlaceOnPage(11906, 16838, 18000, 24000), 11106, 14808, 400, 1015);
-  // 3702.5 and 6918.5 go down, 3701.5 and 6917.5 up.
-  ExpectPlaced(PlaceOnPage(11906, 16838, 4501, 3001), 4501, 3001, 3702, 6918);
-  ExpectPlaced(PlaceOnPage(11906, 16838, 4503, 3003), 4503, 3003, 3702, 6918);
+  EXPECT_EQ(std::pair(print::Twips(210 / 25.4), print::Twips(297 / 25.4)), std::pair(11906, 16838));
+  const struct {
+    int pageWidth;
+    double width, height;  // the photo, then its place
+    double placedWidth, placedHeight;
+    int x, y;
+  } cases[] = {
+      {11906, 4500, 3000, 4500, 3000, 3703, 6919},  // 300 × 200 pixels: its own size
+      // 1600 × 1200 in portrait: 14838 high, then 11106 wide; in landscape only the height gives.
+      {11906, 24000, 18000, 11106, 8329.5, 400, 4254},
+      {16838, 24000, 18000, 13208, 9906, 1815, 1000},
+      {11906, 18000, 24000, 11106, 14808, 400, 1015},  // 11128.5 wide after the height
+      {11906, 4501, 3001, 4501, 3001, 3702, 6918},     // 3702.5 and 6918.5 go down,
+      {11906, 4503, 3003, 4503, 3003, 3702, 6918},     // 3701.5 and 6917.5 up
+  };
+  for (const auto& c : cases) {
+    const print::Placement p =
+        PlaceOnPage(c.pageWidth, 11906 + 16838 - c.pageWidth, c.width, c.height);
+    EXPECT_EQ(std::tuple(p.width, p.height, p.x, p.y),
+              std::tuple(c.placedWidth, c.placedHeight, c.x, c.y))
+        << c.width << " x " << c.height;
+  }
   // A photo that suits the page, or a square one, asks nothing.
   EXPECT_EQ(QuestionFor(Orientation::Portrait, 3000, 4500), Question::None);
   EXPECT_EQ(QuestionFor(Orientation::Landscape, 4500, 3000), Question::None);
