@@ -1,5 +1,5 @@
 // The windows around the photos: the splash and its timer, the about window's version and links,
-// and the large-font adaptation on a faked screen, once per window.
+// and the large-font adaptation on a faked screen, once.
 #include <QDir>
 #include <QLabel>
 #include <QPointer>
@@ -46,102 +46,51 @@ TEST(SplashWindow, TheTimerAKeyOrAClickGoesOnOnce) {
 
 using AboutWindow = ShellTest;
 
-TEST_F(AboutWindow, OpensFromTheMenuWithTheVersionAndCloses) {
-  bool shown = false;
+// The licence is looked for beside the program first, then in the installed documentation; when
+// neither is there the message names the place beside the program.
+TEST_F(AboutWindow, OpensFromTheMenuWithTheVersionAndItsLinksGoToTheDesktopOrSayWhyNot) {
+  std::vector<QUrl> opened;
   WhenModal<FormAide>([&](FormAide* about) {
-    shown = true;
     EXPECT_EQ(about->lblVersion()->text(),
               QStringLiteral("Fotavel " FOTAVEL_VERSION " (Freeware)"));
+    about->OpenUrl = [&](const QUrl& url) {
+      opened.push_back(url);
+      return true;
+    };
+    ui.Answer(MessageAnswer::Ok);
+    emit about->Licence()->linkActivated(QStringLiteral("#"));
+    emit about->GoSite()->linkActivated(QStringLiteral("#"));
     QTest::mouseClick(about->fermeraide(), Qt::LeftButton);
   });
   Trigger("mnuAide_0");
-  EXPECT_TRUE(shown);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_TRUE(ui.Messages()[0].text.contains(QCoreApplication::applicationDirPath()));
+  EXPECT_EQ(opened, std::vector<QUrl>{QUrl(demarrage::kSite)});
 
-// The licence is looked for beside the program first, then in the installed documentation.
-TEST_F(AboutWindow, LinksGoToTheDesktopOrSayWhyNot) {
   const QString bin = folder.filePath(QStringLiteral("prefix/bin"));
   const QString doc = folder.filePath(QStringLiteral("prefix/share/doc/fotavel"));
   ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(doc));
-  FormAide about(ui, bin);
-  std::vector<QUrl> opened;
-  about.OpenUrl = [&](const QUrl& url) {
-    opened.push_back(url);
-    return true;
-  };
-  const QString beside = bin + QStringLiteral("/Licence-freeware.txt");
-  ui.Answer(MessageAnswer::Ok);
-  emit about.Licence()->linkActivated(QStringLiteral("#"));
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_TRUE(ui.Messages()[0].text.contains(beside));
-  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Exclamation);
-
-  const QString installed = doc + QStringLiteral("/Licence-freeware.txt");
-  Touch(installed);
-  emit about.Licence()->linkActivated(QStringLiteral("#"));
-  Touch(beside);
-  emit about.Licence()->linkActivated(QStringLiteral("#"));
-  emit about.GoSite()->linkActivated(QStringLiteral("#"));
-  EXPECT_EQ(opened, (std::vector<QUrl>{QUrl::fromLocalFile(installed), QUrl::fromLocalFile(beside),
-                                       QUrl(demarrage::kSite)}));
-  EXPECT_EQ(MessageCount(), 1);
+  Touch(doc + QStringLiteral("/Licence-freeware.txt"));
+  EXPECT_EQ(FormAide::LicencePath(bin), doc + QStringLiteral("/Licence-freeware.txt"));
+  Touch(bin + QStringLiteral("/Licence-freeware.txt"));
+  EXPECT_EQ(FormAide::LicencePath(bin), bin + QStringLiteral("/Licence-freeware.txt"));
 }
 
-// Every adaptation reads `dpi` while this lives.
-struct FakeScreen {
-  explicit FakeScreen(double dpi) {
-    SetScreenResolution([dpi](const QWidget&) { return Resolution{dpi, dpi}; });
-  }
-  ~FakeScreen() { SetScreenResolution({}); }
-};
-
-// At 120 dpi places, sizes and fonts take four fifths; a picture that does not stretch only moves;
-// a caption too long for its button is cut. At 96 dpi, or for another key, nothing moves.
-TEST(LargeFonts, At120DpiControlsShrinkByFourFifthsAndLongCaptionsAreCut) {
-  QWidget window;
-  auto* label = new QLabel(QStringLiteral("Titre"), &window);
-  label->setGeometry(50, 30, 100, 20);
-  QFont font = label->font();
-  font.setPointSize(10);
-  label->setFont(font);
-  auto* image = new QLabel(&window);
-  QPixmap picture(16, 16);
-  picture.fill(Qt::blue);
-  image->setPixmap(picture);
-  image->setGeometry(10, 60, 40, 30);
-  auto* button = new bouton(&window);
-  button->setObjectName(QStringLiteral("SauvPhoto"));
-  button->InitProperties();
-  button->SetCaption(QStringLiteral("Enregistrer"));
-  button->setGeometry(100, 60, 71, 58);
-
-  PoliceGdTaille(window, QStringLiteral("LesControles"), Resolution{96, 96});
-  PoliceGdTaille(window, QStringLiteral("AutreChose"), Resolution{120, 120});
-  EXPECT_EQ(label->geometry(), QRect(50, 30, 100, 20));
-  EXPECT_EQ(button->Caption(), QStringLiteral("Enregistrer"));
-
-  PoliceGdTaille(window, QStringLiteral("LesControles"), Resolution{120, 120});
-  EXPECT_EQ(label->geometry(), QRect(40, 24, 80, 16));
-  EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 8.0);
-  EXPECT_EQ(image->geometry(), QRect(8, 48, 40, 30));
-  // 855 twips are 71¼ pixels at 96 dpi, so 57 at 120; 96 × 11 = 1056 twips of caption do not fit,
-  // and it keeps int(96 × 11 / 120) = 8 characters.
-  EXPECT_EQ(button->width(), 57);
-  EXPECT_EQ(button->Caption(), QStringLiteral("Enregist."));
-}
-
-// Adapted once: activated again (a dialog closing over it), nothing shrinks further.
+// On a faked 120 dpi screen the main window's controls take four fifths of their designed size
+// at its first activation, and no more when it is activated again (a dialog closing over it).
 TEST(LargeFonts, TheMainWindowAdaptsAtItsFirstActivationOnly) {
-  const FakeScreen screen(120);
+  SetScreenResolution([](const QWidget&) { return Resolution{120, 120}; });
   QTemporaryDir folder;
   ScriptedUiServices ui;
   const mfrmMain designed(ui, folder.path());
   mfrmMain window(ui, folder.path());
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  const int adapted = window.Button("SauvPhoto")->width();
-  EXPECT_LT(adapted, designed.Button("SauvPhoto")->width());
+  const auto width = [](const mfrmMain& w) { return w.Button("SauvPhoto")->width(); };
+  const int adapted = width(window);
+  EXPECT_NEAR(adapted, width(designed) * 96 / 120.0, 1);
+  EXPECT_NE(window.Button("SauvPhoto")->Caption(), designed.Button("SauvPhoto")->Caption());
   QWidget other;
   other.show();
   other.activateWindow();
@@ -149,7 +98,8 @@ TEST(LargeFonts, TheMainWindowAdaptsAtItsFirstActivationOnly) {
   window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   QCoreApplication::processEvents();
-  EXPECT_EQ(window.Button("SauvPhoto")->width(), adapted);
+  EXPECT_EQ(width(window), adapted);
+  SetScreenResolution({});
 }
 
 }  // namespace

@@ -142,18 +142,6 @@ TEST_F(DocumentView, TheWheelScrollsAndWithCtrlZoomsAroundThePointer) {
   EXPECT_EQ(document->Image1()->pos(), QPoint(0, 0));
 }
 
-TEST_F(DocumentView, ScrollBarsFollowTheDimensionThatOverflows) {
-  frmImage* wide = OpenInSmallFrame(QStringLiteral("large.bmp"), 901, 31);
-  EXPECT_TRUE(wide->hscScroll()->isVisible() && !wide->vscScroll()->isVisible());
-  wide->hscScroll()->setValue(120);
-  EXPECT_EQ(wide->Image1()->x(), -120);
-  // A left turn makes it tall: the bars follow.
-  Click("PivotGche");
-  EXPECT_TRUE(!wide->hscScroll()->isVisible() && wide->vscScroll()->isVisible());
-  Click("BtAnnuler");
-  EXPECT_TRUE(wide->hscScroll()->isVisible() && !wide->vscScroll()->isVisible());
-}
-
 // At half zoom the dragged rectangle, 10..20 on screen, is 20..40 in the photo; it is blurred
 // once, the caption does not say so, and a second drag without the button does nothing.
 TEST_F(DocumentView, TheAreaBlurBlursTheDraggedRectangleInPhotoPixelsOnce) {

@@ -130,14 +130,6 @@ TEST_F(DocumentWindow, TheUndoButtonAndLabelsFollowTheActiveDocument) {
   EXPECT_EQ(window->lblImage()->text(), QStringLiteral(" a.bmp"));
 }
 
-TEST_F(DocumentWindow, ANarrowWindowHidesTheLabelsAndTheBarTakesTheMessagesPlace) {
-  EXPECT_TRUE(window->lblSize()->isVisible() && window->lblZoom()->isVisible());
-  window->resize(500, 600);
-  QCoreApplication::processEvents();
-  EXPECT_FALSE(window->lblSize()->isVisible() || window->lblImage()->isVisible());
-  EXPECT_EQ(window->prgMain()->geometry(), window->lblStatus()->geometry());
-}
-
 // No answer but a written file or a plain No lets a changed photo go.
 TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndOnlyAWrittenFileOrNoLetsItGo) {
   frmImage* document = Open(QStringLiteral("a.bmp"));

@@ -1,6 +1,5 @@
 // The explorer pane: a generated folder of photos browsed, previewed and opened through the real
-// lists and buttons; the window's compact arrangement.
-#include <QCheckBox>
+// lists and buttons.
 #include <QDir>
 #include <QListWidget>
 #include <QToolButton>
@@ -71,11 +70,6 @@ TEST_F(Explorer, APreviewIsNeverEnlargedAndFitsTheArea) {
   Select(QStringLiteral("cassee.jpg"));
   EXPECT_EQ(Preview(), QSize());
   EXPECT_EQ(pane->StatusB()->text(), QStringLiteral("Erreur !"));
-  // Without previews a click only selects.
-  pane->previsu()->click();
-  Select(QStringLiteral("petite.bmp"));
-  EXPECT_EQ(Preview(), QSize());
-  EXPECT_TRUE(pane->Ouvrir()->isEnabled());
 }
 
 TEST_F(Explorer, OpeningHidesThePaneUntilTheLastPhotoIsClosed) {
@@ -100,28 +94,6 @@ TEST_F(Explorer, OpeningHidesThePaneUntilTheLastPhotoIsClosed) {
   for (QMdiSubWindow* sub : window->Workspace()->subWindowList()) sub->close();
   QCoreApplication::processEvents();
   EXPECT_TRUE(pane->isVisible());
-}
-
-// Under 870 × 630, frame included, the toolbar's end goes to a vertical bar and the pane widens.
-TEST_F(Explorer, ASmallWindowArrangesThePaneAndTheToolbarsAndALargerOneGivesThemBack) {
-  const auto arrangeAt = [this](int width, int height) {
-    const QSize frame = window->frameGeometry().size() - window->size();
-    window->resize(width - frame.width(), height - frame.height());
-    QCoreApplication::processEvents();
-  };
-  bouton* logo = window->Button("Logo");
-  arrangeAt(870, 630);
-  const int normalWidth = pane->width();
-  EXPECT_EQ(logo->parentWidget(), window->BarreOutils());
-  for (int round = 0; round < 2; ++round) {
-    arrangeAt(869, 629);
-    EXPECT_EQ(logo->parentWidget(), window->BarreOutilsVrt());
-    EXPECT_TRUE(window->BarreOutilsVrt()->isVisible());
-    EXPECT_GT(pane->width(), normalWidth);
-    arrangeAt(870, 630);
-    EXPECT_EQ(logo->parentWidget(), window->BarreOutils());
-    EXPECT_EQ(pane->width(), normalWidth);
-  }
 }
 
 }  // namespace

@@ -5,16 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <optional>
-#include <ostream>
 
 #include "controls/bouton.h"
 #include "dialogs/ScriptedUiServices.h"
