@@ -184,39 +184,36 @@ TEST_F(DocumentWindow, ClosingTheApplicationAsksEveryChangedPhotoAndCancelKeepsA
   EXPECT_EQ(MessageCount(), 4);
 }
 
-// A name the program cannot write is written as a bitmap beside it, and said.
-TEST_F(DocumentWindow, SavingUnderAnotherExtensionWritesABitmapAndCleansTheCaption) {
+// A cancelled quality dialog writes nothing; a name the program cannot write is written as a
+// bitmap beside it, and said.
+TEST_F(DocumentWindow, SavingWritesTheChosenKindAndCleansTheCaption) {
   frmImage* document = Open(QStringLiteral("source.bmp"), 37, 23);
   Click("PivotGche");
+  const QString jpeg = folder.filePath(QStringLiteral("photo.Jpg"));
+  ui.ChooseName(jpeg);
+  WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->cmdCancelJPG()->click(); });
+  Click("SauvPhoto");
+  EXPECT_EQ(ui.FileDialogs()[0].request.defaultName, folder.filePath(QStringLiteral("source")));
+  EXPECT_FALSE(QFileInfo::exists(jpeg));
+  EXPECT_TRUE(document->Document().Dirty());
+
   const QString chosen = folder.filePath(QStringLiteral("copie.png"));
   ui.ChooseName(chosen).Answer(MessageAnswer::Ok);
   Click("SauvPhoto");
-  ASSERT_EQ(ui.FileDialogs().size(), 1u);
-  EXPECT_EQ(ui.FileDialogs()[0].request.defaultName, folder.filePath(QStringLiteral("source")));
   ExpectMessage(0, Messages::kFormatIncompatible);
   EXPECT_FALSE(QFileInfo::exists(chosen));
   EXPECT_EQ(Upright(ReadBack(folder.filePath(QStringLiteral("copie.bmp")))),
             Upright(document->Document().Picture()));
   EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + chosen);
   EXPECT_FALSE(document->Document().Dirty());
-}
 
-TEST_F(DocumentWindow, SavingAsJpegAsksTheQualityAndCancellingWritesNothing) {
-  frmImage* document = Open(QStringLiteral("source.bmp"), 37, 23);
   Click("Nette");
-  const QString target = folder.filePath(QStringLiteral("photo.Jpg"));
-  ui.ChooseName(target);
-  WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->cmdCancelJPG()->click(); });
-  Click("SauvPhoto");
-  EXPECT_FALSE(QFileInfo::exists(target));
-  EXPECT_TRUE(document->Document().Dirty());
-
-  ui.ChooseName(target);
+  ui.ChooseName(jpeg);
   WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->EnregJPG()->click(); });
   Trigger("mnuFile_1");
-  const cDIBSection read = ReadBack(target);
-  EXPECT_EQ(QSize(read.width(), read.height()), QSize(37, 23));
-  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + target);
+  const cDIBSection read = ReadBack(jpeg);
+  EXPECT_EQ(QSize(read.width(), read.height()), QSize(23, 37));
+  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + jpeg);
   EXPECT_FALSE(document->Document().Dirty());
 }
 

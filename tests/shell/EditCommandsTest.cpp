@@ -1,14 +1,11 @@
-// The "Edition" menu: the system clipboard both ways, the properties window, the new size, and
-// the combination of two photos into a new window.
+// The "Edition" menu: the system clipboard both ways, the properties window and the new size.
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "dialogs/ModalDriver.h"
-#include "dialogs/frmCombination.h"
 #include "dialogs/frmNewSize.h"
 #include "dialogs/frmProprietes.h"
 #include "shell/ShellFixture.h"
@@ -106,28 +103,6 @@ TEST_F(EditCommands, ResizingAsksTheSizeAndCancellingChangesNothing) {
   EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" 401 x 300 - 361Ko"));
   Click("BtAnnuler");
   EXPECT_EQ(document->Document().ImageWidth(), 800);
-}
-
-// The button is hidden, but the command behind it works.
-TEST_F(EditCommands, CombiningTwoPhotosOpensTheResultInANewWindow) {
-  frmImage* first = Open(QStringLiteral("a.bmp"), 80, 60);
-  frmImage* second = Open(QStringLiteral("b.bmp"), 64, 80);
-  auto* button = window->findChild<QPushButton*>(QStringLiteral("Combiner"));
-  ASSERT_NE(button, nullptr);
-  WhenModal<frmCombination>([&](frmCombination* dialog) {
-    dialog->optCombine(1)->setChecked(true);
-    dialog->cmdOK()->click();
-  });
-  button->click();
-  frmImage* combined = window->ActiveDocument();
-  ASSERT_TRUE(combined != first && combined != second);
-  EXPECT_EQ(Caption(combined), QStringLiteral("Photo: Nouvelle photo 1"));
-  EXPECT_EQ(QSize(combined->Document().ImageWidth(), combined->Document().ImageHeight()),
-            QSize(64, 60));
-  // The chosen combination takes each pixel whole from one photo or the other.
-  const QRgb pixel = Upright(combined->Document().Picture()).pixel(10, 10);
-  EXPECT_TRUE(pixel == Upright(first->Document().Picture()).pixel(10, 10) ||
-              pixel == Upright(second->Document().Picture()).pixel(10, 10));
 }
 
 }  // namespace

@@ -68,24 +68,6 @@ TEST_F(HandOff, TextOnTheClipboardEndsTheProgramWithAMessage) {
   EXPECT_FALSE(window->isVisible());
 }
 
-// Another changed photo asks on the way out; "Oui" puts it on the clipboard instead of a file.
-TEST_F(HandOff, AnotherChangedPhotoIsOfferedToTheEditorOnClosing) {
-  Start();
-  frmImage* pasted = window->ActiveDocument();
-  QGuiApplication::clipboard()->setImage(Upright(Pattern(11, 7)));
-  window->findChild<QAction*>(QStringLiteral("mnuEdit_2"))->trigger();
-  frmImage* second = window->ActiveDocument();
-  ASSERT_NE(second, pasted);
-  window->Workspace()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(pasted->parentWidget()));
-  ui.Answer(MessageAnswer::Yes);
-  QTest::mouseClick(window->Button("AnnulerEd"), Qt::LeftButton);
-  ASSERT_EQ(ui.Messages().size(), 1u);
-  EXPECT_EQ(ui.Messages()[0].text,
-            "La photo 'Nouvelle photo 2' a changé.\r\n\r\nVoulez vous l'importer dans l'éditeur ?");
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(OnClipboard().size(), QSize(11, 7));
-}
-
 // On a real X display, run by tests/shell/handoff-xvfb.sh: the photo is handed to the keeper,
 // and this process ends; the script then pastes it from another program.
 TEST(HandOffX11, TheKeeperTakesTheClipboardOver) {

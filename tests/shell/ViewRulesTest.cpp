@@ -1,4 +1,4 @@
-// The view's arithmetic: fitting zoom, zoom steps, wheel notches, scroll-bar rules.
+// The view's arithmetic: fitting zoom and scroll-bar rules.
 #include <gtest/gtest.h>
 
 #include "shell/ViewRules.h"
@@ -24,26 +24,6 @@ TEST(FittingZoom, TheOverflowingDimensionDecidesAndHalvesGoToEven) {
     room.mainHeight = c.ah * 15.0 + 1500 + 900 + 360;
     EXPECT_EQ(ZoomAjuste(room, c.w, c.h), c.zoom) << c.aw << " " << c.w;
   }
-}
-
-TEST(ZoomSteps, TensAboveTwentyStopAtTwoThousandTwipsAndNeverReachZero) {
-  EXPECT_EQ(ZoomStepIn(19), 20);
-  EXPECT_EQ(ZoomStepIn(20), 30);
-  EXPECT_EQ(ZoomStepIn(1.5), 2.5);
-  const std::tuple<double, double, double> out[] = {
-      {20, 5000, 10}, {10, 5000, 9}, {50, 2000.5, 40}, {1, 3000, 1.5}, {1.5, 3000, 0.5}};
-  for (const auto& [zoom, twips, next] : out) EXPECT_EQ(ZoomStepOut(zoom, twips), next) << zoom;
-  EXPECT_FALSE(ZoomStepOut(50, 2000).has_value());
-
-  // A touchpad's small turns add up to whole notches; turning back drops what was owed.
-  int pending = 0;
-  EXPECT_EQ(WheelNotches(pending, 100), 0);
-  EXPECT_EQ(WheelNotches(pending, 150), 2);
-  EXPECT_EQ(WheelNotches(pending, -115), 0);
-  EXPECT_EQ(WheelNotches(pending, -5), -1);
-  pending = 119;
-  EXPECT_EQ(WheelNotches(pending, 2147483647), 17895698);
-  EXPECT_EQ(pending, 6);
 }
 
 // Each bar's test counts the other bar even when hidden; the maximum rounds both lengths first.
