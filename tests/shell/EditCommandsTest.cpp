@@ -1,4 +1,4 @@
-// The "Edition" menu: the system clipboard both ways, the properties window and the new size.
+// The "Edition" menu: the system clipboard both ways and the new size.
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
@@ -7,7 +7,6 @@
 
 #include "dialogs/ModalDriver.h"
 #include "dialogs/frmNewSize.h"
-#include "dialogs/frmProprietes.h"
 #include "shell/ShellFixture.h"
 #include "support/ScopedEnv.h"
 
@@ -64,23 +63,6 @@ TEST_F(EditCommands, PastedPicturesBecomeNewPhotosAndTextIsRefused) {
   EXPECT_EQ(Caption(second), QStringLiteral("Photo: Nouvelle photo 2"));
   EXPECT_EQ(Upright(second->Document().Picture()), shown);
   EXPECT_TRUE(TempFiles().isEmpty()) << TempFiles().join(' ');
-}
-
-TEST_F(EditCommands, PropertiesShowThePhotosFileAndSize) {
-  // The properties window's values for these fields, as "Propriétés" shows them.
-  const auto shown = [this](QStringList fields) {
-    WhenModal<frmProprietes>([&](frmProprietes* properties) {
-      for (QString& field : fields) field = properties->Value(field);
-      properties->reject();
-    });
-    Trigger("mnuEdit_6");
-    return fields;
-  };
-  Open(QStringLiteral("plage.bmp"), 101, 61);
-  const QStringList values = shown({"Dossier", "Dimensions", "Taille sur le disque"});
-  EXPECT_EQ(values.mid(0, 2), QStringList({QDir(folder.path()).absolutePath(), "101 x 61 pixels"}));
-  // 54 bytes of headers and 61 rows of 304 bytes.
-  EXPECT_TRUE(values[2].contains(QLocale().toString(54 + 61 * 304))) << values[2];
 }
 
 TEST_F(EditCommands, ResizingAsksTheSizeAndCancellingChangesNothing) {

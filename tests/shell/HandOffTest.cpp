@@ -50,14 +50,6 @@ TEST_F(HandOff, TheClipboardPictureOpensAndImportingHandsItBackChanged) {
   EXPECT_EQ(OnClipboard().convertToFormat(QImage::Format_RGB32), changed);
 }
 
-TEST_F(HandOff, ReturningLeavesTheClipboardEmptyAndAsksNothing) {
-  Start();
-  QTest::mouseClick(window->Button("LumierePlus"), Qt::LeftButton);
-  window->findChild<QAction*>(QStringLiteral("mnuFile_6"))->trigger();
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_TRUE(OnClipboard().isNull());
-}
-
 TEST_F(HandOff, TextOnTheClipboardEndsTheProgramWithAMessage) {
   QGuiApplication::clipboard()->setText(QStringLiteral("une affiche"));
   ui.Answer(MessageAnswer::Ok);

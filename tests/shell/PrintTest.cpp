@@ -23,13 +23,11 @@ TEST(PrintLayout, PhotosFitTheSheetCentredAndOnlyAnOrientationThatDoesNotSuitAsk
     double placedWidth, placedHeight;
     int x, y;
   } cases[] = {
-      {11906, 4500, 3000, 4500, 3000, 3703, 6919},  // 300 × 200 pixels: its own size
       // 1600 × 1200 in portrait: 14838 high, then 11106 wide; in landscape only the height gives.
       {11906, 24000, 18000, 11106, 8329.5, 400, 4254},
       {16838, 24000, 18000, 13208, 9906, 1815, 1000},
       {11906, 18000, 24000, 11106, 14808, 400, 1015},  // 11128.5 wide after the height
-      {11906, 4501, 3001, 4501, 3001, 3702, 6918},     // 3702.5 and 6918.5 go down,
-      {11906, 4503, 3003, 4503, 3003, 3702, 6918},     // 3701.5 and 6917.5 up
+      {11906, 4501, 3001, 4501, 3001, 3702, 6918},     // 3702.5 and 6918.5 go down to even
   };
   for (const auto& c : cases) {
     const print::Placement p =
@@ -57,16 +55,15 @@ QImage Render(const QString& pdf) {
 }
 
 // The 300 × 200 photo, red over blue, on an A4 sheet in portrait: 4500 × 3000 twips from
-// (3703, 6919), 20 twips a pixel. Returns the bounds of the dark ink (the title).
-QRect ExpectTheSmallPhotoCentredOnA4(const QImage& page) {
+// (3703, 6919), 20 twips a pixel.
+void ExpectTheSmallPhotoCentredOnA4(const QImage& page) {
   EXPECT_EQ(page.size(), QSize(595, 842));
-  QRect red, blue, ink;
+  QRect red, blue;
   for (int y = 0; y < page.height(); ++y) {
     for (int x = 0; x < page.width(); ++x) {
       const QColor c = page.pixelColor(x, y);
       if (c.red() > 200 && c.green() < 80 && c.blue() < 80) red |= QRect(x, y, 1, 1);
       if (c.blue() > 200 && c.red() < 80 && c.green() < 80) blue |= QRect(x, y, 1, 1);
-      if (c.red() < 128 && c.green() < 128 && c.blue() < 128) ink |= QRect(x, y, 1, 1);
     }
   }
   for (const auto& [edge, twips] : {std::pair{red.left(), 3703},
@@ -77,7 +74,6 @@ QRect ExpectTheSmallPhotoCentredOnA4(const QImage& page) {
                                     {blue.bottom() + 1, 9919}}) {
     EXPECT_NEAR(edge, twips / 20.0, 1.5) << twips;
   }
-  return ink;
 }
 
 class Printing : public ShellTest {
@@ -111,7 +107,7 @@ class Printing : public ShellTest {
   }
 };
 
-TEST_F(Printing, ASmallPhotoPrintsAtItsSizeCentredOnTheSheetUnderItsTitle) {
+TEST_F(Printing, ASmallPhotoPrintsAtItsSizeCentredOnTheSheet) {
   UsePdf(QStringLiteral("page.pdf"));
   frmImage* document = OpenRedOverBlue(QStringLiteral("petite.bmp"), 300, 200);
   ui.Answer(MessageAnswer::No);
@@ -123,12 +119,7 @@ TEST_F(Printing, ASmallPhotoPrintsAtItsSizeCentredOnTheSheetUnderItsTitle) {
 
   const QImage page = Render(folder.filePath(QStringLiteral("page.pdf")));
   if (page.isNull()) GTEST_SKIP() << "pdftoppm is needed to look at the page";
-  const QRect ink = ExpectTheSmallPhotoCentredOnA4(page);
-  // The title, "petite.bmp", centred over the printable width (30 mm to
-  // 200 mm, centre 115 mm = 326 pixels) just under the 10 mm top margin.
-  EXPECT_NEAR(ink.center().x(), 326, 2);
-  EXPECT_NEAR(ink.top(), 10 / 25.4 * 72, 3);
-  EXPECT_LT(ink.bottom(), 60);
+  ExpectTheSmallPhotoCentredOnA4(page);
 }
 
 // Cancel prints nothing; the answer turns the printer, and a tall photo then asks the other way.
@@ -155,21 +146,16 @@ TEST_F(Printing, AWidePhotoAsksForLandscapeAndTheChoiceStaysForATallOne) {
                                   "orientation Portrait ?"));
 }
 
-TEST_F(Printing, NoPrinterAndAPrinterThatCannotStartAreSaidSo) {
+TEST_F(Printing, WithNoPrinterTheUserIsTold) {
   // A print server that is not there: the system knows no printer. The CUPS library reads the
   // variable once per process, and CTest runs each test in a process of its own.
   qputenv("CUPS_SERVER", folder.filePath(QStringLiteral("pas-de-cups.sock")).toLocal8Bit());
   OpenRedOverBlue(QStringLiteral("carre.bmp"), 200, 200);
-  ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::Ok);
+  ui.Answer(MessageAnswer::Ok);
   window->Imprimer();
   qunsetenv("CUPS_SERVER");
   ExpectMessage(
       0, QStringLiteral("Aucune imprimante n'est installée : la photo ne peut pas être imprimée."),
-      MessageIcon::Exclamation);
-  UsePdf(QStringLiteral("absent/page.pdf"));
-  window->Imprimer();
-  ExpectMessage(
-      1, QStringLiteral("L'impression n'a pas pu commencer : la photo n'a pas été imprimée."),
       MessageIcon::Exclamation);
 }
 
