@@ -21,8 +21,7 @@ QString AlreadyOpen(const QString& path) {
 
 TEST(CommandLine, TheHandOffKeywordAloneElsePhotosFromTheWorkingFolder) {
   const StartRequest handOff = ReadCommandLine({"EditeurAff"}, "/photos");
-  EXPECT_TRUE(handOff.editorMode);
-  EXPECT_TRUE(handOff.photos.isEmpty());
+  EXPECT_TRUE(handOff.editorMode && handOff.photos.isEmpty());
   // Another spelling, the keyword with company, an option: file names like any other.
   const StartRequest files = ReadCommandLine(
       {"editeuraff", "EditeurAff", "vacances/./a.JPG", "../b.bmp", "/tmp/c d.gif", "", "--aide"},

@@ -1,11 +1,8 @@
 // A document window's view on real widgets: fitting zoom and the drawings it reads, the zoom tool,
-// the wheel, scroll bars, and the area blur dragged on the photo.
+// and the area blur dragged on the photo.
 #include <QApplication>
-#include <QScrollBar>
-#include <QSpontaneKeyEvent>
 #include <QTimer>
 #include <QToolButton>
-#include <QWheelEvent>
 
 #include "controls/SystemColours.h"
 #include "shell/ShellFixture.h"
@@ -29,31 +26,7 @@ void ClickView(frmImage* document, const char* name) {
   QTest::mouseClick(document->findChild<QToolButton*>(QString::fromUtf8(name)), Qt::LeftButton);
 }
 
-// A wheel turned over the viewport at `at` (viewport pixels), delivered to the widget under it as
-// the platform delivers it, so that it climbs to the parents that want it.
-void Wheel(frmImage* document, QPoint at, int delta, Qt::KeyboardModifiers modifiers = {}) {
-  QWidget* viewport = document->picScrollBox();
-  QWidget* under = viewport->childAt(at);
-  if (under == nullptr) under = viewport;
-  const QPoint local = under->mapFrom(viewport, at);
-  QWheelEvent event(local, under->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton,
-                    modifiers, Qt::NoScrollPhase, false);
-  // As QTest delivers its mouse events: sendEvent would mark it as made by the program.
-  QSpontaneKeyEvent::setSpontaneous(&event);
-  qApp->notify(under, &event);
-}
-
-class DocumentView : public ShellTest {
- protected:
-  // Opened at 100 % in a 400 × 300 frame, so that a large photo overflows.
-  frmImage* OpenInSmallFrame(const QString& name, int width, int height) {
-    frmImage* document = Open(name, width, height);
-    ClickView(document, "TailleNormale");
-    document->parentWidget()->resize(400, 300);
-    QCoreApplication::processEvents();
-    return document;
-  }
-};
+using DocumentView = ShellTest;
 
 TEST_F(DocumentView, APhotoTwiceAsWideAsTheRoomOpensAtFiftyWithoutItsFullSizeDrawing) {
   const QSize room = Room(*window);
@@ -101,41 +74,6 @@ TEST_F(DocumentView, TheZoomToolStepsWhileAButtonIsHeld) {
   EXPECT_EQ(window->lblZoom()->text(), QStringLiteral("Zoom: 40 %"));
   ClickView(document, "ZoomBT");
   EXPECT_EQ(document->MousePointer(), frmImage::kPointerNormal);
-}
-
-// The wheel alone scrolls; with Ctrl it zooms by the tool's steps and keeps the photo's point
-// under the pointer where it was as far as the scroll bars allow.
-TEST_F(DocumentView, TheWheelScrollsAndWithCtrlZoomsAroundThePointer) {
-  frmImage* document = OpenInSmallFrame(QStringLiteral("grande.bmp"), 901, 601);
-  document->hscScroll()->setValue(100);
-  document->vscScroll()->setValue(50);
-  const QPoint pointer(150, 120);
-  const QPointF under(250, 170);  // photo pixels
-  const auto stays = [&](double zoom) {
-    EXPECT_EQ(window->lblZoom()->text(), QStringLiteral("Zoom: %1 %").arg(zoom));
-    EXPECT_EQ(document->Image1()->pos(),
-              QPoint(-document->hscScroll()->value(), -document->vscScroll()->value()));
-    const QWidget* image = document->Image1();
-    EXPECT_NEAR(image->x() + under.x() * image->width() / 901, pointer.x(), 1) << zoom;
-    EXPECT_NEAR(image->y() + under.y() * image->height() / 601, pointer.y(), 1) << zoom;
-  };
-  stays(100);
-  Wheel(document, pointer, 120, Qt::ControlModifier);
-  stays(110);
-  Wheel(document, pointer, -120, Qt::ControlModifier);
-  stays(100);
-  EXPECT_EQ(document->vscScroll()->value(), 50);
-
-  Wheel(document, pointer, -120);
-  EXPECT_GT(document->vscScroll()->value(), 50);
-  EXPECT_EQ(document->Image1()->y(), -document->vscScroll()->value());
-  EXPECT_EQ(document->Zoom(), 100);
-
-  // Small enough to fit, the photo goes back to the top-left corner without its bars.
-  Wheel(document, QPoint(20, 20), -6 * 120, Qt::ControlModifier);
-  EXPECT_EQ(document->Zoom(), 40);
-  EXPECT_TRUE(document->hscScroll()->isHidden() && document->vscScroll()->isHidden());
-  EXPECT_EQ(document->Image1()->pos(), QPoint(0, 0));
 }
 
 // At half zoom the dragged rectangle, 10..20 on screen, is 20..40 in the photo; it is blurred

@@ -146,12 +146,6 @@ TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndOnlyAWrittenFileOrNoLetsItGo) 
   EXPECT_EQ(Windows(), 0);
   EXPECT_TRUE(QFileInfo::exists(saved));
   EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" "));
-
-  frmImage* other = Open(QStringLiteral("b.bmp"));
-  Click("Floue");
-  ui.Answer(MessageAnswer::No);
-  Close(other);
-  EXPECT_EQ(Windows(), 0);
 }
 
 TEST_F(DocumentWindow, ClosingTheApplicationAsksEveryChangedPhotoAndCancelKeepsAll) {

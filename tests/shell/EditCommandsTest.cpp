@@ -1,12 +1,8 @@
-// The "Edition" menu: the system clipboard both ways and the new size.
+// The "Edition" menu's clipboard commands, with the system clipboard both ways.
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QPushButton>
 
-#include "dialogs/ModalDriver.h"
-#include "dialogs/frmNewSize.h"
 #include "shell/ShellFixture.h"
 #include "support/ScopedEnv.h"
 
@@ -63,28 +59,6 @@ TEST_F(EditCommands, PastedPicturesBecomeNewPhotosAndTextIsRefused) {
   EXPECT_EQ(Caption(second), QStringLiteral("Photo: Nouvelle photo 2"));
   EXPECT_EQ(Upright(second->Document().Picture()), shown);
   EXPECT_TRUE(TempFiles().isEmpty()) << TempFiles().join(' ');
-}
-
-TEST_F(EditCommands, ResizingAsksTheSizeAndCancellingChangesNothing) {
-  frmImage* document = Open(QStringLiteral("a.bmp"), 800, 600);
-  const auto resize = [this](const char* width, bool ok) {
-    WhenModal<frmNewSize>([=](frmNewSize* dialog) {
-      dialog->txtWidth()->setText(QString::fromLatin1(width));
-      (ok ? dialog->cmdOK() : dialog->cmdCancel())->click();
-    });
-    Trigger("mnuEdit_4");
-  };
-  resize("400", false);
-  EXPECT_EQ(document->Document().ImageWidth(), 800);
-  EXPECT_FALSE(document->Document().Dirty());
-
-  resize("401", true);
-  EXPECT_EQ(QSize(document->Document().ImageWidth(), document->Document().ImageHeight()),
-            QSize(401, 300));
-  EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
-  EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" 401 x 300 - 361Ko"));
-  Click("BtAnnuler");
-  EXPECT_EQ(document->Document().ImageWidth(), 800);
 }
 
 }  // namespace

@@ -38,9 +38,6 @@ class Explorer : public ShellTest {
     return found.value(0);
   }
   void Select(const QString& name) { pane->Fichier()->setCurrentItem(Item(name)); }
-  QSize Preview() const {
-    return pane->VisioImg()->isVisible() ? pane->VisioImg()->pixmap().size() : QSize();
-  }
 
   BarreExplorer* pane = nullptr;
 };
@@ -57,19 +54,6 @@ TEST_F(Explorer, ListsThePhotosOfAFolderWhateverTheCaseOfTheirNames) {
   EXPECT_EQ(pane->Folder(), folder.filePath(QStringLiteral("vacances")));
   EXPECT_TRUE(Files().isEmpty());
   EXPECT_FALSE(pane->Ouvrir()->isEnabled());
-}
-
-TEST_F(Explorer, APreviewIsNeverEnlargedAndFitsTheArea) {
-  Select(QStringLiteral("petite.bmp"));
-  EXPECT_EQ(Preview(), QSize(50, 40));
-  EXPECT_EQ(pane->StatusB()->text(), QStringLiteral("petite.bmp"));
-  EXPECT_TRUE(pane->Ouvrir()->isEnabled());
-  // Twice as wide as the area and as high as it: the whole width, half the height.
-  Select(QStringLiteral("large.bmp"));
-  EXPECT_EQ(Preview(), QSize(200, 75));
-  Select(QStringLiteral("cassee.jpg"));
-  EXPECT_EQ(Preview(), QSize());
-  EXPECT_EQ(pane->StatusB()->text(), QStringLiteral("Erreur !"));
 }
 
 TEST_F(Explorer, OpeningHidesThePaneUntilTheLastPhotoIsClosed) {

@@ -50,16 +50,6 @@ TEST_F(HandOff, TheClipboardPictureOpensAndImportingHandsItBackChanged) {
   EXPECT_EQ(OnClipboard().convertToFormat(QImage::Format_RGB32), changed);
 }
 
-TEST_F(HandOff, TextOnTheClipboardEndsTheProgramWithAMessage) {
-  QGuiApplication::clipboard()->setText(QStringLiteral("une affiche"));
-  ui.Answer(MessageAnswer::Ok);
-  Start(QImage());
-  ASSERT_EQ(ui.Messages().size(), 1u);
-  EXPECT_EQ(ui.Messages()[0].text,
-            "Erreur à l'importation ! Vérifiez que vous avez bien sélectionné une image.");
-  EXPECT_FALSE(window->isVisible());
-}
-
 // On a real X display, run by tests/shell/handoff-xvfb.sh: the photo is handed to the keeper,
 // and this process ends; the script then pastes it from another program.
 TEST(HandOffX11, TheKeeperTakesTheClipboardOver) {

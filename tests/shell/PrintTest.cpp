@@ -1,46 +1,13 @@
-// Printing: the page arithmetic in twips, and whole prints into PDF files drawn back by poppler.
+// Printing: whole prints into PDF files drawn back by poppler, and the orientation question.
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "shell/Printing.h"
 #include "shell/ShellFixture.h"
 
 namespace fotavel::testing {
 namespace {
-
-using print::Orientation;
-using print::PlaceOnPage;
-using print::Question;
-
-TEST(PrintLayout, PhotosFitTheSheetCentredAndOnlyAnOrientationThatDoesNotSuitAsks) {
-  // A4 in twips: 210 mm = 11905.5 twips and 297 mm = 16837.8, taken as whole ones.
-  EXPECT_EQ(std::pair(print::Twips(210 / 25.4), print::Twips(297 / 25.4)), std::pair(11906, 16838));
-  const struct {
-    int pageWidth;
-    double width, height;  // the photo, then its place
-    double placedWidth, placedHeight;
-    int x, y;
-  } cases[] = {
-      // 1600 × 1200 in portrait: 14838 high, then 11106 wide; in landscape only the height gives.
-      {11906, 24000, 18000, 11106, 8329.5, 400, 4254},
-      {16838, 24000, 18000, 13208, 9906, 1815, 1000},
-      {11906, 18000, 24000, 11106, 14808, 400, 1015},  // 11128.5 wide after the height
-      {11906, 4501, 3001, 4501, 3001, 3702, 6918},     // 3702.5 and 6918.5 go down to even
-  };
-  for (const auto& c : cases) {
-    const print::Placement p =
-        PlaceOnPage(c.pageWidth, 11906 + 16838 - c.pageWidth, c.width, c.height);
-    EXPECT_EQ(std::tuple(p.width, p.height, p.x, p.y),
-              std::tuple(c.placedWidth, c.placedHeight, c.x, c.y))
-        << c.width << " x " << c.height;
-  }
-  // A photo that suits the page, or a square one, asks nothing.
-  EXPECT_EQ(QuestionFor(Orientation::Portrait, 3000, 4500), Question::None);
-  EXPECT_EQ(QuestionFor(Orientation::Landscape, 4500, 3000), Question::None);
-  EXPECT_EQ(QuestionFor(Orientation::Portrait, 3000, 3000), Question::None);
-}
 
 const QString kPaysage = QStringLiteral(
     "Largeur plus grande que la hauteur:\r\nLancer l'impression en orientation Paysage ?");
@@ -144,19 +111,6 @@ TEST_F(Printing, AWidePhotoAsksForLandscapeAndTheChoiceStaysForATallOne) {
   for (std::size_t i = 0; i < 3; ++i) ExpectMessage(i, kPaysage, MessageIcon::Question);
   ExpectMessage(3, QStringLiteral("Hauteur grande que la largeur:\r\nLancer l'impression en "
                                   "orientation Portrait ?"));
-}
-
-TEST_F(Printing, WithNoPrinterTheUserIsTold) {
-  // A print server that is not there: the system knows no printer. The CUPS library reads the
-  // variable once per process, and CTest runs each test in a process of its own.
-  qputenv("CUPS_SERVER", folder.filePath(QStringLiteral("pas-de-cups.sock")).toLocal8Bit());
-  OpenRedOverBlue(QStringLiteral("carre.bmp"), 200, 200);
-  ui.Answer(MessageAnswer::Ok);
-  window->Imprimer();
-  qunsetenv("CUPS_SERVER");
-  ExpectMessage(
-      0, QStringLiteral("Aucune imprimante n'est installée : la photo ne peut pas être imprimée."),
-      MessageIcon::Exclamation);
 }
 
 // Run by tests/shell/print-cups.sh against a CUPS server of its own, whose default queue writes
