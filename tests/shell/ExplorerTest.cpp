@@ -61,6 +61,7 @@ TEST_F(Explorer, OpeningHidesThePaneUntilTheLastPhotoIsClosed) {
   emit pane->Fichier()->itemActivated(Item(QStringLiteral("cassee.jpg")));
   EXPECT_TRUE(ui.Messages()[0].text.startsWith(Messages::kOuvertureErreur));
   EXPECT_EQ(Windows(), 0);
+  EXPECT_TRUE(pane->isVisible());
 
   const QString path = folder.filePath(QStringLiteral("petite.bmp"));
   Select(QStringLiteral("petite.bmp"));
