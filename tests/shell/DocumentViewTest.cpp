@@ -1,8 +1,11 @@
 // A document window's view on real widgets: fitting zoom and the drawings it reads, the zoom tool,
 // and the area blur dragged on the photo.
 #include <QApplication>
+#include <QScrollBar>
+#include <QSpontaneKeyEvent>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "controls/SystemColours.h"
 #include "shell/ShellFixture.h"
@@ -27,6 +30,27 @@ void ClickView(frmImage* document, const char* name) {
 }
 
 using DocumentView = ShellTest;
+
+// A wheel turned over the viewport at `at` (viewport pixels), delivered to the widget under it as
+// the platform delivers it, so that it climbs to the parents that want it.
+void Wheel(frmImage* document, QPoint at, int delta, Qt::KeyboardModifiers modifiers = {}) {
+  QWidget* viewport = document->picScrollBox();
+  QWidget* under = viewport->childAt(at);
+  if (under == nullptr) under = viewport;
+  const QPoint local = under->mapFrom(viewport, at);
+  QWheelEvent event(local, under->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton,
+                    modifiers, Qt::NoScrollPhase, false);
+  // As QTest delivers its mouse events: sendEvent would mark it as made by the program.
+  QSpontaneKeyEvent::setSpontaneous(&event);
+  qApp->notify(under, &event);
+}
+
+// Where the photo's point p (in photo pixels) stands in the viewport.
+QPointF OnScreen(frmImage* document, const QSize photo, QPointF p) {
+  const QWidget* image = document->Image1();
+  return {image->x() + p.x() * image->width() / photo.width(),
+          image->y() + p.y() * image->height() / photo.height()};
+}
 
 TEST_F(DocumentView, APhotoTwiceAsWideAsTheRoomOpensAtFiftyWithoutItsFullSizeDrawing) {
   const QSize room = Room(*window);
@@ -103,6 +127,55 @@ TEST_F(DocumentView, TheAreaBlurBlursTheDraggedRectangleInPhotoPixelsOnce) {
   EXPECT_EQ(Upright(document->Document().Picture()), after);
   Click("BtAnnuler");
   EXPECT_EQ(Upright(document->Document().Picture()), before);
+}
+
+// Ctrl and the wheel zoom by the steps of the zoom tool, in whatever mode, and keep the photo's
+// point under the pointer where it was as far as the scroll bars allow.
+TEST_F(DocumentView, CtrlWheelZoomsAroundThePointer) {
+  const QSize photo(901, 601);
+  frmImage* document = Open(QStringLiteral("grande.bmp"), 901, 601);
+  ClickView(document, "TailleNormale");
+  document->parentWidget()->resize(400, 300);
+  QCoreApplication::processEvents();
+  document->hscScroll()->setValue(100);
+  document->vscScroll()->setValue(50);
+  const QPoint pointer(150, 120);
+  const QPointF under(250, 170);  // photo pixels at 100 %
+  ASSERT_EQ(OnScreen(document, photo, under), QPointF(pointer));
+  Click("cmdMasque");
+
+  const auto stays = [&](double zoom) {
+    EXPECT_EQ(document->Zoom(), zoom);
+    EXPECT_EQ(window->lblZoom()->text(), QStringLiteral("Zoom: %1 %").arg(zoom));
+    EXPECT_EQ(document->Image1()->pos(),
+              QPoint(-document->hscScroll()->value(), -document->vscScroll()->value()));
+    const QPointF at = OnScreen(document, photo, under);
+    EXPECT_NEAR(at.x(), pointer.x(), 1) << zoom;
+    EXPECT_NEAR(at.y(), pointer.y(), 1) << zoom;
+  };
+  Wheel(document, pointer, 120, Qt::ControlModifier);
+  stays(110);
+  // A touchpad's small turns add up to one notch.
+  Wheel(document, pointer, 50, Qt::ControlModifier);
+  Wheel(document, pointer, 50, Qt::ControlModifier);
+  EXPECT_EQ(document->Zoom(), 110);
+  Wheel(document, pointer, 20, Qt::ControlModifier);
+  stays(120);
+  Wheel(document, pointer, -240, Qt::ControlModifier);
+  stays(100);
+  EXPECT_EQ(document->hscScroll()->value(), 100);
+  EXPECT_EQ(document->vscScroll()->value(), 50);
+  EXPECT_EQ(document->MousePointer(), frmImage::kPointerCross) << "the tool stays on";
+
+  // Small enough to fit, the photo goes back to the top-left corner without its bars.
+  Wheel(document, QPoint(20, 20), -6 * 120, Qt::ControlModifier);
+  EXPECT_EQ(document->Zoom(), 40);
+  EXPECT_TRUE(document->hscScroll()->isHidden() && document->vscScroll()->isHidden());
+  EXPECT_EQ(document->Image1()->pos(), QPoint(0, 0));
+  // Out to the limit: no step from a picture no wider than 2000 twips (10 % of 901 pixels).
+  Wheel(document, QPoint(20, 20), -15 * 120, Qt::ControlModifier);
+  EXPECT_EQ(document->Zoom(), 10);
+  EXPECT_EQ(document->Image1()->width(), 90);
 }
 
 }  // namespace

@@ -49,5 +49,24 @@ TEST_F(LogoSettings, TheLogoCommandWithNoLogoAsksForOneThenStampsIt) {
             before.pixel(before.width() - 1, before.height() - 1));
 }
 
+// Choosing the stored logo itself again must not delete it while replacing it.
+TEST_F(LogoSettings, TheStoredLogoChosenAgainSurvives) {
+  const QDir param(window->Services().ParamFolder());
+  QImage blue(8, 6, QImage::Format_RGB32);
+  blue.fill(0xFF3060A0);
+  const QString picture = folder.filePath(QStringLiteral("marque.png"));
+  ASSERT_TRUE(blue.save(picture, "PNG"));
+  for (const QString& chosen : {picture, param.filePath(QStringLiteral("logo.png"))}) {
+    WhenModal<frmParamLogo>([&](frmParamLogo* dialog) {
+      ui.ChooseName(chosen);
+      QTest::mouseClick(dialog->cmdOpen(), Qt::LeftButton);
+      QTest::mouseClick(dialog->cmdOK(), Qt::LeftButton);
+    });
+    Trigger("mnuParametrage_0");
+    EXPECT_EQ(param.entryList(QDir::Files).join(' '), "fotavel.ini logo.png");
+    EXPECT_EQ(Bytes(param.filePath(QStringLiteral("logo.png"))), Bytes(picture));
+  }
+}
+
 }  // namespace
 }  // namespace fotavel::testing
