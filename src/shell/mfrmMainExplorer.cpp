@@ -70,8 +70,10 @@ void mfrmMain::OuvrirPhotoSelectionnee() {
   // The pane goes first, so that the new window is sized to the room the
   // photo will have.
   m_explorer->hide();
-  OpenPhoto(path, copy);
+  const bool opened = OpenPhoto(path, copy) != nullptr;
   m_explorer->AfterOpening();
+  // Nothing opened: the user goes on browsing, as before the click.
+  if (!opened) m_explorer->show();
   SetHourglass(false);
 }
 

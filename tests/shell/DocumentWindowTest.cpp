@@ -1,4 +1,5 @@
-// Document windows driven through the real buttons and menus.
+// Document windows driven through the real buttons and menus: what the main window shows of them,
+// every photo command with and without a photo, and the roads that save or close a photo.
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
@@ -6,7 +7,7 @@
 #include "controls/ProgressBar.h"
 #include "dialogs/ModalDriver.h"
 #include "dialogs/fSauvJpg.h"
-#include "effects/cImageProcessDIB.h"
+#include "document/Messages.h"
 #include "shell/ShellFixture.h"
 
 namespace fotavel::testing {
@@ -16,7 +17,7 @@ using DocumentWindow = ShellTest;
 
 QImage Shown(frmImage* document) { return document->picImage().copy(); }
 
-TEST_F(DocumentWindow, OpeningShowsCaptionStatusAndFittingZoom) {
+TEST_F(DocumentWindow, OpeningShowsCaptionStatusAndTheUprightPhoto) {
   const QString path = WritePhoto(QStringLiteral("plage.bmp"), 101, 61);
   frmImage* document = OpenPath(path);
   // 101 x 61 x 3 = 18483 bytes.
@@ -25,29 +26,7 @@ TEST_F(DocumentWindow, OpeningShowsCaptionStatusAndFittingZoom) {
             QStringList({"Photo: " + path, " Ouvert " + path, " plage.bmp", " 101 x 61 - 18Ko",
                          "Zoom: 100 %"}));
   EXPECT_EQ(document->Image1()->size(), QSize(101, 61));
-  // The display is the photo upright: its top-left pixel is the surface's last row.
-  const cDIBSection& photo = document->Document().Picture();
-  const std::uint8_t* top = photo.row(photo.height() - 1);
-  EXPECT_EQ(document->picImage().pixel(0, 0), qRgb(top[2], top[1], top[0]));
-}
-
-TEST_F(DocumentWindow, AnEffectButtonChangesThePhotoWithProgressStatusAndUndo) {
-  frmImage* document = Open(QStringLiteral("a.bmp"));
-  const QImage before = Shown(document);
-  Click("LumierePlus");
-  EXPECT_NE(Shown(document), before);
-  EXPECT_FALSE(window->prgMain()->isVisible());
-  EXPECT_TRUE(Status().startsWith(" Réalisé en ") && Status().endsWith(" ms")) << Status();
-  EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
-  EXPECT_TRUE(document->Document().Dirty());
-  EXPECT_TRUE(window->BtAnnuler()->Enabled());
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-
-  Click("BtAnnuler");
-  EXPECT_EQ(Shown(document), before);
-  EXPECT_FALSE(window->BtAnnuler()->Enabled());
-  EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
-  EXPECT_TRUE(document->Document().Dirty());
+  EXPECT_EQ(document->picImage(), Upright(document->Document().Picture()));
 }
 
 // Counts the paints a widget receives.
@@ -64,13 +43,9 @@ class Paints : public QObject {
 };
 
 // The bar takes every column's value; the window draws it seldom and the photo once, at the end.
-TEST_F(DocumentWindow, TheBarFollowsEveryColumnWhileTheWindowDrawsSeldom) {
+TEST_F(DocumentWindow, AnEffectShowsProgressThenThePhotoOnceWithStatusCaptionAndUndo) {
   frmImage* document = Open(QStringLiteral("a.bmp"), 600, 40);
-  cDIBSection copy;
-  ASSERT_TRUE(copy.Create(600, 40));
-  ASSERT_TRUE(copy.LoadPictureBlt(document->Document().Picture()));
-  cImageProcessDIB().Lighten(copy, 20);
-
+  const QImage before = Shown(document);
   ProgressBar* bar = window->prgMain();
   std::vector<std::int32_t> positions;
   QObject::connect(bar, &ProgressBar::PropertyChanged, [&](const QString& property) {
@@ -86,63 +61,63 @@ TEST_F(DocumentWindow, TheBarFollowsEveryColumnWhileTheWindowDrawsSeldom) {
   EXPECT_EQ(photoPaints.count, 0) << "the photo is drawn once the effect is done, not during it";
   QCoreApplication::processEvents();
   EXPECT_EQ(photoPaints.count, 1);
-  EXPECT_EQ(Shown(document), Upright(copy));
+  EXPECT_EQ(Shown(document), Upright(document->Document().Picture()));
+  EXPECT_NE(Shown(document), before);
+  EXPECT_FALSE(bar->isVisible());
+  EXPECT_TRUE(Status().startsWith(" Réalisé en ") && Status().endsWith(" ms")) << Status();
+  EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
+  EXPECT_TRUE(window->BtAnnuler()->Enabled());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  Click("BtAnnuler");
+  EXPECT_EQ(Shown(document), before);
+  EXPECT_FALSE(window->BtAnnuler()->Enabled());
+  EXPECT_TRUE(Caption(document).endsWith(QStringLiteral(" modifiée")));
 }
 
-TEST_F(DocumentWindow, EveryEffectButtonAndMenuEntryLeavesAnUndoStep) {
-  frmImage* document = Open(QStringLiteral("a.bmp"));
-  const char* buttons[] = {"Nette",          "Floue",           "cielCmd",
-                           "SaturationPlus", "SaturationMoins", "LumiereMoins"};
-  int steps = 0;
-  for (const char* name : buttons) {
-    Click(name);
-    EXPECT_EQ(document->Document().UndoCount(), std::min(++steps, 5)) << name;
-    EXPECT_TRUE(ui.Messages().empty()) << name;
+// The buttons and menu entries that change the photo, each leaving an undo step.
+constexpr const char* kEffects[] = {
+    "Nette",         "Floue",         "cielCmd",      "SaturationPlus", "SaturationMoins",
+    "LumierePlus",   "LumiereMoins",  "PivotDrt",     "PivotGche",      "TaillWeb",
+    "mnuLowPass_0",  "mnuLowPass_1",  "mnuLowPass_2", "mnuLowPass_3",   "mnuHighPass_0",
+    "mnuHighPass_1", "mnuHighPass_2", "mnuSpecial_0", "mnuSpecial_4",   "mnuSpecial_5",
+    "mnuSpecial_6",  "mnuColors_0",   "mnuColors_1",  "mnuColors_3"};
+
+TEST_F(DocumentWindow, EveryPhotoCommandSaysSoWithoutAPhotoAndLeavesAnUndoStepWithOne) {
+  const auto run = [this](const char* name) {
+    if (QByteArrayView(name).startsWith("mnu")) {
+      Trigger(name);
+    } else {
+      Click(name);
+    }
+  };
+  std::vector<const char*> needPhoto(std::begin(kEffects), std::end(kEffects));
+  needPhoto.insert(needPhoto.end(), {"cmdMasque", "Logo", "SauvPhoto", "mnuFile_1", "mnuFile_3",
+                                     "mnuEdit_1", "mnuEdit_4", "mnuEdit_6"});
+  for (const char* name : needPhoto) {
+    ui.Answer(MessageAnswer::Ok);
+    const int before = MessageCount();
+    run(name);
+    ASSERT_EQ(MessageCount(), before + 1) << name;
+    ExpectMessage(before, Messages::kSelectionnezPhoto, MessageIcon::Information);
   }
-  for (const char* name : kEffectEntries) {
+  EXPECT_TRUE(ui.FileDialogs().empty());
+  EXPECT_EQ(Windows(), 0);
+
+  frmImage* document = Open(QStringLiteral("a.bmp"));
+  const int messages = MessageCount();
+  int steps = 0;
+  for (const char* name : kEffects) {
     const QImage before = Shown(document);
-    Trigger(name);
-    EXPECT_EQ(document->Document().UndoCount(), 5) << name;
+    run(name);
+    EXPECT_EQ(document->Document().UndoCount(), std::min(++steps, 5)) << name;
     EXPECT_NE(Shown(document), before) << name;
   }
-  // The last one made the photo grey.
-  const QImage grey = Shown(document);
-  EXPECT_EQ(qRed(grey.pixel(40, 30)), qGreen(grey.pixel(40, 30)));
-  EXPECT_EQ(qGreen(grey.pixel(40, 30)), qBlue(grey.pixel(40, 30)));
+  EXPECT_EQ(MessageCount(), messages);
 }
 
-TEST_F(DocumentWindow, TurnsSwapTheSizeAndTheWebFormatShowsAtOneHundred) {
-  frmImage* document = Open(QStringLiteral("a.bmp"), 101, 61);
-  Click("PivotGche");
-  EXPECT_EQ(document->picImage().size(), QSize(61, 101));
-  Click("PivotDrt");
-  Click("PivotDrt");
-  EXPECT_EQ(document->picImage().size(), QSize(61, 101));
-  Click("TaillWeb");
-  EXPECT_EQ(document->picImage().size(), QSize(242, 400));
-  EXPECT_EQ(window->lblZoom()->text(), QStringLiteral("Zoom: 100 %"));
-  Click("BtAnnuler");
-  EXPECT_EQ(document->picImage().size(), QSize(61, 101));
-}
-
-TEST_F(DocumentWindow, TheUndoButtonFollowsTheActiveDocument) {
-  frmImage* first = Open(QStringLiteral("a.bmp"));
-  Click("Floue");
-  EXPECT_TRUE(window->BtAnnuler()->Enabled());
-  frmImage* second = Open(QStringLiteral("b.bmp"));
-  EXPECT_EQ(window->ActiveDocument(), second);
-  EXPECT_FALSE(window->BtAnnuler()->Enabled());
-  const auto activate = [this](frmImage* document) {
-    window->Workspace()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(document->parentWidget()));
-  };
-  activate(first);
-  EXPECT_TRUE(window->BtAnnuler()->Enabled());
-  EXPECT_EQ(window->lblImage()->text(), QStringLiteral(" a.bmp"));
-  activate(second);
-  EXPECT_FALSE(window->BtAnnuler()->Enabled());
-}
-
-TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndFollowsTheAnswer) {
+// No answer but a written file or a plain No lets a changed photo go.
+TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndOnlyAWrittenFileOrNoLetsItGo) {
   frmImage* document = Open(QStringLiteral("a.bmp"));
   Click("Nette");
   ui.Answer(MessageAnswer::Cancel);
@@ -151,12 +126,18 @@ TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndFollowsTheAnswer) {
   ExpectMessage(0, QStringLiteral("La photo 'a.bmp' a changé.\r\n\r\nVoulez vous la sauvegarder ?"),
                 MessageIcon::Question);
   EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::YesNoCancel);
-  EXPECT_TRUE(document->Document().Dirty());
 
-  // Yes, then a cancelled save dialog: the window stays.
+  // Yes, then a cancelled save dialog, or a save that fails: the window stays.
   ui.Answer(MessageAnswer::Yes).CancelDialog();
   Close(document);
+  ui.Answer(MessageAnswer::Yes)
+      .ChooseName(folder.filePath("absent/a.bmp"))
+      .Answer(MessageAnswer::Ok);
+  Close(document);
   ASSERT_EQ(Windows(), 1);
+  EXPECT_TRUE(ui.Messages()[3].text.startsWith(Messages::kEnregistrementErreur));
+  EXPECT_EQ(ui.Messages()[3].icon, MessageIcon::Exclamation);
+  EXPECT_TRUE(document->Document().Dirty());
 
   // Yes, then a name: saved and closed, and the status fields are emptied.
   const QString saved = folder.filePath(QStringLiteral("gardee.bmp"));
@@ -165,12 +146,6 @@ TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndFollowsTheAnswer) {
   EXPECT_EQ(Windows(), 0);
   EXPECT_TRUE(QFileInfo::exists(saved));
   EXPECT_EQ(window->lblSize()->text(), QStringLiteral(" "));
-
-  frmImage* other = Open(QStringLiteral("b.bmp"));
-  Click("Floue");
-  ui.Answer(MessageAnswer::No);
-  Close(other);
-  EXPECT_EQ(Windows(), 0);
 }
 
 TEST_F(DocumentWindow, ClosingTheApplicationAsksEveryChangedPhotoAndCancelKeepsAll) {
@@ -189,61 +164,36 @@ TEST_F(DocumentWindow, ClosingTheApplicationAsksEveryChangedPhotoAndCancelKeepsA
   EXPECT_EQ(MessageCount(), 4);
 }
 
-TEST_F(DocumentWindow, SavingAsBitmapWritesThePhotoAndCleansTheCaption) {
+// A cancelled quality dialog writes nothing; a name the program cannot write is written as a
+// bitmap beside it, and said.
+TEST_F(DocumentWindow, SavingWritesTheChosenKindAndCleansTheCaption) {
   frmImage* document = Open(QStringLiteral("source.bmp"), 37, 23);
   Click("PivotGche");
-  const QString target = folder.filePath(QStringLiteral("copie.BMP"));
-  ui.ChooseName(target);
-  Click("SauvPhoto");
-  ASSERT_EQ(ui.FileDialogs().size(), 1u);
-  const FileDialogRequest& r = ui.FileDialogs()[0].request;
-  EXPECT_EQ(std::tuple(r.title, r.defaultExt, r.filterIndex, r.overwritePrompt, r.filters.size(),
-                       r.defaultName),
-            std::tuple(QStringLiteral("Enregistrer la photo"), QStringLiteral("JPG"), 2, true, 3,
-                       folder.filePath(QStringLiteral("source"))));
-
-  const cDIBSection read = ReadBack(target);
-  const cDIBSection& photo = document->Document().Picture();
-  ASSERT_EQ(read.width(), 23);
-  ASSERT_EQ(read.height(), 37);
-  for (int y = 0; y < read.height(); ++y) {
-    ASSERT_EQ(std::memcmp(read.row(y), photo.row(y), 3 * 23), 0) << "row " << y;
-  }
-  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + target);
-  EXPECT_FALSE(document->Document().Dirty());
-}
-
-TEST_F(DocumentWindow, AnotherExtensionIsWrittenAsBitmapAndSaid) {
-  frmImage* document = Open(QStringLiteral("source.bmp"), 37, 23);
-  const QString chosen = folder.filePath(QStringLiteral("image.png"));
-  ui.ChooseName(chosen).Answer(MessageAnswer::Ok);
-  Trigger("mnuFile_1");
-  EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("image.bmp"))));
-  EXPECT_FALSE(QFileInfo::exists(chosen));
-  ExpectMessage(0, QStringLiteral("Vous avez choisi un format imcompatible!\r\nLa photo a été "
-                                  "sauvegardée au format bitmap (.bmp)"));
-  EXPECT_EQ(MessageCount(), 1);
-  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + chosen);
-}
-
-TEST_F(DocumentWindow, SavingAsJpegAsksTheQualityAndWritesTheFile) {
-  frmImage* document = Open(QStringLiteral("source.bmp"), 37, 23);
-  Click("Nette");
-  const QString target = folder.filePath(QStringLiteral("photo.Jpg"));
-
-  // Cancelling the quality dialog writes nothing and leaves the photo unsaved.
-  ui.ChooseName(target);
+  const QString jpeg = folder.filePath(QStringLiteral("photo.Jpg"));
+  ui.ChooseName(jpeg);
   WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->cmdCancelJPG()->click(); });
   Click("SauvPhoto");
-  EXPECT_FALSE(QFileInfo::exists(target));
+  EXPECT_EQ(ui.FileDialogs()[0].request.defaultName, folder.filePath(QStringLiteral("source")));
+  EXPECT_FALSE(QFileInfo::exists(jpeg));
   EXPECT_TRUE(document->Document().Dirty());
 
-  ui.ChooseName(target);
-  WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->EnregJPG()->click(); });
+  const QString chosen = folder.filePath(QStringLiteral("copie.png"));
+  ui.ChooseName(chosen).Answer(MessageAnswer::Ok);
   Click("SauvPhoto");
-  const cDIBSection read = ReadBack(target);
-  EXPECT_EQ(QSize(read.width(), read.height()), QSize(37, 23));
-  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + target);
+  ExpectMessage(0, Messages::kFormatIncompatible);
+  EXPECT_FALSE(QFileInfo::exists(chosen));
+  EXPECT_EQ(Upright(ReadBack(folder.filePath(QStringLiteral("copie.bmp")))),
+            Upright(document->Document().Picture()));
+  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + chosen);
+  EXPECT_FALSE(document->Document().Dirty());
+
+  Click("Nette");
+  ui.ChooseName(jpeg);
+  WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->EnregJPG()->click(); });
+  Trigger("mnuFile_1");
+  const cDIBSection read = ReadBack(jpeg);
+  EXPECT_EQ(QSize(read.width(), read.height()), QSize(23, 37));
+  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + jpeg);
   EXPECT_FALSE(document->Document().Dirty());
 }
 

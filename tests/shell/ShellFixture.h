@@ -5,16 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <optional>
-#include <ostream>
 
 #include "controls/bouton.h"
 #include "dialogs/ScriptedUiServices.h"
@@ -52,12 +49,6 @@ inline cDIBSection Pattern(int width, int height) {
 inline QImage Upright(const cDIBSection& photo) {
   return io::ImageFromSurface(photo).convertToFormat(QImage::Format_RGB32);
 }
-
-// The menus' effect entries, each of which needs a photo and leaves an undo step.
-inline constexpr const char* kEffectEntries[] = {
-    "mnuLowPass_0",  "mnuLowPass_1",  "mnuLowPass_2", "mnuLowPass_3", "mnuHighPass_0",
-    "mnuHighPass_1", "mnuHighPass_2", "mnuSpecial_0", "mnuSpecial_4", "mnuSpecial_5",
-    "mnuSpecial_6",  "mnuColors_0",   "mnuColors_1",  "mnuColors_3"};
 
 class ShellTest : public ::testing::Test {
  protected:

@@ -2,8 +2,8 @@
 # Starts the fotavel window on a virtual X display and checks the screenshots: the sample photo
 # open in a document window, and the explorer pane showing its preview.
 #   tests/shell/smoke-xvfb.sh FOTAVEL_EXECUTABLE [SCREENSHOT.xwd]
-# The photo is opened from the command line, as a file manager's "Ouvrir avec" does, and
-# previewed through the FOTAVEL_TEST_PREVIEW hook (see src/shell/main.cpp).
+# The photo is opened from the command line, as a file manager's "Ouvrir avec" does, and through
+# the FOTAVEL_TEST_PHOTO hook, and previewed through FOTAVEL_TEST_PREVIEW (see src/shell/main.cpp).
 set -euo pipefail
 
 exe=$(realpath "$1")
@@ -13,17 +13,12 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 shot=${2:-$work/ecran.xwd}
 
-# Counting distinct 32-bit words of the dump is rough but needs nothing beyond
-# coreutils: a blank screen gives a handful, the splash or the main window
-# without a photo a few thousand, the window showing the photo tens of
-# thousands (30 000 when this was written). The preview is small: it is told
-# by what it adds to the same window without it (about 1 100 values).
-#
-# look NAME WANTED [VARIABLE=VALUE]... [-- ARGUMENT...]: starts the window with that
-# environment and those arguments, waits
-# for the main window (the splash stays 5 seconds, a loaded machine may take
-# longer: up to half a minute, looking every 2 seconds until at least
-# $wanted values show), and prints the count.
+# Counting distinct 32-bit words of the dump is rough but needs nothing beyond coreutils: a blank
+# screen gives a handful, the main window without a photo a few thousand, with the photo tens of
+# thousands; the preview adds about 1 100 to the same window without it.
+# look NAME WANTED [VARIABLE=VALUE]... [-- ARGUMENT...]: starts the window with that environment
+# and those arguments, looks every 2 seconds after the 5-second splash, for half a minute at most,
+# until at least WANTED values show, and prints the count.
 look() {
   local name=$1 wanted=$2
   shift 2
@@ -50,12 +45,16 @@ look() {
 }
 
 failed=0
+# Named on the command line, then through the FOTAVEL_TEST_PHOTO hook: the same photo shows.
 photoColours=$(look photo 10000 -- "$photo")
 cp "$work/photo.xwd" "$shot" 2>/dev/null || true
-if [ "$photoColours" -lt 10000 ]; then
-  echo "smoke-xvfb: FAILED: with the photo open the screen shows only $photoColours distinct values" >&2
-  failed=1
-fi
+hookColours=$(look hook 10000 FOTAVEL_TEST_PHOTO="$photo")
+for colours in "$photoColours" "$hookColours"; do
+  if [ "$colours" -lt 10000 ]; then
+    echo "smoke-xvfb: FAILED: with the photo open the screen shows only $colours distinct values" >&2
+    failed=1
+  fi
+done
 # The same explorer without a preview, then with it.
 plain=$(look plain 2000 HOME="$work")
 preview=$(look preview $((plain + 500)) HOME="$work" FOTAVEL_TEST_PREVIEW="$photo")
@@ -64,5 +63,5 @@ if [ "$preview" -lt $((plain + 500)) ]; then
   failed=1
 fi
 [ "$failed" = 0 ] || exit 1
-echo "smoke-xvfb: 2 passed, 0 failed ($photoColours distinct values with the photo," \
-  "$plain in the explorer, $preview with the preview)"
+echo "smoke-xvfb: 3 passed, 0 failed ($photoColours and $hookColours distinct values with the" \
+  "photo, $plain in the explorer, $preview with the preview)"
