@@ -1,8 +1,6 @@
-// The application services: settings lookup, param folder, temporary files.
+// The application services: settings lookup and the param folder.
 #include <QDir>
 #include <QFileInfo>
-#include <cerrno>
-#include <system_error>
 
 #include "DocumentFixture.h"
 #include "support/ScopedEnv.h"
@@ -17,7 +15,6 @@ TEST(SettingsFileTest, LookupRules) {
   EXPECT_TRUE(services.LireParamIni("Tll").isEmpty());  // no file
   // Each case: file content, key, value read (read again on every call).
   const char* const cases[][3] = {
-      {"Ext=png;\r\nDstX=50;\r\nTll=30;\r\n", "Largeur", ""},
       {"Ext=png;\r\nTll=30;\r\n", "tll", ""},               // keys compare with their case
       {"XTll=5;\r\nTll=30;\r\n", "Tll", "5"},               // first occurrence, even inside a key
       {"Ext=jpg; DstX=12;\r\nDstX=40;\r\n", "DstX", "12"},  // or mid-line
@@ -57,26 +54,6 @@ TEST(ParamFolderTest, BesideAPortableProgramElseWithTheUsersConfiguration) {
   // A param folder someone put beside it on purpose makes the copy portable.
   ASSERT_TRUE(QDir().mkpath(bin + "/param"));
   EXPECT_EQ(ResolveParamFolder(bin), bin + "/param");
-}
-
-TEST(TempFilesTest, DistinctEmptyFilesStartingWithThePrefix) {
-  QTemporaryDir dir;
-  AppServices services{QString()};
-  const QString first = services.TempFileName("VBIM", dir.path());
-  const QString second = services.TempFileName("VBIM", dir.path());
-  EXPECT_NE(first, second);
-  for (const QString& name : {first, second}) {
-    const QFileInfo info(name);
-    EXPECT_TRUE(info.isFile() && info.size() == 0) << name.toStdString();
-    EXPECT_EQ(info.absolutePath(), QDir(dir.path()).absolutePath());
-    EXPECT_TRUE(info.fileName().startsWith("VBIM")) << name.toStdString();
-  }
-  try {
-    services.TempFileName("VBIM", dir.filePath("absent"));
-    ADD_FAILURE() << "no error raised";
-  } catch (const std::system_error& error) {
-    EXPECT_EQ(error.code().value(), ENOENT);
-  }
 }
 
 }  // namespace

@@ -48,7 +48,8 @@ class DocumentTest : public ::testing::Test {
     document.SetAvailableMemoryProbe([] { return std::uint64_t(1) << 40; });
   }
   // Writes `picture` as a BMP in the test folder and returns its path.
-  QString WritePhoto(const cDIBSection& picture, const QString& name = QStringLiteral("photo.bmp")) {
+  QString WritePhoto(const cDIBSection& picture,
+                     const QString& name = QStringLiteral("photo.bmp")) {
     const QString path = folder.filePath(name);
     QString error;
     EXPECT_TRUE(io::WriteBmp(picture, path, error)) << error.toStdString();

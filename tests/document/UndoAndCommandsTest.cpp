@@ -127,11 +127,6 @@ TEST_F(DocumentTest, CombineMakesANewPhotoOfTheSmallerSizeFromTheTopLeft) {
   EXPECT_EQ(PixelRGB(document.Picture(), 0, 3), 0xD2D3D4u);  // 200 + 0x0A0B0C per channel
   EXPECT_EQ(document.filename(), QStringLiteral("Nouvelle photo 1"));
   EXPECT_TRUE(document.Dirty() && !document.CanUndo());
-
-  PhotoDocument darker(services, &observer);
-  darker.Combine({2, 1, 0, 1, 0}, first, second);
-  EXPECT_EQ(PixelRGB(darker.Picture(), 1, 1), 0x1E140Au);
-  EXPECT_EQ(darker.filename(), QStringLiteral("Nouvelle photo 2"));
 }
 
 // The edges command's own kernel on a uniform grey v: 8v − 3v in a corner, 8v − 5v along an
