@@ -1,8 +1,6 @@
 // The file-dialog wrapper driven through the scripted service.
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <stdexcept>
 
 #include "dialogs/GCommonDialog.h"
@@ -83,45 +81,6 @@ TEST(CommonDialogSave, CancelEmptiesTheTextsAndFlagsButKeepsTheIndex) {
               std::tuple(QString(), QString(), QString(), 0, 2));
   }
   EXPECT_TRUE(scripted.Unexpected().isEmpty());
-}
-
-TEST(CommonDialogOpen, TheChosenFileAndEntryComeBack) {
-  QTemporaryDir folder;
-  const QString logo = folder.filePath("logo.bmp");
-  ASSERT_TRUE(QFile(logo).open(QIODevice::WriteOnly));
-  ScriptedUiServices ui;
-  ui.ChooseName(logo, 3);
-  QString filename, title;
-  QString filter = QStringLiteral("Fichiers images|*.JPG;*.BMP|Fichiers Jpeg|*.JPG|Bitmap|*.BMP");
-  bool readOnly = false;
-  std::int32_t index = 1, flags = 0;
-  ASSERT_TRUE(GCommonDialog(ui).VBGetOpenFileName(filename, title, true, false, readOnly, false,
-                                                  filter, index, {}, QStringLiteral("Logo"),
-                                                  QStringLiteral("BMP"), nullptr, flags));
-  EXPECT_EQ(std::tuple(filename, title, index, filter, flags),
-            std::tuple(logo, QStringLiteral("logo.bmp"), 3, "Bitmap" + Nul() + "*.BMP",
-                       GCommonDialog::kFileMustExist));
-  EXPECT_EQ(ui.FileDialogs().front().kind, FileDialogKind::Open);
-}
-
-// Every test's message boxes and file dialogs are played from this script: what it did not
-// foresee must show, or a test would pass over a box it never expected.
-TEST(ScriptedUi, PlaysAnswersInOrderAndRecordsWhatItDidNotForesee) {
-  ScriptedUiServices ui;
-  ui.Answer(MessageAnswer::No).ChooseName("/tmp/a");
-  EXPECT_EQ(ui.Message("question", MessageIcon::Question, MessageButtons::YesNoCancel),
-            MessageAnswer::No);
-  EXPECT_TRUE(ui.SaveFile({}).has_value());
-  EXPECT_TRUE(ui.Unexpected().isEmpty() && ui.AllUsed());
-
-  // Unforeseen: a box closed (Cancel, or No without it), a dialog cancelled.
-  EXPECT_EQ(ui.Message("a", MessageIcon::Question, MessageButtons::YesNoCancel),
-            MessageAnswer::Cancel);
-  EXPECT_FALSE(ui.OpenFile({}).has_value());
-  ui.ChooseName("/tmp/b");
-  EXPECT_EQ(ui.Message("b", MessageIcon::Question, MessageButtons::YesNo), MessageAnswer::No);
-  EXPECT_EQ(ui.Unexpected().size(), 3);
-  EXPECT_FALSE(ui.AllUsed());
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -44,19 +43,18 @@ TEST(QtFileDialog, TheTypedNameAndTheChosenEntryComeBack) {
   EXPECT_EQ(std::pair(choice->path, choice->filterIndex),
             std::pair(folder.filePath("plage.JPG"), 2));
 
-  const QString logo = folder.filePath("logo.bmp");
-  QFile(logo).open(QIODevice::WriteOnly);
-  request.mustExist = true;
   WhenModal<QFileDialog>([](QFileDialog* dialog) {
     dialog->selectNameFilter(dialog->nameFilters().at(0));
-    TypeAndAccept(dialog, QStringLiteral("logo.bmp"));
+    TypeAndAccept(dialog, QStringLiteral("plage.bmp"));
   });
-  choice = QtUiServices().OpenFile(request);
+  choice = QtUiServices().SaveFile(request);
   ASSERT_TRUE(choice.has_value());
-  EXPECT_EQ(std::pair(choice->path, choice->filterIndex), std::pair(logo, 1));
+  EXPECT_EQ(std::pair(choice->path, choice->filterIndex),
+            std::pair(folder.filePath("plage.bmp"), 1));
 }
 
-// Escape answers as the box's closing button: OK, No, or Cancel when there is one.
+// A pressed button is the answer; Escape answers as the box's closing button: OK, No, or Cancel
+// when there is one.
 TEST(QtMessageBox, ShowsTheTextAndIconAndReturnsThePressedButton) {
   const struct {
     MessageIcon icon;
@@ -69,8 +67,8 @@ TEST(QtMessageBox, ShowsTheTextAndIconAndReturnsThePressedButton) {
        MessageAnswer::Ok},
       {MessageIcon::Stop, MessageButtons::YesNo, QMessageBox::Critical, QMessageBox::NoButton,
        MessageAnswer::No},
-      {MessageIcon::Question, MessageButtons::YesNoCancel, QMessageBox::Question, QMessageBox::No,
-       MessageAnswer::No},
+      {MessageIcon::Question, MessageButtons::YesNoCancel, QMessageBox::Question, QMessageBox::Yes,
+       MessageAnswer::Yes},
       {MessageIcon::Question, MessageButtons::YesNoCancel, QMessageBox::Question,
        QMessageBox::NoButton, MessageAnswer::Cancel},
   };

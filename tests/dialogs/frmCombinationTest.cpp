@@ -24,16 +24,6 @@ void Choose(QRadioButton* option) {
 
 using CombinationDialog = FrenchDialogTest;
 
-TEST_F(CombinationDialog, TheResultTakesTheSmallerSidesOfTheChosenPhotos) {
-  frmCombination dialog(ui);
-  dialog.SetPhotos({{"paysage.jpg", 800, 600}, {"portrait.jpg", 640, 800}});
-  EXPECT_EQ(dialog.lblInfo()->text(), "Taille de la photo après opération: 640 x 600");
-  EXPECT_EQ(std::pair(dialog.ImageSource(1), dialog.ImageSource(2)), std::pair(0, 1));
-  dialog.cboSource(0)->setCurrentIndex(1);
-  EXPECT_EQ(dialog.lblInfo()->text(), "Taille de la photo après opération: 640 x 800");
-  EXPECT_EQ(dialog.ImageSource(1), 1);
-}
-
 TEST_F(CombinationDialog, OnlyAddingEnablesTheOffsetsAndMultipliers) {
   frmCombination dialog(ui);
   dialog.SetPhotos({{"a.jpg", 10, 10}});
@@ -80,14 +70,6 @@ TEST_F(CombinationDialog, OkStopsAtTheFirstBoxThatDoesNotReadEvenWhenDisabled) {
   EXPECT_EQ(std::tuple(dialog.Cancelled(), dialog.CombinationType(), dialog.Multiplier(2),
                        dialog.ImageSource(2), dialog.NewImageWidth()),
             std::tuple(false, 2, 4, 1, 640));
-}
-
-TEST_F(CombinationDialog, EscapeLeavesItCancelled) {
-  frmCombination dialog(ui);
-  dialog.SetPhotos({{"a.jpg", 10, 10}});
-  WhenModal<frmCombination>([](frmCombination* shown) { QTest::keyClick(shown, Qt::Key_Escape); });
-  EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-  EXPECT_TRUE(dialog.Cancelled());
 }
 
 }  // namespace
