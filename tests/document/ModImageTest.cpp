@@ -1,4 +1,4 @@
-// The logo overlay: finding the logo, its settings, and the stamp it leaves on a photo.
+// The logo overlay: its settings file, finding the logo, and the stamp it leaves on a photo.
 #include <QImage>
 #include <QRect>
 #include <cstdlib>
@@ -27,12 +27,6 @@ class LogoTest : public ::testing::Test {
   AppServices services{QString()};
 };
 
-QImage Uniform(int width, int height, QRgb argb) {
-  QImage logo(width, height, QImage::Format_ARGB32);
-  logo.fill(argb);
-  return logo;
-}
-
 // Pixel (x, y) as the photo is displayed (row 0 on top), 0xRRGGBB.
 std::uint32_t Shown(const cDIBSection& photo, int x, int y) {
   return PixelRGB(photo, x, photo.height() - 1 - y);
@@ -56,25 +50,31 @@ LogoSettings Placed(int size, int x, int y, float angle = 0, float opacity = 1) 
           .positionY = y};
 }
 
-auto Fields(const LogoSettings& s) {
-  return std::tuple(s.sizePercent, s.opacity, s.angleDegrees, s.positionX, s.positionY);
+TEST_F(LogoTest, SettingsFileLookupRules) {
+  EXPECT_TRUE(services.LireParamIni("Tll").isEmpty());  // no file
+  // Each case: file content, key, value read (read again on every call).
+  const char* const cases[][3] = {
+      {"Ext=png;\r\nTll=30;\r\n", "tll", ""},               // keys compare with their case
+      {"XTll=5;\r\nTll=30;\r\n", "Tll", "5"},               // first occurrence, even inside a key
+      {"Ext=jpg; DstX=12;\r\nDstX=40;\r\n", "DstX", "12"},  // or mid-line
+      {"Tll=30", "Tll", "30"},                              // the value runs to ';' or the end
+      {"Ext=\xE9t\xE9;", "Ext", "\xC3\xA9t\xC3\xA9"},       // the file is Latin-1
+  };
+  for (const auto& c : cases) {
+    WriteFile(dir.filePath("fotavel.ini"), c[0]);
+    EXPECT_EQ(services.LireParamIni(c[1]), QString::fromUtf8(c[2])) << c[0];
+  }
 }
 
 TEST_F(LogoTest, SettingsFromTheFileOrTheDefaults) {
   LogoSettings s = ModImage::LireReglagesLogo(services);  // no file yet
-  EXPECT_EQ(Fields(s), std::tuple(10, 1.0f, 0.0f, 0, 0));
-  EXPECT_TRUE(s.extension.isEmpty());
-  s = Read("Ext=PNG;\r\nDstX=50;\r\nDstY=75;\r\nTll=30;\r\nTrs=20;\r\nAgl=-15;\r\n");
-  EXPECT_EQ(s.extension, "PNG");
-  EXPECT_EQ(Fields(s), std::tuple(30, 0.8f, -15.0f, 50, 75));
-  // The opacity is rounded to one decimal, halves to even.
-  const std::pair<const char*, float> opacities[] = {
-      {"25", 0.8f}, {"35", 0.6f}, {"5", 1.0f}, {"46", 0.5f}};
-  for (const auto& [trs, opacity] : opacities) {
-    EXPECT_EQ(Read(QByteArray("Ext=png;DstX=0;DstY=0;Tll=10;Trs=") + trs + ";Agl=0;").opacity,
-              opacity)
-        << "Trs " << trs;
-  }
+  EXPECT_EQ(std::tuple(s.sizePercent, s.opacity, s.angleDegrees, s.positionX, s.positionY),
+            std::tuple(10, 1.0f, 0.0f, 0, 0));
+  // The opacity is 1 − Trs / 100 rounded to one decimal, halves to even: 0.65 → 0.6.
+  s = Read("Ext=PNG;\r\nDstX=50;\r\nDstY=75;\r\nTll=30;\r\nTrs=35;\r\nAgl=-15;\r\n");
+  EXPECT_EQ(
+      std::tuple(s.extension, s.sizePercent, s.opacity, s.angleDegrees, s.positionX, s.positionY),
+      std::tuple(QStringLiteral("PNG"), 30, 0.6f, -15.0f, 50, 75));
   for (const char* ini : {"Ext=png;DstX=0;DstY=0;Tll=10;Agl=0;",  // no Trs
                           "Ext=png;DstX=40000;DstY=0;Tll=10;Trs=0;Agl=0;"}) {
     EXPECT_THROW(Read(ini), DocumentError) << ini;
@@ -90,7 +90,6 @@ TEST_F(LogoTest, LogoFilesAreFoundWithoutRegardToCaseAndSettleTheExtension) {
   WriteFile(dir.filePath("logo.PNG"), "x");
   EXPECT_EQ(ModImage::AnyLogoFile(services), dir.filePath("logo.PNG"));
   EXPECT_EQ(settled(""), "png");
-  EXPECT_EQ(settled("PNG"), "PNG");
   WriteFile(dir.filePath("Logo.Gif"), "x");
   EXPECT_EQ(settled("png"), "gif");
   WriteFile(dir.filePath("logo.JPG"), "x");
@@ -105,8 +104,9 @@ TEST_F(LogoTest, LogoFilesAreFoundWithoutRegardToCaseAndSettleTheExtension) {
 }
 
 // Sized from the height of upright (and square) photos and the width of wide ones, rounded
-// halves to even; placed by the edge, centre or far-edge rule; clipped to the photo.
-TEST_F(LogoTest, SizeAndPlaceOfTheStamp) {
+// halves to even; placed by the edge, centre or far-edge rule; turned clockwise about its
+// top-left corner; clipped to the photo.
+TEST_F(LogoTest, SizePlaceAndTurnOfTheStamp) {
   const struct {
     int logoWidth, logoHeight, photoWidth, photoHeight;
     LogoSettings settings;
@@ -127,23 +127,25 @@ TEST_F(LogoTest, SizeAndPlaceOfTheStamp) {
       {3, 2, 49, 50, Placed(10, 50, 0), QRect(21, 0, 8, 5)},
       // 7 / 100 × 150 is 10.500000000000002 in double: the height is 11, not 10.
       {1, 1, 149, 150, Placed(7, 0, 0), QRect(0, 0, 11, 11)},
-      // 1001 × 601 gives a 100 × 50 stamp: 500.5 − 50 and 300.5 − 25 centred; 240.24 is still
-      // the left edge, 250.25 − 50 centred, 750.75 − 100 the right edge.
-      {200, 100, 1001, 601, Placed(10, 50, 50), QRect(450, 276, 100, 50)},
-      {200, 100, 1001, 601, Placed(10, 100, 100), QRect(901, 551, 100, 50)},
+      // 1001 × 601 gives a 100 × 50 stamp: 240.24 is still the left edge, 250.25 − 50
+      // centred, 750.75 − 100 the right edge.
       {200, 100, 1001, 601, Placed(10, 24, 24), QRect(240, 144, 100, 50)},
       {200, 100, 1001, 601, Placed(10, 25, 25), QRect(200, 125, 100, 50)},
-      {200, 100, 1001, 601, Placed(10, 74, 74), QRect(691, 420, 100, 50)},
       {200, 100, 1001, 601, Placed(10, 75, 75), QRect(651, 401, 100, 50)},
-      {8, 8, 37, 23, Placed(1000, 50, 50), QRect(0, 0, 37, 23)},
+      {200, 100, 1001, 601, Placed(10, 100, 100), QRect(901, 551, 100, 50)},
+      // 201 × 101, anchor (48.24, 24.24): turned right, the logo hangs left of and below it;
+      // turned left, right of and above it.
+      {20, 10, 201, 101, Placed(10, 24, 24, 90), QRect(38, 24, 10, 20)},
+      {20, 10, 201, 101, Placed(10, 24, 24, -90), QRect(48, 4, 10, 20)},
       {8, 8, 37, 23, Placed(1000, 50, 50, 30), QRect(0, 0, 37, 23)},
       {8, 8, 37, 23, Placed(0, 50, 50), QRect()},  // a size of nothing
       // clang-format on
   };
   for (const auto& c : cases) {
+    QImage white(c.logoWidth, c.logoHeight, QImage::Format_ARGB32);
+    white.fill(0xFFFFFFFF);
     const QString logo =
-        WriteLogo(QStringLiteral("logo%1x%2.png").arg(c.logoWidth).arg(c.logoHeight),
-                  Uniform(c.logoWidth, c.logoHeight, 0xFFFFFFFF));
+        WriteLogo(QStringLiteral("logo%1x%2.png").arg(c.logoWidth).arg(c.logoHeight), white);
     cDIBSection photo = UniformSurface(c.photoWidth, c.photoHeight, 0, 0, 0);
     SCOPED_TRACE(&c - cases);
     ASSERT_TRUE(ModImage::DessineLogo(logo, photo, c.settings));
@@ -172,37 +174,6 @@ TEST_F(LogoTest, OpacitySparesGreyPixels) {
       EXPECT_LE(std::abs(int((rgb >> (16 - 8 * c)) & 0xFF) - b[2 + c]), 1)
           << b[0] << ',' << b[1] << ": " << std::hex << rgb;
     }
-  }
-  EXPECT_EQ(Shown(photo, 20, 5), 0x0000C8u);  // beyond the stamp, untouched
-}
-
-TEST_F(LogoTest, QuarterTurnIsClockwiseAboutTheTopLeftCorner) {
-  // Red body; corner marks: top-left green, top-right blue, bottom-left white.
-  QImage image(20, 10, QImage::Format_ARGB32);
-  image.fill(0xFFFF0000u);
-  for (int y = 0; y < 2; ++y) {
-    for (int x = 0; x < 2; ++x) {
-      image.setPixel(x, y, 0xFF00FF00u);
-      image.setPixel(18 + x, y, 0xFF0000FFu);
-      image.setPixel(x, 8 + y, 0xFFFFFFFFu);
-    }
-  }
-  const QString logo = WriteLogo("logo.png", image);
-  // 201 × 101: 20 × 10 stamp, anchor (48.24, 24.24) by the edge rule. Turned right,
-  // the logo hangs left of and below the anchor; turned left, right of and above it.
-  const struct {
-    float angle;
-    QRect extent;
-    int green[2], blue[2], white[2];
-  } cases[] = {{90, QRect(38, 24, 10, 20), {47, 24}, {47, 43}, {38, 24}},
-               {-90, QRect(48, 4, 10, 20), {48, 23}, {48, 4}, {57, 23}}};
-  for (const auto& c : cases) {
-    cDIBSection photo = UniformSurface(201, 101, 0, 0, 0);
-    ASSERT_TRUE(ModImage::DessineLogo(logo, photo, Placed(10, 24, 24, c.angle)));
-    EXPECT_EQ(Stamped(photo), c.extent) << c.angle;
-    EXPECT_EQ(Shown(photo, c.green[0], c.green[1]), 0x00FF00u) << c.angle;
-    EXPECT_EQ(Shown(photo, c.blue[0], c.blue[1]), 0x0000FFu) << c.angle;
-    EXPECT_EQ(Shown(photo, c.white[0], c.white[1]), 0xFFFFFFu) << c.angle;
   }
 }
 
