@@ -8,7 +8,6 @@
 #include <QTest>
 
 #include "dialogs/ModalDriver.h"
-#include "dialogs/QtPrinters.h"
 #include "dialogs/QtUiServices.h"
 
 namespace fotavel::testing {

@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include "dialogs/ModalDriver.h"
-#include "dialogs/QtPrinters.h"
 #include "dialogs/fSauvJpg.h"
 
 namespace fotavel::testing {

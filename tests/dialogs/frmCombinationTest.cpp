@@ -24,20 +24,6 @@ void Choose(QRadioButton* option) {
 
 using CombinationDialog = FrenchDialogTest;
 
-TEST_F(CombinationDialog, OnlyAddingEnablesTheOffsetsAndMultipliers) {
-  frmCombination dialog(ui);
-  dialog.SetPhotos({{"a.jpg", 10, 10}});
-  dialog.show();
-  for (int mode : {1, 2, 0}) {
-    Choose(dialog.optCombine(mode));
-    ASSERT_TRUE(dialog.optCombine(mode)->isChecked());
-    for (int i = 0; i < 2; ++i) {
-      EXPECT_EQ(dialog.txtOffset(i)->isEnabled(), mode == 0) << mode;
-      EXPECT_EQ(dialog.txtMultiplier(i)->isEnabled(), mode == 0) << mode;
-    }
-  }
-}
-
 TEST_F(CombinationDialog, OkStopsAtTheFirstBoxThatDoesNotReadEvenWhenDisabled) {
   frmCombination dialog(ui);
   dialog.SetPhotos({{"a.jpg", 800, 600}, {"b.jpg", 640, 800}});

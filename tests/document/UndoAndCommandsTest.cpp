@@ -139,13 +139,6 @@ TEST_F(DocumentTest, FindingEdgesOfAUniformPhotoLightsOnlyItsBorder) {
   EXPECT_EQ(PixelRGB(document.Picture(), 3, 2), 0u);
 }
 
-TEST_F(DocumentTest, SkyTurnsAWhiteUpperHalfBlue) {
-  OpenPicture(UniformSurface(3, 100, 255, 255, 255));
-  document.Applique_ciel();
-  EXPECT_EQ(PixelRGB(document.Picture(), 1, 99), 0x5475D4u);  // top row (84, 117, 212)
-  EXPECT_EQ(PixelRGB(document.Picture(), 1, 49), 0xFFFFFFu);  // displayed row 50
-}
-
 // The batch tool's effect arguments: each case a command, its argument, and the numbers read
 // (none when it is refused).
 TEST(CommandTable, ArgumentsAreReadOrRefused) {
