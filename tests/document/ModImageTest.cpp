@@ -50,22 +50,6 @@ LogoSettings Placed(int size, int x, int y, float angle = 0, float opacity = 1) 
           .positionY = y};
 }
 
-TEST_F(LogoTest, SettingsFileLookupRules) {
-  EXPECT_TRUE(services.LireParamIni("Tll").isEmpty());  // no file
-  // Each case: file content, key, value read (read again on every call).
-  const char* const cases[][3] = {
-      {"Ext=png;\r\nTll=30;\r\n", "tll", ""},               // keys compare with their case
-      {"XTll=5;\r\nTll=30;\r\n", "Tll", "5"},               // first occurrence, even inside a key
-      {"Ext=jpg; DstX=12;\r\nDstX=40;\r\n", "DstX", "12"},  // or mid-line
-      {"Tll=30", "Tll", "30"},                              // the value runs to ';' or the end
-      {"Ext=\xE9t\xE9;", "Ext", "\xC3\xA9t\xC3\xA9"},       // the file is Latin-1
-  };
-  for (const auto& c : cases) {
-    WriteFile(dir.filePath("fotavel.ini"), c[0]);
-    EXPECT_EQ(services.LireParamIni(c[1]), QString::fromUtf8(c[2])) << c[0];
-  }
-}
-
 TEST_F(LogoTest, SettingsFromTheFileOrTheDefaults) {
   LogoSettings s = ModImage::LireReglagesLogo(services);  // no file yet
   EXPECT_EQ(std::tuple(s.sizePercent, s.opacity, s.angleDegrees, s.positionX, s.positionY),

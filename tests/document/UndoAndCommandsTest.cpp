@@ -129,16 +129,6 @@ TEST_F(DocumentTest, CombineMakesANewPhotoOfTheSmallerSizeFromTheTopLeft) {
   EXPECT_TRUE(document.Dirty() && !document.CanUndo());
 }
 
-// The edges command's own kernel on a uniform grey v: 8v − 3v in a corner, 8v − 5v along an
-// edge, 8v − 8v inside.
-TEST_F(DocumentTest, FindingEdgesOfAUniformPhotoLightsOnlyItsBorder) {
-  OpenPicture(UniformSurface(7, 5, 40, 40, 40));
-  document.TrouvContours();
-  EXPECT_EQ(PixelRGB(document.Picture(), 0, 0), 200 * 0x010101u);
-  EXPECT_EQ(PixelRGB(document.Picture(), 3, 4), 120 * 0x010101u);
-  EXPECT_EQ(PixelRGB(document.Picture(), 3, 2), 0u);
-}
-
 // The batch tool's effect arguments: each case a command, its argument, and the numbers read
 // (none when it is refused).
 TEST(CommandTable, ArgumentsAreReadOrRefused) {
