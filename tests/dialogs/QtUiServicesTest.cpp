@@ -26,15 +26,11 @@ void TypeAndAccept(QFileDialog* dialog, const QString& name) {
 // the dialog comes back as its number.
 TEST(QtFileDialog, TheTypedNameAndTheChosenEntryComeBack) {
   QTemporaryDir folder;
-  FileDialogRequest request{.title = "Enregistrer la photo",
-                            .filters = {{"Fichiers Bitmap (*.BMP)", "*.BMP"},
-                                        {"Fichiers Jpeg (*.JPG)", "*.JPG"},
-                                        {"Tous les fichiers (*.*)", "*.*"}},
-                            .filterIndex = 2,
-                            .initialDir = folder.path(),
-                            .defaultName = "vacances",
-                            .defaultExt = "JPG",
-                            .overwritePrompt = true};
+  FileDialogRequest request;
+  request.filters = {{"Fichiers Bitmap (*.BMP)", "*.BMP"}, {"Fichiers Jpeg (*.JPG)", "*.JPG"}};
+  request.filterIndex = 2;
+  request.initialDir = folder.path();
+  request.defaultExt = "JPG";
   WhenModal<QFileDialog>(
       [](QFileDialog* dialog) { TypeAndAccept(dialog, QStringLiteral("plage")); });
   std::optional<FileChoice> choice = QtUiServices().SaveFile(request);

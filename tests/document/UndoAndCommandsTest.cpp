@@ -137,7 +137,6 @@ TEST(CommandTable, ArgumentsAreReadOrRefused) {
     std::vector<std::int32_t> numbers;
   } cases[] = {
       {u"clair", u"", {20}},
-      {u"filtre", u"12", {}},
       {u"noyau", u"3:-2:1,2,3,4,5,6,7,8,9", {3, -2, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
       {u"noyau", u"3:1:1,2", {}},
       {u"combiner", u"/tmp/a:b.jpg:2:1:0:3:-4", {2, 1, 0, 3, -4}},
