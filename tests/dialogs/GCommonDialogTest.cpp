@@ -53,16 +53,5 @@ TEST(CommonDialogSave, TheChosenNameEntryAndFlagsComeBack) {
   }
 }
 
-// Cancelled: texts and flags emptied, the index kept.
-TEST(CommonDialogSave, CancelEmptiesTheTextsAndFlagsButKeepsTheIndex) {
-  ScriptedUiServices ui;
-  ui.CancelDialog();
-  SaveCall call;
-  call.FLAGS = 0x8;
-  EXPECT_FALSE(call.Run(ui));
-  EXPECT_EQ(std::tuple(call.filename, call.FileTitle, call.Filter, call.FLAGS, call.FilterIndex),
-            std::tuple(QString(), QString(), QString(), 0, 2));
-}
-
 }  // namespace
 }  // namespace fotavel::testing

@@ -36,8 +36,6 @@ TEST(DescribeFailure, EveryFailureGetsANumberAFrenchTextAndASource) {
     std::string description, source;
   } cases[] = {
       {Described([] { throw std::bad_alloc(); }), 7, memory, document},
-      {Described([] { throw ImageProcessError(ImageProcessErrors::kOutOfMemory); }), 7, memory,
-       engine},
       {Described([] { throw ImageProcessError(ImageProcessErrors::kSizeNotOdd); }), 0x80040519,
        "Size must be an odd number", engine},
       {Described([] { throw DocumentError(u"Sélectionnez une photo !"_s); }), 0x80040578,
