@@ -4,7 +4,6 @@
 
 #include <QSignalSpy>
 #include <QStringList>
-#include <QTest>
 
 #include "controls/ProgressBar.h"
 

@@ -48,8 +48,8 @@ TEST(QtFileDialog, TheTypedNameAndTheChosenEntryComeBack) {
             std::pair(folder.filePath("plage.bmp"), 1));
 }
 
-// A pressed button is the answer; Escape answers as the box's closing button: OK, No, or Cancel
-// when there is one.
+// A pressed button is the answer; Escape answers as the box's closing button: No, or Cancel when
+// there is one.
 TEST(QtMessageBox, ShowsTheTextAndIconAndReturnsThePressedButton) {
   const struct {
     MessageIcon icon;
@@ -58,8 +58,6 @@ TEST(QtMessageBox, ShowsTheTextAndIconAndReturnsThePressedButton) {
     QMessageBox::StandardButton press;  // NoButton: Escape
     MessageAnswer answer;
   } cases[] = {
-      {MessageIcon::Exclamation, MessageButtons::Ok, QMessageBox::Warning, QMessageBox::NoButton,
-       MessageAnswer::Ok},
       {MessageIcon::Stop, MessageButtons::YesNo, QMessageBox::Critical, QMessageBox::NoButton,
        MessageAnswer::No},
       {MessageIcon::Question, MessageButtons::YesNoCancel, QMessageBox::Question, QMessageBox::Yes,

@@ -28,7 +28,6 @@ class RecordingObserver : public DocumentObserver {
   std::vector<bool> undo;
   std::vector<bool> progressShown;
   int warnings = 0;
-  int opened = 0;
 
   void SetStatus(const QString& m, const QString& t, const QString& s) override {
     if (m != QStringLiteral("#")) message = m;
@@ -38,7 +37,6 @@ class RecordingObserver : public DocumentObserver {
   void UndoAvailable(bool available) override { undo.push_back(available); }
   void ShowProgress(bool visible) override { progressShown.push_back(visible); }
   void MemoryWarning(const QString&) override { ++warnings; }
-  void PictureOpened() override { ++opened; }
 };
 
 class DocumentTest : public ::testing::Test {

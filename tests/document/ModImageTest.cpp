@@ -1,4 +1,4 @@
-// The logo overlay: its settings file, finding the logo, and the stamp it leaves on a photo.
+// The logo overlay: its settings and the stamp it leaves on a photo.
 #include <QImage>
 #include <QRect>
 #include <cstdlib>
@@ -63,25 +63,6 @@ TEST_F(LogoTest, SettingsFromTheFileOrTheDefaults) {
                           "Ext=png;DstX=40000;DstY=0;Tll=10;Trs=0;Agl=0;"}) {
     EXPECT_THROW(Read(ini), DocumentError) << ini;
   }
-}
-
-TEST_F(LogoTest, LogoFilesAreFoundWithoutRegardToCaseAndSettleTheExtension) {
-  const auto settled = [&](const char* stored) {
-    return Read(QByteArray("Ext=") + stored + ";DstX=0;DstY=0;Tll=10;Trs=0;Agl=0;").extension;
-  };
-  EXPECT_EQ(settled("tif"), "tif");  // nothing present: the stored one stays
-  WriteFile(dir.filePath("logo.PNG"), "x");
-  EXPECT_EQ(ModImage::AnyLogoFile(services), dir.filePath("logo.PNG"));
-  EXPECT_EQ(settled(""), "png");
-  WriteFile(dir.filePath("Logo.Gif"), "x");
-  EXPECT_EQ(settled("png"), "gif");
-  WriteFile(dir.filePath("logo.JPG"), "x");
-  EXPECT_EQ(settled("gif"), "jpg");
-
-  LogoSettings settings{.extension = "png"};
-  EXPECT_EQ(ModImage::LogoFileFor(services, settings), dir.filePath("logo.PNG"));
-  WriteFile(dir.filePath("logo.png"), "x");  // an exact match wins
-  EXPECT_EQ(ModImage::LogoFileFor(services, settings), dir.filePath("logo.png"));
 }
 
 // Sized from the height of upright (and square) photos and the width of wide ones, rounded
