@@ -11,18 +11,14 @@
 namespace fotavel::testing {
 namespace {
 
-// What dragging the thumb does: the value moves while the slider is held.
-void DragTo(QScrollBar* bar, int value) {
-  bar->setSliderDown(true);
-  bar->setSliderPosition(value);
-  bar->setSliderDown(false);
-}
-
 // A value dragged to is the one given once the window has closed.
 TEST(JpegQualityDialog, EnregistrerGivesTheDraggedValue) {
   fSauvJpg dialog;
   WhenModal<fSauvJpg>([](fSauvJpg* shown) {
-    DragTo(shown->QualitJPG(), 45);
+    // What dragging the thumb does: the value moves while the slider is held.
+    shown->QualitJPG()->setSliderDown(true);
+    shown->QualitJPG()->setSliderPosition(45);
+    shown->QualitJPG()->setSliderDown(false);
     QTest::mouseClick(shown->EnregJPG(), Qt::LeftButton);
   });
   EXPECT_EQ(dialog.exec(), QDialog::Accepted);

@@ -26,7 +26,6 @@ class RecordingObserver : public DocumentObserver {
  public:
   QString message, title, size;
   std::vector<bool> undo;
-  std::vector<bool> progressShown;
   int warnings = 0;
 
   void SetStatus(const QString& m, const QString& t, const QString& s) override {
@@ -35,7 +34,6 @@ class RecordingObserver : public DocumentObserver {
     if (s != QStringLiteral("#")) size = s;
   }
   void UndoAvailable(bool available) override { undo.push_back(available); }
-  void ShowProgress(bool visible) override { progressShown.push_back(visible); }
   void MemoryWarning(const QString&) override { ++warnings; }
 };
 

@@ -8,7 +8,6 @@
 #include "document/Commands.h"
 #include "document/DocumentError.h"
 #include "document/Messages.h"
-#include "surface/SurfaceMemory.h"
 
 namespace fotavel::testing {
 namespace {
