@@ -1,13 +1,7 @@
 // The file-dialog wrapper driven through the scripted service.
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <stdexcept>
-
 #include "dialogs/GCommonDialog.h"
-#include "dialogs/QtPrinters.h"
 #include "dialogs/ScriptedUiServices.h"
 
 namespace fotavel::testing {
@@ -15,20 +9,8 @@ namespace {
 
 const QString kPhotoFilter = QStringLiteral(
     "Fichiers Bitmap (*.BMP)|*.BMP|Fichiers Jpeg (*.JPG)|*.JPG|Tous les fichiers (*.*)|*.*");
-const QString kLogoFilter = QStringLiteral(
-    "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)|*.JPG;*.PNG;*.GIF;*.BMP|Fichiers Jpeg "
-    "(*.JPG)|*.JPG|Fichiers Bitmap (*.BMP)|*.BMP|Fichiers PNG (*.PNG)|*.PNG|Fichiers GIF "
-    "(*.GIF)|*.GIF");
 
 QString Nul() { return QString(QChar(u'\0')); }
-
-TEST(CommonDialogFilter, TheFilterIsReadPairByPair) {
-  EXPECT_EQ(GCommonDialog::FilterEntries(kPhotoFilter),
-            (QList<FileFilter>{{"Fichiers Bitmap (*.BMP)", "*.BMP"},
-                               {"Fichiers Jpeg (*.JPG)", "*.JPG"},
-                               {"Tous les fichiers (*.*)", "*.*"}}));
-  EXPECT_EQ(GCommonDialog::ChosenEntry(GCommonDialog::FilterEntries(kPhotoFilter), 4), QString());
-}
 
 struct SaveCall {
   QString filename = QStringLiteral("vacances");
@@ -44,7 +26,8 @@ struct SaveCall {
   }
 };
 
-// A typed name gets the default extension; another extension is kept and flagged.
+// A typed name gets the default extension; another extension is kept and flagged. The filter
+// comes back as the chosen entry alone.
 TEST(CommonDialogSave, TheChosenNameEntryAndFlagsComeBack) {
   const auto kFlags = GCommonDialog::kOverwritePrompt | GCommonDialog::kHideReadOnly;
   const struct {
@@ -66,95 +49,8 @@ TEST(CommonDialogSave, TheChosenNameEntryAndFlagsComeBack) {
     EXPECT_EQ(std::tuple(call.filename, call.FileTitle, call.FilterIndex, call.Filter, call.FLAGS),
               std::tuple(QString(c.name), QString(c.title), c.index, c.entry, c.flags));
     ASSERT_EQ(ui.FileDialogs().size(), 1u);
-    EXPECT_EQ(ui.FileDialogs().front().kind, FileDialogKind::Save);
     EXPECT_TRUE(ui.FileDialogs().front().request.overwritePrompt);
   }
-}
-
-class FailingUi : public UiServices {
- public:
-  MessageAnswer Message(const QString&, MessageIcon, MessageButtons, QWidget*,
-                        const QString&) override {
-    return MessageAnswer::Cancel;
-  }
-  std::optional<FileChoice> ChooseFile(FileDialogKind, const FileDialogRequest&,
-                                       QWidget*) override {
-    throw std::runtime_error("no display");
-  }
-};
-
-// Cancelled, or a dialog that cannot be shown: texts and flags emptied, the index kept.
-TEST(CommonDialogSave, CancelEmptiesTheTextsAndFlagsButKeepsTheIndex) {
-  ScriptedUiServices scripted;
-  scripted.CancelDialog();
-  FailingUi failing;
-  for (UiServices* ui : {static_cast<UiServices*>(&scripted), static_cast<UiServices*>(&failing)}) {
-    SaveCall call;
-    call.FLAGS = 0x8;
-    EXPECT_FALSE(call.Run(*ui));
-    EXPECT_EQ(std::tuple(call.filename, call.FileTitle, call.Filter, call.FLAGS, call.FilterIndex),
-              std::tuple(QString(), QString(), QString(), 0, 2));
-  }
-  EXPECT_TRUE(scripted.Unexpected().isEmpty());
-}
-
-struct OpenCall {
-  QString filename, FileTitle, Filter = kLogoFilter;
-  bool ReadOnly = false;
-  std::int32_t FilterIndex = 1;
-  std::int32_t FLAGS = 0;
-
-  bool Run(UiServices& ui, bool mustExist) {
-    return GCommonDialog(ui).VBGetOpenFileName(
-        filename, FileTitle, mustExist, false, ReadOnly, false, Filter, FilterIndex, {},
-        QStringLiteral("Sélectionnez votre logo"), QStringLiteral("BMP"), nullptr, FLAGS);
-  }
-};
-
-TEST(CommonDialogOpen, TheChosenFileAndEntryComeBack) {
-  QTemporaryDir folder;
-  const QString logo = folder.filePath("logo.bmp");
-  ASSERT_TRUE(QFile(logo).open(QIODevice::WriteOnly));
-  ScriptedUiServices ui;
-  ui.ChooseName(logo, 3);
-  OpenCall call;
-  ASSERT_TRUE(call.Run(ui, true));
-  EXPECT_EQ(
-      std::tuple(call.filename, call.FileTitle, call.FilterIndex, call.Filter, call.FLAGS,
-                 call.ReadOnly),
-      std::tuple(logo, QStringLiteral("logo.bmp"), 3, "Fichiers Bitmap (*.BMP)" + Nul() + "*.BMP",
-                 GCommonDialog::kFileMustExist, false));
-  EXPECT_EQ(ui.FileDialogs().front().kind, FileDialogKind::Open);
-  EXPECT_EQ(ui.FileDialogs().front().request.filters.size(), 5);
-}
-
-TEST(ScriptedUi, PlaysAnswersInOrderAndRecordsWhatItDidNotForesee) {
-  ScriptedUiServices ui;
-  ui.Answer(MessageAnswer::No).ChooseName("/tmp/a");
-  EXPECT_EQ(ui.Message("question", MessageIcon::Question, MessageButtons::YesNoCancel),
-            MessageAnswer::No);
-  EXPECT_TRUE(ui.SaveFile({}).has_value());
-  ASSERT_EQ(ui.Messages().size(), 1u);
-  EXPECT_EQ(ui.Messages()[0].text, "question");
-  EXPECT_TRUE(ui.Unexpected().isEmpty() && ui.AllUsed());
-
-  // Unforeseen: a box closed (Cancel, or No without it), a dialog cancelled.
-  EXPECT_EQ(ui.Message("a", MessageIcon::Question, MessageButtons::YesNoCancel),
-            MessageAnswer::Cancel);
-  EXPECT_FALSE(ui.OpenFile({}).has_value());
-  ui.ChooseName("/tmp/b");
-  EXPECT_EQ(ui.Message("b", MessageIcon::Question, MessageButtons::YesNo), MessageAnswer::No);
-  EXPECT_EQ(ui.Unexpected().size(), 3);
-  EXPECT_FALSE(ui.AllUsed());
-
-  // A missing file cannot be chosen where one must exist.
-  QTemporaryDir folder;
-  ScriptedUiServices strict;
-  strict.ChooseName(folder.filePath("absent.bmp"));
-  FileDialogRequest mustExist;
-  mustExist.mustExist = true;
-  EXPECT_FALSE(strict.OpenFile(mustExist).has_value());
-  EXPECT_EQ(strict.Unexpected().size(), 1);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "document/AppServices.h"
 #include "document/PhotoDocument.h"
+#include "io/PictureFiles.h"
 #include "support/Surfaces.h"
 
 namespace fotavel::testing {
@@ -25,9 +26,7 @@ class RecordingObserver : public DocumentObserver {
  public:
   QString message, title, size;
   std::vector<bool> undo;
-  std::vector<bool> progressShown;
   int warnings = 0;
-  int opened = 0;
 
   void SetStatus(const QString& m, const QString& t, const QString& s) override {
     if (m != QStringLiteral("#")) message = m;
@@ -35,9 +34,7 @@ class RecordingObserver : public DocumentObserver {
     if (s != QStringLiteral("#")) size = s;
   }
   void UndoAvailable(bool available) override { undo.push_back(available); }
-  void ShowProgress(bool visible) override { progressShown.push_back(visible); }
   void MemoryWarning(const QString&) override { ++warnings; }
-  void PictureOpened() override { ++opened; }
 };
 
 class DocumentTest : public ::testing::Test {
@@ -47,11 +44,24 @@ class DocumentTest : public ::testing::Test {
     document.SetAvailableMemoryProbe([] { return std::uint64_t(1) << 40; });
   }
   // Writes `picture` as a BMP in the test folder and returns its path.
-  QString WritePhoto(const cDIBSection& picture, const QString& name = QStringLiteral("photo.bmp"));
-  // Opens a random photo of that size; returns its path.
-  QString OpenRandom(std::int32_t width, std::int32_t height, std::uint32_t seed = 7);
+  QString WritePhoto(const cDIBSection& picture,
+                     const QString& name = QStringLiteral("photo.bmp")) {
+    const QString path = folder.filePath(name);
+    QString error;
+    EXPECT_TRUE(io::WriteBmp(picture, path, error)) << error.toStdString();
+    return path;
+  }
   // Opens `picture`, written first as a BMP; returns its path.
-  QString OpenPicture(const cDIBSection& picture);
+  QString OpenPicture(const cDIBSection& picture) {
+    const QString path = WritePhoto(picture);
+    QString error;
+    EXPECT_TRUE(document.OpenFile(path, false, error)) << error.toStdString();
+    return path;
+  }
+  // Opens a random photo of that size; returns its path.
+  QString OpenRandom(std::int32_t width, std::int32_t height, std::uint32_t seed = 7) {
+    return OpenPicture(RandomSurface(width, height, seed));
+  }
 
   QTemporaryDir folder;
   AppServices services;

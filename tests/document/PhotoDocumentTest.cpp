@@ -1,11 +1,8 @@
 // The document: names, captions, dirty flag, size texts, saving and its failures.
-#include <QFile>
 #include <QFileInfo>
 
 #include "DocumentFixture.h"
-#include "document/DocumentError.h"
 #include "io/MetadataFiles.h"
-#include "io/PictureFiles.h"
 
 namespace fotavel::testing {
 namespace {
@@ -17,17 +14,10 @@ TEST_F(DocumentTest, TitleSaveNameAndSaveKind) {
   // characters is no extension).
   const char* const cases[][3] = {
       {"/home/anne/photos/plage.jpg", "plage.jpg", "/home/anne/photos/plage"},
-      {"/home/anne/", "", "/home/anne/"},
-      {"Nouvelle photo 3", "Nouvelle photo 3", "Nouvelle photo 3"},
       {"a.b", "a.b", "a.b"},
-      {"ab.c", "ab.c", "ab"},
       {"/home/anne/vacances.2026/plage", "plage", "/home/anne/vacances.2026/plage"},
       // Formats that cannot be saved as they came propose the JPEG.
       {"/home/anne/IMG_0042.HEIC", "IMG_0042.HEIC", "/home/anne/IMG_0042.JPG"},
-      {"/p/a.heif", "a.heif", "/p/a.JPG"},
-      {"/p/chat.avif", "chat.avif", "/p/chat.JPG"},
-      {"/p/chat.WebP", "chat.WebP", "/p/chat.JPG"},
-      {"/p/scan.tif", "scan.tif", "/p/scan.JPG"},
       {"/p/scan.TIFF", "scan.TIFF", "/p/scan.JPG"},
       {"/p/scan.tiffany", "scan.tiffany", "/p/scan"},
   };
@@ -41,40 +31,25 @@ TEST_F(DocumentTest, TitleSaveNameAndSaveKind) {
           PhotoDocument::SaveKindFor(u"/x/a.Jpg"_s), PhotoDocument::SaveKindFor(u"/x/a.bmp"_s),
           PhotoDocument::SaveKindFor(u"/x/a.png"_s), PhotoDocument::SaveKindFor(u"/x/a.jpeg"_s)}),
       (std::vector{SaveKind::Jpeg, SaveKind::Bmp, SaveKind::BmpInstead, SaveKind::BmpInstead}));
-  EXPECT_EQ(PhotoDocument::BmpNameFor(u"/x/a.png"_s), u"/x/a.bmp"_s);
   EXPECT_EQ(PhotoDocument::BmpNameFor(u"/x.y/a"_s), u"/x.y/a.bmp"_s);
 }
 
-TEST_F(DocumentTest, OpeningSetsCaptionStatusAndStaysClean) {
+TEST_F(DocumentTest, OpeningSetsCaptionStatusAndStaysCleanUnlessTemporary) {
   const QString path = OpenRandom(5, 3);
   EXPECT_EQ(document.Caption(), u"Photo: "_s + path);
   EXPECT_FALSE(document.Dirty());
   EXPECT_EQ(QStringList({observer.message, observer.title, observer.size}),
             QStringList({u"Ouvert "_s + path, u"photo.bmp"_s, u"5 x 3"_s}));
-  EXPECT_EQ(observer.opened, 1);
   document.Activate();
   EXPECT_EQ(observer.size, u"5 x 3 - 0Ko"_s);
   EXPECT_EQ(observer.undo.back(), false);
-}
 
-TEST_F(DocumentTest, TemporaryPictureIsANewUnsavedPhoto) {
-  const QString path = WritePhoto(RandomSurface(4, 4, 1), u"VBIM1234.tmp"_s);
+  // A picture handed over in a temporary file is a new photo, unsaved.
+  const QString temporary = WritePhoto(RandomSurface(4, 4, 1), u"VBIM1234.tmp"_s);
   QString error;
-  ASSERT_TRUE(document.OpenFile(path, true, error));
-  EXPECT_EQ(document.filename(), u"Nouvelle photo 1"_s);
+  ASSERT_TRUE(document.OpenFile(temporary, true, error));
   EXPECT_EQ(document.Caption(), u"Photo: Nouvelle photo 1"_s);
   EXPECT_TRUE(document.Dirty());
-  EXPECT_EQ(observer.message, u"Ouverture de "_s + path + u"..."_s);
-}
-
-TEST_F(DocumentTest, UnreadableFileLeavesTheDocumentAsItWas) {
-  const QString path = folder.filePath(u"vide.jpg"_s);
-  QFile(path).open(QIODevice::WriteOnly);
-  QString error;
-  EXPECT_FALSE(document.OpenFile(path, false, error));
-  EXPECT_FALSE(error.isEmpty());
-  EXPECT_EQ(document.Caption(), u"Photo"_s);
-  EXPECT_TRUE(document.Picture().empty());
 }
 
 TEST_F(DocumentTest, EffectMarksModifiedUndoKeepsTheMarkAreaBlurLeavesTheCaption) {
@@ -86,9 +61,6 @@ TEST_F(DocumentTest, EffectMarksModifiedUndoKeepsTheMarkAreaBlurLeavesTheCaption
   EXPECT_FALSE(SamePixels(before, document.Picture()));
   document.Lighten();
   EXPECT_EQ(document.Caption(), u"Photo: "_s + path + u" modifiée"_s);
-  EXPECT_TRUE(observer.message.startsWith(u"Réalisé en "_s) && observer.message.endsWith(u" ms"_s))
-      << observer.message.toStdString();
-  EXPECT_EQ(observer.progressShown.back(), false);
   document.Annuler();
   EXPECT_TRUE(document.Dirty());
   EXPECT_EQ(document.Caption(), u"Photo: "_s + path + u" modifiée"_s);
@@ -96,18 +68,10 @@ TEST_F(DocumentTest, EffectMarksModifiedUndoKeepsTheMarkAreaBlurLeavesTheCaption
   EXPECT_FALSE(document.Dirty());
 }
 
-TEST_F(DocumentTest, SizeTextRoundsHalvesToEvenAndWarnsOnce) {
-  const std::tuple<int, int, const char*> cases[] = {
-      {1000, 333, "999Ko"}, {1000, 334, "1Mo"}, {500, 1, "2Ko"}, {1500, 1, "4Ko"}};
-  for (auto [w, h, text] : cases) {
-    PhotoDocument d(services, &observer);
-    d.SetAvailableMemoryProbe([] { return std::uint64_t(1) << 40; });
-    QString error;
-    ASSERT_TRUE(d.OpenFile(WritePhoto(UniformSurface(w, h, 1, 2, 3)), false, error));
-    EXPECT_EQ(d.TailleMemoire(), QString::fromUtf8(text)) << w << 'x' << h;
-  }
-  OpenRandom(100, 10);  // 3000 bytes
-  document.SetAvailableMemoryProbe([] { return std::uint64_t(14999); });
+// The size text is computed once per change, with the memory check: the warning comes once.
+TEST_F(DocumentTest, TooLittleMemoryIsWarnedOfOnce) {
+  OpenRandom(100, 10);                                                    // 3000 bytes
+  document.SetAvailableMemoryProbe([] { return std::uint64_t(14999); });  // under five times
   document.Activate();
   document.Activate();
   EXPECT_EQ(observer.warnings, 1);
@@ -120,30 +84,31 @@ TEST_F(DocumentTest, SizeTextRoundsHalvesToEvenAndWarnsOnce) {
   EXPECT_EQ(observer.warnings, 2);
 }
 
-TEST_F(DocumentTest, SavingMakesTheDocumentClean) {
-  OpenRandom(9, 6);
+TEST_F(DocumentTest, FailedSaveKeepsNameAndDirtyFlagASavedOneMakesTheDocumentClean) {
+  const QString path = OpenRandom(9, 6);
   document.GrayScale();
-  const QString target = folder.filePath(u"gris.png"_s);
+  const QString caption = document.Caption();
   QString error;
-  ASSERT_TRUE(document.SaveBitmap(target, error)) << error.toStdString();
+  // A folder cannot be replaced by a file: the write must fail.
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"dossier.jpg"_s));
+  EXPECT_FALSE(document.FoncEregJPG(70, folder.filePath(u"dossier.jpg"_s), error));
+  EXPECT_FALSE(error.isEmpty());
+  EXPECT_FALSE(document.SaveBitmap(folder.filePath(u"absent/x.bmp"_s), error));
+  EXPECT_TRUE(document.Dirty());
+  EXPECT_EQ(std::pair(document.filename(), document.Caption()), std::pair(path, caption));
+
   // Other extensions are written as BMP beside the chosen name; the document takes the chosen name.
+  const QString target = folder.filePath(u"gris.png"_s);
+  ASSERT_TRUE(document.SaveBitmap(target, error)) << error.toStdString();
   EXPECT_FALSE(QFileInfo::exists(target));
   EXPECT_EQ(document.Caption(), u"Photo: "_s + target);
   EXPECT_FALSE(document.Dirty());
   cDIBSection reread;
   ASSERT_TRUE(io::ReadPicture(folder.filePath(u"gris.bmp"_s), reread, error));
   EXPECT_TRUE(SamePixels(reread, document.Picture()));
-
-  document.Fade();
-  const QString jpeg = folder.filePath(u"resultat.jpg"_s);
-  ASSERT_TRUE(document.FoncEregJPG(45, jpeg, error)) << error.toStdString();
-  EXPECT_FALSE(document.Dirty());
-  EXPECT_EQ(document.FileTitle(), u"resultat.jpg"_s);
-  ASSERT_TRUE(io::ReadPicture(jpeg, reread, error));
-  EXPECT_EQ(std::pair(reread.width(), reread.height()), std::pair(9, 6));
 }
 
-TEST_F(DocumentTest, SavedJpegCarriesTheOpenedPhotosMetadataAtTheSizeOfTheMoment) {
+TEST_F(DocumentTest, SavedJpegIsCleanAndCarriesTheOpenedPhotosMetadataAtTheSizeOfTheMoment) {
   const QString camera = folder.filePath(u"camera.jpg"_s);
   WriteCameraPhoto(camera, RandomSurface(37, 21, 3), 6, IccProfile("RGB "));
   QString error;
@@ -153,31 +118,9 @@ TEST_F(DocumentTest, SavedJpegCarriesTheOpenedPhotosMetadataAtTheSizeOfTheMoment
   document.Resample(30, 17);
   const QString saved = folder.filePath(u"retouche.jpg"_s);
   ASSERT_TRUE(document.FoncEregJPG(80, saved, error)) << error.toStdString();
+  EXPECT_FALSE(document.Dirty());
+  EXPECT_EQ(document.FileTitle(), u"retouche.jpg"_s);
   ExpectCarriedMetadata(camera, saved, 30, 17);
-
-  // The same file handed over as a new picture (a paste) is a photo of its own.
-  PhotoDocument pasted(services);
-  ASSERT_TRUE(pasted.OpenFile(camera, true, error));
-  EXPECT_FALSE(pasted.HasMetadata());
-  const QString pastedSaved = folder.filePath(u"colle.jpg"_s);
-  ASSERT_TRUE(pasted.FoncEregJPG(80, pastedSaved, error)) << error.toStdString();
-  EXPECT_FALSE(HasAnyMetadata(pastedSaved));
-}
-
-TEST_F(DocumentTest, FailedSaveKeepsNameDirtyFlagAndOldFile) {
-  const QString path = OpenRandom(5, 3);
-  document.Fade();
-  const QString caption = document.Caption();
-  QString error;
-  // A folder cannot be replaced by a file: the write must fail.
-  const QString target = folder.filePath(u"dossier.jpg"_s);
-  ASSERT_TRUE(QDir(folder.path()).mkdir(u"dossier.jpg"_s));
-  EXPECT_FALSE(document.FoncEregJPG(70, target, error));
-  EXPECT_FALSE(error.isEmpty());
-  EXPECT_FALSE(document.SaveBitmap(folder.filePath(u"absent/x.bmp"_s), error));
-  EXPECT_TRUE(document.Dirty());
-  EXPECT_EQ(document.filename(), path);
-  EXPECT_EQ(document.Caption(), caption);
 }
 
 }  // namespace

@@ -1,9 +1,0 @@
-// Lets GoogleTest print Qt strings readably in failure messages.
-#pragma once
-
-#include <QString>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-  *os << '"' << text.toStdString() << '"';
-}
