@@ -103,6 +103,15 @@ TEST_F(DocumentTest, ResampleRules) {
   EXPECT_EQ(document.UndoCount(), 0);
 }
 
+TEST(WebSize, TheLongerSideBecomes400) {
+  const std::tuple<int, int, int, int> cases[] = {{1600, 1200, 400, 300}, {1200, 1600, 300, 400},
+                                                  {200, 100, 400, 200},   {1000, 333, 400, 133},
+                                                  {1000, 1, 400, 0},      {8, 1000, 3, 400}};
+  for (auto [w, h, nw, nh] : cases) {
+    EXPECT_EQ(PhotoDocument::WebSize(w, h), std::make_pair(nw, nh)) << w << 'x' << h;
+  }
+}
+
 TEST_F(DocumentTest, CombineMakesANewPhotoOfTheSmallerSizeFromTheTopLeft) {
   cDIBSection first = UniformSurface(6, 4, 200, 200, 200);
   cDIBSection second = UniformSurface(4, 6, 10, 20, 30);
