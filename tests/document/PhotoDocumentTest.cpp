@@ -17,7 +17,6 @@ TEST_F(DocumentTest, TitleSaveNameAndSaveKind) {
       {"a.b", "a.b", "a.b"},
       {"/home/anne/vacances.2026/plage", "plage", "/home/anne/vacances.2026/plage"},
       // Formats that cannot be saved as they came propose the JPEG.
-      {"/home/anne/IMG_0042.HEIC", "IMG_0042.HEIC", "/home/anne/IMG_0042.JPG"},
       {"/p/scan.TIFF", "scan.TIFF", "/p/scan.JPG"},
       {"/p/scan.tiffany", "scan.tiffany", "/p/scan"},
   };
