@@ -156,24 +156,14 @@ QByteArray MakeWmf(const WmfRectangle& p) {
   return b;
 }
 
-// Where stored pixel (column c, row r, both from the top-left) is shown, in
-// the words of the EXIF orientation tag: which side of the view the stored
-// top row and left column end up on.
 std::pair<int, int> ShownAt(int orientation, int c, int r, int storedWidth, int storedHeight) {
   const int cr = storedWidth - 1 - c, rr = storedHeight - 1 - r;  // counted from the far side
-  // A table, one orientation a line.
-  // clang-format off
-  switch (orientation) {
-    case 2: return {cr, r};   // row 0 top, column 0 right
-    case 3: return {cr, rr};  // row 0 bottom, column 0 right
-    case 4: return {c, rr};   // row 0 bottom, column 0 left
-    case 5: return {r, c};    // row 0 left, column 0 top
-    case 6: return {rr, c};   // row 0 right, column 0 top
-    case 7: return {rr, cr};  // row 0 right, column 0 bottom
-    case 8: return {r, cr};   // row 0 left, column 0 bottom
-    default: return {c, r};
-  }
-  // clang-format on
+  // Orientations 1 … 8 in the words of the tag: row 0 at the top, column 0 on the left (1); top,
+  // right; bottom, right; bottom, left; row 0 on the left, column 0 at the top; right, top; right,
+  // bottom; left, bottom (8).
+  const std::pair<int, int> shown[] = {{c, r}, {cr, r}, {cr, rr}, {c, rr},
+                                       {r, c}, {rr, c}, {rr, cr}, {r, cr}};
+  return shown[orientation >= 1 && orientation <= 8 ? orientation - 1 : 0];
 }
 
 QByteArray MakeTiff(const std::vector<TiffPage>& pages) {
