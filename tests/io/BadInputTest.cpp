@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include "TestFiles.h"
 #include "io/HeifFiles.h"
@@ -16,33 +17,21 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// A 54-byte BMP header for width x height 24-bit pixels, with no pixels after it.
-QByteArray BmpHeader(std::uint32_t width, std::uint32_t height) {
-  QByteArray bmp(54, '\0');
-  bmp[0] = 'B';
-  bmp[1] = 'M';
-  bmp[10] = 54;
-  bmp[14] = 40;
-  for (int i = 0; i < 4; ++i) {
-    bmp[18 + i] = char(width >> (8 * i));
-    bmp[22 + i] = char(height >> (8 * i));
-  }
-  bmp[26] = 1;
-  bmp[28] = 24;
-  return bmp;
-}
-
 TEST(BadInputTest, RefusalsSayWhyAndLeaveTheSurfaceAlone) {
-  TempFolder folder;
+  QTemporaryDir folder;
   QString error;
   // Noise, so that half a file is half its pixels.
   const cDIBSection noise = RandomSurface(64, 48, 5);
-  ASSERT_TRUE(io::WriteJpeg(noise, folder.path(u"n.jpg"_s), 90, error));
-  ASSERT_TRUE(io::WriteBmp(noise, folder.path(u"n.bmp"_s), error));
-  ASSERT_TRUE(io::ImageFromSurface(noise).save(folder.path(u"n.png"_s)));
-  const QByteArray jpeg = ReadBytes(folder.path(u"n.jpg"_s)),
-                   bmp = ReadBytes(folder.path(u"n.bmp"_s)),
-                   png = ReadBytes(folder.path(u"n.png"_s));
+  ASSERT_TRUE(io::WriteJpeg(noise, folder.filePath(u"n.jpg"_s), 90, error));
+  ASSERT_TRUE(io::WriteBmp(noise, folder.filePath(u"n.bmp"_s), error));
+  ASSERT_TRUE(io::ImageFromSurface(noise).save(folder.filePath(u"n.png"_s)));
+  const QByteArray jpeg = ReadBytes(folder.filePath(u"n.jpg"_s)),
+                   bmp = ReadBytes(folder.filePath(u"n.bmp"_s)),
+                   png = ReadBytes(folder.filePath(u"n.png"_s));
+  // The header of `bmp` claiming another width and height, with no pixels after it.
+  const auto bmpHeader = [&bmp](const char* widthHeight) {
+    return bmp.left(54).replace(18, 8, QByteArray::fromHex(widthHeight));
+  };
   const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
   const QByteArray gif = MakeGif(8, 8, colours, -1, std::vector<std::uint8_t>(64, 2));
   const QByteArray tiff = MakeTiff({{31, 17, 3, 8, 2, 0, 0, QByteArray(31 * 17 * 3, '\x40')}});
@@ -78,7 +67,7 @@ TEST(BadInputTest, RefusalsSayWhyAndLeaveTheSurfaceAlone) {
   } cases[] = {
       {"empty.jpg", {}, u"fichier vide"_s},
       {"letter.jpg", "Cher ami, voici la photo promise.\n", u"format d'image inconnu"_s},
-      {"flat.bmp", BmpHeader(0, 16), damaged.arg(u"BMP"_s)},
+      {"flat.bmp", bmpHeader("00000000 10000000"), damaged.arg(u"BMP"_s)},
       {"inchless.wmf", MakeWmf({.unitsPerInch = 0}), u"dimensions d'image invalides (0 x 0)"_s},
       {"half.jpg", jpeg.left(jpeg.size() / 2), damaged.arg(u"JPEG"_s)},
       {"half.png", png.left(png.size() / 2), damaged.arg(u"PNG"_s)},
@@ -90,7 +79,7 @@ TEST(BadInputTest, RefusalsSayWhyAndLeaveTheSurfaceAlone) {
       {"half.heic", heic.left(heic.size() / 2), u"fichier HEIF illisible : "_s},
       {"cmyk16.tif", MakeTiff({{2, 1, 4, 16, 5, 0, 0, QByteArray(16, '\x10')}}),
        u"fichier TIFF en CMJN sur 16 bits : ce mode de couleurs n'est pas pris en charge"_s},
-      {"vast.bmp", BmpHeader(100000, 100000), tooBig + u"(100000 x 100000)"_s},
+      {"vast.bmp", bmpHeader("a0860100 a0860100"), tooBig + u"(100000 x 100000)"_s},
       {"vast.jpg", vastJpeg, tooBig + u"(65000 x 65000)"_s},
       {"vast.gif", MakeGif(65000, 60000, colours, -1, {0, 1}), tooBig + u"(65000 x 60000)"_s},
       {"vast.wmf", MakeWmf({.frameRight = 30000, .frameBottom = 20000, .unitsPerInch = 1}),
@@ -108,12 +97,12 @@ TEST(BadInputTest, RefusalsSayWhyAndLeaveTheSurfaceAlone) {
   const std::size_t live = LiveSurfaceBytes();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    WriteBytes(folder.path(QLatin1String(c.name)), c.bytes);
-    expectRefused(folder.path(QLatin1String(c.name)), c.reason);
+    WriteBytes(folder.filePath(QLatin1String(c.name)), c.bytes);
+    expectRefused(folder.filePath(QLatin1String(c.name)), c.reason);
   }
-  expectRefused(folder.path(u"missing.jpg"_s), u"fichier introuvable"_s);
-  ASSERT_TRUE(QDir(folder.folder()).mkdir(u"album.jpg"_s));
-  expectRefused(folder.path(u"album.jpg"_s), u"dossier"_s);
+  expectRefused(folder.filePath(u"missing.jpg"_s), u"fichier introuvable"_s);
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"album.jpg"_s));
+  expectRefused(folder.filePath(u"album.jpg"_s), u"dossier"_s);
   EXPECT_EQ(LiveSurfaceBytes(), live);
   io::SetPictureMemoryBudget(budget);
 }

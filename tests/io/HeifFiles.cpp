@@ -58,12 +58,7 @@ QByteArray MakeHeif(const HeifPicture& p) {
     return {};
   }
   HeifPtr<heif_image> image(made);
-  if (Failed(heif_image_add_plane(made, plane, p.width, p.height, p.bits), "plane") ||
-      (p.grey && p.alpha &&
-       Failed(heif_image_add_plane(made, heif_channel_Alpha, p.width, p.height, p.bits),
-              "alpha"))) {
-    return {};
-  }
+  if (Failed(heif_image_add_plane(made, plane, p.width, p.height, p.bits), "plane")) return {};
   int stride = 0;
   std::uint8_t* bytes = heif_image_get_plane(made, plane, &stride);
   for (std::int32_t y = 0; y < p.height; ++y) {

@@ -19,7 +19,7 @@ struct HeifPicture {
   // assertion about the chroma layout libheif hands it), so AVIF takes 8 or 12.
   int bits = 8;
   bool alpha = false;
-  bool grey = false;     // one channel (sample's channel 0)
+  bool grey = false;     // one channel (sample's channel 0), no alpha
   bool fast = false;     // the encoder's quickest settings (large pictures)
   int orientation = 1;   // 1 … 8 as EXIF numbers them, written as irot / imir boxes
   QByteArray exif = {};  // from its TIFF header

@@ -2,6 +2,7 @@
 // to the whole one, and its orientation is applied.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <cstdlib>
 
 #include "TestFiles.h"
@@ -31,8 +32,8 @@ cDIBSection Preview(const QString& path, int boxWidth, int boxHeight) {
 }
 
 TEST(ReadPreview, ABitmapPreviewsExactlyAsTheWholePhotoReduced) {
-  TempFolder folder;
-  const QString path = folder.path(u"p.bmp"_s);
+  QTemporaryDir folder;
+  const QString path = folder.filePath(u"p.bmp"_s);
   QString error;
   ASSERT_TRUE(io::WriteBmp(SmoothSurface(301, 97), path, error));
   const cDIBSection preview = Preview(path, 200, 150);
@@ -45,8 +46,8 @@ TEST(ReadPreview, ABitmapPreviewsExactlyAsTheWholePhotoReduced) {
 }
 
 TEST(ReadPreview, AJpegDecodedSmallerKeepsTheSizeRuleAndStaysClose) {
-  TempFolder folder;
-  const QString plain = folder.path(u"p.jpg"_s);
+  QTemporaryDir folder;
+  const QString plain = folder.filePath(u"p.jpg"_s);
   QString error;
   ASSERT_TRUE(io::WriteJpeg(SmoothSurface(1601, 1203), plain, 95, error));
   const cDIBSection preview = Preview(plain, 200, 150);
@@ -54,7 +55,7 @@ TEST(ReadPreview, AJpegDecodedSmallerKeepsTheSizeRuleAndStaysClose) {
   EXPECT_LE(MaxDifference(preview, FromWhole(plain, 200, 150)), 12);
 
   // Turned by its EXIF orientation, the preview stands upright like the photo.
-  const QString turned = folder.path(u"turned.jpg"_s);
+  const QString turned = folder.filePath(u"turned.jpg"_s);
   WriteBytes(turned, WithExifOrientation(ReadBytes(plain), 6));
   const cDIBSection upright = Preview(turned, 200, 150);
   ASSERT_EQ(std::pair(upright.width(), upright.height()), std::pair(113, 150));

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QImageWriter>
+#include <QTemporaryDir>
 #include <cmath>
 #include <exiv2/exiv2.hpp>
 #include <functional>
@@ -47,11 +48,11 @@ int Misplaced(const cDIBSection& upright, int o, int width, int height,
 }
 
 TEST(ReadTest, JpegReadsBackCloseAndStandsUprightForEachOrientation) {
-  TempFolder folder;
+  QTemporaryDir folder;
   QString error;
   const cDIBSection picture = SmoothSurface(61, 37);
   for (const auto& [quality, tolerance] : {std::pair{45, 14}, std::pair{100, 4}}) {
-    const QString path = folder.path(u"q%1.jpg"_s.arg(quality));
+    const QString path = folder.filePath(u"q%1.jpg"_s.arg(quality));
     ASSERT_TRUE(io::WriteJpeg(picture, path, quality, error)) << error.toStdString();
     const cDIBSection back = MustRead(path);
     ASSERT_EQ(std::pair(back.width(), back.height()), std::pair(61, 37));
@@ -60,11 +61,11 @@ TEST(ReadTest, JpegReadsBackCloseAndStandsUprightForEachOrientation) {
   // Odd sizes so that padding differs before and after a turn, and longer than one 64-pixel
   // tile of the transpose. The same compressed pixels decode alike whatever the tag says.
   constexpr int kWidth = 67, kHeight = 23;
-  const QString plain = folder.path(u"plain.jpg"_s);
+  const QString plain = folder.filePath(u"plain.jpg"_s);
   ASSERT_TRUE(io::WriteJpeg(RandomSurface(kWidth, kHeight, 5), plain, 95, error));
   const cDIBSection stored = MustRead(plain);
   for (int orientation = 1; orientation <= 8; ++orientation) {
-    const QString path = folder.path(u"turned.jpg"_s);
+    const QString path = folder.filePath(u"turned.jpg"_s);
     WriteBytes(path, WithExifOrientation(ReadBytes(plain), std::uint16_t(orientation)));
     EXPECT_EQ(Misplaced(MustRead(path), orientation, kWidth, kHeight,
                         [&](int c, int r) { return Displayed(stored, c, r); }),
@@ -77,7 +78,7 @@ TEST(ReadTest, JpegReadsBackCloseAndStandsUprightForEachOrientation) {
 // applies a TIFF's orientation tag itself and ignores a WebP's EXIF, which we apply: either way
 // the photo is turned once.
 TEST(ReadTest, QtReadFormatsGiveEveryPixelLaidOnWhiteAndUpright) {
-  TempFolder folder;
+  QTemporaryDir folder;
   constexpr int kWidth = 61, kHeight = 37;
   QImage source(kWidth, kHeight, QImage::Format_ARGB32);  // opacity from 0 to 255 across
   for (int y = 0; y < kHeight; ++y) {
@@ -89,7 +90,7 @@ TEST(ReadTest, QtReadFormatsGiveEveryPixelLaidOnWhiteAndUpright) {
   for (const char* format : {"png", "tiff", "webp"}) {
     for (int orientation = 1; orientation <= (qstrcmp(format, "png") == 0 ? 1 : 8); ++orientation) {
       SCOPED_TRACE(::testing::Message() << format << " orientation " << orientation);
-      const QString path = folder.path(u"g."_s + QLatin1String(format));
+      const QString path = folder.filePath(u"g."_s + QLatin1String(format));
       ASSERT_TRUE(source.save(path, format, 100));  // 100: a lossless WebP
       if (orientation > 1) {
         auto image = Exiv2::ImageFactory::open(path.toStdString());
@@ -110,9 +111,9 @@ TEST(ReadTest, QtReadFormatsGiveEveryPixelLaidOnWhiteAndUpright) {
 }
 
 TEST(ReadTest, GifColoursAreExactAndItsTransparentIndexIsWhite) {
-  TempFolder folder;
+  QTemporaryDir folder;
   const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x123456, 0x000000};
-  const QString path = folder.path(u"little.gif"_s);
+  const QString path = folder.filePath(u"little.gif"_s);
   WriteBytes(path, MakeGif(3, 2, colours, 3, {0, 1, 2, 3, 0, 1}));
   const cDIBSection s = MustRead(path);
   ASSERT_EQ(std::pair(s.width(), s.height()), std::pair(3, 2));
@@ -121,9 +122,9 @@ TEST(ReadTest, GifColoursAreExactAndItsTransparentIndexIsWhite) {
 }
 
 TEST(ReadTest, PlaceableWmfIsDrawnAt96DotsPerInch) {
-  TempFolder folder;
+  QTemporaryDir folder;
   WmfRectangle picture;  // 2 x 1 inches, the rectangle over x 48 … 144, y 24 … 72 at 96 dpi
-  const QString path = folder.path(u"clip.wmf"_s);
+  const QString path = folder.filePath(u"clip.wmf"_s);
   WriteBytes(path, MakeWmf(picture));
   const cDIBSection s = MustRead(path);
   ASSERT_EQ(std::pair(s.width(), s.height()), std::pair(192, 96));
@@ -137,7 +138,7 @@ TEST(ReadTest, PlaceableWmfIsDrawnAt96DotsPerInch) {
 // 8 bits and laid on white. The turn is libheif's and done once. In the deep files rounding and a
 // plain shift differ; the alpha ones fade to nearly transparent.
 TEST(ReadTest, HeifPixelsAreLibheifsUprightRoundedAndLaidOnWhite) {
-  TempFolder folder;
+  QTemporaryDir folder;
   const struct {
     bool avif;
     int bits;
@@ -147,7 +148,7 @@ TEST(ReadTest, HeifPixelsAreLibheifsUprightRoundedAndLaidOnWhite) {
                {false, 8, false, 4}, {false, 8, false, 5}, {false, 10, true, 6},
                {false, 8, false, 7}, {true, 12, true, 8}};  // libheif mirrors only 8-bit pictures
   // Named for no format: the content says what it is.
-  const QString path = folder.path(u"photo.dat"_s);
+  const QString path = folder.filePath(u"photo.dat"_s);
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message()
                  << (c.avif ? "AVIF " : "HEIC ") << c.bits << " bits" << (c.alpha ? " alpha" : "")

@@ -1,9 +1,8 @@
-// Picture files made by the tests themselves: folders, bytes, GIF/WMF/TIFF builders, EXIF.
+// Picture files made by the tests themselves: bytes, GIF/WMF/TIFF builders, EXIF.
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
 #include <cmath>
 #include <cstdlib>
@@ -11,18 +10,6 @@
 #include "io/PictureFiles.h"
 
 namespace fotavel::testing {
-
-TempFolder::TempFolder() { EXPECT_TRUE(dir_.isValid()); }
-
-QString TempFolder::path(const QString& name) const { return dir_.filePath(name); }
-
-QStringList TempFolder::entries() const {
-  QStringList names =
-      QDir(dir_.path())
-          .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-  names.sort();
-  return names;
-}
 
 void WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);
@@ -137,60 +124,46 @@ QByteArray MakeWmf(const WmfRectangle& p) {
       checksum ^= std::uint16_t(std::uint8_t(b[2 * i]) | std::uint8_t(b[2 * i + 1]) << 8);
     Append16(b, {checksum});
   }
+  // The text out record: length, bytes padded to a word, y, x.
+  std::vector<std::uint32_t> text{std::uint32_t(p.text.size())};
+  for (qsizetype i = 0; i < p.text.size(); i += 2) {
+    const std::uint32_t high = i + 1 < p.text.size() ? std::uint8_t(p.text[i + 1]) : 0;
+    text.push_back(std::uint8_t(p.text[i]) | high << 8);
+  }
+  text.insert(text.end(), {100, 100});
   const qsizetype header = b.size();
   // In memory, 9 header words, version 3, the file's words (set below), 2 objects, the largest
-  // record's words (8, a double word), no parameters.
-  Append16(b, {1, 9, 0x0300, 0, 0, 2, 8, 0, 0});
-  auto record = [&b](std::uint16_t function, std::initializer_list<std::uint16_t> words) {
+  // record's words (a double word), no parameters.
+  Append16(b,
+           {1, 9, 0x0300, 0, 0, 2, std::uint32_t(std::max<std::size_t>(8, 3 + text.size())), 0, 0});
+  auto record = [&b](std::uint16_t function, const std::vector<std::uint32_t>& words) {
     Append32(b, 3 + std::uint32_t(words.size()));
     Append16(b, {function});
-    for (std::uint16_t w : words) Append16(b, {w});
+    for (std::uint32_t w : words) Append16(b, {w});
   };
-  record(0x020B, {0, 0});                                                       // window origin
-  record(0x020C, {std::uint16_t(p.frameBottom), std::uint16_t(p.frameRight)});  // window extent
-  const std::uint16_t redGreen = std::uint16_t(((p.rgb >> 16) & 0xFF) | (p.rgb & 0xFF00));
-  record(0x02FC, {0, redGreen, std::uint16_t(p.rgb & 0xFF), 0});  // solid brush
-  record(0x012D, {0});                                            // select it
-  record(0x02FA, {5, 0, 0, 0, 0});                                // null pen
-  record(0x012D, {1});                                            // select it
+  record(0x020B, {0, 0});                                                           // window origin
+  record(0x020C, {std::uint16_t(p.frameBottom), std::uint16_t(p.frameRight)});      // window extent
+  record(0x02FC, {0, ((p.rgb >> 16) & 0xFF) | (p.rgb & 0xFF00), p.rgb & 0xFF, 0});  // solid brush
+  record(0x012D, {0});                                                              // select it
+  record(0x02FA, {5, 0, 0, 0, 0});                                                  // null pen
+  record(0x012D, {1});                                                              // select it
   record(0x041B, {std::uint16_t(p.bottom), std::uint16_t(p.right), std::uint16_t(p.top),
                   std::uint16_t(p.left)});  // rectangle
-  if (!p.text.isEmpty()) {                  // text out: length, bytes padded to a word, y, x
-    QByteArray padded = p.text;
-    if (padded.size() % 2 != 0) padded.append('\0');
-    Append32(b, 3 + 1 + std::uint32_t(padded.size() / 2) + 2);
-    Append16(b, {0x0521, std::uint16_t(p.text.size())});
-    b.append(padded);
-    Append16(b, {100, 100});
-  }
+  if (!p.text.isEmpty()) record(0x0521, text);
   record(0x0000, {});  // end of file
   const std::uint32_t words = std::uint32_t(b.size() - header) / 2;
-  const std::uint32_t largest = 3 + 1 + std::uint32_t(p.text.size() + 1) / 2 + 2;
-  for (int i = 0; i < 4; ++i) {
-    b[header + 6 + i] = char((words >> (8 * i)) & 0xFF);
-    if (!p.text.isEmpty()) b[header + 12 + i] = char((largest >> (8 * i)) & 0xFF);
-  }
+  for (int i = 0; i < 4; ++i) b[header + 6 + i] = char((words >> (8 * i)) & 0xFF);
   return b;
 }
 
-// Where stored pixel (column c, row r, both from the top-left) is shown, in
-// the words of the EXIF orientation tag: which side of the view the stored
-// top row and left column end up on.
 std::pair<int, int> ShownAt(int orientation, int c, int r, int storedWidth, int storedHeight) {
   const int cr = storedWidth - 1 - c, rr = storedHeight - 1 - r;  // counted from the far side
-  // A table, one orientation a line.
-  // clang-format off
-  switch (orientation) {
-    case 2: return {cr, r};   // row 0 top, column 0 right
-    case 3: return {cr, rr};  // row 0 bottom, column 0 right
-    case 4: return {c, rr};   // row 0 bottom, column 0 left
-    case 5: return {r, c};    // row 0 left, column 0 top
-    case 6: return {rr, c};   // row 0 right, column 0 top
-    case 7: return {rr, cr};  // row 0 right, column 0 bottom
-    case 8: return {r, cr};   // row 0 left, column 0 bottom
-    default: return {c, r};
-  }
-  // clang-format on
+  // Orientations 1 … 8 in the words of the tag: row 0 at the top, column 0 on the left (1); top,
+  // right; bottom, right; bottom, left; row 0 on the left, column 0 at the top; right, top; right,
+  // bottom; left, bottom (8).
+  const std::pair<int, int> shown[] = {{c, r}, {cr, r}, {cr, rr}, {c, rr},
+                                       {r, c}, {rr, c}, {rr, cr}, {r, cr}};
+  return shown[orientation >= 1 && orientation <= 8 ? orientation - 1 : 0];
 }
 
 QByteArray MakeTiff(const std::vector<TiffPage>& pages) {

@@ -1,10 +1,8 @@
-// Picture files made by the tests themselves: folders, bytes, GIF/WMF/TIFF builders, EXIF.
+// Picture files made by the tests themselves: bytes, GIF/WMF/TIFF builders, EXIF.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -12,19 +10,6 @@
 #include "surface/cDIBSection.h"
 
 namespace fotavel::testing {
-
-// A fresh folder, removed with its content at the end of the test.
-class TempFolder {
- public:
-  TempFolder();
-  QString path(const QString& name) const;
-  QString folder() const { return dir_.path(); }
-  // Names of the entries in the folder, sorted (hidden files included).
-  QStringList entries() const;
-
- private:
-  QTemporaryDir dir_;
-};
 
 void WriteBytes(const QString& path, const QByteArray& bytes);
 QByteArray ReadBytes(const QString& path);

@@ -1,6 +1,7 @@
 // Test helpers: random surfaces, comparisons, and the test main.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -14,16 +15,11 @@
 namespace fotavel::testing {
 
 namespace {
-void FillPadding(cDIBSection& s) {
-  for (std::int32_t y = 0; y < s.height(); ++y) {
-    for (std::int32_t x = 3 * s.width(); x < s.BytesPerScanLine(); ++x)
-      s.row(y)[x] = kPaddingSentinel;
-  }
-}
 cDIBSection Make(std::int32_t width, std::int32_t height) {
   cDIBSection s;
   if (!s.Create(width, height)) throw std::runtime_error("test surface not created");
-  FillPadding(s);
+  for (std::int32_t y = 0; y < height; ++y)
+    std::fill(s.row(y) + 3 * width, s.row(y) + s.BytesPerScanLine(), kPaddingSentinel);
   return s;
 }
 }  // namespace
@@ -42,28 +38,23 @@ cDIBSection UniformSurface(std::int32_t width, std::int32_t height, std::uint8_t
                            std::uint8_t green, std::uint8_t red) {
   cDIBSection s = Make(width, height);
   for (std::int32_t y = 0; y < height; ++y) {
-    for (std::int32_t i = 0; i < width; ++i) {
-      s.row(y)[3 * i] = blue;
-      s.row(y)[3 * i + 1] = green;
-      s.row(y)[3 * i + 2] = red;
-    }
+    for (std::int32_t i = 0; i < width; ++i) SetPixelRGB(s, i, y, red << 16 | green << 8 | blue);
   }
   return s;
 }
 
 cDIBSection Copy(const cDIBSection& s) {
-  cDIBSection c;
-  if (!c.Create(s.width(), s.height())) throw std::runtime_error("test surface not created");
-  for (std::int32_t y = 0; y < s.height(); ++y) {
+  cDIBSection c = Make(s.width(), s.height());
+  for (std::int32_t y = 0; y < s.height(); ++y)
     std::copy(s.row(y), s.row(y) + s.BytesPerScanLine(), c.row(y));
-  }
   return c;
 }
 
 bool PaddingIntact(const cDIBSection& s) {
   for (std::int32_t y = 0; y < s.height(); ++y) {
-    for (std::int32_t x = 3 * s.width(); x < s.BytesPerScanLine(); ++x) {
-      if (s.row(y)[x] != kPaddingSentinel) return false;
+    if (std::any_of(s.row(y) + 3 * s.width(), s.row(y) + s.BytesPerScanLine(),
+                    [](std::uint8_t b) { return b != kPaddingSentinel; })) {
+      return false;
     }
   }
   return true;
