@@ -1,5 +1,6 @@
 // Printing: whole prints into PDF files drawn back by poppler, and the orientation question.
 #include <QFile>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -60,17 +61,11 @@ class Printing : public ShellTest {
 
   // The upper half red, the lower blue: a photo printed upside down shows.
   frmImage* OpenRedOverBlue(const QString& name, int width, int height) {
-    cDIBSection photo;
-    EXPECT_TRUE(photo.Create(width, height));
-    for (int y = 0; y < height; ++y) {  // storage rows run bottom-up
-      const bool red = y >= height / 2;
-      for (int x = 0; x < width; ++x) {
-        photo.row(y)[3 * x] = red ? 0 : 255;
-        photo.row(y)[3 * x + 1] = 0;  // a new surface's bytes are whatever was there
-        photo.row(y)[3 * x + 2] = red ? 255 : 0;
-      }
-    }
-    return OpenPath(WritePhoto(name, photo));
+    QImage photo(width, height, QImage::Format_RGB32);
+    photo.fill(Qt::blue);
+    QPainter(&photo).fillRect(0, 0, width, height / 2, Qt::red);
+    EXPECT_TRUE(photo.save(folder.filePath(name), "BMP"));
+    return OpenPath(folder.filePath(name));
   }
 };
 
