@@ -25,10 +25,19 @@ void Type(QLineEdit* box, const QString& text) {
 
 using NewSizeDialog = FrenchDialogTest;
 
-TEST_F(NewSizeDialog, ProportionsFollowEitherBoxWithoutWrapping) {
+// Half of 1000 x 3 in proportion: the width is halved (500), then the height (1.5 → 2), and the
+// width follows the height last (666). Typed sizes then follow either box without wrapping.
+TEST_F(NewSizeDialog, PercentagesAndProportionsFollowEitherBoxWithoutWrapping) {
   frmNewSize dialog(ui);
-  dialog.SetSize(800, 600);
+  dialog.SetSize(1000, 3);
   dialog.show();
+  dialog.EnPourc()->click();
+  Type(dialog.txtPercent(), "50");
+  dialog.EnPix()->click();
+  EXPECT_EQ(std::pair(dialog.txtWidth()->text(), dialog.txtHeight()->text()),
+            std::pair(QStringLiteral("666"), QStringLiteral("2")));
+
+  dialog.SetSize(800, 600);
   Type(dialog.txtWidth(), "401");  // 300.75, truncated
   EXPECT_EQ(dialog.txtHeight()->text(), "300");
   Type(dialog.txtHeight(), "150");
@@ -41,20 +50,6 @@ TEST_F(NewSizeDialog, ProportionsFollowEitherBoxWithoutWrapping) {
   dialog.chkKeepProportion()->click();
   Type(dialog.txtWidth(), "80");
   EXPECT_EQ(dialog.txtHeight()->text(), "1500000000");
-}
-
-// Half of 1000 x 3 in proportion: the width is halved (500), then the height (1.5 → 2), and the
-// width follows the height last (666).
-TEST_F(NewSizeDialog, PercentagesGoThroughWidthThenHeight) {
-  frmNewSize dialog(ui);
-  dialog.SetSize(1000, 3);
-  dialog.show();
-  dialog.EnPourc()->click();
-  Type(dialog.txtPercent(), "50");
-  dialog.EnPix()->click();
-  dialog.cmdOK()->click();
-  EXPECT_EQ(std::tuple(dialog.Cancelled(), dialog.ImageWidth(), dialog.ImageHeight()),
-            std::tuple(false, 666, 2));
 }
 
 // The edges the dialogs' boxes meet; "2,5" and "3,5" go through the dialog below.

@@ -32,38 +32,13 @@ TEST(CommandLine, TheHandOffKeywordAloneElsePhotosFromTheWorkingFolder) {
                          "/b.bmp", "/tmp/c d.gif", "/photos/--aide"}));
 }
 
-using StartUp = ShellTest;
-
-TEST_F(StartUp, PhotosNamedOnTheCommandLineOpenAsFromTheExplorer) {
-  const QString a = WritePhoto(QStringLiteral("a.bmp"), 31, 17);
-  const QString b = WritePhoto(QStringLiteral("b.bmp"), 5, 3);
-  const StartRequest start =
-      ReadCommandLine({"a.bmp", "absente.jpg", "./a.bmp", b, "a.bmp"}, folder.path());
-  ASSERT_TRUE(window->Explorer()->isVisible());
-
-  // The missing file says so; the second a.bmp asks and opens a copy; the
-  // third asks once more (the copy is an unnamed photo) and is declined.
-  ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::Yes).Answer(MessageAnswer::No);
-  EXPECT_EQ(window->OuvrirPhotos(start.photos), 3);
-
-  EXPECT_EQ(MessageCount(), 3);
-  ExpectMessage(0, Messages::kOuvertureErreur + "fichier introuvable", MessageIcon::Exclamation);
-  ExpectMessage(1, AlreadyOpen(a), MessageIcon::Question);
-  ExpectMessage(2, AlreadyOpen(a));
-  QStringList captions;
-  for (QMdiSubWindow* sub : window->Workspace()->subWindowList()) captions << sub->windowTitle();
-  EXPECT_EQ(captions, (QStringList{"Photo: " + a, "Photo: Nouvelle photo 1", "Photo: " + b}));
-  EXPECT_EQ(window->ActiveDocument()->Document().ImageWidth(), 5);
-  EXPECT_FALSE(window->Explorer()->isVisible());
-}
-
 std::unique_ptr<QMimeData> Urls(const QList<QUrl>& urls) {
   auto data = std::make_unique<QMimeData>();
   data->setUrls(urls);
   return data;
 }
 
-class Drops : public ShellTest {
+class Desktop : public ShellTest {
  protected:
   // Drags `data` over the workspace and lets it go there when it is taken; what the drop starts
   // runs once it is over. True when the drag was taken.
@@ -82,25 +57,44 @@ class Drops : public ShellTest {
   }
 };
 
-TEST_F(Drops, OnlyLocalFilesAreTakenAndADroppedPhotoOpens) {
+// Only local files are taken; a dropped folder opens nothing and leaves the user browsing.
+TEST_F(Desktop, OnlyLocalFilesAreTakenWhenDropped) {
   const QString photo = WritePhoto(QStringLiteral("a.bmp"), 7, 9);
   QMimeData text;
   text.setText(photo);
   EXPECT_FALSE(Drop(text));
   EXPECT_FALSE(Drop(*Urls({QUrl(QStringLiteral("https://exemple.fr/a.jpg"))})));
   EXPECT_FALSE(Drop(*Urls({QUrl::fromLocalFile(photo), QUrl("https://exemple.fr/b.jpg")})));
-
-  // Nothing opened: the message, and the user is left browsing.
   ui.Answer(MessageAnswer::Ok);
   EXPECT_TRUE(Drop(*Urls({QUrl::fromLocalFile(folder.path())})));
   ExpectMessage(0, Messages::kOuvertureErreur + "ce chemin désigne un dossier, pas un fichier");
   EXPECT_EQ(Windows(), 0);
   EXPECT_TRUE(window->Explorer()->isVisible());
+}
 
-  EXPECT_TRUE(Drop(*Urls({QUrl::fromLocalFile(photo)})));
-  ASSERT_EQ(Windows(), 1);
-  EXPECT_EQ(window->ActiveDocument()->Document().filename(), photo);
+// The missing file says so; the second a.bmp asks and opens a copy; the third asks once more (the
+// copy is an unnamed photo) and is declined. A photo dropped then opens beside them.
+TEST_F(Desktop, PhotosNamedOnTheCommandLineOrDroppedOpenAsFromTheExplorer) {
+  const QString a = WritePhoto(QStringLiteral("a.bmp"), 31, 17);
+  const QString b = WritePhoto(QStringLiteral("b.bmp"), 5, 3);
+  const StartRequest start =
+      ReadCommandLine({"a.bmp", "absente.jpg", "./a.bmp", b, "a.bmp"}, folder.path());
+  ui.Answer(MessageAnswer::Ok).Answer(MessageAnswer::Yes).Answer(MessageAnswer::No);
+  EXPECT_EQ(window->OuvrirPhotos(start.photos), 3);
+  EXPECT_EQ(MessageCount(), 3);
+  ExpectMessage(0, Messages::kOuvertureErreur + "fichier introuvable", MessageIcon::Exclamation);
+  ExpectMessage(1, AlreadyOpen(a), MessageIcon::Question);
+  ExpectMessage(2, AlreadyOpen(a));
+  EXPECT_EQ(window->ActiveDocument()->Document().ImageWidth(), 5);
   EXPECT_FALSE(window->Explorer()->isVisible());
+
+  const QString c = WritePhoto(QStringLiteral("c.bmp"), 7, 9);
+  EXPECT_TRUE(Drop(*Urls({QUrl::fromLocalFile(c)})));
+  QStringList captions;
+  for (QMdiSubWindow* sub : window->Workspace()->subWindowList()) captions << sub->windowTitle();
+  EXPECT_EQ(captions,
+            (QStringList{"Photo: " + a, "Photo: Nouvelle photo 1", "Photo: " + b, "Photo: " + c}));
+  EXPECT_EQ(window->ActiveDocument()->Document().filename(), c);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Printing: whole prints into PDF files drawn back by poppler, and the orientation question.
 #include <QFile>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -60,42 +61,23 @@ class Printing : public ShellTest {
 
   // The upper half red, the lower blue: a photo printed upside down shows.
   frmImage* OpenRedOverBlue(const QString& name, int width, int height) {
-    cDIBSection photo;
-    EXPECT_TRUE(photo.Create(width, height));
-    for (int y = 0; y < height; ++y) {  // storage rows run bottom-up
-      const bool red = y >= height / 2;
-      for (int x = 0; x < width; ++x) {
-        photo.row(y)[3 * x] = red ? 0 : 255;
-        photo.row(y)[3 * x + 1] = 0;  // a new surface's bytes are whatever was there
-        photo.row(y)[3 * x + 2] = red ? 255 : 0;
-      }
-    }
-    return OpenPath(WritePhoto(name, photo));
+    QImage photo(width, height, QImage::Format_RGB32);
+    photo.fill(Qt::blue);
+    QPainter(&photo).fillRect(0, 0, width, height / 2, Qt::red);
+    EXPECT_TRUE(photo.save(folder.filePath(name), "BMP"));
+    return OpenPath(folder.filePath(name));
   }
 };
 
-TEST_F(Printing, ASmallPhotoPrintsAtItsSizeCentredOnTheSheet) {
-  UsePdf(QStringLiteral("page.pdf"));
-  frmImage* document = OpenRedOverBlue(QStringLiteral("petite.bmp"), 300, 200);
-  ui.Answer(MessageAnswer::No);
-  Trigger("mnuFile_3");
-  ASSERT_EQ(MessageCount(), 1);
-  ExpectMessage(0, kPaysage, MessageIcon::Question);
-  EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::YesNoCancel);
-  EXPECT_FALSE(document->Document().Dirty());
-
-  const QImage page = Render(folder.filePath(QStringLiteral("page.pdf")));
-  if (page.isNull()) GTEST_SKIP() << "pdftoppm is needed to look at the page";
-  ExpectTheSmallPhotoCentredOnA4(page);
-}
-
-// Cancel prints nothing; the answer turns the printer, and a tall photo then asks the other way.
+// Cancel prints nothing; No prints the small photo at its size, centred; Yes turns the printer,
+// and a tall photo then asks the other way.
 TEST_F(Printing, AWidePhotoAsksForLandscapeAndTheChoiceStaysForATallOne) {
   QPrinter* printer = UsePdf(QStringLiteral("annule.pdf"));
-  OpenRedOverBlue(QStringLiteral("large.bmp"), 1600, 1200);
+  frmImage* document = OpenRedOverBlue(QStringLiteral("petite.bmp"), 300, 200);
   ui.Answer(MessageAnswer::Cancel).Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
-  window->Imprimer();
+  Trigger("mnuFile_3");
   EXPECT_FALSE(QFile::exists(printer->outputFileName()));
+  EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::YesNoCancel);
   const auto printTo = [&](const char* name) {
     printer->setOutputFileName(folder.filePath(QString::fromLatin1(name)));
     window->Imprimer();
@@ -104,6 +86,7 @@ TEST_F(Printing, AWidePhotoAsksForLandscapeAndTheChoiceStaysForATallOne) {
   };
   EXPECT_EQ(printTo("non.pdf"), QPageLayout::Portrait);
   EXPECT_EQ(printTo("oui.pdf"), QPageLayout::Landscape);
+  EXPECT_FALSE(document->Document().Dirty());
   OpenRedOverBlue(QStringLiteral("haute.bmp"), 1200, 1600);
   ui.Answer(MessageAnswer::No);
   EXPECT_EQ(printTo("haute.pdf"), QPageLayout::Landscape);
@@ -111,6 +94,10 @@ TEST_F(Printing, AWidePhotoAsksForLandscapeAndTheChoiceStaysForATallOne) {
   for (std::size_t i = 0; i < 3; ++i) ExpectMessage(i, kPaysage, MessageIcon::Question);
   ExpectMessage(3, QStringLiteral("Hauteur grande que la largeur:\r\nLancer l'impression en "
                                   "orientation Portrait ?"));
+
+  const QImage page = Render(folder.filePath(QStringLiteral("non.pdf")));
+  if (page.isNull()) GTEST_SKIP() << "pdftoppm is needed to look at the page";
+  ExpectTheSmallPhotoCentredOnA4(page);
 }
 
 // Run by tests/shell/print-cups.sh against a CUPS server of its own, whose default queue writes

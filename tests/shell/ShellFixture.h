@@ -100,12 +100,6 @@ class ShellTest : public ::testing::Test {
     document->parentWidget()->close();
     QCoreApplication::processEvents();
   }
-  static cDIBSection ReadBack(const QString& path) {
-    cDIBSection read;
-    QString error;
-    EXPECT_TRUE(io::ReadPicture(path, read, error)) << error.toStdString();
-    return read;
-  }
 
   void Click(const char* buttonName) {
     bouton* button = window->Button(buttonName);
