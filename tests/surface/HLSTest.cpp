@@ -25,31 +25,24 @@ Rgb Back(float h, float s, float l) {
   return c;
 }
 
-// Hue is tested red, then green, then blue as the largest; above half lightness the saturation
+// Hue is counted from the largest channel: red, then green (2 + (0 − 1) / 1 for yellow), then
+// blue (4 + 0.2 / 0.4), negative between magenta and red. Above half lightness the saturation
 // divides by 2 − max − min: (1 − 0.6) / (2 − 1 − 0.6) = 1 for (255, 153, 153).
 TEST(HLS, ListedColoursConvertBothWays) {
-  const float grey = static_cast<float>(128 / 255.0);
+  const float grey = static_cast<float>(128 / 255.0);  // kept in single precision
   const float pink = static_cast<float>((1.0 + double{static_cast<float>(153 / 255.0)}) / 2);
   const struct {
     Rgb rgb;
     float h, s, l;
-  } cases[] = {
-      {{255, 0, 0}, 0, 1, 0.5f},
-      {{128, 128, 128}, 0, 0, grey},    // 128 / 255 kept in single precision
-      {{255, 0, 128}, -grey, 1, 0.5f},  // between magenta and red the hue is negative
-      {{255, 255, 0}, 1, 1, 0.5f},      // green is max: 2 + (0 − 1) / 1
-      {{0, 0, 0}, 0, 0, 0},
-      {{255, 153, 153}, 0, 1, pink},
-  };
+  } cases[] = {{{255, 0, 0}, 0, 1, 0.5f},       {{128, 128, 128}, 0, 0, grey},
+               {{255, 0, 128}, -grey, 1, 0.5f}, {{255, 255, 0}, 1, 1, 0.5f},
+               {{51, 0, 102}, 4.5f, 1, 0.2f},   {{255, 153, 153}, 0, 1, pink}};
   for (const auto& c : cases) {
     float h, s, l;
     RGBToHLS(c.rgb.r, c.rgb.g, c.rgb.b, h, s, l);
     EXPECT_EQ(std::tuple(h, s, l), std::tuple(c.h, c.s, c.l)) << c.rgb;
     EXPECT_EQ(Back(h, s, l), c.rgb);
   }
-  float h, s, l;
-  RGBToHLS(51, 0, 102, h, s, l);  // blue is max: 4 + 0.2 / 0.4
-  EXPECT_EQ(h, 4.5f);
 }
 
 // s = 1, l = 0.5: m1 = 0, m2 = 1, and the rising or falling channel is 0.5, which × 255 is the
