@@ -61,7 +61,8 @@ void ExpectMatchesReference(const cDIBSection& source, std::int32_t newWidth,
 }
 
 // Random sources keep the sentinel in their row padding: a pass that reads it shows. Each case
-// takes its own road through the pass.
+// takes its own road through the pass, and between them they run every blend kernel, in vectors
+// and in the plain tails, on fractions that can and cannot give a tie.
 TEST(Resample, MatchesPlainFormula) {
   const testing::Size cases[][2] = {
       {{1, 1}, {7, 5}},  // no neighbour to the right or above: the edge stands in for it
@@ -70,15 +71,20 @@ TEST(Resample, MatchesPlainFormula) {
       {{301, 203}, {151, 68}},  // the whole band of columns blended between rows
       {{257, 3}, {3, 5}},       // strong reduction: only the columns sampled are blended
       {{301, 2}, {600, 2}},     // steps of one half past 256: every other pixel a tie
-      {{2, 301}, {3, 600}},     // and between rows
+      {{40, 301}, {41, 600}},   // and between rows, the band longer than a vector
       {{1201, 7}, {5000, 4}},   // more than one strip of destination columns
-      {{4501, 301}, {4200, 97}},  // positions past 256 both ways, whole vectors of 15-bit blends
+      {{4501, 301}, {4200, 97}},  // positions past 256 both ways, fractions without ties
       {{5, 700}, {9, 1399}},
   };
   std::uint32_t seed = 1;
   for (const auto& [from, to] : cases) {
     ExpectMatchesReference(RandomSurface(from.width, from.height, seed++), to.width, to.height);
   }
+  // Row fractions y / 256 have the fewest trailing zero bits that still allow a tie: between bytes
+  // 128 apart.
+  cDIBSection apart = RandomSurface(40, 2, 20);
+  for (std::int32_t x = 0; x < 120; ++x) apart.row(1)[x] = apart.row(0)[x] ^ 0x80;
+  ExpectMatchesReference(apart, 41, 256);
   // Wider than 2^24 columns, float rounding lifts the last position to exactly W - 1.
   constexpr std::int32_t kVeryWide = 16777218;
   const float step = static_cast<float>(3.0 / kVeryWide);
