@@ -258,22 +258,5 @@ TEST(FlouLocal, MatchesTheColumnPassesOnAwkwardSizesAndRectangles) {
   }
 }
 
-// On a black 9 x 8 picture, the rectangle 3, 4, 3, 5 is column 3, storage
-// rows 8 − 5 = 3 to 8 − 4 = 4. Its right neighbour (4, 3) is lit (blue 240,
-// green 80, red 8). Blue, pass 1: (3, 3) = 240 >> 3 = 30, then (3, 4) sees
-// 240 and the new 30: 270 >> 3 = 33. Pass 2: (3, 3) = (240 + 33) >> 3 = 34,
-// (3, 4) = (240 + 34) >> 3 = 34, and so it stays. Green: 10, 11, then 11, 11.
-// Red: 1, 1.
-TEST(FlouLocal, ReadsThePixelBelowWithItsNewValue) {
-  cDIBSection dot = testing::UniformSurface(9, 8, 0, 0, 0);
-  testing::SetPixelRGB(dot, 4, 3, 0x0850F0);
-  cDIBSection expected = testing::Copy(dot);
-  testing::SetPixelRGB(expected, 3, 3, 0x010B22);
-  testing::SetPixelRGB(expected, 3, 4, 0x010B22);
-  cImageProcessDIB engine;
-  engine.FlouLocal(dot, 3, 4, 3, 5);
-  EXPECT_EQ(testing::FirstDifference(dot, expected), "");
-}
-
 }  // namespace
 }  // namespace fotavel

@@ -1,5 +1,4 @@
-// The pixel surface: sizes and strides, refusals and the memory budget, the display-origin block
-// copy.
+// The pixel surface: refusals and the memory budget, the display-origin block copy.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -14,15 +13,6 @@ namespace {
 
 using testing::PixelRGB;
 using testing::SetPixelRGB;
-
-TEST(Surface, StrideIsThreeBytesAPixelRoundedUpToFour) {
-  for (auto [width, stride] : {std::pair{1, 4}, {2, 8}, {4, 12}, {5, 16}, {257, 772}}) {
-    cDIBSection s;
-    ASSERT_TRUE(s.Create(width, 2));
-    EXPECT_EQ(std::pair(s.BytesPerScanLine(), std::int32_t(s.row(1) - s.row(0))),
-              std::pair(stride, stride));
-  }
-}
 
 // A refused size, or one over the memory budget, leaves the surface empty.
 TEST(Surface, CreateRefusesSizesItCannotHold) {
