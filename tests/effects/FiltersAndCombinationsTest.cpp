@@ -211,14 +211,12 @@ TEST(FiltersReference, RandomCustomKernelsOfEverySizeAndRange) {
       engine.FilterArraySize(size);
       std::uniform_int_distribution<std::int32_t> entry(-maxEntry, maxEntry);
       std::int64_t magnitude = 0;
-      for (std::int32_t iY = -size / 2; iY <= size / 2; ++iY) {
-        for (std::int32_t iX = -size / 2; iX <= size / 2; ++iX) {
-          // Small kernels keep their 16-bit bound by thinning out entries.
-          std::int32_t value = entry(random);
-          if (maxEntry <= 127 && magnitude + std::abs(value) > 128) value = 0;
-          magnitude += std::abs(value);
-          engine.FilterValue(iX, iY, value);
-        }
+      for (std::int32_t k = 0; k < size * size; ++k) {
+        // Small kernels keep their 16-bit bound by thinning out entries.
+        std::int32_t value = entry(random);
+        if (maxEntry <= 127 && magnitude + std::abs(value) > 128) value = 0;
+        magnitude += std::abs(value);
+        engine.FilterValue(k % size - size / 2, k / size - size / 2, value);
       }
       std::uniform_int_distribution<std::int32_t> weight(-maxWeight, maxWeight);
       std::int32_t w = 0;
@@ -240,9 +238,8 @@ TEST(FiltersReference, KernelsAtTheEdgeOfSixteenBitsKeepWhiteWhite) {
     engine.FilterType(12);
     engine.FilterArraySize(3);
     const std::int32_t one = total < 0 ? -1 : 1;
-    for (std::int32_t iY = -1; iY <= 1; ++iY) {
-      for (std::int32_t iX = -1; iX <= 1; ++iX)
-        engine.FilterValue(iX, iY, iX || iY ? one : total - 8 * one);
+    for (std::int32_t k = 0; k < 9; ++k) {
+      engine.FilterValue(k % 3 - 1, k / 3 - 1, k == 4 ? total - 8 * one : one);
     }
     engine.FilterWeight(total);
     cDIBSection image = testing::Copy(white), buffer = testing::UniformSurface(17, 4, 0, 0, 0);

@@ -1,7 +1,5 @@
 // Geometry and texture: quarter turns, diffusion, the matrix effect and the local blur, each
-// against its literal loop, with hand values. The program passes the matrix effect only the
-// find-edges list (the document's test pins it by hand), so the refusals of lists it never passes
-// are left to the code.
+// against its literal loop, with hand values.
 #include <gtest/gtest.h>
 
 #include <algorithm>

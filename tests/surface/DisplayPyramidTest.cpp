@@ -19,32 +19,30 @@ using testing::RandomSurface;
 struct PlainLevel {
   std::int32_t width, height;
   std::vector<std::uint32_t> pixels;  // top row first
-  std::uint32_t at(std::int32_t x, std::int32_t y) const {
-    // A missing right or lower neighbour is the last column or row itself.
-    return pixels[std::size_t(std::min(y, height - 1)) * width + std::min(x, width - 1)];
-  }
 };
 
-// What the levels are, written plainly: the surface upright, then each level
-// the rounded mean of every 2 x 2 block of the one above, channel by channel.
+// What the levels are, written plainly: the surface upright, then each level the rounded mean of
+// every 2 x 2 block of the one above, channel by channel, the last column or row standing in for a
+// missing right or lower neighbour.
 std::vector<PlainLevel> PlainPyramid(const cDIBSection& s) {
-  std::vector<PlainLevel> levels(1);
-  levels[0] = {s.width(), s.height(), {}};
+  std::vector<PlainLevel> levels{{s.width(), s.height(), {}}};
   for (std::int32_t y = 0; y < s.height(); ++y) {
     for (std::int32_t x = 0; x < s.width(); ++x) {
       levels[0].pixels.push_back(0xFF000000u | PixelRGB(s, x, s.height() - 1 - y));
     }
   }
   while (std::max(levels.back().width, levels.back().height) > 64) {
-    const PlainLevel& above = levels.back();
-    PlainLevel next{(above.width + 1) / 2, (above.height + 1) / 2, {}};
+    const PlainLevel& a = levels.back();
+    PlainLevel next{(a.width + 1) / 2, (a.height + 1) / 2, {}};
     for (std::int32_t y = 0; y < next.height; ++y) {
       for (std::int32_t x = 0; x < next.width; ++x) {
         std::uint32_t pixel = 0;
         for (int shift = 0; shift < 32; shift += 8) {
           std::uint32_t sum = 2;
-          for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
-            sum += above.at(2 * x + dx, 2 * y + dy) >> shift & 0xFF;
+          for (int k = 0; k < 4; ++k) {
+            const std::size_t at = std::size_t(std::min(2 * y + k / 2, a.height - 1)) * a.width +
+                                   std::min(2 * x + k % 2, a.width - 1);
+            sum += a.pixels[at] >> shift & 0xFF;
           }
           pixel |= (sum / 4) << shift;
         }
