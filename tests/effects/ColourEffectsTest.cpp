@@ -25,9 +25,8 @@ using PixelFn = std::function<void(std::uint8_t*)>;  // gets the pixel's blue, g
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
-// The frame of a per-pixel effect as the engine defines it: a Progress after each byte column
-// 0 … 3(W − 1) in steps of 3. A function of one pixel gives the same picture whatever the order, so
-// the pixels are visited row by row.
+// The frame of a per-pixel effect: a Progress after each byte column 0 … 3(W − 1), in steps of 3.
+// A function of one pixel gives the same picture in any order: the pixels are visited by rows.
 std::vector<Event> ReferencePass(cDIBSection& s, const PixelFn& fn) {
   const std::int32_t last = 3 * (s.width() - 1);
   std::vector<Event> events{{Event::kInit, last}};
@@ -73,11 +72,9 @@ PixelFn PlainLighten(std::int32_t percentage) {
     float h, s, l;
     mHLSRGB::RGBToHLS(p[2], p[1], p[0], h, s, l);
     const float lighter = std::min(1.0f, static_cast<float>(l * (1 + percentage / 100.0)));
-    int r, g, b;
-    mHLSRGB::HLSToRGB(h, s, lighter, r, g, b);
-    p[0] = static_cast<std::uint8_t>(b);
-    p[1] = static_cast<std::uint8_t>(g);
-    p[2] = static_cast<std::uint8_t>(r);
+    int rgb[3];
+    mHLSRGB::HLSToRGB(h, s, lighter, rgb[0], rgb[1], rgb[2]);
+    for (int c = 0; c < 3; ++c) p[c] = static_cast<std::uint8_t>(rgb[2 - c]);
   };
 }
 
@@ -117,10 +114,9 @@ void ExpectSameAsReference(const cDIBSection& input, const Case& c) {
   testing::ExpectSame(got, want, events, ReferencePass(want, c.plain));
 }
 
-// The vector forms must round exactly where the plain arithmetic does: on every colour, and on 301
-// columns, one strip of the pass and part of another, with vector tails. The first four arrive at
-// the plain loop clamped; Sature past 25600 must give the picture the unclamped arithmetic gives.
-// Fading is tried with every amount on every byte.
+// The vector forms must round where the plain arithmetic does: on every colour, and on 301 columns
+// (two strips, vector tails). The first four reach the plain loop clamped; Sature past 25600 must
+// give what the unclamped arithmetic gives. Fading is tried with every amount on every byte.
 TEST(ColourEffects, MatchThePlainColumnLoop) {
   std::vector<Case> cases = {
       Fade(-1000, 0), Fade(1 << 30, 255), Sature(kMin, -100), Lighten(-101, -100), kGrey, kCut};
@@ -158,9 +154,8 @@ TEST(ColourEffects, HandComputedValues) {
   }
 }
 
-// The pass as the engine defines it, step by step: grey levels (with their own events), then the
-// column walk sharing each pixel's error with its right neighbour and three neighbours in the next
-// row, then cTo copied into cFrom.
+// The pass as defined: grey levels (with their own events), the column walk sharing each pixel's
+// error with its right neighbour and three in the next row, then cTo copied into cFrom.
 std::vector<Event> ReferenceBlackAndWhite(cDIBSection& cFrom, cDIBSection& cTo) {
   std::vector<Event> events = ReferencePass(cFrom, PlainGrey);
   const std::int32_t w = cTo.width(), h = cTo.height();
@@ -173,14 +168,8 @@ std::vector<Event> ReferenceBlackAndWhite(cDIBSection& cFrom, cDIBSection& cTo) 
   for (std::int32_t x = 0; x <= 3 * w - 3; x += 3) {
     for (std::int32_t y = 0; y <= h - 1; ++y) {
       const std::int32_t v = from(x, y);
-      std::int32_t e;
-      if (v < 129) {
-        to(x, y) = to(x + 1, y) = to(x + 2, y) = 0;
-        e = v < 17 ? 0 : v;
-      } else {
-        to(x, y) = to(x + 1, y) = to(x + 2, y) = 255;
-        e = 127 - v;
-      }
+      const std::int32_t e = v < 129 ? (v < 17 ? 0 : v) : 127 - v;
+      to(x, y) = to(x + 1, y) = to(x + 2, y) = v < 129 ? 0 : 255;
       if (x < 3 * w - 6) add(x + 3, y, 7 * e / 16);
       if (y < h - 1) {
         const std::int32_t offsets[] = {-3, 0, 3}, weights[] = {3, 5, 1};

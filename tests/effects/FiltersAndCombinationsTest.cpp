@@ -27,9 +27,8 @@ using testing::UniformSurface;
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
-// Every pass here follows the described loops literally: outer loop over byte columns in steps of
-// 3, inner loop over rows, a Progress after each column. Sums are formed in 64 bits (128 for the
-// weighted sum), so they are the exact values; `/` on them truncates toward zero.
+// The passes as described: byte columns in steps of 3, rows within, a Progress after each column.
+// Sums are exact in 64 bits (128 for the weighted sum); `/` on them truncates toward zero.
 class PlainPasses {
  public:
   std::vector<Event> events;
@@ -61,11 +60,9 @@ class PlainPasses {
       for (std::int32_t y = 1; y <= s.height() - 2; ++y) {
         for (int c = 0; c < 3; ++c) {
           std::uint8_t v = s.view()(x + c, y);
-          for (std::int32_t dx = -1; dx <= 1; ++dx) {
-            for (std::int32_t dy = -1; dy <= 1; ++dy) {
-              const std::uint8_t n = s.view()(x + 3 * dx + c, y + dy);
-              v = maximum ? std::max(v, n) : std::min(v, n);
-            }
+          for (int k = 0; k < 9; ++k) {
+            const std::uint8_t n = s.view()(x + 3 * (k % 3 - 1) + c, y + k / 3 - 1);
+            v = maximum ? std::max(v, n) : std::min(v, n);
           }
           d.view()(x + c, y) = v;
         }
@@ -116,9 +113,8 @@ class PlainPasses {
   }
 };
 
-// 5 x 4 is too small for any kernel past 3 x 3, and narrower than a vector; 17 x 13 leaves a 9 x 9
-// kernel less than a vector of bytes to write, a 3 x 3 one a vector and a part, and is one vector
-// of 16 pixels and a tail for the combinations; 301 x 203 is two strips of either pass.
+// 5 x 4 is too small for kernels past 3 x 3 and less than a vector; 17 x 13 is a vector and a part,
+// less than one inside a 9 x 9 kernel; 301 x 203 is two strips of either pass.
 constexpr testing::Size kSizes[] = {{5, 4}, {17, 13}, {301, 203}};
 
 // ProcessImage as described: the image copied into the buffer, the pass from image into buffer,
@@ -165,9 +161,8 @@ void ExpectSameAsPlain(cImageProcessDIB& engine, std::uint32_t seed) {
   }
 }
 
-// Every preset, then the state callers may leave behind: unsharp switches to the box kernel with
-// weight 0, rank filters ignore a larger kernel, presets use the kernel and weight as changed (a
-// kernel resized to 7 x 7 is zeroed and turns the inside black).
+// Every preset, then the state callers leave behind: unsharp switches to the box kernel, weight 0;
+// rank filters ignore a larger kernel; presets use a kernel and weight as changed (7 x 7, zeroed).
 TEST(FiltersReference, PresetsAndStateChangedByTheCallerMatchThePlainPasses) {
   for (std::int32_t type = 1; type <= 11; ++type) {
     SCOPED_TRACE(::testing::Message() << "type " << type);
@@ -228,9 +223,8 @@ TEST(FiltersReference, RandomCustomKernelsOfEverySizeAndRange) {
   }
 }
 
-// Entries whose magnitudes add up to 128 keep every sum of white within 16 bits (255 × 128 =
-// 32 640), 129 do not: white stays white either way. Negative weights swap the signs. 15 inner
-// pixels are more than a vector of bytes.
+// Entries of magnitudes adding up to 128 keep sums of white within 16 bits (255 × 128 = 32 640),
+// 129 do not: white stays white either way, whatever the signs. 15 inner pixels fill a vector.
 TEST(FiltersReference, KernelsAtTheEdgeOfSixteenBitsKeepWhiteWhite) {
   const cDIBSection white = testing::UniformSurface(17, 4, 255, 255, 255);
   for (const std::int32_t total : {128, 129, -128, -129}) {
@@ -271,8 +265,7 @@ TEST(FilterState, RefusedSettingsChangeNothing) {
 }
 
 // The middle pixel (2, 2) of 5 x 5 pictures, one colour but for the pixels listed: the presets'
-// kernels, which the comparisons above take from the engine. (The mean and unsharp are the plain
-// passes' own arithmetic.)
+// kernels, which the comparisons above take from the engine.
 TEST(FilterValues, HandComputedCentres) {
   const struct {
     std::int32_t type;

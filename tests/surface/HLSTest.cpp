@@ -16,10 +16,9 @@ Rgb Back(float h, float s, float l) {
   return c;
 }
 
-// s = 1, l = 0.5: m1 = 0, m2 = 1, and the rising or falling channel is 0.5, which × 255 is the
-// one exact half: 127.5 goes to the even 128. Above half lightness m1 = l − (1 − l) s = 0.625,
-// m2 = 2l − m1 = 0.875: 223.125 and 159.375; below, m1 = l (1 − s) = 0.125, m2 = 0.375: 31.875
-// and 95.625.
+// s = 1, l = 0.5: m1 = 0, m2 = 1, the rising or falling channel 0.5, × 255 the one exact half:
+// 127.5 goes to the even 128. Above half lightness m1 = l − (1 − l) s = 0.625, m2 = 2l − m1 = 0.875
+// (223.125, 159.375); below, m1 = l (1 − s) = 0.125, m2 = 0.375 (31.875, 95.625).
 TEST(HLS, EverySextantOfTheHueTable) {
   const struct {
     float h, s, l;

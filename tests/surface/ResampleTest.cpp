@@ -92,9 +92,8 @@ TEST(Resample, MatchesPlainFormula) {
   ExpectMatchesReference(RandomSurface(4, 1, 7), kVeryWide, 1);
 }
 
-// Steps are (W - 1) / w, not (W - 1) / (w - 1): the last destination column
-// of a 3 x 3 to 6 x 6 enlargement samples at 5 * 2/6 = 1.666..., between
-// source columns 1 and 2, and never reaches column 2.
+// Steps are (W - 1) / w, not (W - 1) / (w - 1): the last destination column of a 3 x 3 to 6 x 6
+// enlargement samples at 5 * 2/6 = 1.666..., between columns 1 and 2, and never reaches column 2.
 TEST(Resample, ThreeBySixSamplesShortOfTheLastColumn) {
   cDIBSection source = testing::UniformSurface(3, 3, 0, 0, 0);
   const std::uint32_t columns[3] = {0xC8005A, 0xC81E1E, 0xC85A00};  // 0xRRGGBB
