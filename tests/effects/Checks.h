@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -53,6 +52,15 @@ inline void ExpectSame(const cDIBSection& got, const cDIBSection& want,
   EXPECT_EQ(FirstDifference(got, want), "");
   EXPECT_TRUE(PaddingIntact(got));
   EXPECT_EQ(gotEvents, wantEvents);
+}
+
+// Runs pass(engine, picture) and plain(copy), which returns its events, and compares the two.
+template <class Pass, class Plain>
+void ExpectSameAsPlain(cDIBSection picture, Pass&& pass, Plain&& plain) {
+  cDIBSection expected = Copy(picture);
+  const std::vector<Event> expectedEvents = plain(expected);
+  const std::vector<Event> events = Recorded([&](cImageProcessDIB& e) { pass(e, picture); });
+  ExpectSame(picture, expected, events, expectedEvents);
 }
 
 }  // namespace fotavel::testing

@@ -1,10 +1,10 @@
-// Bilinear resampling: the plain per-pixel formula on many size pairs, and hand values.
+// Bilinear resampling: the plain per-pixel formula on size pairs that take every road, and the
+// step worked out by hand.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "support/Surfaces.h"
 #include "surface/cDIBSection.h"
@@ -60,39 +60,40 @@ void ExpectMatchesReference(const cDIBSection& source, std::int32_t newWidth,
       << source.width() << 'x' << source.height() << " -> " << newWidth << 'x' << newHeight;
 }
 
-// Random sources keep the sentinel in their row padding: a pass that reads it shows. The larger
-// sizes reach positions of 256 and more in both directions, both ways of blending (whole rows of
-// columns, or only the columns sampled) and more than one strip of destination columns.
+// Random sources keep the sentinel in their row padding: a pass that reads it shows. Each case
+// takes its own road through the pass, and between them they run every blend kernel, in vectors
+// and in the plain tails, on fractions that can and cannot give a tie.
 TEST(Resample, MatchesPlainFormula) {
+  const testing::Size cases[][2] = {
+      {{1, 1}, {7, 5}},  // no neighbour to the right or above: the edge stands in for it
+      {{1, 9}, {4, 20}},
+      {{17, 13}, {34, 27}},     // enlarging: positions below 1 have fractions too fine for 23 bits
+      {{301, 203}, {151, 68}},  // the whole band of columns blended between rows
+      {{257, 3}, {3, 5}},       // strong reduction: only the columns sampled are blended
+      {{301, 2}, {600, 2}},     // steps of one half past 256: every other pixel a tie
+      {{40, 301}, {41, 600}},   // and between rows, the band longer than a vector
+      {{1201, 7}, {5000, 4}},   // more than one strip of destination columns
+      {{4501, 301}, {4200, 97}},  // positions past 256 both ways, fractions without ties
+      {{5, 700}, {9, 1399}},
+  };
   std::uint32_t seed = 1;
-  for (const auto [w, h] : testing::kAwkwardSizes) {
-    const cDIBSection source = RandomSurface(w, h, seed++);
-    const testing::Size targets[] = {{1, 1},        {1, 9},     {11, 1}, {2 * w, 2 * h},
-                                     {w + 1, h},    {w, h + 3}, {3, 5},  {w / 2 + 1, h / 3 + 1},
-                                     {5 * w + 2, 3}};
-    for (const auto [tw, th] : targets) {
-      if (tw != w || th != h) ExpectMatchesReference(source, tw, th);
-    }
+  for (const auto& [from, to] : cases) {
+    ExpectMatchesReference(RandomSurface(from.width, from.height, seed++), to.width, to.height);
   }
-  const cDIBSection wide = RandomSurface(1201, 7, 11), tall = RandomSurface(5, 700, 12);
-  for (const auto [tw, th] : {testing::Size{400, 5}, {1199, 3}, {97, 2}, {5000, 4}}) {
-    ExpectMatchesReference(wide, tw, th);
-  }
-  for (const auto [tw, th] : {testing::Size{3, 350}, {9, 1399}, {4, 699}}) {
-    ExpectMatchesReference(tall, tw, th);
-  }
-  // Steps of one half past 256: every other pixel half way, in both directions.
-  ExpectMatchesReference(RandomSurface(301, 2, 14), 600, 2);
-  ExpectMatchesReference(RandomSurface(2, 301, 15), 3, 600);
-  const cDIBSection photo = RandomSurface(4501, 301, 13);
-  for (const auto [tw, th] : {testing::Size{4200, 97}, {300, 20}}) {
-    ExpectMatchesReference(photo, tw, th);
-  }
+  // Row fractions y / 256 have the fewest trailing zero bits that still allow a tie: between bytes
+  // 128 apart.
+  cDIBSection apart = RandomSurface(40, 2, 20);
+  for (std::int32_t x = 0; x < 120; ++x) apart.row(1)[x] = apart.row(0)[x] ^ 0x80;
+  ExpectMatchesReference(apart, 41, 256);
+  // Wider than 2^24 columns, float rounding lifts the last position to exactly W - 1.
+  constexpr std::int32_t kVeryWide = 16777218;
+  const float step = static_cast<float>(3.0 / kVeryWide);
+  ASSERT_EQ(static_cast<float>(double(kVeryWide - 1) * step), 3.0f);  // the case is real
+  ExpectMatchesReference(RandomSurface(4, 1, 7), kVeryWide, 1);
 }
 
-// Steps are (W - 1) / w, not (W - 1) / (w - 1): the last destination column
-// of a 3 x 3 to 6 x 6 enlargement samples at 5 * 2/6 = 1.666..., between
-// source columns 1 and 2, and never reaches column 2.
+// Steps are (W - 1) / w, not (W - 1) / (w - 1): the last destination column of a 3 x 3 to 6 x 6
+// enlargement samples at 5 * 2/6 = 1.666..., between columns 1 and 2, and never reaches column 2.
 TEST(Resample, ThreeBySixSamplesShortOfTheLastColumn) {
   cDIBSection source = testing::UniformSurface(3, 3, 0, 0, 0);
   const std::uint32_t columns[3] = {0xC8005A, 0xC81E1E, 0xC85A00};  // 0xRRGGBB
@@ -104,41 +105,6 @@ TEST(Resample, ThreeBySixSamplesShortOfTheLastColumn) {
   for (std::int32_t p = 0; p < 36; ++p) {
     EXPECT_EQ(PixelRGB(*result, p % 6, p / 6), expected[p % 6]) << p;
   }
-}
-
-// A step of exactly one half puts every other destination pixel half way between two source
-// pixels: 2.5 rounds to 2, 1.5 to 2 and 191.5 to 192. Likewise past 256, where the fractions have
-// fewer bits: 301 -> 600 columns samples column 513 at 256.5, between values 0 and 1 in blue
-// (0.5 -> 0) and 1 and 2 in green (1.5 -> 2).
-TEST(Resample, HalvesRoundToEvenBetweenColumnsAndBetweenRows) {
-  cDIBSection row = testing::UniformSurface(3, 1, 0, 0, 0);
-  SetPixelRGB(row, 0, 0, 0x020180);  // red, green, blue
-  SetPixelRGB(row, 1, 0, 0x0302FF);
-  cDIBSection column = testing::UniformSurface(1, 3, 0, 0, 0);
-  SetPixelRGB(column, 0, 0, 0x020180);
-  SetPixelRGB(column, 0, 1, 0x0302FF);
-  cDIBSection wide = testing::UniformSurface(301, 2, 0, 0, 0);
-  for (std::int32_t p = 0; p < 602; ++p) {
-    SetPixelRGB(wide, p % 301, p / 301, ((p % 301 + 1) % 256) << 8 | (p % 301 % 256));
-  }
-  const auto across = row.Resample(1, 4), up = column.Resample(4, 1);
-  const auto stretched = wide.Resample(2, 600);
-  ASSERT_TRUE(across && up && stretched);
-  EXPECT_EQ(PixelRGB(*across, 1, 0), 0x0202C0u);
-  EXPECT_EQ(PixelRGB(*up, 0, 1), 0x0202C0u);
-  EXPECT_EQ(PixelRGB(*stretched, 513, 0), 0x000200u);
-}
-
-// Sources one pixel wide or high have no neighbour to the right or above;
-// and when the destination is wider than 2^24 columns, float rounding lifts
-// the last position to exactly W - 1. Both use the edge as its own neighbour.
-TEST(Resample, EdgePositionsNeverReachPastTheSource) {
-  ExpectMatchesReference(RandomSurface(1, 1, 4), 7, 5);
-  ExpectMatchesReference(RandomSurface(1, 9, 5), 4, 20);
-  constexpr std::int32_t kVeryWide = 16777218;
-  const float step = static_cast<float>(3.0 / kVeryWide);
-  ASSERT_EQ(static_cast<float>(double(kVeryWide - 1) * step), 3.0f);  // the case is real
-  ExpectMatchesReference(RandomSurface(4, 1, 7), kVeryWide, 1);
 }
 
 }  // namespace

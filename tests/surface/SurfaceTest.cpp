@@ -1,5 +1,4 @@
-// The pixel surface: sizes and strides, refusals and the memory budget, the display-origin block
-// copy.
+// The pixel surface: the sizes it refuses, and the memory budget.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,18 +10,6 @@
 
 namespace fotavel {
 namespace {
-
-using testing::PixelRGB;
-using testing::SetPixelRGB;
-
-TEST(Surface, StrideIsThreeBytesAPixelRoundedUpToFour) {
-  for (auto [width, stride] : {std::pair{1, 4}, {2, 8}, {4, 12}, {5, 16}, {257, 772}}) {
-    cDIBSection s;
-    ASSERT_TRUE(s.Create(width, 2));
-    EXPECT_EQ(std::pair(s.BytesPerScanLine(), std::int32_t(s.row(1) - s.row(0))),
-              std::pair(stride, stride));
-  }
-}
 
 // A refused size, or one over the memory budget, leaves the surface empty.
 TEST(Surface, CreateRefusesSizesItCannotHold) {
@@ -39,28 +26,6 @@ TEST(Surface, CreateRefusesSizesItCannotHold) {
   EXPECT_FALSE(s.Create(100, 100));
   EXPECT_TRUE(s.empty());
   EXPECT_TRUE(s.Create(10, 10));
-}
-
-// Displayed (column c, row r) of the target is displayed (left + c, top + r) of the source, whose
-// pixels hold red = column, green = displayed row.
-TEST(Surface, BlockCopyOriginCountsFromTheDisplayedTopLeft) {
-  cDIBSection source = testing::UniformSurface(7, 5, 0, 0, 0);
-  for (std::int32_t p = 0; p < 35; ++p)
-    SetPixelRGB(source, p % 7, p / 7, (p % 7) << 16 | (4 - p / 7) << 8);
-  cDIBSection target = testing::UniformSurface(3, 2, 0, 0, 0);
-  ASSERT_TRUE(target.LoadPictureBlt(source, 2, 1));
-  for (std::int32_t p = 0; p < 6; ++p) {
-    const std::int32_t c = p % 3, r = p / 3;
-    EXPECT_EQ(PixelRGB(target, c, 1 - r), std::uint32_t(2 + c) << 16 | std::uint32_t(1 + r) << 8)
-        << "displayed " << c << ',' << r;
-  }
-  EXPECT_TRUE(testing::PaddingIntact(target));
-  const cDIBSection before = testing::Copy(target);
-  for (const auto& [left, top] : {std::pair{5, 0}, {0, 4}, {-1, 0}}) {
-    EXPECT_FALSE(target.LoadPictureBlt(source, left, top)) << left << ',' << top;
-  }
-  EXPECT_FALSE(target.LoadPictureBlt(cDIBSection()));
-  EXPECT_TRUE(testing::SamePixels(target, before));
 }
 
 }  // namespace
