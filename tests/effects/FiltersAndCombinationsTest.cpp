@@ -113,9 +113,10 @@ class PlainPasses {
   }
 };
 
-// 5 x 4 is too small for kernels past 3 x 3 and less than a vector; 17 x 13 is a vector and a part,
-// less than one inside a 9 x 9 kernel; 301 x 203 is two strips of either pass.
-constexpr testing::Size kSizes[] = {{5, 4}, {17, 13}, {301, 203}};
+// A single column or row has no inside at all; 5 x 4 is too small for kernels past 3 x 3 and less
+// than a vector; 17 x 13 is a vector and a part, less than one inside a 9 x 9 kernel; 301 x 203 is
+// two strips of either pass.
+constexpr testing::Size kSizes[] = {{1, 6}, {9, 1}, {5, 4}, {17, 13}, {301, 203}};
 
 // ProcessImage as described: the image copied into the buffer, the pass from image into buffer,
 // then the copy back or the combination. The mean is the box kernel of weight 9, whatever the size.
