@@ -79,10 +79,10 @@ class mfrmMain : public QMainWindow {
   // new unnamed photo. Null, with the reason shown and no window left
   // behind, when the file cannot be read: an empty window is of no use.
   frmImage* OpenPhoto(const QString& path, bool asCopy = false);
-  // Opens each photo in turn as the explorer opens the one it selects (a
-  // photo already open asks whether to open a copy; one that cannot be read
-  // says why), for the command line and for files dropped on the window. The
-  // explorer pane steps aside once a photo has opened. Returns how many did.
+  // Opens each photo in turn (a photo already open asks whether to open a
+  // copy; one that cannot be read says why), for the explorer, the command
+  // line and files dropped on the window. The explorer pane steps aside, and
+  // comes back if it was shown and nothing opened. Returns how many did.
   int OuvrirPhotos(const QStringList& paths);
   // Shows the explorer pane if it is hidden, hides it if it is shown.
   void AffCacheExpl();

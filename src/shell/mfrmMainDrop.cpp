@@ -35,8 +35,8 @@ int mfrmMain::OuvrirPhotos(const QStringList& paths) {
     SetHourglass(true);
     bool copy = false;
     if (DemanderCopie(path, copy)) {
-      // As from the explorer, the pane goes first, so that the window is
-      // sized to the room the photo will have.
+      // The pane goes first, so that the window is sized to the room the
+      // photo will have.
       m_explorer->hide();
       if (OpenPhoto(path, copy) != nullptr) ++opened;
     }

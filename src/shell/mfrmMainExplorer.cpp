@@ -61,20 +61,9 @@ void mfrmMain::OuvrirPhotoSelectionnee() {
     m_ui.Message(Messages::kSelectionnezPhoto, MessageIcon::Information, MessageButtons::Ok, this);
     return;
   }
-  SetHourglass(true);
-  bool copy = false;
-  if (!DemanderCopie(path, copy)) {
-    SetHourglass(false);
-    return;
-  }
-  // The pane goes first, so that the new window is sized to the room the
-  // photo will have.
-  m_explorer->hide();
-  const bool opened = OpenPhoto(path, copy) != nullptr;
-  m_explorer->AfterOpening();
-  // Nothing opened: the user goes on browsing, as before the click.
-  if (!opened) m_explorer->show();
-  SetHourglass(false);
+  // The road of a drop: the "already open" question, the pane hidden first so that the window
+  // is sized to the room the photo will have, and shown again when nothing opened.
+  if (OuvrirPhotos({path}) > 0) m_explorer->AfterOpening();
 }
 
 void mfrmMain::resizeEvent(QResizeEvent* event) {
