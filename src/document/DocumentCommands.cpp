@@ -60,6 +60,7 @@ void PhotoDocument::RunCommand(Work&& work, bool markCaption) {
     Obs().Busy(false);
     throw;
   }
+  ForgetRedo();
   Render();
   MarkModified(markCaption);
 }
@@ -241,6 +242,7 @@ void PhotoDocument::Combine(const CombinationSettings& settings, const cDIBSecti
   }
   m_cDib = std::move(picture);
   m_cDibBuffer = std::move(buffer);
+  ForgetRedo();
   filename(QStringLiteral("Nouvelle photo %1").arg(m_services.NewImageIndex()));
   SetCaption(QStringLiteral("Photo: ") + m_sFileName);
   m_bDirty = true;

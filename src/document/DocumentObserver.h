@@ -24,6 +24,8 @@ class DocumentObserver {
   virtual void PassComplete(std::int32_t /*milliseconds*/) {}
   // Whether the undo button may be used for this document.
   virtual void UndoAvailable(bool /*available*/) {}
+  // Whether an undone step can be given back.
+  virtual void RedoAvailable(bool /*available*/) {}
   // The hourglass while an operation runs.
   virtual void Busy(bool /*busy*/) {}
   // A photo was opened or created: the view fits its zoom, then redraws.

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "document/DocumentError.h"
 #include "document/Messages.h"
@@ -96,6 +97,7 @@ void PhotoDocument::Activate() {
   if (m_sTaille.isEmpty()) m_sTaille = TailleMemoire();
   Obs().SetStatus(QStringLiteral("#"), m_sFileTitle, SizeText());
   Obs().UndoAvailable(m_iNbAnnuler != 1);
+  Obs().RedoAvailable(!m_redo.empty());
 }
 
 QString PhotoDocument::TailleMemoire() {
@@ -198,31 +200,68 @@ void PhotoDocument::DropLastUndo(bool restore) {
   Obs().UndoAvailable(m_iNbAnnuler != 1);
 }
 
+cDIBSection PhotoDocument::SwapPicture(cDIBSection&& picture) {
+  // The scratch surface is kept when the size is unchanged: a new one would
+  // be fresh memory, whose first touch costs the next filter more than the
+  // filter itself. A new one is had before anything changes.
+  const bool keepBuffer =
+      m_cDibBuffer.width() == picture.width() && m_cDibBuffer.height() == picture.height();
+  cDIBSection buffer;
+  if (!keepBuffer && !buffer.Create(picture.width(), picture.height())) {
+    throw DocumentError(Messages::kMemoireInsuffisante, DocumentErrors::kOutOfMemory);
+  }
+  // The copy becomes the photo itself: no pixel needs to move.
+  cDIBSection replaced = std::exchange(m_cDib, std::move(picture));
+  if (!keepBuffer) m_cDibBuffer = std::move(buffer);
+  return replaced;
+}
+
 void PhotoDocument::Annuler() {
   Obs().Busy(true);
   if (m_iNbAnnuler > 1) {
     const std::int32_t slot = m_iIndexAnnuler == 0 ? 4 : m_iIndexAnnuler - 1;
-    const std::int32_t width = m_undo[slot].width();
-    const std::int32_t height = m_undo[slot].height();
-    // The scratch surface is kept when the size is unchanged: a new one would
-    // be fresh memory, whose first touch costs the next filter more than the
-    // filter itself.
-    const bool keepBuffer = m_cDibBuffer.width() == width && m_cDibBuffer.height() == height;
-    cDIBSection buffer;
-    if (!keepBuffer && !buffer.Create(width, height)) {
+    try {
+      m_redo.reserve(m_redo.size() + 1);
+      m_redo.push_back(SwapPicture(std::move(m_undo[slot])));
+    } catch (...) {
       Obs().Busy(false);
-      throw DocumentError(Messages::kMemoireInsuffisante, DocumentErrors::kOutOfMemory);
+      throw;
     }
     --m_iNbAnnuler;
     m_iIndexAnnuler = slot;
-    // The copy becomes the photo itself: no pixel needs to move.
-    m_cDib = std::move(m_undo[slot]);
-    if (!keepBuffer) m_cDibBuffer = std::move(buffer);
     Render();
+    Obs().RedoAvailable(true);
   }
   if (m_iNbAnnuler == 1) Obs().UndoAvailable(false);
   Obs().SetStatus(QStringLiteral("#"), m_sFileTitle, SizeText());
   Obs().Busy(false);
+}
+
+void PhotoDocument::Retablir() {
+  if (m_redo.empty()) return;
+  Obs().Busy(true);
+  // The ring has room: an undo took from it each copy the redo list holds,
+  // so the slot the photo goes into holds no copy still to be restored.
+  try {
+    m_undo[m_iIndexAnnuler] = SwapPicture(std::move(m_redo.back()));
+  } catch (...) {
+    Obs().Busy(false);
+    throw;
+  }
+  m_redo.pop_back();
+  if (m_iNbAnnuler < 6) ++m_iNbAnnuler;
+  m_iIndexAnnuler = m_iIndexAnnuler == 4 ? 0 : m_iIndexAnnuler + 1;
+  Render();
+  Obs().UndoAvailable(true);
+  Obs().RedoAvailable(!m_redo.empty());
+  Obs().SetStatus(QStringLiteral("#"), m_sFileTitle, SizeText());
+  Obs().Busy(false);
+}
+
+void PhotoDocument::ForgetRedo() {
+  if (m_redo.empty()) return;
+  m_redo.clear();
+  Obs().RedoAvailable(false);
 }
 
 // ---- Between commands ----

@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "document/AppServices.h"
 #include "document/DocumentObserver.h"
@@ -99,9 +100,16 @@ class PhotoDocument : private ProgressListener {
   // ---- Undo ----
   // Stores a copy of the photo in the ring (five at most, the oldest dropped).
   void PrepareAnnuler();
-  // Restores the most recent copy, if any. The dirty flag and caption stay.
+  // Restores the most recent copy, if any, keeping the photo it replaces for
+  // Retablir. The dirty flag and caption stay.
   void Annuler();
   bool CanUndo() const { return m_iNbAnnuler > 1; }
+  // Gives back the photo the last Annuler replaced, the undo ring taking the
+  // photo it replaces in turn; nothing when there is none. Any new change
+  // forgets what could be given back. The dirty flag and caption stay, as
+  // for an undo.
+  void Retablir();
+  bool CanRedo() const { return !m_redo.empty(); }
   // A document that nobody can step back in (the batch tool) keeps no
   // copies: each one costs a whole photo of memory and its copying.
   void SetUndoEnabled(bool enabled) { m_undoEnabled = enabled; }
@@ -168,6 +176,11 @@ class PhotoDocument : private ProgressListener {
   // Takes the copy the last PrepareAnnuler stored out of the ring; with
   // `restore` it becomes the photo again.
   void DropLastUndo(bool restore);
+  // A change has been made: what Retablir could give back is gone.
+  void ForgetRedo();
+  // Makes `picture` the photo, with a scratch surface of its size, then
+  // redraws and refreshes the size text. The photo it replaces is returned.
+  cDIBSection SwapPicture(cDIBSection&& picture);
   void EnsureBuffer();
   void Render();
   void SetCaption(const QString& caption);
@@ -195,6 +208,10 @@ class PhotoDocument : private ProgressListener {
   std::int32_t m_iNbAnnuler = 1;
   std::int32_t m_iIndexAnnuler = 0;
   bool m_undoEnabled = true;
+  // The photos undone, the last undone last. An undo moves a copy from the
+  // ring to here and a redo back, so the two never hold more than the ring's
+  // five copies between them.
+  std::vector<cDIBSection> m_redo;
 
   std::int32_t m_lastPassMs = 0;
   // A command is under way: its passes may let the window's timers run.

@@ -1,6 +1,7 @@
 // The arithmetic of a document's view: the fitting zoom, the zoom steps and the scroll-bar layout.
 #include "shell/ViewRules.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace fotavel::view {
@@ -39,6 +40,17 @@ int ZoomAjuste(const Room& room, int photoWidth, int photoHeight) {
     zoom = zy < zx ? zy : zx;
   }
   return RoundHalfEven(zoom);
+}
+
+int ZoomWithin(int roomWidth, int roomHeight, int photoWidth, int photoHeight) {
+  if (photoWidth <= 0 || photoHeight <= 0) return 100;
+  // Rounded down: the displayed size, photo x zoom / 100 rounded to the
+  // nearest pixel, then stays within the room.
+  const auto within = [](int room, int photo) {
+    return int(std::floor(std::max(0, room) * 100.0 / photo));
+  };
+  return std::clamp(std::min(within(roomWidth, photoWidth), within(roomHeight, photoHeight)), 1,
+                    100);
 }
 
 namespace {

@@ -25,6 +25,11 @@ struct Room {
 // photoWidth x photoHeight pixels fits the room without being enlarged.
 int ZoomAjuste(const Room& room, int photoWidth, int photoHeight);
 
+// The largest whole percent, at most 100 and at least 1, at which a photo
+// of photoWidth x photoHeight pixels fits within roomWidth x roomHeight pixels
+// with no pixel over: the zoom of a window too small for the fitting zoom.
+int ZoomWithin(int roomWidth, int roomHeight, int photoWidth, int photoHeight);
+
 // One tick of the zoom-in timer.
 double ZoomStepIn(double zoom);
 // One tick of the zoom-out timer; nothing while the displayed photo is

@@ -3,16 +3,12 @@
 #include "shell/frmImage.h"
 
 #include <QCloseEvent>
-#include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 
-#include "controls/bouton.h"
 #include "dialogs/GCommonDialog.h"
+#include "dialogs/UiServices.h"
 #include "dialogs/frmProprietes.h"
 #include "document/Messages.h"
 #include "shell/SurfaceClipboard.h"
-#include "shell/mfrmMain.h"
 
 namespace fotavel {
 
@@ -21,7 +17,7 @@ const QString kSaveFilter = QStringLiteral(
     "Fichiers Bitmap (*.BMP)|*.BMP|Fichiers Jpeg (*.JPG)|*.JPG|Tous les fichiers (*.*)|*.*");
 }  // namespace
 
-frmImage::frmImage(mfrmMain& main) : m_main(main), m_document(main.Services(), this) {
+frmImage::frmImage(DocumentHost& host) : m_host(host), m_document(host.Services(), this) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(m_document.Caption());
   BuildView();
@@ -35,13 +31,13 @@ bool frmImage::OpenFile(const QString& sFile, bool bIsTemp) {
     picScrollBox_Resize();
     return true;
   }
-  m_main.Ui().Message(Messages::kOuvertureErreur + error, MessageIcon::Exclamation,
+  m_host.Ui().Message(Messages::kOuvertureErreur + error, MessageIcon::Exclamation,
                       MessageButtons::Ok, this);
   return false;
 }
 
 bool frmImage::SaveFile() {
-  GCommonDialog dialog(m_main.Ui());
+  GCommonDialog dialog(m_host.Ui());
   QString name = m_document.DefaultSaveName();
   QString title;
   QString filter = kSaveFilter;
@@ -55,28 +51,28 @@ bool frmImage::SaveFile() {
   const SaveKind kind = PhotoDocument::SaveKindFor(name);
   // A cancelled quality dialog writes nothing, so the photo stays unsaved
   // under its old name rather than being called saved.
-  if (kind == SaveKind::Jpeg) return m_main.sauvjpgFct(name, *this);
+  if (kind == SaveKind::Jpeg) return m_host.sauvjpgFct(name, *this);
 
   QString error;
   if (!m_document.SaveBitmap(name, error)) {
-    m_main.Ui().Message(Messages::kEnregistrementErreur + error, MessageIcon::Exclamation,
+    m_host.Ui().Message(Messages::kEnregistrementErreur + error, MessageIcon::Exclamation,
                         MessageButtons::Ok, this);
     return false;
   }
   if (kind == SaveKind::BmpInstead) {
-    m_main.Ui().Message(Messages::kFormatIncompatible, MessageIcon::None, MessageButtons::Ok, this);
+    m_host.Ui().Message(Messages::kFormatIncompatible, MessageIcon::None, MessageButtons::Ok, this);
   }
   return true;
 }
 
 bool frmImage::QuerySave() {
   const MessageAnswer answer =
-      m_main.Ui().Message(Messages::QuerySave(m_document.FileTitle(), m_main.EditorMode()),
+      m_host.Ui().Message(Messages::QuerySave(m_document.FileTitle(), m_host.EditorMode()),
                           MessageIcon::Question, MessageButtons::YesNoCancel, this);
   switch (answer) {
     case MessageAnswer::Yes:
       // For the poster editor the photo goes back through the clipboard.
-      return m_main.EditorMode() ? m_main.RendrePhoto(*this) : SaveFile();
+      return m_host.EditorMode() ? m_host.RendrePhoto(*this) : SaveFile();
     case MessageAnswer::No:
       return true;
     default:
@@ -89,23 +85,22 @@ void frmImage::Form_Activate() {
   picScrollBox_Resize();
 }
 
-bool frmImage::CopyImage() { return CopyToClipboard(m_document.Picture(), m_main.Ui(), this); }
+bool frmImage::CopyImage() { return CopyToClipboard(m_document.Picture(), m_host.Ui(), this); }
 
 void frmImage::Proprietes() {
-  frmProprietes window(
+  frmProprietes properties(
       PhotoProperties::Of(m_document.filename(), m_document.ImageWidth(), m_document.ImageHeight()),
-      &m_main);
-  window.exec();
+      window());
+  properties.exec();
 }
 
 void frmImage::closeEvent(QCloseEvent* event) {
-  m_main.lblStatus()->clear();
+  m_host.SetStatus(QString(), QStringLiteral("#"), QStringLiteral("#"));
   if (!m_closeApproved && m_document.Dirty() && !QuerySave()) {
     event->ignore();
     return;
   }
-  // This window is still in the list while it closes.
-  if (m_main.Workspace()->subWindowList().size() <= 1) m_main.LastDocumentClosed();
+  m_host.DocumentClosing(*this);
   event->accept();
 }
 
@@ -114,19 +109,27 @@ void frmImage::closeEvent(QCloseEvent* event) {
 void frmImage::CaptionChanged(const QString& caption) { setWindowTitle(caption); }
 
 void frmImage::SetStatus(const QString& message, const QString& title, const QString& size) {
-  m_main.SetStatus(message, title, size);
+  m_host.SetStatus(message, title, size);
 }
 
-void frmImage::ProgressMax(std::int32_t max) { m_main.ProgressMax(max); }
-void frmImage::ProgressValue(std::int32_t value) { m_main.ProgressValue(value); }
-void frmImage::ShowProgress(bool visible) { m_main.ShowProgress(visible); }
+void frmImage::ProgressMax(std::int32_t max) { m_host.ProgressMax(max); }
+void frmImage::ProgressValue(std::int32_t value) { m_host.ProgressValue(value); }
+void frmImage::ShowProgress(bool visible) { m_host.ShowProgress(visible); }
 
-void frmImage::UndoAvailable(bool available) { m_main.BtAnnuler()->SetEnabled(available); }
+void frmImage::UndoAvailable(bool available) {
+  m_canUndo = available;
+  m_host.UndoState(m_canUndo, m_canRedo);
+}
 
-void frmImage::Busy(bool busy) { m_main.SetHourglass(busy); }
+void frmImage::RedoAvailable(bool available) {
+  m_canRedo = available;
+  m_host.UndoState(m_canUndo, m_canRedo);
+}
+
+void frmImage::Busy(bool busy) { m_host.SetHourglass(busy); }
 
 void frmImage::MemoryWarning(const QString& text) {
-  m_main.Ui().Message(text, MessageIcon::Stop, MessageButtons::Ok, this);
+  m_host.Ui().Message(text, MessageIcon::Stop, MessageButtons::Ok, this);
 }
 
 }  // namespace fotavel

@@ -11,6 +11,7 @@
 
 #include "document/DocumentObserver.h"
 #include "document/PhotoDocument.h"
+#include "shell/DocumentHost.h"
 #include "surface/DisplayPyramid.h"
 
 class QRubberBand;
@@ -20,8 +21,6 @@ class QToolButton;
 class QWheelEvent;
 
 namespace fotavel {
-
-class mfrmMain;
 
 // `Image1`: shows the 100 % drawing stretched to its own size. It paints
 // only the part that is exposed, scaled down from the smallest copy of the
@@ -62,7 +61,7 @@ class frmImage : public QWidget, public DocumentObserver {
   static constexpr int kPointerBusy = 11;
   static constexpr int kPointerZoom = 99;
 
-  explicit frmImage(mfrmMain& main);
+  explicit frmImage(DocumentHost& host);
   ~frmImage() override;
 
   PhotoDocument& Document() { return m_document; }
@@ -85,6 +84,9 @@ class frmImage : public QWidget, public DocumentObserver {
   void Proprietes();
   // The main window is closing and this window's answer was already given.
   void ApproveClose(bool approved = true) { m_closeApproved = approved; }
+  // What the document last said of its undo and redo.
+  bool CanUndo() const { return m_canUndo; }
+  bool CanRedo() const { return m_canRedo; }
 
   // ---- The view (frmImageView.cpp) ----
   double Zoom() const { return m_dZoom; }
@@ -97,6 +99,14 @@ class frmImage : public QWidget, public DocumentObserver {
   void SetMousePointer(int pointer);
   // Lays out the scroll bars and the view-button panel.
   void picScrollBox_Resize();
+  // The size this window needs to show the whole photo at the present zoom
+  // with neither scroll bar: the photo, the 2-pixel margin all round and the
+  // room of the bars, which stand beside the photo, never over it.
+  QSize SizeShowingPhoto() const;
+  // For a window that cannot be given SizeShowingPhoto: the zoom comes down
+  // to the largest whole percent that shows the whole photo in a window of
+  // `size`, and is applied. Nothing when the photo already fits.
+  void FitZoomWithin(QSize size);
   // Image1's size in twips as last set (fractions kept).
   double Image1WidthTwips() const { return m_image1Width; }
   double Image1HeightTwips() const { return m_image1Height; }
@@ -121,6 +131,7 @@ class frmImage : public QWidget, public DocumentObserver {
   void ProgressValue(std::int32_t value) override;
   void ShowProgress(bool visible) override;
   void UndoAvailable(bool available) override;
+  void RedoAvailable(bool available) override;
   void Busy(bool busy) override;
   void PictureOpened() override;
   void PictureChanged() override;
@@ -156,9 +167,11 @@ class frmImage : public QWidget, public DocumentObserver {
   double TppX() const;
   double TppY() const;
 
-  mfrmMain& m_main;
+  DocumentHost& m_host;
   PhotoDocument m_document;
   bool m_closeApproved = false;
+  bool m_canUndo = false;
+  bool m_canRedo = false;
 
   double m_dZoom = 0;
   int m_pointer = kPointerNormal;

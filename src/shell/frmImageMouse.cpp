@@ -10,9 +10,9 @@
 #include <exception>
 #include <stdexcept>
 
+#include "dialogs/UiServices.h"
 #include "shell/ViewRules.h"
 #include "shell/frmImage.h"
-#include "shell/mfrmMain.h"
 
 namespace fotavel {
 
@@ -26,10 +26,10 @@ void frmImage::SelectionGuarded(const std::function<void()>& gesture) {
     m_shapeRectangle->hide();
     m_timerZoomPlus->stop();
     m_timerZoomMoins->stop();
-    m_main.ShowProgress(false);
-    m_main.SetHourglass(false);
+    m_host.ShowProgress(false);
+    m_host.SetHourglass(false);
     SetMousePointer(kPointerNormal);
-    m_main.Ui().Message(QStringLiteral("Erreur de sélection (code 213)!"), MessageIcon::None,
+    m_host.Ui().Message(QStringLiteral("Erreur de sélection (code 213)!"), MessageIcon::None,
                         MessageButtons::Ok, this);
   }
 }

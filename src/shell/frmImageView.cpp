@@ -14,7 +14,6 @@
 #include "shell/Pictures.h"
 #include "shell/ViewRules.h"
 #include "shell/frmImage.h"
-#include "shell/mfrmMain.h"
 
 namespace fotavel {
 
@@ -205,20 +204,28 @@ void frmImage::ShowAtZoom() {
 }
 
 void frmImage::ShowZoomLabel() {
-  m_main.lblZoom()->setText(QStringLiteral("Zoom: %1 %").arg(view::RoundHalfEven(m_dZoom)));
+  m_host.ShowZoom(QStringLiteral("Zoom: %1 %").arg(view::RoundHalfEven(m_dZoom)));
 }
 
 int frmImage::ZoomAjuste() const {
-  view::Room room;
-  room.twipsPerPixelX = TppX();
-  room.twipsPerPixelY = TppY();
-  const QRect frame = m_main.frameGeometry();
-  room.mainWidth = frame.width() * room.twipsPerPixelX;
-  room.mainHeight = frame.height() * room.twipsPerPixelY;
-  room.verticalToolbarWidth = m_main.BarreOutilsVrt()->width() * room.twipsPerPixelX;
-  room.toolbarHeight = m_main.BarreOutils()->height() * room.twipsPerPixelY;
-  room.statusHeight = m_main.picStatus()->height() * room.twipsPerPixelY;
-  return view::ZoomAjuste(room, m_document.ImageWidth(), m_document.ImageHeight());
+  return view::ZoomAjuste(m_host.RoomForPhoto(), m_document.ImageWidth(), m_document.ImageHeight());
+}
+
+QSize frmImage::SizeShowingPhoto() const {
+  // Each bar shows when the photo is wider (higher) than the room left beside
+  // the other bar, shown or not: that room is what the photo needs.
+  return m_image1->size() + QSize(4 + m_vscScroll->width(), 4 + m_hscScroll->height());
+}
+
+void frmImage::FitZoomWithin(QSize size) {
+  const QSize needed = SizeShowingPhoto();
+  if (needed.width() <= size.width() && needed.height() <= size.height()) return;
+  const QSize room = size - (needed - m_image1->size());
+  const int zoom = view::ZoomWithin(room.width(), room.height(), m_document.ImageWidth(),
+                                    m_document.ImageHeight());
+  if (zoom >= m_dZoom) return;
+  m_dZoom = zoom;
+  AppliqueZoom();
 }
 
 void frmImage::AppliqueZoom() {

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "controls/ProgressBar.h"
+#include "controls/SystemColours.h"
 #include "controls/bouton.h"
 #include "dialogs/frmParamLogo.h"
 #include "shell/BarreExplorer.h"
@@ -91,6 +92,30 @@ void mfrmMain::SetStatus(const QString& message, const QString& title, const QSt
   if (message != keep) m_lblStatus->setText(QLatin1Char(' ') + message);
   if (title != keep) m_lblImage->setText(QLatin1Char(' ') + title);
   if (size != keep) m_lblSize->setText(QLatin1Char(' ') + size);
+}
+
+void mfrmMain::ShowZoom(const QString& text) { m_lblZoom->setText(text); }
+
+void mfrmMain::UndoState(bool canUndo, bool /*canRedo*/) { BtAnnuler()->SetEnabled(canUndo); }
+
+view::Room mfrmMain::RoomForPhoto() const {
+  view::Room room;
+  room.twipsPerPixelX = TwipsPerPixelX(*this);
+  room.twipsPerPixelY = TwipsPerPixelY(*this);
+  const QRect frame = frameGeometry();
+  room.mainWidth = frame.width() * room.twipsPerPixelX;
+  room.mainHeight = frame.height() * room.twipsPerPixelY;
+  room.verticalToolbarWidth = m_barreOutilsVrt->width() * room.twipsPerPixelX;
+  room.toolbarHeight = m_barreOutils->height() * room.twipsPerPixelY;
+  room.statusHeight = m_picStatus->height() * room.twipsPerPixelY;
+  return room;
+}
+
+void mfrmMain::DocumentClosing(frmImage& /*document*/) {
+  // The closing window is still in the list.
+  if (m_mdi->subWindowList().size() > 1) return;
+  SetStatus(QString(), QString(), QString());
+  m_explorer->show();
 }
 
 void mfrmMain::ProgressMax(std::int32_t max) { m_prgMain->SetMax(max); }

@@ -13,6 +13,7 @@
 
 #include "dialogs/UiServices.h"
 #include "document/AppServices.h"
+#include "shell/DocumentHost.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -33,8 +34,9 @@ class ProgressBar;
 
 // Routes every command to the active document and shows what comes back; it
 // holds no document state. Every message box and file dialog goes through
-// the UiServices handed in (tests pass a scripted one).
-class mfrmMain : public QMainWindow {
+// the UiServices handed in (tests pass a scripted one). It is the host of
+// its document windows, which know it only as that.
+class mfrmMain : public QMainWindow, public DocumentHost {
   Q_OBJECT
 
  public:
@@ -43,23 +45,34 @@ class mfrmMain : public QMainWindow {
   mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode = false);
   ~mfrmMain() override;
 
-  UiServices& Ui() { return m_ui; }
-  AppServices& Services() { return m_services; }
-  bool EditorMode() const { return m_editorMode; }
+  bool EditorMode() const override { return m_editorMode; }
 
-  // ---- What the documents call ----
+  // ---- What the document windows call (DocumentHost) ----
+  UiServices& Ui() override { return m_ui; }
+  AppServices& Services() override { return m_services; }
   // Each text that is not "#" replaces its label's text, after one space.
-  void SetStatus(const QString& message, const QString& title, const QString& size);
-  void ProgressMax(std::int32_t max);
-  void ProgressValue(std::int32_t value);
-  void ShowProgress(bool visible);
+  void SetStatus(const QString& message, const QString& title, const QString& size) override;
+  void ShowZoom(const QString& text) override;
+  void ProgressMax(std::int32_t max) override;
+  void ProgressValue(std::int32_t value) override;
+  void ShowProgress(bool visible) override;
   // The hourglass over the whole application while an operation runs.
-  void SetHourglass(bool busy);
-  // The JPEG quality dialog, then the active document writes the file.
-  // False when the dialog was cancelled or the write failed (nothing written).
+  void SetHourglass(bool busy) override;
+  void UndoState(bool canUndo, bool canRedo) override;
+  // The main window's size less its toolbars, status area and margins.
+  view::Room RoomForPhoto() const override;
+  // The JPEG quality dialog, then the document writes the file. False when
+  // the dialog was cancelled or the write failed (nothing written).
   // `document` is the window that asked: a window asked to save while the
   // application closes need not be the active one.
-  bool sauvjpgFct(const QString& path, frmImage& document);
+  bool sauvjpgFct(const QString& path, frmImage& document) override;
+  // Hands `document`'s photo back to the poster editor: on the clipboard, for
+  // longer than this program lives. False, with the reason shown, when it
+  // could not be done.
+  bool RendrePhoto(frmImage& document) override;
+  // The last document window closing takes the window back to browsing.
+  void DocumentClosing(frmImage& document) override;
+
   std::int32_t NewImageIndex() { return m_services.NewImageIndex(); }
 
   QLabel* lblZoom() const { return m_lblZoom; }
@@ -79,6 +92,11 @@ class mfrmMain : public QMainWindow {
   // new unnamed photo. Null, with the reason shown and no window left
   // behind, when the file cannot be read: an empty window is of no use.
   frmImage* OpenPhoto(const QString& path, bool asCopy = false);
+  // Puts a document window that holds its photo into the workspace, sized
+  // to show the whole photo at its zoom with no scroll bar (the zoom coming
+  // down only where the workspace is too small for that), wholly inside the
+  // workspace, shown and active. Every road that brings a photo in ends here.
+  void ShowDocument(frmImage* document);
   // Opens each photo in turn (a photo already open asks whether to open a
   // copy; one that cannot be read says why), for the explorer, the command
   // line and files dropped on the window. The explorer pane steps aside, and
@@ -86,12 +104,6 @@ class mfrmMain : public QMainWindow {
   int OuvrirPhotos(const QStringList& paths);
   // Shows the explorer pane if it is hidden, hides it if it is shown.
   void AffCacheExpl();
-  // The last document window is closing: the window goes back to browsing.
-  void LastDocumentClosed();
-  // Hands `document`'s photo back to the poster editor: on the clipboard, for
-  // longer than this program lives. False, with the reason shown, when it
-  // could not be done.
-  bool RendrePhoto(frmImage& document);
   // Runs `work`; an error it raises (engine, document, memory) is shown in a
   // message box here, at the window's edge. False when it failed.
   bool Guarded(const std::function<void()>& work);

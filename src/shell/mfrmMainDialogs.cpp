@@ -1,6 +1,7 @@
 // The main window's commands that ask first: resize and combine.
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <memory>
 
 #include "dialogs/frmCombination.h"
 #include "dialogs/frmNewSize.h"
@@ -47,18 +48,10 @@ void mfrmMain::CombinerPhotos() {
   const cDIBSection& source1 = documents.at(dialog.ImageSource(1))->Document().Picture();
   const cDIBSection& source2 = documents.at(dialog.ImageSource(2))->Document().Picture();
 
-  auto* combined = new frmImage(*this);
-  QMdiSubWindow* window = m_mdi->addSubWindow(combined);
-  window->setAttribute(Qt::WA_DeleteOnClose);
-  window->setWindowIcon(windowIcon());
-  window->show();
-  m_mdi->setActiveSubWindow(window);
-  // A window left without a photo would be of no use.
-  if (!Guarded([&] { combined->Document().Combine(settings, source1, source2); })) {
-    window->close();
-    return;
-  }
-  combined->picScrollBox_Resize();
+  // The window shows once it holds the photo; one left without would be of no use.
+  auto combined = std::make_unique<frmImage>(*this);
+  if (!Guarded([&] { combined->Document().Combine(settings, source1, source2); })) return;
+  ShowDocument(combined.release());
 }
 
 }  // namespace fotavel

@@ -35,11 +35,6 @@ void mfrmMain::BuildExplorer(QWidget* row) {
 
 void mfrmMain::AffCacheExpl() { m_explorer->setVisible(!m_explorer->isVisible()); }
 
-void mfrmMain::LastDocumentClosed() {
-  SetStatus(QString(), QString(), QString());
-  m_explorer->show();
-}
-
 bool mfrmMain::DemanderCopie(const QString& path, bool& copy) {
   copy = false;
   for (QMdiSubWindow* window : m_mdi->subWindowList()) {

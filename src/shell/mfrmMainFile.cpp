@@ -1,6 +1,7 @@
 // The main window's file commands: open a photo, save, the JPEG quality, copy and paste,
 // activation.
 #include <QFile>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <algorithm>
@@ -22,20 +23,40 @@ frmImage* mfrmMain::OpenPhoto(const QString& path, bool asCopy) {
     delete document;
     return nullptr;
   }
+  ShowDocument(document);
+  return document;
+}
+
+void mfrmMain::ShowDocument(frmImage* document) {
+  // The workspace's own size follows what was just shown or hidden beside it
+  // (the explorer steps aside before a photo opens) only once its layouts
+  // have run.
+  for (QWidget* w = m_mdi->parentWidget(); w != nullptr && w != this; w = w->parentWidget()) {
+    if (w->layout() != nullptr) w->layout()->activate();
+  }
   QMdiSubWindow* window = m_mdi->addSubWindow(document);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowIcon(windowIcon());
   window->show();
-  // Big enough for the photo at its fitting zoom, within the workspace; the
-  // frame's own size is known once the window shows.
+  // The frame's own size is known once the window shows.
   const QSize frame = window->size() - document->size();
-  const QSize wanted = document->Image1()->size() + QSize(4, 4) + frame;
   const QSize room = m_mdi->viewport()->size();
-  window->resize(std::clamp(wanted.width(), 200, std::max(200, room.width())),
-                 std::clamp(wanted.height(), 150, std::max(150, room.height())));
+  QSize wanted = document->SizeShowingPhoto() + frame;
+  if (wanted.width() > room.width() || wanted.height() > room.height()) {
+    document->FitZoomWithin(room - frame);
+    wanted = document->SizeShowingPhoto() + frame;
+  }
+  // A small photo still gets a window a person can take hold of.
+  constexpr QSize kSmallest(200, 150);
+  const QSize size(
+      std::clamp(wanted.width(), kSmallest.width(), std::max(kSmallest.width(), room.width())),
+      std::clamp(wanted.height(), kSmallest.height(), std::max(kSmallest.height(), room.height())));
+  window->resize(size);
+  // Where the workspace placed it, moved in as far as it takes to be seen whole.
+  window->move(std::clamp(window->x(), 0, std::max(0, room.width() - size.width())),
+               std::clamp(window->y(), 0, std::max(0, room.height() - size.height())));
   m_mdi->setActiveSubWindow(window);
   document->picScrollBox_Resize();
-  return document;
 }
 
 void mfrmMain::EnregistrerSous() {
@@ -75,18 +96,9 @@ void mfrmMain::CollerPhoto() {
       temp = m_services.TempFileName(QStringLiteral("VBIM"));
       if (!io::WriteBmp(picture, temp, error)) throw DocumentError(error);
     }
-    auto* document = new frmImage(*this);
-    QString error;
-    if (!document->Document().OpenFile(temp, true, error)) {
-      delete document;
-      throw DocumentError(error);
-    }
-    QMdiSubWindow* window = m_mdi->addSubWindow(document);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowIcon(windowIcon());
-    window->show();
-    m_mdi->setActiveSubWindow(window);
-    document->picScrollBox_Resize();
+    // A picture that does not open as a photo is said as any photo that does
+    // not open, by the document's own message.
+    OpenPhoto(temp, true);
   } catch (...) {
     // Our own reasons are French already; an allocation or system failure
     // gets its French description on the one road every failure takes.

@@ -90,10 +90,13 @@ class ShellTest : public ::testing::Test {
   frmImage* Open(const QString& name, int width = 101, int height = 61) {
     return OpenPath(WritePhoto(name, width, height));
   }
+  // The road of the explorer, the command line and a drop: the pane steps aside.
   frmImage* OpenPath(const QString& path) {
-    frmImage* document = window->OpenPhoto(path);
+    frmImage* before = window->ActiveDocument();
+    window->OuvrirPhotos({path});
     QCoreApplication::processEvents();
-    return document;
+    frmImage* document = window->ActiveDocument();
+    return document == before ? nullptr : document;
   }
   // Closes the document's frame as its close box would.
   void Close(frmImage* document) {
