@@ -3,6 +3,8 @@
 
 #include <QList>
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "document/DocumentError.h"
 #include "document/Messages.h"
@@ -116,58 +118,60 @@ bool Combination(QStringView text, CommandArgument& out, QString& error) {
 std::int32_t N(const CommandArgument& a, std::size_t i) { return a.numbers[i]; }
 
 const CommandInfo kCommands[] = {
-    {"nette", "nette", "rendre plus net (filtre 5)", NoArgument,
+    {CommandNames::kNette, "nette", "rendre plus net (filtre 5)", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.ProcessImage(5); }},
-    {"floue", "floue", "rendre flou (filtre 1)", NoArgument,
+    {CommandNames::kFloue, "floue", "rendre flou (filtre 1)", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.ProcessImage(1); }},
-    {"filtre", "filtre=N", "filtre de type N, de 1 à 11", FilterNumber,
+    {CommandNames::kFiltre, "filtre=N", "filtre de type N, de 1 à 11", FilterNumber,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.ProcessImage(N(a, 0)); }},
-    {"noyau", "noyau=N:P:v1,v2,...",
+    {CommandNames::kNoyau, "noyau=N:P:v1,v2,...",
      "noyau N x N de poids P, valeurs ligne par ligne depuis le haut", Kernel,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
        d.ProcessKernel(N(a, 0), N(a, 1), std::span(a.numbers).subspan(2));
      }},
-    {"clair", "clair[=P]", "éclaircir de P % (20)", OptionalNumber<20>,
+    {CommandNames::kClair, "clair[=P]", "éclaircir de P % (20)", OptionalNumber<20>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Lighten(N(a, 0)); }},
-    {"sombre", "sombre[=A]", "assombrir, chaque couleur × A / 255 (240)", OptionalNumber<240>,
+    {CommandNames::kSombre, "sombre[=A]", "assombrir, chaque couleur × A / 255 (240)",
+     OptionalNumber<240>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Fade(N(a, 0)); }},
-    {"colorer", "colorer[=P]", "plus de couleur, P % (30)", OptionalNumber<30>,
+    {CommandNames::kColorer, "colorer[=P]", "plus de couleur, P % (30)", OptionalNumber<30>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.saturation(N(a, 0)); }},
-    {"ternir", "ternir[=P]", "moins de couleur, P % (30)", OptionalNumber<30>,
+    {CommandNames::kTernir, "ternir[=P]", "moins de couleur, P % (30)", OptionalNumber<30>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.saturation(-N(a, 0)); }},
-    {"gris", "gris", "niveaux de gris", NoArgument,
+    {CommandNames::kGris, "gris", "niveaux de gris", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.GrayScale(); }},
-    {"photocopie", "photocopie", "noir et blanc tranché", NoArgument,
+    {CommandNames::kPhotocopie, "photocopie", "noir et blanc tranché", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.CoupeNB(); }},
-    {"plume", "plume", "dessin à la plume (noir et blanc tramé)", NoArgument,
+    {CommandNames::kPlume, "plume", "dessin à la plume (noir et blanc tramé)", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.BlackAndWhite(); }},
-    {"diffusion", "diffusion[=F]", "diffusion des points, facteur F (6)", OptionalNumber<6>,
+    {CommandNames::kDiffusion, "diffusion[=F]", "diffusion des points, facteur F (6)",
+     OptionalNumber<6>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Diffusion(N(a, 0)); }},
-    {"contours", "contours", "trouver les contours", NoArgument,
+    {CommandNames::kContours, "contours", "trouver les contours", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.TrouvContours(); }},
-    {"negatif", "negatif", "négatif", NoArgument,
+    {CommandNames::kNegatif, "negatif", "négatif", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.NegativeImage(); }},
-    {"gauche", "gauche", "quart de tour à gauche", NoArgument,
+    {CommandNames::kGauche, "gauche", "quart de tour à gauche", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Piv_Gche(); }},
-    {"droite", "droite", "quart de tour à droite", NoArgument,
+    {CommandNames::kDroite, "droite", "quart de tour à droite", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Piv_Drt(); }},
-    {"ciel", "ciel", "ciel bleu à la place d'un ciel blanc", NoArgument,
+    {CommandNames::kCiel, "ciel", "ciel bleu à la place d'un ciel blanc", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Applique_ciel(); }},
-    {"web", "web", "format Web : le grand côté passe à 400 pixels", NoArgument,
+    {CommandNames::kWeb, "web", "format Web : le grand côté passe à 400 pixels", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) {
        const auto [width, height] = PhotoDocument::WebSize(d.ImageWidth(), d.ImageHeight());
        d.Resample(width, height);
      }},
-    {"taille", "taille=LxH", "retailler en L x H pixels", SizeLxH,
+    {CommandNames::kTaille, "taille=LxH", "retailler en L x H pixels", SizeLxH,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
        d.Resample(N(a, 0), N(a, 1));
      }},
-    {"masquer", "masquer=G,H,D,B",
+    {CommandNames::kMasquer, "masquer=G,H,D,B",
      "flouter la zone (gauche, haut, droite, bas en pixels depuis le coin haut gauche)", Rectangle,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
        d.MasquerZone(N(a, 0), N(a, 1), N(a, 2), N(a, 3));
      }},
-    {"logo", "logo", "insérer le logo du dossier des paramètres", NoArgument,
+    {CommandNames::kLogo, "logo", "insérer le logo du dossier des paramètres", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) {
        if (!d.InsererLogo()) {
          throw DocumentError(
@@ -175,7 +179,7 @@ const CommandInfo kCommands[] = {
                             ".gif dans le dossier des paramètres)."));
        }
      }},
-    {"combiner", "combiner=FICHIER[:TYPE:M1:O1:M2:O2]",
+    {CommandNames::kCombiner, "combiner=FICHIER[:TYPE:M1:O1:M2:O2]",
      "combiner avec une seconde photo (1 addition, 2 plus sombre, 3 plus clair)", Combination,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext& context) {
        cDIBSection second;
@@ -191,6 +195,15 @@ const CommandInfo kCommands[] = {
 }  // namespace
 
 std::span<const CommandInfo> Commands() { return kCommands; }
+
+const CommandInfo& CommandNamed(std::string_view name) {
+  const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),
+                               [&](const CommandInfo& c) { return name == c.name; });
+  if (it == std::end(kCommands)) {
+    throw std::logic_error("no command is named " + std::string(name));
+  }
+  return *it;
+}
 
 const CommandInfo* FindCommand(QStringView name) {
   const auto it = std::find_if(std::begin(kCommands), std::end(kCommands),

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "surface/cDIBSection.h"
@@ -13,6 +14,33 @@
 namespace fotavel {
 
 class PhotoDocument;
+
+// The commands' names, as the batch tool reads them and as the window's
+// buttons and menus ask for them.
+namespace CommandNames {
+inline constexpr char kNette[] = "nette";
+inline constexpr char kFloue[] = "floue";
+inline constexpr char kFiltre[] = "filtre";
+inline constexpr char kNoyau[] = "noyau";
+inline constexpr char kClair[] = "clair";
+inline constexpr char kSombre[] = "sombre";
+inline constexpr char kColorer[] = "colorer";
+inline constexpr char kTernir[] = "ternir";
+inline constexpr char kGris[] = "gris";
+inline constexpr char kPhotocopie[] = "photocopie";
+inline constexpr char kPlume[] = "plume";
+inline constexpr char kDiffusion[] = "diffusion";
+inline constexpr char kContours[] = "contours";
+inline constexpr char kNegatif[] = "negatif";
+inline constexpr char kGauche[] = "gauche";
+inline constexpr char kDroite[] = "droite";
+inline constexpr char kCiel[] = "ciel";
+inline constexpr char kWeb[] = "web";
+inline constexpr char kTaille[] = "taille";
+inline constexpr char kMasquer[] = "masquer";
+inline constexpr char kLogo[] = "logo";
+inline constexpr char kCombiner[] = "combiner";
+}  // namespace CommandNames
 
 // What a command's argument text ("=…" after its name) was read into.
 struct CommandArgument {
@@ -37,7 +65,11 @@ struct CommandInfo {
 };
 
 std::span<const CommandInfo> Commands();
-// The command of that name, or nullptr.
+// The command of that name, or nullptr: for names a user typed.
 const CommandInfo* FindCommand(QStringView name);
+// The command of a name the program itself holds (one of CommandNames).
+// Throws std::logic_error for a name the table does not know: that is a
+// fault of the program, never a user's, and must not pass unnoticed.
+const CommandInfo& CommandNamed(std::string_view name);
 
 }  // namespace fotavel

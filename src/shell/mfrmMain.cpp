@@ -1,6 +1,7 @@
 // The main window's frame: its parts, the status texts, the progress bar, the hourglass, closing.
 #include "shell/mfrmMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include "shell/BarreExplorer.h"
 #include "shell/Pictures.h"
 #include "shell/PoliceGdTaille.h"
+#include "shell/WindowCommands.h"
 #include "shell/frmImage.h"
 
 namespace fotavel {
@@ -62,6 +64,7 @@ mfrmMain::mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode
   setCentralWidget(central);
 
   BuildStatusArea();
+  BuildActions();
   BuildToolbar();
   BuildMenus();
 
@@ -82,6 +85,8 @@ mfrmMain::mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode
 
 mfrmMain::~mfrmMain() { SetHourglass(false); }
 
+bouton* mfrmMain::BtAnnuler() const { return Button(commands::kAnnuler); }
+
 bouton* mfrmMain::Button(const char* name) const {
   const auto it = m_buttons.find(QString::fromUtf8(name));
   return it == m_buttons.end() ? nullptr : it->second;
@@ -96,7 +101,10 @@ void mfrmMain::SetStatus(const QString& message, const QString& title, const QSt
 
 void mfrmMain::ShowZoom(const QString& text) { m_lblZoom->setText(text); }
 
-void mfrmMain::UndoState(bool canUndo, bool /*canRedo*/) { BtAnnuler()->SetEnabled(canUndo); }
+void mfrmMain::UndoState(bool canUndo, bool canRedo) {
+  Action(commands::kAnnuler)->setEnabled(canUndo);
+  Action(commands::kRetablir)->setEnabled(canRedo);
+}
 
 view::Room mfrmMain::RoomForPhoto() const {
   view::Room room;

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "dialogs/UiServices.h"
 #include "document/AppServices.h"
@@ -24,6 +25,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QPrinter;
+class QToolButton;
 
 namespace fotavel {
 
@@ -80,8 +82,13 @@ class mfrmMain : public QMainWindow, public DocumentHost {
   QLabel* lblImage() const { return m_lblImage; }
   QLabel* lblSize() const { return m_lblSize; }
   ProgressBar* prgMain() const { return m_prgMain; }
-  bouton* BtAnnuler() const { return Button("BtAnnuler"); }
+  bouton* BtAnnuler() const;
+  // The toolbar button of a command (WindowCommands.h); null for a command
+  // that has none.
   bouton* Button(const char* name) const;
+  // The action of a command (WindowCommands.h): its menu entry's and its
+  // button's. Throws std::logic_error for a name that is no command.
+  QAction* Action(const char* name) const;
   QWidget* BarreOutils() const { return m_barreOutils; }
   QWidget* BarreOutilsVrt() const { return m_barreOutilsVrt; }
   QWidget* picStatus() const { return m_picStatus; }
@@ -119,19 +126,21 @@ class mfrmMain : public QMainWindow, public DocumentHost {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  // Layout and parts (mfrmMainToolbar.cpp, mfrmMainStatus.cpp).
+  // Layout and parts (mfrmMainToolbar.cpp).
   void BuildToolbar();
+  // The main toolbar's buttons left to right, the four that move to the
+  // vertical toolbar in a narrow window, and behind a chevron at the end
+  // whatever the width leaves no room for.
+  void LayoutToolbars();
   void BuildStatusArea();
   void LayoutStatusArea();
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Lets the window draw while an effect runs, at most every few dozen milliseconds.
   void DrawNowAndThen();
 
-  // Menus (mfrmMainMenus.cpp).
+  // Commands and menus (mfrmMainMenus.cpp).
+  void BuildActions();
   void BuildMenus();
-  QAction* AddEntry(QMenu* menu, const QString& name, const QString& text,
-                    const QKeySequence& shortcut, std::function<void()> handler);
-  void AddSeparator(QMenu* menu, const QString& name);
   void FillWindowMenu();
   void TileWindows(bool horizontal);
   void ArrangeIcons();
@@ -142,12 +151,13 @@ class mfrmMain : public QMainWindow, public DocumentHost {
   // Runs `work` on the active document, showing an error it raises.
   // False when there was none or the work failed.
   bool OnActive(const std::function<void(frmImage&)>& work);
-  // A command of the shared table on the active document.
+  // A command of the document's table (CommandNames) on the active document.
   bool RunNamed(const char* name, std::int32_t argument = 0, bool withArgument = false);
-  void Filter(std::int32_t type) { RunNamed("filtre", type, true); }
+  void Filter(std::int32_t type);
   void cmdMasque_Click();
   void TaillWeb_Click();
   void BtAnnuler_Click();
+  void Retablir_Click();
 
   // The explorer pane and the arrangement of the window (mfrmMainExplorer.cpp).
   void BuildExplorer(QWidget* row);
@@ -160,7 +170,6 @@ class mfrmMain : public QMainWindow, public DocumentHost {
   // below 630 pixels high, the four buttons that move to the vertical
   // toolbar below 870 pixels wide.
   void Form_Resize();
-  void LayoutToolbars(bool narrow);
   void resizeEvent(QResizeEvent* event) override;
 
   // The poster editor's hand-off (mfrmMainEditeur.cpp).
@@ -195,7 +204,12 @@ class mfrmMain : public QMainWindow, public DocumentHost {
   QLabel* m_lblImage = nullptr;
   QLabel* m_lblSize = nullptr;
   QMenu* m_windowMenu = nullptr;
+  QLabel* m_imgOmbre = nullptr;
+  QToolButton* m_suite = nullptr;
+  std::map<QString, QAction*> m_actions;
   std::map<QString, bouton*> m_buttons;
+  // The commands whose buttons the toolbar has no room for, left to right.
+  std::vector<QAction*> m_overflow;
 
   bool m_hourglass = false;
   bool m_premiereActivation = true;

@@ -40,8 +40,7 @@ bool mfrmMain::Guarded(const std::function<void()>& work) {
 }
 
 bool mfrmMain::RunNamed(const char* name, std::int32_t argument, bool withArgument) {
-  const CommandInfo* command = FindCommand(QString::fromLatin1(name));
-  if (command == nullptr) return false;
+  const CommandInfo& command = CommandNamed(name);
   return OnActive([&](frmImage& document) {
     CommandArgument parsed;
     if (withArgument) {
@@ -49,12 +48,14 @@ bool mfrmMain::RunNamed(const char* name, std::int32_t argument, bool withArgume
     } else {
       // No text: the table's own default arguments.
       QString unused;
-      command->parse(QStringView(), parsed, unused);
+      command.parse(QStringView(), parsed, unused);
     }
     CommandContext context;
-    command->run(document.Document(), parsed, context);
+    command.run(document.Document(), parsed, context);
   });
 }
+
+void mfrmMain::Filter(std::int32_t type) { RunNamed(CommandNames::kFiltre, type, true); }
 
 void mfrmMain::cmdMasque_Click() {
   OnActive([](frmImage& document) {
@@ -65,11 +66,15 @@ void mfrmMain::cmdMasque_Click() {
 }
 
 void mfrmMain::TaillWeb_Click() {
-  if (RunNamed("web")) ActiveDocument()->TailleNormaleFct();
+  if (RunNamed(CommandNames::kWeb)) ActiveDocument()->TailleNormaleFct();
 }
 
 void mfrmMain::BtAnnuler_Click() {
   OnActive([](frmImage& document) { document.Document().Annuler(); });
+}
+
+void mfrmMain::Retablir_Click() {
+  OnActive([](frmImage& document) { document.Document().Retablir(); });
 }
 
 }  // namespace fotavel

@@ -13,6 +13,7 @@
 #include "dialogs/UiServices.h"
 #include "shell/BarreExplorer.h"
 #include "shell/SurfaceClipboard.h"
+#include "shell/WindowCommands.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
@@ -32,22 +33,14 @@ bool mfrmMain::event(QEvent* event) {
 
 void mfrmMain::DemarrerEditeur() {
   SetHourglass(true);
-  bouton* explorer = Button("CacheExplorer");
-  bouton* quit = Button("QuitterComm");
-  explorer->hide();
-  quit->hide();
-  const auto entry = [this](const char* name) {
-    return findChild<QAction*>(QString::fromUtf8(name));
-  };
-  entry("mnuFile_0")->setVisible(false);
-  entry("mnuFile_5")->setVisible(false);
-  entry("mnuFile_6")->setVisible(true);
-  entry("mnuFile_7")->setVisible(true);
+  // The explorer and quit commands give way, in the menu and in the
+  // toolbar, to the two ways back to the editor, whose buttons take their
+  // places.
+  Action(commands::kExplorer)->setVisible(false);
+  Action(commands::kQuitter)->setVisible(false);
+  Action(commands::kRetourEditeur)->setVisible(true);
+  Action(commands::kImporterEditeur)->setVisible(true);
   if (m_explorer->isVisible()) AffCacheExpl();
-  Button("AnnulerEd")->move(explorer->pos());
-  Button("AnnulerEd")->show();
-  Button("OkEd")->move(quit->pos());
-  Button("OkEd")->show();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();

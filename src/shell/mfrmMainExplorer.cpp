@@ -1,6 +1,7 @@
 // The main window's explorer pane, opening what it selects, and the arrangement that follows the
 // window's size.
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QResizeEvent>
@@ -16,10 +17,6 @@
 namespace fotavel {
 
 namespace {
-// The four image buttons that move to the vertical toolbar in a narrow
-// window, top to bottom there and left to right in the main toolbar.
-const char* const kMovingButtons[] = {"TaillWeb", "Logo", "cielCmd", "cmdMasque"};
-constexpr double kNarrowBelow = 870;
 constexpr double kLowBelow = 630;
 }  // namespace
 
@@ -73,32 +70,9 @@ void mfrmMain::Form_Resize() {
   const double ty = TwipsPerPixelY(*this);
   const QRect frame = frameGeometry();
   m_explorer->Arrange(frame.height() < kLowBelow, tx, ty);
-  LayoutToolbars(frame.width() < kNarrowBelow);
-}
-
-void mfrmMain::LayoutToolbars(bool narrow) {
-  const int g = std::int16_t(Button("CacheExplorer")->x());
-  if (narrow) {
-    int top = g;
-    for (const char* name : kMovingButtons) {
-      bouton* button = Button(name);
-      button->setParent(m_barreOutilsVrt);
-      button->move((m_barreOutilsVrt->width() - button->width()) / 2, top);
-      button->show();
-      top += button->height() + g;
-    }
-    m_barreOutilsVrt->show();
-    return;
-  }
-  const bouton* previous = Button("PivotDrt");
-  for (const char* name : kMovingButtons) {
-    bouton* button = Button(name);
-    button->setParent(m_barreOutils);
-    button->move(previous->x() + previous->width() + g, previous->y());
-    button->show();
-    previous = button;
-  }
-  m_barreOutilsVrt->hide();
+  // The menu's shadow spans the window.
+  m_imgOmbre->resize(frame.width(), m_imgOmbre->height());
+  LayoutToolbars();
 }
 
 }  // namespace fotavel

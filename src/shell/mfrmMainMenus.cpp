@@ -1,12 +1,15 @@
-// The main window's menu bar: entries, shortcuts, separators and the window list.
+// The main window's commands, one QAction each, and the menu bar that shows them.
 #include <QAction>
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <stdexcept>
 
+#include "document/Commands.h"
 #include "shell/FormAide.h"
+#include "shell/WindowCommands.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
@@ -16,20 +19,146 @@ namespace {
 QKeySequence Ctrl(char letter) { return QKeySequence(Qt::CTRL | Qt::Key(letter)); }
 }  // namespace
 
-QAction* mfrmMain::AddEntry(QMenu* menu, const QString& name, const QString& text,
-                            const QKeySequence& shortcut, std::function<void()> handler) {
-  QAction* action = menu->addAction(text);
-  action->setObjectName(name);
-  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-  connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
-  return action;
+// The command table: every command of the window, made once. Menus and
+// toolbar buttons take their actions from here by name, so a command has one
+// caption, one shortcut and one enabled state wherever it is offered.
+void mfrmMain::BuildActions() {
+  namespace c = commands;
+  namespace n = CommandNames;
+  struct Row {
+    const char* name;
+    QString text;  // as the menu shows it; commands of the toolbar alone take the button's caption
+    QList<QKeySequence> keys;
+    std::function<void()> run;
+  };
+  const auto effect = [this](const char* command) {
+    return [this, command] { RunNamed(command); };
+  };
+  const auto filter = [this](std::int32_t type) { return [this, type] { Filter(type); }; };
+  const Row rows[] = {
+      {c::kExplorer,
+       QStringLiteral("&Ouvrir et fermer l'exploreur"),
+       {Ctrl('O')},
+       [this] { AffCacheExpl(); }},
+      {c::kEnregistrer,
+       QStringLiteral("&Enregistrer sous"),
+       {Ctrl('S')},
+       [this] { EnregistrerSous(); }},
+      {c::kImprimer, QStringLiteral("&Imprimer"), {Ctrl('I')}, [this] { Imprimer(); }},
+      {c::kQuitter, QStringLiteral("&Fermer"), {}, [this] { close(); }},
+      {c::kRetourEditeur,
+       QStringLiteral("&Retour à l'éditeur sans importer mon travail"),
+       {},
+       [this] { AnnulerEd_Click(); }},
+      {c::kImporterEditeur,
+       QStringLiteral("Importer mon &travail dans l'éditeur"),
+       {},
+       [this] { OkEd_Click(); }},
+
+      // Every desktop program steps back with Ctrl+Z and forth again with
+      // Ctrl+Y or Ctrl+Shift+Z.
+      {c::kAnnuler, tr("&Annuler"), {Ctrl('Z')}, [this] { BtAnnuler_Click(); }},
+      {c::kRetablir,
+       tr("&Rétablir"),
+       {Ctrl('Y'), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+       [this] { Retablir_Click(); }},
+      {c::kCopier, QStringLiteral("&Copier"), {Ctrl('C')}, [this] { CopierPhoto(); }},
+      {c::kColler, QStringLiteral("Co&ller"), {Ctrl('V')}, [this] { CollerPhoto(); }},
+      {c::kRetailler,
+       QStringLiteral("Re&tailler la photo"),
+       {Ctrl('R')},
+       [this] {
+         if (frmImage* document = ImageActive()) RetaillerPhoto(*document);
+       }},
+      {c::kProprietes,
+       QStringLiteral("&Propriétés"),
+       {},
+       [this] {
+         if (frmImage* document = ImageActive()) document->Proprietes();
+       }},
+
+      {c::kMasquer, QStringLiteral("Masquer"), {}, [this] { cmdMasque_Click(); }},
+      {c::kNette, QStringLiteral("Sharpen"), {}, effect(n::kNette)},
+      {c::kFloue, QStringLiteral("Blur"), {}, effect(n::kFloue)},
+      {c::kLogo,
+       tr("Logo"),
+       {},
+       [this] { OnActive([](frmImage& f) { f.Document().InsererLogo(); }); }},
+      {c::kCiel, QStringLiteral("Ciel"), {}, effect(n::kCiel)},
+      {c::kDroite, QStringLiteral("Droite"), {}, effect(n::kDroite)},
+      {c::kGauche, QStringLiteral("Gauche"), {}, effect(n::kGauche)},
+      {c::kColorer, QStringLiteral("Colorer"), {}, effect(n::kColorer)},
+      {c::kTernir, QStringLiteral("Ternir"), {}, effect(n::kTernir)},
+      {c::kClair, QStringLiteral("Plus Cl&air"), {}, effect(n::kClair)},
+      {c::kSombre, QStringLiteral("Plus S&ombre"), {}, effect(n::kSombre)},
+      {c::kFormatWeb, QStringLiteral("Format Web"), {}, [this] { TaillWeb_Click(); }},
+
+      {c::kDiffusion, QStringLiteral("Diffusion"), {}, effect(n::kDiffusion)},
+      {c::kContours, QStringLiteral("Trouver Contours"), {}, effect(n::kContours)},
+      {c::kPhotocopie, QStringLiteral("Effet Photocopie"), {}, effect(n::kPhotocopie)},
+      {c::kNegatif, QStringLiteral("Négatif"), {}, effect(n::kNegatif)},
+      {c::kPlume, QStringLiteral("Plume Calligraphique"), {}, effect(n::kPlume)},
+      {c::kGris, QStringLiteral("Niveaux de &Gris"), {}, effect(n::kGris)},
+      {c::kCombiner,
+       QStringLiteral("Combiner"),
+       {},
+       [this] {
+         if (ImageActive() != nullptr) CombinerPhotos();
+       }},
+
+      {c::kSoften, QStringLiteral("Soften"), {}, filter(3)},
+      {c::kSoftenMore, QStringLiteral("Soften More"), {}, filter(4)},
+      {c::kBlurMore, QStringLiteral("Blur More"), {}, filter(2)},
+      {c::kSharpenMore, QStringLiteral("Sharpen More"), {}, filter(6)},
+      {c::kUnsharp, QStringLiteral("Unsharp"), {}, filter(7)},
+      {c::kEmboss, QStringLiteral("&Emboss..."), {}, filter(8)},
+      {c::kMinimum, QStringLiteral("Mi&nimum Rank Filter..."), {}, filter(10)},
+      {c::kMedian, QStringLiteral("Me&dian Rank Filter..."), {}, filter(9)},
+      {c::kMaximum, QStringLiteral("Ma&ximum Rank Filter..."), {}, filter(11)},
+
+      {c::kVotreLogo,
+       QStringLiteral("Votre &logo"),
+       {},
+       [this] { m_services.mnuParametrage_Click(); }},
+      {c::kHorizontales,
+       QStringLiteral("Fenêtres &Horizontales"),
+       {},
+       [this] { TileWindows(true); }},
+      {c::kVerticales, QStringLiteral("Fenêtres &Verticales"), {}, [this] { TileWindows(false); }},
+      {c::kCascade, QStringLiteral("En &Cascade"), {}, [this] { m_mdi->cascadeSubWindows(); }},
+      {c::kIcones, QStringLiteral("&Ranger les Icônes"), {}, [this] { ArrangeIcons(); }},
+      {c::kAPropos,
+       QStringLiteral("A propos"),
+       {},
+       [this] {
+         FormAide about(Ui(), QCoreApplication::applicationDirPath(), this);
+         about.exec();
+       }},
+  };
+  for (const Row& row : rows) {
+    auto* action = new QAction(row.text, this);
+    action->setObjectName(QString::fromLatin1(row.name));
+    action->setShortcuts(row.keys);
+    connect(action, &QAction::triggered, this, [run = row.run] { run(); });
+    m_actions.emplace(QString::fromLatin1(row.name), action);
+  }
+  // Nothing to step back to or forth to yet; the documents say when there is.
+  Action(c::kAnnuler)->setEnabled(false);
+  Action(c::kRetablir)->setEnabled(false);
+  // The poster editor's two commands are only offered in its hand-off.
+  Action(c::kRetourEditeur)->setVisible(false);
+  Action(c::kImporterEditeur)->setVisible(false);
 }
 
-void mfrmMain::AddSeparator(QMenu* menu, const QString& name) {
-  menu->addSeparator()->setObjectName(name);
+QAction* mfrmMain::Action(const char* name) const {
+  const auto it = m_actions.find(QString::fromLatin1(name));
+  if (it == m_actions.end())
+    throw std::logic_error(std::string("no window command is named ") + name);
+  return it->second;
 }
 
 void mfrmMain::BuildMenus() {
+  namespace c = commands;
   QMenuBar* bar = menuBar();
   const auto top = [bar](const char* name, const QString& text) {
     QMenu* menu = bar->addMenu(text);
@@ -37,96 +166,62 @@ void mfrmMain::BuildMenus() {
     menu->menuAction()->setObjectName(QString::fromUtf8(name));
     return menu;
   };
-  const QKeySequence none;
+  // Entries by command name; a null name is a separator, named by its place.
+  const auto fill = [this](QMenu* menu, std::initializer_list<const char*> entries,
+                           const char* separatorPrefix, int firstIndex) {
+    int index = firstIndex;
+    for (const char* entry : entries) {
+      if (entry == nullptr) {
+        menu->addSeparator()->setObjectName(
+            QStringLiteral("%1_%2").arg(separatorPrefix).arg(index));
+      } else {
+        menu->addAction(Action(entry));
+      }
+      ++index;
+    }
+  };
 
-  QMenu* file = top("mnuFileTop", QStringLiteral("&Fichier"));
-  AddEntry(file, "mnuFile_0", QStringLiteral("&Ouvrir et fermer l'exploreur"), Ctrl('O'),
-           [this] { AffCacheExpl(); });
-  AddEntry(file, "mnuFile_1", QStringLiteral("&Enregistrer sous"), Ctrl('S'),
-           [this] { EnregistrerSous(); });
-  AddSeparator(file, "mnuFile_2");
-  AddEntry(file, "mnuFile_3", QStringLiteral("&Imprimer"), Ctrl('I'), [this] { Imprimer(); });
-  AddSeparator(file, "mnuFile_4");
-  AddEntry(file, "mnuFile_5", QStringLiteral("&Fermer"), none, [this] { close(); });
-  // Shown in the poster editor's hand-off, doing what its two buttons do.
-  AddEntry(file, "mnuFile_6", QStringLiteral("&Retour à l'éditeur sans importer mon travail"), none,
-           [this] { AnnulerEd_Click(); })
-      ->setVisible(false);
-  AddEntry(file, "mnuFile_7", QStringLiteral("Importer mon &travail dans l'éditeur"), none, [this] {
-    OkEd_Click();
-  })->setVisible(false);
+  fill(top("mnuFileTop", QStringLiteral("&Fichier")),
+       {c::kExplorer, c::kEnregistrer, nullptr, c::kImprimer, nullptr, c::kQuitter,
+        c::kRetourEditeur, c::kImporterEditeur},
+       "mnuFile", 0);
 
   QMenu* edit = top("mnuEditTOP", QStringLiteral("&Edition"));
-  AddEntry(edit, "mnuEdit_1", QStringLiteral("&Copier"), Ctrl('C'), [this] { CopierPhoto(); });
-  AddEntry(edit, "mnuEdit_2", QStringLiteral("Co&ller"), Ctrl('V'), [this] { CollerPhoto(); });
-  AddSeparator(edit, "mnuEdit_3");
-  AddEntry(edit, "mnuEdit_4", QStringLiteral("Re&tailler la photo"), Ctrl('R'), [this] {
-    if (frmImage* document = ImageActive()) RetaillerPhoto(*document);
-  });
-  AddSeparator(edit, "mnuEdit_5");
-  AddEntry(edit, "mnuEdit_6", QStringLiteral("&Propriétés"), none, [this] {
-    if (frmImage* document = ImageActive()) document->Proprietes();
-  });
+  fill(edit, {c::kAnnuler, c::kRetablir, nullptr}, "mnuEditAnnuler", 0);
+  fill(edit, {c::kCopier, c::kColler, nullptr, c::kRetailler, nullptr, c::kProprietes}, "mnuEdit",
+       1);
 
   QMenu* image = top("mnuImageTOP", QStringLiteral("Plus d'E&ffets"));
   QMenu* low = image->addMenu(QStringLiteral("&Softening Filters"));
   low->menuAction()->setObjectName(QStringLiteral("mnuImage_0"));
-  AddEntry(low, "mnuLowPass_0", QStringLiteral("Soften"), none, [this] { Filter(3); });
-  AddEntry(low, "mnuLowPass_1", QStringLiteral("Soften More"), none, [this] { Filter(4); });
-  AddEntry(low, "mnuLowPass_2", QStringLiteral("Blur"), none, [this] { Filter(1); });
-  AddEntry(low, "mnuLowPass_3", QStringLiteral("Blur More"), none, [this] { Filter(2); });
+  fill(low, {c::kSoften, c::kSoftenMore, c::kFloue, c::kBlurMore}, "mnuLowPass", 0);
   QMenu* high = image->addMenu(QStringLiteral("S&harpening Filters"));
   high->menuAction()->setObjectName(QStringLiteral("mnuImage_1"));
-  AddEntry(high, "mnuHighPass_0", QStringLiteral("Sharpen"), none, [this] { Filter(5); });
-  AddEntry(high, "mnuHighPass_1", QStringLiteral("Sharpen More"), none, [this] { Filter(6); });
-  AddEntry(high, "mnuHighPass_2", QStringLiteral("Unsharp"), none, [this] { Filter(7); });
+  fill(high, {c::kNette, c::kSharpenMore, c::kUnsharp}, "mnuHighPass", 0);
   QMenu* special = image->addMenu(QStringLiteral("Filtres &Spéciaux"));
   special->menuAction()->setObjectName(QStringLiteral("mnuImage_2"));
-  AddEntry(special, "mnuSpecial_0", QStringLiteral("&Emboss..."), none, [this] { Filter(8); });
-  AddSeparator(special, "mnuSpecial_1");
-  AddEntry(special, "mnuSpecial_4", QStringLiteral("Mi&nimum Rank Filter..."), none,
-           [this] { Filter(10); });
-  AddEntry(special, "mnuSpecial_5", QStringLiteral("Me&dian Rank Filter..."), none,
-           [this] { Filter(9); });
-  AddEntry(special, "mnuSpecial_6", QStringLiteral("Ma&ximum Rank Filter..."), none,
-           [this] { Filter(11); });
+  fill(special, {c::kEmboss, nullptr}, "mnuSpecial", 0);
+  fill(special, {c::kMinimum, c::kMedian, c::kMaximum}, "mnuSpecial", 4);
 
-  QMenu* colours = top("mnuColorTOP", QStringLiteral("&Couleurs"));
-  AddEntry(colours, "mnuColors_0", QStringLiteral("Plus S&ombre"), none,
-           [this] { RunNamed("sombre"); });
-  AddEntry(colours, "mnuColors_1", QStringLiteral("Plus Cl&air"), none,
-           [this] { RunNamed("clair"); });
-  AddSeparator(colours, "mnuColors_2");
-  AddEntry(colours, "mnuColors_3", QStringLiteral("Niveaux de &Gris"), none,
-           [this] { RunNamed("gris"); });
-
-  QMenu* settings = top("mnuParametrageTop", QStringLiteral("&Paramètres"));
-  AddEntry(settings, "mnuParametrage_0", QStringLiteral("Votre &logo"), none,
-           [this] { m_services.mnuParametrage_Click(); });
+  fill(top("mnuColorTOP", QStringLiteral("&Couleurs")), {c::kSombre, c::kClair, nullptr, c::kGris},
+       "mnuColors", 0);
+  fill(top("mnuParametrageTop", QStringLiteral("&Paramètres")), {c::kVotreLogo}, "mnuParametrage",
+       0);
 
   m_windowMenu = top("mnuWindowTop", QStringLiteral("Fe&nêtre"));
   connect(m_windowMenu, &QMenu::aboutToShow, this, &mfrmMain::FillWindowMenu);
   FillWindowMenu();
 
-  QMenu* help = top("mnuAideTop", QStringLiteral("?"));
-  AddEntry(help, "mnuAide_0", QStringLiteral("A propos"), none, [this] {
-    FormAide about(Ui(), QCoreApplication::applicationDirPath(), this);
-    about.exec();
-  });
+  fill(top("mnuAideTop", QStringLiteral("?")), {c::kAPropos}, "mnuAide", 0);
 }
 
 // The four arrangements, then one entry per open document, the current one checked.
 void mfrmMain::FillWindowMenu() {
+  namespace c = commands;
   m_windowMenu->clear();
-  const QKeySequence none;
-  AddEntry(m_windowMenu, "mnuWindow_0", QStringLiteral("Fenêtres &Horizontales"), none,
-           [this] { TileWindows(true); });
-  AddEntry(m_windowMenu, "mnuWindow_1", QStringLiteral("Fenêtres &Verticales"), none,
-           [this] { TileWindows(false); });
-  AddEntry(m_windowMenu, "mnuWindow_2", QStringLiteral("En &Cascade"), none,
-           [this] { m_mdi->cascadeSubWindows(); });
-  AddEntry(m_windowMenu, "mnuWindow_3", QStringLiteral("&Ranger les Icônes"), none,
-           [this] { ArrangeIcons(); });
+  for (const char* name : {c::kHorizontales, c::kVerticales, c::kCascade, c::kIcones}) {
+    m_windowMenu->addAction(Action(name));
+  }
   const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
   if (!windows.isEmpty()) m_windowMenu->addSeparator();
   int number = 1;

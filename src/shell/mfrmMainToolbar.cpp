@@ -1,15 +1,20 @@
 // The main window's image-button toolbar and its status area.
 #include <QEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QToolButton>
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+#include <vector>
 
 #include "controls/ProgressBar.h"
 #include "controls/SystemColours.h"
 #include "controls/bouton.h"
 #include "shell/Pictures.h"
 #include "shell/StatusLayout.h"
+#include "shell/WindowCommands.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
@@ -17,60 +22,102 @@ namespace fotavel {
 
 namespace {
 
+namespace c = commands;
+
 struct ButtonSpec {
-  const char* name;
+  const char* name;     // its command's, which it shares
   const char* caption;  // null: the button keeps its default caption, its name
   const char* legende;
 };
 
 // Left to right as they stand in the toolbar.
 const ButtonSpec kButtons[] = {
-    {"CacheExplorer", "Explorer", "Ouvrir / Fermer l'Exploreur"},
-    {"SauvPhoto", "Enregistrer", "Enregistrez votre travail"},
-    {"BtAnnuler", "Annuler", "Annuler une action"},
-    {"LumierePlus", "Clair", "Lumière : Photo plus lumineuse"},
-    {"LumiereMoins", "Sombre", "Lumière : Photo moins lumineuse"},
-    {"SaturationPlus", "Colorer", "Saturation : Plus de couleur"},
-    {"SaturationMoins", "Ternir", "Saturation : Moins de couleur"},
-    {"Nette", nullptr, "Netteté : Photo plus nette"},
-    {"Floue", nullptr, "Netteté : Photo plus floue"},
-    {"PivotGche", "Gauche", "Pivoter à 90° vers la gauche"},
-    {"PivotDrt", "Droite", "Pivoter à 90° vers la droite"},
-    {"TaillWeb", "Format Web", "Retailler au format Web"},
-    {"Logo", nullptr, "Insérer votre logo"},
-    {"cielCmd", "Ciel", "Remplacer un ciel blanc"},
-    {"cmdMasque", "Masquer", "Masquer une partie de la photo"},
-    {"AnnulerEd", "Retour", "Annuler: Retour à l'éditeur d'affiches sans importer mon travail"},
-    {"OkEd", "Importer", "Valider: Importer mon travail dans l'éditeur d'affiches"},
-    {"QuitterComm", "Quitter", "Fermer l'application"},
+    {c::kExplorer, "Explorer", "Ouvrir / Fermer l'Exploreur"},
+    {c::kEnregistrer, "Enregistrer", "Enregistrez votre travail"},
+    {c::kAnnuler, "Annuler", "Annuler une action"},
+    {c::kClair, "Clair", "Lumière : Photo plus lumineuse"},
+    {c::kSombre, "Sombre", "Lumière : Photo moins lumineuse"},
+    {c::kColorer, "Colorer", "Saturation : Plus de couleur"},
+    {c::kTernir, "Ternir", "Saturation : Moins de couleur"},
+    {c::kNette, nullptr, "Netteté : Photo plus nette"},
+    {c::kFloue, nullptr, "Netteté : Photo plus floue"},
+    {c::kGauche, "Gauche", "Pivoter à 90° vers la gauche"},
+    {c::kDroite, "Droite", "Pivoter à 90° vers la droite"},
+    {c::kFormatWeb, "Format Web", "Retailler au format Web"},
+    {c::kLogo, nullptr, "Insérer votre logo"},
+    {c::kCiel, "Ciel", "Remplacer un ciel blanc"},
+    {c::kMasquer, "Masquer", "Masquer une partie de la photo"},
+    {c::kRetourEditeur, "Retour",
+     "Annuler: Retour à l'éditeur d'affiches sans importer mon travail"},
+    {c::kImporterEditeur, "Importer", "Valider: Importer mon travail dans l'éditeur d'affiches"},
+    {c::kQuitter, "Quitter", "Fermer l'application"},
 };
 
-// The plain effect buttons of the vertical toolbar, top to bottom, with the
-// command each runs. They stay hidden: these effects are offered only through
-// code and the batch tool.
+// The four image buttons that move to the vertical toolbar in a narrow
+// window, top to bottom there and left to right in the main toolbar, where
+// they follow PivotDrt.
+const char* const kMovingButtons[] = {c::kFormatWeb, c::kLogo, c::kCiel, c::kMasquer};
+
+// The main toolbar's places, left to right. The poster editor's two buttons
+// take the places of the explorer and quit buttons, whose commands its
+// hand-off withdraws: a place shows the first of its buttons whose command
+// is offered.
+struct Place {
+  const char* name;
+  const char* instead = nullptr;
+};
+const Place kMainRow[] = {
+    {c::kExplorer, c::kRetourEditeur},
+    {c::kEnregistrer},
+    {c::kAnnuler},
+    {c::kClair},
+    {c::kSombre},
+    {c::kColorer},
+    {c::kTernir},
+    {c::kNette},
+    {c::kFloue},
+    {c::kGauche},
+    {c::kDroite},
+    {c::kFormatWeb},
+    {c::kLogo},
+    {c::kCiel},
+    {c::kMasquer},
+    {c::kQuitter, c::kImporterEditeur},
+};
+
+// The plain effect buttons of the vertical toolbar, top to bottom. They stay
+// hidden: these effects are offered only through code and the batch tool.
 struct PlainButtonSpec {
   const char* name;
   const char* caption;
-  const char* command;  // in the shared command table; null for the combination
 };
 const PlainButtonSpec kPlainButtons[] = {
-    {"Diffuse", "Diffusion", "diffusion"},
-    {"TrouvContours", "Trouver Contours", "contours"},
-    {"CoupeNB", "Effet Photocopie", "photocopie"},
-    {"Negatif", "Négatif", "negatif"},
-    {"Pcallig", "Plume Calligraphique", "plume"},
-    {"NoirBlanc", "Noir et Blanc", "gris"},
-    {"Combiner", "Combiner", nullptr},
+    {c::kDiffusion, "Diffusion"},         {c::kContours, "Trouver Contours"},
+    {c::kPhotocopie, "Effet Photocopie"}, {c::kNegatif, "Négatif"},
+    {c::kPlume, "Plume Calligraphique"},  {c::kGris, "Noir et Blanc"},
+    {c::kCombiner, "Combiner"},
 };
 
 constexpr int kButtonWidth = 72;
 constexpr int kButtonHeight = 58;
 constexpr int kGap = 8;  // 120 twips at 15 twips a pixel
+constexpr double kNarrowBelow = 870;
+constexpr int kShadowHeight = 4;
+
+// The shadow the menu bar casts on the toolbar below it.
+QPixmap ShadowPicture() {
+  QImage shadow(1, kShadowHeight, QImage::Format_ARGB32);
+  for (int y = 0; y < kShadowHeight; ++y) {
+    shadow.setPixelColor(0, y, QColor(0, 0, 0, 70 * (kShadowHeight - y) / kShadowHeight));
+  }
+  return QPixmap::fromImage(shadow);
+}
 
 }  // namespace
 
 void mfrmMain::BuildToolbar() {
   m_barreOutils->setFixedHeight(kButtonHeight + 4);
+  m_barreOutils->installEventFilter(this);
   int left = kGap;
   for (const ButtonSpec& spec : kButtons) {
     auto* button = new bouton(m_barreOutils);
@@ -85,39 +132,43 @@ void mfrmMain::BuildToolbar() {
     button->SetBackImageEnfoncee(picture);
     button->SetStatusLabel(m_lblStatus);
     button->setGeometry(left, 2, kButtonWidth, kButtonHeight);
-    m_buttons[name] = button;
-    // The poster editor's two buttons take the places of others when the
-    // hand-off starts; until then they are hidden and hold no place.
-    const bool editorOnly = name == QLatin1String("AnnulerEd") || name == QLatin1String("OkEd");
-    if (editorOnly) {
-      button->hide();
-      continue;
-    }
     left += kButtonWidth + kGap;
+    m_buttons[name] = button;
+    // The button is its command's: a click runs it, and it is enabled and
+    // offered as its command is.
+    QAction* action = Action(spec.name);
+    connect(button, &bouton::Click, action, &QAction::trigger);
+    button->SetEnabled(action->isEnabled());
+    connect(action, &QAction::changed, this, [this, button, action] {
+      if (button->Enabled() != action->isEnabled()) button->SetEnabled(action->isEnabled());
+      LayoutToolbars();
+    });
   }
-  BtAnnuler()->SetEnabled(false);
 
-  const auto on = [this](const char* name, auto handler) {
-    connect(Button(name), &bouton::Click, this, handler);
-  };
-  on("QuitterComm", [this] { close(); });
-  on("cmdMasque", [this] { cmdMasque_Click(); });
-  on("Nette", [this] { RunNamed("nette"); });
-  on("Floue", [this] { RunNamed("floue"); });
-  on("Logo", [this] { OnActive([](frmImage& f) { f.Document().InsererLogo(); }); });
-  on("cielCmd", [this] { RunNamed("ciel"); });
-  on("PivotDrt", [this] { RunNamed("droite"); });
-  on("PivotGche", [this] { RunNamed("gauche"); });
-  on("SaturationPlus", [this] { RunNamed("colorer"); });
-  on("SaturationMoins", [this] { RunNamed("ternir"); });
-  on("LumierePlus", [this] { RunNamed("clair"); });
-  on("LumiereMoins", [this] { RunNamed("sombre"); });
-  on("TaillWeb", [this] { TaillWeb_Click(); });
-  on("BtAnnuler", [this] { BtAnnuler_Click(); });
-  on("CacheExplorer", [this] { AffCacheExpl(); });
-  on("SauvPhoto", [this] { EnregistrerSous(); });
-  on("OkEd", [this] { OkEd_Click(); });
-  on("AnnulerEd", [this] { AnnulerEd_Click(); });
+  // What does not fit the width of the window is offered behind this, at
+  // the toolbar's right end, so that no command is out of reach.
+  m_suite = new QToolButton(m_barreOutils);
+  m_suite->setObjectName(QStringLiteral("BarreOutilsSuite"));
+  m_suite->setText(QStringLiteral("»"));
+  m_suite->setToolTip(tr("Autres commandes"));
+  m_suite->setAutoRaise(true);
+  m_suite->setPopupMode(QToolButton::InstantPopup);
+  m_suite->setGeometry(0, 2, 24, kButtonHeight);
+  auto* hidden = new QMenu(m_suite);
+  hidden->setObjectName(QStringLiteral("BarreOutilsSuiteMenu"));
+  connect(hidden, &QMenu::aboutToShow, this, [this, hidden] {
+    hidden->clear();
+    for (QAction* action : m_overflow) hidden->addAction(action);
+  });
+  m_suite->setMenu(hidden);
+  m_suite->hide();
+
+  m_imgOmbre = new QLabel(m_barreOutils);
+  m_imgOmbre->setObjectName(QStringLiteral("ImgOmbre"));
+  m_imgOmbre->setPixmap(ShadowPicture());
+  m_imgOmbre->setScaledContents(true);
+  m_imgOmbre->setAttribute(Qt::WA_TransparentForMouseEvents);
+  m_imgOmbre->setGeometry(0, 0, width(), kShadowHeight);
 
   int top = kGap;
   for (const PlainButtonSpec& spec : kPlainButtons) {
@@ -126,15 +177,72 @@ void mfrmMain::BuildToolbar() {
     button->setGeometry(4, top, m_barreOutilsVrt->width() - 8, 36);
     button->hide();
     top += 36 + kGap;
-    if (spec.command == nullptr) {
-      connect(button, &QPushButton::clicked, this, [this] {
-        if (ImageActive() != nullptr) CombinerPhotos();
-      });
-    } else {
-      connect(button, &QPushButton::clicked, this,
-              [this, command = spec.command] { RunNamed(command); });
-    }
+    connect(button, &QPushButton::clicked, Action(spec.name), &QAction::trigger);
   }
+}
+
+void mfrmMain::LayoutToolbars() {
+  // A minimised or not yet shown window has no sizes worth arranging for.
+  if (isMinimized() || frameGeometry().width() <= 0) return;
+  const bool narrow = frameGeometry().width() < kNarrowBelow;
+  const int g = std::int16_t(Button(c::kExplorer)->x());
+  const auto offered = [this](const char* name) { return Action(name)->isVisible(); };
+  const auto moving = [](const char* name) {
+    return std::find(std::begin(kMovingButtons), std::end(kMovingButtons),
+                     std::string_view(name)) != std::end(kMovingButtons);
+  };
+
+  if (narrow) {
+    int top = g;
+    for (const char* name : kMovingButtons) {
+      bouton* button = Button(name);
+      button->setParent(m_barreOutilsVrt);
+      button->move((m_barreOutilsVrt->width() - button->width()) / 2, top);
+      button->setVisible(offered(name));
+      top += button->height() + g;
+    }
+    m_barreOutilsVrt->show();
+  } else {
+    m_barreOutilsVrt->hide();
+  }
+
+  // The main row, each button after the one before it.
+  std::vector<bouton*> row;
+  int left = g;
+  for (const Place& place : kMainRow) {
+    if (narrow && moving(place.name)) continue;
+    const char* shown = place.name;
+    if (place.instead != nullptr) {
+      const char* other = place.instead;
+      if (!offered(shown)) std::swap(shown, other);
+      Button(other)->hide();
+    }
+    bouton* button = Button(shown);
+    if (!offered(shown)) {
+      button->hide();
+      continue;
+    }
+    if (button->parentWidget() != m_barreOutils) button->setParent(m_barreOutils);
+    button->move(left, button->y());
+    left += button->width() + g;
+    row.push_back(button);
+  }
+
+  // Those that would pass the right edge go behind the chevron, which takes
+  // the end of the row.
+  const int room = m_barreOutils->width();
+  const bool overflows = !row.empty() && row.back()->x() + row.back()->width() > room;
+  const int end = overflows ? room - m_suite->width() : room;
+  m_overflow.clear();
+  for (bouton* button : row) {
+    const bool fits = button->x() + button->width() <= end;
+    button->setVisible(fits);
+    if (!fits) m_overflow.push_back(Action(button->objectName().toLatin1().constData()));
+  }
+  m_suite->move(room - m_suite->width(), m_suite->y());
+  m_suite->setVisible(overflows);
+  // The shadow falls over the buttons.
+  m_imgOmbre->raise();
 }
 
 void mfrmMain::BuildStatusArea() {
@@ -184,6 +292,7 @@ void mfrmMain::LayoutStatusArea() {
 
 bool mfrmMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_picStatus && event->type() == QEvent::Resize) LayoutStatusArea();
+  if (watched == m_barreOutils && event->type() == QEvent::Resize) LayoutToolbars();
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -9,6 +9,7 @@
 #include "shell/BarreExplorer.h"
 #include "shell/ShellFixture.h"
 #include "shell/SurfaceClipboard.h"
+#include "shell/WindowCommands.h"
 #include "support/ScopedEnv.h"
 
 namespace fotavel::testing {
@@ -49,29 +50,29 @@ TEST_F(Clipboard, ThePosterEditorsPictureOpensCopiesPastesAndGoesBackChanged) {
   EXPECT_EQ(Upright(first->Document().Picture()), given);
   EXPECT_TRUE(OnClipboard().isNull());
   EXPECT_FALSE(window->Explorer()->isVisible());
-  EXPECT_FALSE(window->Button("CacheExplorer")->isVisible());
+  EXPECT_FALSE(window->Button(commands::kExplorer)->isVisible());
 
   QGuiApplication::clipboard()->setText(QStringLiteral("du texte"));
   ui.Answer(MessageAnswer::Ok);
-  Trigger("mnuEdit_2");
+  Trigger(commands::kColler);
   ExpectMessage(0,
                 QStringLiteral("Erreur lors de l'opération 'Coller': le presse-papiers ne contient "
                                "pas d'image"),
                 MessageIcon::Exclamation);
   EXPECT_EQ(Windows(), 1);
 
-  Click("LumierePlus");
+  Click(commands::kClair);
   const QImage changed = Upright(first->Document().Picture());
   ASSERT_NE(changed, given);
-  Trigger("mnuEdit_1");
-  Trigger("mnuEdit_2");
+  Trigger(commands::kCopier);
+  Trigger(commands::kColler);
   frmImage* second = window->ActiveDocument();
   ASSERT_NE(second, first);
   EXPECT_EQ(Caption(second), QStringLiteral("Photo: Nouvelle photo 2"));
   EXPECT_EQ(Upright(second->Document().Picture()), changed);
 
   ui.Answer(MessageAnswer::No);
-  Click("OkEd");
+  Click(commands::kImporterEditeur);
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(MessageCount(), 2);
   EXPECT_EQ(OnClipboard().convertToFormat(QImage::Format_RGB32), changed);

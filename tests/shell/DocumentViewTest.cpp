@@ -9,6 +9,7 @@
 
 #include "controls/SystemColours.h"
 #include "shell/ShellFixture.h"
+#include "shell/WindowCommands.h"
 
 namespace fotavel::testing {
 namespace {
@@ -65,7 +66,7 @@ TEST_F(DocumentView, APhotoTwiceAsWideAsTheRoomOpensAtFiftyAndTheAreaBlurTakesPh
   EXPECT_TRUE(document->picImage().isNull());
 
   const QImage before = Upright(document->Document().Picture());
-  Click("cmdMasque");
+  Click(commands::kMasquer);
   EXPECT_EQ(document->MousePointer(), frmImage::kPointerCross);
   QTest::mousePress(document->Image1(), Qt::LeftButton, {}, QPoint(20, 15));
   QTest::mouseRelease(document->Image1(), Qt::LeftButton, {}, QPoint(10, 5));
@@ -130,7 +131,7 @@ TEST_F(DocumentView, CtrlWheelZoomsAroundThePointer) {
   const QPoint pointer(150, 120);
   const QPointF under(250, 170);  // photo pixels at 100 %
   ASSERT_EQ(OnScreen(document, photo, under), QPointF(pointer));
-  Click("cmdMasque");
+  Click(commands::kMasquer);
 
   const auto stays = [&](double zoom) {
     EXPECT_EQ(document->Zoom(), zoom);

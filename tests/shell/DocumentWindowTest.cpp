@@ -9,6 +9,7 @@
 #include "dialogs/fSauvJpg.h"
 #include "document/Messages.h"
 #include "shell/ShellFixture.h"
+#include "shell/WindowCommands.h"
 
 namespace fotavel::testing {
 namespace {
@@ -30,28 +31,30 @@ class Paints : public QObject {
   }
 };
 
-// The buttons and menu entries that change the photo, each leaving an undo step.
-constexpr const char* kEffects[] = {
-    "Nette",         "Floue",         "cielCmd",      "SaturationPlus", "SaturationMoins",
-    "LumierePlus",   "LumiereMoins",  "PivotDrt",     "PivotGche",      "TaillWeb",
-    "mnuLowPass_0",  "mnuLowPass_1",  "mnuLowPass_2", "mnuLowPass_3",   "mnuHighPass_0",
-    "mnuHighPass_1", "mnuHighPass_2", "mnuSpecial_0", "mnuSpecial_4",   "mnuSpecial_5",
-    "mnuSpecial_6",  "mnuColors_0",   "mnuColors_1",  "mnuColors_3"};
+namespace c = commands;
+
+// The commands that change the photo, each leaving an undo step.
+constexpr const char* kEffects[] = {c::kNette,    c::kFloue,       c::kCiel,    c::kColorer,
+                                    c::kTernir,   c::kClair,       c::kSombre,  c::kDroite,
+                                    c::kGauche,   c::kFormatWeb,   c::kSoften,  c::kSoftenMore,
+                                    c::kBlurMore, c::kSharpenMore, c::kUnsharp, c::kEmboss,
+                                    c::kMinimum,  c::kMedian,      c::kMaximum, c::kGris};
 
 // Without a photo every command says so. An opened photo shows with its caption and status; an
 // effect fills the bar at every column while the window draws the bar seldom and the photo once,
 // at the end; every command changes the shown photo, and undo gives the last five back.
 TEST_F(DocumentWindow, EveryPhotoCommandSaysSoWithoutAPhotoAndChangesTheShownPhotoWithOne) {
+  // Through its button where it has one, else through its menu entry.
   const auto run = [this](const char* name) {
-    if (QByteArrayView(name).startsWith("mnu")) {
-      Trigger(name);
-    } else {
+    if (window->Button(name) != nullptr) {
       Click(name);
+    } else {
+      Trigger(name);
     }
   };
   std::vector<const char*> needPhoto(std::begin(kEffects), std::end(kEffects));
-  needPhoto.insert(needPhoto.end(), {"cmdMasque", "Logo", "SauvPhoto", "mnuFile_1", "mnuFile_3",
-                                     "mnuEdit_1", "mnuEdit_4", "mnuEdit_6"});
+  needPhoto.insert(needPhoto.end(), {c::kMasquer, c::kLogo, c::kEnregistrer, c::kImprimer,
+                                     c::kCopier, c::kRetailler, c::kProprietes});
   for (const char* name : needPhoto) {
     ui.Answer(MessageAnswer::Ok);
     const int before = MessageCount();
@@ -81,7 +84,7 @@ TEST_F(DocumentWindow, EveryPhotoCommandSaysSoWithoutAPhotoAndChangesTheShownPho
   ASSERT_NE(bar->hwnd(), nullptr);
   Paints barPaints(bar->hwnd());
   Paints photoPaints(document->Image1());
-  Click("LumierePlus");
+  Click(commands::kClair);
   ASSERT_EQ(positions.size(), 599u) << "columns 3 ... 1797, the bar standing at 0";
   EXPECT_EQ(positions.back(), bar->Max());
   EXPECT_LT(barPaints.count * 50, 600) << barPaints.count << " paints of the bar";
@@ -106,7 +109,7 @@ TEST_F(DocumentWindow, EveryPhotoCommandSaysSoWithoutAPhotoAndChangesTheShownPho
   EXPECT_EQ(MessageCount(), messages);
   for (int undo = 1; undo <= 5; ++undo) {
     EXPECT_TRUE(window->BtAnnuler()->Enabled()) << undo;
-    Click("BtAnnuler");
+    Click(commands::kAnnuler);
     EXPECT_EQ(Shown(document), shown[shown.size() - 1 - undo]) << undo;
   }
   EXPECT_FALSE(window->BtAnnuler()->Enabled());
@@ -115,7 +118,7 @@ TEST_F(DocumentWindow, EveryPhotoCommandSaysSoWithoutAPhotoAndChangesTheShownPho
 // No answer but a written file or a plain No lets a changed photo go.
 TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndOnlyAWrittenFileOrNoLetsItGo) {
   frmImage* document = Open(QStringLiteral("a.bmp"));
-  Click("Nette");
+  Click(commands::kNette);
   ui.Answer(MessageAnswer::Cancel);
   Close(document);
   ASSERT_EQ(Windows(), 1);
@@ -146,16 +149,16 @@ TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndOnlyAWrittenFileOrNoLetsItGo) 
 
 TEST_F(DocumentWindow, ClosingTheApplicationAsksEveryChangedPhotoAndCancelKeepsAll) {
   Open(QStringLiteral("a.bmp"));
-  Click("Nette");
+  Click(commands::kNette);
   Open(QStringLiteral("b.bmp"));
-  Click("Nette");
+  Click(commands::kNette);
   Open(QStringLiteral("c.bmp"));  // unchanged: no question
   ui.Answer(MessageAnswer::No).Answer(MessageAnswer::Cancel);
-  Click("QuitterComm");
+  Click(commands::kQuitter);
   EXPECT_EQ(Windows(), 3);
   EXPECT_TRUE(window->isVisible());
   ui.Answer(MessageAnswer::No).Answer(MessageAnswer::No);
-  Trigger("mnuFile_5");
+  Trigger(commands::kQuitter);
   EXPECT_EQ(Windows(), 0);
   EXPECT_EQ(MessageCount(), 4);
 }
@@ -165,10 +168,10 @@ TEST_F(DocumentWindow, ClosingTheApplicationAsksEveryChangedPhotoAndCancelKeepsA
 // write is written as a bitmap beside it, and said.
 TEST_F(DocumentWindow, SavingWritesTheChosenKindAndCleansTheCaption) {
   frmImage* document = Open(QStringLiteral("source.bmp"), 37, 23);
-  Click("PivotGche");
+  Click(commands::kGauche);
   ui.ChooseName(folder.filePath(QStringLiteral("photo")));
   WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->cmdCancelJPG()->click(); });
-  Click("SauvPhoto");
+  Click(commands::kEnregistrer);
   const FileDialogRequest& request = ui.FileDialogs()[0].request;
   EXPECT_EQ(request.defaultName, folder.filePath(QStringLiteral("source")));
   EXPECT_EQ(request.filters.value(request.filterIndex - 1).pattern, QStringLiteral("*.JPG"));
@@ -179,14 +182,14 @@ TEST_F(DocumentWindow, SavingWritesTheChosenKindAndCleansTheCaption) {
 
   const QString chosen = folder.filePath(QStringLiteral("copie.png"));
   ui.ChooseName(chosen).Answer(MessageAnswer::Ok);
-  Click("SauvPhoto");
+  Click(commands::kEnregistrer);
   ExpectMessage(0, Messages::kFormatIncompatible);
   EXPECT_FALSE(QFileInfo::exists(chosen));
   EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("copie.bmp"))));
 
   ui.ChooseName(jpeg);
   WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->EnregJPG()->click(); });
-  Trigger("mnuFile_1");
+  Trigger(commands::kEnregistrer);
   EXPECT_TRUE(QFileInfo::exists(jpeg));
   EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + jpeg);
   EXPECT_FALSE(document->Document().Dirty());

@@ -7,6 +7,7 @@
 #include "document/Messages.h"
 #include "shell/BarreExplorer.h"
 #include "shell/ShellFixture.h"
+#include "shell/WindowCommands.h"
 
 namespace fotavel::testing {
 namespace {
@@ -72,7 +73,7 @@ TEST_F(Explorer, OpeningHidesThePaneUntilTheLastPhotoIsClosed) {
   EXPECT_TRUE(pane->PhotoSelectionnee().isEmpty());
   EXPECT_FALSE(pane->Ouvrir()->isEnabled());
 
-  Click("CacheExplorer");
+  Click(commands::kExplorer);
   ASSERT_TRUE(pane->isVisible());
   emit pane->Fichier()->itemActivated(Item(QStringLiteral("large.bmp")));
   EXPECT_EQ(Windows(), 2);

@@ -9,6 +9,7 @@
 #include "dialogs/ModalDriver.h"
 #include "dialogs/frmParamLogo.h"
 #include "shell/ShellFixture.h"
+#include "shell/WindowCommands.h"
 #include "support/FileSizeCap.h"
 
 namespace fotavel::testing {
@@ -42,7 +43,7 @@ class LogoSettings : public ShellTest {
   // "Votre logo", with `act` run on the dialog once it shows.
   void OpenSettings(std::function<void(frmParamLogo*)> act) {
     WhenModal<frmParamLogo>(std::move(act));
-    Trigger("mnuParametrage_0");
+    Trigger(commands::kVotreLogo);
   }
 };
 
@@ -50,12 +51,12 @@ TEST_F(LogoSettings, TheLogoCommandWithNoLogoAsksForOneThenStampsIt) {
   frmImage* document = Open(QStringLiteral("photo.bmp"));
   const QImage before = Upright(document->Document().Picture());
   WhenModal<frmParamLogo>([](frmParamLogo* dialog) { dialog->reject(); });
-  Click("Logo");
+  Click(commands::kLogo);
   EXPECT_FALSE(document->Document().Dirty());
 
   const QString picture = WriteLogo(QStringLiteral("Mon logo.PNG"), 0xFFFF0000);
   WhenModal<frmParamLogo>([&](frmParamLogo* dialog) { Store(dialog, picture); });
-  Click("Logo");
+  Click(commands::kLogo);
   EXPECT_EQ(ParamFiles(), "fotavel.ini logo.PNG");
   EXPECT_EQ(Bytes(Param("fotavel.ini")),
             "Ext=PNG;\r\nDstX=0;\r\nDstY=0;\r\nTll=10;\r\nTrs=0;\r\nAgl=0;\r\n");

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "shell/ShellFixture.h"
+#include "shell/WindowCommands.h"
 
 namespace fotavel::testing {
 namespace {
@@ -75,7 +76,7 @@ TEST_F(Printing, AWidePhotoAsksForLandscapeAndTheChoiceStaysForATallOne) {
   QPrinter* printer = UsePdf(QStringLiteral("annule.pdf"));
   frmImage* document = OpenRedOverBlue(QStringLiteral("petite.bmp"), 300, 200);
   ui.Answer(MessageAnswer::Cancel).Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
-  Trigger("mnuFile_3");
+  Trigger(commands::kImprimer);
   EXPECT_FALSE(QFile::exists(printer->outputFileName()));
   EXPECT_EQ(ui.Messages()[0].buttons, MessageButtons::YesNoCancel);
   const auto printTo = [&](const char* name) {
