@@ -153,6 +153,8 @@ void mfrmMain::BuildToolbar() {
   m_suite->setToolTip(tr("Autres commandes"));
   m_suite->setAutoRaise(true);
   m_suite->setPopupMode(QToolButton::InstantPopup);
+  // The chevron says itself that there is more: no menu arrow beside it.
+  m_suite->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
   m_suite->setGeometry(0, 2, 24, kButtonHeight);
   auto* hidden = new QMenu(m_suite);
   hidden->setObjectName(QStringLiteral("BarreOutilsSuiteMenu"));
@@ -206,9 +208,10 @@ void mfrmMain::LayoutToolbars() {
     m_barreOutilsVrt->hide();
   }
 
-  // The main row, each button after the one before it.
+  // The main row, each button after the one before it, on the line of the first.
   std::vector<bouton*> row;
   int left = g;
+  const int top = Button(c::kExplorer)->y();
   for (const Place& place : kMainRow) {
     if (narrow && moving(place.name)) continue;
     const char* shown = place.name;
@@ -223,7 +226,7 @@ void mfrmMain::LayoutToolbars() {
       continue;
     }
     if (button->parentWidget() != m_barreOutils) button->setParent(m_barreOutils);
-    button->move(left, button->y());
+    button->move(left, top);
     left += button->width() + g;
     row.push_back(button);
   }

@@ -26,12 +26,14 @@ class RecordingObserver : public DocumentObserver {
  public:
   QString size;
   std::vector<bool> undo;
+  std::vector<bool> redo;
   int warnings = 0;
 
   void SetStatus(const QString&, const QString&, const QString& s) override {
     if (s != QStringLiteral("#")) size = s;  // "#" leaves it as it is
   }
   void UndoAvailable(bool available) override { undo.push_back(available); }
+  void RedoAvailable(bool available) override { redo.push_back(available); }
   void MemoryWarning(const QString&) override { ++warnings; }
 };
 

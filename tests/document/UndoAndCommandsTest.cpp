@@ -1,4 +1,6 @@
 // The undo ring and the effect commands run through the document's frame.
+#include <stdexcept>
+
 #include "DocumentFixture.h"
 #include "document/Commands.h"
 #include "document/DocumentError.h"
@@ -29,6 +31,61 @@ TEST_F(DocumentTest, SixStepsThenSixUndosGiveBackTheLastFiveStates) {
   // The state before the first step fell out of the ring.
   document.Annuler();
   EXPECT_TRUE(SamePixels(document.Picture(), states[1]));
+}
+
+// Each redo gives back the state the matching undo took away, turns with their sizes; the photo a
+// redo replaces goes back into the ring, so the five undos still reach as far. A new change forgets
+// what was undone; neither undo nor redo touches the caption or the dirty flag.
+TEST_F(DocumentTest, RedoGivesBackEveryUndoneStateUntilANewChange) {
+  OpenRandom(11, 7);
+  std::vector<cDIBSection> states;
+  states.push_back(Copy(document.Picture()));
+  const std::function<void()> steps[] = {[&] { document.Lighten(); }, [&] { document.Piv_Gche(); },
+                                         [&] { document.Fade(); }, [&] { document.GrayScale(); },
+                                         [&] { document.NegativeImage(); }};
+  for (const auto& step : steps) {
+    step();
+    states.push_back(Copy(document.Picture()));
+  }
+  const QString caption = document.Caption();
+  for (int k = 4; k >= 0; --k) document.Annuler();
+  EXPECT_TRUE(SamePixels(document.Picture(), states[0]));
+  EXPECT_FALSE(document.CanUndo());
+  for (int k = 1; k <= 5; ++k) {
+    ASSERT_TRUE(document.CanRedo()) << k;
+    document.Retablir();
+    EXPECT_TRUE(SamePixels(document.Picture(), states[k])) << "redo " << k;
+  }
+  EXPECT_FALSE(document.CanRedo());
+  EXPECT_EQ(observer.redo.back(), false);
+  EXPECT_EQ(document.UndoCount(), 5);
+  EXPECT_EQ(document.Caption(), caption);
+  EXPECT_TRUE(document.Dirty());
+
+  document.Annuler();
+  document.Annuler();
+  document.Piv_Drt();
+  EXPECT_FALSE(document.CanRedo());
+  EXPECT_EQ(observer.redo.back(), false);
+  const cDIBSection turned = Copy(document.Picture());
+  document.Retablir();
+  EXPECT_TRUE(SamePixels(document.Picture(), turned));
+  EXPECT_EQ(document.UndoCount(), 4);
+  document.Annuler();
+  EXPECT_TRUE(SamePixels(document.Picture(), states[3]));
+}
+
+TEST(CommandNames, EveryNameTheProgramHoldsIsInTheTableAndAnyOtherIsAFault) {
+  namespace n = CommandNames;
+  const char* const held[] = {n::kNette,  n::kFloue,     n::kFiltre,   n::kNoyau,   n::kClair,
+                              n::kSombre, n::kColorer,   n::kTernir,   n::kGris,    n::kPhotocopie,
+                              n::kPlume,  n::kDiffusion, n::kContours, n::kNegatif, n::kGauche,
+                              n::kDroite, n::kCiel,      n::kWeb,      n::kTaille,  n::kMasquer,
+                              n::kLogo,   n::kCombiner};
+  for (const char* name : held) EXPECT_STREQ(CommandNamed(name).name, name);
+  EXPECT_EQ(std::size(held), Commands().size()) << "a command the window cannot name";
+  EXPECT_THROW(CommandNamed("Nette"), std::logic_error);
+  EXPECT_EQ(FindCommand(u"Nette"), nullptr) << "what a user types is only looked for";
 }
 
 // The window prepares memory when idle, and a pass lets the window's timers run while it reports

@@ -14,18 +14,6 @@
 namespace fotavel::testing {
 namespace {
 
-// The room the main window offers, in pixels, worked out plainly.
-QSize Room(const mfrmMain& window) {
-  const double tx = TwipsPerPixelX(window);
-  const double ty = TwipsPerPixelY(window);
-  const double w = window.frameGeometry().width() * tx;
-  const double h = window.frameGeometry().height() * ty;
-  const double vertical = window.BarreOutilsVrt()->width() * tx;
-  const double bars = (window.BarreOutils()->height() + window.picStatus()->height()) * ty;
-  return {static_cast<int>(std::nearbyint((w - vertical - 800) / tx)),
-          static_cast<int>(std::nearbyint((h - bars - 1500) / ty))};
-}
-
 void ClickView(frmImage* document, const char* name) {
   QTest::mouseClick(document->findChild<QToolButton*>(QString::fromUtf8(name)), Qt::LeftButton);
 }

@@ -8,11 +8,14 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <memory>
 #include <optional>
 
+#include "controls/SystemColours.h"
 #include "controls/bouton.h"
 #include "dialogs/ScriptedUiServices.h"
 #include "io/PictureFiles.h"
@@ -48,6 +51,29 @@ inline cDIBSection Pattern(int width, int height) {
 // The photo as the window shows it at 100 %: upright, 32-bit pixels.
 inline QImage Upright(const cDIBSection& photo) {
   return io::ImageFromSurface(photo).convertToFormat(QImage::Format_RGB32);
+}
+
+// The room the main window offers a photo, in pixels, worked out plainly.
+inline QSize Room(const mfrmMain& window) {
+  const double tx = TwipsPerPixelX(window);
+  const double ty = TwipsPerPixelY(window);
+  const double w = window.frameGeometry().width() * tx;
+  const double h = window.frameGeometry().height() * ty;
+  const double vertical = window.BarreOutilsVrt()->width() * tx;
+  const double bars = (window.BarreOutils()->height() + window.picStatus()->height()) * ty;
+  return {static_cast<int>(std::nearbyint((w - vertical - 800) / tx)),
+          static_cast<int>(std::nearbyint((h - bars - 1500) / ty))};
+}
+
+// The zoom at which a photo opens in that room: never enlarged, else the smaller of the two
+// ratios, to the nearest whole percent (halves to even).
+inline int FittingZoom(QSize room, QSize photo) {
+  const double zx = room.width() * 100.0 / photo.width();
+  const double zy = room.height() * 100.0 / photo.height();
+  if (room.width() >= photo.width() && room.height() >= photo.height()) return 100;
+  if (room.height() >= photo.height()) return static_cast<int>(std::nearbyint(zx));
+  if (room.width() >= photo.width()) return static_cast<int>(std::nearbyint(zy));
+  return static_cast<int>(std::nearbyint(std::min(zx, zy)));
 }
 
 class ShellTest : public ::testing::Test {
@@ -114,6 +140,26 @@ class ShellTest : public ::testing::Test {
     auto* action = window->findChild<QAction*>(QString::fromUtf8(actionName));
     ASSERT_NE(action, nullptr) << actionName;
     action->trigger();
+  }
+
+  // The whole photo is on screen: shown at its zoom with neither scroll bar, inside its viewport,
+  // in the active window, which lies wholly inside the workspace.
+  void ExpectWholePhotoShown(frmImage* document) const {
+    ASSERT_NE(document, nullptr);
+    const PhotoDocument& photo = document->Document();
+    const auto at = [&](int side) {
+      return static_cast<int>(std::nearbyint(side * document->Zoom() / 100));
+    };
+    EXPECT_EQ(document->Image1()->size(), QSize(at(photo.ImageWidth()), at(photo.ImageHeight())));
+    EXPECT_TRUE(document->hscScroll()->isHidden());
+    EXPECT_TRUE(document->vscScroll()->isHidden());
+    EXPECT_TRUE(document->picScrollBox()->rect().contains(document->Image1()->geometry()))
+        << document->picScrollBox()->width() << " x " << document->picScrollBox()->height();
+    const QWidget* frame = document->parentWidget();
+    EXPECT_TRUE(frame->isVisible() && !frame->isMinimized());
+    EXPECT_TRUE(window->Workspace()->viewport()->rect().contains(frame->geometry()))
+        << frame->x() << "," << frame->y() << " " << frame->width() << " x " << frame->height();
+    EXPECT_EQ(window->ActiveDocument(), document);
   }
 
   QString Caption(frmImage* document) const { return document->parentWidget()->windowTitle(); }
