@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "dialogs/NumberText.h"
+#include "dialogs/PlaceForScreen.h"
 #include "dialogs/UiServices.h"
 
 namespace fotavel {
@@ -111,6 +112,7 @@ frmCombination::frmCombination(UiServices& ui, QWidget* owner) : QDialog(owner),
   m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
   m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
   m_cmdCancel->setGeometry(249, 195, 75, 25);
+  PlaceForScreen(*this);
 
   for (int k = 0; k < 2; ++k) {
     connect(m_cboSource[k], &QComboBox::currentIndexChanged, this,

@@ -14,6 +14,7 @@
 #include <limits>
 
 #include "dialogs/NumberText.h"
+#include "dialogs/PlaceForScreen.h"
 #include "dialogs/UiServices.h"
 #include "surface/cDIBSection.h"
 
@@ -95,6 +96,7 @@ frmNewSize::frmNewSize(UiServices& ui, QWidget* owner) : QDialog(owner), m_ui(ui
 
   // Both options share this parent and nothing else, so they exclude each other.
   m_enPix->setChecked(true);
+  PlaceForScreen(*this);
 
   connect(m_enPix, &QRadioButton::toggled, this, &frmNewSize::EnPix_Toggled);
   connect(m_enPourc, &QRadioButton::toggled, this, &frmNewSize::EnPourc_Toggled);

@@ -23,6 +23,7 @@
 #include <exception>
 
 #include "dialogs/GCommonDialog.h"
+#include "dialogs/PlaceForScreen.h"
 #include "dialogs/UiServices.h"
 
 namespace fotavel {
@@ -91,8 +92,10 @@ QLabel* AddValueText(QWidget* parent, const char* name, const QString& text, int
 
 // A photo of sky over hills with a small logo in its corner: what the two
 // position bars, set like rulers along its edges, place the logo on.
-QPixmap Illustration(int width, int height) {
-  QPixmap picture(width, height);
+QPixmap Illustration(QSize size) {
+  const int width = size.width();
+  const int height = size.height();
+  QPixmap picture(size);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
   QLinearGradient sky(0, 0, 0, height);
@@ -127,6 +130,9 @@ frmParamLogo::frmParamLogo(UiServices& ui, LogoParamFiles files, bool& logoPret,
   // The dialog is drawn for this size; nothing in it would use more room.
   setFixedSize(304, 574);
   BuildControls();
+  PlaceForScreen(*this);
+  // Drawn once the picture has its size on this screen.
+  m_picture1->setPixmap(Illustration(m_picture1->size()));
 
   connect(m_distX, &QScrollBar::valueChanged, this,
           [this](int v) { m_distXPourcentage->setText(TextDistX(v)); });
@@ -185,13 +191,12 @@ void frmParamLogo::BuildControls() {
   m_distY->setGeometry(68, 204, 17, 150);
   // The two bars frame the picture like rulers: the same width as the
   // horizontal one, the same height as the vertical one.
-  auto* picture = new QLabel(this);
-  picture->setObjectName(QStringLiteral("Picture1"));
-  picture->setGeometry(88, 204, 208, 150);
-  picture->setPixmap(Illustration(208, 150));
-  m_distXPourcentage = AddValueText(picture, "distX_pourcentage", QString(), 0, 4, 208, 34);
+  m_picture1 = new QLabel(this);
+  m_picture1->setObjectName(QStringLiteral("Picture1"));
+  m_picture1->setGeometry(88, 204, 208, 150);
+  m_distXPourcentage = AddValueText(m_picture1, "distX_pourcentage", QString(), 0, 4, 208, 34);
   m_distXPourcentage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  m_distYPourcentage = AddValueText(picture, "distY_pourcentage", QString(), 0, 44, 208, 34);
+  m_distYPourcentage = AddValueText(m_picture1, "distY_pourcentage", QString(), 0, 44, 208, 34);
   m_distYPourcentage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   AddLine(this, 362);
 
