@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "dialogs/PlaceForScreen.h"
+
 namespace fotavel {
 namespace {
 
@@ -63,6 +65,7 @@ fSauvJpg::fSauvJpg(QWidget* owner) : QDialog(owner) {
   m_enregJpg = new QPushButton(QStringLiteral("Enregistrer"), this);
   m_enregJpg->setObjectName(QStringLiteral("EnregJPG"));
   m_enregJpg->setGeometry(112, 76, 81, 25);
+  PlaceForScreen(*this);
 
   // "Enregistrer" comes first so the dialog opens with the focus on it.
   setTabOrder(m_enregJpg, m_qualitJpg);

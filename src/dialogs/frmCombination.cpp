@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "dialogs/NumberText.h"
+#include "dialogs/PlaceForScreen.h"
 #include "dialogs/UiServices.h"
 
 namespace fotavel {
@@ -59,7 +60,7 @@ frmCombination::frmCombination(UiServices& ui, QWidget* owner) : QDialog(owner),
 
     m_lblSource[i] = new QLabel(sourceCaptions[i], this);
     m_lblSource[i]->setObjectName(QStringLiteral("lblSource") + suffix);
-    m_lblSource[i]->setGeometry(left, 8, 153, 13);
+    m_lblSource[i]->setGeometry(left, 6, 153, 17);
     m_cboSource[i] = new QComboBox(this);
     m_cboSource[i]->setObjectName(QStringLiteral("cboSource") + suffix);
     m_cboSource[i]->setGeometry(left, 24, 153, 21);
@@ -67,14 +68,14 @@ frmCombination::frmCombination(UiServices& ui, QWidget* owner) : QDialog(owner),
 
     m_lblOffset[i] = new QLabel(QStringLiteral("Offset:"), this);
     m_lblOffset[i]->setObjectName(QStringLiteral("lblOffset") + suffix);
-    m_lblOffset[i]->setGeometry(left + 16, 79, 60, 13);
+    m_lblOffset[i]->setGeometry(left + 16, 77, 64, 17);
     m_txtOffset[i] = new QLineEdit(QStringLiteral("0"), this);
     m_txtOffset[i]->setObjectName(QStringLiteral("txtOffset") + suffix);
     m_txtOffset[i]->setGeometry(left + 80, 76, 65, 21);
 
     m_lblMultiplier[i] = new QLabel(QStringLiteral("Multiplier:"), this);
     m_lblMultiplier[i]->setObjectName(QStringLiteral("lblMultiplier") + suffix);
-    m_lblMultiplier[i]->setGeometry(left + 16, 105, 60, 13);
+    m_lblMultiplier[i]->setGeometry(left + 16, 103, 64, 17);
     m_txtMultiplier[i] = new QLineEdit(QStringLiteral("1"), this);
     m_txtMultiplier[i]->setObjectName(QStringLiteral("txtMultiplier") + suffix);
     m_txtMultiplier[i]->setGeometry(left + 80, 102, 65, 21);
@@ -95,7 +96,7 @@ frmCombination::frmCombination(UiServices& ui, QWidget* owner) : QDialog(owner),
 
   m_lblInfo = new QLabel(this);
   m_lblInfo->setObjectName(QStringLiteral("lblInfo"));
-  m_lblInfo->setGeometry(8, 170, 316, 13);
+  m_lblInfo->setGeometry(8, 168, 316, 17);
 
   auto* fraSep = new QFrame(this);
   fraSep->setObjectName(QStringLiteral("fraSep"));
@@ -111,6 +112,7 @@ frmCombination::frmCombination(UiServices& ui, QWidget* owner) : QDialog(owner),
   m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
   m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
   m_cmdCancel->setGeometry(249, 195, 75, 25);
+  PlaceForScreen(*this);
 
   for (int k = 0; k < 2; ++k) {
     connect(m_cboSource[k], &QComboBox::currentIndexChanged, this,

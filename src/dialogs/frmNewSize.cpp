@@ -14,6 +14,7 @@
 #include <limits>
 
 #include "dialogs/NumberText.h"
+#include "dialogs/PlaceForScreen.h"
 #include "dialogs/UiServices.h"
 #include "surface/cDIBSection.h"
 
@@ -43,23 +44,23 @@ frmNewSize::frmNewSize(UiServices& ui, QWidget* owner) : QDialog(owner), m_ui(ui
 
   auto* lbl = new QLabel(QStringLiteral("Largeur"), this);
   lbl->setObjectName(QStringLiteral("lbl"));
-  lbl->setGeometry(24, 35, 57, 13);
+  lbl->setGeometry(24, 33, 57, 17);
   m_txtWidth = new QLineEdit(this);
   m_txtWidth->setObjectName(QStringLiteral("txtWidth"));
   m_txtWidth->setGeometry(88, 32, 73, 21);
   m_lblOrigWidth = new QLabel(this);
   m_lblOrigWidth->setObjectName(QStringLiteral("lblOrigWidth"));
-  m_lblOrigWidth->setGeometry(172, 35, 89, 13);
+  m_lblOrigWidth->setGeometry(172, 33, 89, 17);
 
   auto* lblHeight = new QLabel(QStringLiteral("Hauteur"), this);
   lblHeight->setObjectName(QStringLiteral("lblHeight"));
-  lblHeight->setGeometry(24, 63, 57, 13);
+  lblHeight->setGeometry(24, 61, 57, 17);
   m_txtHeight = new QLineEdit(this);
   m_txtHeight->setObjectName(QStringLiteral("txtHeight"));
   m_txtHeight->setGeometry(88, 60, 73, 21);
   m_lblOrigHeight = new QLabel(this);
   m_lblOrigHeight->setObjectName(QStringLiteral("lblOrigHeight"));
-  m_lblOrigHeight->setGeometry(172, 63, 89, 13);
+  m_lblOrigHeight->setGeometry(172, 61, 89, 17);
 
   m_chkKeepProportion = new QCheckBox(QStringLiteral("&Conserver les proportions"), this);
   m_chkKeepProportion->setObjectName(QStringLiteral("chkKeepProportion"));
@@ -72,7 +73,7 @@ frmNewSize::frmNewSize(UiServices& ui, QWidget* owner) : QDialog(owner), m_ui(ui
 
   auto* lblPercentage = new QLabel(QStringLiteral("Pourcent"), this);
   lblPercentage->setObjectName(QStringLiteral("lblPercentage"));
-  lblPercentage->setGeometry(24, 143, 57, 13);
+  lblPercentage->setGeometry(24, 141, 57, 17);
   m_txtPercent = new QLineEdit(QStringLiteral("100"), this);
   m_txtPercent->setObjectName(QStringLiteral("txtPercent"));
   m_txtPercent->setGeometry(88, 140, 73, 21);
@@ -95,6 +96,7 @@ frmNewSize::frmNewSize(UiServices& ui, QWidget* owner) : QDialog(owner), m_ui(ui
 
   // Both options share this parent and nothing else, so they exclude each other.
   m_enPix->setChecked(true);
+  PlaceForScreen(*this);
 
   connect(m_enPix, &QRadioButton::toggled, this, &frmNewSize::EnPix_Toggled);
   connect(m_enPourc, &QRadioButton::toggled, this, &frmNewSize::EnPourc_Toggled);

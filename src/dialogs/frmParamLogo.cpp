@@ -23,6 +23,7 @@
 #include <exception>
 
 #include "dialogs/GCommonDialog.h"
+#include "dialogs/PlaceForScreen.h"
 #include "dialogs/UiServices.h"
 
 namespace fotavel {
@@ -91,8 +92,10 @@ QLabel* AddValueText(QWidget* parent, const char* name, const QString& text, int
 
 // A photo of sky over hills with a small logo in its corner: what the two
 // position bars, set like rulers along its edges, place the logo on.
-QPixmap Illustration(int width, int height) {
-  QPixmap picture(width, height);
+QPixmap Illustration(QSize size) {
+  const int width = size.width();
+  const int height = size.height();
+  QPixmap picture(size);
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing);
   QLinearGradient sky(0, 0, 0, height);
@@ -125,8 +128,11 @@ frmParamLogo::frmParamLogo(UiServices& ui, LogoParamFiles files, bool& logoPret,
     : QDialog(owner), m_ui(ui), m_files(std::move(files)), m_logoPret(logoPret) {
   setWindowTitle(QStringLiteral("Paramétrage de votre logo"));
   // The dialog is drawn for this size; nothing in it would use more room.
-  setFixedSize(304, 560);
+  setFixedSize(304, 574);
   BuildControls();
+  PlaceForScreen(*this);
+  // Drawn once the picture has its size on this screen.
+  m_picture1->setPixmap(Illustration(m_picture1->size()));
 
   connect(m_distX, &QScrollBar::valueChanged, this,
           [this](int v) { m_distXPourcentage->setText(TextDistX(v)); });
@@ -149,10 +155,10 @@ frmParamLogo::frmParamLogo(UiServices& ui, LogoParamFiles files, bool& logoPret,
 
 void frmParamLogo::BuildControls() {
   AddTitle(this, "Label2", QStringLiteral("Choisir / Changer de logo"), 8);
-  AddLabel(this, "lblFilename", QStringLiteral("Fichier :"), 8, 32, 48, 17);
+  AddLabel(this, "lblFilename", QStringLiteral("Fichier :"), 8, 32, 52, 17);
   m_txtFilename = new QLineEdit(this);
   m_txtFilename->setObjectName(QStringLiteral("txtFilename"));
-  m_txtFilename->setGeometry(56, 30, 160, 21);
+  m_txtFilename->setGeometry(60, 30, 156, 21);
   m_cmdOpen = new QPushButton(QStringLiteral("&Ouvrir..."), this);
   m_cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
   m_cmdOpen->setGeometry(220, 29, 56, 23);
@@ -160,70 +166,71 @@ void frmParamLogo::BuildControls() {
   m_effacer->setObjectName(QStringLiteral("effacer"));
   m_effacer->setToolTip(QStringLiteral("Effacer"));
   m_effacer->setGeometry(279, 29, 18, 23);
+  // At this width the advice takes three lines, the help note two.
   AddLabel(this, "Label10",
            QStringLiteral("Pour intégrer votre logo détouré dans vos photos, utilisez le format "
                           "d'image \"png 24\" pour un meilleur résultat."),
-           8, 58, 288, 30)
+           8, 58, 288, 45)
       ->setWordWrap(true);
   AddLabel(this, "Label12",
            QStringLiteral("(Besoin d'aide pour préparer votre logo ? Écrivez-nous à "
                           "aide@fotavel.example.org)"),
-           8, 90, 288, 30)
+           8, 104, 288, 30)
       ->setWordWrap(true);
-  AddLine(this, 124);
+  AddLine(this, 138);
 
-  AddTitle(this, "Label3", QStringLiteral("Emplacement du logo dans la photo"), 132);
-  AddLabel(this, "Label1", QStringLiteral("Position horizontale"), 88, 154, 208, 17)
+  AddTitle(this, "Label3", QStringLiteral("Emplacement du logo dans la photo"), 146);
+  AddLabel(this, "Label1", QStringLiteral("Position horizontale"), 88, 168, 208, 17)
       ->setToolTip(QStringLiteral("(par rapport à la largeur de la photo)"));
   m_distX = AddBar(this, "distX", Qt::Horizontal, 0, 100, 0);
-  m_distX->setGeometry(88, 172, 208, 17);
-  QLabel* label11 = AddLabel(this, "Label11", QStringLiteral("Position verticale"), 8, 192, 56, 34);
+  m_distX->setGeometry(88, 186, 208, 17);
+  QLabel* label11 = AddLabel(this, "Label11", QStringLiteral("Position verticale"), 8, 206, 56, 34);
   label11->setToolTip(QStringLiteral("(par rapport à la hauteur de la photo)"));
   label11->setWordWrap(true);
   m_distY = AddBar(this, "DistY", Qt::Vertical, 0, 100, 0);
-  m_distY->setGeometry(68, 190, 17, 150);
+  m_distY->setGeometry(68, 204, 17, 150);
   // The two bars frame the picture like rulers: the same width as the
   // horizontal one, the same height as the vertical one.
-  auto* picture = new QLabel(this);
-  picture->setObjectName(QStringLiteral("Picture1"));
-  picture->setGeometry(88, 190, 208, 150);
-  picture->setPixmap(Illustration(208, 150));
-  m_distXPourcentage = AddValueText(picture, "distX_pourcentage", QString(), 0, 4, 208, 34);
+  m_picture1 = new QLabel(this);
+  m_picture1->setObjectName(QStringLiteral("Picture1"));
+  m_picture1->setGeometry(88, 204, 208, 150);
+  m_distXPourcentage = AddValueText(m_picture1, "distX_pourcentage", QString(), 0, 4, 208, 34);
   m_distXPourcentage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  m_distYPourcentage = AddValueText(picture, "distY_pourcentage", QString(), 0, 44, 208, 34);
+  m_distYPourcentage = AddValueText(m_picture1, "distY_pourcentage", QString(), 0, 44, 208, 34);
   m_distYPourcentage->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  AddLine(this, 348);
+  AddLine(this, 362);
 
-  AddTitle(this, "Label8", QStringLiteral("Taille du logo"), 356);
-  AddLabel(this, "Label7", QStringLiteral("Proportion :"), 8, 380, 72, 17);
+  // Each bar between its name and its value text; the size takes two lines.
+  AddTitle(this, "Label8", QStringLiteral("Taille du logo"), 370);
+  AddLabel(this, "Label7", QStringLiteral("Proportion :"), 8, 394, 82, 17);
   m_taille = AddBar(this, "taille", Qt::Horizontal, 1, 100, 10);
-  m_taille->setGeometry(80, 380, 100, 17);
+  m_taille->setGeometry(92, 394, 84, 17);
   m_taillePourcentage =
       AddValueText(this, "taille_pourcentage",
-                   QStringLiteral("10 % de la taille totale de l'image"), 186, 374, 110, 30);
-  AddLine(this, 410);
+                   QStringLiteral("10 % de la taille totale de l'image"), 180, 388, 116, 34);
+  AddLine(this, 424);
 
-  AddTitle(this, "Label4", QStringLiteral("Transparence du logo"), 418);
-  AddLabel(this, "Label5", QStringLiteral("Translucide :"), 8, 442, 72, 17);
+  AddTitle(this, "Label4", QStringLiteral("Transparence du logo"), 432);
+  AddLabel(this, "Label5", QStringLiteral("Translucide :"), 8, 456, 82, 17);
   m_transparence = AddBar(this, "transparence", Qt::Horizontal, 0, 90, 0);
-  m_transparence->setGeometry(80, 442, 100, 17);
+  m_transparence->setGeometry(92, 456, 84, 17);
   m_transPourcentage = AddValueText(this, "trans_pourcentage",
-                                    QStringLiteral("0 % de transparence"), 186, 442, 110, 17);
-  AddLine(this, 468);
+                                    QStringLiteral("0 % de transparence"), 180, 456, 116, 17);
+  AddLine(this, 482);
 
-  AddTitle(this, "Label6", QStringLiteral("Rotation du logo"), 476);
-  AddLabel(this, "Label9", QStringLiteral("Angle :"), 8, 500, 72, 17);
+  AddTitle(this, "Label6", QStringLiteral("Rotation du logo"), 490);
+  AddLabel(this, "Label9", QStringLiteral("Angle :"), 8, 514, 82, 17);
   m_angle = AddBar(this, "angle", Qt::Horizontal, 0, 360, 0);
-  m_angle->setGeometry(80, 500, 100, 17);
+  m_angle->setGeometry(92, 514, 84, 17);
   m_anglePourcentage =
-      AddValueText(this, "angle_pourcentage", QStringLiteral("0 °"), 186, 500, 110, 17);
+      AddValueText(this, "angle_pourcentage", QStringLiteral("0 °"), 180, 514, 116, 17);
 
   m_cmdCancel = new QPushButton(QStringLiteral("Annuler"), this);
   m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-  m_cmdCancel->setGeometry(136, 528, 76, 25);
+  m_cmdCancel->setGeometry(136, 542, 76, 25);
   m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
   m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-  m_cmdOK->setGeometry(220, 528, 76, 25);
+  m_cmdOK->setGeometry(220, 542, 76, 25);
   // Enter must not store the logo by accident: no button answers it.
   for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
 }

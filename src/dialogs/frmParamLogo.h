@@ -92,6 +92,7 @@ class frmParamLogo : public QDialog {
   QLineEdit* m_txtFilename = nullptr;
   QPushButton* m_cmdOpen = nullptr;
   QPushButton* m_effacer = nullptr;
+  QLabel* m_picture1 = nullptr;
   QScrollBar* m_distX = nullptr;
   QScrollBar* m_distY = nullptr;
   QScrollBar* m_taille = nullptr;

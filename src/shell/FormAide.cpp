@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include "controls/bouton.h"
+#include "dialogs/PlaceForScreen.h"
 #include "dialogs/UiServices.h"
 #include "shell/Pictures.h"
 #include "shell/PoliceGdTaille.h"
@@ -76,6 +77,13 @@ FormAide::FormAide(UiServices& ui, QString programFolder, QWidget* parent)
   connect(m_fermeraide, &bouton::Click, this, &FormAide::accept);
   connect(m_goSite, &QLabel::linkActivated, this, [this] { GoSite_Click(); });
   connect(m_licence, &QLabel::linkActivated, this, [this] { Licence_Click(); });
+  // Where Qt reports another resolution than 96 dpi, the large-font adaptation
+  // takes the controls and their fonts down by 96 / dpi at the first
+  // activation, to the pixels of a 96 dpi screen. The controls are first
+  // placed for the screen like the dialogs', grown by dpi / 96 as a window
+  // drawn in twips grows there, so that they come back to the places they
+  // were drawn at, and hold their texts; the window keeps its drawn size.
+  PlaceForScreen(*this);
   setFixedSize(380, 244);
   AdaptAtFirstActivation(*this);
 }
