@@ -51,6 +51,10 @@ int main(int argc, char* argv[]) {
 
   auto* splash = new fotavel::demarrage([&window, &start, testPreview] {
     window.show();
+    // The window takes over from the splash as the active one: its first
+    // activation starts the poster editor's hand-off, which must not wait
+    // for a click where the desktop does not activate new windows itself.
+    window.activateWindow();
     // Once the splash has gone: opening may have questions to ask.
     if (!start.photos.isEmpty()) {
       QTimer::singleShot(0, &window, [&window, &start] { window.OuvrirPhotos(start.photos); });

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the fotavel window on a virtual X display and checks the screenshots: the sample photo
-# open in a document window, and the explorer pane showing its preview.
+# open in a document window, the same photo handed over by the poster editor on the clipboard,
+# and the explorer pane showing its preview.
 #   tests/shell/smoke-xvfb.sh FOTAVEL_EXECUTABLE [SCREENSHOT.xwd]
 # The photo is opened from the command line, as a file manager's "Ouvrir avec" does, and through
 # the FOTAVEL_TEST_PHOTO hook, and previewed through FOTAVEL_TEST_PREVIEW (see src/shell/main.cpp).
@@ -18,7 +19,8 @@ shot=${2:-$work/ecran.xwd}
 # thousands; the preview adds about 1 100 to the same window without it.
 # look NAME WANTED [VARIABLE=VALUE]... [-- ARGUMENT...]: starts the window with that environment
 # and those arguments, looks every 2 seconds after the 5-second splash, for half a minute at most,
-# until at least WANTED values show, and prints the count.
+# until at least WANTED values show, and prints the count. SMOKE_CLIPBOARD_JPEG=FILE in that
+# environment first puts FILE on the display's clipboard, as the poster editor does.
 look() {
   local name=$1 wanted=$2
   shift 2
@@ -29,6 +31,10 @@ look() {
   done
   [ $# -gt 0 ] && shift
   env "${environment[@]}" xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+    if [ -n "${SMOKE_CLIPBOARD_JPEG:-}" ]; then
+      xclip -selection clipboard -t image/jpeg -i "$SMOKE_CLIPBOARD_JPEG" &
+      sleep 1
+    fi
     "$1" "${@:4}" & pid=$!
     sleep 6
     colours=0
@@ -55,6 +61,12 @@ for colours in "$photoColours" "$hookColours"; do
     failed=1
   fi
 done
+# The poster editor's picture, handed over on the clipboard, shows as the photo does.
+editorColours=$(look editor 10000 SMOKE_CLIPBOARD_JPEG="$photo" -- EditeurAff)
+if [ "$editorColours" -lt 10000 ]; then
+  echo "smoke-xvfb: FAILED: the poster editor's picture shows only $editorColours distinct values" >&2
+  failed=1
+fi
 # The same explorer without a preview, then with it.
 plain=$(look plain 2000 HOME="$work")
 preview=$(look preview $((plain + 500)) HOME="$work" FOTAVEL_TEST_PREVIEW="$photo")
@@ -63,5 +75,6 @@ if [ "$preview" -lt $((plain + 500)) ]; then
   failed=1
 fi
 [ "$failed" = 0 ] || exit 1
-echo "smoke-xvfb: 3 passed, 0 failed ($photoColours and $hookColours distinct values with the" \
-  "photo, $plain in the explorer, $preview with the preview)"
+echo "smoke-xvfb: 4 passed, 0 failed ($photoColours and $hookColours distinct values with the" \
+  "photo, $editorColours with the poster editor's, $plain in the explorer, $preview with the" \
+  "preview)"
