@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "controls/SystemColours.h"
 #include "shell/Pictures.h"
@@ -208,7 +209,10 @@ void frmImage::ShowZoomLabel() {
 }
 
 int frmImage::ZoomAjuste() const {
-  return view::ZoomAjuste(m_host.RoomForPhoto(), m_document.ImageWidth(), m_document.ImageHeight());
+  // A photo some two hundred times wider or higher than the room would round
+  // to 0 % and not show at all: it shows at 1 %, the smallest whole zoom.
+  return std::max(1, view::ZoomAjuste(m_host.RoomForPhoto(), m_document.ImageWidth(),
+                                      m_document.ImageHeight()));
 }
 
 QSize frmImage::SizeShowingPhoto() const {

@@ -129,6 +129,17 @@ TEST_F(DocumentAlone, OpensFittedToTheRoomItsHostOffersAndReportsEveryStep) {
   EXPECT_EQ(host.closing, 1);
 }
 
+// A panorama hundreds of times wider than the room would fit it at 0 %, and not show at all.
+TEST_F(DocumentAlone, APhotoFarWiderThanTheRoomStillShows) {
+  const QString panorama = folder.filePath(QStringLiteral("panorama.bmp"));
+  QString error;
+  ASSERT_TRUE(io::WriteBmp(Pattern(200000, 2), panorama, error)) << error.toStdString();
+  frmImage document(host);
+  ASSERT_TRUE(document.OpenFile(panorama));
+  EXPECT_EQ(document.Zoom(), 1) << "480 / 200000 is 0.24 %";
+  EXPECT_EQ(document.Image1()->width(), 2000);
+}
+
 // The close question: a JPEG name goes to the host's quality dialog; in the poster editor's
 // hand-off Yes hands the photo back instead of saving it.
 TEST_F(DocumentAlone, TheCloseQuestionSavesThroughItsHostOrHandsThePhotoBack) {
