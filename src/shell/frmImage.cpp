@@ -11,6 +11,7 @@
 #include "dialogs/GCommonDialog.h"
 #include "dialogs/frmProprietes.h"
 #include "document/Messages.h"
+#include "shell/Failures.h"
 #include "shell/SurfaceClipboard.h"
 #include "shell/mfrmMain.h"
 
@@ -30,14 +31,14 @@ frmImage::frmImage(mfrmMain& main) : m_main(main), m_document(main.Services(), t
 frmImage::~frmImage() { m_document.SetObserver(nullptr); }
 
 bool frmImage::OpenFile(const QString& sFile, bool bIsTemp) {
-  QString error;
-  if (m_document.OpenFile(sFile, bIsTemp, error)) {
-    picScrollBox_Resize();
-    return true;
+  try {
+    m_document.OpenFile(sFile, bIsTemp);
+  } catch (...) {
+    ShowFailure(m_main.Ui(), std::current_exception(), this);
+    return false;
   }
-  m_main.Ui().Message(Messages::kOuvertureErreur + error, MessageIcon::Exclamation,
-                      MessageButtons::Ok, this);
-  return false;
+  picScrollBox_Resize();
+  return true;
 }
 
 bool frmImage::SaveFile() {
@@ -57,10 +58,10 @@ bool frmImage::SaveFile() {
   // under its old name rather than being called saved.
   if (kind == SaveKind::Jpeg) return m_main.sauvjpgFct(name, *this);
 
-  QString error;
-  if (!m_document.SaveBitmap(name, error)) {
-    m_main.Ui().Message(Messages::kEnregistrementErreur + error, MessageIcon::Exclamation,
-                        MessageButtons::Ok, this);
+  try {
+    m_document.SaveBitmap(name);
+  } catch (...) {
+    ShowFailure(m_main.Ui(), std::current_exception(), this);
     return false;
   }
   if (kind == SaveKind::BmpInstead) {

@@ -7,9 +7,9 @@
 
 #include "dialogs/GCommonDialog.h"
 #include "dialogs/fSauvJpg.h"
-#include "document/DocumentError.h"
 #include "document/Messages.h"
 #include "io/PictureFiles.h"
+#include "shell/Failures.h"
 #include "shell/SurfaceClipboard.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
@@ -46,10 +46,10 @@ bool mfrmMain::sauvjpgFct(const QString& path, frmImage& document) {
   fSauvJpg dialog(this);
   dialog.exec();
   if (dialog.Cancelled()) return false;
-  QString error;
-  if (!document.Document().FoncEregJPG(dialog.Def_JPG2(), path, error)) {
-    m_ui.Message(Messages::kEnregistrementErreur + error, MessageIcon::Exclamation,
-                 MessageButtons::Ok, this);
+  try {
+    document.Document().FoncEregJPG(dialog.Def_JPG2(), path);
+  } catch (...) {
+    ShowFailure(m_ui, std::current_exception(), this);
     return false;
   }
   return true;
@@ -69,17 +69,16 @@ void mfrmMain::CollerPhoto() {
   QString temp;
   try {
     {
-      cDIBSection picture;
-      QString error;
-      if (!PictureFromClipboard(picture, error)) throw DocumentError(error);
+      const cDIBSection picture = PictureFromClipboard();
       temp = m_services.TempFileName(QStringLiteral("VBIM"));
-      if (!io::WriteBmp(picture, temp, error)) throw DocumentError(error);
+      io::WriteBmp(picture, temp);
     }
     auto* document = new frmImage(*this);
-    QString error;
-    if (!document->Document().OpenFile(temp, true, error)) {
+    try {
+      document->Document().OpenFile(temp, true);
+    } catch (...) {
       delete document;
-      throw DocumentError(error);
+      throw;
     }
     QMdiSubWindow* window = m_mdi->addSubWindow(document);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -88,11 +87,7 @@ void mfrmMain::CollerPhoto() {
     m_mdi->setActiveSubWindow(window);
     document->picScrollBox_Resize();
   } catch (...) {
-    // Our own reasons are French already; an allocation or system failure
-    // gets its French description on the one road every failure takes.
-    m_ui.Message(QStringLiteral("Erreur lors de l'opération 'Coller': ") +
-                     FailureText(DescribeFailure(std::current_exception())),
-                 MessageIcon::Exclamation, MessageButtons::Ok, this);
+    ShowFailure(m_ui, PasteFailureBox(std::current_exception()), this);
   }
   if (!temp.isEmpty()) QFile::remove(temp);
 }

@@ -133,12 +133,14 @@ TEST_F(DocumentTest, RunningOutOfMemorySaysSoAndKeepsThePhoto) {
 
   const QString other = WritePhoto(RandomSurface(8, 8, 1), u"autre.bmp"_s);
   const NoMoreSurfaceMemory full;
-  QString error;
-  EXPECT_FALSE(document.OpenFile(other, false, error));
-  EXPECT_EQ(error.toStdString(), "image trop grande pour la mémoire disponible (8 x 8)");
+  const io::FileError unopened = FileFailure([&] { document.OpenFile(other, false); });
+  EXPECT_EQ(FailureText(unopened).toStdString(),
+            "Une erreur est survenue lors de l'ouverture de : image trop grande pour la mémoire "
+            "disponible (8 x 8)");
+  EXPECT_EQ(unopened.number(), io::FileErrors::kRead);
   EXPECT_EQ(document.ImageWidth(), 20);
   EXPECT_EQ(document.Caption(), caption);
-  EXPECT_TRUE(document.SaveBitmap(folder.filePath(u"sauve.bmp"_s), error)) << error.toStdString();
+  EXPECT_NO_THROW(document.SaveBitmap(folder.filePath(u"sauve.bmp"_s)));
   EXPECT_FALSE(document.Dirty());
 }
 
