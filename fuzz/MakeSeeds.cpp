@@ -143,7 +143,7 @@ void SettingsSeeds(const QDir& dir) {
     QDir().mkpath(folder);
     AppServices services(folder);
     services.SetParamFolder(folder);
-    services.EcrireParamIni(files[i]);
+    CheckWritten([&] { services.EcrireParamIni(files[i]); });
     Check(QFile::rename(folder + "/fotavel.ini", dir.filePath(QStringLiteral("ini%1").arg(i))),
           "settings");
     QDir(folder).removeRecursively();

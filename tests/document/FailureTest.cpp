@@ -50,15 +50,16 @@ class LogoFailureTest : public DocumentTest {
   void Write(const QString& name, const QByteArray& bytes) {
     WriteFile(folder.filePath(name), bytes);
   }
-  // The logo command fails with `text`, and the photo is as it was, unmarked.
-  void ExpectRefused(const QString& text) {
+  // The logo command fails with `text` from `module`, and the photo is as it was, unmarked.
+  void ExpectRefused(const QString& text, const char* module = "PhotoDocument") {
     const cDIBSection before = Copy(document.Picture());
     try {
       document.InsererLogo();
       ADD_FAILURE() << "logo inserted";
-    } catch (const DocumentError& error) {
-      EXPECT_EQ(error.text(), text);
+    } catch (const Error& error) {
+      EXPECT_EQ(FailureText(error), text);
       EXPECT_EQ(error.number(), DocumentErrors::kLogo);
+      EXPECT_EQ(error.source(), ProgramName() + '.' + module);
     }
     EXPECT_TRUE(SamePixels(before, document.Picture()));
     EXPECT_FALSE(document.Dirty());
@@ -84,7 +85,8 @@ TEST_F(LogoFailureTest, UnreadableSettingsOrLogoAreReportedNotStamped) {
   Write(u"fotavel.ini"_s, "Ext=png;DstX=0;DstY=0;Tll=10;Trs=0;Agl=0;");
   Write(u"logo.png"_s, "pas une image");
   ExpectRefused(u"Le logo n'a pas pu être inséré : le fichier "_s + folder.filePath(u"logo.png"_s) +
-                u" n'est pas une image lisible."_s);
+                    u" n'est pas une image lisible."_s,
+                "ModImage");
   ASSERT_TRUE(red.save(folder.filePath(u"logo.png"_s)));  // a real logo again: stamped
   EXPECT_TRUE(document.InsererLogo());
   EXPECT_TRUE(document.Dirty());
