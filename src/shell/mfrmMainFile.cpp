@@ -65,31 +65,22 @@ void mfrmMain::CopierPhoto() {
 
 // The clipboard's picture goes through a temporary bitmap file, the road
 // every picture takes into a document; the file is removed whatever happens.
+// Only taking the picture and writing that file are the paste's own
+// failures: the new photo's document opens the file as every photo is
+// opened, and says itself when it cannot.
 void mfrmMain::CollerPhoto() {
   QString temp;
   try {
-    {
-      const cDIBSection picture = PictureFromClipboard();
-      temp = m_services.TempFileName(QStringLiteral("VBIM"));
-      io::WriteBmp(picture, temp);
-    }
-    auto* document = new frmImage(*this);
-    try {
-      document->Document().OpenFile(temp, true);
-    } catch (...) {
-      delete document;
-      throw;
-    }
-    QMdiSubWindow* window = m_mdi->addSubWindow(document);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowIcon(windowIcon());
-    window->show();
-    m_mdi->setActiveSubWindow(window);
-    document->picScrollBox_Resize();
+    const cDIBSection picture = PictureFromClipboard();
+    temp = m_services.TempFileName(QStringLiteral("VBIM"));
+    io::WriteBmp(picture, temp);
   } catch (...) {
     ShowFailure(m_ui, PasteFailureBox(std::current_exception()), this);
+    if (!temp.isEmpty()) QFile::remove(temp);
+    return;
   }
-  if (!temp.isEmpty()) QFile::remove(temp);
+  OpenPhoto(temp, true);
+  QFile::remove(temp);
 }
 
 }  // namespace fotavel
