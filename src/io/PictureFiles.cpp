@@ -132,35 +132,35 @@ cDIBSection Decode(const detail::FileBytes& file, PhotoMetadata* metadata = null
   switch (Recognise(file.data, file.size)) {
     case Format::kJpeg:
       detail::DecodeJpeg(file, out, nullptr, metadata);
-      return out;
+      break;
     case Format::kPng:
       detail::DecodeWithQt(file, "png", false, out);
-      return out;
+      break;
     case Format::kGif:
       detail::DecodeWithQt(file, "gif", false, out);
-      return out;
+      break;
     case Format::kBmp:
       detail::DecodeWithQt(file, "bmp", false, out);
-      return out;
+      break;
     case Format::kWmf:
       detail::DecodeWmf(file, out);
-      return out;
+      break;
     case Format::kTiff:
       detail::DecodeWithQt(file, "tiff", true, out);
-      return out;
+      break;
     case Format::kWebp:
       detail::DecodeWithQt(file, "webp", true, out);
-      return out;
+      break;
     case Format::kHeif:
       detail::DecodeHeif(file, "HEIF", out, metadata);
-      return out;
+      break;
     case Format::kAvif:
       detail::DecodeHeif(file, "AVIF", out, metadata);
-      return out;
-    case Format::kUnknown:
       break;
+    case Format::kUnknown:
+      detail::Refuse(file, QStringLiteral("format d'image inconnu"));
   }
-  detail::Refuse(file, QStringLiteral("format d'image inconnu"));
+  return out;
 }
 
 detail::FileBytes BytesOf(const QByteArray& bytes, const QString& path) {
