@@ -27,7 +27,8 @@ inline constexpr std::uint32_t kSettings = ImageProcessErrors::kObjectErrorBase 
 // program's base name, ".", and `module`, the part of the program that met
 // the failure. `path` is the file concerned (empty for a picture that came
 // from no file, the clipboard's); the messages of the window leave it out,
-// the batch tool names it when it is not the photo of its line.
+// the batch tool names it in an open or save failure of another file than
+// the photo of its line.
 class FileError : public Error {
  public:
   FileError(std::uint32_t number, const QString& description, QString path, const char* module);
