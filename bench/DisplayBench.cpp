@@ -29,14 +29,21 @@ BENCHMARK(BM_Render)->ArgName("finest")->Arg(0)->Arg(1)->Unit(benchmark::kMillis
 void BM_JpegOpenToDisplay(benchmark::State& state) {
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("photo.jpg"));
-  QString error;
-  if (!io::WriteJpeg(PhotoLike(), path, 85, error)) state.SkipWithError("JPEG not written");
+  try {
+    io::WriteJpeg(PhotoLike(), path, 85);
+  } catch (const io::FileError&) {
+    state.SkipWithError("JPEG not written");
+  }
   for (auto _ : state) {
     cDIBSection photo;
     DisplayPyramid display;
-    if (!io::ReadPicture(path, photo, error) || !display.Build(photo, 1)) {
+    try {
+      photo = io::ReadPicture(path);
+    } catch (const io::FileError&) {
       state.SkipWithError("not opened");
+      break;
     }
+    if (!display.Build(photo, 1)) state.SkipWithError("not opened");
     benchmark::DoNotOptimize(display.level(1).bits);
   }
   CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
@@ -51,14 +58,23 @@ void BM_Preview(benchmark::State& state) {
   QTemporaryDir folder;
   const QString path =
       folder.filePath(jpeg ? QStringLiteral("photo.jpg") : QStringLiteral("p.bmp"));
-  QString error;
-  const bool written =
-      jpeg ? io::WriteJpeg(PhotoLike(), path, 85, error) : io::WriteBmp(PhotoLike(), path, error);
-  if (!written) state.SkipWithError("photo not written");
+  try {
+    if (jpeg) {
+      io::WriteJpeg(PhotoLike(), path, 85);
+    } else {
+      io::WriteBmp(PhotoLike(), path);
+    }
+  } catch (const io::FileError&) {
+    state.SkipWithError("photo not written");
+  }
   for (auto _ : state) {
-    cDIBSection preview;
-    if (!io::ReadPreview(path, 200, 150, preview, error)) state.SkipWithError("not previewed");
-    benchmark::DoNotOptimize(preview.DIBSectionBitsPtr());
+    try {
+      const cDIBSection preview = io::ReadPreview(path, 200, 150);
+      benchmark::DoNotOptimize(preview.DIBSectionBitsPtr());
+    } catch (const io::FileError&) {
+      state.SkipWithError("not previewed");
+      break;
+    }
   }
   CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
 }

@@ -22,6 +22,19 @@ using testing::MakeHeif;
 // A folder for one benchmark under `parent`: the system's temporary folder
 // (on disk here) or /dev/shm (memory), to tell the encoder's cost from the
 // disk's. Every save ends with the flush to disk that makes it safe.
+// Runs `fileWork`, a picture read or written; false, the benchmark skipped
+// saying `what`, when the file failed.
+template <class FileWork>
+bool FileDone(benchmark::State& state, const char* what, FileWork&& fileWork) {
+  try {
+    fileWork();
+    return true;
+  } catch (const io::FileError&) {
+    state.SkipWithError(what);
+    return false;
+  }
+}
+
 std::unique_ptr<QTemporaryDir> FolderUnder(benchmark::State& state, const char* parent) {
   const QString base = parent[0] != '\0' ? QString::fromLatin1(parent) : QDir::tempPath();
   auto folder = std::make_unique<QTemporaryDir>(base + QStringLiteral("/fotavel-bench-XXXXXX"));
@@ -44,8 +57,7 @@ QByteArray TurnedRight(const QByteArray& jpeg) {
 void DecodeJpeg(benchmark::State& state, bool turned) {
   const auto folder = FolderUnder(state, "");
   const QString path = folder->filePath(QStringLiteral("photo.jpg"));
-  QString error;
-  if (!io::WriteJpeg(PhotoLike(), path, 70, error)) state.SkipWithError("JPEG not written");
+  FileDone(state, "JPEG not written", [&] { io::WriteJpeg(PhotoLike(), path, 70); });
   if (turned) {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
@@ -56,7 +68,7 @@ void DecodeJpeg(benchmark::State& state, bool turned) {
   }
   cDIBSection photo;
   for (auto _ : state) {
-    if (!io::ReadPicture(path, photo, error)) state.SkipWithError("JPEG not read");
+    if (!FileDone(state, "JPEG not read", [&] { photo = io::ReadPicture(path); })) break;
     benchmark::DoNotOptimize(photo.DIBSectionBitsPtr());
   }
   CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
@@ -72,9 +84,8 @@ void BM_JpegEncode70(benchmark::State& state, const char* parent) {
   const cDIBSection photo = PhotoLike();
   const auto folder = FolderUnder(state, parent);
   const QString path = folder->filePath(QStringLiteral("photo.jpg"));
-  QString error;
   for (auto _ : state) {
-    if (!io::WriteJpeg(photo, path, 70, error)) state.SkipWithError("JPEG not written");
+    if (!FileDone(state, "JPEG not written", [&] { io::WriteJpeg(photo, path, 70); })) break;
   }
   CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
 }
@@ -85,9 +96,8 @@ void BM_BmpWrite(benchmark::State& state, const char* parent) {
   const cDIBSection photo = PhotoLike();
   const auto folder = FolderUnder(state, parent);
   const QString path = folder->filePath(QStringLiteral("photo.bmp"));
-  QString error;
   for (auto _ : state) {
-    if (!io::WriteBmp(photo, path, error)) state.SkipWithError("BMP not written");
+    if (!FileDone(state, "BMP not written", [&] { io::WriteBmp(photo, path); })) break;
   }
   CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
 }
@@ -121,9 +131,8 @@ void BM_HeifOpen(benchmark::State& state, bool avif) {
   }
   file.close();
   cDIBSection photo;
-  QString error;
   for (auto _ : state) {
-    if (!io::ReadPicture(path, photo, error)) state.SkipWithError("photo not read");
+    if (!FileDone(state, "photo not read", [&] { photo = io::ReadPicture(path); })) break;
     benchmark::DoNotOptimize(photo.DIBSectionBitsPtr());
   }
   CountMegapixels(state, std::int64_t(4000) * 3000);

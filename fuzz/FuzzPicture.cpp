@@ -36,25 +36,29 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fotavel::fuzz::WriteFile(g_encodedPath, data, size);
-  fotavel::cDIBSection out;
-  QString error;
-#ifdef FOTAVEL_FUZZ_PREVIEW
-  // An odd box, so that the reduced JPEG scales and the rounding of the
-  // fitted size are both exercised.
-  constexpr std::int32_t kPreviewWidth = 97, kPreviewHeight = 61;
-  const bool read = fotavel::io::ReadPreview(g_path, kPreviewWidth, kPreviewHeight, out, error);
-  const bool fits = out.width() <= kPreviewWidth && out.height() <= kPreviewHeight;
-#else
   fotavel::io::PhotoMetadata metadata;
-  const bool read = fotavel::io::ReadPicture(g_path, out, error, &metadata);
-  const bool fits = true;
-  // Whatever metadata came with the picture is written out again as a save
-  // would write it.
-  if (read) (void)fotavel::io::detail::MetadataSegments(metadata, out.width(), out.height());
-  if (!read && !metadata.empty()) std::abort();
+  // A picture read is a surface; a refusal is this file's read failure and
+  // always says why.
+  try {
+#ifdef FOTAVEL_FUZZ_PREVIEW
+    // An odd box, so that the reduced JPEG scales and the rounding of the
+    // fitted size are both exercised.
+    constexpr std::int32_t kPreviewWidth = 97, kPreviewHeight = 61;
+    const fotavel::cDIBSection out =
+        fotavel::io::ReadPreview(g_path, kPreviewWidth, kPreviewHeight);
+    if (out.width() > kPreviewWidth || out.height() > kPreviewHeight) std::abort();
+#else
+    const fotavel::cDIBSection out = fotavel::io::ReadPicture(g_path, &metadata);
+    // Whatever metadata came with the picture is written out again as a save
+    // would write it.
+    (void)fotavel::io::detail::MetadataSegments(metadata, out.width(), out.height());
 #endif
-  // A picture read is a surface; a refusal always says why and leaves the
-  // caller's surface alone.
-  if (read ? out.empty() || !fits : error.isEmpty() || !out.empty()) std::abort();
+    if (out.empty()) std::abort();
+  } catch (const fotavel::io::FileError& refusal) {
+    if (refusal.number() != fotavel::io::FileErrors::kRead || refusal.description().empty() ||
+        refusal.path() != g_path || !metadata.empty()) {
+      std::abort();
+    }
+  }
   return 0;
 }

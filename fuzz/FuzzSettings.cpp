@@ -10,6 +10,7 @@
 #include "FuzzSupport.h"
 #include "document/AppServices.h"
 #include "document/ModImage.h"
+#include "io/FileError.h"
 
 namespace {
 
@@ -46,8 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& [width, height] : {std::pair{7, 4}, std::pair{3, 9}}) {
     fotavel::cDIBSection photo;
     if (!photo.Create(width, height)) std::abort();
-    fotavel::ModImage::DessineLogo(g_services->ParamFolder() + QStringLiteral("/logo.png"), photo,
-                                   settings);
+    try {
+      fotavel::ModImage::DessineLogo(g_services->ParamFolder() + QStringLiteral("/logo.png"), photo,
+                                     settings);
+    } catch (const fotavel::io::FileError&) {
+      // A placement that cannot be drawn: the logo command says so and stops.
+    }
   }
   return 0;
 }

@@ -27,11 +27,20 @@ void Check(bool done, const QString& what) {
   ++g_failures;
 }
 
+// Runs `write`; a file it could not write is counted as the others.
+template <class Write>
+void CheckWritten(Write&& write) {
+  try {
+    write();
+  } catch (const io::FileError& failure) {
+    Check(false, failure.path() + QStringLiteral(" (") + failure.text() + QLatin1Char(')'));
+  }
+}
+
 void PictureSeeds(const QDir& dir) {
   const cDIBSection smooth = SmoothSurface(13, 7);
-  QString error;
-  Check(io::WriteBmp(smooth, dir.filePath("bmp24.bmp"), error), error);
-  Check(io::WriteJpeg(smooth, dir.filePath("jpeg420.jpg"), 90, error), error);
+  CheckWritten([&] { io::WriteBmp(smooth, dir.filePath("bmp24.bmp")); });
+  CheckWritten([&] { io::WriteJpeg(smooth, dir.filePath("jpeg420.jpg"), 90); });
   const QByteArray jpeg = ReadBytes(dir.filePath("jpeg420.jpg"));
   for (const std::uint16_t orientation : {3, 6, 8}) {
     WriteBytes(dir.filePath(QStringLiteral("jpeg-exif%1.jpg").arg(orientation)),
@@ -134,7 +143,7 @@ void SettingsSeeds(const QDir& dir) {
     QDir().mkpath(folder);
     AppServices services(folder);
     services.SetParamFolder(folder);
-    services.EcrireParamIni(files[i]);
+    CheckWritten([&] { services.EcrireParamIni(files[i]); });
     Check(QFile::rename(folder + "/fotavel.ini", dir.filePath(QStringLiteral("ini%1").arg(i))),
           "settings");
     QDir(folder).removeRecursively();

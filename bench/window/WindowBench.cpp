@@ -134,9 +134,10 @@ int main(int argc, char* argv[]) {
 
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("photo.jpg"));
-  QString error;
-  if (!io::WriteJpeg(PhotoLike(), path, 85, error)) {
-    std::fprintf(stderr, "photo not written: %s\n", qPrintable(error));
+  try {
+    io::WriteJpeg(PhotoLike(), path, 85);
+  } catch (const io::FileError& failure) {
+    std::fprintf(stderr, "photo not written: %s\n", qPrintable(failure.text()));
     return 1;
   }
 

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <exception>
 #include <limits>
 #include <mutex>
 #include <optional>
@@ -23,7 +24,7 @@
 #include "document/Messages.h"
 #include "document/PhotoDocument.h"
 #include "effects/ImageProcessError.h"
-#include "io/PictureFiles.h"
+#include "io/FileError.h"
 
 namespace fotavel::batch {
 namespace {
@@ -182,18 +183,32 @@ class PhotoObserver : public DocumentObserver {
   std::int32_t lastPassMs_ = 0;
 };
 
-// One line per failure: the photo, what went wrong, then the error's number
-// and source for whoever reports it further.
-QString FailureLine(const QString& input, const Error& e) {
-  return QStringLiteral("%1 : %2 (erreur 0x%3, %4)\n")
-      .arg(input, FailureText(e), QString::number(e.number(), 16).toUpper(),
-           QString::fromStdString(e.source()));
+// Every failure of a photo, whatever failed (opening it, an effect, the logo,
+// the second photo of a combination, saving), in one shape: the photo, what
+// went wrong as the window says it (an open or a save failure after its
+// message's head), then the error's number and source for whoever reports it
+// further. An open or save failure of another file than the photo (its
+// result, the second photo) names that file after the head, the one thing
+// the window's message leaves out.
+QString FailureLine(const QString& input, std::exception_ptr failure) {
+  const Error error = DescribeFailure(failure);
+  const QString prefix = FailurePrefix(error);
+  QString file;
+  try {
+    std::rethrow_exception(failure);
+  } catch (const io::FileError& fileError) {
+    if (!prefix.isEmpty() && fileError.path() != input) file = fileError.path();
+  } catch (...) {
+  }
+  return QStringLiteral("%1 : %2%3%4 (erreur 0x%5, %6)\n")
+      .arg(input, prefix, file.isEmpty() ? QString() : file + QStringLiteral(" : "),
+           QString::fromStdString(error.description()),
+           QString::number(error.number(), 16).toUpper(), QString::fromStdString(error.source()));
 }
 
-// Opens `input`, runs the effects and writes the result to `target`. False
-// when it could not be read or written (said in the log); throws when an
-// effect fails.
-bool RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std::size_t photo,
+// Opens `input`, runs the effects and writes the result to `target`; throws
+// whatever failed on the way.
+void RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std::size_t photo,
             const QString& target) {
   const QString& input = options.inputs[qsizetype(photo)];
   PhotoObserver observer(log, photo);
@@ -203,16 +218,9 @@ bool RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std
   // ever opened: the result then does not depend on the other photos of the
   // run, their order or how many run at once.
   document.UseOwnRandomSequence();
-  CommandContext context;
-  context.readPicture = [](const QString& path, cDIBSection& out, QString& error) {
-    return io::ReadPicture(path, out, error);
-  };
-  QString error;
-  if (!document.OpenFile(input, false, error)) {
-    log.Append(photo, Messages::kOuvertureErreur + input + QStringLiteral(" : ") + error + '\n');
-    return false;
-  }
+  document.OpenFile(input, false);
   if (!options.metadata) document.DropMetadata();
+  CommandContext context;
   for (const EffectStep& step : options.effects) {
     observer.Begin();
     QElapsedTimer clock;
@@ -225,14 +233,11 @@ bool RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std
       log.Append(photo, step.text + QStringLiteral(" : ") + Messages::Realise(int(ms)) + '\n');
     }
   }
-  const bool written = options.format == OutputFormat::Jpeg
-                           ? document.FoncEregJPG(options.quality, target, error)
-                           : document.SaveBitmap(target, error);
-  if (!written) {
-    log.Append(photo,
-               Messages::kEnregistrementErreur + target + QStringLiteral(" : ") + error + '\n');
+  if (options.format == OutputFormat::Jpeg) {
+    document.FoncEregJPG(options.quality, target);
+  } else {
+    document.SaveBitmap(target);
   }
-  return written;
 }
 
 // What the workers of a run share, set before the first one starts.
@@ -294,11 +299,13 @@ void Work(Run& run) noexcept {
         // its own, as it has its own document.
         AppServices services(run.programFolder);
         if (!options.paramFolder.isEmpty()) services.SetParamFolder(options.paramFolder);
-        written = RunOne(options, services, run.log, photo, run.targets[photo]);
+        RunOne(options, services, run.log, photo, run.targets[photo]);
+        written = true;
       } catch (...) {
-        // An effect refused, or memory ran out anywhere on the way: this photo
-        // is not written, the next one still gets its chance.
-        run.log.Append(photo, FailureLine(input, DescribeFailure(std::current_exception())));
+        // Unreadable, refused by an effect, unwritable, or memory ran out
+        // anywhere on the way: this photo is not written, the next one still
+        // gets its chance.
+        run.log.Append(photo, FailureLine(input, std::current_exception()));
       }
     } catch (...) {
       // Not even the failure could be put into words (no memory left for

@@ -2,7 +2,6 @@
 #include "dialogs/frmParamLogo.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
@@ -13,7 +12,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <algorithm>
@@ -304,52 +302,15 @@ void frmParamLogo::cmdOK_Click() {
 }
 
 bool frmParamLogo::Store() {
-  const QDir folder(m_files.paramFolder);
-  if (!QDir().mkpath(folder.path())) {
-    Warn(QStringLiteral("Impossible de créer le dossier des paramètres :\r\n") + folder.path());
-    return false;
-  }
-
-  // The new picture is copied beside the old one under a temporary name and
-  // takes the name logo.<ext> only once the settings are written: the user
-  // may choose the stored logo itself, and a failure leaves the logo that
-  // was there. A name without "." keeps the logo and extension there are.
+  // A name without "." keeps the logo and extension there are.
   QString extension = m_extension;
-  const QString chosen = m_txtFilename->text();
+  QString chosen = m_txtFilename->text();
   const qsizetype dot = chosen.lastIndexOf(QLatin1Char('.'));
-  QSaveFile logo;
   if (dot >= 0) {
     extension = chosen.mid(dot + 1);
-    QFile source(chosen);
-    if (!source.open(QIODevice::ReadOnly)) {
-      Warn(QStringLiteral("Impossible de lire le fichier :\r\n") + chosen);
-      return false;
-    }
-    logo.setFileName(folder.filePath(QStringLiteral("logo.") + extension));
-    if (!logo.open(QIODevice::WriteOnly)) {
-      Warn(QStringLiteral("Impossible d'enregistrer le logo dans le dossier :\r\n") +
-           folder.path());
-      return false;
-    }
-    char buffer[1 << 16];
-    for (;;) {
-      const qint64 got = source.read(buffer, sizeof buffer);
-      if (got < 0) {
-        Warn(QStringLiteral("Impossible de lire le fichier :\r\n") + chosen);
-        return false;
-      }
-      if (got == 0) break;
-      if (logo.write(buffer, got) != got) break;
-    }
-    // QSaveFile would commit even when its buffered bytes failed to reach the
-    // disk: flushing shows a full disk, and shows it before the settings change.
-    if (logo.error() != QFileDevice::NoError || !logo.flush()) {
-      Warn(QStringLiteral("Impossible d'enregistrer le logo dans le dossier :\r\n") +
-           folder.path());
-      return false;
-    }
+  } else {
+    chosen.clear();
   }
-
   const QList<std::pair<QString, QString>> entries = {
       {QStringLiteral("Ext"), extension},
       {QStringLiteral("DstX"), QString::number(m_distX->value())},
@@ -359,25 +320,10 @@ bool frmParamLogo::Store() {
       {QStringLiteral("Agl"), QString::number(m_angle->value())},
   };
   try {
-    m_files.ecrireParamIni(entries);
-  } catch (const std::exception&) {
-    Warn(QStringLiteral("Impossible d'enregistrer les réglages du logo dans :\r\n") +
-         folder.filePath(kSettingsFile));
+    m_files.enregistrer(chosen, extension, entries);
+  } catch (...) {
+    m_files.signaler(std::current_exception(), this);
     return false;
-  }
-
-  if (dot >= 0) {
-    // Only a rename within the folder is left to fail here.
-    if (!logo.commit()) {
-      Warn(QStringLiteral("Impossible d'enregistrer le logo dans le dossier :\r\n") +
-           folder.path());
-      return false;
-    }
-    // One logo at a time: the others, and the same name in another case.
-    const QString stored = QFileInfo(logo.fileName()).fileName();
-    for (const QString& path : StoredLogos()) {
-      if (QFileInfo(path).fileName() != stored) QFile::remove(path);
-    }
   }
   m_extension = extension;
   return true;
@@ -390,21 +336,15 @@ void frmParamLogo::effacer_Click() {
       MessageAnswer::Yes) {
     return;
   }
-  QStringList kept;
-  for (const QString& path : StoredLogos()) {
-    if (!QFile::remove(path)) kept.push_back(path);
-  }
-  if (!kept.isEmpty()) {
-    Warn(QStringLiteral("Impossible de supprimer :\r\n") + kept.join(QStringLiteral("\r\n")));
+  try {
+    m_files.effacer();
+  } catch (...) {
+    m_files.signaler(std::current_exception(), this);
     return;
   }
   // The settings stay: they still place the next logo chosen.
   m_logoPret = false;
   reject();
-}
-
-void frmParamLogo::Warn(const QString& text) {
-  m_ui.Message(text, MessageIcon::Exclamation, MessageButtons::Ok, this);
 }
 
 }  // namespace fotavel

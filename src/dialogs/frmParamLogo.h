@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <exception>
 #include <functional>
 #include <utility>
 
@@ -18,16 +19,25 @@ namespace fotavel {
 
 class UiServices;
 
-// Where the dialog keeps what it sets. The settings file's reader and writer
-// are the application's own (this layer does not know the file's syntax);
-// the writer throws a std::exception when it cannot write.
+// Where the dialog keeps what it sets. Reading and writing the settings and
+// the logo files are the application's own (this layer does not know the
+// files' syntax); what cannot be stored is thrown as the program's Error and
+// told to the user the way the application tells every failure.
 struct LogoParamFiles {
   // The folder of the logo picture (logo.<ext>) and the settings file.
   QString paramFolder;
   // The value of one key of the settings file; empty when absent.
   std::function<QString(const QString& key)> lireParamIni;
-  // Rewrites the settings file whole with these key and value pairs, in order.
-  std::function<void(const QList<std::pair<QString, QString>>& entries)> ecrireParamIni;
+  // Stores the picture `chosen` as logo.<extension> (none when `chosen` is
+  // empty) and rewrites the settings file whole with these key and value
+  // pairs, in order; throws, the stored logo and settings as they were.
+  std::function<void(const QString& chosen, const QString& extension,
+                     const QList<std::pair<QString, QString>>& entries)>
+      enregistrer;
+  // Deletes every stored logo; throws when one stays.
+  std::function<void()> effacer;
+  // Tells the user of a failure of the two above, in a box owned by `owner`.
+  std::function<void(std::exception_ptr failure, QWidget* owner)> signaler;
 };
 
 // Made for one opening, shown with exec(). OK stores the chosen picture as
@@ -81,7 +91,6 @@ class frmParamLogo : public QDialog {
   // Stores the picture named in txtFilename and the settings; false, after
   // saying why, when something could not be read or written.
   bool Store();
-  void Warn(const QString& text);
 
   UiServices& m_ui;
   LogoParamFiles m_files;

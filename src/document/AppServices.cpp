@@ -11,9 +11,11 @@
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstdlib>
-#include <stdexcept>
 #include <system_error>
 #include <utility>
+
+#include "document/Messages.h"
+#include "io/FileError.h"
 
 namespace fotavel {
 
@@ -73,10 +75,12 @@ void AppServices::EcrireParamIni(const QList<std::pair<QString, QString>>& entri
   // half-written file would place the next logo by values nobody chose.
   // QSaveFile commits even when its buffered bytes failed to reach the disk;
   // flushing first lets a full disk show.
-  QSaveFile file(ParamFolder() + QStringLiteral("/fotavel.ini"));
+  const QString path = QDir(ParamFolder()).filePath(QStringLiteral("fotavel.ini"));
+  QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() ||
       !file.commit()) {
-    throw std::runtime_error(file.errorString().toStdString());
+    throw io::FileError(io::FileErrors::kSettings, Messages::ReglagesNonEnregistres(path), path,
+                        "AppServices");
   }
 }
 

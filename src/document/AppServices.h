@@ -37,7 +37,7 @@ class AppServices {
   // Rewrites the settings file whole: one line per entry, in order, each
   // key=value; ended by CR LF, in the 8-bit text LireParamIni reads. The old
   // file stays as it was until the new one is complete on disk. Throws
-  // std::runtime_error saying why when the file cannot be written.
+  // io::FileError (FileErrors::kSettings) when the file cannot be written.
   void EcrireParamIni(const QList<std::pair<QString, QString>>& entries) const;
 
   // The system's temporary folder, ending with a separator.

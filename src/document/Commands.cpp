@@ -9,6 +9,7 @@
 #include "document/DocumentError.h"
 #include "document/Messages.h"
 #include "document/PhotoDocument.h"
+#include "io/PictureFiles.h"
 
 namespace fotavel {
 namespace {
@@ -182,11 +183,8 @@ const CommandInfo kCommands[] = {
     {CommandNames::kCombiner, "combiner=FICHIER[:TYPE:M1:O1:M2:O2]",
      "combiner avec une seconde photo (1 addition, 2 plus sombre, 3 plus clair)", Combination,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext& context) {
-       cDIBSection second;
-       QString error;
-       if (!context.readPicture || !context.readPicture(a.file, second, error)) {
-         throw DocumentError(Messages::kOuvertureErreur + a.file + QStringLiteral(" : ") + error);
-       }
+       const cDIBSection second =
+           context.readPicture ? context.readPicture(a.file) : io::ReadPicture(a.file);
        const CombinationSettings settings{N(a, 0), N(a, 1), N(a, 2), N(a, 3), N(a, 4)};
        d.Combine(settings, d.Picture(), second);
      }},

@@ -48,9 +48,11 @@ struct CommandArgument {
   QString file;
 };
 
-// What a command may need beyond the document: reading another picture.
+// What a command may need beyond the document: reading another picture (the
+// combination's second photo), io::ReadPicture when unset. It throws as
+// io::ReadPicture does, and the failure goes on to the command's caller.
 struct CommandContext {
-  std::function<bool(const QString& path, cDIBSection& out, QString& error)> readPicture;
+  std::function<cDIBSection(const QString& path)> readPicture;
 };
 
 struct CommandInfo {

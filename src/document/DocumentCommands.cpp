@@ -279,11 +279,7 @@ bool PhotoDocument::InsererLogo() {
     throw DocumentError(Messages::LogoAbsent(QStringLiteral("logo.") + extension),
                         DocumentErrors::kLogo);
   }
-  RunCommand([&] {
-    if (!ModImage::DessineLogo(logo, m_cDib, settings)) {
-      throw DocumentError(Messages::LogoIllisible(logo), DocumentErrors::kLogo);
-    }
-  });
+  RunCommand([&] { ModImage::DessineLogo(logo, m_cDib, settings); });
   return true;
 }
 

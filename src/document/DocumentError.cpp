@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "document/Messages.h"
+#include "io/FileError.h"
 
 namespace fotavel {
 
@@ -38,6 +39,17 @@ Error DescribeFailure(std::exception_ptr failure) {
   } catch (...) {
     return Error(DocumentErrors::kUnexpected, Messages::ErreurInattendue({}).toStdString(),
                  DocumentSource());
+  }
+}
+
+QString FailurePrefix(const Error& error) {
+  switch (error.number()) {
+    case io::FileErrors::kRead:
+      return Messages::kOuvertureErreur;
+    case io::FileErrors::kWrite:
+      return Messages::kEnregistrementErreur;
+    default:
+      return {};
   }
 }
 

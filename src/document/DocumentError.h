@@ -35,9 +35,16 @@ class DocumentError : public Error {
 // anything else is an unexpected error that says what it was.
 Error DescribeFailure(std::exception_ptr failure);
 
-// The description as the user reads it.
+// What the user was doing when the failure came, as its number tells: the
+// head of the open message for a picture that could not be read ("Une erreur
+// est survenue lors de l'ouverture de : "), of the save message for one that
+// could not be written ("Erreur lors de l'enregistrement de la photo: "),
+// nothing for every other failure.
+QString FailurePrefix(const Error& error);
+
+// The failure as the user reads it: the prefix, then the description.
 inline QString FailureText(const Error& error) {
-  return QString::fromStdString(error.description());
+  return FailurePrefix(error) + QString::fromStdString(error.description());
 }
 
 }  // namespace fotavel

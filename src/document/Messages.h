@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace fotavel::Messages {
 
@@ -39,6 +40,23 @@ inline QString LogoAbsent(const QString& name) {
 }
 inline QString LogoIllisible(const QString& path) {
   return kLogoNonInsere + QStringLiteral("le fichier %1 n'est pas une image lisible.").arg(path);
+}
+
+// What the logo settings could not store or delete in the param folder.
+inline QString DossierParametresImpossible(const QString& folder) {
+  return QStringLiteral("Impossible de créer le dossier des paramètres :\r\n") + folder;
+}
+inline QString LogoSourceIllisible(const QString& path) {
+  return QStringLiteral("Impossible de lire le fichier :\r\n") + path;
+}
+inline QString LogoNonEnregistre(const QString& folder) {
+  return QStringLiteral("Impossible d'enregistrer le logo dans le dossier :\r\n") + folder;
+}
+inline QString ReglagesNonEnregistres(const QString& settingsFile) {
+  return QStringLiteral("Impossible d'enregistrer les réglages du logo dans :\r\n") + settingsFile;
+}
+inline QString LogoNonSupprime(const QStringList& paths) {
+  return QStringLiteral("Impossible de supprimer :\r\n") + paths.join(QStringLiteral("\r\n"));
 }
 
 inline QString MemoryWarning() {

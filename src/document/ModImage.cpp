@@ -17,6 +17,7 @@
 #include "document/AppServices.h"
 #include "document/DocumentError.h"
 #include "document/Messages.h"
+#include "io/FileError.h"
 
 namespace fotavel::ModImage {
 
@@ -207,21 +208,27 @@ QString LogoFileFor(const AppServices& services, const LogoSettings& settings) {
   return FindFileAnyCase(services.ParamFolder(), LogoName(settings.extension));
 }
 
-bool DessineLogo(const QString& logoPath, cDIBSection& photo, const LogoSettings& settings) {
-  if (photo.empty()) return false;
+void DessineLogo(const QString& logoPath, cDIBSection& photo, const LogoSettings& settings) {
+  // Whatever keeps the logo off the photo, the user is told the logo file
+  // would not do: the photo and the settings themselves were checked before.
+  const auto refuse = [&logoPath] {
+    throw io::FileError(DocumentErrors::kLogo, Messages::LogoIllisible(logoPath), logoPath,
+                        "ModImage");
+  };
+  if (photo.empty()) refuse();
   QImageReader reader(logoPath);
   // The logo is drawn as its pixels are stored; a camera orientation tag in a
   // JPEG logo is not the placement the user chose.
   reader.setAutoTransform(false);
   const QImage loaded = reader.read();
-  if (loaded.isNull()) return false;
+  if (loaded.isNull()) refuse();
 
   const int pw = photo.width();
   const int ph = photo.height();
   const auto target = PlaceLogo(pw, ph, loaded.width(), loaded.height(), settings);
-  if (!target) return false;
+  if (!target) refuse();
   // A zero or negative size (a size percent of 0 or less) covers no pixel.
-  if (target->width() <= 0 || target->height() <= 0) return true;
+  if (target->width() <= 0 || target->height() <= 0) return;
 
   const QImage logo = PrepareLogo(loaded, settings.opacity);
 
@@ -234,7 +241,7 @@ bool DessineLogo(const QString& logoPath, cDIBSection& photo, const LogoSettings
   QImage surface(photo.DIBSectionBitsPtr(), pw, ph, photo.BytesPerScanLine(),
                  QImage::Format_BGR888);
   QPainter painter;
-  if (!painter.begin(&surface)) return false;
+  if (!painter.begin(&surface)) refuse();
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.translate(0, ph);
   painter.scale(1, -1);
@@ -245,7 +252,6 @@ bool DessineLogo(const QString& logoPath, cDIBSection& photo, const LogoSettings
   }
   painter.drawImage(*target, logo, logo.rect());
   painter.end();
-  return true;
 }
 
 }  // namespace fotavel::ModImage

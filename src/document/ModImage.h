@@ -46,10 +46,12 @@ QString LogoFileFor(const AppServices& services, const LogoSettings& settings);
 // edge there), turned clockwise by `angleDegrees` about its top-left corner,
 // and blended with `opacity` except on its grey pixels (red = green = blue),
 // which keep their own alpha. Only the stamped pixels change; row padding is
-// never written. False when the photo is empty or the logo cannot be loaded
-// or placed; the photo is then unchanged. A size that rounds to nothing
-// draws nothing and still returns true.
-bool DessineLogo(const QString& logoPath, cDIBSection& photo, const LogoSettings& settings);
+// never written. A size that rounds to nothing draws nothing. When the photo
+// is empty or the logo cannot be loaded or placed, throws io::FileError
+// (DocumentErrors::kLogo, "Le logo n'a pas pu être inséré : le fichier …
+// n'est pas une image lisible.", the logo's path); the photo is then
+// unchanged.
+void DessineLogo(const QString& logoPath, cDIBSection& photo, const LogoSettings& settings);
 
 }  // namespace ModImage
 }  // namespace fotavel

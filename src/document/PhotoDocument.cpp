@@ -8,6 +8,7 @@
 
 #include "document/DocumentError.h"
 #include "document/Messages.h"
+#include "io/FileError.h"
 #include "io/PictureFiles.h"
 #include "io/SystemMemory.h"
 #include "surface/SurfaceMemory.h"
@@ -43,32 +44,34 @@ void PhotoDocument::SetCaption(const QString& caption) {
 }
 
 namespace {
-// The readers and writers report their own failures through `error`; one
-// that throws on the way (memory ran out inside Qt or the encoder) is turned
-// into the same kind of answer, so a caller has one thing to look at.
+// A reader or writer that throws something other than its file failure on
+// the way (memory ran out inside Qt or the encoder) still fails as the file
+// operation it was: the user reads the open or the save message, with the
+// French description of what happened.
 template <class FileWork>
-bool FileGuarded(FileWork&& work, QString& error) {
+void FileGuarded(std::uint32_t number, const QString& path, FileWork&& work) {
   try {
-    return work();
+    work();
+  } catch (const io::FileError&) {
+    throw;
   } catch (...) {
-    error = FailureText(DescribeFailure(std::current_exception()));
-    return false;
+    const Error described = DescribeFailure(std::current_exception());
+    throw io::FileError(number, QString::fromStdString(described.description()), path,
+                        "PhotoDocument");
   }
 }
 }  // namespace
 
-bool PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp, QString& error) {
+void PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp) {
   Obs().SetStatus(QStringLiteral("Ouverture de ") + sFile + QStringLiteral("..."),
                   QStringLiteral("#"), QStringLiteral("#"));
   cDIBSection picture;
   io::PhotoMetadata metadata;
-  if (!FileGuarded([&] { return io::ReadPicture(sFile, picture, error, &metadata); }, error)) {
-    return false;
-  }
+  FileGuarded(io::FileErrors::kRead, sFile, [&] { picture = io::ReadPicture(sFile, &metadata); });
   cDIBSection buffer;
   if (!buffer.Create(picture.width(), picture.height())) {
-    error = Messages::kMemoireInsuffisante;
-    return false;
+    throw io::FileError(io::FileErrors::kRead, Messages::kMemoireInsuffisante, sFile,
+                        "PhotoDocument");
   }
   m_cDib = std::move(picture);
   m_cDibBuffer = std::move(buffer);
@@ -86,7 +89,6 @@ bool PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp, QString& error)
     Obs().SetStatus(QStringLiteral("Ouvert ") + name, m_sFileTitle,
                     QStringLiteral("%1 x %2").arg(m_cDib.width()).arg(m_cDib.height()));
   }
-  return true;
 }
 
 QString PhotoDocument::SizeText() const {
@@ -153,25 +155,21 @@ QString PhotoDocument::BmpNameFor(const QString& chosenName) {
   return (dot < 0 ? chosenName : chosenName.left(dot)) + QStringLiteral(".bmp");
 }
 
-bool PhotoDocument::SaveBitmap(const QString& chosenName, QString& error) {
+void PhotoDocument::SaveBitmap(const QString& chosenName) {
   const QString target =
       SaveKindFor(chosenName) == SaveKind::BmpInstead ? BmpNameFor(chosenName) : chosenName;
-  if (!FileGuarded([&] { return io::WriteBmp(m_cDib, target, error); }, error)) return false;
+  FileGuarded(io::FileErrors::kWrite, target, [&] { io::WriteBmp(m_cDib, target); });
   filename(chosenName);
   SetCaption(QStringLiteral("Photo: ") + chosenName);
   m_bDirty = false;
-  return true;
 }
 
-bool PhotoDocument::FoncEregJPG(int quality, const QString& nomfich, QString& error) {
-  if (!FileGuarded([&] { return io::WriteJpeg(m_cDib, nomfich, quality, error, m_metadata); },
-                   error)) {
-    return false;
-  }
+void PhotoDocument::FoncEregJPG(int quality, const QString& nomfich) {
+  FileGuarded(io::FileErrors::kWrite, nomfich,
+              [&] { io::WriteJpeg(m_cDib, nomfich, quality, m_metadata); });
   filename(nomfich);
   SetCaption(QStringLiteral("Photo: ") + nomfich);
   m_bDirty = false;
-  return true;
 }
 
 // ---- Undo ----

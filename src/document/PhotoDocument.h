@@ -33,10 +33,10 @@ struct CombinationSettings {
 // How a name chosen in the save dialog is written.
 enum class SaveKind { Jpeg, Bmp, BmpInstead };
 
-// A document never opens a window: it reports to its observer, returns
-// false with a description when a file cannot be read or written, and
-// throws (ImageProcessError from the engine, DocumentError for its own
-// refusals) when a command cannot run, leaving the photo as it was.
+// A document never opens a window: it reports to its observer and throws
+// when a file cannot be read or written (io::FileError) or a command cannot
+// run (ImageProcessError from the engine, DocumentError for its own
+// refusals), leaving the photo as it was.
 class PhotoDocument : private ProgressListener {
  public:
   explicit PhotoDocument(AppServices& services, DocumentObserver* observer = nullptr);
@@ -54,10 +54,11 @@ class PhotoDocument : private ProgressListener {
 
   // ---- Names, files and state ----
   // Loads a picture file. bIsTemp: a picture handed over in a temporary file,
-  // named "Nouvelle photo n" and marked unsaved. False with `error` set to
-  // the reader's description when the file cannot be read; the document is
-  // then unchanged.
-  bool OpenFile(const QString& sFile, bool bIsTemp, QString& error);
+  // named "Nouvelle photo n" and marked unsaved. When the file cannot be read
+  // (or the photo's memory cannot be had) throws io::FileError with
+  // FileErrors::kRead and the reader's description; the document is then
+  // unchanged.
+  void OpenFile(const QString& sFile, bool bIsTemp);
   const QString& filename() const { return m_sFileName; }
   void filename(const QString& sName);
   const QString& FileTitle() const { return m_sFileTitle; }
@@ -92,10 +93,11 @@ class PhotoDocument : private ProgressListener {
   static QString BmpNameFor(const QString& chosenName);
   // Writes a BMP under chosenName (or BmpNameFor it, for other extensions).
   // On success the document takes chosenName and is clean; on failure
-  // nothing changes and `error` holds the writer's description.
-  bool SaveBitmap(const QString& chosenName, QString& error);
+  // nothing changes and io::FileError with FileErrors::kWrite and the
+  // writer's description is thrown.
+  void SaveBitmap(const QString& chosenName);
   // Writes a JPEG at `quality` (45 … 100) under nomfich, same rules.
-  bool FoncEregJPG(int quality, const QString& nomfich, QString& error);
+  void FoncEregJPG(int quality, const QString& nomfich);
 
   // ---- Undo ----
   // Stores a copy of the photo in the ring (five at most, the oldest dropped).

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "io/FileError.h"
 #include "io/PictureFiles.h"
 #include "io/SafeWrite.h"
 
@@ -64,39 +65,36 @@ QString WriteFailure(int error) {
 
 }  // namespace
 
-bool WriteWhole(const QString& path, std::vector<iovec> pieces, QString& error) {
+void WriteWhole(const QString& path, std::vector<iovec> pieces) {
   const QFileInfo target(path);
   if (target.isDir()) {
-    error = QStringLiteral("« %1 » est un dossier").arg(QDir::toNativeSeparators(path));
-    return false;
+    Unwritten(path, QStringLiteral("« %1 » est un dossier").arg(QDir::toNativeSeparators(path)));
   }
   const QString folder = QDir::toNativeSeparators(target.absolutePath());
   if (!QFileInfo(target.absolutePath()).isDir()) {
-    error = QStringLiteral("le dossier « %1 » n'existe pas").arg(folder);
-    return false;
+    Unwritten(path, QStringLiteral("le dossier « %1 » n'existe pas").arg(folder));
   }
   // Unbuffered: the bytes go straight from the surface to the file through
   // the descriptor, with nothing held back in Qt's buffer.
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    error = QStringLiteral(
-                "impossible de créer un fichier dans le dossier « %1 » (accès refusé ou support "
-                "en lecture seule)")
-                .arg(folder);
-    return false;
+    Unwritten(path, QStringLiteral("impossible de créer un fichier dans le dossier « %1 » (accès "
+                                   "refusé ou support en lecture seule)")
+                        .arg(folder));
   }
   if (const int failure = WriteAll(file.handle(), pieces)) {
     // Dropping the unfinished save removes its temporary file.
     file.cancelWriting();
-    error = WriteFailure(failure);
-    return false;
+    Unwritten(path, WriteFailure(failure));
   }
   if (!file.commit()) {
-    error = QStringLiteral("impossible de remplacer « %1 » par le nouveau fichier")
-                .arg(QDir::toNativeSeparators(path));
-    return false;
+    Unwritten(path, QStringLiteral("impossible de remplacer « %1 » par le nouveau fichier")
+                        .arg(QDir::toNativeSeparators(path)));
   }
-  return true;
+}
+
+void Unwritten(const QString& path, const QString& reason) {
+  throw FileError(FileErrors::kWrite, reason, path, "PictureFiles");
 }
 
 }  // namespace detail
@@ -114,18 +112,16 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
 
 }  // namespace
 
-bool WriteBmp(const cDIBSection& picture, const QString& path, QString& error) {
-  if (picture.empty()) {
-    error = QStringLiteral("aucune image à enregistrer");
-    return false;
-  }
+void WriteBmp(const cDIBSection& picture, const QString& path) {
+  if (picture.empty()) detail::Unwritten(path, QStringLiteral("aucune image à enregistrer"));
   const std::int32_t width = picture.width(), height = picture.height();
   const std::uint64_t stride = std::uint64_t(picture.BytesPerScanLine());
   const std::uint64_t pixelBytes = stride * std::uint64_t(height);
   constexpr std::uint32_t kHeaderBytes = 14 + 40;
   if (pixelBytes + kHeaderBytes > UINT32_MAX) {
-    error = QStringLiteral("image trop grande pour le format BMP (%1 x %2)").arg(width).arg(height);
-    return false;
+    detail::Unwritten(
+        path,
+        QStringLiteral("image trop grande pour le format BMP (%1 x %2)").arg(width).arg(height));
   }
   // File header, then the 40-byte bitmap header the surface itself is defined
   // by: positive height (rows bottom-up), 1 plane, 24 bits, uncompressed.
@@ -155,7 +151,7 @@ bool WriteBmp(const cDIBSection& picture, const QString& path, QString& error) {
       pieces.push_back({const_cast<std::uint8_t*>(kZeros), padding});
     }
   }
-  return detail::WriteWhole(path, std::move(pieces), error);
+  detail::WriteWhole(path, std::move(pieces));
 }
 
 }  // namespace fotavel::io

@@ -122,12 +122,11 @@ void ReadHeifMetadata(const heif_image_handle* handle, PhotoMetadata& keep) {
 
 }  // namespace
 
-bool DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out, QString& error,
+void DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out,
                 PhotoMetadata* metadata) {
   HeifPtr<heif_context> context(heif_context_alloc());
   if (!context) {
-    error = QStringLiteral("décodeur %1 indisponible").arg(QLatin1String(formatName));
-    return false;
+    Refuse(file, QStringLiteral("décodeur %1 indisponible").arg(QLatin1String(formatName)));
   }
   // libheif's own ceiling on any picture it meets in the file (the tiles of
   // a grid included), from the same budget as our own check below; it only
@@ -138,23 +137,20 @@ bool DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out,
   heif_error failure =
       heif_context_read_from_memory_without_copy(context.get(), file.data, file.size, nullptr);
   if (failure.code != heif_error_Ok) {
-    error = Unreadable(formatName, failure);
-    return false;
+    Refuse(file, Unreadable(formatName, failure));
   }
   heif_image_handle* primary = nullptr;
   failure = heif_context_get_primary_image_handle(context.get(), &primary);
   HeifPtr<heif_image_handle> handle(primary);
   if (failure.code != heif_error_Ok) {
-    error = Unreadable(formatName, failure);
-    return false;
+    Refuse(file, Unreadable(formatName, failure));
   }
 
   // The declared size (after the file's rotation) decides before any pixel is decoded.
   const std::int64_t width = heif_image_handle_get_width(primary);
   const std::int64_t height = heif_image_handle_get_height(primary);
   if (!PlausibleSize(width, height)) {
-    error = BadDimensions(width, height);
-    return false;
+    Refuse(file, BadDimensions(width, height));
   }
   const bool alpha = heif_image_handle_has_alpha_channel(primary) != 0;
   const int bits = std::max(heif_image_handle_get_luma_bits_per_pixel(primary),
@@ -165,8 +161,7 @@ bool DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out,
   const std::uint64_t pixels = std::uint64_t(width) * std::uint64_t(height);
   const std::uint64_t sample = deep ? 2 : 1, channels = alpha ? 4 : 3;
   if (!FitsBudget(SurfaceBytes(width, height) + pixels * sample * (4 + 2 * channels))) {
-    error = TooBig(width, height);
-    return false;
+    Refuse(file, TooBig(width, height));
   }
 
   HeifPtr<heif_decoding_options> options(heif_decoding_options_alloc());
@@ -178,8 +173,7 @@ bool DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out,
   failure = heif_decode_image(primary, &decoded, heif_colorspace_RGB, chroma, options.get());
   HeifPtr<heif_image> image(decoded);
   if (failure.code != heif_error_Ok) {
-    error = Unreadable(formatName, failure);
-    return false;
+    Refuse(file, Unreadable(formatName, failure));
   }
   int stride = 0;
   const std::uint8_t* plane =
@@ -187,13 +181,11 @@ bool DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out,
   const int decodedWidth = heif_image_get_width(decoded, heif_channel_interleaved);
   const int decodedHeight = heif_image_get_height(decoded, heif_channel_interleaved);
   if (plane == nullptr || decodedWidth != width || decodedHeight != height) {
-    error = DamagedFile(formatName);
-    return false;
+    Refuse(file, DamagedFile(formatName));
   }
   cDIBSection picture;
   if (!picture.Create(std::int32_t(width), std::int32_t(height))) {
-    error = TooBig(width, height);
-    return false;
+    Refuse(file, TooBig(width, height));
   }
   if (deep) {
     const int range = heif_image_get_bits_per_pixel_range(decoded, heif_channel_interleaved);
@@ -203,7 +195,6 @@ bool DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out,
   }
   if (metadata != nullptr) ReadHeifMetadata(primary, *metadata);
   out.swap(picture);
-  return true;
 }
 
 }  // namespace fotavel::io::detail

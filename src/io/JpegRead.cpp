@@ -70,12 +70,11 @@ void ReduceForPreview(const ReducedDecode& reduce, bool transposed, int& width, 
 
 }  // namespace
 
-bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, ReducedDecode* reduce,
+void DecodeJpeg(const FileBytes& file, cDIBSection& out, ReducedDecode* reduce,
                 PhotoMetadata* metadata) {
   TjHandle decoder(tjInitDecompress());
   if (!decoder) {
-    error = QStringLiteral("décodeur JPEG indisponible");
-    return false;
+    Refuse(file, QStringLiteral("décodeur JPEG indisponible"));
   }
   tjhandle handle = decoder.get();
   int width = 0, height = 0, subsampling = 0, colourSpace = 0;
@@ -83,18 +82,17 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, Reduced
   if (tjDecompressHeader3(handle, file.data, static_cast<unsigned long>(file.size), &width, &height,
                           &subsampling, &colourSpace) != 0 ||
       width <= 0 || height <= 0) {
-    error = DamagedFile("JPEG");
-    return false;
+    Refuse(file, DamagedFile("JPEG"));
   }
   const int orientation = ReadFileMetadata(file, metadata);
   // Our decoder cannot turn CMYK into BGR; Qt's reader can, and applies the
   // EXIF orientation itself.
   if (colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK) {
-    return DecodeWithQt(file, "jpeg", true, out, error);
+    DecodeWithQt(file, "jpeg", true, out);
+    return;
   }
   if (!PlausibleSize(width, height)) {
-    error = BadDimensions(width, height);
-    return false;
+    Refuse(file, BadDimensions(width, height));
   }
 
   const bool transposed = SwapsSides(orientation);
@@ -110,8 +108,7 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, Reduced
   if (transposed) bytes += SurfaceBytes(uprightWidth, uprightHeight);
   if (KeepsWholeCoefficients(file)) bytes += std::uint64_t(width) * std::uint64_t(height) * 6;
   if (!FitsBudget(bytes)) {
-    error = TooBig(uprightWidth, uprightHeight);
-    return false;
+    Refuse(file, TooBig(uprightWidth, uprightHeight));
   }
 
   // Orientations without a transpose cost nothing or one in-place pass: the
@@ -119,23 +116,19 @@ bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error, Reduced
   // down) at no extra cost, and a mirror is a swap within each row.
   cDIBSection stored;
   if (!stored.Create(width, height)) {
-    error = TooBig(uprightWidth, uprightHeight);
-    return false;
+    Refuse(file, TooBig(uprightWidth, uprightHeight));
   }
   const int flags = StoredTopDown(orientation) ? 0 : TJFLAG_BOTTOMUP;
   if (tjDecompress2(handle, file.data, static_cast<unsigned long>(file.size),
                     stored.DIBSectionBitsPtr(), width, stored.BytesPerScanLine(), height, TJPF_BGR,
                     flags) != 0) {
     if (tjGetErrorCode(handle) != TJERR_WARNING || MissingData(handle)) {
-      error = DamagedFile("JPEG");
-      return false;
+      Refuse(file, DamagedFile("JPEG"));
     }
   }
   if (!LayUpright(stored, orientation, out)) {
-    error = TooBig(uprightWidth, uprightHeight);
-    return false;
+    Refuse(file, TooBig(uprightWidth, uprightHeight));
   }
-  return true;
 }
 
 }  // namespace fotavel::io::detail

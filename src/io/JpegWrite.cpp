@@ -26,29 +26,26 @@ constexpr std::int32_t kMaxJpegSide = 65535;
 
 }  // namespace
 
-bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QString& error,
+void WriteJpeg(const cDIBSection& picture, const QString& path, int quality,
                const PhotoMetadata& metadata) {
   if (quality < kMinJpegQuality || quality > kMaxJpegQuality) {
-    error = QStringLiteral("qualité JPEG %1 hors limites (de %2 à %3)")
-                .arg(quality)
-                .arg(kMinJpegQuality)
-                .arg(kMaxJpegQuality);
-    return false;
+    detail::Unwritten(path, QStringLiteral("qualité JPEG %1 hors limites (de %2 à %3)")
+                                .arg(quality)
+                                .arg(kMinJpegQuality)
+                                .arg(kMaxJpegQuality));
   }
   if (picture.empty()) {
-    error = QStringLiteral("aucune image à enregistrer");
-    return false;
+    detail::Unwritten(path, QStringLiteral("aucune image à enregistrer"));
   }
   if (picture.width() > kMaxJpegSide || picture.height() > kMaxJpegSide) {
-    error = QStringLiteral("image trop grande pour le format JPEG (%1 x %2, 65535 au plus)")
-                .arg(picture.width())
-                .arg(picture.height());
-    return false;
+    detail::Unwritten(
+        path, QStringLiteral("image trop grande pour le format JPEG (%1 x %2, 65535 au plus)")
+                  .arg(picture.width())
+                  .arg(picture.height()));
   }
   const std::unique_ptr<void, TjDeleter> encoder(tjInitCompress());
   if (!encoder) {
-    error = QStringLiteral("encodeur JPEG indisponible");
-    return false;
+    detail::Unwritten(path, QStringLiteral("encodeur JPEG indisponible"));
   }
   // 4:2:0 chroma subsampling: the eye resolves colour far more coarsely than
   // brightness, and halving the colour planes both ways is what photos for
@@ -77,8 +74,7 @@ bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QSt
                                  &size, TJSAMP_420, quality, flags);
   const std::unique_ptr<unsigned char, TjBufferDeleter> owned(output ? nullptr : bytes);
   if (status != 0 || bytes == nullptr || size == 0) {
-    error = QStringLiteral("échec de l'encodage JPEG");
-    return false;
+    detail::Unwritten(path, QStringLiteral("échec de l'encodage JPEG"));
   }
   // The metadata goes in after the start of image and the encoder's JFIF
   // segment, where readers look for it; the compressed bytes themselves are
@@ -89,11 +85,9 @@ bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QSt
   if (size >= 6 && bytes[2] == 0xFF && bytes[3] == 0xE0) {
     head = std::min<std::size_t>(size, 4 + (std::size_t(bytes[4]) << 8 | bytes[5]));
   }
-  return detail::WriteWhole(path,
-                            {{bytes, head},
-                             {const_cast<char*>(segments.data()), segments.size()},
-                             {bytes + head, size - head}},
-                            error);
+  detail::WriteWhole(path, {{bytes, head},
+                            {const_cast<char*>(segments.data()), segments.size()},
+                            {bytes + head, size - head}});
 }
 
 }  // namespace fotavel::io

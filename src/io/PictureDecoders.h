@@ -18,10 +18,15 @@ struct FileBytes {
   const std::uint8_t* data;
   std::size_t size;
   const QByteArray* array;  // the same bytes, for Qt's readers
+  QString path;             // where they were read from, for the failures
 };
 
-// Each decoder fills a fresh surface `out` (never the caller's) and on failure
-// returns false with a French description in `error`.
+// Refuses the picture in `file`: throws its read failure (FileError,
+// FileErrors::kRead) with the French `reason`.
+[[noreturn]] void Refuse(const FileBytes& file, const QString& reason);
+
+// Each decoder fills a fresh surface `out` (never the caller's) and refuses
+// the file (Refuse) when it cannot.
 //
 // With `reduce`, a JPEG is decoded at the smallest of the decoder's scales
 // whose upright picture still covers the preview of the whole photo in
@@ -35,8 +40,8 @@ struct ReducedDecode {
 };
 //
 // With `metadata`, the JPEG's metadata is put there (PhotoMetadata).
-bool DecodeJpeg(const FileBytes& file, cDIBSection& out, QString& error,
-                ReducedDecode* reduce = nullptr, PhotoMetadata* metadata = nullptr);
+void DecodeJpeg(const FileBytes& file, cDIBSection& out, ReducedDecode* reduce = nullptr,
+                PhotoMetadata* metadata = nullptr);
 
 // A photo's EXIF orientation, 1 … 8 as the camera wrote it: 1 (as stored) when
 // it has none or its metadata cannot be read. Any container exiv2 knows will
@@ -59,15 +64,14 @@ std::string MetadataSegments(const PhotoMetadata& metadata, std::int32_t width,
 // `upright` turns the picture by the orientation its container records: Qt
 // applies it where its reader can (JPEG, TIFF), the EXIF read with exiv2
 // otherwise (WebP). The first picture of a multi-page or animated file.
-bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out,
-                  QString& error);
-bool DecodeWmf(const FileBytes& file, cDIBSection& out, QString& error);
+void DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out);
+void DecodeWmf(const FileBytes& file, cDIBSection& out);
 // HEIC / HEIF and AVIF (`formatName` "HEIF" or "AVIF", for the messages): the
 // primary picture, turned and mirrored as the file says, high bit depths
 // reduced to 8 with rounding. With `metadata`, its EXIF, XMP and RGB colour
 // profile are put there; the EXIF orientation is not applied, the file's own
 // transforms having already stood the picture upright.
-bool DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out, QString& error,
+void DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out,
                 PhotoMetadata* metadata = nullptr);
 
 // What a BMP file's headers say of its pixels.

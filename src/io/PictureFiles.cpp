@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "io/FileError.h"
 #include "io/LargeBuffer.h"
 #include "io/PictureDecoders.h"
 #include "io/SystemMemory.h"
@@ -16,6 +17,8 @@
 namespace fotavel::io {
 
 namespace {
+
+constexpr const char* kModule = "PictureFiles";
 
 std::atomic<std::uint64_t> g_budgetOverride{0};
 
@@ -84,29 +87,21 @@ constexpr qint64 kLargeFile = qint64{1} << 20;
 // `block` (and must not outlive it). Its size is checked against the budget
 // first so that a huge file (or a device posing as one) is refused rather
 // than read.
-bool LoadFile(const QString& path, detail::LargeBuffer& block, QByteArray& bytes, QString& error) {
+void LoadFile(const QString& path, detail::LargeBuffer& block, QByteArray& bytes) {
+  const auto refuse = [&path](const QString& reason) {
+    throw FileError(FileErrors::kRead, reason, path, kModule);
+  };
   const QFileInfo info(path);
-  if (!info.exists()) {
-    error = QStringLiteral("fichier introuvable");
-    return false;
-  }
-  if (info.isDir()) {
-    error = QStringLiteral("ce chemin désigne un dossier, pas un fichier");
-    return false;
-  }
+  if (!info.exists()) refuse(QStringLiteral("fichier introuvable"));
+  if (info.isDir()) refuse(QStringLiteral("ce chemin désigne un dossier, pas un fichier"));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("lecture du fichier impossible (accès refusé)");
-    return false;
+    refuse(QStringLiteral("lecture du fichier impossible (accès refusé)"));
   }
   const qint64 size = file.size();
-  if (size <= 0) {
-    error = QStringLiteral("fichier vide");
-    return false;
-  }
+  if (size <= 0) refuse(QStringLiteral("fichier vide"));
   if (!detail::FitsBudget(std::uint64_t(size))) {
-    error = QStringLiteral("fichier trop volumineux pour la mémoire disponible");
-    return false;
+    refuse(QStringLiteral("fichier trop volumineux pour la mémoire disponible"));
   }
   char* data = nullptr;
   if (size >= kLargeFile) {
@@ -120,72 +115,79 @@ bool LoadFile(const QString& path, detail::LargeBuffer& block, QByteArray& bytes
   qint64 got = 0;
   while (got < size) {
     const qint64 n = file.read(data + got, size - got);
-    if (n < 0) {
-      error = QStringLiteral("erreur de lecture du fichier");
-      return false;
-    }
+    if (n < 0) refuse(QStringLiteral("erreur de lecture du fichier"));
     if (n == 0) break;  // the file shrank while we read it: decode what is there
     got += n;
   }
-  if (got == 0) {
-    error = QStringLiteral("fichier vide");
-    return false;
-  }
+  if (got == 0) refuse(QStringLiteral("fichier vide"));
   if (block) {
     bytes = QByteArray::fromRawData(data, got);
   } else {
     bytes.truncate(got);
   }
-  return true;
 }
 
-bool Decode(const QByteArray& bytes, cDIBSection& out, QString& error,
-            PhotoMetadata* metadata = nullptr) {
-  const detail::FileBytes file{reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                               std::size_t(bytes.size()), &bytes};
+cDIBSection Decode(const detail::FileBytes& file, PhotoMetadata* metadata = nullptr) {
+  cDIBSection out;
   switch (Recognise(file.data, file.size)) {
     case Format::kJpeg:
-      return detail::DecodeJpeg(file, out, error, nullptr, metadata);
-    case Format::kPng:
-      return detail::DecodeWithQt(file, "png", false, out, error);
-    case Format::kGif:
-      return detail::DecodeWithQt(file, "gif", false, out, error);
-    case Format::kBmp:
-      return detail::DecodeWithQt(file, "bmp", false, out, error);
-    case Format::kWmf:
-      return detail::DecodeWmf(file, out, error);
-    case Format::kTiff:
-      return detail::DecodeWithQt(file, "tiff", true, out, error);
-    case Format::kWebp:
-      return detail::DecodeWithQt(file, "webp", true, out, error);
-    case Format::kHeif:
-      return detail::DecodeHeif(file, "HEIF", out, error, metadata);
-    case Format::kAvif:
-      return detail::DecodeHeif(file, "AVIF", out, error, metadata);
-    case Format::kUnknown:
+      detail::DecodeJpeg(file, out, nullptr, metadata);
       break;
+    case Format::kPng:
+      detail::DecodeWithQt(file, "png", false, out);
+      break;
+    case Format::kGif:
+      detail::DecodeWithQt(file, "gif", false, out);
+      break;
+    case Format::kBmp:
+      detail::DecodeWithQt(file, "bmp", false, out);
+      break;
+    case Format::kWmf:
+      detail::DecodeWmf(file, out);
+      break;
+    case Format::kTiff:
+      detail::DecodeWithQt(file, "tiff", true, out);
+      break;
+    case Format::kWebp:
+      detail::DecodeWithQt(file, "webp", true, out);
+      break;
+    case Format::kHeif:
+      detail::DecodeHeif(file, "HEIF", out, metadata);
+      break;
+    case Format::kAvif:
+      detail::DecodeHeif(file, "AVIF", out, metadata);
+      break;
+    case Format::kUnknown:
+      detail::Refuse(file, QStringLiteral("format d'image inconnu"));
   }
-  error = QStringLiteral("format d'image inconnu");
-  return false;
+  return out;
+}
+
+detail::FileBytes BytesOf(const QByteArray& bytes, const QString& path) {
+  return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()),
+          &bytes, path};
+}
+
+// Qt's containers throw when memory runs out past our own checks; that too
+// is a picture that could not be read.
+[[noreturn]] void OutOfMemory(const QString& path) {
+  throw FileError(FileErrors::kRead, QStringLiteral("mémoire insuffisante pour ouvrir l'image"),
+                  path, kModule);
 }
 
 }  // namespace
 
-bool ReadPicture(const QString& path, cDIBSection& out, QString& error, PhotoMetadata* metadata) {
+cDIBSection ReadPicture(const QString& path, PhotoMetadata* metadata) {
   try {
     detail::LargeBuffer block;
     QByteArray bytes;
-    if (!LoadFile(path, block, bytes, error)) return false;
-    cDIBSection picture;
+    LoadFile(path, block, bytes);
     PhotoMetadata read;
-    if (!Decode(bytes, picture, error, metadata != nullptr ? &read : nullptr)) return false;
-    out.swap(picture);
+    cDIBSection picture = Decode(BytesOf(bytes, path), metadata != nullptr ? &read : nullptr);
     if (metadata != nullptr) *metadata = std::move(read);
-    return true;
+    return picture;
   } catch (const std::bad_alloc&) {
-    // Qt's containers throw when memory runs out past our own checks.
-    error = QStringLiteral("mémoire insuffisante pour ouvrir l'image");
-    return false;
+    OutOfMemory(path);
   }
 }
 
@@ -224,21 +226,21 @@ bool PreviewBitmapInPlace(const QString& path, std::int32_t maxWidth, std::int32
 
 }  // namespace
 
-bool ReadPreview(const QString& path, std::int32_t maxWidth, std::int32_t maxHeight,
-                 cDIBSection& out, QString& error) {
+cDIBSection ReadPreview(const QString& path, std::int32_t maxWidth, std::int32_t maxHeight) {
   try {
-    if (PreviewBitmapInPlace(path, maxWidth, maxHeight, out)) return true;
+    if (cDIBSection preview; PreviewBitmapInPlace(path, maxWidth, maxHeight, preview)) {
+      return preview;
+    }
     detail::LargeBuffer block;
     QByteArray bytes;
-    if (!LoadFile(path, block, bytes, error)) return false;
-    const detail::FileBytes file{reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                 std::size_t(bytes.size()), &bytes};
+    LoadFile(path, block, bytes);
+    const detail::FileBytes file = BytesOf(bytes, path);
     cDIBSection picture;
     detail::ReducedDecode reduce{maxWidth, maxHeight};
     if (Recognise(file.data, file.size) == Format::kJpeg) {
-      if (!detail::DecodeJpeg(file, picture, error, &reduce)) return false;
+      detail::DecodeJpeg(file, picture, &reduce);
     } else {
-      if (!Decode(bytes, picture, error)) return false;
+      picture = Decode(file);
     }
     // The size follows the whole photo, which a reduced decode no longer shows.
     if (reduce.fullWidth == 0) {
@@ -249,15 +251,12 @@ bool ReadPreview(const QString& path, std::int32_t maxWidth, std::int32_t maxHei
     // A thin strip rounds to nothing on its short side; one pixel still shows it.
     cDIBSection preview;
     if (!preview.Create(std::max(size.width, 1), std::max(size.height, 1))) {
-      error = detail::TooBig(size.width, size.height);
-      return false;
+      detail::Refuse(file, detail::TooBig(size.width, size.height));
     }
     SamplePreview(picture.view(), preview);
-    out.swap(preview);
-    return true;
+    return preview;
   } catch (const std::bad_alloc&) {
-    error = QStringLiteral("mémoire insuffisante pour ouvrir l'image");
-    return false;
+    OutOfMemory(path);
   }
 }
 
@@ -286,6 +285,10 @@ std::uint64_t SurfaceBytes(std::int64_t width, std::int64_t height) {
 }
 
 bool FitsBudget(std::uint64_t bytes) { return bytes <= PictureMemoryBudget(); }
+
+void Refuse(const FileBytes& file, const QString& reason) {
+  throw FileError(FileErrors::kRead, reason, file.path, kModule);
+}
 
 QString DamagedFile(const char* formatName) {
   return QStringLiteral("fichier %1 tronqué ou endommagé").arg(QLatin1String(formatName));

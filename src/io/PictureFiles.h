@@ -4,6 +4,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "io/FileError.h"
 #include "io/PhotoMetadata.h"
 #include "surface/cDIBSection.h"
 
@@ -11,16 +12,16 @@ class QImage;
 
 namespace fotavel::io {
 
-// Reads the picture file at `path` into `out` (re-created at the picture's
-// pixel size, 24-bit). The file's content picks the decoder, never its name:
+// Reads the picture file at `path` into a new 24-bit surface of the picture's
+// pixel size. The file's content picks the decoder, never its name:
 // JPEG (decoded straight into the surface, turned upright by its EXIF
 // orientation), BMP, GIF and PNG, TIFF and WebP (turned upright by the
 // orientation they record; the first page or frame), WMF rasterised at its
 // natural size, HEIC / HEIF and AVIF (the primary picture, turned upright by
 // the file's own rotation and mirror). Transparent pixels are laid on white,
-// deeper channels (16-bit, or HEIF's 10 and 12 bits) rounded to 8 bits. On
-// failure returns false, leaves `out` unchanged and puts a French description
-// of what was wrong in `error`.
+// deeper channels (16-bit, or HEIF's 10 and 12 bits) rounded to 8 bits. A file
+// that cannot be read throws its FileError (FileErrors::kRead, io/FileError.h)
+// with a French description of what was wrong.
 //
 // A picture whose decoding would hold more than PictureMemoryBudget() bytes is
 // refused from its header, before any pixel memory is asked for.
@@ -29,21 +30,20 @@ namespace fotavel::io {
 // colour profile) is put there on success (empty for the other formats, and
 // for a file whose metadata is missing or unreadable, which never stops the
 // photo from opening).
-bool ReadPicture(const QString& path, cDIBSection& out, QString& error,
-                 PhotoMetadata* metadata = nullptr);
+[[nodiscard]] cDIBSection ReadPicture(const QString& path, PhotoMetadata* metadata = nullptr);
 
 // The preview of the picture at `path` fitted into maxWidth x maxHeight
 // (never enlarged, proportions kept; FitPreview), each pixel the nearest of
 // the picture's. A JPEG is decoded at a reduced scale that still covers the
-// preview, so a big photo previews in a fraction of its reading time. False
-// with a French reason as for ReadPicture.
-bool ReadPreview(const QString& path, std::int32_t maxWidth, std::int32_t maxHeight,
-                 cDIBSection& out, QString& error);
+// preview, so a big photo previews in a fraction of its reading time. Throws
+// as ReadPicture does.
+[[nodiscard]] cDIBSection ReadPreview(const QString& path, std::int32_t maxWidth,
+                                      std::int32_t maxHeight);
 
 // Writes a 24-bit uncompressed BMP of the surface. The file is replaced only
 // once the new one is complete: on failure the old file is untouched, nothing
-// is left behind, the result is false and `error` says why (in French).
-bool WriteBmp(const cDIBSection& picture, const QString& path, QString& error);
+// is left behind, and a FileError (FileErrors::kWrite) says why in French.
+void WriteBmp(const cDIBSection& picture, const QString& path);
 
 // Writes a JPEG of the surface at quality 45 … 100 (passed to the encoder
 // unchanged; other values are refused), with the same all-or-nothing
@@ -51,14 +51,14 @@ bool WriteBmp(const cDIBSection& picture, const QString& path, QString& error);
 // it replaces the old one, with orientation 1, the surface's size as its
 // pixel size and no thumbnail; a block of it that cannot be written is left
 // out and never fails the save.
-bool WriteJpeg(const cDIBSection& picture, const QString& path, int quality, QString& error,
+void WriteJpeg(const cDIBSection& picture, const QString& path, int quality,
                const PhotoMetadata& metadata = PhotoMetadata());
 
 // The picture of an image the program was handed (the clipboard's) as a
-// 24-bit surface, transparent pixels laid on white as for files. False, with
-// `out` unchanged and a French reason in `error`, for a null image or one too
-// large for the memory left.
-bool SurfaceFromImage(const QImage& image, cDIBSection& out, QString& error);
+// 24-bit surface, transparent pixels laid on white as for files. A null image,
+// or one too large for the memory left, throws a FileError (FileErrors::kRead,
+// with no path) saying so in French.
+[[nodiscard]] cDIBSection SurfaceFromImage(const QImage& image);
 // An upright copy of the surface for other programs (the clipboard); null
 // when the memory for it cannot be had.
 QImage ImageFromSurface(const cDIBSection& picture);

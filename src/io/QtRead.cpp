@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "io/FileError.h"
 #include "io/LargeBuffer.h"
 #include "io/PictureDecoders.h"
 #include "io/PictureFiles.h"
@@ -261,8 +262,7 @@ bool ReadBmpHeader(const std::uint8_t* p, std::size_t size, BmpHeader& out) {
   return true;
 }
 
-bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out,
-                  QString& error) {
+void DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out) {
   QBuffer buffer(const_cast<QByteArray*>(file.array));
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, format);
@@ -270,19 +270,16 @@ bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   reader.setAutoTransform(upright);
   if (std::int64_t width = 0, height = 0;
       qstrcmp(format, "bmp") == 0 && BmpClaimsTooMuch(file, width, height)) {
-    error = TooBig(width, height);
-    return false;
+    Refuse(file, TooBig(width, height));
   }
 
   // The header alone: size and the pixel format Qt will decode into.
   const QSize size = reader.size();
   if (!size.isValid()) {
-    error = DamagedFile(DisplayName(format));
-    return false;
+    Refuse(file, DamagedFile(DisplayName(format)));
   }
   if (!PlausibleSize(size.width(), size.height())) {
-    error = BadDimensions(size.width(), size.height());
-    return false;
+    Refuse(file, BadDimensions(size.width(), size.height()));
   }
   // Where Qt's reader knows the container's orientation it turns the image
   // itself (into a second image); where it does not, the EXIF says how and
@@ -297,13 +294,11 @@ bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   const std::uint64_t converted = ReadDirectly(decoded) ? 0 : pixels * 4;
   const std::uint64_t turned = SwapsSides(orientation) ? surface : 0;
   if (!FitsBudget(surface + qtImage + converted + turned)) {
-    error = TooBig(size.width(), size.height());
-    return false;
+    Refuse(file, TooBig(size.width(), size.height()));
   }
   if ((qstrcmp(format, "bmp") == 0 && !BmpDataComplete(file)) ||
       (qstrcmp(format, "gif") == 0 && !GifDataComplete(file))) {
-    error = DamagedFile(DisplayName(format));
-    return false;
+    Refuse(file, DamagedFile(DisplayName(format)));
   }
   // Qt's own ceiling (256 MB by default) would refuse ordinary 24-megapixel
   // photos; it is set from the same budget, less what our surface will take,
@@ -330,14 +325,13 @@ bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   // Qt's TIFF and WebP readers make up no rows.
   if (!reader.read(&image)) image = QImage();
   if (image.isNull()) {
-    error = qstrcmp(format, "tiff") == 0 ? TiffFailure(file) : DamagedFile(DisplayName(format));
-    return false;
+    Refuse(file,
+           qstrcmp(format, "tiff") == 0 ? TiffFailure(file) : DamagedFile(DisplayName(format)));
   }
   if (!ReadDirectly(image.format())) image = image.convertToFormat(QImage::Format_ARGB32);
   cDIBSection stored;
   if (image.isNull() || !stored.Create(image.width(), image.height())) {
-    error = TooBig(image.width(), image.height());
-    return false;
+    Refuse(file, TooBig(image.width(), image.height()));
   }
   const bool topDown = StoredTopDown(orientation);
   if (image.format() == QImage::Format_Indexed8) {
@@ -347,21 +341,21 @@ bool DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   }
   image = QImage();
   if (!LayUpright(stored, orientation, out)) {
-    error = TooBig(stored.height(), stored.width());
-    return false;
+    Refuse(file, TooBig(stored.height(), stored.width()));
   }
-  return true;
 }
 
 }  // namespace fotavel::io::detail
 
 namespace fotavel::io {
 
-bool SurfaceFromImage(const QImage& picture, cDIBSection& out, QString& error) {
-  if (picture.isNull()) {
-    error = QStringLiteral("aucune image");
-    return false;
-  }
+cDIBSection SurfaceFromImage(const QImage& picture) {
+  // A picture handed over comes from no file; it fails as a picture that
+  // could not be read.
+  const auto refuse = [](const QString& reason) {
+    throw FileError(FileErrors::kRead, reason, QString(), "PictureFiles");
+  };
+  if (picture.isNull()) refuse(QStringLiteral("aucune image"));
   QImage image = picture;
   if (!detail::ReadDirectly(image.format())) {
     image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
@@ -369,16 +363,14 @@ bool SurfaceFromImage(const QImage& picture, cDIBSection& out, QString& error) {
   }
   cDIBSection made;
   if (image.isNull() || !made.Create(image.width(), image.height())) {
-    error = detail::TooBig(picture.width(), picture.height());
-    return false;
+    refuse(detail::TooBig(picture.width(), picture.height()));
   }
   if (image.format() == QImage::Format_Indexed8) {
     detail::CopyIndexed(image, made);
   } else {
     detail::CopyArgb(image, made);
   }
-  out = std::move(made);
-  return true;
+  return made;
 }
 
 QImage ImageFromSurface(const cDIBSection& picture) {

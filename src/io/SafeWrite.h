@@ -11,7 +11,12 @@ namespace fotavel::io::detail {
 // Writes the pieces, in order, as the new content of `path`. The bytes go to a
 // temporary file in the same folder, which takes the target's name only once
 // complete and flushed to disk; on any failure the old file is untouched, the
-// temporary file is removed, and `error` says why in French.
-bool WriteWhole(const QString& path, std::vector<iovec> pieces, QString& error);
+// temporary file is removed, and the write failure of `path` is thrown
+// (Unwritten).
+void WriteWhole(const QString& path, std::vector<iovec> pieces);
+
+// Throws the write failure (FileError, FileErrors::kWrite) of `path` with the
+// French `reason`.
+[[noreturn]] void Unwritten(const QString& path, const QString& reason);
 
 }  // namespace fotavel::io::detail

@@ -235,12 +235,11 @@ std::uint8_t GdOnWhite(std::uint32_t channel, std::uint32_t transparency) {
 
 }  // namespace
 
-bool DecodeWmf(const FileBytes& file, cDIBSection& out, QString& error) {
+void DecodeWmf(const FileBytes& file, cDIBSection& out) {
   const bool placeable = file.size >= 4 && Le32(file.data) == 0x9AC6CDD7u;
   const std::size_t header = placeable ? kPlaceableBytes : 0;
   if (file.size < header + kHeaderBytes || !RecordsWhole(file, header)) {
-    error = DamagedFile("WMF");
-    return false;
+    Refuse(file, DamagedFile("WMF"));
   }
 
   // libwmf trusts what the records say far beyond their lengths (a brush
@@ -250,15 +249,13 @@ bool DecodeWmf(const FileBytes& file, cDIBSection& out, QString& error) {
   const std::uint64_t budget = PictureMemoryBudget();
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) {
-    error = QStringLiteral("moteur de dessin WMF indisponible");
-    return false;
+    Refuse(file, QStringLiteral("moteur de dessin WMF indisponible"));
   }
   const pid_t pid = ::fork();
   if (pid < 0) {
     ::close(fds[0]);
     ::close(fds[1]);
-    error = QStringLiteral("moteur de dessin WMF indisponible");
-    return false;
+    Refuse(file, QStringLiteral("moteur de dessin WMF indisponible"));
   }
   if (pid == 0) {
     ::close(fds[0]);
@@ -269,24 +266,20 @@ bool DecodeWmf(const FileBytes& file, cDIBSection& out, QString& error) {
 
   Report report;
   if (!drawing.Read(&report, sizeof report) || report.outcome == Report::kDamaged) {
-    error = DamagedFile("WMF");
-    return false;
+    Refuse(file, DamagedFile("WMF"));
   }
   if (report.outcome == Report::kBadSize || !PlausibleSize(report.width, report.height)) {
-    error = BadDimensions(report.width, report.height);
-    return false;
+    Refuse(file, BadDimensions(report.width, report.height));
   }
   if (report.outcome == Report::kTooBig ||
       !out.Create(std::int32_t(report.width), std::int32_t(report.height))) {
-    error = TooBig(report.width, report.height);
-    return false;
+    Refuse(file, TooBig(report.width, report.height));
   }
   const std::int32_t width = out.width(), height = out.height();
   std::vector<std::uint32_t> line(static_cast<std::size_t>(width));
   for (std::int32_t y = height - 1; y >= 0; --y) {  // the drawing comes top row first
     if (!drawing.Read(line.data(), line.size() * 4)) {
-      error = DamagedFile("WMF");
-      return false;
+      Refuse(file, DamagedFile("WMF"));
     }
     std::uint8_t* target = out.row(y);
     for (std::int32_t i = 0; i < width; ++i, target += 3) {
@@ -297,7 +290,6 @@ bool DecodeWmf(const FileBytes& file, cDIBSection& out, QString& error) {
       target[2] = GdOnWhite((p >> 16) & 0xFF, transparency);
     }
   }
-  return true;
 }
 
 }  // namespace fotavel::io::detail

@@ -302,14 +302,15 @@ void BarreExplorer::PrevisualiserPhoto() {
   // loop could run a click on the next photo in the middle of this one.
   m_statusB->repaint();
   m_visioImg->clear();
-  cDIBSection preview;
-  QString error;
-  if (io::ReadPreview(m_photoSelectionnee, kLargeurPrevisu, kHauteurPrevisu, preview, error)) {
+  try {
+    const cDIBSection preview =
+        io::ReadPreview(m_photoSelectionnee, kLargeurPrevisu, kHauteurPrevisu);
     m_visioImg->setPixmap(QPixmap::fromImage(io::ImageFromSurface(preview)));
     m_visioImg->show();
     m_ouvrir->setEnabled(true);
     m_statusB->setText(name);
-  } else {
+  } catch (const io::FileError&) {
+    // The pane has no room for the reason; opening the photo says it.
     m_visioImg->hide();
     m_statusB->setText(QStringLiteral("Erreur !"));
   }

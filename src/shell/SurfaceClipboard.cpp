@@ -39,8 +39,11 @@ bool ClipboardDiesWithProgram() { return QGuiApplication::platformName() == QLat
 
 bool KeepClipboardAfterExit(const cDIBSection& surface, const QString& programFolder,
                             const QString& tempFile) {
-  QString error;
-  if (!io::WriteBmp(surface, tempFile, error)) return false;
+  try {
+    io::WriteBmp(surface, tempFile);
+  } catch (const io::FileError&) {
+    return false;
+  }
   // The keeper removes the file once it has read it.
   if (!QProcess::startDetached(programFolder + QStringLiteral("/fotavel-presse-papiers"),
                                {tempFile})) {
@@ -58,15 +61,16 @@ bool KeepClipboardAfterExit(const cDIBSection& surface, const QString& programFo
   return !clipboard->ownsClipboard();
 }
 
-bool PictureFromClipboard(cDIBSection& out, QString& error) {
+cDIBSection PictureFromClipboard() {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   const QImage picture =
       data != nullptr && data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
   if (picture.isNull()) {
-    error = QStringLiteral("le presse-papiers ne contient pas d'image");
-    return false;
+    throw io::FileError(io::FileErrors::kRead,
+                        QStringLiteral("le presse-papiers ne contient pas d'image"), QString(),
+                        "SurfaceClipboard");
   }
-  return io::SurfaceFromImage(picture, out, error);
+  return io::SurfaceFromImage(picture);
 }
 
 }  // namespace fotavel

@@ -30,8 +30,9 @@ bool ClipboardDiesWithProgram();
 bool KeepClipboardAfterExit(const cDIBSection& surface, const QString& programFolder,
                             const QString& tempFile);
 
-// The clipboard's picture as a 24-bit surface; false with a French reason when
-// it holds none (text, nothing) or it cannot be converted.
-bool PictureFromClipboard(cDIBSection& out, QString& error);
+// The clipboard's picture as a 24-bit surface. When it holds none (text,
+// nothing) or it cannot be converted, throws io::FileError (FileErrors::kRead,
+// no path) with a French reason.
+[[nodiscard]] cDIBSection PictureFromClipboard();
 
 }  // namespace fotavel

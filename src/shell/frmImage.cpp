@@ -8,6 +8,7 @@
 #include "dialogs/UiServices.h"
 #include "dialogs/frmProprietes.h"
 #include "document/Messages.h"
+#include "shell/Failures.h"
 #include "shell/SurfaceClipboard.h"
 
 namespace fotavel {
@@ -26,14 +27,14 @@ frmImage::frmImage(DocumentHost& host) : m_host(host), m_document(host.Services(
 frmImage::~frmImage() { m_document.SetObserver(nullptr); }
 
 bool frmImage::OpenFile(const QString& sFile, bool bIsTemp) {
-  QString error;
-  if (m_document.OpenFile(sFile, bIsTemp, error)) {
-    picScrollBox_Resize();
-    return true;
+  try {
+    m_document.OpenFile(sFile, bIsTemp);
+  } catch (...) {
+    ShowFailure(m_host.Ui(), std::current_exception(), this);
+    return false;
   }
-  m_host.Ui().Message(Messages::kOuvertureErreur + error, MessageIcon::Exclamation,
-                      MessageButtons::Ok, this);
-  return false;
+  picScrollBox_Resize();
+  return true;
 }
 
 bool frmImage::SaveFile() {
@@ -53,10 +54,10 @@ bool frmImage::SaveFile() {
   // under its old name rather than being called saved.
   if (kind == SaveKind::Jpeg) return m_host.sauvjpgFct(name, *this);
 
-  QString error;
-  if (!m_document.SaveBitmap(name, error)) {
-    m_host.Ui().Message(Messages::kEnregistrementErreur + error, MessageIcon::Exclamation,
-                        MessageButtons::Ok, this);
+  try {
+    m_document.SaveBitmap(name);
+  } catch (...) {
+    ShowFailure(m_host.Ui(), std::current_exception(), this);
     return false;
   }
   if (kind == SaveKind::BmpInstead) {

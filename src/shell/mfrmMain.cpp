@@ -13,7 +13,9 @@
 #include "controls/SystemColours.h"
 #include "controls/bouton.h"
 #include "dialogs/frmParamLogo.h"
+#include "document/LogoFiles.h"
 #include "shell/BarreExplorer.h"
+#include "shell/Failures.h"
 #include "shell/Pictures.h"
 #include "shell/PoliceGdTaille.h"
 #include "shell/WindowCommands.h"
@@ -75,7 +77,12 @@ mfrmMain::mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode
     LogoParamFiles files{
         m_services.ParamFolder(),
         [this](const QString& key) { return m_services.LireParamIni(key); },
-        [this](const QList<std::pair<QString, QString>>& e) { m_services.EcrireParamIni(e); }};
+        [this](const QString& chosen, const QString& extension,
+               const QList<std::pair<QString, QString>>& entries) {
+          LogoFiles::Store(m_services, chosen, extension, entries);
+        },
+        [this] { LogoFiles::Delete(m_services.ParamFolder()); },
+        [this](std::exception_ptr failure, QWidget* owner) { ShowFailure(m_ui, failure, owner); }};
     frmParamLogo dialog(m_ui, std::move(files), m_services.LogoPret, this);
     dialog.exec();
   };

@@ -1,10 +1,11 @@
 // The main window's effect commands: find the active document, call one member, show what went
 // wrong.
 #include <QMdiArea>
+#include <optional>
 
 #include "document/Commands.h"
-#include "document/DocumentError.h"
 #include "document/Messages.h"
+#include "shell/Failures.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
@@ -26,16 +27,16 @@ bool mfrmMain::OnActive(const std::function<void(frmImage&)>& work) {
 bool mfrmMain::Guarded(const std::function<void()>& work) {
   // The document has already put the photo back as it was; what is left is
   // to tell the user.
-  QString text;
+  std::optional<FailureMessage> failure;
   try {
     work();
     return true;
   } catch (...) {
-    text = FailureText(DescribeFailure(std::current_exception()));
+    failure = FailureBox(std::current_exception());
   }
   ShowProgress(false);
   SetHourglass(false);
-  m_ui.Message(text, MessageIcon::Exclamation, MessageButtons::Ok, this);
+  ShowFailure(m_ui, *failure, this);
   return false;
 }
 

@@ -8,9 +8,9 @@
 
 #include "dialogs/GCommonDialog.h"
 #include "dialogs/fSauvJpg.h"
-#include "document/DocumentError.h"
 #include "document/Messages.h"
 #include "io/PictureFiles.h"
+#include "shell/Failures.h"
 #include "shell/SurfaceClipboard.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
@@ -67,10 +67,10 @@ bool mfrmMain::sauvjpgFct(const QString& path, frmImage& document) {
   fSauvJpg dialog(this);
   dialog.exec();
   if (dialog.Cancelled()) return false;
-  QString error;
-  if (!document.Document().FoncEregJPG(dialog.Def_JPG2(), path, error)) {
-    m_ui.Message(Messages::kEnregistrementErreur + error, MessageIcon::Exclamation,
-                 MessageButtons::Ok, this);
+  try {
+    document.Document().FoncEregJPG(dialog.Def_JPG2(), path);
+  } catch (...) {
+    ShowFailure(m_ui, std::current_exception(), this);
     return false;
   }
   return true;
@@ -86,27 +86,22 @@ void mfrmMain::CopierPhoto() {
 
 // The clipboard's picture goes through a temporary bitmap file, the road
 // every picture takes into a document; the file is removed whatever happens.
+// Only taking the picture and writing that file are the paste's own
+// failures: the new photo's document opens the file as every photo is
+// opened, and says itself when it cannot.
 void mfrmMain::CollerPhoto() {
   QString temp;
   try {
-    {
-      cDIBSection picture;
-      QString error;
-      if (!PictureFromClipboard(picture, error)) throw DocumentError(error);
-      temp = m_services.TempFileName(QStringLiteral("VBIM"));
-      if (!io::WriteBmp(picture, temp, error)) throw DocumentError(error);
-    }
-    // A picture that does not open as a photo is said as any photo that does
-    // not open, by the document's own message.
-    OpenPhoto(temp, true);
+    const cDIBSection picture = PictureFromClipboard();
+    temp = m_services.TempFileName(QStringLiteral("VBIM"));
+    io::WriteBmp(picture, temp);
   } catch (...) {
-    // Our own reasons are French already; an allocation or system failure
-    // gets its French description on the one road every failure takes.
-    m_ui.Message(QStringLiteral("Erreur lors de l'opération 'Coller': ") +
-                     FailureText(DescribeFailure(std::current_exception())),
-                 MessageIcon::Exclamation, MessageButtons::Ok, this);
+    ShowFailure(m_ui, PasteFailureBox(std::current_exception()), this);
+    if (!temp.isEmpty()) QFile::remove(temp);
+    return;
   }
-  if (!temp.isEmpty()) QFile::remove(temp);
+  OpenPhoto(temp, true);
+  QFile::remove(temp);
 }
 
 }  // namespace fotavel

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -38,8 +39,7 @@ class BatchTest : public ::testing::Test {
   }
   QString Path(const QString& name) const { return folder.filePath(name); }
   QString WriteBmp(const cDIBSection& picture, const QString& name) {
-    QString error;
-    EXPECT_TRUE(io::WriteBmp(picture, Path(name), error)) << error.toStdString();
+    EXPECT_NO_THROW(io::WriteBmp(picture, Path(name)));
     return Path(name);
   }
   QTemporaryDir folder;
@@ -53,8 +53,7 @@ TEST_F(BatchTest, EffectsRunExactlyAsTheDocumentCommands) {
 
   AppServices services(folder.path());
   PhotoDocument document(services);
-  QString error;
-  ASSERT_TRUE(document.OpenFile(input, false, error));
+  ASSERT_NO_THROW(document.OpenFile(input, false));
   document.Lighten(20);
   document.Piv_Gche();
   document.ProcessImage(5);
@@ -138,6 +137,37 @@ TEST_F(BatchTest, APhotoThatFailsWritesNothingAndKeepsAnExistingResult) {
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
 }
 
+// Whatever fails a photo is said in one shape: the photo, the window's text for the failure (an
+// open or a save failure after its message's head, naming the file when it is not the photo),
+// then the error's number and source, which tell the three apart.
+TEST_F(BatchTest, OpenEffectAndSaveFailuresAreSaidInOneShape) {
+  const QString missing = Path(u"absente.jpg"_s);
+  const QString thin = WriteBmp(RandomSurface(1000, 1, 2), u"fil.bmp"_s);  // web size: 400 x 0
+  const QString good = WriteBmp(RandomSurface(5, 3, 1), u"bonne.bmp"_s);
+  ASSERT_TRUE(QDir(folder.path()).mkpath(u"sortie/bonne.bmp"_s));  // a folder takes its name
+  const QString taken = Path(u"sortie/bonne.bmp"_s);
+  BatchRun run = Batch(
+      {u"-e"_s, u"web"_s, u"-f"_s, u"bmp"_s, missing, thin, good, u"-o"_s, Path(u"sortie"_s)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err,
+            missing +
+                u" : Une erreur est survenue lors de l'ouverture de : fichier introuvable "
+                u"(erreur 0x800405DC, fotavel-batch.PictureFiles)\n"_s +
+                thin +
+                u" : Impossible de retailler la photo en 400 x 0 : chaque côté doit mesurer au "
+                u"moins 1 pixel. (erreur 0x80040578, fotavel-batch.PhotoDocument)\n"_s +
+                good + u" : Erreur lors de l'enregistrement de la photo: "_s + taken + u" : « "_s +
+                taken + u" » est un dossier (erreur 0x800405DD, fotavel-batch.PictureFiles)\n"_s);
+
+  // The second photo of a combination is named, as the result is.
+  run = Batch({u"-e"_s, u"combiner="_s + missing, good, u"-o"_s, Path(u"c.bmp"_s)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err,
+            good + u" : Une erreur est survenue lors de l'ouverture de : "_s + missing +
+                u" : fichier introuvable (erreur 0x800405DC, fotavel-batch.PictureFiles)\n"_s);
+  EXPECT_FALSE(QFileInfo::exists(Path(u"c.bmp"_s)));
+}
+
 // Commands that run out of memory in their own ways.
 const CommandInfo kTurnWithNoMemoryLeft = {
     "gauche-sans-memoire", "", "", [](QStringView, CommandArgument&, QString&) { return true; },
@@ -203,8 +233,10 @@ TEST_F(BatchParallelTest, SeveralPhotosAtOnceComeOutAsOneAtATime) {
   EXPECT_EQ(one.exitCode, 1);
   EXPECT_EQ(three.exitCode, 1);
   // Said in input order, whatever finished first.
-  const qsizetype unread = one.err.indexOf(u"Une erreur est survenue lors de l'ouverture de : "_s +
-                                           inputs[3] + u" : format d'image inconnu\n"_s);
+  const qsizetype unread =
+      one.err.indexOf(inputs[3] +
+                      u" : Une erreur est survenue lors de l'ouverture de : format d'image inconnu "
+                      u"(erreur 0x800405DC, fotavel-batch.PictureFiles)\n"_s);
   const qsizetype refused = one.err.indexOf(inputs[4] + u" : "_s);
   EXPECT_TRUE(unread >= 0 && refused > unread) << one.err.toStdString();
   EXPECT_TRUE(one.err.contains(u"400 x 0"_s));

@@ -9,6 +9,7 @@
 
 #include "DocumentFixture.h"
 #include "document/AppServices.h"
+#include "document/LogoFiles.h"
 #include "support/ScopedEnv.h"
 
 namespace fotavel::testing {
@@ -39,6 +40,41 @@ TEST(ParamFolder, BesideTheProgramWhenWritableElseWithTheUsersConfiguration) {
   // A param folder someone put beside it on purpose makes the copy portable.
   ASSERT_TRUE(QDir().mkpath(bin + "/param"));
   EXPECT_EQ(ResolveParamFolder(bin), bin + "/param");
+}
+
+// What the param folder keeps fails as a settings failure, saying which file and from where.
+TEST(SettingsFiles, WhatCannotBeStoredFailsAsASettingsFailure) {
+  QTemporaryDir root;
+  AppServices services(root.path());
+  const QString param = root.filePath("param"), absent = root.filePath("absent.png");
+  services.SetParamFolder(param);
+  const QList<std::pair<QString, QString>> settings = {{"Ext", "png"}, {"Tll", "10"}};
+  // A file where the folder should be: nothing can be made below it, root included.
+  WriteFile(param, "x");
+  const io::FileError unwritten = FileFailure([&] { services.EcrireParamIni(settings); });
+  const io::FileError noFolder = FileFailure([&] { LogoFiles::Store(services, {}, "png", {}); });
+  ASSERT_TRUE(QFile::remove(param));
+  const io::FileError unread =
+      FileFailure([&] { LogoFiles::Store(services, absent, "png", settings); });
+  EXPECT_FALSE(QFileInfo::exists(param + "/fotavel.ini"));
+
+  const struct {
+    const io::FileError& failure;
+    QString text, path;
+    const char* module;
+  } cases[] = {
+      {unwritten,
+       "Impossible d'enregistrer les réglages du logo dans :\r\n" + param + "/fotavel.ini",
+       param + "/fotavel.ini", "AppServices"},
+      {noFolder, "Impossible de créer le dossier des paramètres :\r\n" + param, param, "LogoFiles"},
+      {unread, "Impossible de lire le fichier :\r\n" + absent, absent, "LogoFiles"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.failure.text(), c.text);
+    EXPECT_EQ(c.failure.path(), c.path);
+    EXPECT_EQ(c.failure.number(), io::FileErrors::kSettings);
+    EXPECT_EQ(c.failure.source(), ProgramName() + '.' + c.module);
+  }
 }
 
 }  // namespace

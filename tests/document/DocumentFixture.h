@@ -11,6 +11,7 @@
 #include "document/AppServices.h"
 #include "document/PhotoDocument.h"
 #include "io/PictureFiles.h"
+#include "io/TestFiles.h"
 #include "support/Surfaces.h"
 
 namespace fotavel::testing {
@@ -47,15 +48,13 @@ class DocumentTest : public ::testing::Test {
   QString WritePhoto(const cDIBSection& picture,
                      const QString& name = QStringLiteral("photo.bmp")) {
     const QString path = folder.filePath(name);
-    QString error;
-    EXPECT_TRUE(io::WriteBmp(picture, path, error)) << error.toStdString();
+    EXPECT_NO_THROW(io::WriteBmp(picture, path));
     return path;
   }
   // Opens `picture`, written first as a BMP; returns its path.
   QString OpenPicture(const cDIBSection& picture) {
     const QString path = WritePhoto(picture);
-    QString error;
-    EXPECT_TRUE(document.OpenFile(path, false, error)) << error.toStdString();
+    EXPECT_NO_THROW(document.OpenFile(path, false));
     return path;
   }
   // Opens a random photo of that size; returns its path.

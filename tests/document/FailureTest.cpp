@@ -50,15 +50,16 @@ class LogoFailureTest : public DocumentTest {
   void Write(const QString& name, const QByteArray& bytes) {
     WriteFile(folder.filePath(name), bytes);
   }
-  // The logo command fails with `text`, and the photo is as it was, unmarked.
-  void ExpectRefused(const QString& text) {
+  // The logo command fails with `text` from `module`, and the photo is as it was, unmarked.
+  void ExpectRefused(const QString& text, const char* module = "PhotoDocument") {
     const cDIBSection before = Copy(document.Picture());
     try {
       document.InsererLogo();
       ADD_FAILURE() << "logo inserted";
-    } catch (const DocumentError& error) {
-      EXPECT_EQ(error.text(), text);
+    } catch (const Error& error) {
+      EXPECT_EQ(FailureText(error), text);
       EXPECT_EQ(error.number(), DocumentErrors::kLogo);
+      EXPECT_EQ(error.source(), ProgramName() + '.' + module);
     }
     EXPECT_TRUE(SamePixels(before, document.Picture()));
     EXPECT_FALSE(document.Dirty());
@@ -84,7 +85,8 @@ TEST_F(LogoFailureTest, UnreadableSettingsOrLogoAreReportedNotStamped) {
   Write(u"fotavel.ini"_s, "Ext=png;DstX=0;DstY=0;Tll=10;Trs=0;Agl=0;");
   Write(u"logo.png"_s, "pas une image");
   ExpectRefused(u"Le logo n'a pas pu être inséré : le fichier "_s + folder.filePath(u"logo.png"_s) +
-                u" n'est pas une image lisible."_s);
+                    u" n'est pas une image lisible."_s,
+                "ModImage");
   ASSERT_TRUE(red.save(folder.filePath(u"logo.png"_s)));  // a real logo again: stamped
   EXPECT_TRUE(document.InsererLogo());
   EXPECT_TRUE(document.Dirty());
@@ -133,12 +135,14 @@ TEST_F(DocumentTest, RunningOutOfMemorySaysSoAndKeepsThePhoto) {
 
   const QString other = WritePhoto(RandomSurface(8, 8, 1), u"autre.bmp"_s);
   const NoMoreSurfaceMemory full;
-  QString error;
-  EXPECT_FALSE(document.OpenFile(other, false, error));
-  EXPECT_EQ(error.toStdString(), "image trop grande pour la mémoire disponible (8 x 8)");
+  const io::FileError unopened = FileFailure([&] { document.OpenFile(other, false); });
+  EXPECT_EQ(FailureText(unopened).toStdString(),
+            "Une erreur est survenue lors de l'ouverture de : image trop grande pour la mémoire "
+            "disponible (8 x 8)");
+  EXPECT_EQ(unopened.number(), io::FileErrors::kRead);
   EXPECT_EQ(document.ImageWidth(), 20);
   EXPECT_EQ(document.Caption(), caption);
-  EXPECT_TRUE(document.SaveBitmap(folder.filePath(u"sauve.bmp"_s), error)) << error.toStdString();
+  EXPECT_NO_THROW(document.SaveBitmap(folder.filePath(u"sauve.bmp"_s)));
   EXPECT_FALSE(document.Dirty());
 }
 

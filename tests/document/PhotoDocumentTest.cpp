@@ -2,6 +2,7 @@
 #include <QFileInfo>
 
 #include "DocumentFixture.h"
+#include "document/DocumentError.h"
 #include "io/MetadataFiles.h"
 
 namespace fotavel::testing {
@@ -36,8 +37,7 @@ TEST_F(DocumentTest, TitleSaveNameAndSaveKind) {
 // A picture handed over in a temporary file is a new photo, unsaved.
 TEST_F(DocumentTest, APictureInATemporaryFileOpensAsANewUnsavedPhoto) {
   const QString temporary = WritePhoto(RandomSurface(4, 4, 1), u"VBIM1234.tmp"_s);
-  QString error;
-  ASSERT_TRUE(document.OpenFile(temporary, true, error));
+  ASSERT_NO_THROW(document.OpenFile(temporary, true));
   EXPECT_EQ(document.Caption(), u"Photo: Nouvelle photo 1"_s);
   EXPECT_TRUE(document.Dirty());
 }
@@ -62,37 +62,43 @@ TEST_F(DocumentTest, FailedSaveKeepsNameAndDirtyFlagASavedOneMakesTheDocumentCle
   const QString path = OpenRandom(9, 6);
   document.GrayScale();
   const QString caption = document.Caption();
-  QString error;
-  // A folder cannot be replaced by a file: the write must fail.
+  // A folder cannot be replaced by a file: the write must fail, as the save of that file.
+  const QString dossier = folder.filePath(u"dossier.jpg"_s);
   ASSERT_TRUE(QDir(folder.path()).mkdir(u"dossier.jpg"_s));
-  EXPECT_FALSE(document.FoncEregJPG(70, folder.filePath(u"dossier.jpg"_s), error));
-  EXPECT_FALSE(error.isEmpty());
-  EXPECT_FALSE(document.SaveBitmap(folder.filePath(u"absent/x.bmp"_s), error));
+  const io::FileError jpeg = FileFailure([&] { document.FoncEregJPG(70, dossier); });
+  EXPECT_EQ(FailureText(jpeg), u"Erreur lors de l'enregistrement de la photo: « "_s + dossier +
+                                   u" » est un dossier"_s);
+  const io::FileError bmp =
+      FileFailure([&] { document.SaveBitmap(folder.filePath(u"absent/x.png"_s)); });
+  EXPECT_EQ(bmp.text(), u"le dossier « "_s + folder.filePath(u"absent"_s) + u" » n'existe pas"_s);
+  for (const io::FileError& failure : {jpeg, bmp}) {
+    EXPECT_EQ(failure.number(), io::FileErrors::kWrite);
+    EXPECT_EQ(failure.source(), ProgramName() + ".PictureFiles");
+  }
+  EXPECT_EQ(std::pair(jpeg.path(), bmp.path()),
+            std::pair(dossier, folder.filePath(u"absent/x.bmp"_s)));
   EXPECT_TRUE(document.Dirty());
   EXPECT_EQ(std::pair(document.filename(), document.Caption()), std::pair(path, caption));
 
   // Other extensions are written as BMP beside the chosen name; the document takes the chosen name.
   const QString target = folder.filePath(u"gris.png"_s);
-  ASSERT_TRUE(document.SaveBitmap(target, error)) << error.toStdString();
+  ASSERT_NO_THROW(document.SaveBitmap(target));
   EXPECT_FALSE(QFileInfo::exists(target));
   EXPECT_EQ(document.Caption(), u"Photo: "_s + target);
   EXPECT_FALSE(document.Dirty());
-  cDIBSection reread;
-  ASSERT_TRUE(io::ReadPicture(folder.filePath(u"gris.bmp"_s), reread, error));
-  EXPECT_TRUE(SamePixels(reread, document.Picture()));
+  EXPECT_TRUE(SamePixels(io::ReadPicture(folder.filePath(u"gris.bmp"_s)), document.Picture()));
 }
 
 TEST_F(DocumentTest, SavedJpegIsCleanAndCarriesTheOpenedPhotosMetadataAtTheSizeOfTheMoment) {
   const QString camera = folder.filePath(u"camera.jpg"_s);
   // A profile of 70000 bytes spans two JPEG segments, read and written as one.
   WriteCameraPhoto(camera, RandomSurface(37, 21, 3), 6, IccProfile("RGB ", 70000));
-  QString error;
-  ASSERT_TRUE(document.OpenFile(camera, false, error)) << error.toStdString();
+  ASSERT_NO_THROW(document.OpenFile(camera, false));
   EXPECT_TRUE(document.HasMetadata());
   document.Piv_Drt();  // upright 21 x 37, turned to 37 x 21
   document.Resample(30, 17);
   const QString saved = folder.filePath(u"retouche.jpg"_s);
-  ASSERT_TRUE(document.FoncEregJPG(80, saved, error)) << error.toStdString();
+  ASSERT_NO_THROW(document.FoncEregJPG(80, saved));
   EXPECT_FALSE(document.Dirty());
   ExpectCarriedMetadata(camera, saved, 30, 17);
 }

@@ -26,30 +26,27 @@ cDIBSection FromWhole(const QString& path, int boxWidth, int boxHeight) {
 
 cDIBSection Preview(const QString& path, int boxWidth, int boxHeight) {
   cDIBSection preview;
-  QString error;
-  EXPECT_TRUE(io::ReadPreview(path, boxWidth, boxHeight, preview, error)) << error.toStdString();
+  EXPECT_NO_THROW(preview = io::ReadPreview(path, boxWidth, boxHeight));
   return preview;
 }
 
 TEST(ReadPreview, ABitmapPreviewsExactlyAsTheWholePhotoReduced) {
   QTemporaryDir folder;
   const QString path = folder.filePath(u"p.bmp"_s);
-  QString error;
-  ASSERT_TRUE(io::WriteBmp(SmoothSurface(301, 97), path, error));
+  ASSERT_NO_THROW(io::WriteBmp(SmoothSurface(301, 97), path));
   const cDIBSection preview = Preview(path, 200, 150);
   EXPECT_EQ(std::pair(preview.width(), preview.height()), std::pair(200, 64));
   EXPECT_EQ(MaxDifference(preview, FromWhole(path, 200, 150)), 0);
 
   // 400 x 1 fits as 200 x 0.5, which rounds to nothing: a strip of one pixel still shows.
-  ASSERT_TRUE(io::WriteBmp(SmoothSurface(400, 1), path, error));
+  ASSERT_NO_THROW(io::WriteBmp(SmoothSurface(400, 1), path));
   EXPECT_EQ(Preview(path, 200, 150).height(), 1);
 }
 
 TEST(ReadPreview, AJpegDecodedSmallerKeepsTheSizeRuleAndStaysClose) {
   QTemporaryDir folder;
   const QString plain = folder.filePath(u"p.jpg"_s);
-  QString error;
-  ASSERT_TRUE(io::WriteJpeg(SmoothSurface(1601, 1203), plain, 95, error));
+  ASSERT_NO_THROW(io::WriteJpeg(SmoothSurface(1601, 1203), plain, 95));
   const cDIBSection preview = Preview(plain, 200, 150);
   ASSERT_EQ(std::pair(preview.width(), preview.height()), std::pair(200, 150));
   EXPECT_LE(MaxDifference(preview, FromWhole(plain, 200, 150)), 12);

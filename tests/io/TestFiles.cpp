@@ -34,10 +34,12 @@ void Append32(QByteArray& b, std::uint32_t v) { Append16(b, {v & 0xFFFF, v >> 16
 }  // namespace
 
 cDIBSection MustRead(const QString& path) {
-  cDIBSection s;
-  QString error;
-  EXPECT_TRUE(io::ReadPicture(path, s, error)) << path.toStdString() << ": " << error.toStdString();
-  return s;
+  try {
+    return io::ReadPicture(path);
+  } catch (const io::FileError& refusal) {
+    ADD_FAILURE() << path.toStdString() << ": " << refusal.description();
+    return {};
+  }
 }
 
 int MaxDifference(const cDIBSection& a, const cDIBSection& b) {

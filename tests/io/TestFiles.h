@@ -1,5 +1,8 @@
-// Picture files made by the tests themselves: bytes, GIF/WMF/TIFF builders, EXIF.
+// Picture files made by the tests themselves: bytes, GIF/WMF/TIFF builders, EXIF; the failure a
+// file operation throws.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QString>
@@ -7,9 +10,22 @@
 #include <utility>
 #include <vector>
 
+#include "io/FileError.h"
 #include "surface/cDIBSection.h"
 
 namespace fotavel::testing {
+
+// The file failure `work` throws; a test failure when it throws none.
+template <class Work>
+io::FileError FileFailure(Work&& work) {
+  try {
+    work();
+  } catch (const io::FileError& failure) {
+    return failure;
+  }
+  ADD_FAILURE() << "no file failure";
+  return io::FileError(0, QString(), QString(), "");
+}
 
 void WriteBytes(const QString& path, const QByteArray& bytes);
 QByteArray ReadBytes(const QString& path);

@@ -32,8 +32,7 @@ TEST(WriteTest, BmpReadsBackExactlyForEveryPadding) {
   for (const Size size :
        {Size{1, 3}, Size{2, 2}, Size{3, 5}, Size{5, 4}, Size{257, 3}, Size{701, 600}}) {
     const cDIBSection picture = RandomSurface(size.width, size.height, 7 + size.width);
-    QString error;
-    ASSERT_TRUE(WriteBmp(picture, path, error)) << error.toStdString();
+    ASSERT_NO_THROW(WriteBmp(picture, path));
     const cDIBSection back = MustRead(path);
     EXPECT_TRUE(SamePixels(picture, back))
         << size.width << 'x' << size.height << ": " << FirstDifference(picture, back);
@@ -46,13 +45,23 @@ TEST(WriteTest, RefusalsSayWhyAndLeaveNoFile) {
   QTemporaryDir folder;
   const cDIBSection small = SmoothSurface(3, 3);
   ASSERT_TRUE(QDir(folder.path()).mkpath(u"photo.bmp/inside"_s));
-  QString error;
-  EXPECT_FALSE(WriteBmp(cDIBSection{}, folder.filePath(u"none.bmp"_s), error));
-  EXPECT_EQ(error, u"aucune image à enregistrer"_s);
-  EXPECT_FALSE(WriteJpeg(small, folder.filePath(u"q.jpg"_s), 101, error));
-  EXPECT_TRUE(error.startsWith(u"qualité JPEG 101 hors limites"_s)) << error.toStdString();
-  EXPECT_FALSE(WriteBmp(small, folder.filePath(u"photo.bmp"_s), error));
-  EXPECT_TRUE(error.contains(u"est un dossier"_s)) << error.toStdString();
+  const QString none = folder.filePath(u"none.bmp"_s), quality = folder.filePath(u"q.jpg"_s),
+                photo = folder.filePath(u"photo.bmp"_s);
+  const io::FileError refusals[] = {
+      FileFailure([&] { WriteBmp(cDIBSection{}, none); }),
+      FileFailure([&] { WriteJpeg(small, quality, 101); }),
+      FileFailure([&] { WriteBmp(small, photo); }),
+  };
+  EXPECT_EQ(refusals[0].text(), u"aucune image à enregistrer"_s);
+  EXPECT_TRUE(refusals[1].text().startsWith(u"qualité JPEG 101 hors limites"_s))
+      << refusals[1].description();
+  EXPECT_TRUE(refusals[2].text().contains(u"est un dossier"_s)) << refusals[2].description();
+  for (const auto& [refusal, path] : {std::pair(refusals[0], none), std::pair(refusals[1], quality),
+                                      std::pair(refusals[2], photo)}) {
+    EXPECT_EQ(refusal.number(), io::FileErrors::kWrite);
+    EXPECT_EQ(refusal.path(), path);
+    EXPECT_EQ(refusal.source(), ProgramName() + ".PictureFiles");
+  }
   EXPECT_TRUE(QFileInfo(folder.filePath(u"photo.bmp/inside"_s)).isDir());
   EXPECT_EQ(Entries(folder), QStringList{u"photo.bmp"_s});
 }
@@ -67,13 +76,11 @@ TEST(WriteTest, SaveKeepsOldFileWhenTheDiskFillsUpMidway) {
   WriteBytes(jpegPath, oldJpeg);
   const cDIBSection picture = RandomSurface(101, 67, 3);  // ~20 kB either way
   QString bmpError, jpegError;
-  bool bmpWritten = true, jpegWritten = true;
   {
     const FileSizeCap cap(4096);
-    bmpWritten = WriteBmp(picture, bmpPath, bmpError);
-    jpegWritten = WriteJpeg(picture, jpegPath, 100, jpegError);
+    bmpError = FileFailure([&] { WriteBmp(picture, bmpPath); }).text();
+    jpegError = FileFailure([&] { WriteJpeg(picture, jpegPath, 100); }).text();
   }
-  EXPECT_FALSE(bmpWritten || jpegWritten);
   EXPECT_EQ(bmpError, u"fichier trop gros pour ce disque"_s);
   EXPECT_EQ(jpegError, bmpError);
   EXPECT_EQ(ReadBytes(bmpPath), oldBmp);

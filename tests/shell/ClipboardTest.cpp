@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include "document/Messages.h"
 #include "shell/BarreExplorer.h"
 #include "shell/ShellFixture.h"
 #include "shell/SurfaceClipboard.h"
@@ -76,6 +77,24 @@ TEST_F(Clipboard, ThePosterEditorsPictureOpensCopiesPastesAndGoesBackChanged) {
   EXPECT_FALSE(window->isVisible());
   EXPECT_EQ(MessageCount(), 2);
   EXPECT_EQ(OnClipboard().convertToFormat(QImage::Format_RGB32), changed);
+  const QStringList left = QDir(temp.path()).entryList(QDir::Files);
+  EXPECT_TRUE(left.isEmpty()) << left.join(' ');
+}
+
+// A pasted picture that its new document cannot open is that document's open failure, said as for
+// any photo, not a failure of the paste; no window stays and the temporary file goes all the same.
+TEST_F(Clipboard, APastedPictureThatCannotBeOpenedGetsTheOpenMessage) {
+  ShellTest::SetUp();
+  QGuiApplication::clipboard()->setImage(Upright(Pattern(37, 23)));
+  // Room for the picture taken off the clipboard, none for its 2630-byte file read back.
+  const std::uint64_t budget = io::SetPictureMemoryBudget(1000);
+  ui.Answer(MessageAnswer::Ok);
+  Trigger("mnuEdit_2");
+  io::SetPictureMemoryBudget(budget);
+  ExpectMessage(0,
+                Messages::kOuvertureErreur + "fichier trop volumineux pour la mémoire disponible",
+                MessageIcon::Exclamation);
+  EXPECT_EQ(Windows(), 0);
   const QStringList left = QDir(temp.path()).entryList(QDir::Files);
   EXPECT_TRUE(left.isEmpty()) << left.join(' ');
 }

@@ -109,8 +109,9 @@ TEST_F(DialogTexts, EveryTextIsWholeAndUncovered) {
   jpeg.QualitJPG()->setSliderPosition(100);  // "Maximale"
   jpeg.QualitJPG()->setSliderDown(false);
   bool logoPret = false;
-  frmParamLogo logo(ui, {folder.filePath("param"), [](const QString&) { return QString(); }, {}},
-                    logoPret);
+  frmParamLogo logo(
+      ui, {folder.filePath("param"), [](const QString&) { return QString(); }, {}, {}, {}},
+      logoPret);
   logo.distX()->setValue(50);
   logo.DistY()->setValue(50);
   logo.taille()->setValue(100);

@@ -134,8 +134,10 @@ TEST_F(DocumentWindow, ClosingAChangedPhotoAsksAndOnlyAWrittenFileOrNoLetsItGo) 
       .Answer(MessageAnswer::Ok);
   Close(document);
   ASSERT_EQ(Windows(), 1);
-  EXPECT_TRUE(ui.Messages()[3].text.startsWith(Messages::kEnregistrementErreur));
-  EXPECT_EQ(ui.Messages()[3].icon, MessageIcon::Exclamation);
+  ExpectMessage(3,
+                Messages::kEnregistrementErreur + "le dossier « " + folder.filePath("absent") +
+                    " » n'existe pas",
+                MessageIcon::Exclamation);
   EXPECT_TRUE(document->Document().Dirty());
 
   // Yes, then a name: saved and closed, and the status fields are emptied.
@@ -193,6 +195,38 @@ TEST_F(DocumentWindow, SavingWritesTheChosenKindAndCleansTheCaption) {
   EXPECT_TRUE(QFileInfo::exists(jpeg));
   EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + jpeg);
   EXPECT_FALSE(document->Document().Dirty());
+}
+
+// A photo that cannot be opened, saves as BMP and as JPEG that fail, and an effect the document
+// refuses are each said once, as the window says every failure; the photo stays as it was.
+TEST_F(DocumentWindow, OpenSaveAndEffectFailuresAreToldWithTheirOwnTexts) {
+  const QString letter = folder.filePath(QStringLiteral("lettre.jpg"));
+  Touch(letter, "Cher ami, voici la photo promise.");
+  frmImage* document = Open(QStringLiteral("fil.bmp"), 1000, 1);  // web size: 400 x 0
+  const QString absent = folder.filePath(QStringLiteral("absent"));
+  ui.Answer(MessageAnswer::Ok);
+  EXPECT_EQ(OpenPath(letter), nullptr);
+  ui.ChooseName(absent + QStringLiteral("/fil.bmp")).Answer(MessageAnswer::Ok);
+  Click("SauvPhoto");
+  ui.ChooseName(absent + QStringLiteral("/fil.JPG")).Answer(MessageAnswer::Ok);
+  WhenModal<fSauvJpg>([](fSauvJpg* dialog) { dialog->EnregJPG()->click(); });
+  Click("SauvPhoto");
+  ui.Answer(MessageAnswer::Ok);
+  Click("TaillWeb");
+
+  const QString unsaved = Messages::kEnregistrementErreur + QStringLiteral("le dossier « ") +
+                          absent + " » n'existe pas";
+  ASSERT_EQ(MessageCount(), 4);
+  ExpectMessage(0, Messages::kOuvertureErreur + "format d'image inconnu", MessageIcon::Exclamation);
+  ExpectMessage(1, unsaved, MessageIcon::Exclamation);
+  ExpectMessage(2, unsaved, MessageIcon::Exclamation);
+  ExpectMessage(3,
+                QStringLiteral("Impossible de retailler la photo en 400 x 0 : chaque côté doit "
+                               "mesurer au moins 1 pixel."),
+                MessageIcon::Exclamation);
+  EXPECT_EQ(Windows(), 1);
+  EXPECT_EQ(document->Document().ImageWidth(), 1000);
+  EXPECT_EQ(Caption(document), QStringLiteral("Photo: ") + folder.filePath("fil.bmp"));
 }
 
 }  // namespace

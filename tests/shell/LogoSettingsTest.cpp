@@ -111,8 +111,12 @@ TEST_F(LogoSettings, AnUnwritableParamFolderSaysSoAndKeepsTheOldSettings) {
     dialog->reject();
   });
   ASSERT_EQ(ui.Messages().size(), 2u);
-  EXPECT_TRUE(ui.Messages()[0].text.startsWith("Impossible d'enregistrer le logo"));
-  EXPECT_TRUE(ui.Messages()[1].text.startsWith("Impossible d'enregistrer les réglages du logo"));
+  const QString param = QDir(window->Services().ParamFolder()).path();
+  ExpectMessage(0, "Impossible d'enregistrer le logo dans le dossier :\r\n" + param,
+                MessageIcon::Exclamation);
+  ExpectMessage(1,
+                "Impossible d'enregistrer les réglages du logo dans :\r\n" + param + "/fotavel.ini",
+                MessageIcon::Exclamation);
   EXPECT_FALSE(window->Services().LogoPret);
   EXPECT_EQ(ParamFiles(), "fotavel.ini logo.png");
   EXPECT_EQ(Bytes(Param("fotavel.ini")), settings);

@@ -102,8 +102,7 @@ class ShellTest : public ::testing::Test {
   }
   QString WritePhoto(const QString& name, const cDIBSection& photo) {
     const QString path = folder.filePath(name);
-    QString error;
-    EXPECT_TRUE(io::WriteBmp(photo, path, error)) << error.toStdString();
+    EXPECT_NO_THROW(io::WriteBmp(photo, path));
     return path;
   }
   // An empty file, or one holding `bytes`.

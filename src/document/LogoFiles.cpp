@@ -1,0 +1,85 @@
+// Storing and deleting the logo and its settings in the param folder.
+#include "document/LogoFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <array>
+
+#include "document/AppServices.h"
+#include "document/Messages.h"
+#include "io/FileError.h"
+
+namespace fotavel::LogoFiles {
+
+namespace {
+
+// The names a stored logo may have, compared without regard to case.
+constexpr std::array<const char*, 4> kLogoNames = {"logo.jpg", "logo.png", "logo.gif", "logo.bmp"};
+
+[[noreturn]] void NotStored(const QString& description, const QString& path) {
+  throw io::FileError(io::FileErrors::kSettings, description, path, "LogoFiles");
+}
+
+// Copies `chosen` into `logo`, opened on its final name but not yet
+// committed: the copy takes that name only when the caller commits it.
+void CopyInto(const QString& chosen, QSaveFile& logo, const QString& folder) {
+  QFile source(chosen);
+  if (!source.open(QIODevice::ReadOnly)) NotStored(Messages::LogoSourceIllisible(chosen), chosen);
+  if (!logo.open(QIODevice::WriteOnly)) NotStored(Messages::LogoNonEnregistre(folder), folder);
+  char buffer[1 << 16];
+  for (;;) {
+    const qint64 got = source.read(buffer, sizeof buffer);
+    if (got < 0) NotStored(Messages::LogoSourceIllisible(chosen), chosen);
+    if (got == 0) break;
+    if (logo.write(buffer, got) != got) break;
+  }
+  // QSaveFile would commit even when its buffered bytes failed to reach the
+  // disk: flushing shows a full disk, and shows it before the settings change.
+  if (logo.error() != QFileDevice::NoError || !logo.flush()) {
+    NotStored(Messages::LogoNonEnregistre(folder), folder);
+  }
+}
+
+}  // namespace
+
+QStringList Stored(const QString& paramFolder) {
+  const QDir folder(paramFolder);
+  QStringList found;
+  for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const char* name : kLogoNames) {
+      if (entry.compare(QLatin1String(name), Qt::CaseInsensitive) == 0) {
+        found.push_back(folder.filePath(entry));
+      }
+    }
+  }
+  return found;
+}
+
+void Store(const AppServices& services, const QString& chosen, const QString& extension,
+           const QList<std::pair<QString, QString>>& settings) {
+  const QString folder = QDir(services.ParamFolder()).path();
+  if (!QDir().mkpath(folder)) NotStored(Messages::DossierParametresImpossible(folder), folder);
+  QSaveFile logo(QDir(folder).filePath(QStringLiteral("logo.") + extension));
+  if (!chosen.isEmpty()) CopyInto(chosen, logo, folder);
+  services.EcrireParamIni(settings);
+  if (chosen.isEmpty()) return;
+  // Only a rename within the folder is left to fail here.
+  if (!logo.commit()) NotStored(Messages::LogoNonEnregistre(folder), folder);
+  // One logo at a time: the others, and the same name in another case.
+  const QString stored = QFileInfo(logo.fileName()).fileName();
+  for (const QString& path : Stored(folder)) {
+    if (QFileInfo(path).fileName() != stored) QFile::remove(path);
+  }
+}
+
+void Delete(const QString& paramFolder) {
+  QStringList kept;
+  for (const QString& path : Stored(paramFolder)) {
+    if (!QFile::remove(path)) kept.push_back(path);
+  }
+  if (!kept.isEmpty()) NotStored(Messages::LogoNonSupprime(kept), kept.front());
+}
+
+}  // namespace fotavel::LogoFiles
