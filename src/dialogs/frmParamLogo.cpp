@@ -15,7 +15,6 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <exception>
@@ -26,9 +25,6 @@
 
 namespace fotavel {
 namespace {
-
-// The names a stored logo may have, compared without regard to case.
-constexpr std::array<const char*, 4> kLogoNames = {"logo.jpg", "logo.png", "logo.gif", "logo.bmp"};
 
 const QString kSettingsFile = QStringLiteral("fotavel.ini");
 
@@ -250,7 +246,7 @@ void frmParamLogo::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
   LoadSettings();
-  m_effacer->setEnabled(!StoredLogos().isEmpty());
+  m_effacer->setEnabled(m_files.logoStocke && m_files.logoStocke());
 }
 
 void frmParamLogo::LoadSettings() {
@@ -264,19 +260,6 @@ void frmParamLogo::LoadSettings() {
   SetFromSetting(m_taille, read("Tll"));
   SetFromSetting(m_transparence, read("Trs"));
   SetFromSetting(m_angle, read("Agl"));
-}
-
-QStringList frmParamLogo::StoredLogos() const {
-  const QDir folder(m_files.paramFolder);
-  QStringList found;
-  for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-    for (const char* name : kLogoNames) {
-      if (entry.compare(QLatin1String(name), Qt::CaseInsensitive) == 0) {
-        found.push_back(folder.filePath(entry));
-      }
-    }
-  }
-  return found;
 }
 
 void frmParamLogo::cmdOpen_Click() {

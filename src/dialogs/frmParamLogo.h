@@ -36,6 +36,8 @@ struct LogoParamFiles {
       enregistrer;
   // Deletes every stored logo; throws when one stays.
   std::function<void()> effacer;
+  // Whether a logo is stored, which "effacer" would delete.
+  std::function<bool()> logoStocke;
   // Tells the user of a failure of the two above, in a box owned by `owner`.
   std::function<void(std::exception_ptr failure, QWidget* owner)> signaler;
 };
@@ -87,7 +89,6 @@ class frmParamLogo : public QDialog {
   // The bars and the extension from the settings file, when there is one.
   void LoadSettings();
   // The logo files in the param folder, whatever the case of their names.
-  QStringList StoredLogos() const;
   // Stores the picture named in txtFilename and the settings; false, after
   // saying why, when something could not be read or written.
   bool Store();

@@ -82,6 +82,7 @@ mfrmMain::mfrmMain(UiServices& ui, const QString& programFolder, bool editorMode
           LogoFiles::Store(m_services, chosen, extension, entries);
         },
         [this] { LogoFiles::Delete(m_services.ParamFolder()); },
+        [this] { return !LogoFiles::Stored(m_services.ParamFolder()).isEmpty(); },
         [this](std::exception_ptr failure, QWidget* owner) { ShowFailure(m_ui, failure, owner); }};
     frmParamLogo dialog(m_ui, std::move(files), m_services.LogoPret, this);
     dialog.exec();

@@ -110,7 +110,7 @@ TEST_F(DialogTexts, EveryTextIsWholeAndUncovered) {
   jpeg.QualitJPG()->setSliderDown(false);
   bool logoPret = false;
   frmParamLogo logo(
-      ui, {folder.filePath("param"), [](const QString&) { return QString(); }, {}, {}, {}},
+      ui, {folder.filePath("param"), [](const QString&) { return QString(); }, {}, {}, {}, {}},
       logoPret);
   logo.distX()->setValue(50);
   logo.DistY()->setValue(50);
