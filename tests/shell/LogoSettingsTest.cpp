@@ -74,7 +74,11 @@ TEST_F(LogoSettings, TheLogoCommandWithNoLogoAsksForOneThenStampsIt) {
 TEST_F(LogoSettings, TheStoredLogoGoesOnlyWhenTheUserSaysSo) {
   const QString picture = WriteLogo(QStringLiteral("marque.png"), 0xFF3060A0);
   for (const QString& chosen : {picture, Param(QStringLiteral("logo.png"))}) {
-    OpenSettings([&](frmParamLogo* dialog) { Store(dialog, chosen); });
+    OpenSettings([&](frmParamLogo* dialog) {
+      // Nothing to delete before the first logo is stored; the stored one after.
+      EXPECT_EQ(dialog->effacer()->isEnabled(), chosen != picture);
+      Store(dialog, chosen);
+    });
     EXPECT_EQ(ParamFiles(), "fotavel.ini logo.png");
     EXPECT_EQ(Bytes(Param(QStringLiteral("logo.png"))), Bytes(picture));
   }
