@@ -51,7 +51,13 @@ TEST_F(Clipboard, ThePosterEditorsPictureOpensCopiesPastesAndGoesBackChanged) {
   EXPECT_EQ(Upright(first->Document().Picture()), given);
   EXPECT_TRUE(OnClipboard().isNull());
   EXPECT_FALSE(window->Explorer()->isVisible());
+  ExpectWholePhotoShown(first);
+  // The two ways back stand where the explorer and quit buttons stood, whose commands are gone
+  // from the menu too.
   EXPECT_FALSE(window->Button(commands::kExplorer)->isVisible());
+  EXPECT_FALSE(window->Action(commands::kQuitter)->isVisible());
+  EXPECT_EQ(window->Button(commands::kRetourEditeur)->pos(), QPoint(8, 2));
+  EXPECT_TRUE(window->Action(commands::kImporterEditeur)->isVisible());
 
   QGuiApplication::clipboard()->setText(QStringLiteral("du texte"));
   ui.Answer(MessageAnswer::Ok);
