@@ -117,15 +117,10 @@ void frmImage::ProgressMax(std::int32_t max) { m_host.ProgressMax(max); }
 void frmImage::ProgressValue(std::int32_t value) { m_host.ProgressValue(value); }
 void frmImage::ShowProgress(bool visible) { m_host.ShowProgress(visible); }
 
-void frmImage::UndoAvailable(bool available) {
-  m_canUndo = available;
-  m_host.UndoState(m_canUndo, m_canRedo);
-}
+// Each report is of one of the two; the document's own state gives the other.
+void frmImage::UndoAvailable(bool available) { m_host.UndoState(available, m_document.CanRedo()); }
 
-void frmImage::RedoAvailable(bool available) {
-  m_canRedo = available;
-  m_host.UndoState(m_canUndo, m_canRedo);
-}
+void frmImage::RedoAvailable(bool available) { m_host.UndoState(m_document.CanUndo(), available); }
 
 void frmImage::Busy(bool busy) { m_host.SetHourglass(busy); }
 

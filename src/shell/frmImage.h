@@ -84,9 +84,6 @@ class frmImage : public QWidget, public DocumentObserver {
   void Proprietes();
   // The main window is closing and this window's answer was already given.
   void ApproveClose(bool approved = true) { m_closeApproved = approved; }
-  // What the document last said of its undo and redo.
-  bool CanUndo() const { return m_canUndo; }
-  bool CanRedo() const { return m_canRedo; }
 
   // ---- The view (frmImageView.cpp) ----
   double Zoom() const { return m_dZoom; }
@@ -170,8 +167,6 @@ class frmImage : public QWidget, public DocumentObserver {
   DocumentHost& m_host;
   PhotoDocument m_document;
   bool m_closeApproved = false;
-  bool m_canUndo = false;
-  bool m_canRedo = false;
 
   double m_dZoom = 0;
   int m_pointer = kPointerNormal;
