@@ -1,96 +1,21 @@
-// Writing picture files: the all-or-nothing file replacement and the BMP writer.
-#include <unistd.h>
-
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <algorithm>
-#include <cerrno>
-#include <climits>
+// Writing picture files: the all-or-nothing replacement of a picture file and the BMP writer.
 #include <cstdint>
-#include <cstring>
+#include <utility>
 
 #include "io/FileError.h"
 #include "io/PictureFiles.h"
+#include "io/ReplacedFile.h"
 #include "io/SafeWrite.h"
 
 namespace fotavel::io {
 
 namespace detail {
 
-namespace {
-
-// 0 when every byte went out, otherwise the errno of the failure. Regular
-// files may take fewer bytes than asked (a signal, the 2 GiB cap of one call,
-// the disk filling up): the loop resumes where the last call stopped.
-int WriteAll(int fd, std::vector<iovec>& pieces) {
-  std::size_t first = 0;
-  while (first < pieces.size() && pieces[first].iov_len == 0) ++first;
-  while (first < pieces.size()) {
-    const int count = int(std::min<std::size_t>(pieces.size() - first, IOV_MAX));
-    const ssize_t written = ::writev(fd, &pieces[first], count);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (written == 0) return EIO;
-    auto left = std::size_t(written);
-    while (first < pieces.size() && left >= pieces[first].iov_len) {
-      left -= pieces[first].iov_len;
-      ++first;
-    }
-    if (left > 0) {
-      pieces[first].iov_base = static_cast<char*>(pieces[first].iov_base) + left;
-      pieces[first].iov_len -= left;
-    }
-    while (first < pieces.size() && pieces[first].iov_len == 0) ++first;
-  }
-  return 0;
-}
-
-QString WriteFailure(int error) {
-  switch (error) {
-    case ENOSPC:
-      return QStringLiteral("disque plein");
-    case EDQUOT:
-      return QStringLiteral("quota d'espace disque dépassé");
-    case EFBIG:
-      return QStringLiteral("fichier trop gros pour ce disque");
-    case EIO:
-      return QStringLiteral("erreur matérielle d'écriture sur le disque");
-    default:
-      return QStringLiteral("écriture du fichier impossible (erreur système %1)").arg(error);
-  }
-}
-
-}  // namespace
-
 void WriteWhole(const QString& path, std::vector<iovec> pieces) {
-  const QFileInfo target(path);
-  if (target.isDir()) {
-    Unwritten(path, QStringLiteral("« %1 » est un dossier").arg(QDir::toNativeSeparators(path)));
-  }
-  const QString folder = QDir::toNativeSeparators(target.absolutePath());
-  if (!QFileInfo(target.absolutePath()).isDir()) {
-    Unwritten(path, QStringLiteral("le dossier « %1 » n'existe pas").arg(folder));
-  }
-  // Unbuffered: the bytes go straight from the surface to the file through
-  // the descriptor, with nothing held back in Qt's buffer.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    Unwritten(path, QStringLiteral("impossible de créer un fichier dans le dossier « %1 » (accès "
-                                   "refusé ou support en lecture seule)")
-                        .arg(folder));
-  }
-  if (const int failure = WriteAll(file.handle(), pieces)) {
-    // Dropping the unfinished save removes its temporary file.
-    file.cancelWriting();
-    Unwritten(path, WriteFailure(failure));
-  }
-  if (!file.commit()) {
-    Unwritten(path, QStringLiteral("impossible de remplacer « %1 » par le nouveau fichier")
-                        .arg(QDir::toNativeSeparators(path)));
-  }
+  ReplacedFile file(path);
+  file.Open();
+  file.Write(std::move(pieces));
+  file.Commit();
 }
 
 void Unwritten(const QString& path, const QString& reason) {
