@@ -7,15 +7,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
 #include <system_error>
 #include <utility>
 
 #include "document/Messages.h"
 #include "io/FileError.h"
+#include "io/ReplacedFile.h"
 
 namespace fotavel {
 
@@ -72,13 +73,16 @@ void AppServices::EcrireParamIni(const QList<std::pair<QString, QString>>& entri
     text += "\r\n";
   }
   // The placement and the logo's extension change together or not at all: a
-  // half-written file would place the next logo by values nobody chose.
-  // QSaveFile commits even when its buffered bytes failed to reach the disk;
-  // flushing first lets a full disk show.
+  // half-written file would place the next logo by values nobody chose. The
+  // replacement's own reason gives way to the settings' message, which names
+  // the file the user will look for.
   const QString path = QDir(ParamFolder()).filePath(QStringLiteral("fotavel.ini"));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() ||
-      !file.commit()) {
+  try {
+    io::ReplacedFile file(path);
+    file.Open();
+    file.Write(text.constData(), std::size_t(text.size()));
+    file.Commit();
+  } catch (const io::FileError&) {
     throw io::FileError(io::FileErrors::kSettings, Messages::ReglagesNonEnregistres(path), path,
                         "AppServices");
   }

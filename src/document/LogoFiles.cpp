@@ -4,12 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <array>
+#include <cstddef>
 
 #include "document/AppServices.h"
 #include "document/Messages.h"
 #include "io/FileError.h"
+#include "io/ReplacedFile.h"
 
 namespace fotavel::LogoFiles {
 
@@ -22,24 +23,32 @@ constexpr std::array<const char*, 4> kLogoNames = {"logo.jpg", "logo.png", "logo
   throw io::FileError(io::FileErrors::kSettings, description, path, "LogoFiles");
 }
 
+// Runs a step of the logo's replacement; its failure is the logo's, reported
+// with the folder the user chose to keep settings in.
+template <class Step>
+void Replacing(const QString& folder, Step&& step) {
+  try {
+    step();
+  } catch (const io::FileError&) {
+    NotStored(Messages::LogoNonEnregistre(folder), folder);
+  }
+}
+
 // Copies `chosen` into `logo`, opened on its final name but not yet
 // committed: the copy takes that name only when the caller commits it.
-void CopyInto(const QString& chosen, QSaveFile& logo, const QString& folder) {
+void CopyInto(const QString& chosen, io::ReplacedFile& logo, const QString& folder) {
   QFile source(chosen);
   if (!source.open(QIODevice::ReadOnly)) NotStored(Messages::LogoSourceIllisible(chosen), chosen);
-  if (!logo.open(QIODevice::WriteOnly)) NotStored(Messages::LogoNonEnregistre(folder), folder);
+  Replacing(folder, [&] { logo.Open(); });
   char buffer[1 << 16];
   for (;;) {
     const qint64 got = source.read(buffer, sizeof buffer);
     if (got < 0) NotStored(Messages::LogoSourceIllisible(chosen), chosen);
     if (got == 0) break;
-    if (logo.write(buffer, got) != got) break;
+    Replacing(folder, [&] { logo.Write(buffer, std::size_t(got)); });
   }
-  // QSaveFile would commit even when its buffered bytes failed to reach the
-  // disk: flushing shows a full disk, and shows it before the settings change.
-  if (logo.error() != QFileDevice::NoError || !logo.flush()) {
-    NotStored(Messages::LogoNonEnregistre(folder), folder);
-  }
+  // The copy on disk first: a full or failing disk shows before the settings change.
+  Replacing(folder, [&] { logo.Flush(); });
 }
 
 }  // namespace
@@ -61,14 +70,14 @@ void Store(const AppServices& services, const QString& chosen, const QString& ex
            const QList<std::pair<QString, QString>>& settings) {
   const QString folder = QDir(services.ParamFolder()).path();
   if (!QDir().mkpath(folder)) NotStored(Messages::DossierParametresImpossible(folder), folder);
-  QSaveFile logo(QDir(folder).filePath(QStringLiteral("logo.") + extension));
+  io::ReplacedFile logo(QDir(folder).filePath(QStringLiteral("logo.") + extension));
   if (!chosen.isEmpty()) CopyInto(chosen, logo, folder);
   services.EcrireParamIni(settings);
   if (chosen.isEmpty()) return;
-  // Only a rename within the folder is left to fail here.
-  if (!logo.commit()) NotStored(Messages::LogoNonEnregistre(folder), folder);
+  // Only the rename within the folder, and the flush of the folder, are left to fail here.
+  Replacing(folder, [&] { logo.Commit(); });
   // One logo at a time: the others, and the same name in another case.
-  const QString stored = QFileInfo(logo.fileName()).fileName();
+  const QString stored = QFileInfo(logo.path()).fileName();
   for (const QString& path : Stored(folder)) {
     if (QFileInfo(path).fileName() != stored) QFile::remove(path);
   }

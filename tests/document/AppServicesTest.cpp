@@ -2,14 +2,19 @@
 // configuration, and always there for an installed program unless a param folder was put beside
 // it on purpose.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <functional>
 
 #include "DocumentFixture.h"
 #include "document/AppServices.h"
 #include "document/LogoFiles.h"
+#include "io/FileSystemCalls.h"
 #include "support/ScopedEnv.h"
 
 namespace fotavel::testing {
@@ -75,6 +80,70 @@ TEST(SettingsFiles, WhatCannotBeStoredFailsAsASettingsFailure) {
     EXPECT_EQ(c.failure.number(), io::FileErrors::kSettings);
     EXPECT_EQ(c.failure.source(), ProgramName() + '.' + c.module);
   }
+}
+
+// The disk fails the flush of file data numbered `failAt` (from 1), and lets the others through.
+int flushes = 0, failAt = 0;
+int FailingFlush(int fd) {
+  if (++flushes == failAt) return errno = EIO, -1;
+  return ::fdatasync(fd);
+}
+
+QByteArray Bytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// Whichever flush fails, the logo's copy (flushed first) or the settings (written before the logo
+// takes its name), the settings and the logo stay as they were.
+TEST(SettingsFiles, AFailedFlushLeavesTheSettingsAndTheLogoAsTheyWere) {
+  QTemporaryDir root;
+  AppServices services(root.path());
+  const QString param = root.filePath("param"), chosen = root.filePath("chosen.png");
+  const QString ini = param + "/fotavel.ini", logo = param + "/logo.png";
+  services.SetParamFolder(param);
+  ASSERT_TRUE(QDir().mkpath(param));
+  const QByteArray oldSettings = "Ext=png;\r\nTll=5;\r\n", oldLogo = "old logo";
+  WriteFile(ini, oldSettings);
+  WriteFile(logo, oldLogo);
+  WriteFile(chosen, "new logo");
+  ASSERT_EQ(::chmod(QFile::encodeName(ini).constData(), 0640), 0);
+  const QList<std::pair<QString, QString>> settings = {{"Ext", "png"}, {"Tll", "10"}};
+  const io::detail::ScopedFileSystemCalls disk({.fdatasync = FailingFlush});
+
+  const QString settingsText = "Impossible d'enregistrer les réglages du logo dans :\r\n" + ini;
+  const struct {
+    int failAt;
+    std::function<void()> save;
+    QString text;
+  } cases[] = {
+      {1, [&] { services.EcrireParamIni(settings); }, settingsText},
+      {1, [&] { LogoFiles::Store(services, chosen, "png", settings); },
+       "Impossible d'enregistrer le logo dans le dossier :\r\n" + param},
+      {2, [&] { LogoFiles::Store(services, chosen, "png", settings); }, settingsText},
+  };
+  for (const auto& c : cases) {
+    flushes = 0;
+    failAt = c.failAt;
+    const io::FileError failure = FileFailure(c.save);
+    EXPECT_EQ(failure.text(), c.text) << c.failAt;
+    EXPECT_EQ(failure.number(), io::FileErrors::kSettings);
+    EXPECT_EQ(flushes, c.failAt);
+    EXPECT_EQ(Bytes(ini), oldSettings);
+    EXPECT_EQ(Bytes(logo), oldLogo);
+    EXPECT_EQ(QDir(param).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"fotavel.ini", "logo.png"}));
+  }
+
+  // A disk that works stores both, the settings keeping their mode.
+  flushes = 0;
+  failAt = 0;
+  ASSERT_NO_THROW(LogoFiles::Store(services, chosen, "png", settings));
+  EXPECT_EQ(flushes, 2);
+  EXPECT_EQ(Bytes(ini), "Ext=png;\r\nTll=10;\r\n");
+  EXPECT_EQ(Bytes(logo), "new logo");
+  EXPECT_EQ(QFileInfo(ini).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                              QFile::WriteUser | QFile::ReadGroup);
 }
 
 }  // namespace
