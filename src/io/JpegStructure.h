@@ -7,12 +7,14 @@
 namespace fotavel::io::detail {
 
 // Every scan makes the decoder pass over the whole picture's coefficients
-// once more, so the work of a file grows with its scans, not with its bytes:
-// a few megabytes of tiny scans keep it busy for a minute. A progressive
-// photo from common encoders has about 10 scans, a finely tuned one a few
-// dozen; a sequential one has one per component at most. 500 leaves real
-// files far behind while bounding the work to a few seconds on a large
-// photo; the decoder's own optional ceiling is the same number.
+// (of its components) once more, so the work of a file grows with its scans,
+// not with its bytes: a scan that sends nothing takes a few bytes, and 2 MB
+// of them kept the decoder busy for a minute. A progressive photo from
+// common encoders has about 10 scans, a finely tuned one a few dozen; a
+// sequential one has one, or one per component. 500 (the decoder's own
+// optional ceiling too) leaves real files far behind and bounds the work of
+// a 24-megapixel photo to about four seconds here, against 0.7 s for its
+// usual 10 scans.
 inline constexpr int kMaxJpegScans = 500;
 
 // What one walk from the start of the file to its end-of-picture marker (or

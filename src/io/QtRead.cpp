@@ -116,6 +116,31 @@ bool BmpClaimsTooMuch(const FileBytes& file, std::int64_t& width, std::int64_t& 
                      std::uint64_t(width) * std::uint64_t(height) * 4);
 }
 
+// Qt's GIF reader reports the size of the first picture but makes an image
+// of the whole logical screen the header declares (or of the picture's
+// extent, where it reaches further): a 1 x 1 picture on a screen of 16000 x
+// 16000 would take a gigabyte that no check saw. That image is counted here,
+// at the widest pixels Qt may decode into.
+bool GifClaimsTooMuch(const FileBytes& file, std::int64_t& width, std::int64_t& height) {
+  const std::uint8_t* p = file.data;
+  if (file.size < 13) return false;
+  width = Le(p + 6, 2);
+  height = Le(p + 8, 2);
+  std::size_t at = 13 + ((p[10] & 0x80) ? std::size_t{3} << ((p[10] & 7) + 1) : 0);
+  while (at < file.size && p[at] == 0x21) {  // extensions before the first picture
+    at += 2;
+    while (at < file.size && p[at] != 0) at += p[at] + 1u;
+    ++at;
+  }
+  if (at + 10 <= file.size && p[at] == 0x2C) {
+    width = std::max<std::int64_t>(width, Le(p + at + 1, 2) + Le(p + at + 5, 2));
+    height = std::max<std::int64_t>(height, Le(p + at + 3, 2) + Le(p + at + 7, 2));
+  }
+  return PlausibleSize(width, height) &&
+         !FitsBudget(SurfaceBytes(width, height) + std::uint64_t(width) * std::uint64_t(height) *
+                                                       BytesPerPixel(QImage::Format_Invalid));
+}
+
 // An RLE8 or RLE4 stream from `at` reaches its end-of-picture code, or ends
 // `height` rows, before the file ends.
 bool RleComplete(const FileBytes& file, std::size_t at, std::int64_t height, bool fourBits) {
@@ -326,7 +351,8 @@ void DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   reader.setDecideFormatFromContent(false);
   reader.setAutoTransform(upright);
   if (std::int64_t width = 0, height = 0;
-      qstrcmp(format, "bmp") == 0 && BmpClaimsTooMuch(file, width, height)) {
+      (qstrcmp(format, "bmp") == 0 && BmpClaimsTooMuch(file, width, height)) ||
+      (qstrcmp(format, "gif") == 0 && GifClaimsTooMuch(file, width, height))) {
     Refuse(file, TooBig(width, height));
   }
 

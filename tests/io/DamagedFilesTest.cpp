@@ -222,5 +222,17 @@ TEST(DamagedFiles, AGifIsWholeOnlyWhenItsCodesMakeEveryPixel) {
   EXPECT_EQ(Refusals(folder, GifOf(kWidth, kHeight, unknown)), Both(kDamagedGif));
 }
 
+TEST(DamagedFiles, AGifOfATinyPictureOnAVastScreenIsCountedAtTheScreensSize) {
+  QTemporaryDir folder;
+  const std::uint32_t colours[4] = {0x000000, 0xFF0000, 0x00FF00, 0xFFFFFF};
+  QByteArray gif = MakeGif(2, 2, colours, -1, {0, 1, 2, 3});
+  // The logical screen 10000 x 10000: Qt's reader makes an image of that size.
+  gif.replace(6, 4, QByteArray::fromHex("10271027"));
+  const std::uint64_t budget = io::SetPictureMemoryBudget(std::uint64_t{500} << 20);
+  EXPECT_EQ(Refusals(folder, gif),
+            Both("image trop grande pour la mémoire disponible (10000 x 10000)"));
+  io::SetPictureMemoryBudget(budget);
+}
+
 }  // namespace
 }  // namespace fotavel::testing
