@@ -26,11 +26,11 @@ bool MissingData(tjhandle handle) {
   return message != nullptr && std::strstr(message, "remature end") != nullptr;
 }
 
-// A row of the decoder's CMYK into BGR, as Qt's own JPEG reader turns it
-// (this reader once went through Qt's, and the pixels stay the same): the
-// channels are taken as stored in the file by the usual photo editors,
-// inverted, so that each colour is its channel scaled by the black one,
-// rounded down.
+// A row of the decoder's CMYK into BGR exactly as Qt's own JPEG reader turns
+// it (CMYK photos were once read through Qt's, and their pixels stay the
+// same): the channels are taken as the usual photo editors store them,
+// inverted (255 for no ink), each colour its channel times the black one over
+// 255, rounded down.
 void CmykRowToBgr(const std::uint8_t* cmyk, std::int32_t width, std::uint8_t* bgr) {
   for (std::int32_t i = 0; i < width; ++i, cmyk += 4, bgr += 3) {
     const std::uint32_t k = cmyk[3];

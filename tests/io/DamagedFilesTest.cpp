@@ -6,9 +6,9 @@
 #include <QImage>
 #include <QImageReader>
 #include <QTemporaryDir>
-#include <map>
 #include <random>
 
+#include "GifFiles.h"
 #include "JpegFiles.h"
 #include "TestFiles.h"
 #include "io/PictureFiles.h"
@@ -134,56 +134,6 @@ TEST(DamagedFiles, ACmykJpegReadsAsQtReadsItAndIsRefusedCut) {
   }
 }
 
-// `indices` (2-bit colours, top row first) compressed as a GIF encoder does:
-// codes from 3 bits up to 12, the table started again once full, the end code
-// after the last pixel or, with `stopAfter`, after that many pixels.
-QByteArray Lzw(const std::vector<std::uint8_t>& indices, std::size_t stopAfter) {
-  constexpr int kClear = 4, kEnd = 5;
-  QByteArray packed;
-  std::uint32_t bits = 0;
-  int held = 0, width = 3, next = kEnd + 1;
-  const auto put = [&](int code) {
-    bits |= std::uint32_t(code) << held;
-    for (held += width; held >= 8; held -= 8, bits >>= 8) packed.append(char(bits & 0xFF));
-  };
-  std::map<std::pair<int, int>, int> table;
-  put(kClear);
-  int prefix = indices[0];
-  for (std::size_t i = 1; i < std::min(stopAfter, indices.size()); ++i) {
-    const auto known = table.find({prefix, indices[i]});
-    if (known != table.end()) {
-      prefix = known->second;
-      continue;
-    }
-    put(prefix);
-    table[{prefix, indices[i]}] = next++;
-    if (next > (1 << width) && width < 12) ++width;
-    if (next == 4096) {
-      put(kClear);
-      table.clear();
-      next = kEnd + 1;
-      width = 3;
-    }
-    prefix = indices[i];
-  }
-  put(prefix);
-  put(kEnd);
-  if (held > 0) packed.append(char(bits & 0xFF));
-  return packed;
-}
-
-// A GIF of `indices` whose picture data is `packed`, in blocks of 255 bytes.
-QByteArray GifOf(std::int32_t width, std::int32_t height, const QByteArray& packed) {
-  const std::uint32_t colours[4] = {0x000000, 0xFF0000, 0x00FF00, 0xFFFFFF};
-  // MakeGif's header, colour table and picture descriptor, up to the code size.
-  QByteArray gif = MakeGif(width, height, colours, -1, {}).left(36);
-  for (qsizetype at = 0; at < packed.size(); at += 255) {
-    const QByteArray block = packed.mid(at, 255);
-    gif.append(char(block.size())).append(block);
-  }
-  return gif.append("\0;", 2);
-}
-
 TEST(DamagedFiles, AGifIsWholeOnlyWhenItsCodesMakeEveryPixel) {
   QTemporaryDir folder;
   constexpr std::int32_t kWidth = 301, kHeight = 203;
@@ -193,39 +143,35 @@ TEST(DamagedFiles, AGifIsWholeOnlyWhenItsCodesMakeEveryPixel) {
   for (std::size_t i = 0; i < indices.size(); ++i) {
     indices[i] = (i / 97) % 3 == 0 ? std::uint8_t(random() & 3) : std::uint8_t((i / 5) & 3);
   }
-  const QByteArray packed = Lzw(indices, indices.size());
+  const QByteArray packed = GifCodes(indices, indices.size());
   // More codes than one table holds, even were they all 12 bits wide.
   ASSERT_GT(packed.size(), 4096 * 12 / 8);
-  const cDIBSection whole = Read(folder, GifOf(kWidth, kHeight, packed));
+  const cDIBSection whole = Read(folder, CompressedGif(kWidth, kHeight, packed));
   ASSERT_EQ(std::pair(whole.width(), whole.height()), std::pair(kWidth, kHeight));
-  const std::uint32_t colours[4] = {0x000000, 0xFF0000, 0x00FF00, 0xFFFFFF};
   int wrong = 0;
   for (std::int32_t y = 0; y < kHeight; ++y) {
     for (std::int32_t x = 0; x < kWidth; ++x) {
-      wrong += Displayed(whole, x, y) != colours[indices[std::size_t(y) * kWidth + x]];
+      wrong += Displayed(whole, x, y) != kGifColours[indices[std::size_t(y) * kWidth + x]];
     }
   }
   EXPECT_EQ(wrong, 0);
-  EXPECT_EQ(Refusals(folder, GifOf(kWidth, kHeight, packed)), Both("accepted"));
+  EXPECT_EQ(Refusals(folder, CompressedGif(kWidth, kHeight, packed)), Both("accepted"));
+  const auto gif = [&](const QByteArray& codes) { return CompressedGif(kWidth, kHeight, codes); };
 
   // The end code one pixel early, or half way; the data stopping short of its end code, in a
   // block structure that is whole.
-  EXPECT_EQ(Refusals(folder, GifOf(kWidth, kHeight, Lzw(indices, indices.size() - 1))),
-            Both(kDamagedGif));
-  EXPECT_EQ(Refusals(folder, GifOf(kWidth, kHeight, Lzw(indices, indices.size() / 2))),
-            Both(kDamagedGif));
-  EXPECT_EQ(Refusals(folder, GifOf(kWidth, kHeight, packed.left(packed.size() * 3 / 4))),
-            Both(kDamagedGif));
+  EXPECT_EQ(Refusals(folder, gif(GifCodes(indices, indices.size() - 1))), Both(kDamagedGif));
+  EXPECT_EQ(Refusals(folder, gif(GifCodes(indices, indices.size() / 2))), Both(kDamagedGif));
+  EXPECT_EQ(Refusals(folder, gif(packed.left(packed.size() * 3 / 4))), Both(kDamagedGif));
   // Codes the table does not hold yet (all bits set, where the codes are 12 bits wide).
   QByteArray unknown = packed;
   unknown.replace(1000, 4, "\xFF\xFF\xFF\xFF");
-  EXPECT_EQ(Refusals(folder, GifOf(kWidth, kHeight, unknown)), Both(kDamagedGif));
+  EXPECT_EQ(Refusals(folder, gif(unknown)), Both(kDamagedGif));
 }
 
 TEST(DamagedFiles, AGifOfATinyPictureOnAVastScreenIsCountedAtTheScreensSize) {
   QTemporaryDir folder;
-  const std::uint32_t colours[4] = {0x000000, 0xFF0000, 0x00FF00, 0xFFFFFF};
-  QByteArray gif = MakeGif(2, 2, colours, -1, {0, 1, 2, 3});
+  QByteArray gif = MakeGif(2, 2, kGifColours, -1, {0, 1, 2, 3});
   // The logical screen 10000 x 10000: Qt's reader makes an image of that size.
   gif.replace(6, 4, QByteArray::fromHex("10271027"));
   const std::uint64_t budget = io::SetPictureMemoryBudget(std::uint64_t{500} << 20);
