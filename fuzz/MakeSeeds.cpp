@@ -9,7 +9,9 @@
 
 #include "document/AppServices.h"
 #include "document/Commands.h"
+#include "io/GifFiles.h"
 #include "io/HeifFiles.h"
+#include "io/JpegFiles.h"
 #include "io/MetadataFiles.h"
 #include "io/PictureFiles.h"
 #include "io/TestFiles.h"
@@ -50,6 +52,15 @@ void PictureSeeds(const QDir& dir) {
   // EXIF with a thumbnail, IPTC, XMP and a colour profile, as a camera and a
   // cataloguing program leave them.
   WriteCameraPhoto(dir.filePath("jpeg-metadata.jpg"), smooth, 6, IccProfile("RGB ", 600));
+
+  // Scans beyond the encoder's script, as a file that costs its decoder much
+  // more than its bytes; CMYK, baseline and progressive; a progressive file
+  // closed by an end marker after its fourth scan.
+  const QByteArray progressiveJpeg = EncodeJpeg(smooth, true);
+  WriteBytes(dir.filePath("jpeg-many-scans.jpg"), WithEmptyScans(progressiveJpeg, 30));
+  WriteBytes(dir.filePath("jpeg-cut-scans.jpg"), KeepScans(progressiveJpeg, 4));
+  WriteBytes(dir.filePath("jpeg-cmyk.jpg"), EncodeCmykJpeg(13, 7, 1));
+  WriteBytes(dir.filePath("jpeg-cmyk-progressive.jpg"), EncodeCmykJpeg(13, 7, 2, true));
 
   const QImage image = io::ImageFromSurface(smooth);
   QImageWriter progressive(dir.filePath("jpeg-progressive.jpg"), "jpeg");
@@ -98,6 +109,13 @@ void PictureSeeds(const QDir& dir) {
 
   const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
   WriteBytes(dir.filePath("gif.gif"), MakeGif(3, 2, colours, 3, {0, 1, 2, 3, 0, 1}));
+  // Real LZW codes, whose width grows past the first table: whole, and ending
+  // a few pixels early.
+  std::vector<std::uint8_t> indices(41 * 29 * 4);
+  for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = std::uint8_t((i * i / 7) & 3);
+  WriteBytes(dir.filePath("gif-lzw.gif"), CompressedGif(82, 58, GifCodes(indices, indices.size())));
+  WriteBytes(dir.filePath("gif-lzw-short.gif"),
+             CompressedGif(82, 58, GifCodes(indices, indices.size() - 5)));
   // Small frames: libwmf draws the metafile at its natural size.
   WmfRectangle wmf{
       .frameRight = 200, .frameBottom = 100, .left = 50, .top = 25, .right = 150, .bottom = 75};

@@ -37,6 +37,9 @@ fuzz_one() {
   local program="$build/fuzz/fuzz_$target" kept="fuzz/regressions/$inputs"
   local log="$build/logs/$target.log" artifacts="$build/artifacts/$target/"
   mkdir -p "$build/logs" "$artifacts" "$build/corpus/$target"
+  # A dictionary of the inputs' tokens, where there is one.
+  local dict=()
+  [[ -f "fuzz/$inputs.dict" ]] && dict=(-dict="fuzz/$inputs.dict")
   # Every input that once broke a target is read again first, one by one.
   if compgen -G "$kept/*" >/dev/null; then
     if ! "$program" "${options[@]}" "$kept"/* >"$log" 2>&1 || reported "$log"; then
@@ -46,7 +49,7 @@ fuzz_one() {
     fi
   fi
   # The first folder collects what this run finds; seeds and kept inputs start it.
-  if ! "$program" "${options[@]}" -max_total_time="$seconds" -print_final_stats=1 \
+  if ! "$program" "${options[@]}" "${dict[@]}" -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix="$artifacts" "$build/corpus/$target" "$build/seeds/$inputs" \
     $(compgen -G "$kept/*" >/dev/null && echo "$kept") >"$log" 2>&1 || reported "$log"; then
     tail -n 60 "$log"

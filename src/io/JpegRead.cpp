@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include "io/JpegStructure.h"
+#include "io/LargeBuffer.h"
 #include "io/PictureDecoders.h"
 #include "surface/Preview.h"
 
@@ -16,33 +18,26 @@ struct TjDeleter {
 };
 using TjHandle = std::unique_ptr<void, TjDeleter>;
 
-// Progressive (and other multi-scan) files make the decoder keep every DCT
-// coefficient of the picture until the last scan: up to 6 bytes a pixel for
-// a 4:4:4 file. Walks the marker segments up to the frame header.
-bool KeepsWholeCoefficients(const FileBytes& file) {
-  std::size_t at = 2;
-  while (at + 4 <= file.size) {
-    if (file.data[at] != 0xFF) return false;
-    const std::uint8_t marker = file.data[at + 1];
-    if (marker == 0xFF) {  // fill byte
-      ++at;
-      continue;
-    }
-    if (marker == 0xDA) return false;  // scan data before any frame header
-    const bool frame =
-        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-    if (frame) return marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
-    at += 2 + (std::size_t(file.data[at + 2]) << 8 | file.data[at + 3]);
-  }
-  return false;
-}
-
 // Warnings that mean the decoder ran out of data and filled the rest of the
 // picture with grey: a truncated download, a half-copied card. Other warnings
 // (stray bytes between segments, common in camera files) are harmless.
 bool MissingData(tjhandle handle) {
   const char* message = tjGetErrorStr2(handle);
   return message != nullptr && std::strstr(message, "remature end") != nullptr;
+}
+
+// A row of the decoder's CMYK into BGR exactly as Qt's own JPEG reader turns
+// it (CMYK photos were once read through Qt's, and their pixels stay the
+// same): the channels are taken as the usual photo editors store them,
+// inverted (255 for no ink), each colour its channel times the black one over
+// 255, rounded down.
+void CmykRowToBgr(const std::uint8_t* cmyk, std::int32_t width, std::uint8_t* bgr) {
+  for (std::int32_t i = 0; i < width; ++i, cmyk += 4, bgr += 3) {
+    const std::uint32_t k = cmyk[3];
+    bgr[0] = std::uint8_t(k * cmyk[2] / 255);
+    bgr[1] = std::uint8_t(k * cmyk[1] / 255);
+    bgr[2] = std::uint8_t(k * cmyk[0] / 255);
+  }
 }
 
 // The decoder scales by n/8 while it decodes, far cheaper than decoding whole
@@ -72,6 +67,15 @@ void ReduceForPreview(const ReducedDecode& reduce, bool transposed, int& width, 
 
 void DecodeJpeg(const FileBytes& file, cDIBSection& out, ReducedDecode* reduce,
                 PhotoMetadata* metadata) {
+  // The walk decides what the file may cost before the decoder sees it: the
+  // scans it would pass over the picture, and whether they send the whole
+  // picture at all (a progressive file cut after a few scans and closed with
+  // an end marker decodes without a word from the decoder).
+  const JpegStructure structure = WalkJpeg(file.data, file.size);
+  if (structure.scans > kMaxJpegScans) {
+    Refuse(file, QStringLiteral("fichier JPEG de plus de %1 passes : trop long à décoder")
+                     .arg(kMaxJpegScans));
+  }
   TjHandle decoder(tjInitDecompress());
   if (!decoder) {
     Refuse(file, QStringLiteral("décodeur JPEG indisponible"));
@@ -84,18 +88,16 @@ void DecodeJpeg(const FileBytes& file, cDIBSection& out, ReducedDecode* reduce,
       width <= 0 || height <= 0) {
     Refuse(file, DamagedFile("JPEG"));
   }
-  const int orientation = ReadFileMetadata(file, metadata);
-  // Our decoder cannot turn CMYK into BGR; Qt's reader can, and applies the
-  // EXIF orientation itself.
-  if (colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK) {
-    DecodeWithQt(file, "jpeg", true, out);
-    return;
-  }
   if (!PlausibleSize(width, height)) {
     Refuse(file, BadDimensions(width, height));
   }
+  const int orientation = ReadFileMetadata(file, metadata);
+  // CMYK comes out of the decoder as it is stored and is turned into BGR
+  // here, so that its damage is reported by the decoder as for any other.
+  const bool cmyk = colourSpace == TJCS_CMYK || colourSpace == TJCS_YCCK;
 
   const bool transposed = SwapsSides(orientation);
+  const std::int32_t fullWidth = width, fullHeight = height;
   if (reduce != nullptr) {
     reduce->fullWidth = transposed ? height : width;
     reduce->fullHeight = transposed ? width : height;
@@ -106,9 +108,19 @@ void DecodeJpeg(const FileBytes& file, cDIBSection& out, ReducedDecode* reduce,
   std::uint64_t bytes = SurfaceBytes(width, height);
   // Decoded as stored, then laid upright into a second surface.
   if (transposed) bytes += SurfaceBytes(uprightWidth, uprightHeight);
-  if (KeepsWholeCoefficients(file)) bytes += std::uint64_t(width) * std::uint64_t(height) * 6;
+  if (cmyk) bytes += std::uint64_t(width) * std::uint64_t(height) * 4;
+  // Progressive (and other multi-scan) files make the decoder keep every DCT
+  // coefficient of the whole picture, whatever the scale it outputs, until
+  // the last scan: 2 bytes a sample of each component at most (4:4:4).
+  if (structure.wholeCoefficients) {
+    bytes += std::uint64_t(fullWidth) * std::uint64_t(fullHeight) * 2 *
+             std::uint64_t(structure.components);
+  }
   if (!FitsBudget(bytes)) {
     Refuse(file, TooBig(uprightWidth, uprightHeight));
+  }
+  if (!structure.complete) {
+    Refuse(file, DamagedFile("JPEG"));
   }
 
   // Orientations without a transpose cost nothing or one in-place pass: the
@@ -118,13 +130,28 @@ void DecodeJpeg(const FileBytes& file, cDIBSection& out, ReducedDecode* reduce,
   if (!stored.Create(width, height)) {
     Refuse(file, TooBig(uprightWidth, uprightHeight));
   }
-  const int flags = StoredTopDown(orientation) ? 0 : TJFLAG_BOTTOMUP;
-  if (tjDecompress2(handle, file.data, static_cast<unsigned long>(file.size),
-                    stored.DIBSectionBitsPtr(), width, stored.BytesPerScanLine(), height, TJPF_BGR,
-                    flags) != 0) {
-    if (tjGetErrorCode(handle) != TJERR_WARNING || MissingData(handle)) {
-      Refuse(file, DamagedFile("JPEG"));
+  // The decoder's own ceiling on scans, the walk's number, only backs the walk up.
+  const bool topDown = StoredTopDown(orientation);
+  const int flags = TJFLAG_LIMITSCANS | (topDown ? 0 : TJFLAG_BOTTOMUP);
+  LargeBuffer cmykPixels;
+  const std::size_t cmykStride = std::size_t(width) * 4;
+  if (cmyk && !cmykPixels.Reserve(cmykStride * std::size_t(height))) {
+    Refuse(file, TooBig(uprightWidth, uprightHeight));
+  }
+  const int failed =
+      cmyk ? tjDecompress2(handle, file.data, static_cast<unsigned long>(file.size),
+                           cmykPixels.data(), width, int(cmykStride), height, TJPF_CMYK, flags)
+           : tjDecompress2(handle, file.data, static_cast<unsigned long>(file.size),
+                           stored.DIBSectionBitsPtr(), width, stored.BytesPerScanLine(), height,
+                           TJPF_BGR, flags);
+  if (failed != 0 && (tjGetErrorCode(handle) != TJERR_WARNING || MissingData(handle))) {
+    Refuse(file, DamagedFile("JPEG"));
+  }
+  if (cmyk) {
+    for (std::int32_t y = 0; y < height; ++y) {
+      CmykRowToBgr(cmykPixels.data() + cmykStride * std::size_t(y), width, stored.row(y));
     }
+    cmykPixels.Release();
   }
   if (!LayUpright(stored, orientation, out)) {
     Refuse(file, TooBig(uprightWidth, uprightHeight));

@@ -1,5 +1,4 @@
-// PNG, GIF, BMP, TIFF, WebP (and CMYK JPEG) through Qt's image readers, laid on white into a 24-bit
-// surface.
+// PNG, GIF, BMP, TIFF and WebP through Qt's image readers, laid on white into a 24-bit surface.
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
@@ -117,6 +116,31 @@ bool BmpClaimsTooMuch(const FileBytes& file, std::int64_t& width, std::int64_t& 
                      std::uint64_t(width) * std::uint64_t(height) * 4);
 }
 
+// Qt's GIF reader reports the size of the first picture but makes an image
+// of the whole logical screen the header declares (or of the picture's
+// extent, where it reaches further): a 1 x 1 picture on a screen of 16000 x
+// 16000 would take a gigabyte that no check saw. That image is counted here,
+// at the widest pixels Qt may decode into.
+bool GifClaimsTooMuch(const FileBytes& file, std::int64_t& width, std::int64_t& height) {
+  const std::uint8_t* p = file.data;
+  if (file.size < 13) return false;
+  width = Le(p + 6, 2);
+  height = Le(p + 8, 2);
+  std::size_t at = 13 + ((p[10] & 0x80) ? std::size_t{3} << ((p[10] & 7) + 1) : 0);
+  while (at < file.size && p[at] == 0x21) {  // extensions before the first picture
+    at += 2;
+    while (at < file.size && p[at] != 0) at += p[at] + 1u;
+    ++at;
+  }
+  if (at + 10 <= file.size && p[at] == 0x2C) {
+    width = std::max<std::int64_t>(width, Le(p + at + 1, 2) + Le(p + at + 5, 2));
+    height = std::max<std::int64_t>(height, Le(p + at + 3, 2) + Le(p + at + 7, 2));
+  }
+  return PlausibleSize(width, height) &&
+         !FitsBudget(SurfaceBytes(width, height) + std::uint64_t(width) * std::uint64_t(height) *
+                                                       BytesPerPixel(QImage::Format_Invalid));
+}
+
 // An RLE8 or RLE4 stream from `at` reaches its end-of-picture code, or ends
 // `height` rows, before the file ends.
 bool RleComplete(const FileBytes& file, std::size_t at, std::int64_t height, bool fourBits) {
@@ -160,9 +184,65 @@ bool BmpDataComplete(const FileBytes& file) {
   return std::uint64_t(offset) + row * std::uint64_t(height) <= file.size;
 }
 
-// Qt's GIF reader hands back a frame cut short by the end of the file as if
-// it were whole. The file's blocks are walked up to the end of the first
-// picture's data, which must lie inside the file.
+// A GIF picture's LZW codes, from its code size byte at `at` on, yield
+// `pixels` pixels before their end code or the end of the data. A plain
+// count: the string each code stands for is known by its length alone (one
+// more than the string of the code before it, for every code the table
+// gains), so no pixel is made. A code the table does not hold yet is damage.
+bool LzwYields(const std::uint8_t* p, std::size_t size, std::size_t at, std::uint64_t pixels) {
+  constexpr int kWidestCode = 12;
+  constexpr std::uint32_t kTableSize = 1u << kWidestCode;
+  if (pixels == 0) return true;
+  if (at >= size) return false;
+  const int minimum = p[at];
+  if (minimum < 1 || minimum >= kWidestCode) return false;
+  const std::uint32_t clear = 1u << minimum, end = clear + 1;
+  std::array<std::uint16_t, kTableSize> length;
+  length.fill(1);
+  std::uint32_t next = clear + 2, previous = kTableSize;  // none after a clear code
+  int width = minimum + 1;
+  std::uint64_t made = 0;
+  std::uint32_t bits = 0;
+  int held = 0;
+  std::size_t block = at + 1, left = 0;  // where the next byte is, and what is left of its block
+  while (true) {
+    while (held < width) {
+      if (left == 0) {
+        if (block >= size || p[block] == 0) return false;  // the data ends here
+        left = p[block++];
+      }
+      if (block >= size) return false;
+      bits |= std::uint32_t(p[block++]) << held;
+      held += 8;
+      --left;
+    }
+    const std::uint32_t code = bits & ((1u << width) - 1);
+    bits >>= width;
+    held -= width;
+    if (code == clear) {
+      next = clear + 2;
+      width = minimum + 1;
+      previous = kTableSize;
+      continue;
+    }
+    if (code == end) return false;
+    const bool first = previous == kTableSize;
+    if (first ? code >= clear : code > next) return false;
+    if (!first && next < kTableSize) {
+      length[next] = std::uint16_t(length[previous] + 1);
+      if (++next == 1u << width && width < kWidestCode) ++width;
+    }
+    made += length[code];
+    if (made >= pixels) return true;
+    previous = code;
+  }
+}
+
+// Qt's GIF reader hands back a frame cut short as if it were whole: by the
+// end of the file, or by an LZW stream that ends (or runs out) before the
+// frame is filled, the rest left black. The file's blocks are walked up to
+// the end of the first picture's data, which must lie inside the file, and
+// its codes must make every pixel of the picture.
 bool GifDataComplete(const FileBytes& file) {
   const std::uint8_t* p = file.data;
   const auto table = [p](std::size_t flagsAt) {
@@ -179,8 +259,10 @@ bool GifDataComplete(const FileBytes& file) {
       at = skipSubBlocks(at + 2);
     } else if (p[at] == 0x2C) {  // picture: descriptor, colours, code size, data
       if (at + 10 > file.size) return false;
+      const std::uint64_t pixels = std::uint64_t(Le(p + at + 5, 2)) * Le(p + at + 7, 2);
       at += 10 + table(at + 9);
-      return at < file.size && skipSubBlocks(at + 1) != std::size_t(-1);
+      return at < file.size && skipSubBlocks(at + 1) != std::size_t(-1) &&
+             LzwYields(p, file.size, at, pixels);
     } else {
       return false;  // the trailer, or garbage, before any picture
     }
@@ -269,7 +351,8 @@ void DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   reader.setDecideFormatFromContent(false);
   reader.setAutoTransform(upright);
   if (std::int64_t width = 0, height = 0;
-      qstrcmp(format, "bmp") == 0 && BmpClaimsTooMuch(file, width, height)) {
+      (qstrcmp(format, "bmp") == 0 && BmpClaimsTooMuch(file, width, height)) ||
+      (qstrcmp(format, "gif") == 0 && GifClaimsTooMuch(file, width, height))) {
     Refuse(file, TooBig(width, height));
   }
 
