@@ -5,8 +5,8 @@
 #include <QImageReader>
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstdlib>
+#include <mutex>
 
 #include "io/FileError.h"
 #include "io/LargeBuffer.h"
@@ -188,6 +188,18 @@ bool GifDataComplete(const FileBytes& file) {
   return false;
 }
 
+// Qt's readers refuse any image above a ceiling of their own (256 MB by
+// default, a 67-megapixel picture in 32-bit pixels), and that ceiling is one
+// for the whole program: set for each picture, it would make one picture's
+// reading depend on which other picture set it last (under fotavel-batch -j,
+// on the timing of the workers). Our check against the budget, from the
+// header and before any read, is what guards memory; Qt's ceiling is lifted
+// once, for good, so that every read obeys that one rule alone.
+void LiftQtAllocationLimit() {
+  static std::once_flag once;
+  std::call_once(once, [] { QImageReader::setAllocationLimit(0); });
+}
+
 // A TIFF's first directory: the colour model (tag 262) and the bits of its
 // first sample (tag 258), 0 where the file does not say.
 struct TiffColours {
@@ -300,12 +312,7 @@ void DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
       (qstrcmp(format, "gif") == 0 && !GifDataComplete(file))) {
     Refuse(file, DamagedFile(DisplayName(format)));
   }
-  // Qt's own ceiling (256 MB by default) would refuse ordinary 24-megapixel
-  // photos; it is set from the same budget, less what our surface will take,
-  // and only backs up the check above. It is process-wide, which is what we
-  // want: every picture the program reads obeys one rule.
-  const std::uint64_t forQt = (PictureMemoryBudget() - surface) >> 20;
-  QImageReader::setAllocationLimit(int(std::clamp<std::uint64_t>(forQt, 1, INT_MAX)));
+  LiftQtAllocationLimit();
 
   // Qt's readers decode into the image they are given when its size and
   // format are the ones they would make. One laid over surface memory saves
