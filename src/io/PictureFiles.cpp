@@ -2,6 +2,7 @@
 #include "io/PictureFiles.h"
 
 #include <QFile>
+#include <QImage>
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -208,6 +209,38 @@ cDIBSection ReadPicture(const QString& path, PhotoMetadata* metadata) {
   } catch (const std::bad_alloc&) {
     OutOfMemory(path);
   }
+}
+
+QImage ReadImage(const QString& path, std::uint64_t bytesPerPixelBeside) {
+  detail::LargeBuffer block;
+  QByteArray bytes;
+  LoadFile(path, block, bytes);
+  const detail::FileBytes file = BytesOf(bytes, path);
+  const char* format = nullptr;
+  switch (Recognise(file.data, file.size)) {
+    case Format::kJpeg:
+      format = "jpeg";
+      break;
+    case Format::kPng:
+      format = "png";
+      break;
+    case Format::kGif:
+      format = "gif";
+      break;
+    case Format::kBmp:
+      format = "bmp";
+      break;
+    case Format::kTiff:
+      format = "tiff";
+      break;
+    case Format::kWebp:
+      format = "webp";
+      break;
+    default:
+      detail::Refuse(file, QStringLiteral("format d'image inconnu"));
+  }
+  // Qt's image holds pixels of its own: the file's bytes may go.
+  return detail::DecodeImageWithQt(file, format, bytesPerPixelBeside);
 }
 
 namespace {

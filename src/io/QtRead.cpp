@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdlib>
 #include <mutex>
+#include <new>
 
 #include "io/FileError.h"
 #include "io/LargeBuffer.h"
@@ -188,6 +189,14 @@ bool GifDataComplete(const FileBytes& file) {
   return false;
 }
 
+// The pixel data a BMP or GIF header promises is all in the file (neither of
+// Qt's readers says when it is not); other formats' readers tell for themselves.
+bool DataComplete(const FileBytes& file, const char* format) {
+  if (qstrcmp(format, "bmp") == 0) return BmpDataComplete(file);
+  if (qstrcmp(format, "gif") == 0) return GifDataComplete(file);
+  return true;
+}
+
 // Qt's readers refuse any image above a ceiling of their own (256 MB by
 // default, a 67-megapixel picture in 32-bit pixels), and that ceiling is one
 // for the whole program: set for each picture, it would make one picture's
@@ -308,10 +317,7 @@ void DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   if (!FitsBudget(surface + qtImage + converted + turned)) {
     Refuse(file, TooBig(size.width(), size.height()));
   }
-  if ((qstrcmp(format, "bmp") == 0 && !BmpDataComplete(file)) ||
-      (qstrcmp(format, "gif") == 0 && !GifDataComplete(file))) {
-    Refuse(file, DamagedFile(DisplayName(format)));
-  }
+  if (!DataComplete(file, format)) Refuse(file, DamagedFile(DisplayName(format)));
   LiftQtAllocationLimit();
 
   // Qt's readers decode into the image they are given when its size and
@@ -350,6 +356,42 @@ void DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   if (!LayUpright(stored, orientation, out)) {
     Refuse(file, TooBig(stored.height(), stored.width()));
   }
+}
+
+QImage DecodeImageWithQt(const FileBytes& file, const char* format,
+                         std::uint64_t bytesPerPixelBeside) {
+  QBuffer buffer(const_cast<QByteArray*>(file.array));
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, format);
+  reader.setDecideFormatFromContent(false);
+  reader.setAutoTransform(false);
+  // Qt's BMP reader calls an outsized header damaged: the size it claims is
+  // taken from the header itself, as for a photo (BmpClaimsTooMuch).
+  BmpHeader bmp;
+  QSize size;
+  if (qstrcmp(format, "bmp") == 0 && ReadBmpHeader(file.data, file.size, bmp) &&
+      PlausibleSize(bmp.width, bmp.height)) {
+    size = QSize(int(bmp.width), int(bmp.height));
+  } else {
+    size = reader.size();
+  }
+  if (!size.isValid()) Refuse(file, DamagedFile(DisplayName(format)));
+  if (!PlausibleSize(size.width(), size.height())) {
+    Refuse(file, BadDimensions(size.width(), size.height()));
+  }
+  const std::uint64_t pixels = std::uint64_t(size.width()) * std::uint64_t(size.height());
+  // Reckoned at the widest pixels when Qt's reader cannot say (such a BMP).
+  const std::uint64_t perPixel = BytesPerPixel(reader.imageFormat()) + bytesPerPixelBeside;
+  if (pixels > UINT64_MAX / perPixel || !FitsBudget(pixels * perPixel)) throw std::bad_alloc();
+  if (!DataComplete(file, format)) Refuse(file, DamagedFile(DisplayName(format)));
+  LiftQtAllocationLimit();
+  QImage image;
+  if (!reader.read(&image)) image = QImage();
+  if (image.isNull()) {
+    Refuse(file,
+           qstrcmp(format, "tiff") == 0 ? TiffFailure(file) : DamagedFile(DisplayName(format)));
+  }
+  return image;
 }
 
 }  // namespace fotavel::io::detail

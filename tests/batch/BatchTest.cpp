@@ -170,8 +170,8 @@ TEST_F(BatchTest, OpenEffectAndSaveFailuresAreSaidInOneShape) {
 }
 
 // A FIFO or a device, as a photo or the second photo of a combination, is refused at once with
-// its reason.
-TEST_F(BatchTest, SpecialFilesAreRefusedAtOnce) {
+// its reason; a logo too large for the memory left fails the photo as memory running out.
+TEST_F(BatchTest, SpecialFilesAreRefusedAtOnceAndAVastLogoFailsThePhoto) {
   const QString fifo = Path(u"tube.jpg"_s);
   ASSERT_TRUE(MakeFifo(fifo));
   const QString good = WriteBmp(RandomSurface(5, 3, 1), u"bonne.bmp"_s);
@@ -189,6 +189,16 @@ TEST_F(BatchTest, SpecialFilesAreRefusedAtOnce) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, good + open + fifo + u" : "_s + refused);
   EXPECT_FALSE(QFileInfo::exists(Path(u"c.bmp"_s)));
+
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"param"_s));
+  WriteBytes(Path(u"param/logo.png"_s), PngClaiming(100000, 100000));
+  run =
+      Batch({u"--param"_s, Path(u"param"_s), u"-e"_s, u"logo"_s, good, u"-o"_s, Path(u"l.bmp"_s)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, good +
+                         u" : Mémoire insuffisante : la photo n'a pas été modifiée. (erreur "_s
+                         u"0x7, fotavel-batch.PhotoDocument)\n"_s);
+  EXPECT_FALSE(QFileInfo::exists(Path(u"l.bmp"_s)));
 }
 
 // Commands that run out of memory in their own ways.
