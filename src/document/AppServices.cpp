@@ -16,6 +16,7 @@
 
 #include "document/Messages.h"
 #include "io/FileError.h"
+#include "io/RegularFile.h"
 #include "io/ReplacedFile.h"
 
 namespace fotavel {
@@ -50,8 +51,13 @@ QString AppServices::ParamFolder() const {
 }
 
 QString AppServices::LireParamIni(const QString& key) const {
-  QFile file(ParamFolder() + QStringLiteral("/fotavel.ini"));
-  if (!file.open(QIODevice::ReadOnly)) return {};
+  // A settings file that is no regular file (a FIFO would hold the open, a
+  // device never end) reads as an unreadable one does: as absent.
+  QFile file;
+  if (io::OpenRegularFile(ParamFolder() + QStringLiteral("/fotavel.ini"), file) !=
+      io::ReadOpening::kOpened) {
+    return {};
+  }
   // The file is 8-bit text written by the logo dialog; Latin-1 maps every byte
   // to one character, so positions in the text are positions in the file.
   const QString text = QString::fromLatin1(file.readAll());

@@ -10,6 +10,7 @@
 #include "document/AppServices.h"
 #include "document/Messages.h"
 #include "io/FileError.h"
+#include "io/RegularFile.h"
 #include "io/ReplacedFile.h"
 
 namespace fotavel::LogoFiles {
@@ -37,8 +38,12 @@ void Replacing(const QString& folder, Step&& step) {
 // Copies `chosen` into `logo`, opened on its final name but not yet
 // committed: the copy takes that name only when the caller commits it.
 void CopyInto(const QString& chosen, io::ReplacedFile& logo, const QString& folder) {
-  QFile source(chosen);
-  if (!source.open(QIODevice::ReadOnly)) NotStored(Messages::LogoSourceIllisible(chosen), chosen);
+  // Only a regular file is copied: a FIFO would hold the open, a device such
+  // as /dev/zero fill the disk.
+  QFile source;
+  if (io::OpenRegularFile(chosen, source) != io::ReadOpening::kOpened) {
+    NotStored(Messages::LogoSourceIllisible(chosen), chosen);
+  }
   Replacing(folder, [&] { logo.Open(); });
   char buffer[1 << 16];
   for (;;) {

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
 #include <QPointF>
 #include <QRect>
@@ -12,12 +11,14 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <optional>
 
 #include "document/AppServices.h"
 #include "document/DocumentError.h"
 #include "document/Messages.h"
 #include "io/FileError.h"
+#include "io/PictureFiles.h"
 
 namespace fotavel::ModImage {
 
@@ -145,12 +146,18 @@ std::optional<QRect> PlaceLogo(int pw, int ph, int lw, int lh, const LogoSetting
   return QRect(*left, *top, *width, *height);
 }
 
+// What PrepareLogo holds beside the logo as read: its 32-bit copy and the
+// premultiplied one, 4 bytes a pixel each.
+constexpr std::uint64_t kPreparedBytesPerPixel = 8;
+
 // The logo as it is drawn: every pixel that is not grey has its alpha
 // multiplied by the opacity (rounded, halves to even); grey, black and white
 // pixels keep theirs, so a black-and-white signature stays crisp on a
-// half-transparent coloured emblem.
+// half-transparent coloured emblem. A conversion that cannot have its memory
+// gives a null image: that throws std::bad_alloc, never draws nothing.
 QImage PrepareLogo(const QImage& loaded, float opacity) {
   QImage logo = loaded.convertToFormat(QImage::Format_ARGB32);
+  if (logo.isNull()) throw std::bad_alloc();
   if (opacity != 1.0f) {
     std::array<std::uint32_t, 256> alpha{};
     // A transparency far beyond 100 makes the opacity an infinity, and 0 times
@@ -170,7 +177,9 @@ QImage PrepareLogo(const QImage& loaded, float opacity) {
   }
   // The painter blends premultiplied pixels; converting once here spares it
   // converting every span.
-  return logo.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  QImage premultiplied = logo.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  if (premultiplied.isNull()) throw std::bad_alloc();
+  return premultiplied;
 }
 
 }  // namespace
@@ -216,12 +225,16 @@ void DessineLogo(const QString& logoPath, cDIBSection& photo, const LogoSettings
                         "ModImage");
   };
   if (photo.empty()) refuse();
-  QImageReader reader(logoPath);
-  // The logo is drawn as its pixels are stored; a camera orientation tag in a
-  // JPEG logo is not the placement the user chose.
-  reader.setAutoTransform(false);
-  const QImage loaded = reader.read();
-  if (loaded.isNull()) refuse();
+  // Read as its pixels are stored (a camera orientation tag in a JPEG logo is
+  // not the placement the user chose), its memory and that of the copies made
+  // below counted before any is taken: a logo too large for the memory left
+  // fails as memory running out does (std::bad_alloc).
+  QImage loaded;
+  try {
+    loaded = io::ReadImage(logoPath, kPreparedBytesPerPixel);
+  } catch (const io::FileError&) {
+    refuse();
+  }
 
   const int pw = photo.width();
   const int ph = photo.height();

@@ -47,10 +47,12 @@ QString LogoFileFor(const AppServices& services, const LogoSettings& settings);
 // and blended with `opacity` except on its grey pixels (red = green = blue),
 // which keep their own alpha. Only the stamped pixels change; row padding is
 // never written. A size that rounds to nothing draws nothing. When the photo
-// is empty or the logo cannot be loaded or placed, throws io::FileError
-// (DocumentErrors::kLogo, "Le logo n'a pas pu être inséré : le fichier …
-// n'est pas une image lisible.", the logo's path); the photo is then
-// unchanged.
+// is empty or the logo cannot be loaded (no regular file, damaged, cut short)
+// or placed, throws io::FileError (DocumentErrors::kLogo, "Le logo n'a pas pu
+// être inséré : le fichier … n'est pas une image lisible.", the logo's path);
+// when the logo and its working copies would not fit the picture memory
+// budget (io::ReadImage), or memory runs out for them, throws std::bad_alloc
+// (the document's "Mémoire insuffisante" failure). The photo is then unchanged.
 void DessineLogo(const QString& logoPath, cDIBSection& photo, const LogoSettings& settings);
 
 }  // namespace ModImage

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -65,6 +66,11 @@ std::string MetadataSegments(const PhotoMetadata& metadata, std::int32_t width,
 // applies it where its reader can (JPEG, TIFF), the EXIF read with exiv2
 // otherwise (WebP). The first picture of a multi-page or animated file.
 void DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBSection& out);
+// The picture of `file` as Qt's reader for `format` decodes it, its pixels
+// as stored; std::bad_alloc when it and `bytesPerPixelBeside` more bytes a
+// pixel would not fit the budget (ReadImage).
+QImage DecodeImageWithQt(const FileBytes& file, const char* format,
+                         std::uint64_t bytesPerPixelBeside);
 void DecodeWmf(const FileBytes& file, cDIBSection& out);
 // HEIC / HEIF and AVIF (`formatName` "HEIF" or "AVIF", for the messages): the
 // primary picture, turned and mirrored as the file says, high bit depths

@@ -2,7 +2,7 @@
 #include "io/PictureFiles.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <QImage>
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -11,6 +11,7 @@
 #include "io/FileError.h"
 #include "io/LargeBuffer.h"
 #include "io/PictureDecoders.h"
+#include "io/RegularFile.h"
 #include "io/SystemMemory.h"
 #include "surface/Preview.h"
 
@@ -83,21 +84,34 @@ Format Recognise(const std::uint8_t* p, std::size_t size) {
 // several megabytes, and the faults on fresh heap pages cost more than the read.
 constexpr qint64 kLargeFile = qint64{1} << 20;
 
-// The whole file in memory: in `bytes`, which for a large file is laid over
-// `block` (and must not outlive it). Its size is checked against the budget
-// first so that a huge file (or a device posing as one) is refused rather
-// than read.
-void LoadFile(const QString& path, detail::LargeBuffer& block, QByteArray& bytes) {
-  const auto refuse = [&path](const QString& reason) {
-    throw FileError(FileErrors::kRead, reason, path, kModule);
-  };
-  const QFileInfo info(path);
-  if (!info.exists()) refuse(QStringLiteral("fichier introuvable"));
-  if (info.isDir()) refuse(QStringLiteral("ce chemin désigne un dossier, pas un fichier"));
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    refuse(QStringLiteral("lecture du fichier impossible (accès refusé)"));
+[[noreturn]] void RefuseFile(const QString& path, const QString& reason) {
+  throw FileError(FileErrors::kRead, reason, path, kModule);
+}
+
+// Opens the picture file at `path` into `file`, or refuses it: only a regular
+// file is read, and the open never waits (RegularFile.h).
+void OpenPictureFile(const QString& path, QFile& file) {
+  switch (OpenRegularFile(path, file)) {
+    case ReadOpening::kOpened:
+      return;
+    case ReadOpening::kMissing:
+      RefuseFile(path, QStringLiteral("fichier introuvable"));
+    case ReadOpening::kFolder:
+      RefuseFile(path, QStringLiteral("ce chemin désigne un dossier, pas un fichier"));
+    case ReadOpening::kNotRegular:
+      RefuseFile(path, QStringLiteral("ce chemin ne désigne pas un fichier ordinaire"));
+    case ReadOpening::kDenied:
+      break;
   }
+  RefuseFile(path, QStringLiteral("lecture du fichier impossible (accès refusé)"));
+}
+
+// The whole of the open `file` (read from `path`) in memory: in `bytes`,
+// which for a large file is laid over `block` (and must not outlive it). Its
+// size is checked against the budget first so that a huge file is refused
+// rather than read.
+void LoadFile(QFile& file, const QString& path, detail::LargeBuffer& block, QByteArray& bytes) {
+  const auto refuse = [&path](const QString& reason) { RefuseFile(path, reason); };
   const qint64 size = file.size();
   if (size <= 0) refuse(QStringLiteral("fichier vide"));
   if (!detail::FitsBudget(std::uint64_t(size))) {
@@ -125,6 +139,12 @@ void LoadFile(const QString& path, detail::LargeBuffer& block, QByteArray& bytes
   } else {
     bytes.truncate(got);
   }
+}
+
+void LoadFile(const QString& path, detail::LargeBuffer& block, QByteArray& bytes) {
+  QFile file;
+  OpenPictureFile(path, file);
+  LoadFile(file, path, block, bytes);
 }
 
 cDIBSection Decode(const detail::FileBytes& file, PhotoMetadata* metadata = nullptr) {
@@ -191,18 +211,56 @@ cDIBSection ReadPicture(const QString& path, PhotoMetadata* metadata) {
   }
 }
 
+QImage ReadImage(const QString& path, std::uint64_t bytesPerPixelBeside) {
+  detail::LargeBuffer block;
+  QByteArray bytes;
+  LoadFile(path, block, bytes);
+  const detail::FileBytes file = BytesOf(bytes, path);
+  const char* format = nullptr;
+  switch (Recognise(file.data, file.size)) {
+    case Format::kJpeg:
+      format = "jpeg";
+      break;
+    case Format::kPng:
+      format = "png";
+      break;
+    case Format::kGif:
+      format = "gif";
+      break;
+    case Format::kBmp:
+      format = "bmp";
+      break;
+    case Format::kTiff:
+      format = "tiff";
+      break;
+    case Format::kWebp:
+      format = "webp";
+      break;
+    default:
+      detail::Refuse(file, QStringLiteral("format d'image inconnu"));
+  }
+  // Qt's image holds pixels of its own: the file's bytes may go.
+  return detail::DecodeImageWithQt(file, format, bytesPerPixelBeside);
+}
+
 namespace {
 
 // An uncompressed 24-bit bitmap already holds its rows as a surface does:
 // the preview reads the few rows it needs straight from the mapped file
 // instead of decoding megabytes it would throw away. False when the file is
 // anything else (the general road then reads it).
-bool PreviewBitmapInPlace(const QString& path, std::int32_t maxWidth, std::int32_t maxHeight,
+bool PreviewBitmapInPlace(QFile& file, std::int32_t maxWidth, std::int32_t maxHeight,
                           cDIBSection& out) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const uchar* data = file.map(0, file.size());
+  if (file.size() <= 0) return false;
+  uchar* data = file.map(0, file.size());
   if (data == nullptr) return false;
+  // The general road reads the same file from its start; a mapping leaves the
+  // position alone, and is gone before that road's memory is asked for.
+  const struct Unmap {
+    QFile& file;
+    uchar* data;
+    ~Unmap() { file.unmap(data); }
+  } unmap{file, data};
   detail::BmpHeader bmp;
   if (!detail::ReadBmpHeader(data, std::size_t(file.size()), bmp) || bmp.headerSize < 40 ||
       bmp.planes != 1 || bmp.bits != 24 || bmp.compression != 0 || bmp.topDown ||
@@ -228,12 +286,15 @@ bool PreviewBitmapInPlace(const QString& path, std::int32_t maxWidth, std::int32
 
 cDIBSection ReadPreview(const QString& path, std::int32_t maxWidth, std::int32_t maxHeight) {
   try {
-    if (cDIBSection preview; PreviewBitmapInPlace(path, maxWidth, maxHeight, preview)) {
+    QFile opened;
+    OpenPictureFile(path, opened);
+    if (cDIBSection preview; PreviewBitmapInPlace(opened, maxWidth, maxHeight, preview)) {
       return preview;
     }
     detail::LargeBuffer block;
     QByteArray bytes;
-    LoadFile(path, block, bytes);
+    LoadFile(opened, path, block, bytes);
+    opened.close();
     const detail::FileBytes file = BytesOf(bytes, path);
     cDIBSection picture;
     detail::ReducedDecode reduce{maxWidth, maxHeight};

@@ -40,6 +40,17 @@ namespace fotavel::io {
 [[nodiscard]] cDIBSection ReadPreview(const QString& path, std::int32_t maxWidth,
                                       std::int32_t maxHeight);
 
+// The picture at `path` as Qt decodes it, for a picture drawn onto a photo
+// (the logo): PNG, JPEG, BMP, GIF, TIFF or WebP, recognised by content, its
+// pixels as stored (no orientation applied), the first page or frame. The
+// caller's `bytesPerPixelBeside` (its copies of the picture, converted or
+// premultiplied) count with the decoded picture against PictureMemoryBudget();
+// a picture that does not fit throws std::bad_alloc from its header, before
+// any pixel memory is asked for. A file that cannot be read (missing, no
+// regular file, damaged or cut short, a format other than these) throws its
+// FileError as ReadPicture does.
+[[nodiscard]] QImage ReadImage(const QString& path, std::uint64_t bytesPerPixelBeside);
+
 // Writes a 24-bit uncompressed BMP of the surface. The file is replaced only
 // once the new one is complete: on failure the old file is untouched, nothing
 // is left behind, and a FileError (FileErrors::kWrite) says why in French.

@@ -4,8 +4,9 @@
 #include <QImageReader>
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstdlib>
+#include <mutex>
+#include <new>
 
 #include "io/FileError.h"
 #include "io/LargeBuffer.h"
@@ -270,6 +271,26 @@ bool GifDataComplete(const FileBytes& file) {
   return false;
 }
 
+// The pixel data a BMP or GIF header promises is all in the file (neither of
+// Qt's readers says when it is not); other formats' readers tell for themselves.
+bool DataComplete(const FileBytes& file, const char* format) {
+  if (qstrcmp(format, "bmp") == 0) return BmpDataComplete(file);
+  if (qstrcmp(format, "gif") == 0) return GifDataComplete(file);
+  return true;
+}
+
+// Qt's readers refuse any image above a ceiling of their own (256 MB by
+// default, a 67-megapixel picture in 32-bit pixels), and that ceiling is one
+// for the whole program: set for each picture, it would make one picture's
+// reading depend on which other picture set it last (under fotavel-batch -j,
+// on the timing of the workers). Our check against the budget, from the
+// header and before any read, is what guards memory; Qt's ceiling is lifted
+// once, for good, so that every read obeys that one rule alone.
+void LiftQtAllocationLimit() {
+  static std::once_flag once;
+  std::call_once(once, [] { QImageReader::setAllocationLimit(0); });
+}
+
 // A TIFF's first directory: the colour model (tag 262) and the bits of its
 // first sample (tag 258), 0 where the file does not say.
 struct TiffColours {
@@ -379,16 +400,8 @@ void DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   if (!FitsBudget(surface + qtImage + converted + turned)) {
     Refuse(file, TooBig(size.width(), size.height()));
   }
-  if ((qstrcmp(format, "bmp") == 0 && !BmpDataComplete(file)) ||
-      (qstrcmp(format, "gif") == 0 && !GifDataComplete(file))) {
-    Refuse(file, DamagedFile(DisplayName(format)));
-  }
-  // Qt's own ceiling (256 MB by default) would refuse ordinary 24-megapixel
-  // photos; it is set from the same budget, less what our surface will take,
-  // and only backs up the check above. It is process-wide, which is what we
-  // want: every picture the program reads obeys one rule.
-  const std::uint64_t forQt = (PictureMemoryBudget() - surface) >> 20;
-  QImageReader::setAllocationLimit(int(std::clamp<std::uint64_t>(forQt, 1, INT_MAX)));
+  if (!DataComplete(file, format)) Refuse(file, DamagedFile(DisplayName(format)));
+  LiftQtAllocationLimit();
 
   // Qt's readers decode into the image they are given when its size and
   // format are the ones they would make. One laid over surface memory saves
@@ -426,6 +439,42 @@ void DecodeWithQt(const FileBytes& file, const char* format, bool upright, cDIBS
   if (!LayUpright(stored, orientation, out)) {
     Refuse(file, TooBig(stored.height(), stored.width()));
   }
+}
+
+QImage DecodeImageWithQt(const FileBytes& file, const char* format,
+                         std::uint64_t bytesPerPixelBeside) {
+  QBuffer buffer(const_cast<QByteArray*>(file.array));
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, format);
+  reader.setDecideFormatFromContent(false);
+  reader.setAutoTransform(false);
+  // Qt's BMP reader calls an outsized header damaged: the size it claims is
+  // taken from the header itself, as for a photo (BmpClaimsTooMuch).
+  BmpHeader bmp;
+  QSize size;
+  if (qstrcmp(format, "bmp") == 0 && ReadBmpHeader(file.data, file.size, bmp) &&
+      PlausibleSize(bmp.width, bmp.height)) {
+    size = QSize(int(bmp.width), int(bmp.height));
+  } else {
+    size = reader.size();
+  }
+  if (!size.isValid()) Refuse(file, DamagedFile(DisplayName(format)));
+  if (!PlausibleSize(size.width(), size.height())) {
+    Refuse(file, BadDimensions(size.width(), size.height()));
+  }
+  const std::uint64_t pixels = std::uint64_t(size.width()) * std::uint64_t(size.height());
+  // Reckoned at the widest pixels when Qt's reader cannot say (such a BMP).
+  const std::uint64_t perPixel = BytesPerPixel(reader.imageFormat()) + bytesPerPixelBeside;
+  if (pixels > UINT64_MAX / perPixel || !FitsBudget(pixels * perPixel)) throw std::bad_alloc();
+  if (!DataComplete(file, format)) Refuse(file, DamagedFile(DisplayName(format)));
+  LiftQtAllocationLimit();
+  QImage image;
+  if (!reader.read(&image)) image = QImage();
+  if (image.isNull()) {
+    Refuse(file,
+           qstrcmp(format, "tiff") == 0 ? TiffFailure(file) : DamagedFile(DisplayName(format)));
+  }
+  return image;
 }
 
 }  // namespace fotavel::io::detail

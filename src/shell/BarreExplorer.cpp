@@ -302,14 +302,22 @@ void BarreExplorer::PrevisualiserPhoto() {
   // loop could run a click on the next photo in the middle of this one.
   m_statusB->repaint();
   m_visioImg->clear();
+  QPixmap shown;
   try {
     const cDIBSection preview =
         io::ReadPreview(m_photoSelectionnee, kLargeurPrevisu, kHauteurPrevisu);
-    m_visioImg->setPixmap(QPixmap::fromImage(io::ImageFromSurface(preview)));
+    // The copies for the screen come null when their memory cannot be had:
+    // no preview then, rather than an empty one.
+    shown = QPixmap::fromImage(io::ImageFromSurface(preview));
+  } catch (const io::FileError&) {
+    // Said below, as any preview that cannot be shown.
+  }
+  if (!shown.isNull()) {
+    m_visioImg->setPixmap(shown);
     m_visioImg->show();
     m_ouvrir->setEnabled(true);
     m_statusB->setText(name);
-  } catch (const io::FileError&) {
+  } else {
     // The pane has no room for the reason; opening the photo says it.
     m_visioImg->hide();
     m_statusB->setText(QStringLiteral("Erreur !"));

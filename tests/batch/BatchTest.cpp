@@ -16,6 +16,7 @@
 #include "io/MetadataFiles.h"
 #include "io/PictureFiles.h"
 #include "io/TestFiles.h"
+#include "support/SpecialFiles.h"
 #include "support/Surfaces.h"
 #include "surface/SurfaceMemory.h"
 
@@ -166,6 +167,38 @@ TEST_F(BatchTest, OpenEffectAndSaveFailuresAreSaidInOneShape) {
             good + u" : Une erreur est survenue lors de l'ouverture de : "_s + missing +
                 u" : fichier introuvable (erreur 0x800405DC, fotavel-batch.PictureFiles)\n"_s);
   EXPECT_FALSE(QFileInfo::exists(Path(u"c.bmp"_s)));
+}
+
+// A FIFO or a device, as a photo or the second photo of a combination, is refused at once with
+// its reason; a logo too large for the memory left fails the photo as memory running out.
+TEST_F(BatchTest, SpecialFilesAreRefusedAtOnceAndAVastLogoFailsThePhoto) {
+  const QString fifo = Path(u"tube.jpg"_s);
+  ASSERT_TRUE(MakeFifo(fifo));
+  const QString good = WriteBmp(RandomSurface(5, 3, 1), u"bonne.bmp"_s);
+  const QString open = u" : Une erreur est survenue lors de l'ouverture de : "_s;
+  const QString refused =
+      u"ce chemin ne désigne pas un fichier ordinaire (erreur 0x800405DC, "
+      u"fotavel-batch.PictureFiles)\n"_s;
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"sortie"_s));
+  BatchRun run = Batch({u"-f"_s, u"bmp"_s, fifo, u"/dev/zero"_s, u"-o"_s, Path(u"sortie"_s)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, fifo + open + refused + u"/dev/zero"_s + open + refused);
+  EXPECT_EQ(QDir(Path(u"sortie"_s)).entryList(QDir::Files), QStringList());
+
+  run = Batch({u"-e"_s, u"combiner="_s + fifo, good, u"-o"_s, Path(u"c.bmp"_s)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, good + open + fifo + u" : "_s + refused);
+  EXPECT_FALSE(QFileInfo::exists(Path(u"c.bmp"_s)));
+
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"param"_s));
+  WriteBytes(Path(u"param/logo.png"_s), PngClaiming(100000, 100000));
+  run =
+      Batch({u"--param"_s, Path(u"param"_s), u"-e"_s, u"logo"_s, good, u"-o"_s, Path(u"l.bmp"_s)});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, good +
+                         u" : Mémoire insuffisante : la photo n'a pas été modifiée. (erreur "_s
+                         u"0x7, fotavel-batch.PhotoDocument)\n"_s);
+  EXPECT_FALSE(QFileInfo::exists(Path(u"l.bmp"_s)));
 }
 
 // Commands that run out of memory in their own ways.

@@ -16,6 +16,7 @@
 #include "document/LogoFiles.h"
 #include "io/FileSystemCalls.h"
 #include "support/ScopedEnv.h"
+#include "support/SpecialFiles.h"
 
 namespace fotavel::testing {
 namespace {
@@ -144,6 +145,26 @@ TEST(SettingsFiles, AFailedFlushLeavesTheSettingsAndTheLogoAsTheyWere) {
   EXPECT_EQ(Bytes(logo), "new logo");
   EXPECT_EQ(QFileInfo(ini).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
                                               QFile::WriteUser | QFile::ReadGroup);
+}
+
+// A FIFO would hold the open until a writer came: as the settings file it reads as absent, as
+// the chosen logo it cannot be read, and nothing is stored.
+TEST(SettingsFiles, AFifoIsNeitherWaitedOnNorCopied) {
+  QTemporaryDir root;
+  AppServices services(root.path());
+  services.SetParamFolder(root.filePath("param"));
+  ASSERT_TRUE(QDir(root.path()).mkdir("param"));
+  const QString settings = root.filePath("param/fotavel.ini"), chosen = root.filePath("tube.png");
+  ASSERT_TRUE(MakeFifo(settings) && MakeFifo(chosen));
+  EXPECT_EQ(WithoutHanging(settings, [&] { return services.LireParamIni("Ext"); }), QString());
+  ASSERT_TRUE(QFile::remove(settings));
+
+  const io::FileError unread = WithoutHanging(chosen, [&] {
+    return FileFailure([&] { LogoFiles::Store(services, chosen, "png", {{"Ext", "png"}}); });
+  });
+  EXPECT_EQ(unread.text(), "Impossible de lire le fichier :\r\n" + chosen);
+  EXPECT_EQ(unread.number(), io::FileErrors::kSettings);
+  EXPECT_EQ(QDir(root.filePath("param")).entryList(QDir::Files), QStringList());
 }
 
 }  // namespace

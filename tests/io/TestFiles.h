@@ -77,6 +77,10 @@ struct TiffPage {
 // (so that a cut file keeps its header and loses pixels).
 QByteArray MakeTiff(const std::vector<TiffPage>& pages);
 
+// A PNG whose header claims width x height over the pixels of a 1 x 1
+// picture: what a reader makes of the header alone.
+QByteArray PngClaiming(std::uint32_t width, std::uint32_t height);
+
 // The JPEG `jpeg` with an EXIF segment (APP1) saying `orientation`, placed
 // after the start-of-image marker and any JFIF segment.
 QByteArray WithExifOrientation(const QByteArray& jpeg, std::uint16_t orientation);
