@@ -9,6 +9,7 @@
 #include <new>
 
 #include "io/FileError.h"
+#include "io/JpegStructure.h"
 #include "io/LargeBuffer.h"
 #include "io/PictureDecoders.h"
 #include "io/PictureFiles.h"
@@ -271,11 +272,17 @@ bool GifDataComplete(const FileBytes& file) {
   return false;
 }
 
-// The pixel data a BMP or GIF header promises is all in the file (neither of
-// Qt's readers says when it is not); other formats' readers tell for themselves.
+// The pixel data a BMP, GIF or JPEG header promises is all in the file (none
+// of Qt's readers says when it is not: they make up the rows they lack), and a
+// JPEG's scans are few enough to decode in reasonable time; other formats'
+// readers tell for themselves.
 bool DataComplete(const FileBytes& file, const char* format) {
   if (qstrcmp(format, "bmp") == 0) return BmpDataComplete(file);
   if (qstrcmp(format, "gif") == 0) return GifDataComplete(file);
+  if (qstrcmp(format, "jpeg") == 0) {
+    const JpegStructure structure = WalkJpeg(file.data, file.size);
+    return structure.complete && structure.scans <= kMaxJpegScans;
+  }
   return true;
 }
 

@@ -82,6 +82,12 @@ TEST(ReadImage, StoredPixelsCountedMemoryAndNoDamagedFile) {
   EXPECT_EQ(
       FileFailure([&] { (void)io::ReadImage(folder.filePath(u"half.gif"_s), 0); }).description(),
       "fichier GIF tronqué ou endommagé");
+  // Qt's JPEG reader greys out the rows a cut file lacks.
+  const QByteArray jpeg = ReadBytes(folder.filePath(u"plain.jpg"_s));
+  WriteBytes(folder.filePath(u"cut.jpg"_s), jpeg.left(jpeg.size() - 40));
+  EXPECT_EQ(
+      FileFailure([&] { (void)io::ReadImage(folder.filePath(u"cut.jpg"_s), 0); }).description(),
+      "fichier JPEG tronqué ou endommagé");
 }
 
 }  // namespace
