@@ -83,8 +83,13 @@ TEST(ReadImage, StoredPixelsCountedMemoryAndNoDamagedFile) {
       FileFailure([&] { (void)io::ReadImage(folder.filePath(u"half.gif"_s), 0); }).description(),
       "fichier GIF tronqué ou endommagé");
   // Qt's JPEG reader greys out the rows a cut file lacks.
-  const QByteArray jpeg = ReadBytes(folder.filePath(u"plain.jpg"_s));
-  WriteBytes(folder.filePath(u"cut.jpg"_s), jpeg.left(jpeg.size() - 40));
+  QImage photo(64, 64, QImage::Format_RGB32);
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x) photo.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) & 255));
+  }
+  ASSERT_TRUE(photo.save(folder.filePath(u"photo.jpg"_s)));
+  const QByteArray jpeg = ReadBytes(folder.filePath(u"photo.jpg"_s));
+  WriteBytes(folder.filePath(u"cut.jpg"_s), jpeg.left(jpeg.size() * 3 / 4));
   EXPECT_EQ(
       FileFailure([&] { (void)io::ReadImage(folder.filePath(u"cut.jpg"_s), 0); }).description(),
       "fichier JPEG tronqué ou endommagé");
