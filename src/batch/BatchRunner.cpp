@@ -24,6 +24,7 @@
 #include "document/PhotoDocument.h"
 #include "effects/ImageProcessError.h"
 #include "io/FileError.h"
+#include "io/PictureFiles.h"
 #include "io/SystemMemory.h"
 
 namespace fotavel::batch {
@@ -347,8 +348,14 @@ int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStr
   std::vector<std::jthread> workers;
   workers.reserve(jobs);
   // As many photos may be open at once as there are workers: each has its
-  // share of the memory, fixed before the first one starts.
+  // share of the memory, fixed before the first one starts. Opening a photo
+  // takes half of it at most, as the window's documents take half of what
+  // is free (the photo's scratch surface comes beside it); the budget is the
+  // whole program's, so it is set here once for the run, not per photo.
   run.memoryShare = availableMemory / std::max<std::size_t>(jobs, 1);
+  const std::uint64_t previousBudget = io::SetPictureMemoryBudget(
+      run.memoryShare != 0 ? std::max<std::uint64_t>(run.memoryShare / 2, 1)
+                           : io::PictureMemoryBudget());
   for (std::size_t i = 0; i < jobs; ++i) {
     try {
       workers.emplace_back([&run] { Work(run); });
@@ -359,7 +366,10 @@ int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStr
   }
   // With none at all this thread does the work, and prints once it is done.
   if (workers.empty()) Work(run);
-  return run.log.Relay(err, progressBar);
+  const int status = run.log.Relay(err, progressBar);
+  workers.clear();
+  io::SetPictureMemoryBudget(previousBudget);
+  return status;
 }
 
 }  // namespace fotavel::batch

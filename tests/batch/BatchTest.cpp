@@ -418,7 +418,8 @@ TEST_F(BatchTest, AGiantResizeIsRefusedBeforeAnythingIsAllocated) {
 
 // Every photo of a run counts on the same share of the memory free when the
 // run began, whatever the others are doing: two photos with the same resize
-// are both refused, or both done, whichever finishes first.
+// are both refused, or both done, whichever finishes first; likewise for
+// opening them.
 TEST_F(BatchTest, EachPhotoHasItsShareOfTheMemory) {
   const QStringList inputs = {WriteBmp(RandomSurface(300, 200, 2), u"a.bmp"_s),
                               WriteBmp(RandomSurface(20, 10, 3), u"b.bmp"_s)};
@@ -438,6 +439,21 @@ TEST_F(BatchTest, EachPhotoHasItsShareOfTheMemory) {
   err.flush();
   EXPECT_EQ(text.count(u"Mémoire insuffisante : la photo n'a pas été modifiée."_s), 2)
       << text.toStdString();
+  // Opening takes half the share at most: 50 kB here, less than the first
+  // file (the second still opens, and its resize is refused). The budget is
+  // the whole program's; the run leaves it as it found it.
+  const std::uint64_t before = io::SetPictureMemoryBudget(123456789);
+  text.clear();
+  EXPECT_EQ(batch::RunBatch(options, folder.path(), err, false, 200000), 1);
+  err.flush();
+  EXPECT_EQ(io::SetPictureMemoryBudget(before), 123456789u);
+  const QString source = QString::fromStdString(ProgramName());
+  EXPECT_EQ(text, inputs[0] +
+                      u" : Une erreur est survenue lors de l'ouverture de : fichier trop "
+                      u"volumineux pour la mémoire disponible (erreur 0x800405DC, "_s +
+                      source + u".PictureFiles)\n"_s + inputs[1] +
+                      u" : Mémoire insuffisante : la photo n'a pas été modifiée. (erreur 0x7, "_s +
+                      source + u".PhotoDocument)\n"_s);
   EXPECT_TRUE(QDir(Path(u"sortie"_s)).isEmpty());
   EXPECT_EQ(batch::RunBatch(options, folder.path(), err, false, 2 * photo), 0);
   EXPECT_EQ(QDir(Path(u"sortie"_s)).entryList(QDir::Files), (QStringList{u"a.bmp"_s, u"b.bmp"_s}));
