@@ -3,6 +3,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+
+#include "batch/FileIdentity.h"
 
 namespace fotavel::batch {
 
@@ -24,6 +27,17 @@ QString OutputPathFor(const QString& input, const QString& folder, OutputFormat 
       (format == OutputFormat::Bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg")));
 }
 
+std::vector<QString> OutputTargets(const BatchOptions& options) {
+  const bool severalInputs = options.inputs.size() > 1 || IsFolder(options.output);
+  std::vector<QString> targets;
+  targets.reserve(std::size_t(options.inputs.size()));
+  for (const QString& input : options.inputs) {
+    targets.push_back(severalInputs ? OutputPathFor(input, options.output, options.format)
+                                    : options.output);
+  }
+  return targets;
+}
+
 namespace {
 
 bool ReadEffect(const QString& text, EffectStep& step, QString& error) {
@@ -43,6 +57,33 @@ bool ReadEffect(const QString& text, EffectStep& step, QString& error) {
   }
   if (!step.command->parse(argument, step.argument, detail)) {
     error = QStringLiteral("%1 : %2").arg(text, detail);
+    return false;
+  }
+  return true;
+}
+
+// A second photo of a combination that a photo of the same run writes over
+// would be combined as it was for the photos taken before that one and as it
+// became for those after: the results would depend on the order photos are
+// taken in, which several workers do not keep. Such a run is refused before
+// anything is read. A single photo combined with its own result's old content
+// is taken in one order only, and stays allowed.
+bool SecondPhotosStay(const BatchOptions& options, QString& error) {
+  if (options.inputs.size() < 2) return true;
+  QHash<QString, QString> written;  // file → the first input whose result it is
+  const std::vector<QString> targets = OutputTargets(options);
+  for (std::size_t k = 0; k < targets.size(); ++k) {
+    const QString key = FileKey(targets[k]);
+    if (!written.contains(key)) written.insert(key, options.inputs[qsizetype(k)]);
+  }
+  for (const EffectStep& step : options.effects) {
+    if (step.argument.file.isEmpty()) continue;
+    const auto writer = written.constFind(FileKey(step.argument.file));
+    if (writer == written.cend()) continue;
+    error = QStringLiteral(
+                "%1 : la seconde photo serait remplacée pendant la série par le "
+                "résultat de %2")
+                .arg(step.text, *writer);
     return false;
   }
   return true;
@@ -122,18 +163,18 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
     error = QStringLiteral("la sortie manque (-o SORTIE)");
     return false;
   }
-  if (options.inputs.size() == 1 && !QFileInfo(options.output).isDir()) {
+  if (options.inputs.size() == 1 && !IsFolder(options.output)) {
     if (!FormatForFile(options.output, options.format)) {
       error =
           QStringLiteral("format de sortie inconnu : %1 (.bmp, .jpg ou .jpeg)").arg(options.output);
       return false;
     }
-  } else if (!QFileInfo(options.output).isDir()) {
+  } else if (!IsFolder(options.output)) {
     error = QStringLiteral("avec plusieurs photos, la sortie doit être un dossier existant : %1")
                 .arg(options.output);
     return false;
   }
-  return true;
+  return SecondPhotosStay(options, error);
 }
 
 QString UsageText() {

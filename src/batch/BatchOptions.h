@@ -34,7 +34,9 @@ struct BatchOptions {
 };
 
 // Reads the arguments (without the program name). False with a French
-// message in `error` for a usage error; the caller prints the usage.
+// message in `error` for a usage error; the caller prints the usage. Names
+// are taken as they are: the caller decodes the command line with
+// io::ArgumentsFromNative, so that a name that is not UTF-8 keeps its bytes.
 bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString& error);
 
 // The output format a single output file's extension asks for (.bmp, .jpg,
@@ -43,6 +45,10 @@ bool FormatForFile(const QString& path, OutputFormat& format);
 
 // Where the result of `input` goes when there are several inputs.
 QString OutputPathFor(const QString& input, const QString& folder, OutputFormat format);
+
+// Where each input's result goes, in input order: the output itself for a
+// single input, otherwise OutputPathFor in the output folder.
+std::vector<QString> OutputTargets(const BatchOptions& options);
 
 QString UsageText();
 

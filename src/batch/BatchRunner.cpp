@@ -2,9 +2,7 @@
 // and says what happened in the order of the inputs.
 #include "batch/BatchRunner.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 #include <atomic>
@@ -19,12 +17,15 @@
 #include <utility>
 #include <vector>
 
+#include "batch/FileIdentity.h"
 #include "document/AppServices.h"
 #include "document/DocumentError.h"
 #include "document/Messages.h"
 #include "document/PhotoDocument.h"
 #include "effects/ImageProcessError.h"
 #include "io/FileError.h"
+#include "io/PictureFiles.h"
+#include "io/SystemMemory.h"
 
 namespace fotavel::batch {
 namespace {
@@ -209,11 +210,22 @@ QString FailureLine(const QString& input, std::exception_ptr failure) {
 // Opens `input`, runs the effects and writes the result to `target`; throws
 // whatever failed on the way.
 void RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std::size_t photo,
-            const QString& target) {
+            const QString& target, std::uint64_t memoryShare) {
   const QString& input = options.inputs[qsizetype(photo)];
   PhotoObserver observer(log, photo);
   PhotoDocument document(services, &observer);
   document.SetUndoEnabled(false);
+  // The memory a command may count on is the photo's share of what was free
+  // when the run began, less what its document already holds: the same
+  // whatever the other photos are doing at that moment, so that a photo is
+  // refused or warned about for its own sizes only, never for the order in
+  // which the workers happen to meet the photos. 0 (not known) stays 0.
+  if (memoryShare != 0) {
+    document.SetAvailableMemoryProbe([&document, memoryShare] {
+      const std::uint64_t held = document.HeldBytes();
+      return held < memoryShare ? memoryShare - held : 1;
+    });
+  }
   // Each photo draws its diffusion as if it were the only one the program
   // ever opened: the result then does not depend on the other photos of the
   // run, their order or how many run at once.
@@ -245,20 +257,22 @@ struct Run {
   const BatchOptions& options;
   const QString& programFolder;
   std::vector<QString> targets;  // where each photo's result goes
+  // What each photo's commands may count on (see RunOne); 0 when not known.
+  std::uint64_t memoryShare = 0;
   // The earlier photos each photo must wait for (see SharedFileOrder).
   std::vector<std::vector<std::size_t>> after;
   RunLog log;
   std::atomic<std::size_t> next{0};
 };
 
-QString FileKey(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
-
 // The photos each photo must wait for, so that photos sharing a file meet it
 // in input order, as a single worker would have them: a photo that writes a
 // file waits for the earlier ones that read or write it, a photo that reads a
 // file for the earlier one that writes it. Two inputs of the same base name
 // going into one folder, or a result written over a later input, then come
-// out as with one worker. Files are compared by their absolute, cleaned paths.
+// out as with one worker. Files are compared by what they are (FileKey), not
+// by how they are named: a link, a "..", a "./" or a hard link name the file
+// they lead to.
 std::vector<std::vector<std::size_t>> SharedFileOrder(const QStringList& inputs,
                                                       const std::vector<QString>& targets) {
   struct Use {
@@ -299,7 +313,7 @@ void Work(Run& run) noexcept {
         // its own, as it has its own document.
         AppServices services(run.programFolder);
         if (!options.paramFolder.isEmpty()) services.SetParamFolder(options.paramFolder);
-        RunOne(options, services, run.log, photo, run.targets[photo]);
+        RunOne(options, services, run.log, photo, run.targets[photo], run.memoryShare);
         written = true;
       } catch (...) {
         // Unreadable, refused by an effect, unwritable, or memory ran out
@@ -319,13 +333,13 @@ void Work(Run& run) noexcept {
 
 int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStream& err,
              bool progressBar) {
+  return RunBatch(options, programFolder, err, progressBar, io::AvailableMemoryBytes());
+}
+
+int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStream& err,
+             bool progressBar, std::uint64_t availableMemory) {
   const std::size_t photos = std::size_t(options.inputs.size());
-  const bool severalInputs = photos > 1 || QFileInfo(options.output).isDir();
-  Run run{options, programFolder, {}, {}, RunLog(photos)};
-  for (const QString& input : options.inputs) {
-    run.targets.push_back(severalInputs ? OutputPathFor(input, options.output, options.format)
-                                        : options.output);
-  }
+  Run run{options, programFolder, OutputTargets(options), 0, {}, RunLog(photos)};
   run.after = SharedFileOrder(options.inputs, run.targets);
 
   const std::size_t jobs = std::min<std::size_t>(
@@ -333,6 +347,15 @@ int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStr
                                : std::max(1u, std::thread::hardware_concurrency()));
   std::vector<std::jthread> workers;
   workers.reserve(jobs);
+  // As many photos may be open at once as there are workers: each has its
+  // share of the memory, fixed before the first one starts. Opening a photo
+  // takes half of it at most, as the window's documents take half of what
+  // is free (the photo's scratch surface comes beside it); the budget is the
+  // whole program's, so it is set here once for the run, not per photo.
+  run.memoryShare = availableMemory / std::max<std::size_t>(jobs, 1);
+  const std::uint64_t previousBudget = io::SetPictureMemoryBudget(
+      run.memoryShare != 0 ? std::max<std::uint64_t>(run.memoryShare / 2, 1)
+                           : io::PictureMemoryBudget());
   for (std::size_t i = 0; i < jobs; ++i) {
     try {
       workers.emplace_back([&run] { Work(run); });
@@ -343,7 +366,10 @@ int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStr
   }
   // With none at all this thread does the work, and prints once it is done.
   if (workers.empty()) Work(run);
-  return run.log.Relay(err, progressBar);
+  const int status = run.log.Relay(err, progressBar);
+  workers.clear();
+  io::SetPictureMemoryBudget(previousBudget);
+  return status;
 }
 
 }  // namespace fotavel::batch

@@ -8,6 +8,7 @@
 #include "batch/BatchOptions.h"
 #include "batch/BatchRunner.h"
 #include "effects/ImageProcessError.h"
+#include "io/FileNames.h"
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
@@ -17,7 +18,10 @@ int main(int argc, char** argv) {
 
   fotavel::batch::BatchOptions options;
   QString error;
-  if (!fotavel::batch::ParseArguments(application.arguments().mid(1), options, error)) {
+  // The names as the bytes they were given: Qt's own decoding would turn a
+  // byte that is not UTF-8 into another character, naming another file.
+  if (!fotavel::batch::ParseArguments(fotavel::io::ArgumentsFromNative(argc, argv).mid(1), options,
+                                      error)) {
     err << "fotavel-batch : " << error << "\n\n" << fotavel::batch::UsageText();
     return 2;
   }

@@ -3,6 +3,7 @@
 
 #include <QList>
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -118,6 +119,14 @@ bool Combination(QStringView text, CommandArgument& out, QString& error) {
 
 std::int32_t N(const CommandArgument& a, std::size_t i) { return a.numbers[i]; }
 
+// -n, except that -(-2^31), which 32 bits cannot hold, becomes 2^31 - 1. The
+// saturation clamps its percentage to -100 … 25600 long before either, so the
+// effect is the same as with the exact opposite.
+std::int32_t Opposite(std::int32_t n) {
+  return n == std::numeric_limits<std::int32_t>::min() ? std::numeric_limits<std::int32_t>::max()
+                                                       : -n;
+}
+
 const CommandInfo kCommands[] = {
     {CommandNames::kNette, "nette", "rendre plus net (filtre 5)", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.ProcessImage(5); }},
@@ -138,7 +147,9 @@ const CommandInfo kCommands[] = {
     {CommandNames::kColorer, "colorer[=P]", "plus de couleur, P % (30)", OptionalNumber<30>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.saturation(N(a, 0)); }},
     {CommandNames::kTernir, "ternir[=P]", "moins de couleur, P % (30)", OptionalNumber<30>,
-     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.saturation(-N(a, 0)); }},
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
+       d.saturation(Opposite(N(a, 0)));
+     }},
     {CommandNames::kGris, "gris", "niveaux de gris", NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.GrayScale(); }},
     {CommandNames::kPhotocopie, "photocopie", "noir et blanc tranché", NoArgument,

@@ -1,6 +1,8 @@
 // The document's effect commands: each runs one engine operation inside the undo/redraw frame.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "document/ModImage.h"
 #include "document/PhotoDocument.h"
 #include "effects/cielbleu.h"
+#include "surface/Resample.h"
 
 namespace fotavel {
 
@@ -24,7 +27,51 @@ class CommandScope {
  private:
   bool& m_running;
 };
+constexpr std::uint64_t kTooMuch = std::numeric_limits<std::uint64_t>::max();
+
+// The bytes of a width x height surface, or kTooMuch for a size no surface can take.
+std::uint64_t SurfaceBytes(std::int32_t width, std::int32_t height) {
+  return cDIBSection::SizeFits(width, height)
+             ? std::uint64_t(cDIBSection::StrideFor(width)) * std::uint64_t(height)
+             : kTooMuch;
+}
+
+// A sum that stays at kTooMuch rather than wrapping round.
+std::uint64_t Sum(std::initializer_list<std::uint64_t> parts) {
+  std::uint64_t total = 0;
+  for (const std::uint64_t part : parts) total = part > kTooMuch - total ? kTooMuch : total + part;
+  return total;
+}
 }  // namespace
+
+std::uint64_t PhotoDocument::UndoCopyBytes() const {
+  return m_undoEnabled ? m_cDib.ByteCount() : 0;
+}
+
+std::uint64_t PhotoDocument::HeldBytes() const {
+  std::uint64_t held = m_cDib.ByteCount() + m_cDibBuffer.ByteCount();
+  for (const cDIBSection& copy : m_undo) held += copy.ByteCount();
+  for (const cDIBSection& copy : m_redo) held += copy.ByteCount();
+  return held;
+}
+
+void PhotoDocument::RefuseUnlessFree(std::uint64_t needed, std::int32_t width,
+                                     std::int32_t height) {
+  // New surfaces are mapped lazily: a size the machine cannot hold would
+  // only fail once its pages are written, by which time the system may end
+  // the program. What a command takes is therefore counted whole against
+  // what is free before the first byte of it is asked for.
+  const std::uint64_t available = m_availableMemory ? m_availableMemory() : 0;
+  // 0 means the system did not say: only a size no surface can take is refused then.
+  if (needed == kTooMuch || (available != 0 && needed > available)) {
+    throw DocumentError(
+        QStringLiteral("Mémoire insuffisante pour une photo de %1 x %2 pixels : la photo n'a pas "
+                       "été modifiée.")
+            .arg(width)
+            .arg(height),
+        DocumentErrors::kOutOfMemory);
+  }
+}
 
 void PhotoDocument::Render() {
   Obs().PictureChanged();
@@ -162,22 +209,11 @@ void PhotoDocument::Resample(std::int32_t lW, std::int32_t lH) {
             .arg(lH));
   }
   if (lW != m_cDib.width() || lH != m_cDib.height()) {
-    // New surfaces are mapped lazily: a size the machine cannot hold would
-    // only fail once its pages are written, by which time the system may end
-    // the program. The new photo and its scratch surface must fit what is free.
-    const std::uint64_t needed =
-        cDIBSection::SizeFits(lW, lH)
-            ? 2 * std::uint64_t(cDIBSection::StrideFor(lW)) * std::uint64_t(lH)
-            : std::numeric_limits<std::uint64_t>::max();
-    const std::uint64_t available = m_availableMemory ? m_availableMemory() : 0;
-    if (!cDIBSection::SizeFits(lW, lH) || (available != 0 && needed > available)) {
-      throw DocumentError(
-          QStringLiteral("Mémoire insuffisante pour une photo de %1 x %2 pixels : la photo n'a pas "
-                         "été modifiée.")
-              .arg(lW)
-              .arg(lH),
-          DocumentErrors::kOutOfMemory);
-    }
+    // Until the new photo takes the old one's place, everything lives at
+    // once: the photo and its scratch surface, the undo copy, the new photo
+    // and the scratch surface of its size, and the resampler's tables.
+    const std::uint64_t surface = SurfaceBytes(lW, lH);
+    RefuseUnlessFree(Sum({surface, surface, UndoCopyBytes(), ResampleWorkBytes(lW)}), lW, lH);
     RunCommand([&] {
       auto resampled = m_cDib.Resample(lH, lW);
       cDIBSection buffer;
@@ -206,13 +242,17 @@ std::pair<std::int32_t, std::int32_t> PhotoDocument::WebSize(std::int32_t width,
 void PhotoDocument::Combine(const CombinationSettings& settings, const cDIBSection& source1,
                             const cDIBSection& source2) {
   if (source1.empty() || source2.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  const std::int32_t width = std::min(source1.width(), source2.width());
+  const std::int32_t height = std::min(source1.height(), source2.height());
+  // The result and its scratch surface are made beside the photo and its
+  // undo copy.
+  const std::uint64_t surface = SurfaceBytes(width, height);
+  RefuseUnlessFree(Sum({surface, surface, m_cDib.empty() ? 0 : UndoCopyBytes()}), width, height);
   const CommandScope running(m_commandRunning);
   // A new document has no photo yet: there is nothing an undo could give back.
   // Either source may be this document's own photo: both are copied into new
   // surfaces before the photo is replaced.
   if (!m_cDib.empty()) PrepareAnnuler();
-  const std::int32_t width = std::min(source1.width(), source2.width());
-  const std::int32_t height = std::min(source1.height(), source2.height());
   // The result is made beside the photo, which it replaces only once complete.
   cDIBSection picture, buffer;
   try {

@@ -81,10 +81,15 @@ class PhotoDocument : private ProgressListener {
   // The photo's memory as "NKo" or "NMo"; warns the observer when the
   // machine has less than five times that available.
   QString TailleMemoire();
-  // Where the available memory is read from (tests replace it).
+  // Where the available memory is read from (tests and the batch tool
+  // replace it). Commands that can make a new photo of any size (a resize, a
+  // combination) count all the memory they will take against it first.
   void SetAvailableMemoryProbe(std::function<std::uint64_t()> probe) {
     m_availableMemory = std::move(probe);
   }
+  // Bytes of pixel memory the document holds: the photo, its scratch
+  // surface, the undo copies and the photos that could be given back.
+  std::uint64_t HeldBytes() const;
 
   // ---- Saving ----
   QString DefaultSaveName() const;
@@ -184,6 +189,11 @@ class PhotoDocument : private ProgressListener {
   // redraws and refreshes the size text. The photo it replaces is returned.
   cDIBSection SwapPicture(cDIBSection&& picture);
   void EnsureBuffer();
+  // What the undo copy of the photo as it is will take (0 without undo).
+  std::uint64_t UndoCopyBytes() const;
+  // Throws the out-of-memory DocumentError for a new width x height photo
+  // when `needed` bytes are more than the probe says are free.
+  void RefuseUnlessFree(std::uint64_t needed, std::int32_t width, std::int32_t height);
   void Render();
   void SetCaption(const QString& caption);
   void MarkModified(bool markCaption);

@@ -1,7 +1,13 @@
 // fotavel's command line: the hand-off keyword, otherwise photo files.
 #include "shell/CommandLine.h"
 
+#include <unistd.h>
+
 #include <QDir>
+#include <cstdlib>
+#include <memory>
+
+#include "io/FileNames.h"
 
 namespace fotavel {
 
@@ -20,6 +26,11 @@ StartRequest ReadCommandLine(const QStringList& arguments, const QString& workin
       request.photos.push_back(QDir::cleanPath(here.absoluteFilePath(argument)));
   }
   return request;
+}
+
+QString WorkingFolder() {
+  const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
+  return folder ? io::NameFromNative(QByteArray(folder.get())) : QDir::currentPath();
 }
 
 }  // namespace fotavel

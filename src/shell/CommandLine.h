@@ -17,6 +17,12 @@ struct StartRequest {
 
 // `arguments` without the program's own name (and without the toolkit's
 // options, which QApplication has already taken out).
+// Names are taken as they are: the caller decodes the command line with
+// io::ArgumentsFromNative, so that a name that is not UTF-8 keeps its bytes.
 StartRequest ReadCommandLine(const QStringList& arguments, const QString& workingFolder);
+
+// The program's working folder, its bytes kept as io::NameFromNative keeps
+// them (QDir::currentPath decodes it as any other name).
+QString WorkingFolder();
 
 }  // namespace fotavel

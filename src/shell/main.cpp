@@ -20,6 +20,7 @@
 
 #include "dialogs/QtUiServices.h"
 #include "effects/ImageProcessError.h"
+#include "io/FileNames.h"
 #include "shell/BarreExplorer.h"
 #include "shell/CommandLine.h"
 #include "shell/Pictures.h"
@@ -40,8 +41,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(FOTAVEL_VERSION));
   QApplication::setWindowIcon(fotavel::AppIcon());
 
-  fotavel::StartRequest start =
-      fotavel::ReadCommandLine(QApplication::arguments().mid(1), QDir::currentPath());
+  fotavel::StartRequest start = fotavel::ReadCommandLine(
+      fotavel::io::ArgumentsFromNative(argc, argv).mid(1), fotavel::WorkingFolder());
   if (const QString testPhoto = qEnvironmentVariable("FOTAVEL_TEST_PHOTO"); !testPhoto.isEmpty()) {
     start.photos.append(QDir::current().absoluteFilePath(testPhoto));
   }

@@ -10,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "surface/Resample.h"
 #include "surface/ResampleKernels.h"
 
 namespace fotavel {
@@ -125,8 +126,12 @@ void FillColumnTable(ColumnTable& table, std::int32_t first, std::int32_t count,
   table.c1.resize(count);
   table.m23.resize(3 * std::size_t(count));
   table.m15.resize(3 * std::size_t(count));
+  // Reserved whole, so that what the resampling takes is known beforehand
+  // (ResampleWorkBytes) rather than left to the vectors' growth.
   table.fine.clear();
+  table.fine.reserve(count);
   table.t.clear();
+  table.t.reserve(count);
   table.split = 0;
   for (std::int32_t k = 0; k < count; ++k) {
     const Sample s = SampleAt(first + k, step, sourceWidth);
@@ -262,6 +267,16 @@ void ResampleStrip(const cDIBSection& source, cDIBSection& result, std::int32_t 
 }
 
 }  // namespace
+
+std::uint64_t ResampleWorkBytes(std::int32_t newWidth) {
+  const std::uint64_t strip = std::uint64_t(std::clamp(newWidth, 1, kStripColumns));
+  // StripBuffers: the band with its slack, six rows of pairs.
+  const std::uint64_t buffers = 3 * kMaxBandColumnsPerColumn * strip + 8 + 6 * (3 * strip + 1);
+  // ColumnTable: c0, c1, b0, b1, fine and t at 4 bytes a column, m23 and m15
+  // at 3 fractions a column.
+  const std::uint64_t table = 6 * 4 * strip + 3 * (4 + 2) * strip;
+  return buffers + table + sizeof(cDIBSection);
+}
 
 std::unique_ptr<cDIBSection> cDIBSection::Resample(std::int32_t lNewHeight,
                                                    std::int32_t lNewWidth) const {
