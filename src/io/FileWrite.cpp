@@ -1,4 +1,5 @@
 // Writing picture files: the all-or-nothing replacement of a picture file and the BMP writer.
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -62,21 +63,32 @@ void WriteBmp(const cDIBSection& picture, const QString& path) {
 
   // The surface's rows are already the BMP pixel array; only their padding
   // must not be copied (it holds whatever the surface's memory held), so a
-  // padded row goes out as its pixels followed by zero bytes.
+  // padded row goes out as its pixels followed by zero bytes. Those pieces
+  // are handed over a bounded number of rows at a time: a list for the whole
+  // picture would cost 32 bytes a row, more than the picture itself for a
+  // photo one pixel wide.
   static constexpr std::uint8_t kZeros[4] = {};
   const std::size_t rowPixels = std::size_t(width) * 3;
   const std::size_t padding = std::size_t(stride) - rowPixels;
-  std::vector<iovec> pieces{{header, kHeaderBytes}};
+  ReplacedFile file(path);
+  file.Open();
+  file.Write(reinterpret_cast<const char*>(header), kHeaderBytes);
   if (padding == 0) {
-    pieces.push_back({const_cast<std::uint8_t*>(picture.DIBSectionBitsPtr()), pixelBytes});
+    file.Write(reinterpret_cast<const char*>(picture.DIBSectionBitsPtr()), pixelBytes);
   } else {
-    pieces.reserve(1 + 2 * std::size_t(height));
-    for (std::int32_t y = 0; y < height; ++y) {
-      pieces.push_back({const_cast<std::uint8_t*>(picture.row(y)), rowPixels});
-      pieces.push_back({const_cast<std::uint8_t*>(kZeros), padding});
+    constexpr std::int32_t kRowsAtOnce = 512;
+    std::vector<iovec> pieces;
+    pieces.reserve(2 * kRowsAtOnce);
+    for (std::int32_t y = 0; y < height; y += kRowsAtOnce) {
+      pieces.clear();
+      for (std::int32_t row = y; row < std::min(height, y + kRowsAtOnce); ++row) {
+        pieces.push_back({const_cast<std::uint8_t*>(picture.row(row)), rowPixels});
+        pieces.push_back({const_cast<std::uint8_t*>(kZeros), padding});
+      }
+      file.Write(pieces);
     }
   }
-  detail::WriteWhole(path, std::move(pieces));
+  file.Commit();
 }
 
 }  // namespace fotavel::io
