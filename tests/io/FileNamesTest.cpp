@@ -13,7 +13,7 @@ TEST(FileNames, EveryByteRunComesBackAsItWasAndUtf8ReadsAsQtReadsIt) {
       QByteArray("\xc3\xa9t\xc3\xa9 \xf0\x9f\x93\xb7.jpg"),  // valid UTF-8, 4-byte sequence
       QByteArray("caf\xe9.jpg"),                             // Latin-1
       QByteArray("\xff\xfe\x80"),                            // bytes UTF-8 never holds
-      QByteArray("\xc0\xaf"),                                // overlong '/'
+      QByteArray("\xe0\x80\xaf"),                            // overlong '/'
       QByteArray("\xed\xb2\x80"),                            // an encoded surrogate
       QByteArray("\xf4\x90\x80\x80"),                        // past U+10FFFF
       QByteArray("\xe2\x82"),                                // a cut sequence at the end
