@@ -71,8 +71,6 @@ TEST(DamagedFiles, AProgressiveJpegIsWholeOnlyWithItsLastScan) {
         cmyk ? EncodeCmykJpeg(37, 21, 4, true) : EncodeJpeg(SmoothSurface(37, 21), true);
     const int scans = int(Scans(progressive).size());
     ASSERT_GE(scans, 10);
-    // The last scan closed by the end marker is the file as written.
-    ASSERT_EQ(KeepScans(progressive, scans), progressive);
     EXPECT_EQ(Refusal(progressive), "accepted");
     for (int kept = 1; kept < scans; ++kept) {
       EXPECT_EQ(Refusal(KeepScans(progressive, kept)), kDamagedJpeg) << kept;

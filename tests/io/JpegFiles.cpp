@@ -43,13 +43,6 @@ QByteArray EncodeCmykJpeg(std::int32_t width, std::int32_t height, std::uint32_t
   std::vector<std::uint8_t> cmyk(std::size_t(width) * std::size_t(height) * 4);
   std::mt19937 random(seed);
   for (std::uint8_t& v : cmyk) v = std::uint8_t(random() & 0xFF);
-  // Every value of each channel where there is room for it, so that the
-  // conversion to colours is met over its whole range.
-  for (std::size_t i = 0; i < std::min<std::size_t>(256, cmyk.size() / 4); ++i) {
-    cmyk[4 * i] = std::uint8_t(i);
-    cmyk[4 * i + 1] = std::uint8_t(255 - i);
-    cmyk[4 * i + 3] = std::uint8_t(i * 7);
-  }
   return Compress(cmyk.data(), width, width * 4, height, TJPF_CMYK, TJSAMP_444, 92,
                   progressive ? TJFLAG_PROGRESSIVE : 0);
 }
