@@ -10,7 +10,7 @@
 namespace fotavel::testing {
 
 QByteArray GifCodes(const std::vector<std::uint8_t>& indices, std::size_t stopAfter) {
-  constexpr int kClear = 4, kEnd = 5, kTableSize = 4096;
+  constexpr int kClear = 4, kEnd = 5;
   QByteArray packed;
   std::uint32_t bits = 0;
   int held = 0, width = 3, next = kEnd + 1;
@@ -23,8 +23,7 @@ QByteArray GifCodes(const std::vector<std::uint8_t>& indices, std::size_t stopAf
   put(kClear);
   int prefix = indices[0];
   for (std::size_t i = 1; i < std::min(stopAfter, indices.size()); ++i) {
-    const auto known = table.find({prefix, indices[i]});
-    if (known != table.end()) {
+    if (const auto known = table.find({prefix, indices[i]}); known != table.end()) {
       prefix = known->second;
       continue;
     }
@@ -33,7 +32,7 @@ QByteArray GifCodes(const std::vector<std::uint8_t>& indices, std::size_t stopAf
     // The decoder learns each string one code later, so the width grows
     // once the table holds one more than the current width can name.
     if (next > (1 << width) && width < 12) ++width;
-    if (next == kTableSize) {
+    if (next == 4096) {
       put(kClear);
       table.clear();
       next = kEnd + 1;
@@ -51,8 +50,7 @@ QByteArray CompressedGif(std::int32_t width, std::int32_t height, const QByteArr
   // MakeGif's header, colour table and picture descriptor, up to the code size.
   QByteArray gif = MakeGif(width, height, kGifColours, -1, {}).left(36);
   for (qsizetype at = 0; at < codes.size(); at += 255) {
-    const QByteArray block = codes.mid(at, 255);
-    gif.append(char(block.size())).append(block);
+    gif.append(char(std::min<qsizetype>(255, codes.size() - at))).append(codes.mid(at, 255));
   }
   return gif.append("\0;", 2);
 }

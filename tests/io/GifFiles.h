@@ -16,9 +16,8 @@ inline constexpr std::uint32_t kGifColours[4] = {0x000000, 0xFF0000, 0x00FF00, 0
 // after the last pixel or, with `stopAfter` smaller, after that many pixels.
 QByteArray GifCodes(const std::vector<std::uint8_t>& indices, std::size_t stopAfter);
 
-// A width x height GIF in kGifColours whose picture data is `codes` (as
-// GifCodes makes them), in blocks of 255 bytes: the block structure whole
-// whatever the codes hold.
+// A width x height GIF in kGifColours whose picture data is `codes`, in
+// blocks of 255 bytes: the block structure whole whatever the codes hold.
 QByteArray CompressedGif(std::int32_t width, std::int32_t height, const QByteArray& codes);
 
 }  // namespace fotavel::testing

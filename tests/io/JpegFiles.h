@@ -10,19 +10,17 @@
 
 namespace fotavel::testing {
 
-// The picture encoded by TurboJPEG at `quality`, 4:2:0, baseline or
-// progressive (the encoder's own scan script: 10 scans for a colour photo).
+// The picture encoded by TurboJPEG, 4:2:0, baseline or progressive (the
+// encoder's own scan script: 10 scans for a colour photo).
 QByteArray EncodeJpeg(const cDIBSection& picture, bool progressive, int quality = 90);
 
-// A width x height CMYK photo (written as YCCK, as TurboJPEG writes CMYK)
-// of noise-like channels from `seed`; the channels given to the encoder are
-// put in `channels` when asked for (4 bytes a pixel, top row first).
+// A width x height CMYK photo (written as YCCK, as TurboJPEG writes CMYK) of
+// noise-like channels from `seed`.
 QByteArray EncodeCmykJpeg(std::int32_t width, std::int32_t height, std::uint32_t seed,
-                          bool progressive = false, std::vector<std::uint8_t>* channels = nullptr);
+                          bool progressive = false);
 
-// Where each scan of `jpeg` lies: from its start-of-scan marker to the end
-// of its coded data. Found by a plain walk that knows only what TurboJPEG
-// writes (no restart markers).
+// Where each scan of `jpeg` lies: from its start-of-scan marker to the end of
+// its coded data (TurboJPEG writes no restart markers).
 struct ScanBytes {
   qsizetype start = 0, end = 0;
 };
@@ -34,8 +32,8 @@ QByteArray KeepScans(const QByteArray& jpeg, int kept);
 
 // `jpeg`, a whole progressive photo, with `count` scans added before its end
 // marker, each sending the last coefficient of its first component once more
-// as zero: in the order the decoder accepts, cheap to store (a few bytes a
-// scan) and each costing the decoder a pass over the component.
+// as zero: in the order the decoder accepts, each costing it a pass over the
+// component.
 QByteArray WithEmptyScans(const QByteArray& jpeg, int count);
 
 }  // namespace fotavel::testing

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QtEndian>
 #include <cmath>
 #include <cstdlib>
 
@@ -224,19 +225,16 @@ QByteArray PngClaiming(std::uint32_t width, std::uint32_t height) {
   QImage dot(1, 1, QImage::Format_RGB32);
   dot.fill(0xFF102030u);
   EXPECT_TRUE(dot.save(&buffer, "PNG"));
-  // The IHDR chunk follows the 8-byte signature: length, type, width, height
-  // (big-endian) …, and a CRC-32 of type and data that the reader checks.
-  for (int i = 0; i < 4; ++i) {
-    png[16 + i] = char(width >> (24 - 8 * i));
-    png[20 + i] = char(height >> (24 - 8 * i));
-  }
+  // The IHDR chunk follows the 8-byte signature: length, type, width, height (big-endian) …, and a
+  // CRC-32 of type and data that the reader checks.
+  qToBigEndian(width, png.data() + 16);
+  qToBigEndian(height, png.data() + 20);
   std::uint32_t crc = 0xFFFFFFFFu;
   for (int i = 12; i < 29; ++i) {
     crc ^= std::uint8_t(png[i]);
     for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
   }
-  crc = ~crc;
-  for (int i = 0; i < 4; ++i) png[29 + i] = char(crc >> (24 - 8 * i));
+  qToBigEndian(~crc, png.data() + 29);
   return png;
 }
 

@@ -21,11 +21,9 @@ inline bool MakeFifo(const QString& path) {
   return made;
 }
 
-// What `work` returns, run on a thread of its own. A reader that opens the
-// FIFO at `fifo` the blocking way waits there for a writer that never comes:
-// should the work still run after a long while, the FIFO is opened for
-// writing and closed again until the work ends (its reader then meets the end
-// of the file), and the test fails instead of hanging.
+// What `work` returns, run on a thread of its own. Should it still wait after a
+// long while (a blocking open of the FIFO at `fifo` waits for a writer), the
+// test fails and writers come and go until the reader meets the end of the file.
 template <class Work>
 auto WithoutHanging(const QString& fifo, Work&& work) {
   auto running = std::async(std::launch::async, std::forward<Work>(work));
