@@ -270,9 +270,12 @@ bool PreviewBitmapInPlace(QFile& file, std::int32_t maxWidth, std::int32_t maxHe
   const std::uint32_t offset = bmp.offset;
   const auto width = std::int32_t(bmp.width), height = std::int32_t(bmp.height);
   const std::int32_t stride = cDIBSection::StrideFor(width);
-  if (std::uint64_t(offset) + std::uint64_t(stride) * std::uint64_t(height) >
-      std::uint64_t(file.size())) {
-    return false;  // truncated: the general road says so
+  // Pixels said to start inside the headers, or to run past the end of the
+  // file: a damaged file, which the general road refuses saying so.
+  if (std::uint64_t(offset) < 14u + std::uint64_t(bmp.headerSize) ||
+      std::uint64_t(offset) + std::uint64_t(stride) * std::uint64_t(height) >
+          std::uint64_t(file.size())) {
+    return false;
   }
   const PreviewSize size = FitPreview(width, height, maxWidth, maxHeight);
   cDIBSection preview;

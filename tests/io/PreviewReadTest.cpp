@@ -41,6 +41,14 @@ TEST(ReadPreview, ABitmapPreviewsExactlyAsTheWholePhotoReduced) {
   // 400 x 1 fits as 200 x 0.5, which rounds to nothing: a strip of one pixel still shows.
   ASSERT_NO_THROW(io::WriteBmp(SmoothSurface(400, 1), path));
   EXPECT_EQ(Preview(path, 200, 150).height(), 1);
+
+  // Pixels said to start inside the headers: the preview refuses what the whole read refuses.
+  ASSERT_NO_THROW(io::WriteBmp(SmoothSurface(13, 7), path));
+  QByteArray bytes = ReadBytes(path);
+  bytes.replace(10, 4, QByteArray(4, '\0'));
+  WriteBytes(path, bytes);
+  EXPECT_EQ(FileFailure([&] { (void)io::ReadPreview(path, 200, 150); }).description(),
+            "fichier BMP tronqué ou endommagé");
 }
 
 TEST(ReadPreview, AJpegDecodedSmallerKeepsTheSizeRuleAndStaysClose) {
