@@ -147,29 +147,43 @@ void LoadFile(const QString& path, detail::LargeBuffer& block, QByteArray& bytes
   LoadFile(file, path, block, bytes);
 }
 
+// Qt's name for the formats its readers decode; null for the others.
+const char* QtFormat(Format format) {
+  switch (format) {
+    case Format::kJpeg:
+      return "jpeg";
+    case Format::kPng:
+      return "png";
+    case Format::kGif:
+      return "gif";
+    case Format::kBmp:
+      return "bmp";
+    case Format::kTiff:
+      return "tiff";
+    case Format::kWebp:
+      return "webp";
+    default:
+      return nullptr;
+  }
+}
+
 cDIBSection Decode(const detail::FileBytes& file, PhotoMetadata* metadata = nullptr) {
   cDIBSection out;
-  switch (Recognise(file.data, file.size)) {
+  switch (const Format format = Recognise(file.data, file.size)) {
     case Format::kJpeg:
       detail::DecodeJpeg(file, out, nullptr, metadata);
       break;
     case Format::kPng:
-      detail::DecodeWithQt(file, "png", false, out);
-      break;
     case Format::kGif:
-      detail::DecodeWithQt(file, "gif", false, out);
-      break;
     case Format::kBmp:
-      detail::DecodeWithQt(file, "bmp", false, out);
+      detail::DecodeWithQt(file, QtFormat(format), false, out);
+      break;
+    case Format::kTiff:
+    case Format::kWebp:
+      detail::DecodeWithQt(file, QtFormat(format), true, out);
       break;
     case Format::kWmf:
       detail::DecodeWmf(file, out);
-      break;
-    case Format::kTiff:
-      detail::DecodeWithQt(file, "tiff", true, out);
-      break;
-    case Format::kWebp:
-      detail::DecodeWithQt(file, "webp", true, out);
       break;
     case Format::kHeif:
       detail::DecodeHeif(file, "HEIF", out, metadata);
@@ -216,29 +230,8 @@ QImage ReadImage(const QString& path, std::uint64_t bytesPerPixelBeside) {
   QByteArray bytes;
   LoadFile(path, block, bytes);
   const detail::FileBytes file = BytesOf(bytes, path);
-  const char* format = nullptr;
-  switch (Recognise(file.data, file.size)) {
-    case Format::kJpeg:
-      format = "jpeg";
-      break;
-    case Format::kPng:
-      format = "png";
-      break;
-    case Format::kGif:
-      format = "gif";
-      break;
-    case Format::kBmp:
-      format = "bmp";
-      break;
-    case Format::kTiff:
-      format = "tiff";
-      break;
-    case Format::kWebp:
-      format = "webp";
-      break;
-    default:
-      detail::Refuse(file, QStringLiteral("format d'image inconnu"));
-  }
+  const char* format = QtFormat(Recognise(file.data, file.size));
+  if (format == nullptr) detail::Refuse(file, QStringLiteral("format d'image inconnu"));
   // Qt's image holds pixels of its own: the file's bytes may go.
   return detail::DecodeImageWithQt(file, format, bytesPerPixelBeside);
 }
