@@ -1,4 +1,5 @@
 // The document's effect commands: each runs one engine operation inside the undo/redraw frame.
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include "document/Messages.h"
 #include "document/ModImage.h"
 #include "document/PhotoDocument.h"
+#include "effects/CropGeometry.h"
 #include "effects/cielbleu.h"
 #include "surface/Resample.h"
 
@@ -228,6 +230,55 @@ void PhotoDocument::Resample(std::int32_t lW, std::int32_t lH) {
   Obs().SetStatus(
       QStringLiteral("#"), m_sFileTitle,
       QStringLiteral("%1 x %2 - %3").arg(m_cDib.width()).arg(m_cDib.height()).arg(TailleMemoire()));
+}
+
+void PhotoDocument::ReplaceByNewSize(std::int32_t width, std::int32_t height,
+                                     const std::function<void()>& pass) {
+  // The new photo is built beside the old one, which stays with its scratch
+  // surface and undo copy until the new one and a scratch surface of its
+  // size take their place.
+  const std::uint64_t surface = SurfaceBytes(width, height);
+  RefuseUnlessFree(Sum({surface, surface, UndoCopyBytes()}), width, height);
+  RunCommand([&] {
+    pass();
+    cDIBSection buffer;
+    if (!buffer.Create(m_cDib.width(), m_cDib.height()))
+      throw DocumentError(Messages::kMemoireInsuffisante, DocumentErrors::kOutOfMemory);
+    m_cDibBuffer = std::move(buffer);
+  });
+  Obs().SetStatus(
+      QStringLiteral("#"), m_sFileTitle,
+      QStringLiteral("%1 x %2 - %3").arg(m_cDib.width()).arg(m_cDib.height()).arg(TailleMemoire()));
+}
+
+void PhotoDocument::Recadrer(const PixelRect& rect) {
+  if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  if (!RectInside(rect, m_cDib.width(), m_cDib.height())) {
+    throw DocumentError(
+        QCoreApplication::translate("PhotoDocument",
+                                    "Impossible de recadrer la photo de %1 x %2 pixels : le "
+                                    "rectangle de %3 x %4 pixels en (%5, %6) en sort.")
+            .arg(m_cDib.width())
+            .arg(m_cDib.height())
+            .arg(rect.width)
+            .arg(rect.height)
+            .arg(rect.left)
+            .arg(rect.top));
+  }
+  ReplaceByNewSize(rect.width, rect.height, [&] { m_cImage.Crop(m_cDib, rect); });
+}
+
+void PhotoDocument::Redresser(double degrees, bool whiteCorners) {
+  if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  if (!(std::abs(degrees) <= kMaxStraightenDegrees)) {
+    throw DocumentError(QCoreApplication::translate(
+        "PhotoDocument", "Impossible de redresser la photo : l'angle va de -45 à 45 degrés."));
+  }
+  // Nothing to turn: no undo step, and the photo is not marked.
+  if (degrees == 0) return;
+  const PixelSize size = StraightenedSize(m_cDib.width(), m_cDib.height(), degrees, whiteCorners);
+  ReplaceByNewSize(size.width, size.height,
+                   [&] { m_cImage.Straighten(m_cDib, degrees, whiteCorners); });
 }
 
 std::pair<std::int32_t, std::int32_t> PhotoDocument::WebSize(std::int32_t width,

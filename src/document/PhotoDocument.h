@@ -13,6 +13,7 @@
 
 #include "document/AppServices.h"
 #include "document/DocumentObserver.h"
+#include "effects/CropGeometry.h"
 #include "effects/cImageProcessDIB.h"
 #include "io/PhotoMetadata.h"
 #include "surface/cDIBSection.h"
@@ -164,6 +165,16 @@ class PhotoDocument : private ProgressListener {
   // pixels counted from the top-left. Leaves the caption as it was.
   void MasquerZone(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
 
+  // Keeps `rect` of the photo (pixels from its top-left corner). Refused
+  // with a French DocumentError, the photo unchanged, unless the rectangle
+  // is at least 1 x 1 and lies wholly inside the photo.
+  void Recadrer(const PixelRect& rect);
+  // Turns the photo by `degrees` (-45 … 45, positive clockwise) and keeps
+  // the largest centred rectangle of its proportions with no empty corner;
+  // with whiteCorners, the whole turned photo on a white ground. An angle of
+  // 0 changes nothing and stores no undo step.
+  void Redresser(double degrees, bool whiteCorners = false);
+
   // The web format: the longer side becomes 400, the other keeps the proportions.
   static std::pair<std::int32_t, std::int32_t> WebSize(std::int32_t width, std::int32_t height);
 
@@ -189,6 +200,10 @@ class PhotoDocument : private ProgressListener {
   // redraws and refreshes the size text. The photo it replaces is returned.
   cDIBSection SwapPicture(cDIBSection&& picture);
   void EnsureBuffer();
+  // Runs `pass`, which makes the photo width x height, as one command: the
+  // memory of the new photo counted first, a scratch surface of its size
+  // made, the size text refreshed.
+  void ReplaceByNewSize(std::int32_t width, std::int32_t height, const std::function<void()>& pass);
   // What the undo copy of the photo as it is will take (0 without undo).
   std::uint64_t UndoCopyBytes() const;
   // Throws the out-of-memory DocumentError for a new width x height photo

@@ -38,6 +38,10 @@ inline constexpr ErrorKind kZeroDivisor{kObjectErrorBase + 1313, "The divisor mu
 inline constexpr ErrorKind kMatrixRange{kObjectErrorBase + 1314,
                                         "The matrix sums could leave the 16-bit range."};
 inline constexpr ErrorKind kEmptySurface{kObjectErrorBase + 1315, "The picture is empty."};
+inline constexpr ErrorKind kCropOutside{kObjectErrorBase + 1316,
+                                        "The rectangle must lie inside the picture."};
+inline constexpr ErrorKind kAngleRange{kObjectErrorBase + 1317,
+                                       "The angle must be from -45 to 45 degrees."};
 // The runtime's own number for a failed allocation.
 inline constexpr ErrorKind kOutOfMemory{7, "Out of memory"};
 }  // namespace ImageProcessErrors

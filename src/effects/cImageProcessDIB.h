@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "effects/CropGeometry.h"
 #include "effects/ImageProcessError.h"
 #include "effects/ProgramRandom.h"
 #include "effects/ProgressEvents.h"
@@ -19,7 +20,7 @@ namespace fotavel {
 // filters (Filters.cpp, Convolution.cpp, RankFilters.cpp), combinations
 // (Combinations.cpp), colour effects (ColourEffects.cpp, Lighten.cpp,
 // BlackAndWhite.cpp) and geometry and texture (Rotation.cpp, Diffusion.cpp,
-// Mathematique.cpp, FlouLocal.cpp).
+// Mathematique.cpp, FlouLocal.cpp), crop and straighten (Straighten.cpp).
 class cImageProcessDIB {
  public:
   cImageProcessDIB() = default;
@@ -70,6 +71,18 @@ class cImageProcessDIB {
   void Eff_Mathematique(cDIBSection& image, std::span<const std::int32_t> parameters);
   void FlouLocal(cDIBSection& cTo, std::int32_t debutx, std::int32_t debuty, std::int32_t finx,
                  std::int32_t finy);
+
+  // ---- Crop and straighten (geometry in effects/CropGeometry.h) ----
+  // Keeps the `rect` of the picture (pixels from the top-left corner as
+  // displayed); image becomes rect.width x rect.height. kCropOutside unless
+  // the rectangle is at least 1 x 1 and lies wholly inside the picture.
+  void Crop(cDIBSection& image, const PixelRect& rect);
+  // Turns the picture by `degrees` (-45 … 45, positive clockwise as
+  // displayed, like a quarter turn to the right), resampled bicubically.
+  // Cropped: image becomes StraightenedSize(…, false), the largest centred
+  // rectangle of its own proportions with no empty corner; whiteCorners:
+  // the whole turned picture, corners white. kAngleRange for another angle.
+  void Straighten(cDIBSection& image, double degrees, bool whiteCorners);
 
  private:
   ProgressEvents m_events;
