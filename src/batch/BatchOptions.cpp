@@ -1,6 +1,7 @@
 // The command line of fotavel-batch: options, effects and the output rules.
 #include "batch/BatchOptions.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -200,10 +201,13 @@ QString UsageText() {
       "  -h, --help      cette aide\n"
       "\n"
       "Effets :\n");
+  // A help of several lines goes on under its first one, in the same column.
+  const QString nextLine = QStringLiteral("\n") + QString(40, QLatin1Char(' '));
   for (const CommandInfo& c : Commands()) {
     text += QStringLiteral("  %1%2\n")
                 .arg(QString::fromUtf8(c.usage), -38)
-                .arg(QString::fromUtf8(c.help));
+                .arg(QCoreApplication::translate("Commands", c.help)
+                         .replace(QLatin1Char('\n'), nextLine));
   }
   return text;
 }

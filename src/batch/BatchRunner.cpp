@@ -43,10 +43,11 @@ class RunLog {
     photos_[photo].pieces.push_back({std::move(text), memoryWarning});
     Changed();
   }
-  void Finish(std::size_t photo, bool failed) noexcept {
+  // `status`: the photo's exit status (see RunBatch).
+  void Finish(std::size_t photo, int status) noexcept {
     const std::lock_guard lock(mutex_);
     photos_[photo].finished = true;
-    photos_[photo].failed = failed;
+    photos_[photo].status = status;
     ++finished_;
     Changed();
     finishedOne_.notify_all();
@@ -62,7 +63,7 @@ class RunLog {
 
   // Prints each photo's pieces as soon as every photo before it has finished,
   // redrawing the count of finished photos after them, until the last photo
-  // has finished. 1 when a photo failed, 0 otherwise.
+  // has finished. The highest of the photos' statuses.
   int Relay(QTextStream& err, bool progressBar);
 
  private:
@@ -75,7 +76,7 @@ class RunLog {
   struct Photo {
     std::vector<Piece> pieces;
     bool finished = false;
-    bool failed = false;
+    int status = 0;
   };
 
   void Changed() {
@@ -142,7 +143,7 @@ int RunLog::Relay(QTextStream& err, bool progressBar) {
         text += piece.text;
       }
       if (!photo.finished) break;
-      if (photo.failed) status = 1;
+      status = std::max(status, photo.status);
       photo.pieces = {};
       ++head;
       printed = 0;
@@ -303,7 +304,7 @@ std::vector<std::vector<std::size_t>> SharedFileOrder(const QStringList& inputs,
 void Work(Run& run) noexcept {
   const BatchOptions& options = run.options;
   for (std::size_t photo; (photo = run.next.fetch_add(1)) < run.targets.size();) {
-    bool written = false;
+    int status = 1;
     try {
       const QString& input = options.inputs[qsizetype(photo)];
       try {
@@ -314,7 +315,16 @@ void Work(Run& run) noexcept {
         AppServices services(run.programFolder);
         if (!options.paramFolder.isEmpty()) services.SetParamFolder(options.paramFolder);
         RunOne(options, services, run.log, photo, run.targets[photo], run.memoryShare);
-        written = true;
+        status = 0;
+      } catch (const MisfitArgument&) {
+        // An effect's argument this photo cannot take (a rectangle past its
+        // edges) is the user's mistake, as a malformed one is, and the run
+        // ends with the usage status. The photo is said and not written like
+        // any refused photo, and the others are still done: stopping the
+        // run here would leave written whichever photos the workers happened
+        // to finish first.
+        status = 2;
+        run.log.Append(photo, FailureLine(input, std::current_exception()));
       } catch (...) {
         // Unreadable, refused by an effect, unwritable, or memory ran out
         // anywhere on the way: this photo is not written, the next one still
@@ -325,7 +335,7 @@ void Work(Run& run) noexcept {
       // Not even the failure could be put into words (no memory left for
       // them): the photo still counts as failed.
     }
-    run.log.Finish(photo, !written);
+    run.log.Finish(photo, status);
   }
 }
 

@@ -1,8 +1,11 @@
 // The table of effect commands shared by the batch tool and the window's buttons and menus.
 #include "document/Commands.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -10,6 +13,7 @@
 #include "document/DocumentError.h"
 #include "document/Messages.h"
 #include "document/PhotoDocument.h"
+#include "effects/CropGeometry.h"
 #include "io/PictureFiles.h"
 
 namespace fotavel {
@@ -117,7 +121,79 @@ bool Combination(QStringView text, CommandArgument& out, QString& error) {
   return true;
 }
 
+QString Tr(const char* text) { return QCoreApplication::translate("Commands", text); }
+
+// G,H,D,B (the edges, as masquer takes them) or L:H (a ratio).
+bool CropArgument(QStringView text, CommandArgument& out, QString& error) {
+  const bool ratio = text.contains(QLatin1Char(':'));
+  if (!ReadInts(text, ratio ? QLatin1Char(':') : QLatin1Char(','), ratio ? 2 : 4, out)) {
+    error = Tr("forme attendue : GAUCHE,HAUT,DROITE,BAS ou LARGEUR:HAUTEUR");
+    return false;
+  }
+  const std::vector<std::int32_t>& n = out.numbers;
+  if (ratio && (n[0] < 1 || n[1] < 1)) {
+    error = Tr("les deux termes du rapport sont des entiers de 1 ou plus");
+    return false;
+  }
+  if (!ratio && (n[0] < 0 || n[1] < 0)) {
+    error = Tr("les bords se comptent en pixels à partir de 0, le coin haut gauche");
+    return false;
+  }
+  if (!ratio && (n[0] >= n[2] || n[1] >= n[3])) {
+    error = Tr("la droite doit dépasser la gauche, et le bas le haut");
+    return false;
+  }
+  return true;
+}
+
+// The angle is read as a script writes it, whatever language the user runs
+// the program in: a decimal point, never a comma, no exponent, nothing that
+// is not a finite number.
+bool ReadDegrees(QStringView text, double& value) {
+  QByteArray bytes = text.trimmed().toLatin1();
+  if (bytes.startsWith('+')) bytes.remove(0, 1);
+  const char* end = bytes.constData() + bytes.size();
+  const auto [stop, status] =
+      std::from_chars(bytes.constData(), end, value, std::chars_format::fixed);
+  return !bytes.isEmpty() && status == std::errc() && stop == end && std::isfinite(value);
+}
+
+// A[:blanc]
+bool Straightening(QStringView text, CommandArgument& out, QString& error) {
+  const qsizetype colon = text.indexOf(QLatin1Char(':'));
+  out.white = colon >= 0;
+  if ((out.white && text.mid(colon + 1) != QLatin1String("blanc")) ||
+      !ReadDegrees(text.left(colon < 0 ? text.size() : colon), out.degrees)) {
+    error =
+        Tr("forme attendue : ANGLE ou ANGLE:blanc, l'angle en degrés avec un point décimal "
+           "(-2.5)");
+    return false;
+  }
+  if (std::abs(out.degrees) > kMaxStraightenDegrees) {
+    error = Tr("l'angle va de -45 à 45 degrés");
+    return false;
+  }
+  return true;
+}
+
 std::int32_t N(const CommandArgument& a, std::size_t i) { return a.numbers[i]; }
+
+void RunCrop(PhotoDocument& d, const CommandArgument& a, CommandContext&) {
+  if (a.numbers.size() == 2) {
+    d.Recadrer(LargestCentred(d.ImageWidth(), d.ImageHeight(), N(a, 0), N(a, 1)));
+    return;
+  }
+  const PixelRect rect{N(a, 0), N(a, 1), N(a, 2) - N(a, 0), N(a, 3) - N(a, 1)};
+  const bool fits = RectInside(rect, d.ImageWidth(), d.ImageHeight());
+  try {
+    d.Recadrer(rect);
+  } catch (const DocumentError& error) {
+    // The document's own words, which name the photo's size; only what the
+    // refusal is counted as changes.
+    if (fits || d.Picture().empty()) throw;
+    throw MisfitArgument(error.text(), error.number());
+  }
+}
 
 // -n, except that -(-2^31), which 32 bits cannot hold, becomes 2^31 - 1. The
 // saturation clamps its percentage to -100 … 25600 long before either, so the
@@ -198,6 +274,21 @@ const CommandInfo kCommands[] = {
            context.readPicture ? context.readPicture(a.file) : io::ReadPicture(a.file);
        const CombinationSettings settings{N(a, 0), N(a, 1), N(a, 2), N(a, 3), N(a, 4)};
        d.Combine(settings, d.Picture(), second);
+     }},
+    {CommandNames::kRecadrer, "recadrer=G,H,D,B ou L:H",
+     QT_TRANSLATE_NOOP("Commands",
+                       "garder les colonnes G à D-1 et les lignes H à B-1 (pixels depuis le coin\n"
+                       "haut gauche : largeur D - G, hauteur B - H) ; L:H, le plus grand\n"
+                       "rectangle centré de proportions L:H (3:2, 1:1…)"),
+     CropArgument, RunCrop},
+    {CommandNames::kRedresser, "redresser=A[:blanc]",
+     QT_TRANSLATE_NOOP("Commands",
+                       "tourner de A degrés, de -45 à 45 avec un point décimal (-2.5), positif\n"
+                       "dans le sens des aiguilles d'une montre, et garder le plus grand\n"
+                       "rectangle sans coin vide ; :blanc garde toute la photo, coins en blanc"),
+     Straightening,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
+       d.Redresser(a.degrees, a.white);
      }},
 };
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/DocumentError.h"
 #include "surface/cDIBSection.h"
 
 namespace fotavel {
@@ -40,12 +41,27 @@ inline constexpr char kTaille[] = "taille";
 inline constexpr char kMasquer[] = "masquer";
 inline constexpr char kLogo[] = "logo";
 inline constexpr char kCombiner[] = "combiner";
+inline constexpr char kRecadrer[] = "recadrer";
+inline constexpr char kRedresser[] = "redresser";
 }  // namespace CommandNames
 
 // What a command's argument text ("=…" after its name) was read into.
 struct CommandArgument {
   std::vector<std::int32_t> numbers;
   QString file;
+  // A straightening's angle, which whole numbers cannot hold, and whether its
+  // corners are filled with white.
+  double degrees = 0;
+  bool white = false;
+};
+
+// An argument that the text alone could not show to be wrong, refused by the
+// photo it meets (a rectangle that goes past its edges): the user asked for
+// something that cannot be, rather than the photo failing. The batch tool
+// counts it with the usage errors; the window reads it as any DocumentError.
+class MisfitArgument : public DocumentError {
+ public:
+  using DocumentError::DocumentError;
 };
 
 // What a command may need beyond the document: reading another picture (the
