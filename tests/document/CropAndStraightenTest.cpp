@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "DocumentFixture.h"
-#include "document/Commands.h"
 #include "document/DocumentError.h"
 #include "effects/CropGeometry.h"
 #include "effects/cImageProcessDIB.h"
@@ -153,71 +152,6 @@ TEST_F(CropAndStraightenTest, AStraighteningThatDoesNotFitIsRefusedBeforeAnythin
     ASSERT_NO_THROW(document.Redresser(30, white));
     EXPECT_EQ(document.ImageWidth(), size.width);
     document.Annuler();
-  }
-}
-
-// What a batch user types: the rectangle's edges, a ratio, an angle in the C locale's writing.
-TEST(CropAndStraightenArguments, TextIsReadOrRefused) {
-  const struct {
-    const char16_t* text;
-    bool read;
-    std::vector<std::int32_t> numbers;
-  } crops[] = {
-      {u"10,20,110,70", true, {10, 20, 110, 70}},
-      {u"0,0,1,1", true, {0, 0, 1, 1}},
-      {u"3:2", true, {3, 2}},
-      {u"1:1", true, {1, 1}},
-      {u"5,5,5,9", false, {}},
-      {u"5,9,6,9", false, {}},
-      {u"-1,0,4,4", false, {}},
-      {u"0,-1,4,4", false, {}},
-      {u"0:2", false, {}},
-      {u"3:-2", false, {}},
-      {u"1,2,3", false, {}},
-      {u"1,2,3,4,5", false, {}},
-      {u"3:2:1", false, {}},
-      {u"1.5:1", false, {}},
-      {u"a,b,c,d", false, {}},
-      {u"", false, {}},
-  };
-  const CommandInfo& crop = CommandNamed(CommandNames::kRecadrer);
-  for (const auto& c : crops) {
-    CommandArgument argument;
-    QString error;
-    const QString text = QString::fromUtf16(c.text);
-    EXPECT_EQ(crop.parse(text, argument, error), c.read) << text.toStdString();
-    EXPECT_EQ(error.isEmpty(), c.read) << text.toStdString();
-    if (!c.read) continue;
-    EXPECT_EQ(argument.numbers, c.numbers) << text.toStdString();
-  }
-
-  const struct {
-    const char16_t* text;
-    bool read;
-    double degrees;
-    bool white;
-  } angles[] = {
-      {u"2.5", true, 2.5, false},      {u"-2.5:blanc", true, -2.5, true},
-      {u"+0.25", true, 0.25, false},   {u"45", true, 45, false},
-      {u"-45:blanc", true, -45, true}, {u"0", true, 0, false},
-      {u"2,5", false, 0, false},       {u"45.01", false, 0, false},
-      {u"-46", false, 0, false},       {u"nan", false, 0, false},
-      {u"inf", false, 0, false},       {u"-infinity", false, 0, false},
-      {u"1e1", false, 0, false},       {u"0x1p2", false, 0, false},
-      {u"2.5:noir", false, 0, false},  {u"2.5:", false, 0, false},
-      {u":blanc", false, 0, false},    {u"2.5 degrés", false, 0, false},
-      {u"٢.٥", false, 0, false},
-  };
-  const CommandInfo& straighten = CommandNamed(CommandNames::kRedresser);
-  for (const auto& c : angles) {
-    CommandArgument argument;
-    QString error;
-    const QString text = QString::fromUtf16(c.text);
-    EXPECT_EQ(straighten.parse(text, argument, error), c.read) << text.toStdString();
-    EXPECT_EQ(error.isEmpty(), c.read) << text.toStdString();
-    if (!c.read) continue;
-    EXPECT_EQ(argument.degrees, c.degrees) << text.toStdString();
-    EXPECT_EQ(argument.white, c.white) << text.toStdString();
   }
 }
 
