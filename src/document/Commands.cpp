@@ -151,7 +151,8 @@ bool CropArgument(QStringView text, CommandArgument& out, QString& error) {
 // is not a finite number.
 bool ReadDegrees(QStringView text, double& value) {
   QByteArray bytes = text.trimmed().toLatin1();
-  if (bytes.startsWith('+')) bytes.remove(0, 1);
+  // from_chars takes a minus sign only; a plus sign is as good, but only one sign.
+  if (bytes.startsWith('+') && !bytes.startsWith("+-")) bytes.remove(0, 1);
   const char* end = bytes.constData() + bytes.size();
   const auto [stop, status] =
       std::from_chars(bytes.constData(), end, value, std::chars_format::fixed);

@@ -106,6 +106,7 @@ TEST_F(CropAndStraightenBatchTest, ArgumentsThatCannotBeAreUsageErrors) {
       {u"redresser=inf"_s, angle},
       {u"redresser=1e1"_s, angle},
       {u"redresser=0x1p2"_s, angle},
+      {u"redresser=+-2"_s, angle},
       {u"redresser=2.5:noir"_s, angle},
       {u"redresser"_s, angle},
       {u"redresser=45.5"_s, range},
