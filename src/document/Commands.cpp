@@ -121,26 +121,28 @@ bool Combination(QStringView text, CommandArgument& out, QString& error) {
   return true;
 }
 
-QString Tr(const char* text) { return QCoreApplication::translate("Commands", text); }
-
 // G,H,D,B (the edges, as masquer takes them) or L:H (a ratio).
 bool CropArgument(QStringView text, CommandArgument& out, QString& error) {
   const bool ratio = text.contains(QLatin1Char(':'));
   if (!ReadInts(text, ratio ? QLatin1Char(':') : QLatin1Char(','), ratio ? 2 : 4, out)) {
-    error = Tr("forme attendue : GAUCHE,HAUT,DROITE,BAS ou LARGEUR:HAUTEUR");
+    error = QCoreApplication::translate(
+        "Commands", "forme attendue : GAUCHE,HAUT,DROITE,BAS ou LARGEUR:HAUTEUR");
     return false;
   }
   const std::vector<std::int32_t>& n = out.numbers;
   if (ratio && (n[0] < 1 || n[1] < 1)) {
-    error = Tr("les deux termes du rapport sont des entiers de 1 ou plus");
+    error = QCoreApplication::translate("Commands",
+                                        "les deux termes du rapport sont des entiers de 1 ou plus");
     return false;
   }
   if (!ratio && (n[0] < 0 || n[1] < 0)) {
-    error = Tr("les bords se comptent en pixels à partir de 0, le coin haut gauche");
+    error = QCoreApplication::translate(
+        "Commands", "les bords se comptent en pixels à partir de 0, le coin haut gauche");
     return false;
   }
   if (!ratio && (n[0] >= n[2] || n[1] >= n[3])) {
-    error = Tr("la droite doit dépasser la gauche, et le bas le haut");
+    error = QCoreApplication::translate("Commands",
+                                        "la droite doit dépasser la gauche, et le bas le haut");
     return false;
   }
   return true;
@@ -165,13 +167,14 @@ bool Straightening(QStringView text, CommandArgument& out, QString& error) {
   out.white = colon >= 0;
   if ((out.white && text.mid(colon + 1) != QLatin1String("blanc")) ||
       !ReadDegrees(text.left(colon < 0 ? text.size() : colon), out.degrees)) {
-    error =
-        Tr("forme attendue : ANGLE ou ANGLE:blanc, l'angle en degrés avec un point décimal "
-           "(-2.5)");
+    error = QCoreApplication::translate(
+        "Commands",
+        "forme attendue : ANGLE ou ANGLE:blanc, l'angle en degrés avec un point décimal "
+        "(-2.5)");
     return false;
   }
   if (std::abs(out.degrees) > kMaxStraightenDegrees) {
-    error = Tr("l'angle va de -45 à 45 degrés");
+    error = QCoreApplication::translate("Commands", "l'angle va de -45 à 45 degrés");
     return false;
   }
   return true;
