@@ -1,6 +1,7 @@
 // Fuzz target: any bytes as fotavel-batch's command line, arguments separated by NUL bytes.
 #include <QByteArray>
 #include <QStringList>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -30,6 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (parsed && !options.help) {
     for (const fotavel::batch::EffectStep& step : options.effects) {
       if (step.command == nullptr) std::abort();
+      // Whatever text was accepted, the angle handed to the engine is one it takes.
+      if (!(std::abs(step.argument.degrees) <= 45.0)) std::abort();
     }
     for (const QString& input : options.inputs) {
       fotavel::batch::OutputPathFor(input, options.output, options.format);

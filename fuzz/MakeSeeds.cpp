@@ -183,7 +183,8 @@ void BatchArgsSeeds(const QDir& dir) {
       Arguments({"-j", "3", "-e", "diffusion", "a.jpg", "b.jpg", "-o", "/tmp"}),
   };
   for (const char* effect : {"filtre=3", "noyau=3:9:1,1,1,1,1,1,1,1,1", "clair=30",
-                             "taille=640x480", "masquer=1,2,30,40", "combiner=autre.jpg"}) {
+                             "taille=640x480", "masquer=1,2,30,40", "combiner=autre.jpg",
+                             "recadrer=10,20,110,70", "recadrer=3:2", "redresser=-2.5:blanc"}) {
     lines.push_back(Arguments({"-e", effect, "-e", "ciel", "vacances.jpg", "-o", "retouche.jpg"}));
   }
   for (const CommandInfo& command : Commands()) {
