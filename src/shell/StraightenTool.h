@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QTransform>
 #include <QWidget>
 
@@ -82,8 +83,9 @@ class StraightenTool : public QObject {
   frmImage& m_window;
   DocumentHost& m_host;
   double m_angle = 0;
-  StraightenOverlay* m_overlay = nullptr;
-  QWidget* m_strip = nullptr;
+  // Children of the window's widgets, which may go before the tool does.
+  QPointer<StraightenOverlay> m_overlay;
+  QPointer<QWidget> m_strip;
   QSlider* m_slider = nullptr;
   QDoubleSpinBox* m_degrees = nullptr;
   QCheckBox* m_whiteCorners = nullptr;

@@ -118,6 +118,11 @@ TEST_F(FrenchStraightenToolTest, SliderAndDegreesKeepInStepAndEscapeChangesNothi
   document->Redresser_Click();
   QTest::keyClick(slider, Qt::Key_Left);
   QTest::mouseClick(Child<QPushButton>(document, "StraightenCancel"), Qt::LeftButton);
+  EXPECT_FALSE(document->Straighten()->Active());
+  document->Redresser_Click();
+  QTest::keyClicks(degrees, QStringLiteral("7"));
+  QTest::keyClick(degrees, Qt::Key_Escape);
+  EXPECT_FALSE(document->Straighten()->Active());
   document->Redresser_Click();
   EXPECT_EQ(document->Straighten()->Angle(), 0);
   QTest::mouseClick(Child<QPushButton>(document, "StraightenApply"), Qt::LeftButton);
@@ -209,7 +214,9 @@ TEST_F(StraightenToolTest, ThePreviewShowsWhatIsKeptAndWhiteCornersKeepTheWholeP
   }
   EXPECT_GT(whites, white.width() * white.height() / 50);
 
-  QTest::mouseClick(Child<QPushButton>(document, "StraightenApply"), Qt::LeftButton);
+  // Enter applies from the strip's controls as from the photo.
+  QTest::keyClick(Child<QDoubleSpinBox>(document, "StraightenDegrees"), Qt::Key_Return);
+  EXPECT_FALSE(document->Straighten()->Active());
   const PixelSize box = StraightenedSize(257, 161, 10, true);
   ASSERT_EQ(document->Document().ImageWidth(), box.width);
   ASSERT_EQ(document->Document().ImageHeight(), box.height);
