@@ -262,6 +262,8 @@ void frmImage::ZoomBT_Click() {
 }
 
 void frmImage::SetMousePointer(int pointer) {
+  // The zoom tool and the area blur take the mouse the straighten mode holds.
+  if (pointer != kPointerNormal && m_straighten != nullptr) m_straighten->Leave();
   m_pointer = pointer;
   switch (pointer) {
     case kPointerZoom:

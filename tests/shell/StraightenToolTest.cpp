@@ -60,6 +60,12 @@ TEST_F(StraightenToolTest, TheEditMenuAndTheViewButtonToggleTheMode) {
   EXPECT_TRUE(Status().trimmed().isEmpty()) << Status();
   QTest::mouseClick(Child<QToolButton>(document, "RedresserBT"), Qt::LeftButton);
   EXPECT_TRUE(document->Straighten()->Active());
+  // The zoom tool takes the mouse back; entering the mode again puts the zoom tool away.
+  QTest::mouseClick(Child<QToolButton>(document, "ZoomBT"), Qt::LeftButton);
+  EXPECT_FALSE(document->Straighten()->Active());
+  action->trigger();
+  EXPECT_EQ(document->MousePointer(), frmImage::kPointerNormal);
+  EXPECT_TRUE(document->Straighten()->Active());
 }
 
 // One step of the slider is a tenth of a degree in the box; "-2,5" typed on a French desktop is
