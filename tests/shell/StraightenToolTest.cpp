@@ -163,6 +163,19 @@ TEST_F(StraightenToolTest, ALineDrawnAtHalfZoomLevelsThePhotoAndUndoGivesItBack)
   EXPECT_EQ(Upright(document->Document().Picture()), photo);
 }
 
+// A photo scrolled at 1:1 is first brought down to a zoom that shows all of it, horizon included.
+TEST_F(StraightenToolTest, TheModeStartsWithTheWholePhotoInSight) {
+  frmImage* document = Open(QStringLiteral("grande.bmp"), 901, 601);
+  document->TailleNormaleFct();
+  document->parentWidget()->resize(400, 300);
+  QCoreApplication::processEvents();
+  ASSERT_FALSE(document->hscScroll()->isHidden());
+  document->Redresser_Click();
+  EXPECT_LT(document->Zoom(), 100);
+  EXPECT_TRUE(document->hscScroll()->isHidden() && document->vscScroll()->isHidden());
+  EXPECT_EQ(document->Straighten()->Overlay()->size(), document->Image1()->size());
+}
+
 // The preview turns the display copy, not the photo: cropped, the corners the turn empties are
 // dimmed with what the crop takes; with "Coins blancs" the whole turned photo shows on white,
 // and OK gives the box that holds it, its corners white.
