@@ -20,7 +20,7 @@ class frmImage;
 class StraightenTool;
 
 // Lies over Image1, the same size, and takes the mouse while the mode is on:
-// it paints the photo turned and the part that will be kept, and turns a
+// it paints the photo turned and what will be kept of it, and turns a
 // line drawn along a horizon or a wall into the angle.
 class StraightenOverlay : public QWidget {
   Q_OBJECT
