@@ -217,6 +217,16 @@ QPixmap DrawViewPicture(ViewPicture picture, int size) {
         p.setPen(QPen(Qt::black, 4, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(19, 19, 28, 28);
         break;
+      case ViewPicture::Straighten:
+        // A tilted frame over the level line it is turned to.
+        p.save();
+        p.translate(16, 15);
+        p.rotate(-12);
+        p.drawRect(QRectF(-10, -8, 20, 16));
+        p.restore();
+        p.setPen(QPen(Qt::black, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(3, 28, 29, 28);
+        break;
     }
   });
 }

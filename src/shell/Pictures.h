@@ -9,7 +9,7 @@
 
 namespace fotavel {
 
-enum class ViewPicture { Normal, Fit, Zoom };
+enum class ViewPicture { Normal, Fit, Zoom, Straighten };
 
 // The application's icon: a small framed landscape.
 QIcon AppIcon();

@@ -9,6 +9,7 @@
 #include "dialogs/frmProprietes.h"
 #include "document/Messages.h"
 #include "shell/Failures.h"
+#include "shell/StraightenTool.h"
 #include "shell/SurfaceClipboard.h"
 
 namespace fotavel {
@@ -103,6 +104,17 @@ void frmImage::closeEvent(QCloseEvent* event) {
   }
   m_host.DocumentClosing(*this);
   event->accept();
+}
+
+// ---- The straighten mode ----
+
+void frmImage::Redresser_Click() {
+  if (m_straighten == nullptr) m_straighten = new StraightenTool(*this, m_host);
+  if (m_straighten->Active()) {
+    m_straighten->Leave();
+  } else {
+    m_straighten->Start();
+  }
 }
 
 // ---- What the document reports ----

@@ -22,6 +22,8 @@ class QWheelEvent;
 
 namespace fotavel {
 
+class StraightenTool;
+
 // `Image1`: shows the 100 % drawing stretched to its own size. It paints
 // only the part that is exposed, scaled down from the smallest copy of the
 // display pyramid that still covers its size.
@@ -115,6 +117,14 @@ class frmImage : public QWidget, public DocumentObserver {
   // while the view is half the photo's size or less, as nothing reads it then.
   const QImage& picImage() const { return m_picImage; }
 
+  // ---- The straighten mode (StraightenTool.cpp holds the tool) ----
+  // Turns the mode on, or leaves it when it is on.
+  void Redresser_Click();
+  // Null until the mode is first asked for.
+  StraightenTool* Straighten() const { return m_straighten; }
+  // What Image1 paints, for a tool's preview over it.
+  const DisplayPyramid& Display() const { return m_display; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -194,6 +204,9 @@ class frmImage : public QWidget, public DocumentObserver {
   QTimer* m_prepareTimer = nullptr;
   QTimer* m_timerZoomPlus = nullptr;
   QTimer* m_timerZoomMoins = nullptr;
+
+  // The straighten mode, made at its first use; a child of this window.
+  StraightenTool* m_straighten = nullptr;
 };
 
 }  // namespace fotavel

@@ -13,6 +13,7 @@
 
 #include "controls/SystemColours.h"
 #include "shell/Pictures.h"
+#include "shell/StraightenTool.h"
 #include "shell/ViewRules.h"
 #include "shell/frmImage.h"
 
@@ -109,6 +110,8 @@ void frmImage::BuildView() {
       {"ZoomBT",
        QStringLiteral("Zoom [+] : Bouton souris à gauche   /   Zoom [-] : Bouton souris à droite"),
        ViewPicture::Zoom, &frmImage::ZoomBT_Click},
+      {"RedresserBT", tr("Redresser la photo : tracez l'horizon ou choisissez l'angle"),
+       ViewPicture::Straighten, &frmImage::Redresser_Click},
   };
   int top = 0;
   for (const ViewButton& b : buttons) {
@@ -149,6 +152,8 @@ void frmImage::PictureOpened() {
 }
 
 void frmImage::PictureChanged() {
+  // A mode chosen on the old photo does not carry over to the new one.
+  if (m_straighten != nullptr) m_straighten->PhotoChanged();
   Render();
   // Turns, undos and resizes change the photo's size: the bars follow.
   picScrollBox_Resize();
@@ -257,6 +262,8 @@ void frmImage::ZoomBT_Click() {
 }
 
 void frmImage::SetMousePointer(int pointer) {
+  // The zoom tool and the area blur take the mouse the straighten mode holds.
+  if (pointer != kPointerNormal && m_straighten != nullptr) m_straighten->Leave();
   m_pointer = pointer;
   switch (pointer) {
     case kPointerZoom:

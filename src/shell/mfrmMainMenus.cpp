@@ -70,6 +70,12 @@ void mfrmMain::BuildActions() {
        [this] {
          if (frmImage* document = ImageActive()) RetaillerPhoto(*document);
        }},
+      {c::kRedresser,
+       tr("Re&dresser…"),
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H)},
+       [this] {
+         if (frmImage* document = ImageActive()) document->Redresser_Click();
+       }},
       {c::kProprietes,
        QStringLiteral("&Propriétés"),
        {},
@@ -190,6 +196,9 @@ void mfrmMain::BuildMenus() {
   fill(edit, {c::kAnnuler, c::kRetablir, nullptr}, "mnuEditAnnuler", 0);
   fill(edit, {c::kCopier, c::kColler, nullptr, c::kRetailler, nullptr, c::kProprietes}, "mnuEdit",
        1);
+  // After "Retailler", before the separator: the separators keep the names their places gave them.
+  QAction* afterRetailler = edit->findChild<QAction*>(QStringLiteral("mnuEdit_5"));
+  edit->insertAction(afterRetailler, Action(c::kRedresser));
 
   QMenu* image = top("mnuImageTOP", QStringLiteral("Plus d'E&ffets"));
   QMenu* low = image->addMenu(QStringLiteral("&Softening Filters"));
