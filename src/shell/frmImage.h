@@ -22,6 +22,8 @@ class QWheelEvent;
 
 namespace fotavel {
 
+class CropTool;
+
 // `Image1`: shows the 100 % drawing stretched to its own size. It paints
 // only the part that is exposed, scaled down from the smallest copy of the
 // display pyramid that still covers its size.
@@ -115,6 +117,14 @@ class frmImage : public QWidget, public DocumentObserver {
   // while the view is half the photo's size or less, as nothing reads it then.
   const QImage& picImage() const { return m_picImage; }
 
+  // ---- The crop mode (CropTool.cpp) ----
+  // Starts the mode over the photo, or leaves it when it is on.
+  void Recadrer_Click();
+  // Null until the mode is first started.
+  CropTool* Crop() const { return m_crop; }
+  // The tools of the modes report through the window's host.
+  DocumentHost& Host() { return m_host; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -194,6 +204,8 @@ class frmImage : public QWidget, public DocumentObserver {
   QTimer* m_prepareTimer = nullptr;
   QTimer* m_timerZoomPlus = nullptr;
   QTimer* m_timerZoomMoins = nullptr;
+  // The crop mode, made the first time it is asked for.
+  CropTool* m_crop = nullptr;
 };
 
 }  // namespace fotavel

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "controls/SystemColours.h"
+#include "shell/CropTool.h"
 #include "shell/Pictures.h"
 #include "shell/ViewRules.h"
 #include "shell/frmImage.h"
@@ -109,6 +110,7 @@ void frmImage::BuildView() {
       {"ZoomBT",
        QStringLiteral("Zoom [+] : Bouton souris à gauche   /   Zoom [-] : Bouton souris à droite"),
        ViewPicture::Zoom, &frmImage::ZoomBT_Click},
+      {"RecadrerBT", tr("Recadrer la photo"), ViewPicture::Crop, &frmImage::Recadrer_Click},
   };
   int top = 0;
   for (const ViewButton& b : buttons) {
@@ -152,6 +154,8 @@ void frmImage::PictureChanged() {
   Render();
   // Turns, undos and resizes change the photo's size: the bars follow.
   picScrollBox_Resize();
+  // A mode's choices belong to the photo it was started on.
+  if (m_crop != nullptr) m_crop->PictureChanged();
   m_prepareTimer->start(50);
 }
 
@@ -257,6 +261,8 @@ void frmImage::ZoomBT_Click() {
 }
 
 void frmImage::SetMousePointer(int pointer) {
+  // The zoom tool and the area blur take the mouse from the crop mode.
+  if ((pointer == kPointerZoom || pointer == kPointerCross) && m_crop != nullptr) m_crop->Leave();
   m_pointer = pointer;
   switch (pointer) {
     case kPointerZoom:

@@ -70,6 +70,12 @@ void mfrmMain::BuildActions() {
        [this] {
          if (frmImage* document = ImageActive()) RetaillerPhoto(*document);
        }},
+      {c::kRecadrer,
+       tr("Re&cadrer…"),
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X)},
+       [this] {
+         if (frmImage* document = ImageActive()) document->Recadrer_Click();
+       }},
       {c::kProprietes,
        QStringLiteral("&Propriétés"),
        {},
@@ -188,8 +194,10 @@ void mfrmMain::BuildMenus() {
 
   QMenu* edit = top("mnuEditTOP", QStringLiteral("&Edition"));
   fill(edit, {c::kAnnuler, c::kRetablir, nullptr}, "mnuEditAnnuler", 0);
-  fill(edit, {c::kCopier, c::kColler, nullptr, c::kRetailler, nullptr, c::kProprietes}, "mnuEdit",
-       1);
+  fill(edit, {c::kCopier, c::kColler, nullptr, c::kRetailler}, "mnuEdit", 1);
+  // The modes on the photo follow the resize, outside the numbered entries.
+  edit->addAction(Action(c::kRecadrer));
+  fill(edit, {nullptr, c::kProprietes}, "mnuEdit", 5);
 
   QMenu* image = top("mnuImageTOP", QStringLiteral("Plus d'E&ffets"));
   QMenu* low = image->addMenu(QStringLiteral("&Softening Filters"));
