@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSpontaneKeyEvent>
@@ -124,6 +125,53 @@ TEST_F(CropMode, DragsTakePhotoPixelsAtEveryZoomAndScroll) {
   QTest::mouseClick(Part<QToolButton>(wide, "TailleNormale"), Qt::LeftButton);
   EXPECT_EQ(wide->Crop()->Overlay()->size(), wide->Image1()->size());
   EXPECT_EQ(wide->Crop()->ShownRect(), QRect(40, 120, 100, 100));
+}
+
+// Collects what a widget is asked to paint.
+class Painted : public QObject {
+ public:
+  explicit Painted(QWidget* widget) { widget->installEventFilter(this); }
+  QRegion region;
+  long long Area() const {
+    long long area = 0;
+    for (const QRect& r : region) area += static_cast<long long>(r.width()) * r.height();
+    return area;
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+// Outside the rectangle the photo shows at half its brightness, inside as it is; a step of a drag
+// repaints the strips it changes, not the whole photo under the dimming.
+TEST_F(CropMode, TheOutsideIsDimmedAndAStepRepaintsOnlyWhatChanges) {
+  frmImage* document = StartCrop(Open(QStringLiteral("a.bmp"), 401, 301));
+  const QImage original = Upright(document->Document().Picture());
+  Drag(document, {40, 60}, {360, 280});
+  QCoreApplication::processEvents();
+  const QImage seen = document->picScrollBox()->grab().toImage();
+  const auto expectDimmed = [&](QPoint at) {
+    const QColor was = original.pixelColor(at);
+    const QColor now = seen.pixelColor(at);
+    for (const auto& [a, b] : {std::pair{was.red(), now.red()}, {was.green(), now.green()}}) {
+      EXPECT_NEAR(b, a / 2, 2) << at.x() << "," << at.y();
+    }
+  };
+  expectDimmed({20, 100});
+  expectDimmed({380, 290});
+  for (const QPoint inside : {QPoint(100, 100), QPoint(300, 250)}) {
+    EXPECT_EQ(seen.pixel(inside), original.pixel(inside)) << inside.x() << "," << inside.y();
+  }
+
+  Painted painted(document->Image1());
+  Drag(document, {200, 170}, {203, 172});
+  QCoreApplication::processEvents();
+  ASSERT_EQ(Chosen(document), (PixelRect{43, 62, 320, 220}));
+  EXPECT_GT(painted.Area(), 0);
+  EXPECT_LT(painted.Area(), 401 * 301 / 3);
 }
 
 // Inside, the rectangle moves and stops at the photo's edges; on an edge or a corner it resizes,
