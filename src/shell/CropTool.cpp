@@ -55,27 +55,6 @@ QRegion Decorations(const QRect& r) {
   return band;
 }
 
-Qt::CursorShape CursorFor(int grip) {
-  switch (grip) {
-    case 1 | 4:  // left and top
-    case 2 | 8:
-      return Qt::SizeFDiagCursor;
-    case 2 | 4:
-    case 1 | 8:
-      return Qt::SizeBDiagCursor;
-    case 1:
-    case 2:
-      return Qt::SizeHorCursor;
-    case 4:
-    case 8:
-      return Qt::SizeVerCursor;
-    case 16:
-      return Qt::SizeAllCursor;
-    default:
-      return Qt::CrossCursor;
-  }
-}
-
 }  // namespace
 
 // ---- The overlay ----
@@ -550,7 +529,34 @@ void CropTool::Drag(QPoint at) {
   SetRect(FromAnchor(anchor, reach));
 }
 
-void CropTool::Hover(QPoint at) { m_overlay->setCursor(CursorFor(GripAt(at))); }
+// The pointer says what a press there would take.
+void CropTool::Hover(QPoint at) {
+  Qt::CursorShape shape = Qt::CrossCursor;
+  switch (GripAt(at)) {
+    case kLeft | kTop:
+    case kRight | kBottom:
+      shape = Qt::SizeFDiagCursor;
+      break;
+    case kRight | kTop:
+    case kLeft | kBottom:
+      shape = Qt::SizeBDiagCursor;
+      break;
+    case kLeft:
+    case kRight:
+      shape = Qt::SizeHorCursor;
+      break;
+    case kTop:
+    case kBottom:
+      shape = Qt::SizeVerCursor;
+      break;
+    case kInside:
+      shape = Qt::SizeAllCursor;
+      break;
+    default:
+      break;
+  }
+  m_overlay->setCursor(shape);
+}
 
 void CropTool::Release() { m_grip = kNone; }
 

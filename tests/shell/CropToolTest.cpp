@@ -46,24 +46,26 @@ void Drag(frmImage* document, QPoint from, QPoint to) {
   QTest::mouseRelease(overlay, Qt::LeftButton, {}, OnOverlay(document, to, true));
 }
 
+// As the platform delivers an event, so that it climbs to the parents that want it.
+void Deliver(QWidget* widget, QEvent&& event) {
+  QSpontaneKeyEvent::setSpontaneous(&event);
+  qApp->notify(widget, &event);
+}
+
 // The pointer over the viewport with no button held.
 Qt::CursorShape HoverCursor(frmImage* document, QPoint at) {
   QWidget* overlay = document->Crop()->Overlay();
   const QPoint local = OnOverlay(document, at);
-  QMouseEvent move(QEvent::MouseMove, local, overlay->mapToGlobal(local), Qt::NoButton,
-                   Qt::NoButton, Qt::NoModifier);
-  QSpontaneKeyEvent::setSpontaneous(&move);
-  qApp->notify(overlay, &move);
+  Deliver(overlay, QMouseEvent(QEvent::MouseMove, local, overlay->mapToGlobal(local), Qt::NoButton,
+                               Qt::NoButton, Qt::NoModifier));
   return overlay->cursor().shape();
 }
 
 void CtrlWheel(frmImage* document, QPoint at, int delta) {
   QWidget* image = document->Image1();
   const QPoint local = image->mapFrom(document->picScrollBox(), at);
-  QWheelEvent event(local, image->mapToGlobal(local), QPoint(), QPoint(0, delta), Qt::NoButton,
-                    Qt::ControlModifier, Qt::NoScrollPhase, false);
-  QSpontaneKeyEvent::setSpontaneous(&event);
-  qApp->notify(image, &event);
+  Deliver(image, QWheelEvent(local, image->mapToGlobal(local), QPoint(), QPoint(0, delta),
+                             Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false));
 }
 
 // Types into the strip's list, as a user picks an entry by its first characters.
@@ -81,11 +83,7 @@ void Type(frmImage* document, const char* field, int value) {
   QTest::keyClick(spin, Qt::Key_Return);
 }
 
-PixelRect Chosen(frmImage* document) {
-  const std::optional<PixelRect> rect = document->Crop()->Rect();
-  EXPECT_TRUE(rect.has_value());
-  return rect.value_or(PixelRect{});
-}
+PixelRect Chosen(frmImage* document) { return document->Crop()->Rect().value_or(PixelRect{}); }
 
 frmImage* StartCrop(frmImage* document) {
   QTest::mouseClick(Part<QToolButton>(document, "RecadrerBT"), Qt::LeftButton);
@@ -121,24 +119,14 @@ TEST_F(CropMode, DragsTakePhotoPixelsAtEveryZoomAndScroll) {
   ASSERT_EQ(wide->Zoom(), 50);
   Drag(wide, {70, 110}, {20, 60});
   EXPECT_EQ(Chosen(wide), (PixelRect{40, 120, 100, 100}));
-  EXPECT_EQ(Status(), QStringLiteral(" Recadrage : 100 x 100 pixels"));
   QTest::mouseClick(Part<QToolButton>(wide, "TailleNormale"), Qt::LeftButton);
   EXPECT_EQ(wide->Crop()->Overlay()->size(), wide->Image1()->size());
   EXPECT_EQ(wide->Crop()->ShownRect(), QRect(40, 120, 100, 100));
 }
 
-// Collects what a widget is asked to paint.
-class Painted : public QObject {
- public:
-  explicit Painted(QWidget* widget) { widget->installEventFilter(this); }
+// Collects the region a widget is asked to paint.
+struct Painted : QObject {
   QRegion region;
-  long long Area() const {
-    long long area = 0;
-    for (const QRect& r : region) area += static_cast<long long>(r.width()) * r.height();
-    return area;
-  }
-
- protected:
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
     return false;
@@ -153,25 +141,23 @@ TEST_F(CropMode, TheOutsideIsDimmedAndAStepRepaintsOnlyWhatChanges) {
   Drag(document, {40, 60}, {360, 280});
   QCoreApplication::processEvents();
   const QImage seen = document->picScrollBox()->grab().toImage();
-  const auto expectDimmed = [&](QPoint at) {
-    const QColor was = original.pixelColor(at);
-    const QColor now = seen.pixelColor(at);
-    for (const auto& [a, b] : {std::pair{was.red(), now.red()}, {was.green(), now.green()}}) {
-      EXPECT_NEAR(b, a / 2, 2) << at.x() << "," << at.y();
-    }
-  };
-  expectDimmed({20, 100});
-  expectDimmed({380, 290});
+  for (const QPoint out : {QPoint(20, 100), QPoint(380, 290)}) {
+    EXPECT_NEAR(qRed(seen.pixel(out)), qRed(original.pixel(out)) / 2, 2) << out.x();
+    EXPECT_NEAR(qBlue(seen.pixel(out)), qBlue(original.pixel(out)) / 2, 2) << out.x();
+  }
   for (const QPoint inside : {QPoint(100, 100), QPoint(300, 250)}) {
-    EXPECT_EQ(seen.pixel(inside), original.pixel(inside)) << inside.x() << "," << inside.y();
+    EXPECT_EQ(seen.pixel(inside), original.pixel(inside)) << inside.x();
   }
 
-  Painted painted(document->Image1());
+  Painted painted;
+  document->Image1()->installEventFilter(&painted);
   Drag(document, {200, 170}, {203, 172});
   QCoreApplication::processEvents();
   ASSERT_EQ(Chosen(document), (PixelRect{43, 62, 320, 220}));
-  EXPECT_GT(painted.Area(), 0);
-  EXPECT_LT(painted.Area(), 401 * 301 / 3);
+  long long area = 0;
+  for (const QRect& r : painted.region) area += static_cast<long long>(r.width()) * r.height();
+  EXPECT_GT(area, 0);
+  EXPECT_LT(area, 401 * 301 / 3);
 }
 
 // Inside, the rectangle moves and stops at the photo's edges; on an edge or a corner it resizes,
@@ -202,8 +188,8 @@ TEST_F(CropMode, TheRectangleMovesAndResizesByItsEdgesAndCorners) {
 }
 
 // Each ratio is the largest centred rectangle, in the photo's orientation; the swap turns it; a
-// drag keeps it; a photo changed under the mode gets it again.
-TEST_F(CropMode, RatiosFollowThePhotosOrientationAndTheSwap) {
+// drag and a typed size keep it; a photo changed under the mode gets it again.
+TEST_F(CropMode, RatiosFollowThePhotosOrientationTheSwapADragAndATypedSize) {
   frmImage* landscape = StartCrop(Open(QStringLiteral("a.bmp"), 401, 301));
   Pick(landscape, QStringLiteral("4"));
   EXPECT_EQ(Chosen(landscape), (PixelRect{0, 0, 401, 300}));
@@ -215,6 +201,16 @@ TEST_F(CropMode, RatiosFollowThePhotosOrientationAndTheSwap) {
   // A drag 60 wide and 10 high at 2:3 is 60 x 90.
   Drag(landscape, {20, 100}, {80, 110});
   EXPECT_EQ(Chosen(landscape), (PixelRect{20, 100, 60, 90}));
+  // A width typed at 3:2 sets the height, about the same centre; a height too tall for the photo
+  // is brought back inside it, ratio kept. Enter in a field takes the number and crops nothing.
+  Pick(landscape, QStringLiteral("3"));
+  ASSERT_EQ(Chosen(landscape), (PixelRect{0, 17, 401, 267}));
+  Type(landscape, "CropWidth", 300);
+  EXPECT_EQ(Chosen(landscape), (PixelRect{50, 50, 300, 200}));
+  EXPECT_EQ(Part<QSpinBox>(landscape, "CropHeight")->value(), 200);
+  Type(landscape, "CropHeight", 280);
+  EXPECT_EQ(Chosen(landscape), (PixelRect{0, 16, 401, 267}));
+  EXPECT_TRUE(landscape->Crop()->Active() && landscape->Document().ImageWidth() == 401);
   // Turned under the mode, the photo is portrait: 4:3 becomes 3:4.
   Pick(landscape, QStringLiteral("4"));
   Click(commands::kDroite);
@@ -228,21 +224,6 @@ TEST_F(CropMode, RatiosFollowThePhotosOrientationAndTheSwap) {
   EXPECT_EQ(Chosen(portrait), (PixelRect{0, 50, 201, 201}));
   Pick(portrait, QStringLiteral("P"));
   EXPECT_EQ(Chosen(portrait), (PixelRect{0, 0, 201, 301}));
-}
-
-// A width typed with 3:2 sets the height, about the same centre; a height too tall for the photo
-// is brought back inside it, ratio kept. Enter in a field takes the number and crops nothing.
-TEST_F(CropMode, ATypedSizeKeepsTheRatioAndTheCentreInsideThePhoto) {
-  frmImage* document = StartCrop(Open(QStringLiteral("a.bmp"), 401, 301));
-  Pick(document, QStringLiteral("3"));
-  ASSERT_EQ(Chosen(document), (PixelRect{0, 17, 401, 267}));
-  Type(document, "CropWidth", 300);
-  EXPECT_EQ(Chosen(document), (PixelRect{50, 50, 300, 200}));
-  EXPECT_EQ(Part<QSpinBox>(document, "CropHeight")->value(), 200);
-  Type(document, "CropHeight", 280);
-  EXPECT_EQ(Chosen(document), (PixelRect{0, 16, 401, 267}));
-  EXPECT_EQ(document->Document().ImageWidth(), 401);
-  EXPECT_TRUE(document->Crop()->Active());
 }
 
 // Enter and a double click crop to the rectangle, one undo step each, and the view shows the
@@ -296,9 +277,7 @@ TEST_F(CropMode, TheEditionMenuOffersItAndTheZoomToolEndsIt) {
   const QKeySequence keys(Qt::CTRL | Qt::SHIFT | Qt::Key_X);
   EXPECT_EQ(action->shortcut(), keys);
   for (const QAction* other : window->findChildren<QAction*>()) {
-    if (other != action) {
-      EXPECT_FALSE(other->shortcuts().contains(keys)) << other->objectName();
-    }
+    EXPECT_TRUE(other == action || !other->shortcuts().contains(keys)) << other->objectName();
   }
   const QList<QAction*> edition =
       window->findChild<QMenu*>(QStringLiteral("mnuEditTOP"))->actions();
