@@ -34,8 +34,9 @@ constexpr int kGripMargin = 6;
 constexpr int kFrameBand = 5;
 const QColor kDim(0, 0, 0, 128);
 
+// To the nearest, halves up; numerator and denominator positive.
 std::int32_t RoundDiv(std::int64_t numerator, std::int64_t denominator) {
-  return static_cast<std::int32_t>((2 * numerator + denominator) / (2 * denominator));
+  return static_cast<std::int32_t>((numerator + denominator / 2) / denominator);
 }
 
 std::int32_t FloorHalf(std::int32_t value) { return value >= 0 ? value / 2 : -((1 - value) / 2); }
@@ -245,6 +246,8 @@ void CropTool::Leave() {
 void CropTool::Apply() {
   if (!m_active || !m_rect) return;
   const PixelRect rect = *m_rect;
+  const std::optional<PixelSize> ratio = m_ratio;
+  const int preset = m_presets->currentIndex();
   const bool whole = rect == PixelRect{0, 0, PhotoWidth(), PhotoHeight()};
   // Left first, so that the document's own report of the command is what
   // the status area keeps; the whole photo is no crop at all.
@@ -257,8 +260,10 @@ void CropTool::Apply() {
     host.ShowProgress(false);
     host.SetHourglass(false);
     ShowFailure(host.Ui(), std::current_exception(), &m_window);
-    // The photo is as it was: the rectangle is offered again.
+    // The photo is as it was: the rectangle and its ratio are offered again.
     Start();
+    m_ratio = ratio;
+    m_presets->setCurrentIndex(preset);
     SetRect(rect);
   }
 }

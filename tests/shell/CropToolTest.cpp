@@ -233,6 +233,15 @@ TEST_F(CropMode, EnterCropsUndoGivesItBackEscapeLeavesItAlone) {
   const QImage original = Upright(document->Document().Picture());
   const QString caption = Caption(document);
   Drag(document, {50, 60}, {171, 141});
+  // A crop the memory cannot hold is told, and the rectangle is offered again.
+  document->Document().SetAvailableMemoryProbe([] { return std::uint64_t{1}; });
+  ui.Answer(MessageAnswer::Ok);
+  QTest::keyClick(document->Crop()->Overlay(), Qt::Key_Return);
+  ExpectMessage(0, QStringLiteral("Mémoire insuffisante : la photo n'a pas été modifiée."),
+                MessageIcon::Exclamation);
+  EXPECT_TRUE(document->Crop()->Active() && !document->Crop()->Strip()->isHidden());
+  EXPECT_EQ(Chosen(document), (PixelRect{50, 60, 121, 81}));
+  document->Document().SetAvailableMemoryProbe({});
   QTest::keyClick(document->Crop()->Overlay(), Qt::Key_Return);
   EXPECT_FALSE(document->Crop()->Active());
   EXPECT_TRUE(document->Crop()->Overlay()->isHidden() && document->Crop()->Strip()->isHidden());
