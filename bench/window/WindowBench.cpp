@@ -258,6 +258,8 @@ int main(int argc, char* argv[]) {
   doc.Crop()->Leave();
 
   Print(rows);
+  std::printf("crop steps on the photo fitted at %.0f %%, %d x %d on screen\n", doc.Zoom(),
+              overlay->width(), overlay->height());
   document->Document().Propre();
   window.close();
   return 0;
