@@ -1,4 +1,5 @@
-// The crop mode of a document window: the rectangle dragged on the photo, its strip of controls.
+// The crop mode of a document window: the rectangle dragged on the photo (CropGestures.cpp), its
+// strip of controls (CropTool.cpp).
 #pragma once
 
 #include <QObject>

@@ -117,7 +117,7 @@ class frmImage : public QWidget, public DocumentObserver {
   // while the view is half the photo's size or less, as nothing reads it then.
   const QImage& picImage() const { return m_picImage; }
 
-  // ---- The crop mode (CropTool.cpp) ----
+  // ---- The crop mode (CropTool.cpp, CropGestures.cpp) ----
   // Starts the mode over the photo, or leaves it when it is on.
   void Recadrer_Click();
   // Null until the mode is first started.
