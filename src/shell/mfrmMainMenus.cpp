@@ -195,7 +195,8 @@ void mfrmMain::BuildMenus() {
   QMenu* edit = top("mnuEditTOP", QStringLiteral("&Edition"));
   fill(edit, {c::kAnnuler, c::kRetablir, nullptr}, "mnuEditAnnuler", 0);
   fill(edit, {c::kCopier, c::kColler, nullptr, c::kRetailler}, "mnuEdit", 1);
-  // The modes on the photo follow the resize, outside the numbered entries.
+  // The modes on the photo follow the resize, added apart so that the numbered separators keep
+  // their names.
   edit->addAction(Action(c::kRecadrer));
   fill(edit, {nullptr, c::kProprietes}, "mnuEdit", 5);
 
