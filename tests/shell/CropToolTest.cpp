@@ -201,6 +201,8 @@ TEST_F(CropMode, RatiosFollowThePhotosOrientationTheSwapADragAndATypedSize) {
   // A drag 60 wide and 10 high at 2:3 is 60 x 90.
   Drag(landscape, {20, 100}, {80, 110});
   EXPECT_EQ(Chosen(landscape), (PixelRect{20, 100, 60, 90}));
+  Drag(landscape, {80, 145}, {100, 145});  // the right edge: the height follows about its middle
+  EXPECT_EQ(Chosen(landscape), (PixelRect{20, 85, 80, 120}));
   // A width typed at 3:2 sets the height, about the same centre; a height too tall for the photo
   // is brought back inside it, ratio kept. Enter in a field takes the number and crops nothing.
   Pick(landscape, QStringLiteral("3"));
