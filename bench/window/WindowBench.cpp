@@ -1,5 +1,5 @@
-// fotavel-bench-window: the real main window on a 6000 x 4000 JPEG, each toolbar command timed
-// from the click until the photo is repainted. Run by hand under a real display server:
+// fotavel-bench-window: the real main window on a 6000 x 4000 JPEG, each toolbar command and each
+// step of a crop drag timed until the photo is repainted. Run by hand under a real display server:
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/fotavel-bench-window [ROUNDS [PAUSE_MS]]
 // PAUSE_MS: how long the window is left alone before each click, as a person
 // looks at the photo between two commands (0: clicks back to back).
@@ -23,6 +23,7 @@
 #include "controls/bouton.h"
 #include "dialogs/QtUiServices.h"
 #include "io/PictureFiles.h"
+#include "shell/CropTool.h"
 #include "shell/StraightenTool.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
@@ -270,7 +271,37 @@ int main(int argc, char* argv[]) {
   rows.push_back(apply);
   rows.push_back(undoStraighten);
 
+  // The crop mode on the photo fitted to the window: each step of a drag, a
+  // new rectangle growing then the rectangle moved, until the photo under it
+  // has been painted again; and, for comparison, a repaint of the whole view
+  // with the dimming, which a step must not cost.
+  doc.fenetre_Click();
+  doc.Recadrer_Click();
+  QWidget* overlay = doc.Crop()->Overlay();
+  const QPoint origin(overlay->width() / 5, overlay->height() / 5);
+  Row cropDraw(QStringLiteral("crop: drag a new rect"));
+  QTest::mousePress(overlay, Qt::LeftButton, {}, origin);
+  for (int i = 1; i <= 20; ++i) {
+    bench.Time(cropDraw, [&, i] { QTest::mouseMove(overlay, origin + QPoint(i * 25, i * 16)); });
+  }
+  QTest::mouseRelease(overlay, Qt::LeftButton, {}, origin + QPoint(500, 320));
+  rows.push_back(cropDraw);
+  Row cropMove(QStringLiteral("crop: move the rect"));
+  const QPoint inside = origin + QPoint(250, 160);
+  QTest::mousePress(overlay, Qt::LeftButton, {}, inside);
+  for (int i = 1; i <= 20; ++i) {
+    bench.Time(cropMove, [&, i] { QTest::mouseMove(overlay, inside + QPoint(i * 6, i * 4)); });
+  }
+  QTest::mouseRelease(overlay, Qt::LeftButton, {}, inside + QPoint(120, 80));
+  rows.push_back(cropMove);
+  Row cropWhole(QStringLiteral("crop: whole view"));
+  for (int i = 0; i < 10; ++i) bench.Time(cropWhole, [overlay] { overlay->update(); });
+  rows.push_back(cropWhole);
+  doc.Crop()->Leave();
+
   Print(rows);
+  std::printf("crop steps on the photo fitted at %.0f %%, %d x %d on screen\n", doc.Zoom(),
+              overlay->width(), overlay->height());
   document->Document().Propre();
   window.close();
   return 0;

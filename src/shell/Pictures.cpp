@@ -217,6 +217,16 @@ QPixmap DrawViewPicture(ViewPicture picture, int size) {
         p.setPen(QPen(Qt::black, 4, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(19, 19, 28, 28);
         break;
+      case ViewPicture::Crop:
+        // The two corner marks of a cut.
+        p.drawPolyline(QPolygonF({QPointF(9, 3), QPointF(9, 23), QPointF(29, 23)}));
+        p.drawPolyline(QPolygonF({QPointF(3, 9), QPointF(23, 9), QPointF(23, 29)}));
+        break;
+      case ViewPicture::Orientation:
+        p.setPen(QPen(Qt::black, 2));
+        p.drawRect(QRectF(3, 11, 18, 12));
+        p.drawRect(QRectF(17, 4, 12, 18));
+        break;
       case ViewPicture::Straighten:
         // A tilted frame over the level line it is turned to.
         p.save();

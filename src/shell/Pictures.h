@@ -9,7 +9,8 @@
 
 namespace fotavel {
 
-enum class ViewPicture { Normal, Fit, Zoom, Straighten };
+// The view buttons' pictures; Orientation is the crop strip's swap of portrait and landscape.
+enum class ViewPicture { Normal, Fit, Zoom, Crop, Orientation, Straighten };
 
 // The application's icon: a small framed landscape.
 QIcon AppIcon();

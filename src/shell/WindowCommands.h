@@ -18,6 +18,7 @@ inline constexpr char kRetablir[] = "Retablir";
 inline constexpr char kCopier[] = "mnuEdit_1";
 inline constexpr char kColler[] = "mnuEdit_2";
 inline constexpr char kRetailler[] = "mnuEdit_4";
+inline constexpr char kRecadrer[] = "Recadrer";
 inline constexpr char kRedresser[] = "mnuRedresser";
 inline constexpr char kProprietes[] = "mnuEdit_6";
 

@@ -8,6 +8,7 @@
 #include "dialogs/UiServices.h"
 #include "dialogs/frmProprietes.h"
 #include "document/Messages.h"
+#include "shell/CropTool.h"
 #include "shell/Failures.h"
 #include "shell/StraightenTool.h"
 #include "shell/SurfaceClipboard.h"
@@ -106,15 +107,31 @@ void frmImage::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-// ---- The straighten mode ----
+// ---- The modes on the photo: crop and straighten ----
+// One mode at a time: each takes the mouse over the photo and a strip over
+// its top, so starting one leaves the other. The zoom tool and the area blur
+// give way too; the view buttons stay usable.
+
+void frmImage::Recadrer_Click() {
+  if (m_crop != nullptr && m_crop->Active()) {
+    m_crop->Leave();
+    return;
+  }
+  if (m_document.Picture().empty()) return;
+  if (m_straighten != nullptr) m_straighten->Leave();
+  SetMousePointer(kPointerNormal);
+  if (m_crop == nullptr) m_crop = new CropTool(*this);
+  m_crop->Start();
+}
 
 void frmImage::Redresser_Click() {
-  if (m_straighten == nullptr) m_straighten = new StraightenTool(*this, m_host);
-  if (m_straighten->Active()) {
+  if (m_straighten != nullptr && m_straighten->Active()) {
     m_straighten->Leave();
-  } else {
-    m_straighten->Start();
+    return;
   }
+  if (m_crop != nullptr) m_crop->Leave();
+  if (m_straighten == nullptr) m_straighten = new StraightenTool(*this, m_host);
+  m_straighten->Start();
 }
 
 // ---- What the document reports ----

@@ -22,6 +22,7 @@ class QWheelEvent;
 
 namespace fotavel {
 
+class CropTool;
 class StraightenTool;
 
 // `Image1`: shows the 100 % drawing stretched to its own size. It paints
@@ -117,6 +118,14 @@ class frmImage : public QWidget, public DocumentObserver {
   // while the view is half the photo's size or less, as nothing reads it then.
   const QImage& picImage() const { return m_picImage; }
 
+  // ---- The crop mode (CropTool.cpp, CropGestures.cpp) ----
+  // Starts the mode over the photo, or leaves it when it is on.
+  void Recadrer_Click();
+  // Null until the mode is first started.
+  CropTool* Crop() const { return m_crop; }
+  // The tools of the modes report through the window's host.
+  DocumentHost& Host() { return m_host; }
+
   // ---- The straighten mode (StraightenTool.cpp holds the tool) ----
   // Turns the mode on, or leaves it when it is on.
   void Redresser_Click();
@@ -204,6 +213,8 @@ class frmImage : public QWidget, public DocumentObserver {
   QTimer* m_prepareTimer = nullptr;
   QTimer* m_timerZoomPlus = nullptr;
   QTimer* m_timerZoomMoins = nullptr;
+  // The crop mode, made the first time it is asked for.
+  CropTool* m_crop = nullptr;
 
   // The straighten mode, made at its first use; a child of this window.
   StraightenTool* m_straighten = nullptr;

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "controls/SystemColours.h"
+#include "shell/CropTool.h"
 #include "shell/Pictures.h"
 #include "shell/StraightenTool.h"
 #include "shell/ViewRules.h"
@@ -110,6 +111,7 @@ void frmImage::BuildView() {
       {"ZoomBT",
        QStringLiteral("Zoom [+] : Bouton souris à gauche   /   Zoom [-] : Bouton souris à droite"),
        ViewPicture::Zoom, &frmImage::ZoomBT_Click},
+      {"RecadrerBT", tr("Recadrer la photo"), ViewPicture::Crop, &frmImage::Recadrer_Click},
       {"RedresserBT", tr("Redresser la photo : tracez l'horizon ou choisissez l'angle"),
        ViewPicture::Straighten, &frmImage::Redresser_Click},
   };
@@ -152,11 +154,13 @@ void frmImage::PictureOpened() {
 }
 
 void frmImage::PictureChanged() {
-  // A mode chosen on the old photo does not carry over to the new one.
+  // An angle chosen on the old photo does not carry over to the new one.
   if (m_straighten != nullptr) m_straighten->PhotoChanged();
   Render();
   // Turns, undos and resizes change the photo's size: the bars follow.
   picScrollBox_Resize();
+  // A mode's choices belong to the photo it was started on.
+  if (m_crop != nullptr) m_crop->PictureChanged();
   m_prepareTimer->start(50);
 }
 
@@ -262,8 +266,11 @@ void frmImage::ZoomBT_Click() {
 }
 
 void frmImage::SetMousePointer(int pointer) {
-  // The zoom tool and the area blur take the mouse the straighten mode holds.
-  if (pointer != kPointerNormal && m_straighten != nullptr) m_straighten->Leave();
+  // The zoom tool and the area blur take the mouse the crop and straighten modes hold.
+  if (pointer == kPointerZoom || pointer == kPointerCross) {
+    if (m_crop != nullptr) m_crop->Leave();
+    if (m_straighten != nullptr) m_straighten->Leave();
+  }
   m_pointer = pointer;
   switch (pointer) {
     case kPointerZoom:

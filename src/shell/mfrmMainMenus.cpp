@@ -70,6 +70,12 @@ void mfrmMain::BuildActions() {
        [this] {
          if (frmImage* document = ImageActive()) RetaillerPhoto(*document);
        }},
+      {c::kRecadrer,
+       tr("Re&cadrer…"),
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X)},
+       [this] {
+         if (frmImage* document = ImageActive()) document->Recadrer_Click();
+       }},
       {c::kRedresser,
        tr("Re&dresser…"),
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_H)},
@@ -194,11 +200,12 @@ void mfrmMain::BuildMenus() {
 
   QMenu* edit = top("mnuEditTOP", QStringLiteral("&Edition"));
   fill(edit, {c::kAnnuler, c::kRetablir, nullptr}, "mnuEditAnnuler", 0);
-  fill(edit, {c::kCopier, c::kColler, nullptr, c::kRetailler, nullptr, c::kProprietes}, "mnuEdit",
-       1);
-  // After "Retailler", before the separator: the separators keep the names their places gave them.
-  QAction* afterRetailler = edit->findChild<QAction*>(QStringLiteral("mnuEdit_5"));
-  edit->insertAction(afterRetailler, Action(c::kRedresser));
+  fill(edit, {c::kCopier, c::kColler, nullptr, c::kRetailler}, "mnuEdit", 1);
+  // The modes on the photo follow the resize, added apart so that the numbered separators keep
+  // their names.
+  edit->addAction(Action(c::kRecadrer));
+  edit->addAction(Action(c::kRedresser));
+  fill(edit, {nullptr, c::kProprietes}, "mnuEdit", 5);
 
   QMenu* image = top("mnuImageTOP", QStringLiteral("Plus d'E&ffets"));
   QMenu* low = image->addMenu(QStringLiteral("&Softening Filters"));

@@ -10,6 +10,7 @@
 
 #include "document/Messages.h"
 #include "effects/CropGeometry.h"
+#include "shell/CropTool.h"
 #include "shell/ShellFixture.h"
 #include "shell/StraightenTool.h"
 #include "shell/WindowCommands.h"
@@ -29,15 +30,16 @@ T* Child(QObject* parent, const char* name) {
 // The tenth of a degree the tool keeps of an angle.
 double Tenths(double degrees) { return std::round(degrees * 10) / 10; }
 
-// The menu entry sits in "Edition" right after "Retailler la photo", with its shortcut; with no
-// photo it asks for one, with a photo it turns the mode on and off, as the view button does.
+// The menu entry sits in "Edition" right after "Recadrer", with its shortcut; with no photo it
+// asks for one, with a photo it turns the mode on and off, as the view button does. One mode at a
+// time: cropping and straightening each leave the other.
 TEST_F(StraightenToolTest, TheEditMenuAndTheViewButtonToggleTheMode) {
   QMenu* edit = window->menuBar()->findChild<QMenu*>(QStringLiteral("mnuEditTOP"));
   ASSERT_NE(edit, nullptr);
   const QList<QAction*> entries = edit->actions();
   QAction* action = Child<QAction>(window.get(), commands::kRedresser);
   EXPECT_EQ(entries.indexOf(action),
-            entries.indexOf(Child<QAction>(window.get(), commands::kRetailler)) + 1);
+            entries.indexOf(Child<QAction>(window.get(), commands::kRecadrer)) + 1);
   EXPECT_EQ(action->text(), QStringLiteral("Re&dresser…"));
   EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+H")));
   for (QAction* other : window->findChildren<QAction*>()) {
@@ -65,6 +67,15 @@ TEST_F(StraightenToolTest, TheEditMenuAndTheViewButtonToggleTheMode) {
   EXPECT_FALSE(document->Straighten()->Active());
   action->trigger();
   EXPECT_EQ(document->MousePointer(), frmImage::kPointerNormal);
+  EXPECT_TRUE(document->Straighten()->Active());
+
+  Child<QAction>(window.get(), commands::kRecadrer)->trigger();
+  EXPECT_FALSE(document->Straighten()->Active());
+  EXPECT_TRUE(document->Straighten()->Strip()->isHidden());
+  ASSERT_NE(document->Crop(), nullptr);
+  EXPECT_TRUE(document->Crop()->Active());
+  action->trigger();
+  EXPECT_FALSE(document->Crop()->Active());
   EXPECT_TRUE(document->Straighten()->Active());
 }
 
