@@ -7,6 +7,11 @@
 #include <numbers>
 
 #include "effects/cImageProcessDIB.h"
+#include "surface/CpuVersions.h"
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace fotavel {
 namespace {
@@ -69,27 +74,239 @@ Turn TurnFor(double degrees) {
           std::llround(std::sin(radians) * double(std::int64_t{1} << kTrigBits))};
 }
 
-// Source position of destination pixel (x, y) (from the top-left), in 1/256
-// of a pixel. Offsets from the centres are kept doubled so that a centre
-// between two pixels stays an integer; turning clockwise by the angle takes
-// offset (dx, dy) of the source to (dx cos - dy sin, dx sin + dy cos), so a
-// destination offset comes from (dx cos + dy sin, -dx sin + dy cos).
-struct SourcePoint {
+// The source points of one destination row, in 1/2^29 of a pixel with the
+// half of the final rounding already added. Offsets from the centres are kept
+// doubled so that a centre between two pixels stays an integer; turning
+// clockwise by the angle takes offset (dx, dy) of the source to
+// (dx cos - dy sin, dx sin + dy cos), so a destination offset comes from
+// (dx cos + dy sin, -dx sin + dy cos). One pixel to the right adds exactly
+// 2 cos and -2 sin, so walking a row by whole-number steps gives the same
+// points as computing each one afresh.
+struct RowWalk {
   std::int64_t u = 0;
   std::int64_t v = 0;
+  std::int64_t du = 0;
+  std::int64_t dv = 0;
 };
 
-SourcePoint SourceOf(const Turn& turn, std::int32_t x, std::int32_t y, PixelSize from,
-                     PixelSize to) {
-  const std::int64_t dx2 = 2 * std::int64_t{x} - (to.width - 1);
+constexpr std::int32_t kDrop = kPositionBits - kPhaseBits;
+
+RowWalk WalkOf(const Turn& turn, std::int32_t y, PixelSize from, PixelSize to) {
+  const std::int64_t dx2 = -(std::int64_t{to.width} - 1);
   const std::int64_t dy2 = 2 * std::int64_t{y} - (to.height - 1);
-  const std::int64_t u = (std::int64_t{from.width} - 1) * (std::int64_t{1} << kTrigBits) +
-                         dx2 * turn.cos + dy2 * turn.sin;
-  const std::int64_t v = (std::int64_t{from.height} - 1) * (std::int64_t{1} << kTrigBits) -
-                         dx2 * turn.sin + dy2 * turn.cos;
-  constexpr std::int32_t drop = kPositionBits - kPhaseBits;
-  constexpr std::int64_t half = std::int64_t{1} << (drop - 1);
-  return {(u + half) >> drop, (v + half) >> drop};
+  constexpr std::int64_t half = std::int64_t{1} << (kDrop - 1);
+  return {(std::int64_t{from.width} - 1) * (std::int64_t{1} << kTrigBits) + dx2 * turn.cos +
+              dy2 * turn.sin + half,
+          (std::int64_t{from.height} - 1) * (std::int64_t{1} << kTrigBits) - dx2 * turn.sin +
+              dy2 * turn.cos + half,
+          2 * turn.cos, -2 * turn.sin};
+}
+
+// Source point of pixel x of the row, in 1/256 of a pixel.
+inline std::int64_t PointU(const RowWalk& walk, std::int32_t x) {
+  return (walk.u + x * walk.du) >> kDrop;
+}
+inline std::int64_t PointV(const RowWalk& walk, std::int32_t x) {
+  return (walk.v + x * walk.dv) >> kDrop;
+}
+
+// True when all sixteen taps of point (u, v) lie inside the picture.
+inline bool TapsInside(std::int64_t u, std::int64_t v, PixelSize from) {
+  const std::int64_t column = u >> kPhaseBits, row = v >> kPhaseBits;
+  return column >= 1 && column + 2 < from.width && row >= 1 && row + 2 < from.height;
+}
+
+// One pixel as the operation defines it, each tap on its own: past the edge
+// the picture goes on as its edge pixels when cropped (those taps only soften
+// the border), as white otherwise.
+void PlainPixel(const cDIBSection& image, std::int64_t u, std::int64_t v, bool whiteCorners,
+                std::uint8_t* out) {
+  const PixelSize from{image.width(), image.height()};
+  const std::int64_t u0 = (u >> kPhaseBits) - 1;
+  const std::int64_t v0 = (v >> kPhaseBits) - 1;
+  const Weights& wx = CubicWeights()[static_cast<std::size_t>(u & (kPhases - 1))];
+  const Weights& wy = CubicWeights()[static_cast<std::size_t>(v & (kPhases - 1))];
+  for (int channel = 0; channel < 3; ++channel) {
+    std::int32_t sum = 0;
+    for (int j = 0; j < 4; ++j) {
+      std::int64_t row = v0 + j;
+      const bool rowOutside = row < 0 || row >= from.height;
+      row = std::clamp<std::int64_t>(row, 0, from.height - 1);
+      const std::uint8_t* source = image.row(from.height - 1 - std::int32_t(row));
+      std::int32_t rowSum = 0;
+      for (int i = 0; i < 4; ++i) {
+        std::int64_t column = u0 + i;
+        const bool outside = rowOutside || column < 0 || column >= from.width;
+        column = std::clamp<std::int64_t>(column, 0, from.width - 1);
+        const std::int32_t value = whiteCorners && outside ? 255 : source[3 * column + channel];
+        rowSum += wx[i] * value;
+      }
+      sum += wy[j] * rowSum;
+    }
+    constexpr std::int32_t shift = 2 * kWeightBits;
+    out[channel] =
+        static_cast<std::uint8_t>(std::clamp((sum + (1 << (shift - 1))) >> shift, 0, 255));
+  }
+}
+
+// Pixels x … x + count - 1 of a row whose sixteen taps all lie inside the
+// picture: no clamping, no white. The sums are the plain pixel's, in the same
+// integers (every partial sum fits 32 bits), so every version gives its bytes.
+using InteriorFn = void (*)(const cDIBSection&, const RowWalk&, std::int32_t, std::int32_t,
+                            std::uint8_t*);
+
+void InteriorBaseline(const cDIBSection& image, const RowWalk& walk, std::int32_t x,
+                      std::int32_t count, std::uint8_t* out) {
+  const std::int32_t height = image.height();
+  const auto& weights = CubicWeights();
+  std::int64_t u = walk.u + x * walk.du, v = walk.v + x * walk.dv;
+  for (std::int32_t k = 0; k < count; ++k, u += walk.du, v += walk.dv, out += 3) {
+    const std::int64_t pu = u >> kDrop, pv = v >> kDrop;
+    const std::ptrdiff_t column = 3 * ((pu >> kPhaseBits) - 1);
+    const std::int32_t row = std::int32_t(pv >> kPhaseBits) - 1;
+    const Weights& wx = weights[static_cast<std::size_t>(pu & (kPhases - 1))];
+    const Weights& wy = weights[static_cast<std::size_t>(pv & (kPhases - 1))];
+    const std::uint8_t* rows[4];
+    for (int j = 0; j < 4; ++j) rows[j] = image.row(height - 1 - row - j) + column;
+    for (int channel = 0; channel < 3; ++channel) {
+      std::int32_t sum = 0;
+      for (int j = 0; j < 4; ++j) {
+        const std::uint8_t* s = rows[j] + channel;
+        sum += wy[j] * (wx[0] * s[0] + wx[1] * s[3] + wx[2] * s[6] + wx[3] * s[9]);
+      }
+      constexpr std::int32_t shift = 2 * kWeightBits;
+      out[channel] =
+          static_cast<std::uint8_t>(std::clamp((sum + (1 << (shift - 1))) >> shift, 0, 255));
+    }
+  }
+}
+
+#if defined(__x86_64__)
+// The weights laid out for the vector version: a row's four as 16-bit pairs
+// for each of two channels, the column weights as 32-bit lanes in the orders
+// the row sums come out in.
+struct VectorWeights {
+  alignas(16) std::int16_t x[kPhases][8];
+  alignas(16) std::int32_t y01[kPhases][4];  // w0 w0 w1 w1
+  alignas(16) std::int32_t y23[kPhases][4];  // w2 w2 w3 w3
+  alignas(16) std::int32_t y[kPhases][4];    // w0 w1 w2 w3
+};
+
+const VectorWeights& VectorCubicWeights() {
+  static const VectorWeights table = [] {
+    VectorWeights t{};
+    const auto& weights = CubicWeights();
+    for (std::size_t p = 0; p < std::size_t{kPhases}; ++p) {
+      const Weights& w = weights[p];
+      for (int i = 0; i < 8; ++i) t.x[p][i] = static_cast<std::int16_t>(w[i % 4]);
+      for (int i = 0; i < 4; ++i) {
+        t.y01[p][i] = w[i / 2];
+        t.y23[p][i] = w[2 + i / 2];
+        t.y[p][i] = w[i];
+      }
+    }
+    return t;
+  }();
+  return table;
+}
+
+// The twelve bytes of four pixels, without reading past them.
+[[gnu::target("avx2")]] inline __m128i LoadFourPixels(const std::uint8_t* p) {
+  std::int32_t last;
+  std::memcpy(&last, p + 8, 4);
+  return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                            _mm_cvtsi32_si128(last));
+}
+
+// Each source row's twelve bytes are regrouped by channel as 16-bit taps and
+// multiplied in pairs by the row weights (pmaddwd), the pairs added into
+// row sums, the row sums multiplied by the column weights in 32 bits: the
+// plain pixel's integers, three channels at once.
+[[gnu::target("avx2")]] void InteriorAvx2(const cDIBSection& image, const RowWalk& walk,
+                                          std::int32_t x, std::int32_t count, std::uint8_t* out) {
+  const std::int32_t height = image.height();
+  const VectorWeights& weights = VectorCubicWeights();
+  const __m128i firstTwo = _mm_setr_epi8(0, -1, 3, -1, 6, -1, 9, -1, 1, -1, 4, -1, 7, -1, 10, -1);
+  const __m128i thirdLow =
+      _mm_setr_epi8(2, -1, 5, -1, 8, -1, 11, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+  const __m128i thirdHigh =
+      _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, 2, -1, 5, -1, 8, -1, 11, -1);
+  const __m128i rounding = _mm_set1_epi32(1 << (2 * kWeightBits - 1));
+  std::int64_t u = walk.u + x * walk.du, v = walk.v + x * walk.dv;
+  for (std::int32_t k = 0; k < count; ++k, u += walk.du, v += walk.dv, out += 3) {
+    const std::int64_t pu = u >> kDrop, pv = v >> kDrop;
+    const std::ptrdiff_t column = 3 * ((pu >> kPhaseBits) - 1);
+    const std::int32_t row = std::int32_t(pv >> kPhaseBits) - 1;
+    const std::size_t phaseX = static_cast<std::size_t>(pu & (kPhases - 1));
+    const std::size_t phaseY = static_cast<std::size_t>(pv & (kPhases - 1));
+    const __m128i wx = _mm_load_si128(reinterpret_cast<const __m128i*>(weights.x[phaseX]));
+    const __m128i r0 = LoadFourPixels(image.row(height - 1 - row) + column);
+    const __m128i r1 = LoadFourPixels(image.row(height - 2 - row) + column);
+    const __m128i r2 = LoadFourPixels(image.row(height - 3 - row) + column);
+    const __m128i r3 = LoadFourPixels(image.row(height - 4 - row) + column);
+    // Channels 0 and 1: [c0 taps 0+1, c0 taps 2+3, c1 taps 0+1, c1 taps 2+3] per row.
+    const __m128i m0 = _mm_madd_epi16(_mm_shuffle_epi8(r0, firstTwo), wx);
+    const __m128i m1 = _mm_madd_epi16(_mm_shuffle_epi8(r1, firstTwo), wx);
+    const __m128i m2 = _mm_madd_epi16(_mm_shuffle_epi8(r2, firstTwo), wx);
+    const __m128i m3 = _mm_madd_epi16(_mm_shuffle_epi8(r3, firstTwo), wx);
+    // Channel 2 of two rows in one register.
+    const __m128i t01 = _mm_madd_epi16(
+        _mm_or_si128(_mm_shuffle_epi8(r0, thirdLow), _mm_shuffle_epi8(r1, thirdHigh)), wx);
+    const __m128i t23 = _mm_madd_epi16(
+        _mm_or_si128(_mm_shuffle_epi8(r2, thirdLow), _mm_shuffle_epi8(r3, thirdHigh)), wx);
+    // Row sums: [c0 row 0, c1 row 0, c0 row 1, c1 row 1], the same for rows 2
+    // and 3, and channel 2 of rows 0 … 3.
+    const __m128i s01 =
+        _mm_mullo_epi32(_mm_hadd_epi32(m0, m1),
+                        _mm_load_si128(reinterpret_cast<const __m128i*>(weights.y01[phaseY])));
+    const __m128i s23 =
+        _mm_mullo_epi32(_mm_hadd_epi32(m2, m3),
+                        _mm_load_si128(reinterpret_cast<const __m128i*>(weights.y23[phaseY])));
+    const __m128i s2 =
+        _mm_mullo_epi32(_mm_hadd_epi32(t01, t23),
+                        _mm_load_si128(reinterpret_cast<const __m128i*>(weights.y[phaseY])));
+    const __m128i firstSums = _mm_add_epi32(s01, s23);
+    const __m128i both = _mm_add_epi32(firstSums, _mm_shuffle_epi32(firstSums, 0x4E));
+    const __m128i third = _mm_hadd_epi32(s2, s2);
+    const __m128i sums = _mm_blend_epi32(both, _mm_hadd_epi32(third, third), 0x4);
+    const __m128i shifted = _mm_srai_epi32(_mm_add_epi32(sums, rounding), 2 * kWeightBits);
+    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(shifted, shifted), shifted);
+    const std::int32_t pixel = _mm_cvtsi128_si32(bytes);
+    // The fourth byte goes into the next pixel, which is written after this
+    // one; the row's last pixel of the stretch is written as three.
+    std::memcpy(out, &pixel, k + 1 < count ? 4 : 3);
+  }
+}
+#endif
+
+InteriorFn PickInterior() {
+#if defined(__x86_64__)
+  return PickVersion<InteriorFn>(InteriorBaseline, InteriorAvx2);
+#else
+  return InteriorBaseline;
+#endif
+}
+
+// One destination row: the stretch whose taps all lie inside the picture
+// (one stretch, since the source point moves in a straight line) by the
+// interior version, the pixels before and after it each tap on its own.
+void TurnRow(const cDIBSection& image, const RowWalk& walk, std::int32_t width, bool whiteCorners,
+             InteriorFn interior, std::uint8_t* out) {
+  const PixelSize from{image.width(), image.height()};
+  const auto inside = [&](std::int32_t x) {
+    return TapsInside(PointU(walk, x), PointV(walk, x), from);
+  };
+  std::int32_t first = 0;
+  while (first < width && !inside(first)) ++first;
+  std::int32_t end = width;
+  while (end > first && !inside(end - 1)) --end;
+  for (std::int32_t x = 0; x < first; ++x) {
+    PlainPixel(image, PointU(walk, x), PointV(walk, x), whiteCorners, out + 3 * x);
+  }
+  if (end > first) interior(image, walk, first, end - first, out + 3 * std::ptrdiff_t{first});
+  for (std::int32_t x = end; x < width; ++x) {
+    PlainPixel(image, PointU(walk, x), PointV(walk, x), whiteCorners, out + 3 * x);
+  }
 }
 
 }  // namespace
@@ -131,40 +348,11 @@ void cImageProcessDIB::Straighten(cDIBSection& image, double degrees, bool white
     throw ImageProcessError(ImageProcessErrors::kOutOfMemory);
   }
   const Turn turn = TurnFor(degrees);
-  const auto& weights = CubicWeights();
+  const InteriorFn interior = PickInterior();
   m_events.Init(to.height - 1);
   for (std::int32_t y = 0; y < to.height; ++y) {
-    std::uint8_t* out = turned.row(to.height - 1 - y);
-    for (std::int32_t x = 0; x < to.width; ++x) {
-      const SourcePoint point = SourceOf(turn, x, y, from, to);
-      const std::int64_t u0 = (point.u >> kPhaseBits) - 1;
-      const std::int64_t v0 = (point.v >> kPhaseBits) - 1;
-      const Weights& wx = weights[static_cast<std::size_t>(point.u & (kPhases - 1))];
-      const Weights& wy = weights[static_cast<std::size_t>(point.v & (kPhases - 1))];
-      for (int channel = 0; channel < 3; ++channel) {
-        std::int32_t sum = 0;
-        for (int j = 0; j < 4; ++j) {
-          std::int64_t row = v0 + j;
-          const bool rowOutside = row < 0 || row >= from.height;
-          row = std::clamp<std::int64_t>(row, 0, from.height - 1);
-          const std::uint8_t* source = image.row(from.height - 1 - std::int32_t(row));
-          std::int32_t rowSum = 0;
-          for (int i = 0; i < 4; ++i) {
-            std::int64_t column = u0 + i;
-            const bool outside = rowOutside || column < 0 || column >= from.width;
-            column = std::clamp<std::int64_t>(column, 0, from.width - 1);
-            // Past the edge the picture goes on as its edge pixels when
-            // cropped (those taps only soften the border), as white otherwise.
-            const std::int32_t value = whiteCorners && outside ? 255 : source[3 * column + channel];
-            rowSum += wx[i] * value;
-          }
-          sum += wy[j] * rowSum;
-        }
-        constexpr std::int32_t shift = 2 * kWeightBits;
-        out[3 * x + channel] =
-            static_cast<std::uint8_t>(std::clamp((sum + (1 << (shift - 1))) >> shift, 0, 255));
-      }
-    }
+    TurnRow(image, WalkOf(turn, y, from, to), to.width, whiteCorners, interior,
+            turned.row(to.height - 1 - y));
     m_events.Progress(y);
   }
   image.swap(turned);
