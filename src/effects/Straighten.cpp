@@ -116,6 +116,12 @@ inline bool TapsInside(std::int64_t u, std::int64_t v, PixelSize from) {
   return column >= 1 && column + 2 < from.width && row >= 1 && row + 2 < from.height;
 }
 
+// True when none of them does.
+inline bool TapsOutside(std::int64_t u, std::int64_t v, PixelSize from) {
+  const std::int64_t column = u >> kPhaseBits, row = v >> kPhaseBits;
+  return column + 2 < 0 || column - 1 >= from.width || row + 2 < 0 || row - 1 >= from.height;
+}
+
 // One pixel as the operation defines it, each tap on its own: past the edge
 // the picture goes on as its edge pixels when cropped (those taps only soften
 // the border), as white otherwise.
@@ -300,13 +306,19 @@ void TurnRow(const cDIBSection& image, const RowWalk& walk, std::int32_t width, 
   while (first < width && !inside(first)) ++first;
   std::int32_t end = width;
   while (end > first && !inside(end - 1)) --end;
-  for (std::int32_t x = 0; x < first; ++x) {
-    PlainPixel(image, PointU(walk, x), PointV(walk, x), whiteCorners, out + 3 * x);
-  }
+  const auto border = [&](std::int32_t x) {
+    const std::int64_t u = PointU(walk, x), v = PointV(walk, x);
+    // With white corners, a pixel whose taps all fall outside is 255 x 2048 x
+    // 2048 / 2^22: white, and most of a corner is such pixels.
+    if (whiteCorners && TapsOutside(u, v, from)) {
+      std::memset(out + 3 * x, 255, 3);
+    } else {
+      PlainPixel(image, u, v, whiteCorners, out + 3 * x);
+    }
+  };
+  for (std::int32_t x = 0; x < first; ++x) border(x);
   if (end > first) interior(image, walk, first, end - first, out + 3 * std::ptrdiff_t{first});
-  for (std::int32_t x = end; x < width; ++x) {
-    PlainPixel(image, PointU(walk, x), PointV(walk, x), whiteCorners, out + 3 * x);
-  }
+  for (std::int32_t x = end; x < width; ++x) border(x);
 }
 
 }  // namespace
