@@ -6,12 +6,12 @@
 #include <cstring>
 #include <numbers>
 
-#include "effects/cImageProcessDIB.h"
-#include "surface/CpuVersions.h"
-
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
+
+#include "effects/cImageProcessDIB.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel {
 namespace {
@@ -189,13 +189,13 @@ void InteriorBaseline(const cDIBSection& image, const RowWalk& walk, std::int32_
 
 #if defined(__x86_64__)
 // The weights laid out for the vector version: a row's four as 16-bit pairs
-// for each of two channels, the column weights as 32-bit lanes in the orders
-// the row sums come out in.
+// for each of two channels, the column weights as 32-bit values to broadcast
+// and in pairs for channel 2's two rows a register.
 struct VectorWeights {
-  alignas(16) std::int16_t x[kPhases][8];
+  alignas(16) std::int16_t x[kPhases][8];    // w0 w1 w2 w3 w0 w1 w2 w3
+  alignas(16) std::int32_t y[kPhases][4];    // w0 w1 w2 w3
   alignas(16) std::int32_t y01[kPhases][4];  // w0 w0 w1 w1
   alignas(16) std::int32_t y23[kPhases][4];  // w2 w2 w3 w3
-  alignas(16) std::int32_t y[kPhases][4];    // w0 w1 w2 w3
 };
 
 const VectorWeights& VectorCubicWeights() {
@@ -206,9 +206,9 @@ const VectorWeights& VectorCubicWeights() {
       const Weights& w = weights[p];
       for (int i = 0; i < 8; ++i) t.x[p][i] = static_cast<std::int16_t>(w[i % 4]);
       for (int i = 0; i < 4; ++i) {
+        t.y[p][i] = w[i];
         t.y01[p][i] = w[i / 2];
         t.y23[p][i] = w[2 + i / 2];
-        t.y[p][i] = w[i];
       }
     }
     return t;
@@ -224,15 +224,22 @@ const VectorWeights& VectorCubicWeights() {
                             _mm_cvtsi32_si128(last));
 }
 
+// Channels 0 and 1 of a source row: [c0 taps 0+1, c0 taps 2+3, c1 taps 0+1,
+// c1 taps 2+3] times the row's column weight.
+[[gnu::target("avx2")]] inline __m128i FirstTwo(__m128i row, __m128i wx, std::int32_t wy) {
+  const __m128i firstTwo = _mm_setr_epi8(0, -1, 3, -1, 6, -1, 9, -1, 1, -1, 4, -1, 7, -1, 10, -1);
+  return _mm_mullo_epi32(_mm_madd_epi16(_mm_shuffle_epi8(row, firstTwo), wx), _mm_set1_epi32(wy));
+}
+
 // Each source row's twelve bytes are regrouped by channel as 16-bit taps and
-// multiplied in pairs by the row weights (pmaddwd), the pairs added into
-// row sums, the row sums multiplied by the column weights in 32 bits: the
-// plain pixel's integers, three channels at once.
+// multiplied in pairs by the row weights (pmaddwd); the pair sums are
+// multiplied by the column weights in 32 bits and added, and only the last
+// step adds across lanes: the plain pixel's integers, three channels at once,
+// with few of the shuffles that contend for one port.
 [[gnu::target("avx2")]] void InteriorAvx2(const cDIBSection& image, const RowWalk& walk,
                                           std::int32_t x, std::int32_t count, std::uint8_t* out) {
   const std::int32_t height = image.height();
   const VectorWeights& weights = VectorCubicWeights();
-  const __m128i firstTwo = _mm_setr_epi8(0, -1, 3, -1, 6, -1, 9, -1, 1, -1, 4, -1, 7, -1, 10, -1);
   const __m128i thirdLow =
       _mm_setr_epi8(2, -1, 5, -1, 8, -1, 11, -1, -1, -1, -1, -1, -1, -1, -1, -1);
   const __m128i thirdHigh =
@@ -244,42 +251,41 @@ const VectorWeights& VectorCubicWeights() {
     const std::ptrdiff_t column = 3 * ((pu >> kPhaseBits) - 1);
     const std::int32_t row = std::int32_t(pv >> kPhaseBits) - 1;
     const std::size_t phaseX = static_cast<std::size_t>(pu & (kPhases - 1));
-    const std::size_t phaseY = static_cast<std::size_t>(pv & (kPhases - 1));
+    const std::int32_t* wy = weights.y[static_cast<std::size_t>(pv & (kPhases - 1))];
     const __m128i wx = _mm_load_si128(reinterpret_cast<const __m128i*>(weights.x[phaseX]));
-    const __m128i r0 = LoadFourPixels(image.row(height - 1 - row) + column);
-    const __m128i r1 = LoadFourPixels(image.row(height - 2 - row) + column);
-    const __m128i r2 = LoadFourPixels(image.row(height - 3 - row) + column);
-    const __m128i r3 = LoadFourPixels(image.row(height - 4 - row) + column);
-    // Channels 0 and 1: [c0 taps 0+1, c0 taps 2+3, c1 taps 0+1, c1 taps 2+3] per row.
-    const __m128i m0 = _mm_madd_epi16(_mm_shuffle_epi8(r0, firstTwo), wx);
-    const __m128i m1 = _mm_madd_epi16(_mm_shuffle_epi8(r1, firstTwo), wx);
-    const __m128i m2 = _mm_madd_epi16(_mm_shuffle_epi8(r2, firstTwo), wx);
-    const __m128i m3 = _mm_madd_epi16(_mm_shuffle_epi8(r3, firstTwo), wx);
+    // Sixteen bytes are read where the four bytes past the twelve are still
+    // the picture's (its next storage row or padding): all but the top row.
+    const std::uint8_t* p0 = image.row(height - 1 - row) + column;
+    const __m128i r0 =
+        row > 0 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0)) : LoadFourPixels(p0);
+    const __m128i r1 =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(image.row(height - 2 - row) + column));
+    const __m128i r2 =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(image.row(height - 3 - row) + column));
+    const __m128i r3 =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(image.row(height - 4 - row) + column));
+    const __m128i first =
+        _mm_add_epi32(_mm_add_epi32(FirstTwo(r0, wx, wy[0]), FirstTwo(r1, wx, wy[1])),
+                      _mm_add_epi32(FirstTwo(r2, wx, wy[2]), FirstTwo(r3, wx, wy[3])));
     // Channel 2 of two rows in one register.
+    const std::size_t phaseY = static_cast<std::size_t>(pv & (kPhases - 1));
     const __m128i t01 = _mm_madd_epi16(
         _mm_or_si128(_mm_shuffle_epi8(r0, thirdLow), _mm_shuffle_epi8(r1, thirdHigh)), wx);
     const __m128i t23 = _mm_madd_epi16(
         _mm_or_si128(_mm_shuffle_epi8(r2, thirdLow), _mm_shuffle_epi8(r3, thirdHigh)), wx);
-    // Row sums: [c0 row 0, c1 row 0, c0 row 1, c1 row 1], the same for rows 2
-    // and 3, and channel 2 of rows 0 … 3.
-    const __m128i s01 =
-        _mm_mullo_epi32(_mm_hadd_epi32(m0, m1),
-                        _mm_load_si128(reinterpret_cast<const __m128i*>(weights.y01[phaseY])));
-    const __m128i s23 =
-        _mm_mullo_epi32(_mm_hadd_epi32(m2, m3),
-                        _mm_load_si128(reinterpret_cast<const __m128i*>(weights.y23[phaseY])));
-    const __m128i s2 =
-        _mm_mullo_epi32(_mm_hadd_epi32(t01, t23),
-                        _mm_load_si128(reinterpret_cast<const __m128i*>(weights.y[phaseY])));
-    const __m128i firstSums = _mm_add_epi32(s01, s23);
-    const __m128i both = _mm_add_epi32(firstSums, _mm_shuffle_epi32(firstSums, 0x4E));
-    const __m128i third = _mm_hadd_epi32(s2, s2);
-    const __m128i sums = _mm_blend_epi32(both, _mm_hadd_epi32(third, third), 0x4);
+    const __m128i third = _mm_add_epi32(
+        _mm_mullo_epi32(t01, _mm_load_si128(reinterpret_cast<const __m128i*>(weights.y01[phaseY]))),
+        _mm_mullo_epi32(t23,
+                        _mm_load_si128(reinterpret_cast<const __m128i*>(weights.y23[phaseY]))));
+    // [c0, c1, c2 half, c2 half], then the halves added into lane 2.
+    const __m128i halves = _mm_hadd_epi32(first, third);
+    const __m128i sums =
+        _mm_blend_epi32(halves, _mm_add_epi32(halves, _mm_bsrli_si128(halves, 4)), 0x4);
     const __m128i shifted = _mm_srai_epi32(_mm_add_epi32(sums, rounding), 2 * kWeightBits);
     const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(shifted, shifted), shifted);
     const std::int32_t pixel = _mm_cvtsi128_si32(bytes);
     // The fourth byte goes into the next pixel, which is written after this
-    // one; the row's last pixel of the stretch is written as three.
+    // one; the stretch's last pixel is written as three.
     std::memcpy(out, &pixel, k + 1 < count ? 4 : 3);
   }
 }
