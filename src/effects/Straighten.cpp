@@ -163,17 +163,20 @@ using InteriorFn = void (*)(const cDIBSection&, const RowWalk&, std::int32_t, st
 
 void InteriorBaseline(const cDIBSection& image, const RowWalk& walk, std::int32_t x,
                       std::int32_t count, std::uint8_t* out) {
-  const std::int32_t height = image.height();
+  // Rows from the top run down the storage from its last row; the step is
+  // taken once, as the surface's row() is not inlined into this loop.
+  const std::uint8_t* top = image.row(image.height() - 1);
+  const std::ptrdiff_t down = -std::ptrdiff_t{image.BytesPerScanLine()};
   const auto& weights = CubicWeights();
   std::int64_t u = walk.u + x * walk.du, v = walk.v + x * walk.dv;
   for (std::int32_t k = 0; k < count; ++k, u += walk.du, v += walk.dv, out += 3) {
     const std::int64_t pu = u >> kDrop, pv = v >> kDrop;
     const std::ptrdiff_t column = 3 * ((pu >> kPhaseBits) - 1);
-    const std::int32_t row = std::int32_t(pv >> kPhaseBits) - 1;
+    const std::ptrdiff_t row = (pv >> kPhaseBits) - 1;
     const Weights& wx = weights[static_cast<std::size_t>(pu & (kPhases - 1))];
     const Weights& wy = weights[static_cast<std::size_t>(pv & (kPhases - 1))];
     const std::uint8_t* rows[4];
-    for (int j = 0; j < 4; ++j) rows[j] = image.row(height - 1 - row - j) + column;
+    for (int j = 0; j < 4; ++j) rows[j] = top + (row + j) * down + column;
     for (int channel = 0; channel < 3; ++channel) {
       std::int32_t sum = 0;
       for (int j = 0; j < 4; ++j) {
@@ -238,7 +241,8 @@ const VectorWeights& VectorCubicWeights() {
 // with few of the shuffles that contend for one port.
 [[gnu::target("avx2")]] void InteriorAvx2(const cDIBSection& image, const RowWalk& walk,
                                           std::int32_t x, std::int32_t count, std::uint8_t* out) {
-  const std::int32_t height = image.height();
+  const std::uint8_t* top = image.row(image.height() - 1);
+  const std::ptrdiff_t down = -std::ptrdiff_t{image.BytesPerScanLine()};
   const VectorWeights& weights = VectorCubicWeights();
   const __m128i thirdLow =
       _mm_setr_epi8(2, -1, 5, -1, 8, -1, 11, -1, -1, -1, -1, -1, -1, -1, -1, -1);
@@ -249,21 +253,18 @@ const VectorWeights& VectorCubicWeights() {
   for (std::int32_t k = 0; k < count; ++k, u += walk.du, v += walk.dv, out += 3) {
     const std::int64_t pu = u >> kDrop, pv = v >> kDrop;
     const std::ptrdiff_t column = 3 * ((pu >> kPhaseBits) - 1);
-    const std::int32_t row = std::int32_t(pv >> kPhaseBits) - 1;
+    const std::ptrdiff_t row = (pv >> kPhaseBits) - 1;
     const std::size_t phaseX = static_cast<std::size_t>(pu & (kPhases - 1));
     const std::int32_t* wy = weights.y[static_cast<std::size_t>(pv & (kPhases - 1))];
     const __m128i wx = _mm_load_si128(reinterpret_cast<const __m128i*>(weights.x[phaseX]));
     // Sixteen bytes are read where the four bytes past the twelve are still
     // the picture's (its next storage row or padding): all but the top row.
-    const std::uint8_t* p0 = image.row(height - 1 - row) + column;
+    const std::uint8_t* p0 = top + row * down + column;
     const __m128i r0 =
         row > 0 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0)) : LoadFourPixels(p0);
-    const __m128i r1 =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(image.row(height - 2 - row) + column));
-    const __m128i r2 =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(image.row(height - 3 - row) + column));
-    const __m128i r3 =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(image.row(height - 4 - row) + column));
+    const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0 + 1 * down));
+    const __m128i r2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0 + 2 * down));
+    const __m128i r3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0 + 3 * down));
     const __m128i first =
         _mm_add_epi32(_mm_add_epi32(FirstTwo(r0, wx, wy[0]), FirstTwo(r1, wx, wy[1])),
                       _mm_add_epi32(FirstTwo(r2, wx, wy[2]), FirstTwo(r3, wx, wy[3])));
