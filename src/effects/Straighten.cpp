@@ -27,7 +27,11 @@ namespace {
 // Everything after the angle's sine and cosine is integer arithmetic, so every
 // machine-code version gives the same bytes: positions in 1/2^29 of a pixel,
 // rounded to 1/256 (kPhases) for the weights, which are in 1/2048 and sum to
-// exactly 2048. A row of four taps is summed first, then the four row sums.
+// exactly 2048. A row of four taps is summed first, then the four row sums;
+// every partial sum is a whole number within 32 bits, so a faster version
+// may add the same products in another order and still give the same bytes.
+// PlainPixel says what a pixel is; the row walk hands the stretch of pixels
+// whose taps all lie inside the picture to InteriorBaseline or InteriorAvx2.
 constexpr std::int32_t kPhaseBits = 8;
 constexpr std::int32_t kPhases = 1 << kPhaseBits;
 constexpr std::int32_t kWeightBits = 11;
