@@ -196,13 +196,13 @@ void InteriorBaseline(const cDIBSection& image, const RowWalk& walk, std::int32_
 
 #if defined(__x86_64__)
 // The weights laid out for the vector version: a row's four as 16-bit pairs
-// for each of two channels, the column weights as 32-bit values to broadcast
-// and in pairs for channel 2's two rows a register.
+// for each of two channels, each column weight four times, and the column
+// weights in pairs for channel 2, whose two rows share a register.
 struct VectorWeights {
-  alignas(16) std::int16_t x[kPhases][8];    // w0 w1 w2 w3 w0 w1 w2 w3
-  alignas(16) std::int32_t y[kPhases][4];    // w0 w1 w2 w3
-  alignas(16) std::int32_t y01[kPhases][4];  // w0 w0 w1 w1
-  alignas(16) std::int32_t y23[kPhases][4];  // w2 w2 w3 w3
+  alignas(16) std::int16_t x[kPhases][8];     // w0 w1 w2 w3 w0 w1 w2 w3
+  alignas(16) std::int32_t y[kPhases][4][4];  // wj wj wj wj for row j
+  alignas(16) std::int32_t y01[kPhases][4];   // w0 w0 w1 w1
+  alignas(16) std::int32_t y23[kPhases][4];   // w2 w2 w3 w3
 };
 
 const VectorWeights& VectorCubicWeights() {
@@ -213,7 +213,7 @@ const VectorWeights& VectorCubicWeights() {
       const Weights& w = weights[p];
       for (int i = 0; i < 8; ++i) t.x[p][i] = static_cast<std::int16_t>(w[i % 4]);
       for (int i = 0; i < 4; ++i) {
-        t.y[p][i] = w[i];
+        for (int j = 0; j < 4; ++j) t.y[p][j][i] = w[j];
         t.y01[p][i] = w[i / 2];
         t.y23[p][i] = w[2 + i / 2];
       }
@@ -223,75 +223,114 @@ const VectorWeights& VectorCubicWeights() {
   return table;
 }
 
-// The twelve bytes of four pixels, without reading past them.
-[[gnu::target("avx2")]] inline __m128i LoadFourPixels(const std::uint8_t* p) {
-  std::int32_t last;
-  std::memcpy(&last, p + 8, 4);
-  return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
-                            _mm_cvtsi32_si128(last));
+// Where one pixel's sixteen taps are: the first byte of its top tap row, and
+// its phases.
+struct TapPoint {
+  const std::uint8_t* first;
+  bool topRow;  // the top tap row is the picture's top row
+  std::size_t phaseX;
+  std::size_t phaseY;
+};
+
+inline TapPoint TapPointOf(std::int64_t u, std::int64_t v, const std::uint8_t* top,
+                           std::ptrdiff_t down) {
+  const std::int64_t pu = u >> kDrop, pv = v >> kDrop;
+  const std::ptrdiff_t row = (pv >> kPhaseBits) - 1;
+  return {top + row * down + 3 * ((pu >> kPhaseBits) - 1), row == 0,
+          static_cast<std::size_t>(pu & (kPhases - 1)),
+          static_cast<std::size_t>(pv & (kPhases - 1))};
 }
 
-// Channels 0 and 1 of a source row: [c0 taps 0+1, c0 taps 2+3, c1 taps 0+1,
-// c1 taps 2+3] times the row's column weight.
-[[gnu::target("avx2")]] inline __m128i FirstTwo(__m128i row, __m128i wx, std::int32_t wy) {
-  const __m128i firstTwo = _mm_setr_epi8(0, -1, 3, -1, 6, -1, 9, -1, 1, -1, 4, -1, 7, -1, 10, -1);
-  return _mm_mullo_epi32(_mm_madd_epi16(_mm_shuffle_epi8(row, firstTwo), wx), _mm_set1_epi32(wy));
+// Tap row j's twelve bytes. Sixteen are read where the four past the twelve
+// are still the picture's (its next storage row or padding): every row but
+// the picture's top one.
+[[gnu::target("avx2")]] inline __m128i TapRow(const TapPoint& point, int j, std::ptrdiff_t down) {
+  const std::uint8_t* p = point.first + j * down;
+  if (j == 0 && point.topRow) {
+    std::int32_t last;
+    std::memcpy(&last, p + 8, 4);
+    return _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                              _mm_cvtsi32_si128(last));
+  }
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
-// Each source row's twelve bytes are regrouped by channel as 16-bit taps and
-// multiplied in pairs by the row weights (pmaddwd); the pair sums are
-// multiplied by the column weights in 32 bits and added, and only the last
-// step adds across lanes: the plain pixel's integers, three channels at once,
-// with few of the shuffles that contend for one port.
+[[gnu::target("avx2")]] inline __m256i Pair(const void* a, const void* b) {
+  return _mm256_inserti128_si256(
+      _mm256_castsi128_si256(_mm_load_si128(static_cast<const __m128i*>(a))),
+      _mm_load_si128(static_cast<const __m128i*>(b)), 1);
+}
+
+// Two pixels at once, one in each half of the registers. Each source row's
+// twelve bytes are regrouped by channel as 16-bit taps and multiplied in
+// pairs by the row weights (pmaddwd); the pair sums are multiplied by the
+// column weights in 32 bits and added, and only the last step adds across
+// lanes: the plain pixel's integers. Returns each pixel's three bytes at the
+// start of its half.
+[[gnu::target("avx2")]] inline __m256i TwoPixels(const TapPoint& a, const TapPoint& b,
+                                                 std::ptrdiff_t down, const VectorWeights& w) {
+  const __m256i firstTwo =
+      _mm256_setr_epi8(0, -1, 3, -1, 6, -1, 9, -1, 1, -1, 4, -1, 7, -1, 10, -1, 0, -1, 3, -1, 6, -1,
+                       9, -1, 1, -1, 4, -1, 7, -1, 10, -1);
+  const __m256i thirdLow =
+      _mm256_setr_epi8(2, -1, 5, -1, 8, -1, 11, -1, -1, -1, -1, -1, -1, -1, -1, -1, 2, -1, 5, -1, 8,
+                       -1, 11, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+  const __m256i thirdHigh =
+      _mm256_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, 2, -1, 5, -1, 8, -1, 11, -1, -1, -1, -1, -1,
+                       -1, -1, -1, -1, 2, -1, 5, -1, 8, -1, 11, -1);
+  const __m256i wx = Pair(w.x[a.phaseX], w.x[b.phaseX]);
+  __m256i rows[4];
+  // Channels 0 and 1: [c0 taps 0+1, c0 taps 2+3, c1 taps 0+1, c1 taps 2+3]
+  // times the row's column weight, summed over the rows.
+  __m256i first = _mm256_setzero_si256();
+  for (int j = 0; j < 4; ++j) {
+    rows[j] =
+        _mm256_inserti128_si256(_mm256_castsi128_si256(TapRow(a, j, down)), TapRow(b, j, down), 1);
+    first = _mm256_add_epi32(
+        first, _mm256_mullo_epi32(_mm256_madd_epi16(_mm256_shuffle_epi8(rows[j], firstTwo), wx),
+                                  Pair(w.y[a.phaseY][j], w.y[b.phaseY][j])));
+  }
+  // Channel 2 of two rows in one register.
+  const __m256i t01 = _mm256_madd_epi16(_mm256_or_si256(_mm256_shuffle_epi8(rows[0], thirdLow),
+                                                        _mm256_shuffle_epi8(rows[1], thirdHigh)),
+                                        wx);
+  const __m256i t23 = _mm256_madd_epi16(_mm256_or_si256(_mm256_shuffle_epi8(rows[2], thirdLow),
+                                                        _mm256_shuffle_epi8(rows[3], thirdHigh)),
+                                        wx);
+  const __m256i third =
+      _mm256_add_epi32(_mm256_mullo_epi32(t01, Pair(w.y01[a.phaseY], w.y01[b.phaseY])),
+                       _mm256_mullo_epi32(t23, Pair(w.y23[a.phaseY], w.y23[b.phaseY])));
+  // [c0, c1, c2 half, c2 half], then the halves added into lane 2.
+  const __m256i halves = _mm256_hadd_epi32(first, third);
+  const __m256i sums =
+      _mm256_blend_epi32(halves, _mm256_add_epi32(halves, _mm256_bsrli_epi128(halves, 4)), 0x44);
+  const __m256i shifted = _mm256_srai_epi32(
+      _mm256_add_epi32(sums, _mm256_set1_epi32(1 << (2 * kWeightBits - 1))), 2 * kWeightBits);
+  return _mm256_packus_epi16(_mm256_packs_epi32(shifted, shifted), shifted);
+}
+
 [[gnu::target("avx2")]] void InteriorAvx2(const cDIBSection& image, const RowWalk& walk,
                                           std::int32_t x, std::int32_t count, std::uint8_t* out) {
   const std::uint8_t* top = image.row(image.height() - 1);
   const std::ptrdiff_t down = -std::ptrdiff_t{image.BytesPerScanLine()};
   const VectorWeights& weights = VectorCubicWeights();
-  const __m128i thirdLow =
-      _mm_setr_epi8(2, -1, 5, -1, 8, -1, 11, -1, -1, -1, -1, -1, -1, -1, -1, -1);
-  const __m128i thirdHigh =
-      _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, 2, -1, 5, -1, 8, -1, 11, -1);
-  const __m128i rounding = _mm_set1_epi32(1 << (2 * kWeightBits - 1));
   std::int64_t u = walk.u + x * walk.du, v = walk.v + x * walk.dv;
-  for (std::int32_t k = 0; k < count; ++k, u += walk.du, v += walk.dv, out += 3) {
-    const std::int64_t pu = u >> kDrop, pv = v >> kDrop;
-    const std::ptrdiff_t column = 3 * ((pu >> kPhaseBits) - 1);
-    const std::ptrdiff_t row = (pv >> kPhaseBits) - 1;
-    const std::size_t phaseX = static_cast<std::size_t>(pu & (kPhases - 1));
-    const std::int32_t* wy = weights.y[static_cast<std::size_t>(pv & (kPhases - 1))];
-    const __m128i wx = _mm_load_si128(reinterpret_cast<const __m128i*>(weights.x[phaseX]));
-    // Sixteen bytes are read where the four bytes past the twelve are still
-    // the picture's (its next storage row or padding): all but the top row.
-    const std::uint8_t* p0 = top + row * down + column;
-    const __m128i r0 =
-        row > 0 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0)) : LoadFourPixels(p0);
-    const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0 + 1 * down));
-    const __m128i r2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0 + 2 * down));
-    const __m128i r3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0 + 3 * down));
-    const __m128i first =
-        _mm_add_epi32(_mm_add_epi32(FirstTwo(r0, wx, wy[0]), FirstTwo(r1, wx, wy[1])),
-                      _mm_add_epi32(FirstTwo(r2, wx, wy[2]), FirstTwo(r3, wx, wy[3])));
-    // Channel 2 of two rows in one register.
-    const std::size_t phaseY = static_cast<std::size_t>(pv & (kPhases - 1));
-    const __m128i t01 = _mm_madd_epi16(
-        _mm_or_si128(_mm_shuffle_epi8(r0, thirdLow), _mm_shuffle_epi8(r1, thirdHigh)), wx);
-    const __m128i t23 = _mm_madd_epi16(
-        _mm_or_si128(_mm_shuffle_epi8(r2, thirdLow), _mm_shuffle_epi8(r3, thirdHigh)), wx);
-    const __m128i third = _mm_add_epi32(
-        _mm_mullo_epi32(t01, _mm_load_si128(reinterpret_cast<const __m128i*>(weights.y01[phaseY]))),
-        _mm_mullo_epi32(t23,
-                        _mm_load_si128(reinterpret_cast<const __m128i*>(weights.y23[phaseY]))));
-    // [c0, c1, c2 half, c2 half], then the halves added into lane 2.
-    const __m128i halves = _mm_hadd_epi32(first, third);
-    const __m128i sums =
-        _mm_blend_epi32(halves, _mm_add_epi32(halves, _mm_bsrli_si128(halves, 4)), 0x4);
-    const __m128i shifted = _mm_srai_epi32(_mm_add_epi32(sums, rounding), 2 * kWeightBits);
-    const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(shifted, shifted), shifted);
-    const std::int32_t pixel = _mm_cvtsi128_si32(bytes);
+  for (std::int32_t k = 0; k < count; k += 2) {
+    const TapPoint a = TapPointOf(u, v, top, down);
+    u += walk.du, v += walk.dv;
+    // An odd last pixel goes with itself.
+    const bool two = k + 1 < count;
+    const TapPoint b = two ? TapPointOf(u, v, top, down) : a;
+    u += walk.du, v += walk.dv;
+    const __m256i bytes = TwoPixels(a, b, down, weights);
     // The fourth byte goes into the next pixel, which is written after this
     // one; the stretch's last pixel is written as three.
-    std::memcpy(out, &pixel, k + 1 < count ? 4 : 3);
+    const std::int32_t first = _mm_cvtsi128_si32(_mm256_castsi256_si128(bytes));
+    std::memcpy(out + 3 * std::ptrdiff_t{k}, &first, two ? 4 : 3);
+    if (two) {
+      const std::int32_t second = _mm_cvtsi128_si32(_mm256_extracti128_si256(bytes, 1));
+      std::memcpy(out + 3 * std::ptrdiff_t{k} + 3, &second, k + 2 < count ? 4 : 3);
+    }
   }
 }
 #endif
