@@ -165,6 +165,50 @@ void PlainPixel(const cDIBSection& image, std::int64_t u, std::int64_t v, bool w
 using InteriorFn = void (*)(const cDIBSection&, const RowWalk&, std::int32_t, std::int32_t,
                             std::uint8_t*);
 
+#if defined(__x86_64__)
+// Tap row j's twelve bytes and the five after them, which are the picture's
+// (its next storage row or padding) for every row but the picture's top one;
+// that one is copied out first.
+struct SseTapRow {
+  std::uint8_t copy[24];
+  const std::uint8_t* bytes;
+
+  SseTapRow(const std::uint8_t* p, bool topRow) : bytes(p) {
+    if (topRow) {
+      std::memset(copy, 0, sizeof copy);
+      std::memcpy(copy, p, 12);
+      bytes = copy;
+    }
+  }
+};
+
+// Eight bytes from p as 16-bit values.
+inline __m128i EightWide(const std::uint8_t* p) {
+  return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)),
+                           _mm_setzero_si128());
+}
+
+// [c0, c1, c2, _] of one tap row: taps 0 and 3 bytes apart paired by
+// interleaving the bytes from p with those from p + 3, and multiplied by
+// [w0, w1] (pmaddwd), taps 2 and 3 likewise from p + 6 and p + 9.
+inline __m128i RowSumsSse2(const std::uint8_t* p, __m128i w01, __m128i w23) {
+  return _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(EightWide(p), EightWide(p + 3)), w01),
+                       _mm_madd_epi16(_mm_unpacklo_epi16(EightWide(p + 6), EightWide(p + 9)), w23));
+}
+
+// SSE2 has no 32-bit multiply: each row sum is split into hi * 4096 + lo
+// (lo in 0 … 4095, hi in -16 … 143, both 16-bit), two rows' halves are laid
+// side by side as 16-bit pairs, and pmaddwd applies the two column weights.
+inline __m128i SplitPairs(__m128i a, __m128i b, bool high) {
+  const __m128i low16 = _mm_set1_epi32(0xFFFF);
+  if (high) {
+    return _mm_or_si128(_mm_and_si128(_mm_srai_epi32(a, 12), low16),
+                        _mm_slli_epi32(_mm_srai_epi32(b, 12), 16));
+  }
+  const __m128i low12 = _mm_set1_epi32(0xFFF);
+  return _mm_or_si128(_mm_and_si128(a, low12), _mm_slli_epi32(_mm_and_si128(b, low12), 16));
+}
+
 void InteriorBaseline(const cDIBSection& image, const RowWalk& walk, std::int32_t x,
                       std::int32_t count, std::uint8_t* out) {
   // Rows from the top run down the storage from its last row; the step is
@@ -172,27 +216,45 @@ void InteriorBaseline(const cDIBSection& image, const RowWalk& walk, std::int32_
   const std::uint8_t* top = image.row(image.height() - 1);
   const std::ptrdiff_t down = -std::ptrdiff_t{image.BytesPerScanLine()};
   const auto& weights = CubicWeights();
+  const __m128i rounding = _mm_set1_epi32(1 << (2 * kWeightBits - 1));
   std::int64_t u = walk.u + x * walk.du, v = walk.v + x * walk.dv;
-  for (std::int32_t k = 0; k < count; ++k, u += walk.du, v += walk.dv, out += 3) {
+  for (std::int32_t k = 0; k < count; ++k, u += walk.du, v += walk.dv) {
     const std::int64_t pu = u >> kDrop, pv = v >> kDrop;
-    const std::ptrdiff_t column = 3 * ((pu >> kPhaseBits) - 1);
     const std::ptrdiff_t row = (pv >> kPhaseBits) - 1;
+    const std::uint8_t* first = top + row * down + 3 * ((pu >> kPhaseBits) - 1);
     const Weights& wx = weights[static_cast<std::size_t>(pu & (kPhases - 1))];
     const Weights& wy = weights[static_cast<std::size_t>(pv & (kPhases - 1))];
-    const std::uint8_t* rows[4];
-    for (int j = 0; j < 4; ++j) rows[j] = top + (row + j) * down + column;
-    for (int channel = 0; channel < 3; ++channel) {
-      std::int32_t sum = 0;
-      for (int j = 0; j < 4; ++j) {
-        const std::uint8_t* s = rows[j] + channel;
-        sum += wy[j] * (wx[0] * s[0] + wx[1] * s[3] + wx[2] * s[6] + wx[3] * s[9]);
-      }
-      constexpr std::int32_t shift = 2 * kWeightBits;
-      out[channel] =
-          static_cast<std::uint8_t>(std::clamp((sum + (1 << (shift - 1))) >> shift, 0, 255));
-    }
+    const __m128i w01 = _mm_set1_epi32((wx[1] << 16) | (wx[0] & 0xFFFF));
+    const __m128i w23 = _mm_set1_epi32((wx[3] << 16) | (wx[2] & 0xFFFF));
+    const SseTapRow row0(first, row == 0);
+    const __m128i r0 = RowSumsSse2(row0.bytes, w01, w23);
+    const __m128i r1 = RowSumsSse2(first + down, w01, w23);
+    const __m128i r2 = RowSumsSse2(first + 2 * down, w01, w23);
+    const __m128i r3 = RowSumsSse2(first + 3 * down, w01, w23);
+    const __m128i y01 = _mm_set1_epi32((wy[1] << 16) | (wy[0] & 0xFFFF));
+    const __m128i y23 = _mm_set1_epi32((wy[3] << 16) | (wy[2] & 0xFFFF));
+    const __m128i high = _mm_add_epi32(_mm_madd_epi16(SplitPairs(r0, r1, true), y01),
+                                       _mm_madd_epi16(SplitPairs(r2, r3, true), y23));
+    const __m128i low = _mm_add_epi32(_mm_madd_epi16(SplitPairs(r0, r1, false), y01),
+                                      _mm_madd_epi16(SplitPairs(r2, r3, false), y23));
+    const __m128i sums = _mm_add_epi32(_mm_slli_epi32(high, 12), low);
+    const __m128i shifted = _mm_srai_epi32(_mm_add_epi32(sums, rounding), 2 * kWeightBits);
+    const __m128i packed = _mm_packs_epi32(shifted, shifted);
+    const std::int32_t pixel = _mm_cvtsi128_si32(_mm_packus_epi16(packed, packed));
+    // The fourth byte goes into the next pixel, which is written after this
+    // one; the stretch's last pixel is written as three.
+    std::memcpy(out + 3 * std::ptrdiff_t{k}, &pixel, k + 1 < count ? 4 : 3);
   }
 }
+#else
+// Elsewhere the interior is the plain pixel's, which the tests compare.
+void InteriorBaseline(const cDIBSection& image, const RowWalk& walk, std::int32_t x,
+                      std::int32_t count, std::uint8_t* out) {
+  for (std::int32_t k = 0; k < count; ++k) {
+    PlainPixel(image, PointU(walk, x + k), PointV(walk, x + k), false, out + 3 * k);
+  }
+}
+#endif
 
 #if defined(__x86_64__)
 // The weights laid out for the vector version: a row's four as 16-bit pairs
