@@ -10,7 +10,8 @@
 # (the work per destination pixel is what compares); our figure is
 # BM_Straighten/white:0, which turns the same photo and keeps its 20.7
 # megapixels without empty corners. Both report processor time in
-# milliseconds, the best of REPEATS runs; the load average is printed first,
+# milliseconds, the best of REPEATS runs (FOTAVEL_CPU=baseline times the
+# version older processors take); the load average is printed first,
 # since other work on the same cores spoils both.
 set -euo pipefail
 
