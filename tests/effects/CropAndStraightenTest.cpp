@@ -194,28 +194,45 @@ TEST(Straighten, NoAngleChangesNothingAndATenthOfADegreeResizesAPhoto) {
   EXPECT_EQ(PixelRGB(photo, 3000, 2000), 0x1E140Au);
 }
 
-// A red square near the top-left corner of a grey picture: turned clockwise by 20 degrees about
-// the centre (y downwards), its centre (-12, -12) goes to (-12 c + 12 s, -12 s - 12 c), up and
-// to the right, as the quarter turn to the right takes the top-left corner to the top right.
-TEST(Straighten, PositiveAnglesTurnClockwise) {
+// A grey 41 x 41 picture with a red square whose centre is (-12, -12) from the picture's.
+cDIBSection MarkedPicture() {
+  cDIBSection picture = testing::UniformSurface(41, 41, 128, 128, 128);
+  for (std::int32_t y = 6; y <= 10; ++y) {
+    for (std::int32_t x = 6; x <= 10; ++x) testing::SetPixelRGB(picture, x, 40 - y, 0xFF0000);
+  }
+  return picture;
+}
+
+// The red pixels' centre from the picture's, y downwards.
+std::array<double, 2> RedCentre(const cDIBSection& picture) {
+  double sumX = 0, sumY = 0, count = 0;
+  const std::int32_t w = picture.width(), h = picture.height();
+  for (std::int32_t y = 0; y < h; ++y) {
+    for (std::int32_t x = 0; x < w; ++x) {
+      const std::uint32_t rgb = PixelRGB(picture, x, h - 1 - y);
+      if ((rgb >> 16) > 200 && (rgb & 0xFF) < 80) sumX += x, sumY += y, ++count;
+    }
+  }
+  EXPECT_GT(count, 9);
+  return {sumX / count - (w - 1) / 2.0, sumY / count - (h - 1) / 2.0};
+}
+
+// Turned clockwise by 20 degrees about the centre (y downwards), (-12, -12) goes to
+// (-12 c + 12 s, -12 s - 12 c): up and to the right, the way the quarter turn to the right
+// (Tourner) takes it, to (12, -12).
+TEST(Straighten, PositiveAnglesTurnClockwiseAsTheQuarterTurnRight) {
+  cDIBSection quarter = MarkedPicture();
+  cImageProcessDIB().Tourner(quarter, false);
+  const auto turned = RedCentre(quarter);
+  EXPECT_NEAR(turned[0], 12, 0.01);
+  EXPECT_NEAR(turned[1], -12, 0.01);
   for (const double degrees : {20.0, -20.0}) {
-    cDIBSection picture = testing::UniformSurface(41, 41, 128, 128, 128);
-    for (std::int32_t y = 6; y <= 10; ++y) {
-      for (std::int32_t x = 6; x <= 10; ++x) testing::SetPixelRGB(picture, x, 40 - y, 0xFF0000);
-    }
+    cDIBSection picture = MarkedPicture();
     cImageProcessDIB().Straighten(picture, degrees, true);
-    double sumX = 0, sumY = 0, count = 0;
-    const std::int32_t w = picture.width(), h = picture.height();
-    for (std::int32_t y = 0; y < h; ++y) {
-      for (std::int32_t x = 0; x < w; ++x) {
-        const std::uint32_t rgb = PixelRGB(picture, x, h - 1 - y);
-        if ((rgb >> 16) > 200 && (rgb & 0xFF) < 80) sumX += x, sumY += y, ++count;
-      }
-    }
-    ASSERT_GT(count, 9);
+    const auto centre = RedCentre(picture);
     const double r = degrees * std::numbers::pi / 180, c = std::cos(r), s = std::sin(r);
-    EXPECT_NEAR(sumX / count - (w - 1) / 2.0, -12 * c + 12 * s, 0.5) << degrees;
-    EXPECT_NEAR(sumY / count - (h - 1) / 2.0, -12 * s - 12 * c, 0.5) << degrees;
+    EXPECT_NEAR(centre[0], -12 * c + 12 * s, 0.5) << degrees;
+    EXPECT_NEAR(centre[1], -12 * s - 12 * c, 0.5) << degrees;
   }
 }
 
@@ -286,6 +303,17 @@ TEST(CropAndStraighten, RefuseWithoutAnEventOrAChange) {
         PixelRect{6, 0, kBig, 1}, PixelRect{0, 4, 1, kBig}, PixelRect{0, 0, -3, 5}}) {
     refused([rect](cImageProcessDIB& e, cDIBSection& p) { e.Crop(p, rect); }, kCropOutside,
             picture);
+  }
+  {
+    // The new picture is refused before the first event; the photo stays as it was.
+    const testing::NoMoreSurfaceMemory full;
+    refused([](cImageProcessDIB& e, cDIBSection& p) { e.Straighten(p, 3, false); }, kOutOfMemory,
+            picture);
+    refused(
+        [](cImageProcessDIB& e, cDIBSection& p) {
+          e.Crop(p, {1, 1, 2, 2});
+        },
+        kOutOfMemory, picture);
   }
   EXPECT_EQ(FirstDifference(picture, original), "");
 }
