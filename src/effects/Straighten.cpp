@@ -243,7 +243,11 @@ void InteriorBaseline(const cDIBSection& image, const RowWalk& walk, std::int32_
     const std::int32_t pixel = _mm_cvtsi128_si32(_mm_packus_epi16(packed, packed));
     // The fourth byte goes into the next pixel, which is written after this
     // one; the stretch's last pixel is written as three.
-    std::memcpy(out + 3 * std::ptrdiff_t{k}, &pixel, k + 1 < count ? 4 : 3);
+    if (k + 1 < count) {
+      std::memcpy(out + 3 * std::ptrdiff_t{k}, &pixel, 4);
+    } else {
+      std::memcpy(out + 3 * std::ptrdiff_t{k}, &pixel, 3);
+    }
   }
 }
 #else
@@ -377,22 +381,28 @@ inline TapPoint TapPointOf(std::int64_t u, std::int64_t v, const std::uint8_t* t
   const std::ptrdiff_t down = -std::ptrdiff_t{image.BytesPerScanLine()};
   const VectorWeights& weights = VectorCubicWeights();
   std::int64_t u = walk.u + x * walk.du, v = walk.v + x * walk.dv;
-  for (std::int32_t k = 0; k < count; k += 2) {
-    const TapPoint a = TapPointOf(u, v, top, down);
-    u += walk.du, v += walk.dv;
-    // An odd last pixel goes with itself.
-    const bool two = k + 1 < count;
-    const TapPoint b = two ? TapPointOf(u, v, top, down) : a;
-    u += walk.du, v += walk.dv;
-    const __m256i bytes = TwoPixels(a, b, down, weights);
-    // The fourth byte goes into the next pixel, which is written after this
-    // one; the stretch's last pixel is written as three.
-    const std::int32_t first = _mm_cvtsi128_si32(_mm256_castsi256_si128(bytes));
-    std::memcpy(out + 3 * std::ptrdiff_t{k}, &first, two ? 4 : 3);
-    if (two) {
-      const std::int32_t second = _mm_cvtsi128_si32(_mm256_extracti128_si256(bytes, 1));
-      std::memcpy(out + 3 * std::ptrdiff_t{k} + 3, &second, k + 2 < count ? 4 : 3);
-    }
+  // The fourth byte of each pixel goes into the next one, which is written
+  // after it; the stretch's last pixel is written as three. An odd last
+  // pixel goes with itself.
+  const auto store = [](std::uint8_t* to, __m128i bytes, std::size_t size) {
+    const std::int32_t pixel = _mm_cvtsi128_si32(bytes);
+    std::memcpy(to, &pixel, size);
+  };
+  std::int32_t k = 0;
+  for (; k + 2 < count; k += 2, u += 2 * walk.du, v += 2 * walk.dv) {
+    const __m256i bytes = TwoPixels(TapPointOf(u, v, top, down),
+                                    TapPointOf(u + walk.du, v + walk.dv, top, down), down, weights);
+    store(out + 3 * std::ptrdiff_t{k}, _mm256_castsi256_si128(bytes), 4);
+    store(out + 3 * std::ptrdiff_t{k} + 3, _mm256_extracti128_si256(bytes, 1), 4);
+  }
+  const TapPoint a = TapPointOf(u, v, top, down);
+  if (k + 1 < count) {
+    const __m256i bytes =
+        TwoPixels(a, TapPointOf(u + walk.du, v + walk.dv, top, down), down, weights);
+    store(out + 3 * std::ptrdiff_t{k}, _mm256_castsi256_si128(bytes), 4);
+    store(out + 3 * std::ptrdiff_t{k} + 3, _mm256_extracti128_si256(bytes, 1), 3);
+  } else {
+    store(out + 3 * std::ptrdiff_t{k}, _mm256_castsi256_si128(TwoPixels(a, a, down, weights)), 3);
   }
 }
 #endif
