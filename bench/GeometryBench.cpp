@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "FreshMemory.h"
@@ -91,6 +92,62 @@ void BM_FlouLocal(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_FlouLocal)->ArgName("fresh")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The centred 5000 x 3000 rectangle of the photo, as a crop keeps it.
+constexpr PixelRect kKept{500, 500, 5000, 3000};
+constexpr std::int64_t kKeptPixels = std::int64_t{kKept.width} * kKept.height;
+
+// The photo is put back at full size, untimed, before each crop.
+void BM_Crop(benchmark::State& state) {
+  const cDIBSection original = PhotoLike();
+  cDIBSection photo;
+  cImageProcessDIB engine;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!photo.Create(kPhotoWidth, kPhotoHeight)) state.SkipWithError("no memory");
+    Restore(photo, original);
+    state.ResumeTiming();
+    engine.Crop(photo, kKept);
+    benchmark::DoNotOptimize(photo.DIBSectionBitsPtr());
+  }
+  CountMegapixels(state, kKeptPixels);
+}
+BENCHMARK(BM_Crop)->Unit(benchmark::kMillisecond);
+
+// The yardstick of BM_Crop: the kept rows' bytes copied into a surface of their size.
+void BM_CropMemcpy(benchmark::State& state) {
+  const cDIBSection photo = PhotoLike();
+  cDIBSection kept = PhotoLike(kKept.width, kKept.height);
+  for (auto _ : state) {
+    for (std::int32_t y = 0; y < kKept.height; ++y) {
+      std::memcpy(kept.row(y),
+                  photo.row(kPhotoHeight - kKept.top - kKept.height + y) + 3 * kKept.left,
+                  std::size_t(3) * kKept.width);
+    }
+    benchmark::DoNotOptimize(kept.DIBSectionBitsPtr());
+    benchmark::ClobberMemory();
+  }
+  CountMegapixels(state, kKeptPixels);
+}
+BENCHMARK(BM_CropMemcpy)->Unit(benchmark::kMillisecond);
+
+// 3 degrees; state.range(0): white corners. Megapixels of the photo turned;
+// the photo is put back, untimed, before each turn.
+void BM_Straighten(benchmark::State& state) {
+  const cDIBSection original = PhotoLike();
+  cDIBSection photo;
+  cImageProcessDIB engine;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!photo.Create(kPhotoWidth, kPhotoHeight)) state.SkipWithError("no memory");
+    Restore(photo, original);
+    state.ResumeTiming();
+    engine.Straighten(photo, 3.0, state.range(0) != 0);
+    benchmark::DoNotOptimize(photo.DIBSectionBitsPtr());
+  }
+  CountMegapixels(state, kPixels);
+}
+BENCHMARK(BM_Straighten)->ArgName("white")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace fotavel::bench
