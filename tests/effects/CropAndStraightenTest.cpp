@@ -86,24 +86,21 @@ Events PlainStraighten(cDIBSection& s, double degrees, bool white) {
   return events;
 }
 
-void ExpectStraightenedAsPlain(const cDIBSection& original, double degrees, bool white) {
-  cDIBSection expected = Copy(original);
-  const Events expectedEvents = PlainStraighten(expected, degrees, white);
-  cDIBSection picture = Copy(original);
-  const Events events =
-      Recorded([&](cImageProcessDIB& e) { e.Straighten(picture, degrees, white); });
-  EXPECT_EQ(FirstDifference(picture, expected), "")
-      << original.width() << " x " << original.height() << " at " << degrees << " white " << white;
-  EXPECT_EQ(events, expectedEvents);
-}
-
 // 0 degrees is the identity here too: the plain loop's weights at phase 0 are 0, 2048, 0, 0.
 TEST(Straighten, MatchesThePlainTurnOnAwkwardSizes) {
   std::uint32_t seed = 1;
   for (const auto size : testing::kAwkwardSizes) {
     const cDIBSection original = RandomSurface(size.width, size.height, seed++);
     for (const double degrees : {0.0, 0.1, -0.1, 45.0, -45.0, 3.0, -7.5, 20.0, -33.3}) {
-      for (const bool white : {false, true}) ExpectStraightenedAsPlain(original, degrees, white);
+      for (const bool white : {false, true}) {
+        cDIBSection expected = Copy(original), picture = Copy(original);
+        const Events expectedEvents = PlainStraighten(expected, degrees, white);
+        const Events events =
+            Recorded([&](cImageProcessDIB& e) { e.Straighten(picture, degrees, white); });
+        EXPECT_EQ(FirstDifference(picture, expected), "")
+            << size.width << " x " << size.height << " at " << degrees << " white " << white;
+        EXPECT_EQ(events, expectedEvents);
+      }
     }
   }
 }
