@@ -161,7 +161,6 @@ TEST_F(CropMode, RatiosFollowThePhotosOrientationTheSwapADragAndATypedSize) {
   Pick(landscape, QStringLiteral("4"));
   Click(commands::kDroite);
   EXPECT_EQ(Chosen(landscape), (PixelRect{0, 0, 300, 401}));
-  EXPECT_EQ(landscape->Crop()->Ratio(), (PixelSize{3, 4}));
 
   frmImage* portrait = StartCrop(Open(QStringLiteral("b.bmp"), 201, 301));
   Pick(portrait, QStringLiteral("16"));
@@ -193,7 +192,6 @@ TEST_F(CropMode, TheOutsideIsDimmedEnterCropsUndoGivesItBackEscapeLeavesItAlone)
   for (const QRect& r : painted.region) area += static_cast<long long>(r.width()) * r.height();
   EXPECT_GT(area, 0);
   EXPECT_LT(area, 401 * 301 / 3);
-  document->Image1()->removeEventFilter(&painted);
 
   document->Document().SetAvailableMemoryProbe([] { return std::uint64_t{1}; });
   ui.Answer(MessageAnswer::Ok);
