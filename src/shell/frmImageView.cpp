@@ -1,4 +1,5 @@
 // A document window's view: the 100 % drawing, the zoom, the scroll bars and the view buttons.
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -142,6 +143,12 @@ void frmImage::BuildView() {
   m_prepareTimer = new QTimer(this);
   m_prepareTimer->setSingleShot(true);
   connect(m_prepareTimer, &QTimer::timeout, this, [this] {
+    // A slice can take a frame's time or more: while a button is held (a
+    // crop rectangle or a horizon line following the mouse) it waits.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+      m_prepareTimer->start(50);
+      return;
+    }
     if (!m_document.PrepareNextCommand()) m_prepareTimer->start(0);
   });
 }
