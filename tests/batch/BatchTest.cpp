@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <new>
 
+#include "batch/BatchFixture.h"
 #include "batch/BatchOptions.h"
 #include "batch/BatchRunner.h"
 #include "document/AppServices.h"
@@ -29,27 +30,6 @@ namespace fotavel::testing {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-struct BatchRun {
-  int exitCode;
-  QString err;
-};
-
-class BatchTest : public ::testing::Test {
- protected:
-  BatchRun Batch(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(FOTAVEL_BATCH_PATH), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
-  }
-  QString Path(const QString& name) const { return folder.filePath(name); }
-  QString WriteBmp(const cDIBSection& picture, const QString& name) {
-    EXPECT_NO_THROW(io::WriteBmp(picture, Path(name)));
-    return Path(name);
-  }
-  QTemporaryDir folder;
-};
 
 TEST_F(BatchTest, EffectsRunExactlyAsTheDocumentCommands) {
   const QString input = WriteBmp(RandomSurface(31, 17, 3), u"entree.bmp"_s);

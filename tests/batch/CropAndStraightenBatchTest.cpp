@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "batch/BatchFixture.h"
 #include "effects/cImageProcessDIB.h"
 #include "io/PictureFiles.h"
 #include "io/TestFiles.h"
@@ -15,32 +16,16 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-class CropAndStraightenBatchTest : public ::testing::Test {
+class CropAndStraightenBatchTest : public BatchTest {
  protected:
-  struct Run {
-    int exitCode;
-    QString err;
-  };
-  Run Batch(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(FOTAVEL_BATCH_PATH), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
-  }
-  QString Path(const QString& name) const { return folder.filePath(name); }
-  QString WriteBmp(const cDIBSection& picture, const QString& name) {
-    EXPECT_NO_THROW(io::WriteBmp(picture, Path(name)));
-    return Path(name);
-  }
   // The result of one effect on `input`, written as a BMP.
   cDIBSection Result(const QString& effect, const QString& input) {
     const QString out = Path(u"sortie.bmp"_s);
     QFile::remove(out);
-    const Run run = Batch({u"-e"_s, effect, input, u"-o"_s, out});
+    const BatchRun run = Batch({u"-e"_s, effect, input, u"-o"_s, out});
     EXPECT_EQ(run.exitCode, 0) << effect.toStdString() << ": " << run.err.toStdString();
     return MustRead(out);
   }
-  QTemporaryDir folder;
 };
 
 // Storage rows count from the bottom: row 20 from the top of 120 is 99, row 0 of 50 is 49.
@@ -95,7 +80,7 @@ TEST_F(CropAndStraightenBatchTest, ArgumentsThatCannotBeAreUsageErrors) {
       {u"redresser=-90:blanc"_s, range},
   };
   for (const auto& c : bad) {
-    const Run run = Batch({u"-e"_s, c.effect, missing, u"-o"_s, out});
+    const BatchRun run = Batch({u"-e"_s, c.effect, missing, u"-o"_s, out});
     EXPECT_EQ(run.exitCode, 2) << c.effect.toStdString();
     EXPECT_TRUE(run.err.startsWith(u"fotavel-batch : "_s + c.effect + u" : "_s + c.message +
                                    u"\n\nUsage : fotavel-batch"_s))
@@ -114,7 +99,7 @@ TEST_F(CropAndStraightenBatchTest, ARectanglePastAPhotosEdgesIsAUsageErrorForTha
   WriteBytes(inputs[2], "pas une photo");
   for (const QString& jobs : {u"1"_s, u"3"_s}) {
     ASSERT_TRUE(QDir(folder.path()).mkdir(jobs));
-    const Run run =
+    const BatchRun run =
         Batch(QStringList{u"-j"_s, jobs, u"-f"_s, u"bmp"_s, u"-e"_s, u"recadrer=10,20,110,70"_s} +
               inputs + QStringList{u"-o"_s, Path(jobs)});
     EXPECT_EQ(run.exitCode, 2);

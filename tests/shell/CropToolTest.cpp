@@ -19,13 +19,6 @@ namespace {
 
 using CropMode = ShellTest;
 
-template <class T>
-T* Part(frmImage* document, const char* name) {
-  T* part = document->findChild<T*>(QString::fromUtf8(name));
-  EXPECT_NE(part, nullptr) << name;
-  return part;
-}
-
 // A viewport point as the overlay takes it; with no button held the overlay must be what is there.
 QPoint OnOverlay(frmImage* document, QPoint at, bool held = false) {
   QWidget* overlay = document->Crop()->Overlay();
@@ -51,12 +44,12 @@ Qt::CursorShape HoverCursor(frmImage* document, QPoint at) {
 
 // Types into the strip's list, as a user picks an entry by its first characters.
 void Pick(frmImage* document, const QString& start) {
-  QTest::keyClicks(Part<QComboBox>(document, "CropPresets"), start);
+  QTest::keyClicks(Child<QComboBox>(document, "CropPresets"), start);
   QTest::qWait(QApplication::keyboardInputInterval() + 10);
 }
 
 void Type(frmImage* document, const char* field, int value) {
-  auto* spin = Part<QSpinBox>(document, field);
+  auto* spin = Child<QSpinBox>(document, field);
   spin->setFocus();
   spin->selectAll();
   QTest::keyClicks(spin, QString::number(value));
@@ -66,7 +59,7 @@ void Type(frmImage* document, const char* field, int value) {
 PixelRect Chosen(frmImage* document) { return document->Crop()->Rect().value_or(PixelRect{}); }
 
 frmImage* StartCrop(frmImage* document) {
-  QTest::mouseClick(Part<QToolButton>(document, "RecadrerBT"), Qt::LeftButton);
+  QTest::mouseClick(Child<QToolButton>(document, "RecadrerBT"), Qt::LeftButton);
   EXPECT_TRUE(document->Crop() != nullptr && document->Crop()->Active());
   return document;
 }
@@ -120,7 +113,7 @@ TEST_F(CropMode, DragsTakePhotoPixelsAtEveryZoomAndScrollAndMoveOrResize) {
   ASSERT_EQ(wide->Zoom(), 50);
   Drag(wide, {70, 110}, {20, 60});
   EXPECT_EQ(Chosen(wide), (PixelRect{40, 120, 100, 100}));
-  QTest::mouseClick(Part<QToolButton>(wide, "TailleNormale"), Qt::LeftButton);
+  QTest::mouseClick(Child<QToolButton>(wide, "TailleNormale"), Qt::LeftButton);
   EXPECT_EQ(wide->Crop()->Overlay()->size(), wide->Image1()->size());
   EXPECT_EQ(wide->Crop()->ShownRect(), QRect(40, 120, 100, 100));
 }
@@ -141,9 +134,9 @@ TEST_F(CropMode, RatiosFollowThePhotosOrientationTheSwapADragAndATypedSize) {
   Pick(landscape, QStringLiteral("4"));
   EXPECT_EQ(Chosen(landscape), (PixelRect{0, 0, 401, 300}));
   Pick(landscape, QStringLiteral("10"));
-  EXPECT_EQ(Part<QComboBox>(landscape, "CropPresets")->currentText(), QStringLiteral("10 × 15"));
+  EXPECT_EQ(Child<QComboBox>(landscape, "CropPresets")->currentText(), QStringLiteral("10 × 15"));
   EXPECT_EQ(Chosen(landscape), (PixelRect{0, 17, 401, 267}));
-  QTest::mouseClick(Part<QToolButton>(landscape, "CropSwap"), Qt::LeftButton);
+  QTest::mouseClick(Child<QToolButton>(landscape, "CropSwap"), Qt::LeftButton);
   EXPECT_EQ(Chosen(landscape), (PixelRect{100, 0, 200, 301}));
   Drag(landscape, {20, 100}, {80, 110});  // 60 wide and 10 high at 2:3 is 60 x 90
   EXPECT_EQ(Chosen(landscape), (PixelRect{20, 100, 60, 90}));
@@ -154,7 +147,7 @@ TEST_F(CropMode, RatiosFollowThePhotosOrientationTheSwapADragAndATypedSize) {
   Pick(landscape, QStringLiteral("3"));
   Type(landscape, "CropWidth", 300);
   EXPECT_EQ(Chosen(landscape), (PixelRect{50, 50, 300, 200}));
-  EXPECT_EQ(Part<QSpinBox>(landscape, "CropHeight")->value(), 200);
+  EXPECT_EQ(Child<QSpinBox>(landscape, "CropHeight")->value(), 200);
   Type(landscape, "CropHeight", 280);
   EXPECT_EQ(Chosen(landscape), (PixelRect{0, 16, 401, 267}));
   EXPECT_TRUE(landscape->Crop()->Active() && landscape->Document().ImageWidth() == 401);
@@ -223,7 +216,7 @@ TEST_F(CropMode, TheOutsideIsDimmedEnterCropsUndoGivesItBackEscapeLeavesItAlone)
     if (escape) {
       QTest::keyClick(document->Crop()->Overlay(), Qt::Key_Escape);
     } else {
-      QTest::mouseClick(Part<QPushButton>(document, "CropCancel"), Qt::LeftButton);
+      QTest::mouseClick(Child<QPushButton>(document, "CropCancel"), Qt::LeftButton);
     }
     EXPECT_FALSE(document->Crop()->Active());
     EXPECT_EQ(document->picImage(), original);

@@ -33,6 +33,14 @@ inline std::ostream& operator<<(std::ostream& os, const QString& text) {
 
 namespace fotavel::testing {
 
+// The named widget, action or object below `parent`; the test fails when there is none.
+template <class T>
+T* Child(const QObject* parent, const char* name) {
+  T* child = parent->findChild<T*>(QString::fromUtf8(name));
+  EXPECT_NE(child, nullptr) << name;
+  return child;
+}
+
 // A photo whose every pixel differs from its neighbours: turns, filters and undos all show.
 inline cDIBSection Pattern(int width, int height) {
   cDIBSection photo;

@@ -20,13 +20,6 @@ namespace {
 
 using StraightenToolTest = ShellTest;
 
-template <typename T>
-T* Child(QObject* parent, const char* name) {
-  auto* child = parent->findChild<T*>(QString::fromUtf8(name));
-  EXPECT_NE(child, nullptr) << name;
-  return child;
-}
-
 // Each mode is an Edition entry right after the one before it, with a shortcut no other command
 // takes, asking for a photo when there is none. The zoom tool ends a mode and starting one puts
 // the zoom tool away; the view button toggles; starting one mode leaves the other.
