@@ -281,6 +281,24 @@ void PhotoDocument::Redresser(double degrees, bool whiteCorners) {
                    [&] { m_cImage.Straighten(m_cDib, degrees, whiteCorners); });
 }
 
+void PhotoDocument::Regler(const AdjustSettings& settings) {
+  if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  if (!settings.InRange()) {
+    throw DocumentError(QCoreApplication::translate(
+        "PhotoDocument", "Impossible de régler la photo : chaque réglage va de -100 à 100."));
+  }
+  if (settings.Neutral()) return;
+  RunCommand([&] { m_cImage.Adjust(m_cDib, settings); });
+}
+
+bool PhotoDocument::AmeliorationAuto() {
+  if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  const AutoLevels levels = AutoLevelsFor(HistogramOf(m_cDib));
+  if (levels == AutoLevels{}) return false;
+  RunCommand([&] { m_cImage.AutoImprove(m_cDib, levels); });
+  return true;
+}
+
 std::pair<std::int32_t, std::int32_t> PhotoDocument::WebSize(std::int32_t width,
                                                              std::int32_t height) {
   const auto scaled = [](std::int32_t side, std::int32_t other) {

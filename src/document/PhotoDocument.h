@@ -175,6 +175,15 @@ class PhotoDocument : private ProgressListener {
   // 0 changes nothing and stores no undo step.
   void Redresser(double degrees, bool whiteCorners = false);
 
+  // The adjustment window's settings applied to the photo, one undo step;
+  // neutral settings change nothing and store no step. Settings outside
+  // -100 … 100 are refused with a French DocumentError.
+  void Regler(const AdjustSettings& settings);
+  // The automatic improvement: levels stretched per channel, a gentle
+  // saturation for a dull photo; one undo step. A photo it would not change
+  // is left as it is, with no step, and false is returned.
+  bool AmeliorationAuto();
+
   // The web format: the longer side becomes 400, the other keeps the proportions.
   static std::pair<std::int32_t, std::int32_t> WebSize(std::int32_t width, std::int32_t height);
 

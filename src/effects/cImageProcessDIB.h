@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "effects/Adjustments.h"
 #include "effects/CropGeometry.h"
 #include "effects/ImageProcessError.h"
 #include "effects/ProgramRandom.h"
@@ -20,7 +21,8 @@ namespace fotavel {
 // filters (Filters.cpp, Convolution.cpp, RankFilters.cpp), combinations
 // (Combinations.cpp), colour effects (ColourEffects.cpp, Lighten.cpp,
 // BlackAndWhite.cpp) and geometry and texture (Rotation.cpp, Diffusion.cpp,
-// Mathematique.cpp, FlouLocal.cpp), crop and straighten (Straighten.cpp).
+// Mathematique.cpp, FlouLocal.cpp), crop and straighten (Straighten.cpp),
+// adjustments (Adjustments.cpp).
 class cImageProcessDIB {
  public:
   cImageProcessDIB() = default;
@@ -83,6 +85,12 @@ class cImageProcessDIB {
   // rectangle of its own proportions with no empty corner; whiteCorners:
   // the whole turned picture, corners white. kAngleRange for another angle.
   void Straighten(cDIBSection& image, double degrees, bool whiteCorners);
+
+  // ---- Adjustments and the automatic improvement (Adjustments.cpp) ----
+  // Every pixel through Adjustment(settings), in the per-pixel passes' frame.
+  void Adjust(cDIBSection& image, const AdjustSettings& settings);
+  // The levels stretch and saturation of `levels`, in one pass of the same frame.
+  void AutoImprove(cDIBSection& image, const AutoLevels& levels);
 
  private:
   ProgressEvents m_events;
