@@ -42,6 +42,8 @@ inline constexpr ErrorKind kCropOutside{kObjectErrorBase + 1316,
                                         "The rectangle must lie inside the picture."};
 inline constexpr ErrorKind kAngleRange{kObjectErrorBase + 1317,
                                        "The angle must be from -45 to 45 degrees."};
+inline constexpr ErrorKind kRedEyePoint{
+    kObjectErrorBase + 1318, "The point must lie inside the picture and the radius be at least 1."};
 // The runtime's own number for a failed allocation.
 inline constexpr ErrorKind kOutOfMemory{7, "Out of memory"};
 }  // namespace ImageProcessErrors

@@ -22,7 +22,7 @@ namespace fotavel {
 // (Combinations.cpp), colour effects (ColourEffects.cpp, Lighten.cpp,
 // BlackAndWhite.cpp) and geometry and texture (Rotation.cpp, Diffusion.cpp,
 // Mathematique.cpp, FlouLocal.cpp), crop and straighten (Straighten.cpp),
-// adjustments (Adjustments.cpp).
+// adjustments (Adjustments.cpp), red eyes (RedEyes.cpp).
 class cImageProcessDIB {
  public:
   cImageProcessDIB() = default;
@@ -91,6 +91,19 @@ class cImageProcessDIB {
   void Adjust(cDIBSection& image, const AdjustSettings& settings);
   // The levels stretch and saturation of `levels`, in one pass of the same frame.
   void AutoImprove(cDIBSection& image, const AutoLevels& levels);
+
+  // ---- Red eyes (RedEyes.cpp) ----
+  // The red pupil nearest the point (x, y) (pixels from the top-left as
+  // displayed) within `radius` of it becomes a dark neutral one, its rim
+  // blended with what surrounds it; no other pixel changes. Returns the
+  // pixels changed, 0 (nothing done, no events) when no red pixel lies
+  // within the radius. kRedEyePoint for a point outside the picture or a
+  // radius below 1.
+  std::int64_t RedEyes(cDIBSection& image, std::int32_t x, std::int32_t y, std::int32_t radius);
+  // The pixels RedEyes would change there, the picture untouched: a caller
+  // that keeps an undo copy asks first, so a click beside the eye stores none.
+  std::int64_t RedPupilSize(const cDIBSection& image, std::int32_t x, std::int32_t y,
+                            std::int32_t radius) const;
 
  private:
   ProgressEvents m_events;
