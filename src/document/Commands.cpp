@@ -180,7 +180,44 @@ bool Straightening(QStringView text, CommandArgument& out, QString& error) {
   return true;
 }
 
+// X,Y,R: the point counted from the top-left corner, the radius around it.
+bool EyePoint(QStringView text, CommandArgument& out, QString& error) {
+  if (!ReadInts(text, QLatin1Char(','), 3, out)) {
+    error = QCoreApplication::translate("Commands", "forme attendue : X,Y,RAYON");
+    return false;
+  }
+  if (out.numbers[0] < 0 || out.numbers[1] < 0 || out.numbers[2] < 1) {
+    error = QCoreApplication::translate(
+        "Commands",
+        "le point se compte en pixels à partir de 0, le coin haut gauche, et le rayon vaut au "
+        "moins 1");
+    return false;
+  }
+  return true;
+}
+
 std::int32_t N(const CommandArgument& a, std::size_t i) { return a.numbers[i]; }
+
+void RunRedEyes(PhotoDocument& d, const CommandArgument& a, CommandContext&) {
+  const bool fits = N(a, 0) < d.ImageWidth() && N(a, 1) < d.ImageHeight();
+  bool found = false;
+  try {
+    found = d.YeuxRouges(N(a, 0), N(a, 1), N(a, 2));
+  } catch (const DocumentError& error) {
+    // A point past the photo's edges is the argument's fault, as for a crop.
+    if (fits || d.Picture().empty()) throw;
+    throw MisfitArgument(error.text(), error.number());
+  }
+  // A script that names an eye expects it corrected: a photo left as it was
+  // must not pass for done.
+  if (!found) {
+    throw DocumentError(QCoreApplication::translate(
+                            "Commands", "Aucun œil rouge trouvé à %1 pixels ou moins de (%2, %3).")
+                            .arg(N(a, 2))
+                            .arg(N(a, 0))
+                            .arg(N(a, 1)));
+  }
+}
 
 void RunCrop(PhotoDocument& d, const CommandArgument& a, CommandContext&) {
   if (a.numbers.size() == 2) {
@@ -294,6 +331,11 @@ const CommandInfo kCommands[] = {
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
        d.Redresser(a.degrees, a.white);
      }},
+    {CommandNames::kYeuxRouges, "yeux-rouges=X,Y,R",
+     QT_TRANSLATE_NOOP("Commands",
+                       "corriger l'œil rouge le plus proche du point (X, Y), en pixels depuis le\n"
+                       "coin haut gauche, dans un rayon de R pixels ; une erreur si aucun n'y est"),
+     EyePoint, RunRedEyes},
 };
 
 }  // namespace

@@ -299,6 +299,27 @@ bool PhotoDocument::AmeliorationAuto() {
   return true;
 }
 
+bool PhotoDocument::YeuxRouges(std::int32_t x, std::int32_t y, std::int32_t radius) {
+  if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
+  if (x < 0 || y < 0 || x >= m_cDib.width() || y >= m_cDib.height() || radius < 1) {
+    throw DocumentError(QCoreApplication::translate("PhotoDocument",
+                                                    "Impossible de corriger les yeux rouges en "
+                                                    "(%1, %2) sur un rayon de %3 pixels : le "
+                                                    "point doit être dans la photo de %4 x %5 "
+                                                    "pixels, et le rayon d'au moins 1 pixel.")
+                            .arg(x)
+                            .arg(y)
+                            .arg(radius)
+                            .arg(m_cDib.width())
+                            .arg(m_cDib.height()));
+  }
+  // Looked for before the undo copy: a click beside the eye leaves no step
+  // to undo and the photo unmarked. The search is small beside the copy.
+  if (m_cImage.RedPupilSize(m_cDib, x, y, radius) == 0) return false;
+  RunCommand([&] { m_cImage.RedEyes(m_cDib, x, y, radius); });
+  return true;
+}
+
 std::pair<std::int32_t, std::int32_t> PhotoDocument::WebSize(std::int32_t width,
                                                              std::int32_t height) {
   const auto scaled = [](std::int32_t side, std::int32_t other) {

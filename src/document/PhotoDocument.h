@@ -184,6 +184,13 @@ class PhotoDocument : private ProgressListener {
   // is left as it is, with no step, and false is returned.
   bool AmeliorationAuto();
 
+  // The red pupil nearest (x, y) (photo pixels from the top-left) within
+  // `radius` made dark and neutral: one undo step per eye. False, with the
+  // photo unchanged and no undo step, when no red pupil lies there. A point
+  // outside the photo or a radius below 1 is refused with a French
+  // DocumentError.
+  bool YeuxRouges(std::int32_t x, std::int32_t y, std::int32_t radius);
+
   // The web format: the longer side becomes 400, the other keeps the proportions.
   static std::pair<std::int32_t, std::int32_t> WebSize(std::int32_t width, std::int32_t height);
 
