@@ -237,6 +237,19 @@ QPixmap DrawViewPicture(ViewPicture picture, int size) {
         p.setPen(QPen(Qt::black, 2.5, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(3, 28, 29, 28);
         break;
+      case ViewPicture::RedEyes:
+        // An eye whose pupil is red.
+        p.drawPath([] {
+          QPainterPath lids;
+          lids.moveTo(3, 16);
+          lids.quadTo(16, 2, 29, 16);
+          lids.quadTo(16, 30, 3, 16);
+          return lids;
+        }());
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(200, 20, 20));
+        p.drawEllipse(QPointF(16, 16), 5, 5);
+        break;
     }
   });
 }

@@ -10,7 +10,7 @@
 namespace fotavel {
 
 // The view buttons' pictures; Orientation is the crop strip's swap of portrait and landscape.
-enum class ViewPicture { Normal, Fit, Zoom, Crop, Orientation, Straighten };
+enum class ViewPicture { Normal, Fit, Zoom, Crop, Orientation, Straighten, RedEyes };
 
 // The application's icon: a small framed landscape.
 QIcon AppIcon();

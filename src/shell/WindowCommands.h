@@ -20,6 +20,7 @@ inline constexpr char kColler[] = "mnuEdit_2";
 inline constexpr char kRetailler[] = "mnuEdit_4";
 inline constexpr char kRecadrer[] = "Recadrer";
 inline constexpr char kRedresser[] = "mnuRedresser";
+inline constexpr char kYeuxRouges[] = "mnuYeuxRouges";
 inline constexpr char kProprietes[] = "mnuEdit_6";
 
 // The photo commands of the toolbar (and of the menus that share them).

@@ -10,6 +10,7 @@
 #include "document/Messages.h"
 #include "shell/CropTool.h"
 #include "shell/Failures.h"
+#include "shell/RedEyeTool.h"
 #include "shell/StraightenTool.h"
 #include "shell/SurfaceClipboard.h"
 
@@ -107,7 +108,7 @@ void frmImage::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-// ---- The modes on the photo: crop and straighten ----
+// ---- The modes on the photo: crop, straighten and red eyes ----
 // One mode at a time: each takes the mouse over the photo and a strip over
 // its top, so starting one leaves the other. The zoom tool and the area blur
 // give way too; the view buttons stay usable.
@@ -119,6 +120,7 @@ void frmImage::Recadrer_Click() {
   }
   if (m_document.Picture().empty()) return;
   if (m_straighten != nullptr) m_straighten->Leave();
+  if (m_redEyes != nullptr) m_redEyes->Leave();
   SetMousePointer(kPointerNormal);
   if (m_crop == nullptr) m_crop = new CropTool(*this);
   m_crop->Start();
@@ -130,8 +132,22 @@ void frmImage::Redresser_Click() {
     return;
   }
   if (m_crop != nullptr) m_crop->Leave();
+  if (m_redEyes != nullptr) m_redEyes->Leave();
   if (m_straighten == nullptr) m_straighten = new StraightenTool(*this, m_host);
   m_straighten->Start();
+}
+
+void frmImage::YeuxRouges_Click() {
+  if (m_redEyes != nullptr && m_redEyes->Active()) {
+    m_redEyes->Leave();
+    return;
+  }
+  if (m_document.Picture().empty()) return;
+  if (m_crop != nullptr) m_crop->Leave();
+  if (m_straighten != nullptr) m_straighten->Leave();
+  SetMousePointer(kPointerNormal);
+  if (m_redEyes == nullptr) m_redEyes = new RedEyeTool(*this, m_host);
+  m_redEyes->Start();
 }
 
 // ---- What the document reports ----

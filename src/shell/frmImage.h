@@ -23,6 +23,7 @@ class QWheelEvent;
 namespace fotavel {
 
 class CropTool;
+class RedEyeTool;
 class StraightenTool;
 
 // `Image1`: shows the 100 % drawing stretched to its own size. It paints
@@ -134,6 +135,12 @@ class frmImage : public QWidget, public DocumentObserver {
   // What Image1 paints, for a tool's preview over it.
   const DisplayPyramid& Display() const { return m_display; }
 
+  // ---- The red-eye mode (RedEyeTool.cpp holds the tool) ----
+  // Turns the mode on, or leaves it when it is on.
+  void YeuxRouges_Click();
+  // Null until the mode is first asked for.
+  RedEyeTool* RedEyes() const { return m_redEyes; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -218,6 +225,9 @@ class frmImage : public QWidget, public DocumentObserver {
 
   // The straighten mode, made at its first use; a child of this window.
   StraightenTool* m_straighten = nullptr;
+
+  // The red-eye mode, made at its first use; a child of this window.
+  RedEyeTool* m_redEyes = nullptr;
 };
 
 }  // namespace fotavel

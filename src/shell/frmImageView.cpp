@@ -15,6 +15,7 @@
 #include "controls/SystemColours.h"
 #include "shell/CropTool.h"
 #include "shell/Pictures.h"
+#include "shell/RedEyeTool.h"
 #include "shell/StraightenTool.h"
 #include "shell/ViewRules.h"
 #include "shell/frmImage.h"
@@ -115,6 +116,8 @@ void frmImage::BuildView() {
       {"RecadrerBT", tr("Recadrer la photo"), ViewPicture::Crop, &frmImage::Recadrer_Click},
       {"RedresserBT", tr("Redresser la photo : tracez l'horizon ou choisissez l'angle"),
        ViewPicture::Straighten, &frmImage::Redresser_Click},
+      {"YeuxRougesBT", tr("Corriger les yeux rouges : cliquez sur chaque œil"),
+       ViewPicture::RedEyes, &frmImage::YeuxRouges_Click},
   };
   int top = 0;
   for (const ViewButton& b : buttons) {
@@ -168,6 +171,8 @@ void frmImage::PictureChanged() {
   picScrollBox_Resize();
   // A mode's choices belong to the photo it was started on.
   if (m_crop != nullptr) m_crop->PictureChanged();
+  // The red-eye mode stays on the new photo.
+  if (m_redEyes != nullptr) m_redEyes->PhotoChanged();
   m_prepareTimer->start(50);
 }
 
@@ -273,10 +278,11 @@ void frmImage::ZoomBT_Click() {
 }
 
 void frmImage::SetMousePointer(int pointer) {
-  // The zoom tool and the area blur take the mouse the crop and straighten modes hold.
+  // The zoom tool and the area blur take the mouse the modes on the photo hold.
   if (pointer == kPointerZoom || pointer == kPointerCross) {
     if (m_crop != nullptr) m_crop->Leave();
     if (m_straighten != nullptr) m_straighten->Leave();
+    if (m_redEyes != nullptr) m_redEyes->Leave();
   }
   m_pointer = pointer;
   switch (pointer) {

@@ -82,6 +82,13 @@ void mfrmMain::BuildActions() {
        [this] {
          if (frmImage* document = ImageActive()) document->Redresser_Click();
        }},
+      // Ctrl+Y is taken by Rétablir; with Shift it is free.
+      {c::kYeuxRouges,
+       tr("Yeux &rouges"),
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Y)},
+       [this] {
+         if (frmImage* document = ImageActive()) document->YeuxRouges_Click();
+       }},
       {c::kProprietes,
        QStringLiteral("&Propriétés"),
        {},
@@ -205,6 +212,7 @@ void mfrmMain::BuildMenus() {
   // their names.
   edit->addAction(Action(c::kRecadrer));
   edit->addAction(Action(c::kRedresser));
+  edit->addAction(Action(c::kYeuxRouges));
   fill(edit, {nullptr, c::kProprietes}, "mnuEdit", 5);
 
   QMenu* image = top("mnuImageTOP", QStringLiteral("Plus d'E&ffets"));
