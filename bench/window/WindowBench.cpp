@@ -1,5 +1,6 @@
-// fotavel-bench-window: the real main window on a 6000 x 4000 JPEG, each toolbar command and each
-// step of a crop drag timed until the photo is repainted. Run by hand under a real display server:
+// fotavel-bench-window: the real main window on a 6000 x 4000 JPEG, each toolbar command, each
+// step of a crop drag and each red eye clicked timed until the photo is repainted. Run by hand
+// under a real display server:
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/fotavel-bench-window [ROUNDS [PAUSE_MS]]
 // PAUSE_MS: how long the window is left alone before each click, as a person
 // looks at the photo between two commands (0: clicks back to back).
@@ -14,6 +15,7 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -24,6 +26,7 @@
 #include "dialogs/QtUiServices.h"
 #include "io/PictureFiles.h"
 #include "shell/CropTool.h"
+#include "shell/RedEyeTool.h"
 #include "shell/StraightenTool.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
@@ -138,8 +141,18 @@ int main(int argc, char* argv[]) {
 
   QTemporaryDir folder;
   const QString path = folder.filePath(QStringLiteral("photo.jpg"));
+  // A red pupil of radius 40, a flash's, at the middle of the photo for the red-eye mode.
+  constexpr int kEyeX = 3000, kEyeY = 2000, kPupil = 40;
   try {
-    io::WriteJpeg(PhotoLike(), path, 85);
+    cDIBSection photo = PhotoLike();
+    for (int y = kEyeY - kPupil; y <= kEyeY + kPupil; ++y) {
+      std::uint8_t* row = photo.row(photo.height() - 1 - y);
+      for (int x = kEyeX - kPupil; x <= kEyeX + kPupil; ++x) {
+        if ((x - kEyeX) * (x - kEyeX) + (y - kEyeY) * (y - kEyeY) > kPupil * kPupil) continue;
+        row[3 * x] = 40, row[3 * x + 1] = 45, row[3 * x + 2] = 210;
+      }
+    }
+    io::WriteJpeg(photo, path, 85);
   } catch (const io::FileError& failure) {
     std::fprintf(stderr, "photo not written: %s\n", qPrintable(failure.text()));
     return 1;
@@ -299,7 +312,40 @@ int main(int argc, char* argv[]) {
   rows.push_back(cropWhole);
   doc.Crop()->Leave();
 
+  // The red-eye mode on the photo fitted to the window: a click on the pupil,
+  // its correction (one undo copy of the photo) and the repaint; a click where
+  // there is no red, which only searches and paints nothing, timed alone; the
+  // undo of an eye.
+  doc.YeuxRouges_Click();
+  QWidget* eyes = doc.RedEyes()->Overlay();
+  const auto onScreen = [&doc](int x, int y) {
+    return QPoint(int(x * doc.Zoom() / 100), int(y * doc.Zoom() / 100));
+  };
+  Row redEye(QStringLiteral("red eye: click"));
+  Row undoEye(QStringLiteral("Annuler Yeux rouges"));
+  Row miss(QStringLiteral("red eye: click, none"));
+  for (int i = 0; i < rounds; ++i) {
+    bench.Time(redEye,
+               [&] { QTest::mouseClick(eyes, Qt::LeftButton, {}, onScreen(kEyeX, kEyeY)); });
+    bench.Click(undoEye, "BtAnnuler");
+    const int undoSteps = doc.Document().UndoCount();
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(eyes, Qt::LeftButton, {}, onScreen(kEyeX, kEyeY - 8 * kPupil));
+    miss.wall.push_back(clock.nsecsElapsed() / 1e6);
+    if (doc.Document().UndoCount() != undoSteps) {
+      std::fprintf(stderr, "red found beside the eye\n");
+      doc.Document().Annuler();
+    }
+  }
+  rows.push_back(redEye);
+  rows.push_back(undoEye);
+  rows.push_back(miss);
+  const int eyeRadius = int(std::ceil(RedEyeTool::kClickRadius * 100 / doc.Zoom()));
+  doc.RedEyes()->Leave();
+
   Print(rows);
+  std::printf("red-eye clicks search %d photo pixels around them\n", eyeRadius);
   std::printf("crop steps on the photo fitted at %.0f %%, %d x %d on screen\n", doc.Zoom(),
               overlay->width(), overlay->height());
   document->Document().Propre();
