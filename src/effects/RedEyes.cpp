@@ -80,23 +80,26 @@ Pupil FindPupil(const cDIBSection& image, std::int32_t x, std::int32_t y, std::i
   }
   if (best < 0) return pupil;
 
-  std::vector<std::int32_t> pending;
+  // Positions in the box; a radius as large as the picture makes the box the
+  // whole picture, which may hold more pixels than 32 bits count.
+  std::vector<std::size_t> pending;
   try {
     pupil.mask.assign(std::size_t(pupil.width) * std::size_t(pupil.height), 0);
     pending.reserve(256);
     const auto visit = [&](std::int32_t bx, std::int32_t by) {
       if (bx < 0 || by < 0 || bx >= pupil.width || by >= pupil.height) return;
-      const std::int32_t index = by * pupil.width + bx;
-      if (pupil.mask[std::size_t(index)] != 0 || !red(bx, by)) return;
-      pupil.mask[std::size_t(index)] = 1;
+      const std::size_t index = std::size_t(by) * std::size_t(pupil.width) + std::size_t(bx);
+      if (pupil.mask[index] != 0 || !red(bx, by)) return;
+      pupil.mask[index] = 1;
       ++pupil.size;
       pending.push_back(index);
     };
     visit(seedX, seedY);
     while (!pending.empty()) {
-      const std::int32_t index = pending.back();
+      const std::size_t index = pending.back();
       pending.pop_back();
-      const std::int32_t bx = index % pupil.width, by = index / pupil.width;
+      const auto bx = static_cast<std::int32_t>(index % std::size_t(pupil.width));
+      const auto by = static_cast<std::int32_t>(index / std::size_t(pupil.width));
       for (std::int32_t dy = -1; dy <= 1; ++dy) {
         for (std::int32_t dx = -1; dx <= 1; ++dx) visit(bx + dx, by + dy);
       }
