@@ -140,15 +140,14 @@ void RedEyeTool::Build() {
   auto* row = new QHBoxLayout(m_strip);
   row->setContentsMargins(6, 3, 6, 3);
 
-  auto* hint =
-      new QLabel(tr("Cliquez sur chaque œil rouge, ou entourez-le d'un rectangle."), m_strip);
+  m_hint = new QLabel(tr("Cliquez sur chaque œil rouge, ou entourez-le d'un rectangle."), m_strip);
   m_done = new QPushButton(tr("Terminer"), m_strip);
   m_done->setObjectName(QStringLiteral("RedEyeDone"));
   m_done->setToolTip(tr("Garder les yeux corrigés et quitter l'outil"));
   m_cancel = new QPushButton(tr("Annuler"), m_strip);
   m_cancel->setObjectName(QStringLiteral("RedEyeCancel"));
   m_cancel->setToolTip(tr("Défaire les corrections faites avec l'outil et le quitter"));
-  row->addWidget(hint, 1);
+  row->addWidget(m_hint, 1);
   row->addWidget(m_done);
   row->addWidget(m_cancel);
 
@@ -216,6 +215,10 @@ void RedEyeTool::PhotoChanged() {
 
 void RedEyeTool::PlaceStrip() {
   const QWidget* viewport = m_window.picScrollBox();
+  // In a narrow window the hint goes rather than be cut in the middle of a
+  // word: the status line says the same.
+  m_hint->show();
+  m_hint->setVisible(m_strip->sizeHint().width() <= viewport->width());
   m_strip->setGeometry(0, 0, viewport->width(), m_strip->sizeHint().height());
 }
 

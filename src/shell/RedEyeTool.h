@@ -97,6 +97,7 @@ class RedEyeTool : public QObject {
   // Children of the window's widgets, which may go before the tool does.
   QPointer<RedEyeOverlay> m_overlay;
   QPointer<QWidget> m_strip;
+  QLabel* m_hint = nullptr;
   QPushButton* m_done = nullptr;
   QPushButton* m_cancel = nullptr;
 };

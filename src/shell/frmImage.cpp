@@ -110,7 +110,7 @@ void frmImage::closeEvent(QCloseEvent* event) {
 
 // ---- The modes on the photo: crop, straighten and red eyes ----
 // One mode at a time: each takes the mouse over the photo and a strip over
-// its top, so starting one leaves the other. The zoom tool and the area blur
+// its top, so starting one leaves the others. The zoom tool and the area blur
 // give way too; the view buttons stay usable.
 
 void frmImage::Recadrer_Click() {
