@@ -130,19 +130,13 @@ TEST_F(RedEyeToolTest, ClicksAndRectanglesCorrectEachEyeAsOneUndoStep) {
   EXPECT_EQ(Status(), QStringLiteral(" Aucun œil rouge trouvé à cet endroit."));
   EXPECT_EQ(document->Document().UndoCount(), 1);
 
-  // A rectangle dragged from a corner of the right pupil's box to the other.
+  // A rectangle dragged around the right pupil, from 12 photo pixels up-left of its centre to
+  // 12 down-right: the whole pupil and nothing else, as a search of 12 from its centre finds.
   const QPoint from = onScreen(right - 12, 28), to = onScreen(right + 12, 52);
   QTest::mousePress(overlay, Qt::LeftButton, {}, from);
-  QTest::mouseMove(overlay, (from + to) / 2);
   QTest::mouseMove(overlay, to);
   QTest::mouseRelease(overlay, Qt::LeftButton, {}, to);
-  const QRect frame = QRect(from, to).normalized();
-  const EyePlace framed{
-      int(std::floor((frame.left() + frame.right() + 1) / 2.0 * width / shown.width())),
-      int(std::floor((frame.top() + frame.bottom() + 1) / 2.0 * 81 / shown.height())),
-      int(std::max(std::ceil(frame.width() / 2.0 * width / shown.width()),
-                   std::ceil(frame.height() / 2.0 * 81 / shown.height())))};
-  const cDIBSection twoEyes = Corrected(oneEye, framed);
+  const cDIBSection twoEyes = Corrected(oneEye, {right, 40, 12});
   EXPECT_EQ(Upright(document->Document().Picture()), Upright(twoEyes));
   EXPECT_EQ(document->Document().UndoCount(), 2);
 
