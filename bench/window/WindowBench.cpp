@@ -333,8 +333,8 @@ int main(int argc, char* argv[]) {
     rows.push_back(adjustStep);
     rows.push_back(originalPress);
     rows.push_back(previewBack);
-    std::printf("adjustment%s: a level of %d x %d adjusted per step\n", qPrintable(at),
-                level.width(), level.height());
+    std::printf("adjustment%s: the level on screen is %d x %d\n", qPrintable(at), level.width(),
+                level.height());
   }
 
   // The crop mode on the photo fitted to the window: each step of a drag, a

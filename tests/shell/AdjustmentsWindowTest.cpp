@@ -120,6 +120,34 @@ TEST_F(AdjustmentsWindow, TheSlidersArePreviewedOnTheWindowAndOkAdjustsThePhotoO
   EXPECT_EQ(Upright(document->Document().Picture()), adjusted);
 }
 
+// At 1:1 the level on screen is adjusted in tiles as paints need them: a photo of several tiles,
+// the last ones partial, is painted whole and exact, and again after a second change. The
+// histogram of a level too large to count at every step is that of the next coarser level.
+TEST_F(AdjustmentsWindow, EveryTileIsAdjustedAgainAfterEachChangeAndLargeLevelsAreCountedCoarser) {
+  frmImage* document = Open(QStringLiteral("c.bmp"), 2001, 1001);
+  ASSERT_NE(document, nullptr);
+  document->TailleNormaleFct();
+  const QImage original = Painted(document);
+  ASSERT_EQ(original.size(), QSize(2001, 1001));
+  WhenModal<frmReglages>([&](frmReglages* dialog) {
+    auto* preview = document->Image1()->findChild<AdjustPreview*>();
+    ASSERT_NE(preview, nullptr);
+    const DisplayPyramid::Level& coarser = document->Display().level(1);
+    ASSERT_EQ(coarser.width, 1001);
+    const QImage level1 = QImage(reinterpret_cast<const uchar*>(coarser.bits), coarser.width,
+                                 coarser.height, coarser.width * 4, QImage::Format_RGB32)
+                              .copy();
+    for (const int chaleur : {35, -80}) {
+      dialog->Curseur(frmReglages::kChaleur)->setValue(chaleur);
+      const AdjustSettings settings = dialog->Settings();
+      EXPECT_EQ(Painted(document), AdjustedCopy(original, settings)) << chaleur;
+      EXPECT_EQ(dialog->Histogramme()->Counts(), CountsOf(AdjustedCopy(level1, settings)));
+    }
+    QTest::mouseClick(dialog->cmdCancel(), Qt::LeftButton);
+  });
+  window->Action(c::kReglages)->trigger();
+}
+
 // Annuler, Escape, and OK on neutral settings leave the photo, its caption, its undo steps and
 // what is painted as they were, the preview gone.
 TEST_F(AdjustmentsWindow, AnnulerEscapeAndNeutralSettingsLeaveEverythingAsItWas) {
