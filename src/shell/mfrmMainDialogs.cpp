@@ -25,11 +25,11 @@ bool mfrmMain::RetaillerPhoto(frmImage& document) {
 // the window shows the photo itself again.
 void mfrmMain::ReglerPhoto(frmImage& document) {
   PhotoDocument& photo = document.Document();
-  if (photo.Picture().empty()) {
-    ImageActive();
-    return;
-  }
   frmReglages dialog(this);
+  // At the right of the window rather than centred over the photo, which is
+  // what the sliders are watched on.
+  dialog.adjustSize();
+  dialog.move(geometry().right() - dialog.width() - 24, geometry().top() + 80);
   dialog.SetAutoLevels(AutoLevelsFor(HistogramOf(photo.Picture())));
   {
     AdjustPreview preview(document);
