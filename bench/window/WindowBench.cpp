@@ -1,6 +1,6 @@
 // fotavel-bench-window: the real main window on a 6000 x 4000 JPEG, each toolbar command, each
-// step of a crop drag and each red eye clicked timed until the photo is repainted. Run by hand
-// under a real display server:
+// step of a crop drag, of an adjustment slider and each red eye clicked timed until the photo is
+// repainted. Run by hand under a real display server:
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/fotavel-bench-window [ROUNDS [PAUSE_MS]]
 // PAUSE_MS: how long the window is left alone before each click, as a person
 // looks at the photo between two commands (0: clicks back to back).
@@ -13,6 +13,7 @@
 #include <QSpontaneKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -24,10 +25,13 @@
 #include "controls/ProgressBar.h"
 #include "controls/bouton.h"
 #include "dialogs/QtUiServices.h"
+#include "dialogs/frmReglages.h"
 #include "io/PictureFiles.h"
+#include "shell/AdjustPreview.h"
 #include "shell/CropTool.h"
 #include "shell/RedEyeTool.h"
 #include "shell/StraightenTool.h"
+#include "shell/WindowCommands.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
@@ -283,6 +287,67 @@ int main(int argc, char* argv[]) {
   }
   rows.push_back(apply);
   rows.push_back(undoStraighten);
+
+  // The adjustment window over the photo fitted, then at 1:1: each slider
+  // step until the adjusted preview is painted, and the original shown on a
+  // press of "Voir l'original" until Image1 is painted under it.
+  for (const bool actual : {false, true}) {
+    if (actual) {
+      doc.TailleNormaleFct();
+    } else {
+      doc.fenetre_Click();
+    }
+    QCoreApplication::processEvents();
+    const QString at = actual ? QStringLiteral(" 1:1") : QStringLiteral(" fitted");
+    Row adjustStep(QStringLiteral("adjust step") + at);
+    Row originalPress(QStringLiteral("original on press") + at);
+    Row previewBack(QStringLiteral("preview on release") + at);
+    QSize level;
+    std::function<void()> drive = [&] {
+      auto* dialog = qobject_cast<frmReglages*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || !dialog->isVisible()) {
+        QTimer::singleShot(10, drive);
+        return;
+      }
+      auto* preview = doc.Image1()->findChild<AdjustPreview*>();
+      PaintCounter previewPaints(preview);
+      PaintCounter photoPaints(doc.Image1());
+      const auto until = [](PaintCounter& counter, const std::function<void()>& act) {
+        QCoreApplication::processEvents();
+        counter.paintedSinceArmed = false;
+        counter.armed = true;
+        QElapsedTimer clock;
+        clock.start();
+        act();
+        while (!counter.paintedSinceArmed && clock.elapsed() < 20000) {
+          QCoreApplication::processEvents(QEventLoop::AllEvents);
+        }
+        counter.armed = false;
+        return clock.nsecsElapsed() / 1e6;
+      };
+      QSlider* slider = dialog->Curseur(frmReglages::kLuminosite);
+      for (int i = 0; i < 30; ++i) {
+        if (pauseMs > 0) QTest::qWait(pauseMs);
+        adjustStep.wall.push_back(
+            until(previewPaints, [&] { slider->setValue(slider->value() + (i < 20 ? 2 : -2)); }));
+      }
+      for (int i = 0; i < 10; ++i) {
+        originalPress.wall.push_back(
+            until(photoPaints, [&] { QTest::mousePress(dialog->cmdOriginal(), Qt::LeftButton); }));
+        previewBack.wall.push_back(until(
+            previewPaints, [&] { QTest::mouseRelease(dialog->cmdOriginal(), Qt::LeftButton); }));
+      }
+      level = preview->Picture().size();
+      dialog->reject();
+    };
+    QTimer::singleShot(0, drive);
+    window.Action(commands::kReglages)->trigger();
+    rows.push_back(adjustStep);
+    rows.push_back(originalPress);
+    rows.push_back(previewBack);
+    std::printf("adjustment%s: the level on screen is %d x %d\n", qPrintable(at), level.width(),
+                level.height());
+  }
 
   // The crop mode on the photo fitted to the window: each step of a drag, a
   // new rectangle growing then the rectangle moved, until the photo under it

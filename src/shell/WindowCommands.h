@@ -44,6 +44,8 @@ inline constexpr char kPhotocopie[] = "CoupeNB";
 inline constexpr char kNegatif[] = "Negatif";
 inline constexpr char kPlume[] = "Pcallig";
 inline constexpr char kGris[] = "NoirBlanc";
+inline constexpr char kReglages[] = "mnuReglages";
+inline constexpr char kAmeliorationAuto[] = "mnuAmeliorationAuto";
 inline constexpr char kCombiner[] = "Combiner";
 
 // The filters of the menus.

@@ -113,14 +113,19 @@ void frmImage::closeEvent(QCloseEvent* event) {
 // its top, so starting one leaves the others. The zoom tool and the area blur
 // give way too; the view buttons stay usable.
 
+void frmImage::LeaveModes() {
+  if (m_crop != nullptr) m_crop->Leave();
+  if (m_straighten != nullptr) m_straighten->Leave();
+  if (m_redEyes != nullptr) m_redEyes->Leave();
+}
+
 void frmImage::Recadrer_Click() {
   if (m_crop != nullptr && m_crop->Active()) {
     m_crop->Leave();
     return;
   }
   if (m_document.Picture().empty()) return;
-  if (m_straighten != nullptr) m_straighten->Leave();
-  if (m_redEyes != nullptr) m_redEyes->Leave();
+  LeaveModes();
   SetMousePointer(kPointerNormal);
   if (m_crop == nullptr) m_crop = new CropTool(*this);
   m_crop->Start();
@@ -131,8 +136,7 @@ void frmImage::Redresser_Click() {
     m_straighten->Leave();
     return;
   }
-  if (m_crop != nullptr) m_crop->Leave();
-  if (m_redEyes != nullptr) m_redEyes->Leave();
+  LeaveModes();
   if (m_straighten == nullptr) m_straighten = new StraightenTool(*this, m_host);
   m_straighten->Start();
 }
@@ -143,8 +147,7 @@ void frmImage::YeuxRouges_Click() {
     return;
   }
   if (m_document.Picture().empty()) return;
-  if (m_crop != nullptr) m_crop->Leave();
-  if (m_straighten != nullptr) m_straighten->Leave();
+  LeaveModes();
   SetMousePointer(kPointerNormal);
   if (m_redEyes == nullptr) m_redEyes = new RedEyeTool(*this, m_host);
   m_redEyes->Start();

@@ -119,6 +119,10 @@ class frmImage : public QWidget, public DocumentObserver {
   // while the view is half the photo's size or less, as nothing reads it then.
   const QImage& picImage() const { return m_picImage; }
 
+  // Leaves whichever of the crop, straighten and red-eye modes is on, the
+  // photo as it is: before a window that previews over the photo.
+  void LeaveModes();
+
   // ---- The crop mode (CropTool.cpp, CropGestures.cpp) ----
   // Starts the mode over the photo, or leaves it when it is on.
   void Recadrer_Click();

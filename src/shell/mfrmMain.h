@@ -187,6 +187,12 @@ class mfrmMain : public QMainWindow, public DocumentHost {
   // the dialog was cancelled or the resample failed.
   bool RetaillerPhoto(frmImage& document);
   void CombinerPhotos();
+  // The adjustment window over the photo, previewed on its window; OK adjusts
+  // it once (one undo step).
+  void ReglerPhoto(frmImage& document);
+  // The automatic improvement, or a word in the status area when the photo
+  // needs none.
+  void AmeliorerPhoto();
   void DocumentActivated(QMdiSubWindow* window);
 
   UiServices& m_ui;

@@ -70,6 +70,15 @@ void mfrmMain::TaillWeb_Click() {
   if (RunNamed(CommandNames::kWeb)) ActiveDocument()->TailleNormaleFct();
 }
 
+void mfrmMain::AmeliorerPhoto() {
+  bool improved = true;
+  if (OnActive([&](frmImage& document) { improved = document.Document().AmeliorationAuto(); }) &&
+      !improved) {
+    const QString keep = QStringLiteral("#");
+    SetStatus(tr("La photo n'a pas besoin d'être améliorée."), keep, keep);
+  }
+}
+
 void mfrmMain::BtAnnuler_Click() {
   OnActive([](frmImage& document) { document.Document().Annuler(); });
 }

@@ -1,10 +1,13 @@
-// The main window's commands that ask first: resize and combine.
+// The main window's commands that ask first: resize, adjust and combine.
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <memory>
 
 #include "dialogs/frmCombination.h"
 #include "dialogs/frmNewSize.h"
+#include "dialogs/frmReglages.h"
+#include "effects/Adjustments.h"
+#include "shell/AdjustPreview.h"
 #include "shell/frmImage.h"
 #include "shell/mfrmMain.h"
 
@@ -16,6 +19,32 @@ bool mfrmMain::RetaillerPhoto(frmImage& document) {
   dialog.exec();
   if (dialog.Cancelled()) return false;
   return Guarded([&] { document.Document().Resample(dialog.ImageWidth(), dialog.ImageHeight()); });
+}
+
+// The preview lives as long as the dialog: whichever way the dialog closes,
+// the window shows the photo itself again.
+void mfrmMain::ReglerPhoto(frmImage& document) {
+  PhotoDocument& photo = document.Document();
+  // The preview lies over the photo where a mode's overlay would.
+  document.LeaveModes();
+  frmReglages dialog(this);
+  // At the right of the window rather than centred over the photo, which is
+  // what the sliders are watched on.
+  dialog.adjustSize();
+  dialog.move(geometry().right() - dialog.width() - 24, geometry().top() + 80);
+  dialog.SetAutoLevels(AutoLevelsFor(HistogramOf(photo.Picture())));
+  {
+    AdjustPreview preview(document);
+    dialog.SetHistogram(preview.Counts());
+    connect(&dialog, &frmReglages::SettingsChanged, &preview, [&](const AdjustSettings& settings) {
+      preview.SetSettings(settings);
+      dialog.SetHistogram(preview.Counts());
+    });
+    connect(&dialog, &frmReglages::OriginalHeld, &preview, &AdjustPreview::ShowOriginal);
+    dialog.exec();
+  }
+  if (dialog.Cancelled()) return;
+  Guarded([&] { photo.Regler(dialog.Settings()); });
 }
 
 // The photos on offer are the open documents that hold one, in the order

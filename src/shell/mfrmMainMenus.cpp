@@ -118,6 +118,16 @@ void mfrmMain::BuildActions() {
       {c::kNegatif, QStringLiteral("Négatif"), {}, effect(n::kNegatif)},
       {c::kPlume, QStringLiteral("Plume Calligraphique"), {}, effect(n::kPlume)},
       {c::kGris, QStringLiteral("Niveaux de &Gris"), {}, effect(n::kGris)},
+      {c::kReglages,
+       tr("&Réglages…"),
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L)},
+       [this] {
+         if (frmImage* document = ImageActive()) ReglerPhoto(*document);
+       }},
+      {c::kAmeliorationAuto,
+       tr("Amélioration &automatique"),
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
+       [this] { AmeliorerPhoto(); }},
       {c::kCombiner,
        QStringLiteral("Combiner"),
        {},
@@ -227,8 +237,9 @@ void mfrmMain::BuildMenus() {
   fill(special, {c::kEmboss, nullptr}, "mnuSpecial", 0);
   fill(special, {c::kMinimum, c::kMedian, c::kMaximum}, "mnuSpecial", 4);
 
-  fill(top("mnuColorTOP", QStringLiteral("&Couleurs")), {c::kSombre, c::kClair, nullptr, c::kGris},
-       "mnuColors", 0);
+  QMenu* colours = top("mnuColorTOP", QStringLiteral("&Couleurs"));
+  fill(colours, {c::kSombre, c::kClair, nullptr, c::kGris}, "mnuColors", 0);
+  fill(colours, {nullptr, c::kReglages, c::kAmeliorationAuto}, "mnuColors", 4);
   fill(top("mnuParametrageTop", QStringLiteral("&Paramètres")), {c::kVotreLogo}, "mnuParametrage",
        0);
 

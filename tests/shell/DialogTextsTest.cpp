@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
@@ -20,6 +21,7 @@
 #include "dialogs/frmNewSize.h"
 #include "dialogs/frmParamLogo.h"
 #include "dialogs/frmProprietes.h"
+#include "dialogs/frmReglages.h"
 #include "shell/FormAide.h"
 #include "shell/demarrage.h"
 
@@ -118,6 +120,10 @@ TEST_F(DialogTexts, EveryTextIsWholeAndUncovered) {
   logo.transparence()->setValue(90);
   logo.angle()->setValue(360);
   frmProprietes properties(PhotoProperties::Of(photo, 6000, 4000));
+  frmReglages reglages;
+  for (int i = 0; i < frmReglages::kSliders; ++i) {
+    reglages.Curseur(static_cast<frmReglages::Slider>(i))->setValue(-100);
+  }
   FormAide about(ui, folder.path());
   demarrage splash([] {});
   splash.setAttribute(Qt::WA_DeleteOnClose, false);
@@ -125,7 +131,7 @@ TEST_F(DialogTexts, EveryTextIsWholeAndUncovered) {
 
   const std::pair<QWidget*, int> windows[] = {{&newSize, 10}, {&combination, 12}, {&jpeg, 4},
                                               {&logo, 22},    {&properties, 15},  {&about, 8},
-                                              {&splash, 6}};
+                                              {&splash, 6},   {&reglages, 13}};
   const int dpi = qEnvironmentVariableIsSet("FOTAVEL_TEST_DPI")
                       ? qEnvironmentVariableIntValue("FOTAVEL_TEST_DPI")
                       : 96;

@@ -143,7 +143,7 @@ TEST_F(WindowRoads, AMenuEntryAndAButtonOfOneCommandAreOneAction) {
   auto* colours = window->findChild<QMenu*>(QStringLiteral("mnuColorTOP"));
   ASSERT_NE(colours, nullptr);
   const QList<QAction*> entries = colours->actions();
-  ASSERT_EQ(entries.size(), 4);
+  ASSERT_EQ(entries.size(), 7);
   EXPECT_EQ(entries[0], window->Action(c::kSombre));
   EXPECT_EQ(entries[1], window->Action(c::kClair));
   EXPECT_EQ(entries[1]->text(), QStringLiteral("Plus Cl&air"));
