@@ -1,16 +1,213 @@
 // The adjustment sliders' pass, the histogram and the automatic improvement.
 //
-// PLACEHOLDER: the arithmetic below changes nothing yet; it stands in so
-// that the layers above build while the pass itself is written.
+// All arithmetic is on integers, so every machine-code version gives the same
+// bytes. With b, c, s, t the four settings (-100 … 100):
+//
+// 1. Tones, one 256-entry table applied to each channel value v first:
+//      lift(v) = v + round(2 b v (255 - v) / 65025)
+//    a parabola that moves mid-grey by b / 2 levels and black and white not
+//    at all, so nothing clips abruptly (its slope stays above 0.2);
+//      table(v) = clamp(128 + round((lift(v) - 128) (100 + c) / 100))
+//    contrast around mid-grey: c = -100 makes every value 128, c = 100
+//    doubles the distance from 128. round() takes halves away from zero.
+// 2. Saturation around the pixel's own grey, on the tabled values R, G, B:
+//      Y = (77 R + 150 G + 29 B + 128) >> 8          (weights sum to 256)
+//      m = 256 + round(256 s / 100)                  (1 + s / 100, in 1/256)
+//      X' = Y + (((X - Y) m + 128) >> 8)             for X = R, G, B
+//    (>> floors). A grey pixel has X = Y and stays as it is; s = -100 gives Y.
+// 3. Warmth, a shift between blue and amber that keeps Y:
+//      k = round(30 t / 100), R' += k, B' -= k, G' -= round(48 k / 150)
+//    since 77 k - 29 k = 48 k is what green's weight 150 must take back; Y
+//    moves by less than one level, plus whatever the clamp cuts.
+//    Each channel is then clamped to 0 … 255, once.
+// All settings 0: the table is the identity, m = 256 and k = 0, and every
+// pixel comes back bit for bit.
+//
+// The automatic improvement (AutoLevelsFor) works per channel from the
+// histogram of N pixels:
+//    low  = the smallest v with 200 × count(0 … v) > N: at most 0.5 % lie below;
+//    high = the largest v with 200 × count(v … 255) > N: at most 0.5 % lie above.
+//    A channel with low <= 4 and high >= 251 already spans the range and is left
+//    alone (low = 0, high = 255). The gain 255 / (high - low) is held to at most
+//    2.5: a range narrower than 102 is widened to 102 around its own midpoint
+//    (then moved inside 0 … 255), so a night photo brightens but stays a night
+//    photo. Each channel then goes v -> clamp(round((v - low) 255 / (high - low))).
+//    A grey photo has three equal histograms, so three equal stretches, and stays
+//    grey. A dull photo, whose mean chroma max(R, G, B) - min(R, G, B) lies in
+//    4 … 23, also gets saturation +15 (step 2 above, after the stretch); below 4
+//    the photo is grey or nearly so, and saturating would only colour its noise.
 #include "effects/Adjustments.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include "effects/ColumnStrips.h"
 #include "effects/cImageProcessDIB.h"
+#include "surface/CpuVersions.h"
 
 namespace fotavel {
+
+namespace {
+
+// round(n / d) for d > 0, halves away from zero.
+std::int32_t RoundDiv(std::int64_t n, std::int64_t d) {
+  return static_cast<std::int32_t>(n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d));
+}
+
+std::uint8_t Clamp8(std::int32_t v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
+
+[[gnu::always_inline]] inline std::int32_t Luma(std::int32_t r, std::int32_t g, std::int32_t b) {
+  return (77 * r + 150 * g + 29 * b + 128) >> 8;
+}
+
+// Steps 2 and 3 of one pixel, on its tabled channels: the one definition both
+// the photo's rows and the display's pixels go through.
+struct Mix {
+  std::int32_t m = 256, dr = 0, dg = 0, db = 0;
+};
+
+[[gnu::always_inline]] inline void MixPixel(std::int32_t& r, std::int32_t& g, std::int32_t& b,
+                                            const Mix& mix) {
+  const std::int32_t y = Luma(r, g, b);
+  r = std::clamp(y + (((r - y) * mix.m + 128) >> 8) + mix.dr, 0, 255);
+  g = std::clamp(y + (((g - y) * mix.m + 128) >> 8) + mix.dg, 0, 255);
+  b = std::clamp(y + (((b - y) * mix.m + 128) >> 8) + mix.db, 0, 255);
+}
+
+// Step 1 over a run of BGR pixels: each channel through its own table (the
+// sliders use one table for all three). Lookups do not vectorise, so this
+// stays a plain loop; the mix that follows carries the arithmetic.
+void ToneRow(std::uint8_t* __restrict p, std::int32_t pixels, const std::uint8_t* __restrict blue,
+             const std::uint8_t* __restrict green, const std::uint8_t* __restrict red) {
+  for (std::int32_t i = 0; i < pixels; ++i) {
+    p[3 * i] = blue[p[3 * i]];
+    p[3 * i + 1] = green[p[3 * i + 1]];
+    p[3 * i + 2] = red[p[3 * i + 2]];
+  }
+}
+
+// Steps 2 and 3 over a run of BGR pixels, written for GCC to vectorise; each
+// version is compiled from it (CpuVersions.h).
+[[gnu::always_inline]] inline void MixRow(std::uint8_t* p, std::int32_t pixels, std::int32_t m,
+                                          std::int32_t dr, std::int32_t dg, std::int32_t db) {
+  const Mix mix{m, dr, dg, db};
+  for (std::int32_t i = 0; i < pixels; ++i) {
+    std::int32_t b = p[3 * i], g = p[3 * i + 1], r = p[3 * i + 2];
+    MixPixel(r, g, b, mix);
+    p[3 * i] = static_cast<std::uint8_t>(b);
+    p[3 * i + 1] = static_cast<std::uint8_t>(g);
+    p[3 * i + 2] = static_cast<std::uint8_t>(r);
+  }
+}
+
+Mix MixFor(std::int32_t saturation, std::int32_t warmth) {
+  const std::int32_t k = RoundDiv(std::int64_t{30} * warmth, 100);
+  return {256 + RoundDiv(std::int64_t{256} * saturation, 100), k,
+          -RoundDiv(std::int64_t{48} * k, 150), -k};
+}
+
+bool Identity(const std::array<std::uint8_t, 256>& table) {
+  for (std::int32_t v = 0; v < 256; ++v) {
+    if (table[std::size_t(v)] != v) return false;
+  }
+  return true;
+}
+
+// The whole pass of steps 1 to 3 over BGR rows, tones skipped when they are
+// the identity and the mix when it changes nothing.
+struct PixelSteps {
+  const std::uint8_t *blue, *green, *red;
+  bool tones;
+  Mix mix;
+  bool mixes;
+
+  void Row(std::uint8_t* p, std::int32_t pixels,
+           void (*mixRow)(std::uint8_t*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                          std::int32_t)) const {
+    if (tones) ToneRow(p, pixels, blue, green, red);
+    if (mixes) mixRow(p, pixels, mix.m, mix.dr, mix.dg, mix.db);
+  }
+};
+
+// Counts kept in 32 bits while a picture is walked, two sets for alternate
+// pixels so that runs of equal values do not wait on their own increments;
+// added into the 64-bit histogram before any count could overflow.
+class Counter {
+ public:
+  void Row(const std::uint8_t* p, std::int32_t pixels, std::int32_t step) {
+    if (pending_ + std::uint64_t(pixels) > (1u << 30)) Flush();
+    pending_ += std::uint64_t(pixels);
+    std::uint64_t chroma = 0;
+    for (std::int32_t i = 0; i < pixels; ++i) {
+      const std::uint32_t b = p[step * i], g = p[step * i + 1], r = p[step * i + 2];
+      std::uint32_t(&c)[4][256] = counts_[i & 1];
+      ++c[0][r];
+      ++c[1][g];
+      ++c[2][b];
+      ++c[3][Luma(std::int32_t(r), std::int32_t(g), std::int32_t(b))];
+      chroma += std::max({r, g, b}) - std::min({r, g, b});
+    }
+    result_.chroma += chroma;
+  }
+  Histogram Take() {
+    Flush();
+    return result_;
+  }
+
+ private:
+  void Flush() {
+    std::array<std::uint64_t, 256>* const into[4] = {&result_.red, &result_.green, &result_.blue,
+                                                     &result_.lightness};
+    for (std::int32_t k = 0; k < 4; ++k) {
+      for (std::int32_t v = 0; v < 256; ++v) {
+        (*into[k])[std::size_t(v)] += std::uint64_t(counts_[0][k][v]) + counts_[1][k][v];
+      }
+    }
+    result_.pixels += pending_;
+    pending_ = 0;
+    std::memset(counts_, 0, sizeof counts_);
+  }
+
+  std::uint32_t counts_[2][4][256] = {};
+  std::uint64_t pending_ = 0;
+  Histogram result_;
+};
+
+constexpr std::int32_t kMinStretchRange = 102;  // 255 / 102 = 2.5, the highest gain
+constexpr std::int32_t kSpanTolerance = 4;
+constexpr std::int32_t kDullSaturation = 15;
+constexpr std::uint64_t kGreyChroma = 4, kDullChroma = 24;
+
+// low and high of one channel, as the comment at the top says.
+std::pair<std::int32_t, std::int32_t> StretchOf(const std::array<std::uint64_t, 256>& counts,
+                                                std::uint64_t pixels) {
+  std::int32_t low = 0, high = 255;
+  std::uint64_t below = 0, above = 0;
+  while (low < 255 && 200 * (below + counts[std::size_t(low)]) <= pixels)
+    below += counts[std::size_t(low++)];
+  while (high > 0 && 200 * (above + counts[std::size_t(high)]) <= pixels)
+    above += counts[std::size_t(high--)];
+  if (high < low) std::swap(low, high);
+  if (low <= kSpanTolerance && high >= 255 - kSpanTolerance) return {0, 255};
+  if (high - low < kMinStretchRange) {
+    low = std::clamp((low + high - kMinStretchRange) >> 1, 0, 255 - kMinStretchRange);
+    high = low + kMinStretchRange;
+  }
+  return {low, high};
+}
+
+std::array<std::uint8_t, 256> StretchTable(std::int32_t low, std::int32_t high) {
+  std::array<std::uint8_t, 256> table;
+  for (std::int32_t v = 0; v < 256; ++v) {
+    table[std::size_t(v)] = Clamp8(RoundDiv(std::int64_t{v - low} * 255, high - low));
+  }
+  return table;
+}
+
+}  // namespace
 
 bool AdjustSettings::InRange() const {
   for (const std::int32_t v : {luminosite, contraste, saturation, chaleur}) {
@@ -19,29 +216,100 @@ bool AdjustSettings::InRange() const {
   return true;
 }
 
-Adjustment::Adjustment(const AdjustSettings& settings) : m_settings(settings) {}
+Adjustment::Adjustment(const AdjustSettings& settings) : m_settings(settings) {
+  // Out-of-range settings are the caller's to refuse; held here, they cannot
+  // overflow the arithmetic or invert the curves.
+  const std::int32_t b = std::clamp(settings.luminosite, -100, 100);
+  const std::int32_t c = std::clamp(settings.contraste, -100, 100);
+  for (std::int32_t v = 0; v < 256; ++v) {
+    const std::int32_t lift = Clamp8(v + RoundDiv(std::int64_t{2} * b * v * (255 - v), 65025));
+    m_levels[std::size_t(v)] = Clamp8(128 + RoundDiv(std::int64_t{lift - 128} * (100 + c), 100));
+  }
+  m_saturation = std::clamp(settings.saturation, -100, 100);
+  m_warmth = std::clamp(settings.chaleur, -100, 100);
+  m_tones = !Identity(m_levels);
+  m_mix = m_saturation != 0 || RoundDiv(std::int64_t{30} * m_warmth, 100) != 0;
+}
 
-void Adjustment::Row24(std::uint8_t*, std::int32_t) const {}
+void Adjustment::Row24(std::uint8_t* bgr, std::int32_t pixels) const {
+  const PixelSteps steps{m_levels.data(),
+                         m_levels.data(),
+                         m_levels.data(),
+                         m_tones,
+                         MixFor(m_saturation, m_warmth),
+                         m_mix};
+  steps.Row(bgr, pixels, Versioned<MixRow>::Pick());
+}
 
 void Adjustment::Row32(const std::uint32_t* from, std::uint32_t* to, std::int32_t pixels) const {
-  if (from != to) std::memmove(to, from, sizeof(std::uint32_t) * std::size_t(pixels));
+  const Mix mix = MixFor(m_saturation, m_warmth);
+  for (std::int32_t i = 0; i < pixels; ++i) {
+    const std::uint32_t p = from[i];
+    std::int32_t r = m_levels[(p >> 16) & 0xFF], g = m_levels[(p >> 8) & 0xFF],
+                 b = m_levels[p & 0xFF];
+    MixPixel(r, g, b, mix);
+    to[i] = (p & 0xFF000000u) | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
+  }
 }
 
 Histogram HistogramOf(const cDIBSection& picture) {
-  Histogram h;
-  h.pixels = std::uint64_t(picture.width()) * std::uint64_t(picture.height());
-  return h;
+  const auto counter = std::make_unique<Counter>();
+  const ConstByteView v = picture.view();
+  for (std::int32_t y = 0; y < v.height(); ++y) counter->Row(v.row(y), v.width(), 3);
+  return counter->Take();
 }
 
-Histogram HistogramOf(const std::uint32_t*, std::int32_t width, std::int32_t height, std::int32_t) {
-  Histogram h;
-  h.pixels = std::uint64_t(width) * std::uint64_t(height);
-  return h;
+Histogram HistogramOf(const std::uint32_t* pixels, std::int32_t width, std::int32_t height,
+                      std::int32_t stride) {
+  const auto counter = std::make_unique<Counter>();
+  for (std::int32_t y = 0; y < height; ++y) {
+    counter->Row(reinterpret_cast<const std::uint8_t*>(pixels + std::ptrdiff_t(y) * stride), width,
+                 4);
+  }
+  return counter->Take();
 }
 
-AutoLevels AutoLevelsFor(const Histogram&) { return {}; }
+AutoLevels AutoLevelsFor(const Histogram& histogram) {
+  AutoLevels levels;
+  if (histogram.pixels == 0) return levels;
+  const std::array<std::uint64_t, 256>* const channels[3] = {&histogram.red, &histogram.green,
+                                                             &histogram.blue};
+  for (std::size_t k = 0; k < 3; ++k) {
+    const auto [low, high] = StretchOf(*channels[k], histogram.pixels);
+    levels.low[k] = std::uint8_t(low);
+    levels.high[k] = std::uint8_t(high);
+  }
+  const std::uint64_t n = histogram.pixels;
+  if (histogram.chroma >= kGreyChroma * n && histogram.chroma < kDullChroma * n) {
+    levels.saturation = kDullSaturation;
+  }
+  return levels;
+}
 
-AdjustSettings SettingsFor(const AutoLevels&) { return {}; }
+// Approximate by design: a per-channel stretch is not four sliders. With g
+// the mean gain, contrast = 100 (g - 1); with d the mean move of mid-grey
+// after that contrast, brightness = 2 d / g (the lift moves mid-grey by b / 2
+// before the contrast scales it); warmth = red's move minus blue's, halved,
+// in steps of 30 / 100; saturation as it is.
+AdjustSettings SettingsFor(const AutoLevels& levels) {
+  double gain[3], move[3];
+  for (std::size_t k = 0; k < 3; ++k) {
+    const double g = 255.0 / std::max(1, levels.high[k] - levels.low[k]);
+    gain[k] = g;
+    move[k] = (128.0 - levels.low[k]) * g - 128.0;
+  }
+  const double g = (gain[0] + gain[1] + gain[2]) / 3;
+  const double d = (move[0] + move[1] + move[2]) / 3;
+  const auto slider = [](double v) {
+    return static_cast<std::int32_t>(std::clamp(std::lround(v), -100L, 100L));
+  };
+  AdjustSettings settings;
+  settings.contraste = slider(100 * (g - 1));
+  settings.luminosite = slider(2 * d / g);
+  settings.chaleur = slider((move[0] - move[2]) / 2 * 100 / 30);
+  settings.saturation = levels.saturation;
+  return settings;
+}
 
 void cImageProcessDIB::Adjust(cDIBSection& image, const AdjustSettings& settings) {
   if (image.empty()) throw ImageProcessError(ImageProcessErrors::kEmptySurface);
@@ -51,9 +319,23 @@ void cImageProcessDIB::Adjust(cDIBSection& image, const AdjustSettings& settings
   });
 }
 
-void cImageProcessDIB::AutoImprove(cDIBSection& image, const AutoLevels&) {
+void cImageProcessDIB::AutoImprove(cDIBSection& image, const AutoLevels& levels) {
   if (image.empty()) throw ImageProcessError(ImageProcessErrors::kEmptySurface);
-  RunPixelPass(m_events, image.view(), [](std::uint8_t*, std::int32_t) {});
+  std::array<std::uint8_t, 256> tables[3];
+  bool tones = false;
+  for (std::size_t k = 0; k < 3; ++k) {
+    // A hand-made AutoLevels may hold high <= low; such a channel is left alone.
+    const bool stretch = levels.high[k] > levels.low[k];
+    tables[k] = StretchTable(stretch ? levels.low[k] : 0, stretch ? levels.high[k] : 255);
+    tones = tones || !Identity(tables[k]);
+  }
+  const std::int32_t saturation = std::clamp(levels.saturation, -100, 100);
+  const PixelSteps steps{tables[2].data(),      tables[1].data(), tables[0].data(), tones,
+                         MixFor(saturation, 0), saturation != 0};
+  RunPixelPass(m_events, image.view(),
+               [&steps, mixRow = Versioned<MixRow>::Pick()](std::uint8_t* p, std::int32_t pixels) {
+                 steps.Row(p, pixels, mixRow);
+               });
 }
 
 }  // namespace fotavel

@@ -44,6 +44,8 @@ class Adjustment {
   std::array<std::uint8_t, 256> m_levels{};
   std::int32_t m_saturation = 0;
   std::int32_t m_warmth = 0;
+  bool m_tones = false;  // m_levels is not the identity
+  bool m_mix = false;    // saturation or warmth changes something
 };
 
 // Counts of each value of red, green, blue and lightness over a picture.
@@ -53,6 +55,9 @@ struct Histogram {
   std::array<std::uint64_t, 256> blue{};
   std::array<std::uint64_t, 256> lightness{};
   std::uint64_t pixels = 0;
+  // The sum over the pixels of max(R, G, B) - min(R, G, B): how colourful
+  // the picture is, which the channels counted apart cannot tell.
+  std::uint64_t chroma = 0;
 
   bool operator==(const Histogram&) const = default;
 };

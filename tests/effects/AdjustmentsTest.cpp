@@ -1,0 +1,267 @@
+// The adjustment pass, the histogram and the automatic improvement against plain loops, and hand
+// values.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "effects/Adjustments.h"
+#include "effects/Checks.h"
+
+namespace fotavel {
+namespace {
+
+using testing::Event;
+using testing::PixelRGB;
+using testing::RandomSurface;
+using testing::UniformSurface;
+
+std::int32_t Clamp(double v) { return static_cast<std::int32_t>(std::clamp(v, 0.0, 255.0)); }
+
+// The arithmetic as written at the top of Adjustments.cpp, in doubles and one
+// pixel at a time. std::round takes halves away from zero, as the pass does.
+struct PlainAdjust {
+  AdjustSettings s;
+  void operator()(std::uint8_t* p) const {
+    double x[3];  // red, green, blue
+    for (int c = 0; c < 3; ++c) {
+      const double v = p[2 - c];
+      const double lift = Clamp(v + std::round(2.0 * s.luminosite * v * (255 - v) / 65025));
+      x[c] = Clamp(128 + std::round((lift - 128) * (100 + s.contraste) / 100));
+    }
+    const double y = std::floor((77 * x[0] + 150 * x[1] + 29 * x[2]) / 256 + 0.5);
+    const double m = 256 + std::round(256.0 * s.saturation / 100);
+    const double k = std::round(30.0 * s.chaleur / 100);
+    const double shift[3] = {k, -std::round(48 * k / 150), -k};
+    for (int c = 0; c < 3; ++c) {
+      p[2 - c] = std::uint8_t(Clamp(y + std::floor(((x[c] - y) * m + 128) / 256) + shift[c]));
+    }
+  }
+};
+
+std::vector<Event> PlainPass(cDIBSection& s, const std::function<void(std::uint8_t*)>& fn) {
+  const std::int32_t last = 3 * (s.width() - 1);
+  std::vector<Event> events{{Event::kInit, last}};
+  for (std::int32_t y = 0; y < s.height(); ++y) {
+    for (std::int32_t x = 0; x <= last; x += 3) fn(s.row(y) + x);
+  }
+  for (std::int32_t x = 0; x <= last; x += 3) events.push_back({Event::kProgress, x});
+  events.push_back({Event::kComplete, 0});
+  return events;
+}
+
+constexpr AdjustSettings kMixed[] = {
+    {0, 0, 0, 0},         {100, 0, 0, 0},          {-100, 0, 0, 0},
+    {0, 100, 0, 0},       {0, -100, 0, 0},         {0, 0, 100, 0},
+    {0, 0, -100, 0},      {0, 0, 0, 100},          {0, 0, 0, -100},
+    {0, 0, 0, 1},         {37, -23, 61, 5},        {-9, 88, -47, -66},
+    {100, 100, 100, 100}, {-100, -100, -100, -100}};
+
+TEST(AdjustmentsTest, PassIsThePlainArithmeticOnAwkwardSizes) {
+  std::uint32_t seed = 1;
+  for (const AdjustSettings& settings : kMixed) {
+    for (const testing::Size size : testing::kAwkwardSizes) {
+      testing::ExpectSameAsPlain(
+          RandomSurface(size.width, size.height, seed++),
+          [&](cImageProcessDIB& e, cDIBSection& s) { e.Adjust(s, settings); },
+          [&](cDIBSection& s) { return PlainPass(s, PlainAdjust{settings}); });
+    }
+  }
+}
+
+// The display copy goes through the same arithmetic: its RGB is the photo's, its alpha kept.
+TEST(AdjustmentsTest, DisplayPixelsGetTheSameColoursAsThePhoto) {
+  const cDIBSection photo = RandomSurface(301, 7, 42);
+  for (const AdjustSettings& settings : kMixed) {
+    const Adjustment adjustment(settings);
+    for (std::int32_t y = 0; y < photo.height(); ++y) {
+      std::vector<std::uint8_t> row(photo.row(y), photo.row(y) + 3 * photo.width());
+      std::vector<std::uint32_t> display(std::size_t(photo.width())), out(display.size());
+      for (std::size_t i = 0; i < display.size(); ++i) {
+        display[i] = std::uint32_t(0x11 * (i % 15)) << 24 | PixelRGB(photo, std::int32_t(i), y);
+      }
+      adjustment.Row24(row.data(), photo.width());
+      adjustment.Row32(display.data(), out.data(), photo.width());
+      adjustment.Row32(display.data(), display.data(), photo.width());  // in place
+      for (std::size_t i = 0; i < display.size(); ++i) {
+        const std::uint32_t rgb =
+            std::uint32_t(row[3 * i + 2]) << 16 | std::uint32_t(row[3 * i + 1]) << 8 | row[3 * i];
+        ASSERT_EQ(out[i], (std::uint32_t(0x11 * (i % 15)) << 24 | rgb)) << i;
+        ASSERT_EQ(display[i], out[i]) << i;
+      }
+    }
+  }
+}
+
+std::uint32_t Adjusted(std::uint32_t rgb, const AdjustSettings& settings) {
+  const std::uint32_t out[1] = {0xFF000000u | rgb};
+  std::uint32_t result[1];
+  Adjustment(settings).Row32(out, result, 1);
+  return result[0] & 0xFFFFFFu;
+}
+
+std::int32_t Luma(std::uint32_t rgb) {
+  return (77 * std::int32_t(rgb >> 16) + 150 * std::int32_t((rgb >> 8) & 0xFF) +
+          29 * std::int32_t(rgb & 0xFF) + 128) >>
+         8;
+}
+
+// (200, 100, 50) has luma (15400 + 15000 + 1450 + 128) >> 8 = 124.
+TEST(AdjustmentsTest, HandValuesForEachSetting) {
+  const std::uint32_t orange = 0xC86432;
+  for (std::uint32_t rgb : {0x000000u, 0xFFFFFFu, 0x808080u, orange, 0x12F0A7u}) {
+    EXPECT_EQ(Adjusted(rgb, {}), rgb);
+  }
+  // Brightness: mid-grey moves by 2 × 100 × 128 × 127 / 65025 = 49.99 -> 50; ends stay.
+  EXPECT_EQ(Adjusted(0x808080, {100, 0, 0, 0}), 0xB2B2B2u);
+  EXPECT_EQ(Adjusted(0x808080, {-100, 0, 0, 0}), 0x4E4E4Eu);
+  EXPECT_EQ(Adjusted(0x00FF00, {100, 0, 0, 0}), 0x00FF00u);
+  EXPECT_EQ(Adjusted(0xFF00FF, {-100, 0, 0, 0}), 0xFF00FFu);
+  // Contrast doubles the distance from 128 (100 -> 72, 200 -> 272 -> 255) or removes it.
+  EXPECT_EQ(Adjusted(0xC86480, {0, 100, 0, 0}), 0xFF4880u);
+  EXPECT_EQ(Adjusted(orange, {0, -100, 0, 0}), 0x808080u);
+  // Saturation +100, m = 512: 124 + 152 -> 255, 124 - 48 = 76, 124 - 148 -> 0; -100 gives the luma.
+  EXPECT_EQ(Adjusted(orange, {0, 0, 100, 0}), 0xFF4C00u);
+  EXPECT_EQ(Adjusted(orange, {0, 0, -100, 0}), 0x7C7C7Cu);
+  // Warmth ±100: k = 30, green ∓ round(1440 / 150) = 10.
+  EXPECT_EQ(Adjusted(orange, {0, 0, 0, 100}), 0xE65A14u);
+  EXPECT_EQ(Adjusted(orange, {0, 0, 0, -100}), 0xAA6E50u);
+  // Grey stays grey under saturation and contrast, at any setting.
+  for (std::uint32_t v = 0; v < 256; v += 15) {
+    for (std::int32_t s : {-100, -37, 55, 100}) {
+      for (const AdjustSettings& settings :
+           {AdjustSettings{0, s, 0, 0}, AdjustSettings{0, 0, s, 0}, AdjustSettings{s, s, s, 0}}) {
+        const std::uint32_t out = Adjusted(v * 0x010101u, settings);
+        EXPECT_EQ(out, (out & 0xFF) * 0x010101u) << v << " " << s;
+      }
+    }
+  }
+  // Warmth keeps the luma within one level wherever nothing clamps.
+  for (std::uint32_t seed = 0; seed < 2000; ++seed) {
+    const std::uint32_t rgb = 0x282828u + (seed * 2654435761u & 0x7F7F7Fu) + (seed % 7);
+    for (std::int32_t t : {-100, -50, 1, 33, 100}) {
+      EXPECT_LE(std::abs(Luma(Adjusted(rgb, {0, 0, 0, t})) - Luma(rgb)), 1) << rgb << " " << t;
+    }
+  }
+}
+
+TEST(AdjustmentsTest, HistogramCountsEveryPixelOnce) {
+  for (const testing::Size size : testing::kAwkwardSizes) {
+    const cDIBSection photo = RandomSurface(size.width, size.height, 7 + size.width);
+    Histogram want;
+    std::vector<std::uint32_t> display;
+    const std::int32_t stride = size.width + 3;  // a display row is wider than the photo
+    display.assign(std::size_t(stride) * std::size_t(size.height), 0xFFFFFFFFu);
+    for (std::int32_t y = 0; y < size.height; ++y) {
+      for (std::int32_t x = 0; x < size.width; ++x) {
+        const std::uint32_t rgb = PixelRGB(photo, x, y);
+        const std::uint32_t r = rgb >> 16, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+        ++want.red[r];
+        ++want.green[g];
+        ++want.blue[b];
+        ++want.lightness[std::size_t(Luma(rgb))];
+        want.chroma += std::max({r, g, b}) - std::min({r, g, b});
+        ++want.pixels;
+        display[std::size_t(y) * std::size_t(stride) + std::size_t(x)] = 0x80000000u | rgb;
+      }
+    }
+    EXPECT_EQ(HistogramOf(photo), want) << size.width << "x" << size.height;
+    EXPECT_EQ(HistogramOf(display.data(), size.width, size.height, stride), want);
+  }
+}
+
+// A photo of the given red, green and blue levels, one pixel each, in turn.
+cDIBSection Levels(const std::vector<std::uint32_t>& rgb) {
+  cDIBSection s = UniformSurface(std::int32_t(rgb.size()), 1, 0, 0, 0);
+  for (std::size_t i = 0; i < rgb.size(); ++i) testing::SetPixelRGB(s, std::int32_t(i), 0, rgb[i]);
+  return s;
+}
+
+std::vector<std::uint32_t> Ramp(std::uint32_t from, std::uint32_t to, std::uint32_t colour) {
+  std::vector<std::uint32_t> v;
+  for (std::uint32_t i = 0; i < 1000; ++i) v.push_back((from + (to - from) * i / 999) * colour);
+  return v;
+}
+
+TEST(AdjustmentsTest, AutomaticLevelsByHand) {
+  // 1000 grey pixels 40 … 200: 5 may lie below low, 5 above high. Pixel 5 is
+  // 40 + 160 × 5 / 999 = 40.8 -> 40, pixel 994 is 199.2 -> 199.
+  const AutoLevels grey = AutoLevelsFor(HistogramOf(Levels(Ramp(40, 200, 0x010101))));
+  EXPECT_EQ(grey, (AutoLevels{{40, 40, 40}, {199, 199, 199}, 0}));
+  // A night photo, 0 … 40 (low 0, high 39): the gain is held to 2.5, the range
+  // widened to 102 around its midpoint (-32 … 70) and moved inside 0 … 255.
+  const AutoLevels night = AutoLevelsFor(HistogramOf(Levels(Ramp(0, 40, 0x010101))));
+  EXPECT_EQ(night, (AutoLevels{{0, 0, 0}, {102, 102, 102}, 0}));
+  // The full range, grey or in colour, is left as it is.
+  EXPECT_EQ(AutoLevelsFor(HistogramOf(Levels(Ramp(0, 255, 0x010101)))), AutoLevels{});
+  EXPECT_EQ(AutoLevelsFor(HistogramOf(RandomSurface(301, 203, 3))), AutoLevels{});
+  EXPECT_EQ(AutoLevelsFor(Histogram{}), AutoLevels{});
+  // Mean chroma 10 is dull and gets saturation; 2 (almost grey) and 24 get none.
+  for (const auto& [spread, saturation] :
+       {std::pair(10u, 15), std::pair(2u, 0), std::pair(24u, 0)}) {
+    std::vector<std::uint32_t> dull = Ramp(0, 255 - spread, 0x010101);
+    for (std::uint32_t& p : dull) p += spread << 16;
+    EXPECT_EQ(AutoLevelsFor(HistogramOf(Levels(dull))).saturation, saturation) << spread;
+  }
+}
+
+// The improvement as the document runs it: a grey photo stays grey, and the
+// stretch is round((v - low) × 255 / (high - low)) clamped.
+TEST(AdjustmentsTest, AutomaticImprovementStretchesEachChannel) {
+  cDIBSection photo = Levels(Ramp(40, 200, 0x010101));
+  const cDIBSection before = testing::Copy(photo);
+  cImageProcessDIB().AutoImprove(photo, AutoLevelsFor(HistogramOf(photo)));
+  for (std::int32_t i = 0; i < photo.width(); ++i) {
+    const std::int32_t v = std::int32_t(PixelRGB(before, i, 0) & 0xFF);
+    const std::uint32_t want = std::uint32_t(Clamp(std::round((v - 40) * 255.0 / 159)));
+    ASSERT_EQ(PixelRGB(photo, i, 0), want * 0x010101u) << i;
+  }
+  // Per channel, then the saturation, on awkward sizes against the plain arithmetic.
+  const AutoLevels levels{{10, 0, 30}, {240, 255, 131}, 15};
+  std::uint32_t seed = 9;
+  for (const testing::Size size : testing::kAwkwardSizes) {
+    testing::ExpectSameAsPlain(
+        RandomSurface(size.width, size.height, seed++),
+        [&](cImageProcessDIB& e, cDIBSection& s) { e.AutoImprove(s, levels); },
+        [&](cDIBSection& s) {
+          return PlainPass(s, [&](std::uint8_t* p) {
+            for (int c = 0; c < 3; ++c) {
+              p[2 - c] = std::uint8_t(
+                  Clamp(std::round((p[2 - c] - levels.low[std::size_t(c)]) * 255.0 /
+                                   (levels.high[std::size_t(c)] - levels.low[std::size_t(c)]))));
+            }
+            PlainAdjust{{0, 0, 15, 0}}(p);
+          });
+        });
+  }
+}
+
+TEST(AdjustmentsTest, SlidersNearestToTheAutomaticLevels) {
+  EXPECT_EQ(SettingsFor(AutoLevels{}), AdjustSettings{});
+  // Gain 255 / 127.5 = 2 around mid-grey: contrast 100, no shift, no warmth.
+  const AdjustSettings contrast = SettingsFor({{64, 64, 64}, {191, 191, 191}, 0});
+  EXPECT_EQ(contrast.contraste, 100);
+  EXPECT_EQ(contrast.chaleur, 0);
+  EXPECT_LE(std::abs(contrast.luminosite), 1);
+  // Red lifted, blue lowered, dull: warm, saturation carried as it is.
+  const AdjustSettings warm = SettingsFor({{0, 0, 20}, {235, 255, 255}, 15});
+  EXPECT_GT(warm.chaleur, 20);
+  EXPECT_EQ(warm.saturation, 15);
+}
+
+TEST(AdjustmentsTest, EmptySurfaceIsRefused) {
+  cDIBSection empty;
+  testing::ExpectRefused(
+      [&] {
+        cImageProcessDIB().Adjust(empty, {10, 0, 0, 0});
+      },
+      ImageProcessErrors::kEmptySurface);
+  testing::ExpectRefused([&] { cImageProcessDIB().AutoImprove(empty, {}); },
+                         ImageProcessErrors::kEmptySurface);
+}
+
+}  // namespace
+}  // namespace fotavel
