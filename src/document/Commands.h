@@ -43,6 +43,8 @@ inline constexpr char kLogo[] = "logo";
 inline constexpr char kCombiner[] = "combiner";
 inline constexpr char kRecadrer[] = "recadrer";
 inline constexpr char kRedresser[] = "redresser";
+inline constexpr char kAuto[] = "auto";
+inline constexpr char kReglages[] = "reglages";
 }  // namespace CommandNames
 
 // What a command's argument text ("=…" after its name) was read into.
