@@ -11,16 +11,18 @@
 //    contrast around mid-grey: c = -100 makes every value 128, c = 100
 //    doubles the distance from 128. round() takes halves away from zero.
 // 2. Saturation around the pixel's own grey, on the tabled values R, G, B:
-//      Y = (77 R + 150 G + 29 B + 128) >> 8          (weights sum to 256)
-//      m = 256 + round(256 s / 100)                  (1 + s / 100, in 1/256)
-//      X' = Y + (((X - Y) m + 128) >> 8)             for X = R, G, B
-//    (>> floors). A grey pixel has X = Y and stays as it is; s = -100 gives Y.
+//      Y = (38 R + 75 G + 15 B + 64) >> 7            (weights sum to 128)
+//      f = round(128 s / 100)                        (s / 100, in 1/128)
+//      X' = X + (((X - Y) f + 64) >> 7)              for X = R, G, B
+//    (>> floors), that is Y + (X - Y)(1 + s / 100). A grey pixel has X = Y
+//    and stays as it is; s = -100 gives Y. 1/128 still tells every percent of
+//    the slider apart, and keeps all of it within 16 bits.
 // 3. Warmth, a shift between blue and amber that keeps Y:
-//      k = round(30 t / 100), R' += k, B' -= k, G' -= round(48 k / 150)
-//    since 77 k - 29 k = 48 k is what green's weight 150 must take back; Y
+//      k = round(30 t / 100), R' += k, B' -= k, G' -= round(23 k / 75)
+//    since 38 k - 15 k = 23 k is what green's weight 75 must take back; Y
 //    moves by less than one level, plus whatever the clamp cuts.
 //    Each channel is then clamped to 0 … 255, once.
-// All settings 0: the table is the identity, m = 256 and k = 0, and every
+// All settings 0: the table is the identity, f = 0 and k = 0, and every
 // pixel comes back bit for bit.
 //
 // The automatic improvement (AutoLevelsFor) works per channel from the
@@ -59,22 +61,32 @@ std::int32_t RoundDiv(std::int64_t n, std::int64_t d) {
 
 std::uint8_t Clamp8(std::int32_t v) { return static_cast<std::uint8_t>(std::clamp(v, 0, 255)); }
 
-[[gnu::always_inline]] inline std::int32_t Luma(std::int32_t r, std::int32_t g, std::int32_t b) {
-  return (77 * r + 150 * g + 29 * b + 128) >> 8;
+// Every quantity below stays within 16 bits (the weighted sum is at most
+// 128 × 255 + 64, a channel's distance from its grey times the factor at most
+// 255 × 128), so the vectorised loop works on 16 lanes of 16 bits at a time.
+[[gnu::always_inline]] inline std::int16_t Luma(std::int16_t r, std::int16_t g, std::int16_t b) {
+  return static_cast<std::int16_t>((38 * r + 75 * g + 15 * b + 64) >> 7);
 }
 
 // Steps 2 and 3 of one pixel, on its tabled channels: the one definition both
 // the photo's rows and the display's pixels go through.
 struct Mix {
-  std::int32_t m = 256, dr = 0, dg = 0, db = 0;
+  std::int16_t s = 0, dr = 0, dg = 0, db = 0;
 };
 
-[[gnu::always_inline]] inline void MixPixel(std::int32_t& r, std::int32_t& g, std::int32_t& b,
+[[gnu::always_inline]] inline std::int16_t MixChannel(std::int16_t x, std::int16_t y,
+                                                      std::int16_t s, std::int16_t d) {
+  const auto moved =
+      static_cast<std::int16_t>(x + ((static_cast<std::int16_t>(x - y) * s + 64) >> 7) + d);
+  return std::clamp<std::int16_t>(moved, 0, 255);
+}
+
+[[gnu::always_inline]] inline void MixPixel(std::int16_t& r, std::int16_t& g, std::int16_t& b,
                                             const Mix& mix) {
-  const std::int32_t y = Luma(r, g, b);
-  r = std::clamp(y + (((r - y) * mix.m + 128) >> 8) + mix.dr, 0, 255);
-  g = std::clamp(y + (((g - y) * mix.m + 128) >> 8) + mix.dg, 0, 255);
-  b = std::clamp(y + (((b - y) * mix.m + 128) >> 8) + mix.db, 0, 255);
+  const std::int16_t y = Luma(r, g, b);
+  r = MixChannel(r, y, mix.s, mix.dr);
+  g = MixChannel(g, y, mix.s, mix.dg);
+  b = MixChannel(b, y, mix.s, mix.db);
 }
 
 // Step 1 over a run of BGR pixels: each channel through its own table (the
@@ -91,11 +103,11 @@ void ToneRow(std::uint8_t* __restrict p, std::int32_t pixels, const std::uint8_t
 
 // Steps 2 and 3 over a run of BGR pixels, written for GCC to vectorise; each
 // version is compiled from it (CpuVersions.h).
-[[gnu::always_inline]] inline void MixRow(std::uint8_t* p, std::int32_t pixels, std::int32_t m,
-                                          std::int32_t dr, std::int32_t dg, std::int32_t db) {
-  const Mix mix{m, dr, dg, db};
+[[gnu::always_inline]] inline void MixRow(std::uint8_t* p, std::int32_t pixels, std::int16_t s,
+                                          std::int16_t dr, std::int16_t dg, std::int16_t db) {
+  const Mix mix{s, dr, dg, db};
   for (std::int32_t i = 0; i < pixels; ++i) {
-    std::int32_t b = p[3 * i], g = p[3 * i + 1], r = p[3 * i + 2];
+    std::int16_t b = p[3 * i], g = p[3 * i + 1], r = p[3 * i + 2];
     MixPixel(r, g, b, mix);
     p[3 * i] = static_cast<std::uint8_t>(b);
     p[3 * i + 1] = static_cast<std::uint8_t>(g);
@@ -105,8 +117,9 @@ void ToneRow(std::uint8_t* __restrict p, std::int32_t pixels, const std::uint8_t
 
 Mix MixFor(std::int32_t saturation, std::int32_t warmth) {
   const std::int32_t k = RoundDiv(std::int64_t{30} * warmth, 100);
-  return {256 + RoundDiv(std::int64_t{256} * saturation, 100), k,
-          -RoundDiv(std::int64_t{48} * k, 150), -k};
+  const auto small = [](std::int32_t v) { return static_cast<std::int16_t>(v); };
+  return {small(RoundDiv(std::int64_t{128} * saturation, 100)), small(k),
+          small(-RoundDiv(std::int64_t{23} * k, 75)), small(-k)};
 }
 
 bool Identity(const std::array<std::uint8_t, 256>& table) {
@@ -125,10 +138,10 @@ struct PixelSteps {
   bool mixes;
 
   void Row(std::uint8_t* p, std::int32_t pixels,
-           void (*mixRow)(std::uint8_t*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                          std::int32_t)) const {
+           void (*mixRow)(std::uint8_t*, std::int32_t, std::int16_t, std::int16_t, std::int16_t,
+                          std::int16_t)) const {
     if (tones) ToneRow(p, pixels, blue, green, red);
-    if (mixes) mixRow(p, pixels, mix.m, mix.dr, mix.dg, mix.db);
+    if (mixes) mixRow(p, pixels, mix.s, mix.dr, mix.dg, mix.db);
   }
 };
 
@@ -147,7 +160,7 @@ class Counter {
       ++c[0][r];
       ++c[1][g];
       ++c[2][b];
-      ++c[3][Luma(std::int32_t(r), std::int32_t(g), std::int32_t(b))];
+      ++c[3][Luma(std::int16_t(r), std::int16_t(g), std::int16_t(b))];
       chroma += std::max({r, g, b}) - std::min({r, g, b});
     }
     result_.chroma += chroma;
@@ -245,7 +258,7 @@ void Adjustment::Row32(const std::uint32_t* from, std::uint32_t* to, std::int32_
   const Mix mix = MixFor(m_saturation, m_warmth);
   for (std::int32_t i = 0; i < pixels; ++i) {
     const std::uint32_t p = from[i];
-    std::int32_t r = m_levels[(p >> 16) & 0xFF], g = m_levels[(p >> 8) & 0xFF],
+    std::int16_t r = m_levels[(p >> 16) & 0xFF], g = m_levels[(p >> 8) & 0xFF],
                  b = m_levels[p & 0xFF];
     MixPixel(r, g, b, mix);
     to[i] = (p & 0xFF000000u) | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);

@@ -32,12 +32,12 @@ struct PlainAdjust {
       const double lift = Clamp(v + std::round(2.0 * s.luminosite * v * (255 - v) / 65025));
       x[c] = Clamp(128 + std::round((lift - 128) * (100 + s.contraste) / 100));
     }
-    const double y = std::floor((77 * x[0] + 150 * x[1] + 29 * x[2]) / 256 + 0.5);
-    const double m = 256 + std::round(256.0 * s.saturation / 100);
+    const double y = std::floor((38 * x[0] + 75 * x[1] + 15 * x[2]) / 128 + 0.5);
+    const double f = std::round(128.0 * s.saturation / 100);
     const double k = std::round(30.0 * s.chaleur / 100);
-    const double shift[3] = {k, -std::round(48 * k / 150), -k};
+    const double shift[3] = {k, -std::round(23 * k / 75), -k};
     for (int c = 0; c < 3; ++c) {
-      p[2 - c] = std::uint8_t(Clamp(y + std::floor(((x[c] - y) * m + 128) / 256) + shift[c]));
+      p[2 - c] = std::uint8_t(Clamp(x[c] + std::floor(((x[c] - y) * f + 64) / 128) + shift[c]));
     }
   }
 };
@@ -104,12 +104,12 @@ std::uint32_t Adjusted(std::uint32_t rgb, const AdjustSettings& settings) {
 }
 
 std::int32_t Luma(std::uint32_t rgb) {
-  return (77 * std::int32_t(rgb >> 16) + 150 * std::int32_t((rgb >> 8) & 0xFF) +
-          29 * std::int32_t(rgb & 0xFF) + 128) >>
-         8;
+  return (38 * std::int32_t(rgb >> 16) + 75 * std::int32_t((rgb >> 8) & 0xFF) +
+          15 * std::int32_t(rgb & 0xFF) + 64) >>
+         7;
 }
 
-// (200, 100, 50) has luma (15400 + 15000 + 1450 + 128) >> 8 = 124.
+// (200, 100, 50) has luma (7600 + 7500 + 750 + 64) >> 7 = 124.
 TEST(AdjustmentsTest, HandValuesForEachSetting) {
   const std::uint32_t orange = 0xC86432;
   for (std::uint32_t rgb : {0x000000u, 0xFFFFFFu, 0x808080u, orange, 0x12F0A7u}) {
@@ -123,12 +123,12 @@ TEST(AdjustmentsTest, HandValuesForEachSetting) {
   // Contrast doubles the distance from 128 (100 -> 72, 200 -> 272 -> 255) or removes it.
   EXPECT_EQ(Adjusted(0xC86480, {0, 100, 0, 0}), 0xFF4880u);
   EXPECT_EQ(Adjusted(orange, {0, -100, 0, 0}), 0x808080u);
-  // Saturation +100, m = 512: 124 + 152 -> 255, 124 - 48 = 76, 124 - 148 -> 0; -100 gives the luma.
+  // Saturation +100, f = 128: 200 + 76 -> 255, 100 - 24 = 76, 50 - 74 -> 0; -100 gives the luma.
   EXPECT_EQ(Adjusted(orange, {0, 0, 100, 0}), 0xFF4C00u);
   EXPECT_EQ(Adjusted(orange, {0, 0, -100, 0}), 0x7C7C7Cu);
-  // Warmth ±100: k = 30, green ∓ round(1440 / 150) = 10.
-  EXPECT_EQ(Adjusted(orange, {0, 0, 0, 100}), 0xE65A14u);
-  EXPECT_EQ(Adjusted(orange, {0, 0, 0, -100}), 0xAA6E50u);
+  // Warmth ±100: k = 30, green ∓ round(690 / 75) = 9.
+  EXPECT_EQ(Adjusted(orange, {0, 0, 0, 100}), 0xE65B14u);
+  EXPECT_EQ(Adjusted(orange, {0, 0, 0, -100}), 0xAA6D50u);
   // Grey stays grey under saturation and contrast, at any setting.
   for (std::uint32_t v = 0; v < 256; v += 15) {
     for (std::int32_t s : {-100, -37, 55, 100}) {
