@@ -3,13 +3,18 @@
 // All arithmetic is on integers, so every machine-code version gives the same
 // bytes. With b, c, s, t the four settings (-100 … 100):
 //
-// 1. Tones, one 256-entry table applied to each channel value v first:
-//      lift(v) = v + round(2 b v (255 - v) / 65025)
+// 1. Tones, the same function of each channel value v, applied first:
+//      q = v (255 - v), M = round(131072 |b| / 65025)
+//      lift(v) = v ± ((q M) >> 16)                   (the sign of b)
 //    a parabola that moves mid-grey by b / 2 levels and black and white not
 //    at all, so nothing clips abruptly (its slope stays above 0.2);
-//      table(v) = clamp(128 + round((lift(v) - 128) (100 + c) / 100))
+//      C = round(128 (100 + c) / 100)
+//      tone(v) = clamp(128 + (((lift(v) - 128) C + 64) >> 7))
 //    contrast around mid-grey: c = -100 makes every value 128, c = 100
-//    doubles the distance from 128. round() takes halves away from zero.
+//    doubles the distance from 128. Written as products and shifts rather
+//    than looked up in a 256-entry table, so that the whole pixel is
+//    arithmetic the compiler vectorises: a table lookup per byte cost as much
+//    as all the rest of the pass.
 // 2. Saturation around the pixel's own grey, on the tabled values R, G, B:
 //      Y = (38 R + 75 G + 15 B + 64) >> 7            (weights sum to 128)
 //      f = round(128 s / 100)                        (s / 100, in 1/128)
@@ -22,7 +27,8 @@
 //    since 38 k - 15 k = 23 k is what green's weight 75 must take back; Y
 //    moves by less than one level, plus whatever the clamp cuts.
 //    Each channel is then clamped to 0 … 255, once.
-// All settings 0: the table is the identity, f = 0 and k = 0, and every
+// round() takes halves away from zero; >> floors.
+// All settings 0: M = 0, C = 128, f = 0 and k = 0, and every
 // pixel comes back bit for bit.
 //
 // The automatic improvement (AutoLevelsFor) works per channel from the
@@ -65,7 +71,7 @@ std::uint8_t Clamp8(std::int32_t v) { return static_cast<std::uint8_t>(std::clam
 // 128 × 255 + 64, a channel's distance from its grey times the factor at most
 // 255 × 128), so the vectorised loop works on 16 lanes of 16 bits at a time.
 [[gnu::always_inline]] inline std::int16_t Luma(std::int16_t r, std::int16_t g, std::int16_t b) {
-  return static_cast<std::int16_t>((38 * r + 75 * g + 15 * b + 64) >> 7);
+  return static_cast<std::int16_t>(static_cast<std::int16_t>(38 * r + 75 * g + 15 * b + 64) >> 7);
 }
 
 // Steps 2 and 3 of one pixel, on its tabled channels: the one definition both
@@ -76,8 +82,8 @@ struct Mix {
 
 [[gnu::always_inline]] inline std::int16_t MixChannel(std::int16_t x, std::int16_t y,
                                                       std::int16_t s, std::int16_t d) {
-  const auto moved =
-      static_cast<std::int16_t>(x + ((static_cast<std::int16_t>(x - y) * s + 64) >> 7) + d);
+  const auto spread = static_cast<std::int16_t>(static_cast<std::int16_t>(x - y) * s + 64);
+  const auto moved = static_cast<std::int16_t>(x + (spread >> 7) + d);
   return std::clamp<std::int16_t>(moved, 0, 255);
 }
 
@@ -87,6 +93,52 @@ struct Mix {
   r = MixChannel(r, y, mix.s, mix.dr);
   g = MixChannel(g, y, mix.s, mix.dg);
   b = MixChannel(b, y, mix.s, mix.db);
+}
+
+// Step 1 for one channel value; each intermediate fits in 16 bits (q <= 16256,
+// the contrast's product within -32768 … 32576).
+[[gnu::always_inline]] inline std::int16_t Tone(std::int16_t v, const Adjustment::Steps& steps) {
+  const auto q = static_cast<std::uint16_t>(v * (255 - v));
+  const auto lift = static_cast<std::int16_t>((std::uint32_t{q} * steps.lift) >> 16);
+  const auto lifted = static_cast<std::int16_t>(v + steps.liftSign * lift);
+  const auto spread = static_cast<std::int16_t>((lifted - 128) * steps.contrast + 64);
+  return std::clamp<std::int16_t>(static_cast<std::int16_t>(128 + (spread >> 7)), 0, 255);
+}
+
+// The sliders' whole arithmetic for one pixel: the photo's rows and the
+// display's pixels both go through it.
+[[gnu::always_inline]] inline void AdjustPixel(std::int16_t& r, std::int16_t& g, std::int16_t& b,
+                                               const Adjustment::Steps& steps) {
+  r = Tone(r, steps);
+  g = Tone(g, steps);
+  b = Tone(b, steps);
+  MixPixel(r, g, b, Mix{steps.saturation, steps.red, steps.green, steps.blue});
+}
+
+[[gnu::always_inline]] inline void AdjustRow24(std::uint8_t* __restrict p, std::int32_t pixels,
+                                               const Adjustment::Steps* __restrict steps) {
+  const Adjustment::Steps s = *steps;
+  for (std::int32_t i = 0; i < pixels; ++i) {
+    std::int16_t b = p[3 * i], g = p[3 * i + 1], r = p[3 * i + 2];
+    AdjustPixel(r, g, b, s);
+    p[3 * i] = static_cast<std::uint8_t>(b);
+    p[3 * i + 1] = static_cast<std::uint8_t>(g);
+    p[3 * i + 2] = static_cast<std::uint8_t>(r);
+  }
+}
+
+[[gnu::always_inline]] inline void AdjustRow32(const std::uint32_t* from, std::uint32_t* to,
+                                               std::int32_t pixels,
+                                               const Adjustment::Steps* __restrict steps) {
+  const Adjustment::Steps s = *steps;
+  for (std::int32_t i = 0; i < pixels; ++i) {
+    const std::uint32_t p = from[i];
+    std::int16_t r = static_cast<std::int16_t>((p >> 16) & 0xFF),
+                 g = static_cast<std::int16_t>((p >> 8) & 0xFF),
+                 b = static_cast<std::int16_t>(p & 0xFF);
+    AdjustPixel(r, g, b, s);
+    to[i] = (p & 0xFF000000u) | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
+  }
 }
 
 // Step 1 over a run of BGR pixels: each channel through its own table (the
@@ -252,38 +304,26 @@ bool AdjustSettings::InRange() const {
 
 Adjustment::Adjustment(const AdjustSettings& settings) : m_settings(settings) {
   // Out-of-range settings are the caller's to refuse; held here, they cannot
-  // overflow the arithmetic or invert the curves.
+  // overflow the 16 bits or invert the curves.
   const std::int32_t b = std::clamp(settings.luminosite, -100, 100);
   const std::int32_t c = std::clamp(settings.contraste, -100, 100);
-  for (std::int32_t v = 0; v < 256; ++v) {
-    const std::int32_t lift = Clamp8(v + RoundDiv(std::int64_t{2} * b * v * (255 - v), 65025));
-    m_levels[std::size_t(v)] = Clamp8(128 + RoundDiv(std::int64_t{lift - 128} * (100 + c), 100));
-  }
-  m_saturation = std::clamp(settings.saturation, -100, 100);
-  m_warmth = std::clamp(settings.chaleur, -100, 100);
-  m_tones = !Identity(m_levels);
-  m_mix = m_saturation != 0 || RoundDiv(std::int64_t{30} * m_warmth, 100) != 0;
+  m_steps.lift = static_cast<std::uint16_t>(RoundDiv(std::int64_t{131072} * std::abs(b), 65025));
+  m_steps.liftSign = b < 0 ? -1 : 1;
+  m_steps.contrast = static_cast<std::int16_t>(RoundDiv(std::int64_t{128} * (100 + c), 100));
+  const Mix mix =
+      MixFor(std::clamp(settings.saturation, -100, 100), std::clamp(settings.chaleur, -100, 100));
+  m_steps.saturation = mix.s;
+  m_steps.red = mix.dr;
+  m_steps.green = mix.dg;
+  m_steps.blue = mix.db;
 }
 
 void Adjustment::Row24(std::uint8_t* bgr, std::int32_t pixels) const {
-  const PixelSteps steps{m_levels.data(),
-                         m_levels.data(),
-                         m_levels.data(),
-                         m_tones,
-                         MixFor(m_saturation, m_warmth),
-                         m_mix};
-  steps.Row(bgr, pixels, Versioned<MixRow>::Pick());
+  Versioned<AdjustRow24>::Pick()(bgr, pixels, &m_steps);
 }
 
 void Adjustment::Row32(const std::uint32_t* from, std::uint32_t* to, std::int32_t pixels) const {
-  const Mix mix = MixFor(m_saturation, m_warmth);
-  for (std::int32_t i = 0; i < pixels; ++i) {
-    const std::uint32_t p = from[i];
-    std::int16_t r = m_levels[(p >> 16) & 0xFF], g = m_levels[(p >> 8) & 0xFF],
-                 b = m_levels[p & 0xFF];
-    MixPixel(r, g, b, mix);
-    to[i] = (p & 0xFF000000u) | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | std::uint32_t(b);
-  }
+  Versioned<AdjustRow32>::Pick()(from, to, pixels, &m_steps);
 }
 
 Histogram HistogramOf(const cDIBSection& picture) {

@@ -38,14 +38,17 @@ class Adjustment {
   // alpha is kept.
   void Row32(const std::uint32_t* from, std::uint32_t* to, std::int32_t pixels) const;
 
+  // What the per-pixel function reads, worked out once from the settings
+  // (Adjustments.cpp says what each is).
+  struct Steps {
+    std::uint16_t lift = 0;
+    std::int16_t liftSign = 1, contrast = 128;
+    std::int16_t saturation = 0, red = 0, green = 0, blue = 0;
+  };
+
  private:
   AdjustSettings m_settings;
-  // Filled by the constructor; what they hold is the implementation's.
-  std::array<std::uint8_t, 256> m_levels{};
-  std::int32_t m_saturation = 0;
-  std::int32_t m_warmth = 0;
-  bool m_tones = false;  // m_levels is not the identity
-  bool m_mix = false;    // saturation or warmth changes something
+  Steps m_steps;
 };
 
 // Counts of each value of red, green, blue and lightness over a picture.

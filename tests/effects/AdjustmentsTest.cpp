@@ -26,11 +26,14 @@ std::int32_t Clamp(double v) { return static_cast<std::int32_t>(std::clamp(v, 0.
 struct PlainAdjust {
   AdjustSettings s;
   void operator()(std::uint8_t* p) const {
+    const double lift = std::round(131072.0 * std::abs(s.luminosite) / 65025);
+    const double contrast = std::round(128.0 * (100 + s.contraste) / 100);
     double x[3];  // red, green, blue
     for (int c = 0; c < 3; ++c) {
       const double v = p[2 - c];
-      const double lift = Clamp(v + std::round(2.0 * s.luminosite * v * (255 - v) / 65025));
-      x[c] = Clamp(128 + std::round((lift - 128) * (100 + s.contraste) / 100));
+      const double lifted =
+          v + (s.luminosite < 0 ? -1 : 1) * std::floor(v * (255 - v) * lift / 65536);
+      x[c] = Clamp(128 + std::floor(((lifted - 128) * contrast + 64) / 128));
     }
     const double y = std::floor((38 * x[0] + 75 * x[1] + 15 * x[2]) / 128 + 0.5);
     const double f = std::round(128.0 * s.saturation / 100);
@@ -115,12 +118,12 @@ TEST(AdjustmentsTest, HandValuesForEachSetting) {
   for (std::uint32_t rgb : {0x000000u, 0xFFFFFFu, 0x808080u, orange, 0x12F0A7u}) {
     EXPECT_EQ(Adjusted(rgb, {}), rgb);
   }
-  // Brightness: mid-grey moves by 2 × 100 × 128 × 127 / 65025 = 49.99 -> 50; ends stay.
+  // Brightness: M = 202, mid-grey moves by 128 × 127 × 202 / 65536 = 50.1 -> 50; ends stay.
   EXPECT_EQ(Adjusted(0x808080, {100, 0, 0, 0}), 0xB2B2B2u);
   EXPECT_EQ(Adjusted(0x808080, {-100, 0, 0, 0}), 0x4E4E4Eu);
   EXPECT_EQ(Adjusted(0x00FF00, {100, 0, 0, 0}), 0x00FF00u);
   EXPECT_EQ(Adjusted(0xFF00FF, {-100, 0, 0, 0}), 0xFF00FFu);
-  // Contrast doubles the distance from 128 (100 -> 72, 200 -> 272 -> 255) or removes it.
+  // Contrast: C = 256 doubles the distance from 128 (100 -> 72, 200 -> 272 -> 255), 0 removes it.
   EXPECT_EQ(Adjusted(0xC86480, {0, 100, 0, 0}), 0xFF4880u);
   EXPECT_EQ(Adjusted(orange, {0, -100, 0, 0}), 0x808080u);
   // Saturation +100, f = 128: 200 + 76 -> 255, 100 - 24 = 76, 50 - 74 -> 0; -100 gives the luma.
