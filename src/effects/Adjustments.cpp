@@ -197,13 +197,29 @@ struct PixelSteps {
   }
 };
 
+// The lightness of `n` pixels `Step` bytes apart into `luma`; returns their
+// summed chroma (below 2^24 for a run of kRun pixels).
+template <std::int32_t Step>
+[[gnu::always_inline]] inline std::uint32_t LumaRun(const std::uint8_t* __restrict q,
+                                                    std::int32_t n, std::uint8_t* __restrict luma) {
+  std::uint32_t chroma = 0;
+  for (std::int32_t i = 0; i < n; ++i) {
+    const std::int16_t b = q[Step * i], g = q[Step * i + 1], r = q[Step * i + 2];
+    luma[i] = static_cast<std::uint8_t>(Luma(r, g, b));
+    const std::int16_t high = std::max(std::max(r, g), b), low = std::min(std::min(r, g), b);
+    chroma += static_cast<std::uint32_t>(high - low);
+  }
+  return chroma;
+}
+
 // Counts kept in 32 bits while a picture is walked, two sets for alternate
 // pixels so that runs of equal values do not wait on their own increments;
 // added into the 64-bit histogram before any count could overflow.
 class Counter {
  public:
   template <std::int32_t Step>
-  void Row(const std::uint8_t* p, std::int32_t pixels) {
+  void Row(const std::uint8_t* p, std::int32_t pixels,
+           std::uint32_t (*lumaRun)(const std::uint8_t*, std::int32_t, std::uint8_t*)) {
     if (pending_ + std::uint64_t(pixels) > (1u << 30)) Flush();
     pending_ += std::uint64_t(pixels);
     // The lightness and chroma of a run are worked out first, in a loop GCC
@@ -212,17 +228,12 @@ class Counter {
     for (std::int32_t start = 0; start < pixels; start += kRun) {
       const std::int32_t n = std::min(kRun, pixels - start);
       const std::uint8_t* q = p + std::ptrdiff_t(Step) * start;
-      std::uint32_t chroma = 0;
-      for (std::int32_t i = 0; i < n; ++i) {
-        const std::int16_t b = q[Step * i], g = q[Step * i + 1], r = q[Step * i + 2];
-        luma[i] = static_cast<std::uint8_t>(Luma(r, g, b));
-        chroma += std::uint32_t(std::max({r, g, b}) - std::min({r, g, b}));
-      }
-      result_.chroma += chroma;
+      result_.chroma += lumaRun(q, n, luma);
       std::int32_t i = 0;
-      for (; i + 1 < n; i += 2) {
-        Count(counts_[0], q + Step * i, luma[i]);
-        Count(counts_[1], q + Step * (i + 1), luma[i + 1]);
+      for (; i + kSets <= n; i += kSets) {
+        for (std::int32_t set = 0; set < kSets; ++set) {
+          Count(counts_[set], q + Step * (i + set), luma[i + set]);
+        }
       }
       for (; i < n; ++i) Count(counts_[0], q + Step * i, luma[i]);
     }
@@ -329,16 +340,18 @@ void Adjustment::Row32(const std::uint32_t* from, std::uint32_t* to, std::int32_
 Histogram HistogramOf(const cDIBSection& picture) {
   const auto counter = std::make_unique<Counter>();
   const ConstByteView v = picture.view();
-  for (std::int32_t y = 0; y < v.height(); ++y) counter->Row<3>(v.row(y), v.width());
+  const auto lumaRun = Versioned<LumaRun<3>>::Pick();
+  for (std::int32_t y = 0; y < v.height(); ++y) counter->Row<3>(v.row(y), v.width(), lumaRun);
   return counter->Take();
 }
 
 Histogram HistogramOf(const std::uint32_t* pixels, std::int32_t width, std::int32_t height,
                       std::int32_t stride) {
   const auto counter = std::make_unique<Counter>();
+  const auto lumaRun = Versioned<LumaRun<4>>::Pick();
   for (std::int32_t y = 0; y < height; ++y) {
     counter->Row<4>(reinterpret_cast<const std::uint8_t*>(pixels + std::ptrdiff_t(y) * stride),
-                    width);
+                    width, lumaRun);
   }
   return counter->Take();
 }
