@@ -74,8 +74,8 @@ std::uint8_t Clamp8(std::int32_t v) { return static_cast<std::uint8_t>(std::clam
   return static_cast<std::int16_t>(static_cast<std::int16_t>(38 * r + 75 * g + 15 * b + 64) >> 7);
 }
 
-// Steps 2 and 3 of one pixel, on its tabled channels: the one definition both
-// the photo's rows and the display's pixels go through.
+// Steps 2 and 3 of one pixel, on its toned (or stretched) channels: the
+// sliders and the automatic improvement share them.
 struct Mix {
   std::int16_t s = 0, dr = 0, dg = 0, db = 0;
 };

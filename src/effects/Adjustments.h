@@ -23,8 +23,8 @@ struct AdjustSettings {
   bool InRange() const;
 };
 
-// What one set of settings does to a pixel, made once: the tables and
-// factors the per-pixel function reads. The same object adjusts the photo
+// What one set of settings does to a pixel, made once: the factors the
+// per-pixel function reads. The same object adjusts the photo
 // (24-bit rows) and the window's display copy (32-bit pixels), so the
 // preview shows exactly what OK will give.
 class Adjustment {
