@@ -73,7 +73,8 @@ Histogram HistogramOf(const std::uint32_t* pixels, std::int32_t width, std::int3
 
 // The automatic improvement worked out from a photo's histogram: a levels
 // stretch per channel (low -> 0, high -> 255, the gain bounded) and a gentle
-// saturation for a dull photo. Neutral when the photo already spans the range.
+// saturation for a dull photo. Neutral when the photo already spans the range
+// and is not dull.
 struct AutoLevels {
   std::array<std::uint8_t, 3> low{};  // red, green, blue
   std::array<std::uint8_t, 3> high{255, 255, 255};
