@@ -196,6 +196,24 @@ bool EyePoint(QStringView text, CommandArgument& out, QString& error) {
   return true;
 }
 
+// L[,C[,S[,T]]]: the adjustment window's four sliders in its order, the
+// values left out at 0 so that a script names only what it changes.
+bool AdjustNumbers(QStringView text, CommandArgument& out, QString& error) {
+  const QList<QStringView> fields = text.split(QLatin1Char(','));
+  if (text.isEmpty() || fields.size() > 4 || !ReadInts(text, QLatin1Char(','), -1, out)) {
+    error = QCoreApplication::translate(
+        "Commands", "forme attendue : LUMINOSITÉ[,CONTRASTE[,SATURATION[,CHALEUR]]]");
+    return false;
+  }
+  if (std::any_of(out.numbers.begin(), out.numbers.end(),
+                  [](std::int32_t v) { return v < -100 || v > 100; })) {
+    error = QCoreApplication::translate("Commands", "chaque réglage va de -100 à 100");
+    return false;
+  }
+  out.numbers.resize(4, 0);
+  return true;
+}
+
 std::int32_t N(const CommandArgument& a, std::size_t i) { return a.numbers[i]; }
 
 void RunRedEyes(PhotoDocument& d, const CommandArgument& a, CommandContext&) {
@@ -330,6 +348,23 @@ const CommandInfo kCommands[] = {
      Straightening,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
        d.Redresser(a.degrees, a.white);
+     }},
+    // A photo with nothing to improve is left as it is: not a failure, the
+    // script gets its photo back unchanged.
+    {CommandNames::kAuto, "auto",
+     QT_TRANSLATE_NOOP("Commands",
+                       "amélioration automatique : niveaux étirés couleur par couleur et, pour\n"
+                       "une photo terne, un peu plus de couleur ; une photo qui couvre déjà\n"
+                       "toute la gamme reste telle quelle"),
+     NoArgument,
+     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.AmeliorationAuto(); }},
+    {CommandNames::kReglages, "reglages=L[,C[,S[,T]]]",
+     QT_TRANSLATE_NOOP("Commands",
+                       "régler luminosité L, contraste C, saturation S et chaleur T, chacun de\n"
+                       "-100 à 100, 0 ne change rien ; les valeurs omises à la fin valent 0"),
+     AdjustNumbers,
+     [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
+       d.Regler(AdjustSettings{N(a, 0), N(a, 1), N(a, 2), N(a, 3)});
      }},
     {CommandNames::kYeuxRouges, "yeux-rouges=X,Y,R",
      QT_TRANSLATE_NOOP("Commands",

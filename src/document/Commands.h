@@ -43,6 +43,8 @@ inline constexpr char kLogo[] = "logo";
 inline constexpr char kCombiner[] = "combiner";
 inline constexpr char kRecadrer[] = "recadrer";
 inline constexpr char kRedresser[] = "redresser";
+inline constexpr char kAuto[] = "auto";
+inline constexpr char kReglages[] = "reglages";
 inline constexpr char kYeuxRouges[] = "yeux-rouges";
 }  // namespace CommandNames
 

@@ -23,8 +23,8 @@ struct AdjustSettings {
   bool InRange() const;
 };
 
-// What one set of settings does to a pixel, made once: the tables and
-// factors the per-pixel function reads. The same object adjusts the photo
+// What one set of settings does to a pixel, made once: the factors the
+// per-pixel function reads. The same object adjusts the photo
 // (24-bit rows) and the window's display copy (32-bit pixels), so the
 // preview shows exactly what OK will give.
 class Adjustment {
@@ -38,12 +38,17 @@ class Adjustment {
   // alpha is kept.
   void Row32(const std::uint32_t* from, std::uint32_t* to, std::int32_t pixels) const;
 
+  // What the per-pixel function reads, worked out once from the settings
+  // (Adjustments.cpp says what each is).
+  struct Steps {
+    std::uint16_t lift = 0;
+    std::int16_t liftSign = 1, contrast = 128;
+    std::int16_t saturation = 0, red = 0, green = 0, blue = 0;
+  };
+
  private:
   AdjustSettings m_settings;
-  // Filled by the constructor; what they hold is the implementation's.
-  std::array<std::uint8_t, 256> m_levels{};
-  std::int32_t m_saturation = 0;
-  std::int32_t m_warmth = 0;
+  Steps m_steps;
 };
 
 // Counts of each value of red, green, blue and lightness over a picture.
@@ -53,6 +58,9 @@ struct Histogram {
   std::array<std::uint64_t, 256> blue{};
   std::array<std::uint64_t, 256> lightness{};
   std::uint64_t pixels = 0;
+  // The sum over the pixels of max(R, G, B) - min(R, G, B): how colourful
+  // the picture is, which the channels counted apart cannot tell.
+  std::uint64_t chroma = 0;
 
   bool operator==(const Histogram&) const = default;
 };
@@ -65,7 +73,8 @@ Histogram HistogramOf(const std::uint32_t* pixels, std::int32_t width, std::int3
 
 // The automatic improvement worked out from a photo's histogram: a levels
 // stretch per channel (low -> 0, high -> 255, the gain bounded) and a gentle
-// saturation for a dull photo. Neutral when the photo already spans the range.
+// saturation for a dull photo. Neutral when the photo already spans the range
+// and is not dull.
 struct AutoLevels {
   std::array<std::uint8_t, 3> low{};  // red, green, blue
   std::array<std::uint8_t, 3> high{255, 255, 255};

@@ -78,11 +78,11 @@ TEST_F(DocumentTest, RedoGivesBackEveryUndoneStateUntilANewChange) {
 TEST(CommandNames, EveryNameTheProgramHoldsIsInTheTableAndAnyOtherIsAFault) {
   namespace n = CommandNames;
   const char* const held[] = {
-      n::kNette,  n::kFloue,     n::kFiltre,   n::kNoyau,     n::kClair,
-      n::kSombre, n::kColorer,   n::kTernir,   n::kGris,      n::kPhotocopie,
-      n::kPlume,  n::kDiffusion, n::kContours, n::kNegatif,   n::kGauche,
-      n::kDroite, n::kCiel,      n::kWeb,      n::kTaille,    n::kMasquer,
-      n::kLogo,   n::kCombiner,  n::kRecadrer, n::kRedresser, n::kYeuxRouges};
+      n::kNette,    n::kFloue,    n::kFiltre,    n::kNoyau,      n::kClair,    n::kSombre,
+      n::kColorer,  n::kTernir,   n::kGris,      n::kPhotocopie, n::kPlume,    n::kDiffusion,
+      n::kContours, n::kNegatif,  n::kGauche,    n::kDroite,     n::kCiel,     n::kWeb,
+      n::kTaille,   n::kMasquer,  n::kLogo,      n::kCombiner,   n::kRecadrer, n::kRedresser,
+      n::kAuto,     n::kReglages, n::kYeuxRouges};
   for (const char* name : held) EXPECT_STREQ(CommandNamed(name).name, name);
   EXPECT_EQ(std::size(held), Commands().size()) << "a command the window cannot name";
   EXPECT_THROW(CommandNamed("Nette"), std::logic_error);
