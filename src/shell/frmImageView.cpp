@@ -1,4 +1,5 @@
 // A document window's view: the 100 % drawing, the zoom, the scroll bars and the view buttons.
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -147,8 +148,10 @@ void frmImage::BuildView() {
   m_prepareTimer->setSingleShot(true);
   connect(m_prepareTimer, &QTimer::timeout, this, [this] {
     // A slice can take a frame's time or more: while a button is held (a
-    // crop rectangle or a horizon line following the mouse) it waits.
-    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+    // crop rectangle or a horizon line following the mouse) or a dialog is
+    // open (the adjustment sliders previewed on the photo) it waits.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton ||
+        QApplication::activeModalWidget() != nullptr) {
       m_prepareTimer->start(50);
       return;
     }
