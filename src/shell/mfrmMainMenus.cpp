@@ -71,7 +71,7 @@ void mfrmMain::BuildActions() {
          if (frmImage* document = ImageActive()) RetaillerPhoto(*document);
        }},
       {c::kRecadrer,
-       tr("Re&cadrer…"),
+       tr("R&ecadrer…"),
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X)},
        [this] {
          if (frmImage* document = ImageActive()) document->Recadrer_Click();
@@ -84,7 +84,7 @@ void mfrmMain::BuildActions() {
        }},
       // Ctrl+Y is taken by Rétablir; with Shift it is free.
       {c::kYeuxRouges,
-       tr("Yeux &rouges"),
+       tr("&Yeux rouges"),
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Y)},
        [this] {
          if (frmImage* document = ImageActive()) document->YeuxRouges_Click();
@@ -125,7 +125,7 @@ void mfrmMain::BuildActions() {
          if (frmImage* document = ImageActive()) ReglerPhoto(*document);
        }},
       {c::kAmeliorationAuto,
-       tr("Amélioration &automatique"),
+       tr("A&mélioration automatique"),
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
        [this] { AmeliorerPhoto(); }},
       {c::kCombiner,

@@ -52,7 +52,7 @@ TEST_F(AdjustmentsWindow, BothEntriesCloseTheColoursMenuAndAskForAPhoto) {
   const struct {
     const char *command, *text, *keys;
   } rows[] = {{c::kReglages, "&Réglages…", "Ctrl+Shift+L"},
-              {c::kAmeliorationAuto, "Amélioration &automatique", "Ctrl+Shift+E"}};
+              {c::kAmeliorationAuto, "A&mélioration automatique", "Ctrl+Shift+E"}};
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     QAction* action = window->Action(rows[i].command);
     EXPECT_EQ(entries[5 + i], action);

@@ -59,7 +59,7 @@ TEST_F(RedEyeToolTest, ItsEntryFollowsRedresserAndTheModesGiveWayToOneAnother) {
   QAction* action = Child<QAction>(window.get(), commands::kYeuxRouges);
   const QList<QAction*> edition =
       window->findChild<QMenu*>(QStringLiteral("mnuEditTOP"))->actions();
-  EXPECT_EQ(action->text(), QStringLiteral("Yeux &rouges"));
+  EXPECT_EQ(action->text(), QStringLiteral("&Yeux rouges"));
   EXPECT_EQ(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Y")));
   EXPECT_EQ(edition.indexOf(action),
             edition.indexOf(Child<QAction>(window.get(), commands::kRedresser)) + 1);

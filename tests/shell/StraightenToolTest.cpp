@@ -2,7 +2,9 @@
 // a horizon drawn with the mouse, the preview, applying, undoing and leaving.
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QMap>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
@@ -20,6 +22,23 @@ namespace {
 
 using StraightenToolTest = ShellTest;
 
+// In the menus that took new entries no two entries answer to the same access key: the new
+// entries took letters those menus left free.
+TEST_F(StraightenToolTest, EachMenuEntryHasAnAccessKeyOfItsOwn) {
+  for (const char* menu : {"mnuEditTOP", "mnuColorTOP"}) {
+    QMap<QChar, QString> taken;
+    for (const QAction* entry : Child<QMenu>(window.get(), menu)->actions()) {
+      const QString text = entry->text();
+      const qsizetype amp = text.indexOf(QLatin1Char('&'));
+      if (amp < 0 || amp + 1 >= text.size()) continue;
+      const QChar key = text[amp + 1].toLower();
+      EXPECT_FALSE(taken.contains(key))
+          << text.toStdString() << " and " << taken.value(key).toStdString();
+      taken.insert(key, text);
+    }
+  }
+}
+
 // Each mode is an Edition entry right after the one before it, with a shortcut no other command
 // takes, asking for a photo when there is none. The zoom tool ends a mode and starting one puts
 // the zoom tool away; the view button toggles; starting one mode leaves the other.
@@ -28,7 +47,7 @@ TEST_F(StraightenToolTest, BothModesHaveTheirEntriesAndOnlyOneRunsAtATime) {
       window->findChild<QMenu*>(QStringLiteral("mnuEditTOP"))->actions();
   const struct {
     const char *command, *after, *text, *keys;
-  } rows[] = {{commands::kRecadrer, commands::kRetailler, "Re&cadrer…", "Ctrl+Shift+X"},
+  } rows[] = {{commands::kRecadrer, commands::kRetailler, "R&ecadrer…", "Ctrl+Shift+X"},
               {commands::kRedresser, commands::kRecadrer, "Re&dresser…", "Ctrl+Shift+H"}};
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     QAction* action = Child<QAction>(window.get(), rows[i].command);
