@@ -112,12 +112,8 @@ void CropTool::Start() {
   m_ratio.reset();
   m_grip = kNone;
   m_presets->setCurrentIndex(kLibre);
-  m_overlay->setGeometry(m_window.Image1()->rect());
-  m_overlay->show();
-  m_overlay->update();
-  m_strip->show();
   PlaceStrip();
-  m_overlay->setFocus();
+  m_window.ShowMode(m_overlay, m_strip);
   ShowSize();
 }
 
@@ -126,9 +122,7 @@ void CropTool::Leave() {
   m_active = false;
   m_rect.reset();
   m_grip = kNone;
-  m_overlay->hide();
-  m_strip->hide();
-  m_window.Host().SetStatus(QString(), QStringLiteral("#"), QStringLiteral("#"));
+  m_window.HideMode(m_overlay, m_strip);
 }
 
 void CropTool::Apply() {

@@ -160,23 +160,15 @@ void RedEyeTool::Start() {
   if (m_window.Document().Picture().empty()) return;
   if (m_overlay == nullptr) Build();
   m_corrected = 0;
-  m_overlay->setGeometry(m_window.Image1()->rect());
-  m_overlay->show();
-  m_overlay->raise();
   PlaceStrip();
-  m_strip->show();
-  m_strip->raise();
-  m_overlay->setFocus();
+  m_window.ShowMode(m_overlay, m_strip);
   m_host.SetStatus(tr("Cliquez au milieu d'un œil rouge, ou tracez un rectangle autour."),
                    QStringLiteral("#"), QStringLiteral("#"));
 }
 
 void RedEyeTool::Leave() {
   if (!Active()) return;
-  m_overlay->hide();
-  m_strip->hide();
-  m_window.Image1()->setFocus();
-  m_host.SetStatus(QString(), QStringLiteral("#"), QStringLiteral("#"));
+  m_window.HideMode(m_overlay, m_strip);
 }
 
 void RedEyeTool::Cancel() {

@@ -248,23 +248,15 @@ void StraightenTool::Start() {
   // The whole photo in sight, so that the horizon can be followed end to end.
   m_window.FitZoomWithin(m_window.size());
   SetAngle(0);
-  m_overlay->setGeometry(m_window.Image1()->rect());
-  m_overlay->show();
-  m_overlay->raise();
   PlaceStrip();
-  m_strip->show();
-  m_strip->raise();
-  m_overlay->setFocus();
+  m_window.ShowMode(m_overlay, m_strip);
   m_host.SetStatus(tr("Tracez une ligne le long de l'horizon ou d'un mur, ou réglez l'angle."),
                    QStringLiteral("#"), QStringLiteral("#"));
 }
 
 void StraightenTool::Leave() {
   if (!Active()) return;
-  m_overlay->hide();
-  m_strip->hide();
-  m_window.Image1()->setFocus();
-  m_host.SetStatus(QString(), QStringLiteral("#"), QStringLiteral("#"));
+  m_window.HideMode(m_overlay, m_strip);
 }
 
 void StraightenTool::Apply() {

@@ -119,6 +119,22 @@ void frmImage::LeaveModes() {
   if (m_redEyes != nullptr) m_redEyes->Leave();
 }
 
+void frmImage::ShowMode(QWidget* overlay, QWidget* strip) {
+  overlay->setGeometry(m_image1->rect());
+  overlay->show();
+  overlay->raise();
+  strip->show();
+  strip->raise();
+  overlay->setFocus();
+}
+
+void frmImage::HideMode(QWidget* overlay, QWidget* strip) {
+  overlay->hide();
+  strip->hide();
+  m_image1->setFocus();
+  m_host.SetStatus(QString(), QStringLiteral("#"), QStringLiteral("#"));
+}
+
 void frmImage::Recadrer_Click() {
   if (m_crop != nullptr && m_crop->Active()) {
     m_crop->Leave();

@@ -122,6 +122,11 @@ class frmImage : public QWidget, public DocumentObserver {
   // Leaves whichever of the crop, straighten and red-eye modes is on, the
   // photo as it is: before a window that previews over the photo.
   void LeaveModes();
+  // A mode's overlay laid over the whole of Image1 and shown with its strip,
+  // the overlay taking the keys; and both hidden again, the keys and an
+  // empty status line given back.
+  void ShowMode(QWidget* overlay, QWidget* strip);
+  void HideMode(QWidget* overlay, QWidget* strip);
 
   // ---- The crop mode (CropTool.cpp, CropGestures.cpp) ----
   // Starts the mode over the photo, or leaves it when it is on.

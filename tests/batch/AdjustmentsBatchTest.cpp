@@ -14,17 +14,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-class AdjustmentsBatchTest : public BatchTest {
- protected:
-  cDIBSection Result(const QString& effect, const QString& input) {
-    const QString out = Path(u"sortie.bmp"_s);
-    QFile::remove(out);
-    const BatchRun run = Batch({u"-e"_s, effect, input, u"-o"_s, out});
-    EXPECT_EQ(run.exitCode, 0) << effect.toStdString() << ": " << run.err.toStdString();
-    EXPECT_EQ(run.err, u""_s);
-    return MustRead(out);
-  }
-};
+using AdjustmentsBatchTest = BatchTest;
 
 // reglages=0,20 is contrast 20 alone; a photo already spanning the range comes back from auto as
 // it was, a grey one of 40 … 160 is stretched (60 × 255 / 120 = 127.5 -> 128).

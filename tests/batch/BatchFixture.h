@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
 #include "io/PictureFiles.h"
+#include "io/TestFiles.h"
 #include "surface/cDIBSection.h"
 
 namespace fotavel::testing {
@@ -32,6 +34,16 @@ class BatchTest : public ::testing::Test {
   QString WriteBmp(const cDIBSection& picture, const QString& name) {
     EXPECT_NO_THROW(io::WriteBmp(picture, Path(name)));
     return Path(name);
+  }
+  // The result of one effect on `input`, written as a BMP by a run that
+  // must succeed without a word.
+  cDIBSection Result(const QString& effect, const QString& input) {
+    const QString out = Path(QStringLiteral("sortie.bmp"));
+    QFile::remove(out);
+    const BatchRun run = Batch({QStringLiteral("-e"), effect, input, QStringLiteral("-o"), out});
+    EXPECT_EQ(run.exitCode, 0) << effect.toStdString() << ": " << run.err.toStdString();
+    EXPECT_EQ(run.err, QString());
+    return MustRead(out);
   }
   QTemporaryDir folder;
 };

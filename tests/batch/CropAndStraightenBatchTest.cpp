@@ -16,17 +16,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-class CropAndStraightenBatchTest : public BatchTest {
- protected:
-  // The result of one effect on `input`, written as a BMP.
-  cDIBSection Result(const QString& effect, const QString& input) {
-    const QString out = Path(u"sortie.bmp"_s);
-    QFile::remove(out);
-    const BatchRun run = Batch({u"-e"_s, effect, input, u"-o"_s, out});
-    EXPECT_EQ(run.exitCode, 0) << effect.toStdString() << ": " << run.err.toStdString();
-    return MustRead(out);
-  }
-};
+using CropAndStraightenBatchTest = BatchTest;
 
 // Storage rows count from the bottom: row 20 from the top of 120 is 99, row 0 of 50 is 49.
 TEST_F(CropAndStraightenBatchTest, CropsAndStraightensPhotoFiles) {
