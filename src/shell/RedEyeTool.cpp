@@ -131,12 +131,7 @@ void RedEyeTool::Build() {
   m_window.Image1()->installEventFilter(this);
   m_window.picScrollBox()->installEventFilter(this);
 
-  // Over the top of the viewport, as the other modes' strips.
-  m_strip = new QWidget(m_window.picScrollBox());
-  m_strip->setObjectName(QStringLiteral("RedEyeStrip"));
-  m_strip->setPalette(m_window.palette());
-  m_strip->setAutoFillBackground(true);
-  m_strip->installEventFilter(this);
+  m_strip = m_window.NewModeStrip(QStringLiteral("RedEyeStrip"), this);
   auto* row = new QHBoxLayout(m_strip);
   row->setContentsMargins(6, 3, 6, 3);
 
@@ -153,7 +148,6 @@ void RedEyeTool::Build() {
 
   connect(m_done, &QPushButton::clicked, this, &RedEyeTool::Leave);
   connect(m_cancel, &QPushButton::clicked, this, &RedEyeTool::Cancel);
-  m_strip->hide();
 }
 
 void RedEyeTool::Start() {

@@ -185,13 +185,7 @@ void StraightenTool::Build() {
   m_window.Image1()->installEventFilter(this);
   m_window.picScrollBox()->installEventFilter(this);
 
-  // Over the top of the viewport rather than beside it, so that the photo's
-  // room and the window's size rules stay as they are.
-  m_strip = new QWidget(m_window.picScrollBox());
-  m_strip->setObjectName(QStringLiteral("StraightenStrip"));
-  m_strip->setPalette(m_window.palette());
-  m_strip->setAutoFillBackground(true);
-  m_strip->installEventFilter(this);
+  m_strip = m_window.NewModeStrip(QStringLiteral("StraightenStrip"), this);
   auto* row = new QHBoxLayout(m_strip);
   row->setContentsMargins(6, 3, 6, 3);
 
@@ -238,7 +232,6 @@ void StraightenTool::Build() {
   connect(m_whiteCorners, &QCheckBox::toggled, m_overlay, qOverload<>(&QWidget::update));
   connect(m_apply, &QPushButton::clicked, this, &StraightenTool::Apply);
   connect(m_cancel, &QPushButton::clicked, this, &StraightenTool::Leave);
-  m_strip->hide();
 }
 
 void StraightenTool::Start() {

@@ -128,6 +128,16 @@ void frmImage::ShowMode(QWidget* overlay, QWidget* strip) {
   overlay->setFocus();
 }
 
+QWidget* frmImage::NewModeStrip(const QString& name, QObject* keys) {
+  auto* strip = new QWidget(m_picScrollBox);
+  strip->setObjectName(name);
+  strip->setPalette(palette());
+  strip->setAutoFillBackground(true);
+  strip->installEventFilter(keys);
+  strip->hide();
+  return strip;
+}
+
 void frmImage::HideMode(QWidget* overlay, QWidget* strip) {
   overlay->hide();
   strip->hide();

@@ -126,6 +126,10 @@ class frmImage : public QWidget, public DocumentObserver {
   // the overlay taking the keys; and both hidden again, the keys and an
   // empty status line given back.
   void ShowMode(QWidget* overlay, QWidget* strip);
+  // A mode's strip, hidden until ShowMode: over the top of the viewport
+  // rather than beside it, so that the photo's room and the window's size
+  // rules stay as they are; `keys` sees its key presses.
+  QWidget* NewModeStrip(const QString& name, QObject* keys);
   void HideMode(QWidget* overlay, QWidget* strip);
 
   // ---- The crop mode (CropTool.cpp, CropGestures.cpp) ----

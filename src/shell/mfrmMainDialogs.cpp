@@ -1,6 +1,8 @@
 // The main window's commands that ask first: resize, adjust and combine.
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
+#include <algorithm>
 #include <memory>
 
 #include "dialogs/frmCombination.h"
@@ -29,9 +31,17 @@ void mfrmMain::ReglerPhoto(frmImage& document) {
   document.LeaveModes();
   frmReglages dialog(this);
   // At the right of the window rather than centred over the photo, which is
-  // what the sliders are watched on.
+  // what the sliders are watched on; but wholly on the screen, which a main
+  // window grown with large fonts may overhang. The frame the desktop adds
+  // is only known once shown: a margin of its size is kept from the edges.
   dialog.adjustSize();
-  dialog.move(geometry().right() - dialog.width() - 24, geometry().top() + 80);
+  constexpr int kMargin = 24;
+  const QRect room = screen()->availableGeometry();
+  const QSize size = dialog.size() + QSize(kMargin, 2 * kMargin);
+  dialog.move(std::clamp(geometry().right() - dialog.width() - kMargin, room.left(),
+                         std::max(room.left(), room.right() + 1 - size.width())),
+              std::clamp(geometry().top() + 80, room.top(),
+                         std::max(room.top(), room.bottom() + 1 - size.height())));
   dialog.SetAutoLevels(AutoLevelsFor(HistogramOf(photo.Picture())));
   {
     AdjustPreview preview(document);

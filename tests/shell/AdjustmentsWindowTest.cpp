@@ -2,6 +2,7 @@
 // rows, the preview on the document window, the original held, OK, Annuler and the undo step.
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 
 #include "dialogs/HistogramView.h"
@@ -146,6 +147,21 @@ TEST_F(AdjustmentsWindow, EveryTileIsAdjustedAgainAfterEachChangeAndLargeLevelsA
     QTest::mouseClick(dialog->cmdCancel(), Qt::LeftButton);
   });
   window->Action(c::kReglages)->trigger();
+}
+
+// Beside the photo, yet wholly on the screen when the main window overhangs it (large fonts).
+TEST_F(AdjustmentsWindow, TheWindowOpensWhollyOnTheScreen) {
+  ASSERT_NE(Open(QStringLiteral("c.bmp"), 31, 17), nullptr);
+  const QRect room = window->screen()->availableGeometry();
+  window->setGeometry(room.left(), room.top(), room.width() + 500, room.height() + 300);
+  QRect placed;
+  WhenModal<frmReglages>([&](frmReglages* dialog) {
+    placed = dialog->frameGeometry();
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  window->Action(c::kReglages)->trigger();
+  EXPECT_TRUE(room.contains(placed))
+      << placed.x() << "," << placed.y() << " " << placed.width() << " x " << placed.height();
 }
 
 // Annuler, Escape, and OK on neutral settings leave the photo, its caption, its undo steps and
