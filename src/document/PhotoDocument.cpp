@@ -172,6 +172,35 @@ void PhotoDocument::FoncEregJPG(int quality, const QString& nomfich) {
   m_bDirty = false;
 }
 
+void PhotoDocument::SavePicture(const QString& name, const io::EncodeSettings& settings) {
+  FileGuarded(io::FileErrors::kWrite, name,
+              [&] { io::WritePicture(m_cDib, name, settings, m_metadata); });
+  filename(name);
+  SetCaption(QStringLiteral("Photo: ") + name);
+  m_bDirty = false;
+}
+
+SizeFitted PhotoDocument::SaveWithinSize(const QString& name, const io::EncodeSettings& settings,
+                                         std::uint64_t maxBytes) {
+  SizeFitted fitted;
+  FileGuarded(io::FileErrors::kWrite, name, [&] {
+    const io::SizeFit fit = io::EncodeWithinSize(m_cDib, settings, maxBytes, m_metadata);
+    io::WriteEncoded(fit.file, name);
+    fitted = {fit.quality, fit.halvings, fit.width, fit.height, fit.file.size()};
+  });
+  filename(name);
+  SetCaption(QStringLiteral("Photo: ") + name);
+  m_bDirty = false;
+  return fitted;
+}
+
+LosslessJpeg PhotoDocument::LosslessJpegSave() const { return {}; }
+
+void PhotoDocument::SaveJpegLossless(const QString& name, bool) {
+  throw io::FileError(io::FileErrors::kWrite, QStringLiteral("pas encore disponible"), name,
+                      "PhotoDocument");
+}
+
 // ---- Undo ----
 
 void PhotoDocument::PrepareAnnuler() {

@@ -16,6 +16,7 @@
 #include "effects/CropGeometry.h"
 #include "effects/cImageProcessDIB.h"
 #include "io/PhotoMetadata.h"
+#include "io/SaveFormats.h"
 #include "surface/cDIBSection.h"
 
 namespace fotavel {
@@ -32,7 +33,26 @@ struct CombinationSettings {
 };
 
 // How a name chosen in the save dialog is written.
-enum class SaveKind { Jpeg, Bmp, BmpInstead };
+enum class SaveKind { Jpeg, Bmp, BmpInstead, Png, Webp, Avif, Tiff };
+
+// What a save within a size limit wrote (PhotoDocument::SaveWithinSize).
+struct SizeFitted {
+  int quality = 0;
+  int halvings = 0;  // the file holds the photo halved this many times
+  std::int32_t width = 0, height = 0;
+  std::uint64_t bytes = 0;
+};
+
+// Whether the photo can be saved as a JPEG by moving the blocks of the JPEG
+// it was opened from (PhotoDocument::LosslessJpegSave).
+struct LosslessJpeg {
+  // Opened from a JPEG, turned since by quarter turns only, to another lie.
+  bool possible = false;
+  // Every block moves whole; otherwise the edge blocks are lost.
+  bool perfect = false;
+  // The size the saved photo would have (its own size when perfect).
+  std::int32_t width = 0, height = 0;
+};
 
 // A document never opens a window: it reports to its observer and throws
 // when a file cannot be read or written (io::FileError) or a command cannot
@@ -104,6 +124,22 @@ class PhotoDocument : private ProgressListener {
   void SaveBitmap(const QString& chosenName);
   // Writes a JPEG at `quality` (45 … 100) under nomfich, same rules.
   void FoncEregJPG(int quality, const QString& nomfich);
+  // Writes the photo in any format the program writes (io::WritePicture),
+  // with its metadata, under `name`: same rules.
+  void SavePicture(const QString& name, const io::EncodeSettings& settings);
+  // Writes the photo at the highest quality, at most settings.quality, whose
+  // file is at most maxBytes (io::EncodeWithinSize): same rules. The photo
+  // itself stays as it is, even when the file holds it halved.
+  SizeFitted SaveWithinSize(const QString& name, const io::EncodeSettings& settings,
+                            std::uint64_t maxBytes);
+  // Whether the photo can be saved as a JPEG without decoding and encoding
+  // it again.
+  LosslessJpeg LosslessJpegSave() const;
+  // Saves the photo as a JPEG by moving the blocks of the JPEG it was opened
+  // from (io::TransformJpeg), cutting off the edge blocks that cannot move
+  // whole when `trimEdges` (refused otherwise): same rules. Only when
+  // LosslessJpegSave().possible.
+  void SaveJpegLossless(const QString& name, bool trimEdges);
 
   // ---- Undo ----
   // Stores a copy of the photo in the ring (five at most, the oldest dropped).

@@ -211,7 +211,7 @@ detail::FileBytes BytesOf(const QByteArray& bytes, const QString& path) {
 
 }  // namespace
 
-cDIBSection ReadPicture(const QString& path, PhotoMetadata* metadata) {
+cDIBSection ReadPicture(const QString& path, PhotoMetadata* metadata, JpegSource* /*source*/) {
   try {
     detail::LargeBuffer block;
     QByteArray bytes;

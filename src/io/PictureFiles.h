@@ -12,6 +12,8 @@ class QImage;
 
 namespace fotavel::io {
 
+struct JpegSource;  // io/LosslessJpeg.h
+
 // Reads the picture file at `path` into a new 24-bit surface of the picture's
 // pixel size. The file's content picks the decoder, never its name:
 // JPEG (decoded straight into the surface, turned upright by its EXIF
@@ -30,7 +32,12 @@ namespace fotavel::io {
 // colour profile) is put there on success (empty for the other formats, and
 // for a file whose metadata is missing or unreadable, which never stops the
 // photo from opening).
-[[nodiscard]] cDIBSection ReadPicture(const QString& path, PhotoMetadata* metadata = nullptr);
+//
+// With `source`, a JPEG's compressed file and the turn that stood it upright
+// are put there on success (empty for the other formats), so that a photo
+// only turned since can be saved by moving its blocks (TransformJpeg).
+[[nodiscard]] cDIBSection ReadPicture(const QString& path, PhotoMetadata* metadata = nullptr,
+                                      JpegSource* source = nullptr);
 
 // The preview of the picture at `path` fitted into maxWidth x maxHeight
 // (never enlarged, proportions kept; FitPreview), each pixel the nearest of
