@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <vector>
 
 #include "document/Commands.h"
@@ -28,6 +29,10 @@ struct BatchOptions {
   bool timings = false;
   // A JPEG's metadata goes into the JPEG written from it (--sans-meta: not).
   bool metadata = true;
+  // --sans-perte: the photo is written without loss or not at all.
+  bool lossless = false;
+  // --poids-max: the largest file allowed, in bytes; 0 when not given.
+  std::uint64_t maxBytes = 0;
   bool help = false;
   // How many photos are worked on at once (-j); 0 when not given: one per core.
   int jobs = 0;
