@@ -48,7 +48,7 @@ BENCHMARK(BM_Histogram)->Unit(benchmark::kMillisecond);
 // the levels are made to stretch every channel and saturate.
 void BM_AutoImprove(benchmark::State& state) {
   RunOnPhoto(state, [](cImageProcessDIB& e, cDIBSection& s) {
-    AutoLevels levels = AutoLevelsFor(HistogramOf(s));
+    AutoLevels levels = AutoLevelsFor(ChannelHistogramOf(s));
     levels.low = {10, 12, 14};
     levels.high = {240, 235, 230};
     levels.saturation = 15;

@@ -293,7 +293,7 @@ void PhotoDocument::Regler(const AdjustSettings& settings) {
 
 bool PhotoDocument::AmeliorationAuto() {
   if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
-  const AutoLevels levels = AutoLevelsFor(HistogramOf(m_cDib));
+  const AutoLevels levels = AutoLevelsFor(ChannelHistogramOf(m_cDib));
   if (levels == AutoLevels{}) return false;
   RunCommand([&] { m_cImage.AutoImprove(m_cDib, levels); });
   return true;

@@ -214,7 +214,10 @@ template <std::int32_t Step>
 
 // Counts kept in 32 bits while a picture is walked, two sets for alternate
 // pixels so that runs of equal values do not wait on their own increments;
-// added into the 64-bit histogram before any count could overflow.
+// added into the 64-bit histogram before any count could overflow. The
+// increments bound the walk (each one a load and a store), so lightness,
+// which only the histogram on screen shows, is counted only when asked for.
+template <bool kLightness>
 class Counter {
  public:
   template <std::int32_t Step>
@@ -263,7 +266,7 @@ class Counter {
     ++c[0][bgr[2]];
     ++c[1][bgr[1]];
     ++c[2][bgr[0]];
-    ++c[3][luma];
+    if constexpr (kLightness) ++c[3][luma];
   }
 
   static constexpr std::int32_t kRun = 256;
@@ -337,17 +340,28 @@ void Adjustment::Row32(const std::uint32_t* from, std::uint32_t* to, std::int32_
   Versioned<AdjustRow32>::Pick()(from, to, pixels, &m_steps);
 }
 
-Histogram HistogramOf(const cDIBSection& picture) {
-  const auto counter = std::make_unique<Counter>();
+namespace {
+
+template <bool kLightness>
+Histogram CountSurface(const cDIBSection& picture) {
+  const auto counter = std::make_unique<Counter<kLightness>>();
   const ConstByteView v = picture.view();
   const auto lumaRun = Versioned<LumaRun<3>>::Pick();
-  for (std::int32_t y = 0; y < v.height(); ++y) counter->Row<3>(v.row(y), v.width(), lumaRun);
+  for (std::int32_t y = 0; y < v.height(); ++y) {
+    counter->template Row<3>(v.row(y), v.width(), lumaRun);
+  }
   return counter->Take();
 }
 
+}  // namespace
+
+Histogram HistogramOf(const cDIBSection& picture) { return CountSurface<true>(picture); }
+
+Histogram ChannelHistogramOf(const cDIBSection& picture) { return CountSurface<false>(picture); }
+
 Histogram HistogramOf(const std::uint32_t* pixels, std::int32_t width, std::int32_t height,
                       std::int32_t stride) {
-  const auto counter = std::make_unique<Counter>();
+  const auto counter = std::make_unique<Counter<true>>();
   const auto lumaRun = Versioned<LumaRun<4>>::Pick();
   for (std::int32_t y = 0; y < height; ++y) {
     counter->Row<4>(reinterpret_cast<const std::uint8_t*>(pixels + std::ptrdiff_t(y) * stride),

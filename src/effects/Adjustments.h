@@ -70,6 +70,9 @@ struct Histogram {
 Histogram HistogramOf(const cDIBSection& picture);
 Histogram HistogramOf(const std::uint32_t* pixels, std::int32_t width, std::int32_t height,
                       std::int32_t stride);
+// The same without the lightness counts (left at 0), about a fifth quicker:
+// all the automatic improvement needs.
+Histogram ChannelHistogramOf(const cDIBSection& picture);
 
 // The automatic improvement worked out from a photo's histogram: a levels
 // stretch per channel (low -> 0, high -> 255, the gain bounded) and a gentle

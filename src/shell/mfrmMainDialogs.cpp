@@ -42,7 +42,7 @@ void mfrmMain::ReglerPhoto(frmImage& document) {
                          std::max(room.left(), room.right() + 1 - size.width())),
               std::clamp(geometry().top() + 80, room.top(),
                          std::max(room.top(), room.bottom() + 1 - size.height())));
-  dialog.SetAutoLevels(AutoLevelsFor(HistogramOf(photo.Picture())));
+  dialog.SetAutoLevels(AutoLevelsFor(ChannelHistogramOf(photo.Picture())));
   {
     AdjustPreview preview(document);
     dialog.SetHistogram(preview.Counts());

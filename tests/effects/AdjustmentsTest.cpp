@@ -149,6 +149,9 @@ TEST(AdjustmentsTest, HistogramCountsEveryPixelOnce) {
     }
     EXPECT_EQ(HistogramOf(photo), want) << size.width << "x" << size.height;
     EXPECT_EQ(HistogramOf(display.data(), size.width, size.height, stride), want);
+    Histogram channels = want;
+    channels.lightness = {};
+    EXPECT_EQ(ChannelHistogramOf(photo), channels);
   }
 }
 
