@@ -271,5 +271,193 @@ TEST(SaveFormatsTest, SaveKeepsOldFileWhenTheDiskFillsUpMidway) {
                                           u"photo.png"_s, u"photo.tif"_s, u"photo.webp"_s}));
 }
 
+// The plain answer: every quality from the highest down, the first whose file fits.
+int LinearSearch(const cDIBSection& picture, EncodeSettings settings, std::uint64_t maxBytes,
+                 QByteArray* file) {
+  for (int quality = settings.quality; quality >= io::kMinJpegQuality; --quality) {
+    settings.quality = quality;
+    const QByteArray bytes = EncodePicture(picture, settings).ToBytes();
+    if (std::uint64_t(bytes.size()) <= maxBytes) {
+      *file = bytes;
+      return quality;
+    }
+  }
+  return 0;
+}
+
+std::uint64_t SizeAt(const cDIBSection& picture, EncodeSettings settings, int quality) {
+  settings.quality = quality;
+  return EncodePicture(picture, settings).size();
+}
+
+// JPEG and AVIF files grow with the quality, so the answer is the plain
+// search's, byte for byte. A small WebP's size wobbles from one quality to
+// the next: bisection then finds a quality that fits with the next one up
+// too large, not always the highest that fits.
+TEST(EncodeWithinSizeTest, AgreesWithAPlainSearchOnASmallPicture) {
+  const cDIBSection picture = NoisyPhoto(161, 119);
+  for (const EncodeSettings& settings :
+       {Settings(SaveFormat::Jpeg, 100), Settings(SaveFormat::Jpeg, 80),
+        Settings(SaveFormat::Avif, 90), Settings(SaveFormat::Webp, 100)}) {
+    // Limits on the very size of a file, one byte under one, and between.
+    const std::uint64_t lowest = SizeAt(picture, settings, 45);
+    const std::uint64_t middle = SizeAt(picture, settings, 70);
+    for (const std::uint64_t limit : {lowest, middle - 1, (lowest + middle) / 2, middle + 1,
+                                      SizeAt(picture, settings, settings.quality)}) {
+      SCOPED_TRACE(std::string(io::ExtensionFor(settings.format).toLatin1()) + " " +
+                   std::to_string(settings.quality) + " within " + std::to_string(limit));
+      const io::SizeFit fit = io::EncodeWithinSize(picture, settings, limit);
+      EXPECT_LE(fit.file.size(), limit);
+      EXPECT_EQ(fit.file.ToBytes(),
+                EncodePicture(picture, Settings(settings.format, fit.quality)).ToBytes());
+      if (fit.quality < settings.quality) {
+        EXPECT_GT(SizeAt(picture, settings, fit.quality + 1), limit) << fit.quality;
+      }
+      if (settings.format != SaveFormat::Webp) {
+        QByteArray expected;
+        EXPECT_EQ(fit.quality, LinearSearch(picture, settings, limit, &expected));
+        EXPECT_EQ(fit.file.ToBytes(), expected);
+      }
+      EXPECT_EQ(fit.halvings, 0);
+      EXPECT_EQ(std::pair(fit.width, fit.height), std::pair(161, 119));
+      // Bisection over at most 56 qualities.
+      EXPECT_LE(fit.encodes, 6);
+      EXPECT_EQ(fit.wholeEncodes, fit.encodes);
+      EXPECT_EQ(fit.fullSizeEncodes, fit.encodes);
+    }
+  }
+}
+
+// A picture tall enough for the sizes to be foreseen from strips: the file
+// fits, the next quality up does not, in at most 5 whole encodes.
+TEST(EncodeWithinSizeTest, LargePictureFitsClosely) {
+  const cDIBSection picture = NoisyPhoto(1203, 1100);
+  QTemporaryDir folder;
+  for (const EncodeSettings& settings :
+       {Settings(SaveFormat::Jpeg, 100), Settings(SaveFormat::Jpeg, 85),
+        Settings(SaveFormat::Webp, 95)}) {
+    for (const int target : {52, 77, 84}) {
+      const std::uint64_t limit =
+          (SizeAt(picture, settings, target) + SizeAt(picture, settings, target + 1)) / 2;
+      SCOPED_TRACE(std::string(io::ExtensionFor(settings.format).toLatin1()) + " " +
+                   std::to_string(settings.quality) + " within " + std::to_string(limit));
+      const io::SizeFit fit = io::EncodeWithinSize(picture, settings, limit);
+      EXPECT_LE(fit.file.size(), limit);
+      EXPECT_EQ(fit.file.size(), SizeAt(picture, settings, fit.quality));
+      if (fit.quality < settings.quality) {
+        EXPECT_GT(SizeAt(picture, settings, fit.quality + 1), limit) << fit.quality;
+      }
+      // JPEG sizes grow with the quality; see above for WebP.
+      if (settings.format == SaveFormat::Jpeg) {
+        EXPECT_EQ(fit.quality, std::min(target, settings.quality));
+      }
+      EXPECT_EQ(fit.halvings, 0);
+      EXPECT_LE(fit.fullSizeEncodes, 5);
+      EXPECT_GE(fit.fullSizeEncodes, 1);
+      EXPECT_EQ(fit.wholeEncodes, fit.fullSizeEncodes);
+      EXPECT_GT(fit.encodes, fit.wholeEncodes);
+      // The file is a whole, readable picture of the photo.
+      const QString path = folder.filePath(u"fit."_s + io::ExtensionFor(settings.format));
+      io::WriteEncoded(fit.file, path);
+      EXPECT_LE(MeanAbsoluteDifference(picture, MustRead(path)), 12.0);
+    }
+  }
+}
+
+// Each pixel of the halved picture is the rounded mean of its 2 x 2 block, or
+// of what an odd last column or row leaves of it (displayed rows counted
+// from the top).
+cDIBSection PlainHalf(const cDIBSection& picture) {
+  const std::int32_t width = picture.width(), height = picture.height();
+  cDIBSection half;
+  EXPECT_TRUE(half.Create((width + 1) / 2, (height + 1) / 2));
+  for (std::int32_t top = 0; top < half.height(); ++top) {
+    for (std::int32_t x = 0; x < half.width(); ++x) {
+      for (int c = 0; c < 3; ++c) {
+        int sum = 0, count = 0;
+        for (std::int32_t v = 2 * top; v < std::min(2 * top + 2, height); ++v) {
+          for (std::int32_t u = 2 * x; u < std::min(2 * x + 2, width); ++u) {
+            sum += picture.row(height - 1 - v)[3 * u + c];
+            ++count;
+          }
+        }
+        half.row(half.height() - 1 - top)[3 * x + c] = std::uint8_t((sum + count / 2) / count);
+      }
+    }
+  }
+  return half;
+}
+
+TEST(EncodeWithinSizeTest, HalvesThePictureUntilItFits) {
+  QTemporaryDir folder;
+  const cDIBSection picture = NoisyPhoto(301, 203, 40);
+  const EncodeSettings settings = Settings(SaveFormat::Jpeg, 100);
+  const cDIBSection half = PlainHalf(picture), quarter = PlainHalf(half);
+  // Under the lowest quality of the picture, above that of its half.
+  const std::uint64_t limit = (SizeAt(picture, settings, 45) + SizeAt(half, settings, 45)) / 2;
+  ASSERT_GT(limit, SizeAt(half, settings, 45));
+  const io::SizeFit fit = io::EncodeWithinSize(picture, settings, limit);
+  EXPECT_EQ(fit.halvings, 1);
+  EXPECT_EQ(std::pair(fit.width, fit.height), std::pair(151, 102));
+  EXPECT_LE(fit.file.size(), limit);
+  QByteArray expected;
+  EXPECT_EQ(fit.quality, LinearSearch(half, settings, limit, &expected));
+  // The halved picture is the plain 2 x 2 mean, exactly: the same file.
+  EXPECT_EQ(fit.file.ToBytes(), expected);
+  // Bisection on the whole picture, down to quality 45, found too large.
+  EXPECT_EQ(fit.fullSizeEncodes, 6);
+
+  // Two halvings, then down to the last pixel.
+  const std::uint64_t smaller = SizeAt(quarter, settings, 45) + 10;
+  ASSERT_LT(smaller, SizeAt(half, settings, 45));
+  const io::SizeFit twice = io::EncodeWithinSize(picture, settings, smaller);
+  EXPECT_EQ(twice.halvings, 2);
+  EXPECT_EQ(std::pair(twice.width, twice.height), std::pair(76, 51));
+  EXPECT_EQ(twice.file.ToBytes(),
+            EncodePicture(quarter, Settings(SaveFormat::Jpeg, twice.quality)).ToBytes());
+  // A limit only a few pixels meet: the first halving whose lowest quality fits.
+  cDIBSection dot;
+  ASSERT_TRUE(dot.Create(1, 1));
+  const std::uint64_t tiny = SizeAt(dot, settings, 45) + 50;
+  int halvings = 0;
+  cDIBSection reference = PlainHalf(picture);
+  for (halvings = 1; SizeAt(reference, settings, 45) > tiny; ++halvings) {
+    reference = PlainHalf(reference);
+  }
+  const io::SizeFit last = io::EncodeWithinSize(picture, settings, tiny);
+  EXPECT_EQ(last.halvings, halvings);
+  EXPECT_EQ(std::pair(last.width, last.height), std::pair(reference.width(), reference.height()));
+  EXPECT_LE(last.file.size(), tiny);
+}
+
+TEST(EncodeWithinSizeTest, Refusals) {
+  const cDIBSection picture = SmoothSurface(5, 3);
+  const struct {
+    EncodeSettings settings;
+    const cDIBSection* picture;
+    std::uint64_t limit;
+    QString reason;
+  } kCases[] = {
+      {Settings(SaveFormat::Jpeg), &picture, 100,
+       u"aucun fichier de 100 octets au plus, même d'un seul pixel"_s},
+      {Settings(SaveFormat::Png), &picture, 100'000,
+       u"le format PNG n'a pas de qualité à régler"_s},
+      {Settings(SaveFormat::Webp, 90, true), &picture, 100'000,
+       u"le format WebP n'a pas de qualité à régler"_s},
+      {Settings(SaveFormat::Avif, 30), &picture, 100'000,
+       u"qualité AVIF 30 hors limites (de 45 à 100)"_s},
+      {Settings(SaveFormat::Jpeg), nullptr, 100'000, u"aucune image à enregistrer"_s},
+  };
+  const cDIBSection none;
+  for (const auto& refused : kCases) {
+    const io::FileError failure = FileFailure([&] {
+      (void)io::EncodeWithinSize(refused.picture != nullptr ? *refused.picture : none,
+                                 refused.settings, refused.limit);
+    });
+    EXPECT_EQ(failure.text(), refused.reason);
+    EXPECT_EQ(failure.number(), io::FileErrors::kWrite);
+  }
+}
+
 }  // namespace
 }  // namespace fotavel::testing
