@@ -53,8 +53,9 @@ EncodedFile EncodeWithQt(const cDIBSection& picture, const EncodeSettings& setti
       name = "TIFF";
       // Uncompressed. The only lossless compression Qt's writer offers is LZW
       // without a predictor, which finds few repeated byte strings in a
-      // photo's noise: on the 6000 x 4000 photo-like picture the file came out
-      // 1.3 times larger than the pixels themselves, and took longer to write.
+      // photo's noise: on the 6000 x 4000 photo-like picture an LZW file came
+      // out 6 % larger than the pixels themselves (76.7 MB against 72.0 MB),
+      // and took 25 times as long to write (2.2 s against 0.09 s).
       compression = 0;
       break;
     case SaveFormat::Webp:
