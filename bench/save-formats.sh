@@ -2,7 +2,7 @@
 # Saving the 6000 x 4000 photo-like picture: our writers against the outside
 # tools on the same pixels, in the same run.
 #
-#   bench/save-formats.sh [BUILD_DIR] [QUALITY]     (build, 80)
+#   bench/save-formats.sh [BUILD_DIR] [QUALITY] [REPEATS]     (build, 80, 3)
 #
 #   PNG   our writer (Qt's, zlib level 6)   Pillow's PNG writer at its default compression
 #   WebP  our writer at QUALITY (method 4)  cwebp -q QUALITY -m 4
@@ -22,6 +22,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 quality="${2:-80}"
+repeats="${3:-3}"
 bench="$build/bench/fotavel-bench"
 photo_tool="$build/bench/fotavel-bench-photo"
 for tool in "$bench" "$photo_tool"; do
@@ -38,60 +39,84 @@ trap 'rm -rf "$work"' EXIT
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-# Ours: seconds and bytes of each benchmark, from the CSV report.
-ours="$(FOTAVEL_BENCH_QUALITY="$quality" "$bench" \
-  --benchmark_filter='BM_Save(Png|Webp|Avif)(/|$)|BM_WithinSize' --benchmark_format=csv 2>/dev/null)"
-our() {  # our NAME COLUMN: a field of the benchmark's row (time in ms)
-  /usr/bin/python3 -c '
-import csv, io, sys
-rows = list(csv.reader(io.StringIO(sys.stdin.read())))
-head = next(i for i, r in enumerate(rows) if r and r[0] == "name")
-names = rows[head]
-for r in rows[head + 1:]:
-    name = r[0].strip("\"")
-    if name == sys.argv[1] or name == sys.argv[1] + "/iterations:1":
-        print(r[names.index(sys.argv[2])]); break
-' "$1" "$2" <<<"$ours"
+# One of our benchmarks: its JSON report (the CSV one wants the same
+# counters in every row).
+run_ours() {
+  FOTAVEL_BENCH_QUALITY="$quality" "$bench" --benchmark_filter="$1" --benchmark_format=json \
+    2>/dev/null
 }
+field() {  # field REPORT NAME FIELD: real_time (ms) or a counter of the named run
+  /usr/bin/python3 -c '
+import json, sys
+for run in json.loads(sys.stdin.read())["benchmarks"]:
+    if run["name"] in (sys.argv[1], sys.argv[1] + "/iterations:1"):
+        print(run[sys.argv[2]]); break
+' "$2" "$3" <<<"$1"
+}
+best() { tr ' ' '\n' | sort -g | head -1; }
 
-pillow="$(/usr/bin/python3 - "$work" <<'PY'
+# The tools, one run each: "seconds bytes".
+pillow_png() {
+  /usr/bin/python3 - "$work" <<'PY'
 import os, sys, time
 from PIL import Image
 work = sys.argv[1]
 picture = Image.open(os.path.join(work, "photo.png"))
-start = time.perf_counter(); picture.load(); decode = time.perf_counter() - start
+picture.load()
 start = time.perf_counter(); picture.save(os.path.join(work, "pillow.png")); save = time.perf_counter() - start
-print(f"{save:.3f} {os.path.getsize(os.path.join(work, 'pillow.png'))} {decode:.3f}")
+print(f"{save:.3f} {os.path.getsize(os.path.join(work, 'pillow.png'))}")
 PY
-)"
-read -r pillow_s pillow_bytes decode_s <<<"$pillow"
+}
+cwebp_webp() {
+  local seconds
+  seconds="$(cwebp -q "$quality" -m 4 -v "$work/photo.png" -o "$work/cwebp.webp" 2>&1 |
+    awk -F': ' '/Time to encode picture/ { sub(/s$/, "", $2); print $2 }')"
+  echo "$seconds $(stat -c %s "$work/cwebp.webp")"
+}
+heif_avif() {
+  local start end
+  start="$(date +%s.%N)"
+  heif-enc -A -q "$quality" -p speed=6 -p chroma=420 "$work/photo.png" -o "$work/heif-enc.avif" \
+    >/dev/null
+  end="$(date +%s.%N)"
+  echo "$(echo "$end - $start" | bc) $(stat -c %s "$work/heif-enc.avif")"
+}
+decode_s="$(/usr/bin/python3 -c '
+import sys, time
+from PIL import Image
+picture = Image.open(sys.argv[1]); start = time.perf_counter(); picture.load()
+print(f"{time.perf_counter() - start:.3f}")' "$work/photo.png")"
 
-cwebp_s="$(cwebp -q "$quality" -m 4 -v "$work/photo.png" -o "$work/cwebp.webp" 2>&1 |
-  awk -F': ' '/Time to encode picture/ { sub(/s$/, "", $2); print $2 }')"
-cwebp_bytes="$(stat -c %s "$work/cwebp.webp")"
-
-start="$(date +%s.%N)"
-heif-enc -A -q "$quality" -p speed=6 -p chroma=420 "$work/photo.png" -o "$work/heif-enc.avif" >/dev/null
-heif_s="$(echo "$(date +%s.%N) - $start" | bc)"
-heif_bytes="$(stat -c %s "$work/heif-enc.avif")"
-
-pair() {  # pair LABEL OUR_MS OUR_BYTES THEIR_LABEL THEIR_S THEIR_BYTES TARGET
-  awk -v l="$1" -v ms="$2" -v ob="$3" -v tl="$4" -v ts="$5" -v tb="$6" -v target="$7" 'BEGIN {
-    ours = ms / 1000
-    printf "%-5s ours %7.2f s %10d bytes | %-9s %7.2f s %10d bytes | time ratio %.2f (target %s)%s\n",
-      l, ours, ob, tl, ts, tb, ours / ts, target, (ours / ts <= target ? "" : "  MISSED")
+# Each pair runs ours then theirs, REPEATS times, and keeps the best time of
+# each: the load of other work on the cores comes and goes between runs.
+compare() {  # compare LABEL BENCHMARK TOOL_LABEL TOOL_FUNCTION TARGET
+  local ours=() theirs=() report our_bytes their_bytes seconds bytes
+  for ((i = 0; i < repeats; ++i)); do
+    report="$(run_ours "^$2(/|\$)")"
+    ours+=("$(field "$report" "$2" real_time)")
+    our_bytes="$(field "$report" "$2" bytes)"
+    read -r seconds bytes <<<"$("$4")"
+    theirs+=("$seconds")
+    their_bytes="$bytes"
+  done
+  awk -v l="$1" -v ms="$(echo "${ours[*]}" | best)" -v ob="$our_bytes" -v tl="$3" \
+    -v ts="$(echo "${theirs[*]}" | best)" -v tb="$their_bytes" -v target="$5" 'BEGIN {
+    o = ms / 1000
+    printf "%-5s ours %6.2f s %9d bytes | %-8s %6.2f s %9d bytes | ratio %.2f (target %s)%s\n",
+      l, o, ob, tl, ts, tb, o / ts, target, (o / ts <= target ? "" : "  MISSED")
   }'
 }
-pair PNG "$(our BM_SavePng real_time)" "$(our BM_SavePng bytes)" Pillow "$pillow_s" "$pillow_bytes" 1.5
-pair WebP "$(our BM_SaveWebp real_time)" "$(our BM_SaveWebp bytes)" cwebp "$cwebp_s" "$cwebp_bytes" 1.2
-pair AVIF "$(our BM_SaveAvif real_time)" "$(our BM_SaveAvif bytes)" heif-enc "$heif_s" "$heif_bytes" 1.2
+compare PNG BM_SavePng Pillow pillow_png 1.5
+compare WebP BM_SaveWebp cwebp cwebp_webp 1.2
+compare AVIF BM_SaveAvif heif-enc heif_avif 1.2
 echo "      (heif-enc's time includes reading the PNG; Pillow decodes it in ${decode_s} s)"
 
+ours="$(run_ours 'BM_WithinSize')"
 for name in BM_WithinSizeJpeg/500 BM_WithinSizeJpeg/8000 BM_WithinSizeJpeg/12000 \
   BM_WithinSizeWebp/500 BM_WithinSizeWebp/4000 BM_WithinSizeAvif/500 BM_WithinSizeAvif/2000; do
-  printf '%-24s %6.1f s  full-size encodes %s (whole %s, in all %s), quality %s, halvings %s, %s bytes\n' \
-    "$name" "$(awk -v t="$(our "$name" real_time)" 'BEGIN { print t / 1000 }')" \
-    "$(our "$name" fullSizeEncodes)" "$(our "$name" wholeEncodes)" \
-    "$(our "$name" encodes)" "$(our "$name" quality)" \
-    "$(our "$name" halvings)" "$(our "$name" bytes)"
+  printf '%-24s %6.1f s  full-size encodes %.0f (whole %.0f, in all %.0f), quality %.0f, halvings %.0f, %.0f bytes\n' \
+    "$name" "$(awk -v t="$(field "$ours" "$name" real_time)" 'BEGIN { print t / 1000 }')" \
+    "$(field "$ours" "$name" fullSizeEncodes)" "$(field "$ours" "$name" wholeEncodes)" \
+    "$(field "$ours" "$name" encodes)" "$(field "$ours" "$name" quality)" \
+    "$(field "$ours" "$name" halvings)" "$(field "$ours" "$name" bytes)"
 done
