@@ -1,14 +1,15 @@
-// JPEG writing: libturbojpeg encodes the surface's bottom-up BGR rows as they lie in memory.
+// JPEG encoding: libturbojpeg encodes the surface's bottom-up BGR rows as they lie in memory.
 #include <turbojpeg.h>
 
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "io/LargeBuffer.h"
 #include "io/PictureDecoders.h"
 #include "io/PictureFiles.h"
-#include "io/SafeWrite.h"
+#include "io/SaveFormats.h"
 
 namespace fotavel::io {
 
@@ -24,28 +25,27 @@ struct TjBufferDeleter {
 // The largest side a JPEG frame header can state.
 constexpr std::int32_t kMaxJpegSide = 65535;
 
+// What the pieces of an encoded JPEG point into: the encoder's output, in our
+// buffer or in one it allocated itself, and the metadata segments.
+struct JpegStorage {
+  detail::LargeBuffer output;
+  std::unique_ptr<unsigned char, TjBufferDeleter> owned;
+  std::string segments;
+};
+
 }  // namespace
 
-void WriteJpeg(const cDIBSection& picture, const QString& path, int quality,
-               const PhotoMetadata& metadata) {
-  if (quality < kMinJpegQuality || quality > kMaxJpegQuality) {
-    detail::Unwritten(path, QStringLiteral("qualité JPEG %1 hors limites (de %2 à %3)")
-                                .arg(quality)
-                                .arg(kMinJpegQuality)
-                                .arg(kMaxJpegQuality));
-  }
-  if (picture.empty()) {
-    detail::Unwritten(path, QStringLiteral("aucune image à enregistrer"));
-  }
+namespace detail {
+
+EncodedFile EncodeJpeg(const cDIBSection& picture, int quality, const PhotoMetadata& metadata) {
   if (picture.width() > kMaxJpegSide || picture.height() > kMaxJpegSide) {
-    detail::Unwritten(
-        path, QStringLiteral("image trop grande pour le format JPEG (%1 x %2, 65535 au plus)")
-                  .arg(picture.width())
-                  .arg(picture.height()));
+    Unencodable(QStringLiteral("image trop grande pour le format JPEG (%1 x %2, 65535 au plus)")
+                    .arg(picture.width())
+                    .arg(picture.height()));
   }
   const std::unique_ptr<void, TjDeleter> encoder(tjInitCompress());
   if (!encoder) {
-    detail::Unwritten(path, QStringLiteral("encodeur JPEG indisponible"));
+    Unencodable(QStringLiteral("encodeur JPEG indisponible"));
   }
   // 4:2:0 chroma subsampling: the eye resolves colour far more coarsely than
   // brightness, and halving the colour planes both ways is what photos for
@@ -59,35 +59,48 @@ void WriteJpeg(const cDIBSection& picture, const QString& path, int quality,
   // only the compressed size: the pages it never reaches cost nothing, and the
   // others come 2 MiB at a time (LargeBuffer). Should that memory not be had,
   // the encoder allocates its own.
+  const auto storage = std::make_shared<JpegStorage>();
   const unsigned long worstCase = tjBufSize(picture.width(), picture.height(), TJSAMP_420);
-  detail::LargeBuffer output;
   int flags = TJFLAG_BOTTOMUP;
   unsigned char* bytes = nullptr;
   unsigned long size = 0;
-  if (worstCase != static_cast<unsigned long>(-1) && output.Reserve(worstCase)) {
-    bytes = output.data();
+  if (worstCase != static_cast<unsigned long>(-1) && storage->output.Reserve(worstCase)) {
+    bytes = storage->output.data();
     size = worstCase;
     flags |= TJFLAG_NOREALLOC;
   }
   const int status = tjCompress2(encoder.get(), picture.DIBSectionBitsPtr(), picture.width(),
                                  picture.BytesPerScanLine(), picture.height(), TJPF_BGR, &bytes,
                                  &size, TJSAMP_420, quality, flags);
-  const std::unique_ptr<unsigned char, TjBufferDeleter> owned(output ? nullptr : bytes);
+  if (!storage->output) storage->owned.reset(bytes);
   if (status != 0 || bytes == nullptr || size == 0) {
-    detail::Unwritten(path, QStringLiteral("échec de l'encodage JPEG"));
+    Unencodable(QStringLiteral("échec de l'encodage JPEG"));
   }
   // The metadata goes in after the start of image and the encoder's JFIF
-  // segment, where readers look for it; the compressed bytes themselves are
-  // written from where the encoder left them.
-  const std::string segments =
-      detail::MetadataSegments(metadata, picture.width(), picture.height());
+  // segment, where readers look for it; the compressed bytes themselves stay
+  // where the encoder left them.
+  storage->segments = MetadataSegments(metadata, picture.width(), picture.height());
   std::size_t head = 2;
   if (size >= 6 && bytes[2] == 0xFF && bytes[3] == 0xE0) {
     head = std::min<std::size_t>(size, 4 + (std::size_t(bytes[4]) << 8 | bytes[5]));
   }
-  detail::WriteWhole(path, {{bytes, head},
-                            {const_cast<char*>(segments.data()), segments.size()},
-                            {bytes + head, size - head}});
+  const char* const compressed = reinterpret_cast<const char*>(bytes);
+  std::vector<EncodedFile::Piece> pieces{{compressed, head}};
+  if (!storage->segments.empty()) {
+    pieces.emplace_back(storage->segments.data(), storage->segments.size());
+  }
+  pieces.emplace_back(compressed + head, size - head);
+  return EncodedFile(std::move(pieces), storage);
+}
+
+}  // namespace detail
+
+void WriteJpeg(const cDIBSection& picture, const QString& path, int quality,
+               const PhotoMetadata& metadata) {
+  EncodeSettings settings;
+  settings.format = SaveFormat::Jpeg;
+  settings.quality = quality;
+  WritePicture(picture, path, settings, metadata);
 }
 
 }  // namespace fotavel::io

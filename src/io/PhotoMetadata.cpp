@@ -74,25 +74,34 @@ std::string Segment(std::uint8_t marker, std::string_view signature, const void*
   return out;
 }
 
-std::string ExifSegment(const MetadataBlocks& blocks, std::int32_t width, std::int32_t height) {
-  if (blocks.exif.empty()) return {};
+// The EXIF as a saved copy carries it, from its TIFF header on: the pixels
+// were laid upright when the photo was read, they have the surface's size, and
+// the thumbnail shows the photo as it was taken, not as it is saved.
+Exiv2::ExifData UpdatedExif(const MetadataBlocks& blocks, std::int32_t width, std::int32_t height) {
   Exiv2::ExifData exif = blocks.exif;
-  // The thumbnail shows the photo as it was taken, not as it is saved.
   Exiv2::ExifThumb(exif).erase();
-  // The pixels were laid upright when the photo was read.
   exif["Exif.Image.Orientation"] = std::uint16_t{1};
   exif["Exif.Photo.PixelXDimension"] = std::uint32_t(width);
   exif["Exif.Photo.PixelYDimension"] = std::uint32_t(height);
+  return exif;
+}
+
+Exiv2::Blob ExifTiff(const MetadataBlocks& blocks, std::int32_t width, std::int32_t height) {
   Exiv2::Blob tiff;
-  Exiv2::ExifParser::encode(tiff, blocks.byteOrder, exif);
-  // The encoder drops what it can to fit one segment, and says nothing when
-  // it still does not: then the EXIF stays behind rather than the photo.
+  if (blocks.exif.empty()) return tiff;
+  // The encoder drops what it can to fit one JPEG segment, and says nothing
+  // when it still does not: then the EXIF stays behind rather than the photo.
+  Exiv2::ExifParser::encode(tiff, blocks.byteOrder, UpdatedExif(blocks, width, height));
+  return tiff;
+}
+
+std::string ExifSegment(const MetadataBlocks& blocks, std::int32_t width, std::int32_t height) {
+  const Exiv2::Blob tiff = ExifTiff(blocks, width, height);
   if (tiff.empty()) return {};
   return Segment(0xE1, std::string_view("Exif\0\0", 6), tiff.data(), tiff.size());
 }
 
-std::string XmpSegment(const MetadataBlocks& blocks, std::int32_t width, std::int32_t height) {
-  if (blocks.xmp.empty()) return {};
+Exiv2::XmpData UpdatedXmp(const MetadataBlocks& blocks, std::int32_t width, std::int32_t height) {
   Exiv2::XmpData xmp = blocks.xmp;
   const auto update = [&](const char* key, std::int64_t value) {
     const auto it = xmp.findKey(Exiv2::XmpKey(key));
@@ -107,8 +116,20 @@ std::string XmpSegment(const MetadataBlocks& blocks, std::int32_t width, std::in
   for (auto it = xmp.begin(); it != xmp.end();) {
     it = it->key().rfind("Xmp.xmp.Thumbnails", 0) == 0 ? xmp.erase(it) : std::next(it);
   }
+  return xmp;
+}
+
+std::string XmpPacket(const MetadataBlocks& blocks, std::int32_t width, std::int32_t height) {
+  if (blocks.xmp.empty()) return {};
+  const Exiv2::XmpData xmp = UpdatedXmp(blocks, width, height);
   std::string packet;
-  if (xmp.empty() || Exiv2::XmpParser::encode(packet, xmp) != 0 || packet.empty()) return {};
+  if (xmp.empty() || Exiv2::XmpParser::encode(packet, xmp) != 0) return {};
+  return packet;
+}
+
+std::string XmpSegment(const MetadataBlocks& blocks, std::int32_t width, std::int32_t height) {
+  const std::string packet = XmpPacket(blocks, width, height);
+  if (packet.empty()) return {};
   return Segment(0xE1, std::string_view("http://ns.adobe.com/xap/1.0/\0", 29), packet.data(),
                  packet.size());
 }
@@ -219,6 +240,103 @@ std::string MetadataSegments(const PhotoMetadata& metadata, std::int32_t width,
   AppendGuarded(out, [&] { return IccSegments(*blocks); });
   AppendGuarded(out, [&] { return IptcSegment(*blocks); });
   return out;
+}
+
+RawMetadata RawMetadataBlocks(const PhotoMetadata& metadata, std::int32_t width,
+                              std::int32_t height) {
+  RawMetadata raw;
+  const MetadataBlocks* blocks = metadata.blocks();
+  if (blocks == nullptr) return raw;
+  const auto library = UseLibrary();
+  try {
+    const Exiv2::Blob tiff = ExifTiff(*blocks, width, height);
+    raw.exifTiff.assign(reinterpret_cast<const char*>(tiff.data()), tiff.size());
+  } catch (...) {
+    raw.exifTiff.clear();
+  }
+  try {
+    raw.xmpPacket = XmpPacket(*blocks, width, height);
+  } catch (...) {
+    raw.xmpPacket.clear();
+  }
+  raw.icc = blocks->icc;
+  return raw;
+}
+
+namespace {
+
+// The encoded file once exiv2 has written `blocks` into it; throws what the
+// library throws when it cannot.
+QByteArray WithBlocks(const QByteArray& file, const MetadataBlocks& blocks, std::int32_t width,
+                      std::int32_t height, const MetadataKinds& kinds) {
+  std::unique_ptr<Exiv2::Image> image(
+      Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(file.constData()),
+                                long(file.size()))
+          .release());
+  if (!image) return {};
+  // The file was just made by an encoder: it holds no metadata of its own.
+  if (kinds.exif && !blocks.exif.empty()) {
+    image->setByteOrder(blocks.byteOrder);
+    image->setExifData(UpdatedExif(blocks, width, height));
+  }
+  if (kinds.xmp && !blocks.xmp.empty()) image->setXmpData(UpdatedXmp(blocks, width, height));
+  if (kinds.iptc && !blocks.iptc.empty()) image->setIptcData(blocks.iptc);
+  if (kinds.icc && !blocks.icc.empty()) {
+    Exiv2::DataBuf icc(reinterpret_cast<const Exiv2::byte*>(blocks.icc.data()),
+                       long(blocks.icc.size()));
+    image->setIccProfile(icc);
+  }
+  image->writeMetadata();
+  Exiv2::BasicIo& io = image->io();
+  if (io.open() != 0) return {};
+  const long size = io.size();
+  QByteArray out(qsizetype(size), Qt::Uninitialized);
+  const long read = io.read(reinterpret_cast<Exiv2::byte*>(out.data()), size);
+  io.close();
+  if (read != size) return {};
+  return out;
+}
+
+}  // namespace
+
+void AddMetadata(QByteArray& file, const PhotoMetadata& metadata, std::int32_t width,
+                 std::int32_t height, const MetadataKinds& kinds) {
+  const MetadataBlocks* blocks = metadata.blocks();
+  if (blocks == nullptr) return;
+  const auto library = UseLibrary();
+  // All blocks at once is the usual case and rewrites the file once; should
+  // the library refuse, each block is tried alone, and the ones it takes go in.
+  try {
+    QByteArray out = WithBlocks(file, *blocks, width, height, kinds);
+    if (!out.isEmpty()) {
+      file = std::move(out);
+      return;
+    }
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (...) {
+  }
+  MetadataKinds taken{false, false, false, false};
+  for (bool MetadataKinds::*kind :
+       {&MetadataKinds::exif, &MetadataKinds::xmp, &MetadataKinds::iptc, &MetadataKinds::icc}) {
+    if (!(kinds.*kind)) continue;
+    MetadataKinds trial = taken;
+    trial.*kind = true;
+    try {
+      if (!WithBlocks(file, *blocks, width, height, trial).isEmpty()) taken = trial;
+    } catch (const std::bad_alloc&) {
+      throw;
+    } catch (...) {
+    }
+  }
+  if (!taken.exif && !taken.xmp && !taken.iptc && !taken.icc) return;
+  try {
+    QByteArray out = WithBlocks(file, *blocks, width, height, taken);
+    if (!out.isEmpty()) file = std::move(out);
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (...) {
+  }
 }
 
 }  // namespace fotavel::io::detail

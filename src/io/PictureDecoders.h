@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "io/PhotoMetadata.h"
+#include "io/SaveFormats.h"
 #include "surface/cDIBSection.h"
 
 namespace fotavel::io::detail {
@@ -61,6 +62,27 @@ PhotoMetadata MetadataFromBlocks(std::string_view exifTiff, std::string_view xmp
 // left out; empty when nothing is left.
 std::string MetadataSegments(const PhotoMetadata& metadata, std::int32_t width,
                              std::int32_t height);
+// The blocks of `metadata` as containers other than JPEG hold them, brought
+// up to date as MetadataSegments does: the EXIF from its TIFF header on, the
+// XMP packet, the RGB colour profile. A block that cannot be written is empty.
+struct RawMetadata {
+  std::string exifTiff;
+  std::string xmpPacket;
+  std::string icc;
+};
+RawMetadata RawMetadataBlocks(const PhotoMetadata& metadata, std::int32_t width,
+                              std::int32_t height);
+// Which blocks a container can hold.
+struct MetadataKinds {
+  bool exif = true, xmp = true, iptc = true, icc = true;
+};
+// Writes `metadata` (those of `kinds`), brought up to date as MetadataSegments
+// does, into the encoded file `file` (PNG, WebP, TIFF) with exiv2. A block
+// the library cannot write is left out; `file` stays as it was when none can
+// be. Throws only std::bad_alloc.
+void AddMetadata(QByteArray& file, const PhotoMetadata& metadata, std::int32_t width,
+                 std::int32_t height, const MetadataKinds& kinds);
+
 // `format` is Qt's name for it ("png", "gif", "bmp", "jpeg", "tiff", "webp");
 // `upright` turns the picture by the orientation its container records: Qt
 // applies it where its reader can (JPEG, TIFF), the EXIF read with exiv2
@@ -79,6 +101,20 @@ void DecodeWmf(const FileBytes& file, cDIBSection& out);
 // transforms having already stood the picture upright.
 void DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out,
                 PhotoMetadata* metadata = nullptr);
+
+// The encoders behind EncodePicture, given a picture that is not empty and a
+// quality already checked; each throws its failure with Unencodable, and
+// std::bad_alloc when memory runs out.
+EncodedFile EncodeJpeg(const cDIBSection& picture, int quality, const PhotoMetadata& metadata);
+// PNG, TIFF and WebP through Qt's writers, the metadata added by exiv2.
+EncodedFile EncodeWithQt(const cDIBSection& picture, const EncodeSettings& settings,
+                         const PhotoMetadata& metadata);
+EncodedFile EncodeAvif(const cDIBSection& picture, int quality, const PhotoMetadata& metadata);
+// Refuses (Unencodable) settings without a quality or with one out of range.
+void CheckQuality(const EncodeSettings& settings);
+// Throws the encoding failure (FileError, FileErrors::kWrite, no path) with
+// the French `reason`.
+[[noreturn]] void Unencodable(const QString& reason);
 
 // What a BMP file's headers say of its pixels.
 struct BmpHeader {

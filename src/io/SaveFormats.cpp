@@ -3,17 +3,122 @@
 
 #include <sys/uio.h>
 
+#include <QCoreApplication>
+#include <new>
+
 #include "io/FileError.h"
+#include "io/PictureDecoders.h"
 #include "io/PictureFiles.h"
 #include "io/SafeWrite.h"
 
 namespace fotavel::io {
 
+namespace detail {
+
+void Unencodable(const QString& reason) {
+  throw FileError(FileErrors::kWrite, reason, QString(), "SaveFormats");
+}
+
+}  // namespace detail
+
 namespace {
 
-[[noreturn]] void NotYet() {
-  throw FileError(FileErrors::kWrite, QStringLiteral("format pas encore disponible"), QString(),
-                  "SaveFormats");
+const char* FormatName(SaveFormat format) {
+  switch (format) {
+    case SaveFormat::Bmp:
+      return "BMP";
+    case SaveFormat::Jpeg:
+      return "JPEG";
+    case SaveFormat::Png:
+      return "PNG";
+    case SaveFormat::Webp:
+      return "WebP";
+    case SaveFormat::Avif:
+      return "AVIF";
+    case SaveFormat::Tiff:
+      return "TIFF";
+  }
+  return "";
+}
+
+// The largest side each format takes. A WebP states its sides in 14 bits; an
+// AV1 frame header in 16. A classic TIFF addresses its strips in 32 bits, so
+// its uncompressed pixels must stay under 4 GiB (checked below); a PNG states
+// 31 bits, beyond any surface.
+std::int64_t MaxSide(SaveFormat format) {
+  switch (format) {
+    case SaveFormat::Webp:
+      return 16383;
+    case SaveFormat::Avif:
+      return 65536;
+    case SaveFormat::Jpeg:
+      return 65535;
+    default:
+      return INT32_MAX;
+  }
+}
+
+// Bytes a pixel that an encoder keeps beside the photo while it works, where
+// that is large: the top-down RGB copy Qt's writers and libheif take (3), the
+// file itself and, with metadata, the library's copy of it and the copy read
+// back (up to 3 each for PNG and TIFF, which can be as large as the pixels);
+// libwebp's YUV planes (1.5) or, lossless, its ARGB copy and hash chains
+// (about 12); libheif's YCbCr copy (1.5) and the AV1 encoder's frames (about
+// 6). JPEG needs none: libturbojpeg works a few rows at a time, and its output
+// buffer counts itself (LargeBuffer).
+std::uint64_t BytesBeside(const EncodeSettings& settings, bool metadata) {
+  switch (settings.format) {
+    case SaveFormat::Png:
+    case SaveFormat::Tiff:
+      return 3 + 3 + (metadata ? 6 : 0);
+    case SaveFormat::Webp:
+      return settings.lossless ? 3 + 12 : 3 + 2;
+    case SaveFormat::Avif:
+      return 3 + 2 + 6;
+    default:
+      return 0;
+  }
+}
+
+QString Translated(const char* text) { return QCoreApplication::translate("SaveFormats", text); }
+
+void CheckQualityRange(const EncodeSettings& settings) {
+  if (HasQuality(settings) &&
+      (settings.quality < kMinJpegQuality || settings.quality > kMaxJpegQuality)) {
+    detail::Unencodable(Translated("qualité %1 %2 hors limites (de %3 à %4)")
+                            .arg(QLatin1String(FormatName(settings.format)))
+                            .arg(settings.quality)
+                            .arg(kMinJpegQuality)
+                            .arg(kMaxJpegQuality));
+  }
+}
+
+// The refusals every format shares, before any memory is asked for.
+void CheckEncodable(const cDIBSection& picture, const EncodeSettings& settings,
+                    const PhotoMetadata& metadata) {
+  const QString format = QLatin1String(FormatName(settings.format));
+  CheckQualityRange(settings);
+  if (picture.empty()) {
+    detail::Unencodable(QStringLiteral("aucune image à enregistrer"));
+  }
+  const std::int64_t width = picture.width(), height = picture.height();
+  // JPEG says this itself, in the words it always used.
+  if (settings.format != SaveFormat::Jpeg &&
+      (width > MaxSide(settings.format) || height > MaxSide(settings.format) ||
+       (settings.format == SaveFormat::Tiff && 3 * width * height >= (std::int64_t{1} << 32)))) {
+    detail::Unencodable(Translated("image trop grande pour le format %1 (%2 x %3)")
+                            .arg(format)
+                            .arg(width)
+                            .arg(height));
+  }
+  const std::uint64_t beside =
+      BytesBeside(settings, !metadata.empty()) * std::uint64_t(width) * std::uint64_t(height);
+  if (beside != 0 && !detail::FitsBudget(detail::SurfaceBytes(width, height) + beside)) {
+    detail::Unencodable(Translated("mémoire insuffisante pour encoder l'image en %1 (%2 x %3)")
+                            .arg(format)
+                            .arg(width)
+                            .arg(height));
+  }
 }
 
 }  // namespace
@@ -73,8 +178,42 @@ QByteArray EncodedFile::ToBytes() const {
   return bytes;
 }
 
-EncodedFile EncodePicture(const cDIBSection&, const EncodeSettings&, const PhotoMetadata&) {
-  NotYet();
+namespace detail {
+
+void CheckQuality(const EncodeSettings& settings) {
+  if (!HasQuality(settings)) {
+    Unencodable(Translated("le format %1 n'a pas de qualité à régler")
+                    .arg(QLatin1String(FormatName(settings.format))));
+  }
+  CheckQualityRange(settings);
+}
+
+}  // namespace detail
+
+EncodedFile EncodePicture(const cDIBSection& picture, const EncodeSettings& settings,
+                          const PhotoMetadata& metadata) {
+  CheckEncodable(picture, settings, metadata);
+  try {
+    switch (settings.format) {
+      case SaveFormat::Bmp:
+        break;
+      case SaveFormat::Jpeg:
+        return detail::EncodeJpeg(picture, settings.quality, metadata);
+      case SaveFormat::Png:
+      case SaveFormat::Webp:
+      case SaveFormat::Tiff:
+        return detail::EncodeWithQt(picture, settings, metadata);
+      case SaveFormat::Avif:
+        return detail::EncodeAvif(picture, settings.quality, metadata);
+    }
+  } catch (const std::bad_alloc&) {
+    detail::Unencodable(Translated("mémoire insuffisante pour encoder l'image en %1 (%2 x %3)")
+                            .arg(QLatin1String(FormatName(settings.format)))
+                            .arg(picture.width())
+                            .arg(picture.height()));
+  }
+  // A BMP is written straight from the surface's rows (WriteBmp), never held whole in memory.
+  detail::Unencodable(Translated("le format BMP s'enregistre sans encodage en mémoire"));
 }
 
 void WriteEncoded(const EncodedFile& file, const QString& path) {
@@ -88,21 +227,17 @@ void WriteEncoded(const EncodedFile& file, const QString& path) {
 
 void WritePicture(const cDIBSection& picture, const QString& path, const EncodeSettings& settings,
                   const PhotoMetadata& metadata) {
-  switch (settings.format) {
-    case SaveFormat::Bmp:
-      WriteBmp(picture, path);
-      return;
-    case SaveFormat::Jpeg:
-      WriteJpeg(picture, path, settings.quality, metadata);
-      return;
-    default:
-      NotYet();
+  if (settings.format == SaveFormat::Bmp) {
+    WriteBmp(picture, path);
+    return;
   }
-}
-
-SizeFit EncodeWithinSize(const cDIBSection&, const EncodeSettings&, std::uint64_t,
-                         const PhotoMetadata&) {
-  NotYet();
+  EncodedFile file;
+  try {
+    file = EncodePicture(picture, settings, metadata);
+  } catch (const FileError& failure) {
+    detail::Unwritten(path, failure.text());
+  }
+  WriteEncoded(file, path);
 }
 
 }  // namespace fotavel::io

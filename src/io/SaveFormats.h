@@ -80,6 +80,11 @@ struct SizeFit {
   int halvings = 0;                    // how many times the picture was halved to fit
   std::int32_t width = 0, height = 0;  // the picture's size in the file
   int encodes = 0;                     // encodes run in all, at any size
+  // Of those, the encodes of the whole picture at the size it had then (the
+  // others encode a few strips of it to foresee the sizes).
+  int wholeEncodes = 0;
+  // Of those, the encodes of the picture at the size it was given.
+  int fullSizeEncodes = 0;
 };
 
 // The file, in memory, of the highest quality from kMinJpegQuality to
