@@ -263,7 +263,31 @@ RawMetadata RawMetadataBlocks(const PhotoMetadata& metadata, std::int32_t width,
   return raw;
 }
 
+std::string ColourProfile(const PhotoMetadata& metadata) {
+  return metadata.blocks() != nullptr ? metadata.blocks()->icc : std::string();
+}
+
 namespace {
+
+// exiv2 (0.27) writes a WebP's colour profile under the chunk name "VP8X",
+// which the file's header chunk already bears; readers then find two headers
+// and no profile, and some refuse the file. The second "VP8X" is the profile:
+// it gets its own name back ("ICCP"), where the header's flags already
+// announce it.
+void RenameWebpProfile(QByteArray& file) {
+  if (!file.startsWith("RIFF") || file.mid(8, 4) != "WEBP") return;
+  bool header = false;
+  for (qsizetype at = 12; at + 8 <= file.size();) {
+    const auto* p = reinterpret_cast<const std::uint8_t*>(file.constData() + at + 4);
+    const std::uint64_t size = std::uint64_t(p[0]) | std::uint64_t(p[1]) << 8 |
+                               std::uint64_t(p[2]) << 16 | std::uint64_t(p[3]) << 24;
+    if (file.mid(at, 4) == "VP8X") {
+      if (header) file.replace(at, 4, "ICCP");
+      header = true;
+    }
+    at += qsizetype(8 + size + (size & 1));
+  }
+}
 
 // The encoded file once exiv2 has written `blocks` into it; throws what the
 // library throws when it cannot.
@@ -274,7 +298,9 @@ QByteArray WithBlocks(const QByteArray& file, const MetadataBlocks& blocks, std:
                                 long(file.size()))
           .release());
   if (!image) return {};
-  // The file was just made by an encoder: it holds no metadata of its own.
+  // What the encoder put in the file itself (Qt's colour profile) is kept
+  // unless replaced.
+  image->readMetadata();
   if (kinds.exif && !blocks.exif.empty()) {
     image->setByteOrder(blocks.byteOrder);
     image->setExifData(UpdatedExif(blocks, width, height));
@@ -294,6 +320,7 @@ QByteArray WithBlocks(const QByteArray& file, const MetadataBlocks& blocks, std:
   const long read = io.read(reinterpret_cast<Exiv2::byte*>(out.data()), size);
   io.close();
   if (read != size) return {};
+  if (kinds.icc && !blocks.icc.empty()) RenameWebpProfile(out);
   return out;
 }
 

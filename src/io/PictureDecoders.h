@@ -72,6 +72,8 @@ struct RawMetadata {
 };
 RawMetadata RawMetadataBlocks(const PhotoMetadata& metadata, std::int32_t width,
                               std::int32_t height);
+// The photo's RGB colour profile; empty when it has none.
+std::string ColourProfile(const PhotoMetadata& metadata);
 // Which blocks a container can hold.
 struct MetadataKinds {
   bool exif = true, xmp = true, iptc = true, icc = true;

@@ -1,11 +1,13 @@
 // PNG, TIFF and WebP encoding through Qt's writers, the photo's metadata added with exiv2.
 #include <QBuffer>
 #include <QByteArray>
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "io/PictureDecoders.h"
 #include "io/SaveFormats.h"
@@ -51,8 +53,9 @@ EncodedFile EncodeWithQt(const cDIBSection& picture, const EncodeSettings& setti
       name = "TIFF";
       // Uncompressed. The only lossless compression Qt's writer offers is LZW
       // without a predictor, which finds few repeated byte strings in a
-      // photo's noise: on the 6000 x 4000 photo-like picture the file came out
-      // 1.3 times larger than the pixels themselves, and took longer to write.
+      // photo's noise: on the 6000 x 4000 photo-like picture an LZW file came
+      // out 6 % larger than the pixels themselves (76.7 MB against 72.0 MB),
+      // and took 25 times as long to write (2.2 s against 0.09 s).
       compression = 0;
       break;
     case SaveFormat::Webp:
@@ -70,7 +73,24 @@ EncodedFile EncodeWithQt(const cDIBSection& picture, const EncodeSettings& setti
   }
   auto file = std::make_shared<QByteArray>();
   {
-    const QImage image = TopDownRgb(picture);
+    QImage image = TopDownRgb(picture);
+    if (settings.format == SaveFormat::Png) {
+      // exiv2 (0.27) names a PNG's profile chunk with an empty keyword, which
+      // libpng's readers refuse, ignoring the profile. Qt's writer names it
+      // properly, for every profile Qt's colour management understands (the
+      // matrix-and-curve profiles of cameras and working spaces); exiv2
+      // writes the others, which its own readers at least still find.
+      const std::string icc = ColourProfile(metadata);
+      if (!icc.empty()) {
+        // The space keeps the bytes it was made from: a copy, not a view of `icc`.
+        const QColorSpace space =
+            QColorSpace::fromIccProfile(QByteArray(icc.data(), qsizetype(icc.size())));
+        if (space.isValid()) {
+          image.setColorSpace(space);
+          kinds.icc = false;
+        }
+      }
+    }
     QBuffer buffer(file.get());
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
