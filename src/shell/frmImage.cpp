@@ -3,6 +3,7 @@
 #include "shell/frmImage.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 
 #include "dialogs/GCommonDialog.h"
 #include "dialogs/UiServices.h"
@@ -17,12 +18,15 @@
 namespace fotavel {
 
 namespace {
-const QString kSaveFilter = QStringLiteral(
-    "Fichiers Bitmap (*.BMP)|*.BMP|Fichiers Jpeg (*.JPG)|*.JPG|Fichiers PNG (*.PNG)|*.PNG|"
-    "Fichiers WebP (*.WEBP)|*.WEBP|Fichiers AVIF (*.AVIF)|*.AVIF|"
-    "Fichiers TIFF (*.TIF)|*.TIF;*.TIFF|Tous les fichiers (*.*)|*.*");
+QString SaveFilter() {
+  return QCoreApplication::translate(
+      "frmImage",
+      "Fichiers Bitmap (*.BMP)|*.BMP|Fichiers Jpeg (*.JPG)|*.JPG|Fichiers PNG (*.PNG)|*.PNG|"
+      "Fichiers WebP (*.WEBP)|*.WEBP|Fichiers AVIF (*.AVIF)|*.AVIF|"
+      "Fichiers TIFF (*.TIF)|*.TIF;*.TIFF|Tous les fichiers (*.*)|*.*");
+}
 
-// The entry of kSaveFilter shown first: the JPEG's, unless the photo is
+// The entry of SaveFilter() shown first: the JPEG's, unless the photo is
 // offered under a name of another type the program writes.
 std::int32_t SaveFilterIndexFor(const QString& name) {
   switch (PhotoDocument::SaveKindFor(name)) {
@@ -78,7 +82,7 @@ bool frmImage::SaveFile() {
   GCommonDialog dialog(m_host.Ui());
   QString name = m_document.DefaultSaveName();
   QString title;
-  QString filter = kSaveFilter;
+  QString filter = SaveFilter();
   std::int32_t filterIndex = SaveFilterIndexFor(name);
   std::int32_t flags = 0;
   if (!dialog.VBGetSaveFileName(name, title, true, filter, filterIndex, QString(),
