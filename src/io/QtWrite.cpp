@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QImageWriter>
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <string>

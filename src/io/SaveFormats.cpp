@@ -4,7 +4,9 @@
 #include <sys/uio.h>
 
 #include <QCoreApplication>
+#include <cstring>
 #include <new>
+#include <string>
 
 #include "io/FileError.h"
 #include "io/PictureDecoders.h"
@@ -67,7 +69,8 @@ std::int64_t MaxSide(SaveFormat format) {
 // chains and backward references); AVIF 21 (libheif's RGB and YCbCr copies
 // and the AV1 encoder's frames and lookahead). With metadata, exiv2 holds a
 // copy of the file as it rewrites it and we read another one back: 6 more
-// where the file can be as large as the pixels (PNG, TIFF). JPEG needs
+// where the file can be as large as the pixels (PNG, TIFF). A BMP in memory
+// is the pixels once more. JPEG needs
 // none: libturbojpeg works a few rows at a time, and its output buffer
 // counts itself (LargeBuffer).
 std::uint64_t BytesBeside(const EncodeSettings& settings, bool metadata) {
@@ -80,9 +83,42 @@ std::uint64_t BytesBeside(const EncodeSettings& settings, bool metadata) {
       return settings.lossless ? 40 : 14;
     case SaveFormat::Avif:
       return 22;
+    case SaveFormat::Bmp:
+      return 3;  // the file itself, held whole
     default:
       return 0;
   }
+}
+
+// A BMP whole in memory: the file WriteBmp writes straight from the rows
+// (24 bits, bottom-up, the 40-byte header), for callers that want the bytes.
+EncodedFile EncodeBmp(const cDIBSection& picture) {
+  const std::uint64_t stride = std::uint64_t(picture.BytesPerScanLine());
+  const std::uint64_t pixelBytes = stride * std::uint64_t(picture.height());
+  constexpr std::uint32_t kHeaderBytes = 14 + 40;
+  auto file = std::make_shared<std::string>(kHeaderBytes + pixelBytes, '\0');
+  const auto put = [&file](std::size_t at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) (*file)[at + i] = char(value >> (8 * i));
+  };
+  (*file)[0] = 'B';
+  (*file)[1] = 'M';
+  put(2, std::uint32_t(kHeaderBytes + pixelBytes), 4);
+  put(10, kHeaderBytes, 4);
+  put(14, 40, 4);
+  put(18, std::uint32_t(picture.width()), 4);
+  put(22, std::uint32_t(picture.height()), 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  put(34, std::uint32_t(pixelBytes), 4);
+  // The rows as they lie, without their padding, which stays zero.
+  const std::size_t rowPixels = std::size_t(picture.width()) * 3;
+  for (std::int32_t y = 0; y < picture.height(); ++y) {
+    std::memcpy(file->data() + kHeaderBytes + std::size_t(stride) * std::size_t(y), picture.row(y),
+                rowPixels);
+  }
+  const char* bytes = file->data();
+  const std::size_t size = file->size();
+  return EncodedFile({{bytes, size}}, std::move(file));
 }
 
 QString Translated(const char* text) { return QCoreApplication::translate("SaveFormats", text); }
@@ -110,7 +146,9 @@ void CheckEncodable(const cDIBSection& picture, const EncodeSettings& settings,
   // JPEG says this itself, in the words it always used.
   if (settings.format != SaveFormat::Jpeg &&
       (width > MaxSide(settings.format) || height > MaxSide(settings.format) ||
-       (settings.format == SaveFormat::Tiff && 3 * width * height >= (std::int64_t{1} << 32)))) {
+       (settings.format == SaveFormat::Tiff && 3 * width * height >= (std::int64_t{1} << 32)) ||
+       (settings.format == SaveFormat::Bmp &&
+        std::uint64_t(picture.BytesPerScanLine()) * std::uint64_t(height) + 54 > UINT32_MAX))) {
     detail::Unencodable(Translated("image trop grande pour le format %1 (%2 x %3)")
                             .arg(format)
                             .arg(width)
@@ -201,7 +239,7 @@ EncodedFile EncodePicture(const cDIBSection& picture, const EncodeSettings& sett
   try {
     switch (settings.format) {
       case SaveFormat::Bmp:
-        break;
+        return EncodeBmp(picture);
       case SaveFormat::Jpeg:
         return detail::EncodeJpeg(picture, settings.quality, metadata);
       case SaveFormat::Png:
@@ -217,8 +255,7 @@ EncodedFile EncodePicture(const cDIBSection& picture, const EncodeSettings& sett
                             .arg(picture.width())
                             .arg(picture.height()));
   }
-  // A BMP is written straight from the surface's rows (WriteBmp), never held whole in memory.
-  detail::Unencodable(Translated("le format BMP s'enregistre sans encodage en mémoire"));
+  detail::Unencodable(Translated("format d'image inconnu"));
 }
 
 void WriteEncoded(const EncodedFile& file, const QString& path) {

@@ -58,7 +58,8 @@ class EncodedFile {
 
 // Encodes the surface as a whole file of settings.format, the photo's
 // `metadata` in it wherever the format can hold it (EXIF with orientation 1
-// and the surface's size, XMP, the RGB colour profile), as WriteJpeg does.
+// and the surface's size, XMP, the RGB colour profile; IPTC in JPEG, PNG and
+// TIFF), as WriteJpeg does.
 // Throws FileError (FileErrors::kWrite, no path) with the French reason when
 // it cannot (bad quality, picture too large for the format, encoder failure).
 [[nodiscard]] EncodedFile EncodePicture(const cDIBSection& picture, const EncodeSettings& settings,
@@ -90,9 +91,14 @@ struct SizeFit {
 // The file, in memory, of the highest quality from kMinJpegQuality to
 // settings.quality whose size is at most maxBytes. When even the lowest does
 // not fit, the picture is halved (each side rounded up) until some quality
-// fits. Only for settings that HasQuality. Throws FileError
-// (FileErrors::kWrite, no path) when nothing fits, down to a picture of one
-// pixel.
+// fits. Only for settings that HasQuality. The sizes of a picture of 1024
+// rows or more are foreseen from encodes of a few strips of it, then
+// confirmed on at most 5 whole encodes at each size (usually 2: the quality
+// found fits, the next one up does not); a smaller one is bisected, in 6
+// whole encodes at most, none dearer than the strips of a large one. A WebP's size does not always
+// grow with its quality: the quality found then fits and the next one up does not, though a higher
+// one might. Throws FileError (FileErrors::kWrite, no path) when nothing fits, down to a picture of
+// one pixel.
 [[nodiscard]] SizeFit EncodeWithinSize(const cDIBSection& picture, const EncodeSettings& settings,
                                        std::uint64_t maxBytes,
                                        const PhotoMetadata& metadata = PhotoMetadata());

@@ -19,11 +19,11 @@ namespace {
 constexpr int kMaxWholeEncodes = 5;
 
 // The strips the curve is foreseen from: kStrips bands of kStripRows rows
-// spread evenly down the picture, full width, so that every part of the photo
+// spread evenly down the picture, full width, so that every region of the photo
 // (sky, foliage, faces) has its say. 16 rows match the JPEG and AVIF blocks
 // of 4:2:0 colour, so a band's edges cost little. A picture of fewer than
 // kSampledFrom rows is searched by bisection on whole encodes, each of which
-// then costs no more than a few strips of a large photo.
+// costs no more than four encodes of the strips would.
 constexpr std::int32_t kStrips = 16;
 constexpr std::int32_t kStripRows = 16;
 constexpr std::int32_t kSampledFrom = 4 * kStrips * kStripRows;
