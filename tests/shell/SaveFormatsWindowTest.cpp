@@ -76,24 +76,11 @@ cDIBSection Noise(int width, int height) {
   return photo;
 }
 
-// The file's first bytes are those of `format`'s files.
-bool StartsAs(const QString& path, io::SaveFormat format) {
-  const QByteArray bytes = ReadBytes(path);
-  switch (format) {
-    case io::SaveFormat::Png:
-      return bytes.startsWith("\x89PNG\r\n\x1A\n");
-    case io::SaveFormat::Tiff:
-      return bytes.startsWith(QByteArray("II*\0", 4)) || bytes.startsWith(QByteArray("MM\0*", 4));
-    case io::SaveFormat::Webp:
-      return bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WEBP";
-    case io::SaveFormat::Avif:
-      return bytes.mid(4, 8) == "ftypavif";
-    case io::SaveFormat::Jpeg:
-      return bytes.startsWith("\xFF\xD8\xFF");
-    case io::SaveFormat::Bmp:
-      return bytes.startsWith("BM");
-  }
-  return false;
+// The file the file layer makes of `photo` in `format`: what a save must write.
+QByteArray Encoded(const cDIBSection& photo, io::SaveFormat format, bool lossless = false) {
+  return io::EncodePicture(photo,
+                           {.format = format, .quality = fSauvJpg::kInitial, .lossless = lossless})
+      .ToBytes();
 }
 
 // The save dialog offers every type written, the JPEG shown first; a PNG or TIFF name is written
@@ -112,7 +99,7 @@ TEST_F(SaveFormatsWindow, PngAndTiffAreWrittenAtOnceWithoutAQualityDialog) {
     QualityDialogWatch watch;
     Click(commands::kEnregistrer);
     EXPECT_EQ(watch.shown, 0);
-    EXPECT_TRUE(StartsAs(chosen, c.format));
+    EXPECT_EQ(ReadBytes(chosen), Encoded(document->Document().Picture(), c.format));
     EXPECT_TRUE(ReadsBackAs(chosen, document->Document().Picture()));
     EXPECT_EQ(Caption(document), u"Photo: "_s + chosen);
     EXPECT_FALSE(document->Document().Dirty());
@@ -142,7 +129,8 @@ TEST_F(SaveFormatsWindow, ANameWithoutExtensionTakesTheChosenType) {
   Click(commands::kEnregistrer);
   const FileDialogRequest& request = ui.FileDialogs().at(0).request;
   EXPECT_EQ(std::pair(request.defaultName, request.filterIndex), std::pair(webp, 4));
-  EXPECT_TRUE(StartsAs(folder.filePath(u"plan.PNG"_s), io::SaveFormat::Png));
+  EXPECT_EQ(ReadBytes(folder.filePath(u"plan.PNG"_s)),
+            Encoded(document->Document().Picture(), io::SaveFormat::Png));
   EXPECT_EQ(watch.shown, 0);
 
   // Qt's own dialog, the PNG type picked in its list with the keyboard.
@@ -184,7 +172,7 @@ TEST_F(SaveFormatsWindow, WebpWithSansPerteIsExactAndAvifAsksItsQuality) {
   });
   Click(commands::kEnregistrer);
   EXPECT_TRUE(asked);
-  EXPECT_TRUE(StartsAs(webp, io::SaveFormat::Webp));
+  EXPECT_EQ(ReadBytes(webp), Encoded(document->Document().Picture(), io::SaveFormat::Webp, true));
   EXPECT_TRUE(ReadsBackAs(webp, document->Document().Picture()));
   EXPECT_EQ(Caption(document), u"Photo: "_s + webp);
   EXPECT_FALSE(document->Document().Dirty());
@@ -197,11 +185,7 @@ TEST_F(SaveFormatsWindow, WebpWithSansPerteIsExactAndAvifAsksItsQuality) {
     dialog->EnregJPG()->click();
   });
   Click(commands::kEnregistrer);
-  EXPECT_TRUE(StartsAs(avif, io::SaveFormat::Avif));
-  EXPECT_EQ(ReadBytes(avif),
-            io::EncodePicture(document->Document().Picture(),
-                              {.format = io::SaveFormat::Avif, .quality = fSauvJpg::kInitial})
-                .ToBytes());
+  EXPECT_EQ(ReadBytes(avif), Encoded(document->Document().Picture(), io::SaveFormat::Avif));
   EXPECT_FALSE(document->Document().Dirty());
   EXPECT_EQ(MessageCount(), 0);
 }
