@@ -5,27 +5,21 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "batch/FileIdentity.h"
 
 namespace fotavel::batch {
 
 bool FormatForFile(const QString& path, OutputFormat& format) {
-  const QString suffix = QFileInfo(path).suffix().toLower();
-  if (suffix == QStringLiteral("bmp")) {
-    format = OutputFormat::Bmp;
-  } else if (suffix == QStringLiteral("jpg") || suffix == QStringLiteral("jpeg")) {
-    format = OutputFormat::Jpeg;
-  } else {
-    return false;
-  }
-  return true;
+  return io::FormatForName(path, format);
 }
 
 QString OutputPathFor(const QString& input, const QString& folder, OutputFormat format) {
-  return QDir(folder).filePath(
-      QFileInfo(input).completeBaseName() +
-      (format == OutputFormat::Bmp ? QStringLiteral(".bmp") : QStringLiteral(".jpg")));
+  return QDir(folder).filePath(QFileInfo(input).completeBaseName() + QLatin1Char('.') +
+                               io::ExtensionFor(format));
 }
 
 std::vector<QString> OutputTargets(const BatchOptions& options) {
@@ -90,6 +84,57 @@ bool SecondPhotosStay(const BatchOptions& options, QString& error) {
   return true;
 }
 
+// -f's names: each format's usual extension.
+bool FolderFormat(const QString& name, OutputFormat& format) {
+  for (const OutputFormat f : {OutputFormat::Jpeg, OutputFormat::Bmp, OutputFormat::Png,
+                               OutputFormat::Webp, OutputFormat::Avif, OutputFormat::Tiff}) {
+    if (name == io::ExtensionFor(f)) {
+      format = f;
+      return true;
+    }
+  }
+  return false;
+}
+
+// --poids-max's size: whole bytes, or thousands with K, millions with M.
+bool ReadFileSize(const QString& text, std::uint64_t& bytes) {
+  std::uint64_t unit = 1;
+  QStringView digits(text);
+  if (text.endsWith(QLatin1Char('K'), Qt::CaseInsensitive)) unit = 1000;
+  if (text.endsWith(QLatin1Char('M'), Qt::CaseInsensitive)) unit = 1000000;
+  if (unit != 1) digits.chop(1);
+  // Only digits: toULongLong would take a sign or spaces around them.
+  if (digits.isEmpty() ||
+      !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
+    return false;
+  }
+  bool ok = false;
+  const std::uint64_t count = digits.toULongLong(&ok);
+  if (!ok || count == 0 || count > std::numeric_limits<std::uint64_t>::max() / unit) return false;
+  bytes = count * unit;
+  return true;
+}
+
+// --sans-perte and --poids-max ask what the output format may not give: an
+// AVIF always loses something, and only a file written at a quality can be
+// made to fit a size (a lossless one is as large as it is).
+bool FormatTakesSaveOptions(const BatchOptions& options, QString& error) {
+  if (options.lossless && options.format == OutputFormat::Avif) {
+    error = QCoreApplication::translate("fotavel-batch",
+                                        "--sans-perte : le format AVIF ne s'écrit pas sans perte");
+    return false;
+  }
+  const io::EncodeSettings settings{.format = options.format, .lossless = options.lossless};
+  if (options.maxBytes != 0 && !io::HasQuality(settings)) {
+    error = QCoreApplication::translate(
+        "fotavel-batch",
+        "--poids-max : seuls les JPEG, WebP et AVIF écrits avec une qualité peuvent être "
+        "ajustés à une taille");
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString& error) {
@@ -122,12 +167,11 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
     } else if (a == QStringLiteral("-f")) {
       if (!value(v)) return false;
       options.formatGiven = true;
-      if (v == QStringLiteral("bmp")) {
-        options.format = OutputFormat::Bmp;
-      } else if (v == QStringLiteral("jpg")) {
-        options.format = OutputFormat::Jpeg;
-      } else {
-        error = QStringLiteral("format de sortie inconnu : %1 (bmp ou jpg)").arg(v);
+      if (!FolderFormat(v, options.format)) {
+        error =
+            QCoreApplication::translate(
+                "fotavel-batch", "format de sortie inconnu : %1 (jpg, bmp, png, webp, avif ou tif)")
+                .arg(v);
         return false;
       }
     } else if (a == QStringLiteral("-j")) {
@@ -147,6 +191,18 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
       options.timings = true;
     } else if (a == QStringLiteral("--sans-meta")) {
       options.metadata = false;
+    } else if (a == QStringLiteral("--sans-perte")) {
+      options.lossless = true;
+    } else if (a == QStringLiteral("--poids-max")) {
+      if (!value(v)) return false;
+      if (!ReadFileSize(v, options.maxBytes)) {
+        error = QCoreApplication::translate(
+                    "fotavel-batch",
+                    "--poids-max : la taille est un nombre d'octets de 1 ou plus, suivi ou non "
+                    "de K (milliers) ou M (millions) (« %1 »)")
+                    .arg(v);
+        return false;
+      }
     } else if (a == QStringLiteral("-o")) {
       if (!value(options.output)) return false;
     } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
@@ -166,8 +222,10 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
   }
   if (options.inputs.size() == 1 && !IsFolder(options.output)) {
     if (!FormatForFile(options.output, options.format)) {
-      error =
-          QStringLiteral("format de sortie inconnu : %1 (.bmp, .jpg ou .jpeg)").arg(options.output);
+      error = QCoreApplication::translate("fotavel-batch",
+                                          "format de sortie inconnu : %1 (.jpg, .jpeg, .bmp, "
+                                          ".png, .webp, .avif, .tif ou .tiff)")
+                  .arg(options.output);
       return false;
     }
   } else if (!IsFolder(options.output)) {
@@ -175,29 +233,38 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
                 .arg(options.output);
     return false;
   }
-  return SecondPhotosStay(options, error);
+  return FormatTakesSaveOptions(options, error) && SecondPhotosStay(options, error);
 }
 
 QString UsageText() {
-  QString text = QStringLiteral(
-      "Usage : fotavel-batch [-e EFFET]... [-q QUALITE] [-f bmp|jpg] [-j N] [--param DOSSIER] "
-      "[--temps] [--sans-meta] ENTREE... -o SORTIE\n"
+  QString text = QCoreApplication::translate(
+      "fotavel-batch",
+      "Usage : fotavel-batch [-e EFFET]... [-q QUALITE] [-f FORMAT] [--sans-perte] "
+      "[--poids-max TAILLE] [-j N] [--param DOSSIER] [--temps] [--sans-meta] ENTREE... "
+      "-o SORTIE\n"
       "\n"
       "Ouvre chaque photo ENTREE, lui applique les effets dans l'ordre donné et enregistre le "
       "résultat.\n"
-      "Une seule ENTREE : SORTIE est un fichier dont l'extension (.bmp, .jpg ou .jpeg) choisit le "
-      "format.\n"
+      "Une seule ENTREE : SORTIE est un fichier dont l'extension (.jpg, .jpeg, .bmp, .png, .webp, "
+      ".avif, .tif ou .tiff) choisit le format.\n"
       "Plusieurs ENTREE : SORTIE est un dossier existant ; chaque résultat y prend le nom de la "
-      "photo, en .jpg (ou .bmp avec -f bmp).\n"
+      "photo, en .jpg (ou dans le format donné par -f).\n"
       "\n"
       "  -e EFFET        effet à appliquer (plusieurs -e possibles)\n"
-      "  -q QUALITE      qualité JPEG de 45 à 100 (70)\n"
-      "  -f bmp|jpg      format des résultats dans un dossier (jpg)\n"
+      "  -q QUALITE      qualité des JPEG, WebP et AVIF, de 45 à 100 (70)\n"
+      "  -f FORMAT       format des résultats dans un dossier : jpg, bmp, png, webp, avif\n"
+      "                  ou tif (jpg)\n"
+      "  --sans-perte    WebP écrits sans perte (refusé pour l'AVIF ; PNG, TIFF et BMP\n"
+      "                  ne perdent rien)\n"
+      "  --poids-max TAILLE\n"
+      "                  taille maximale de chaque JPEG, WebP ou AVIF, en octets ou suivie\n"
+      "                  de K (milliers) ou M (millions) : la meilleure qualité jusqu'à -q\n"
+      "                  qui tient, la photo réduite de moitié si aucune ne suffit\n"
       "  -j N            nombre de photos traitées à la fois (autant que de cœurs)\n"
       "  --param DOSSIER dossier du logo et de fotavel.ini\n"
       "  --temps         durée de chaque effet sur la sortie d'erreur\n"
-      "  --sans-meta     JPEG écrits sans les métadonnées de la photo d'origine (EXIF, IPTC,\n"
-      "                  XMP, profil de couleurs), recopiées par défaut\n"
+      "  --sans-meta     résultats écrits sans les métadonnées de la photo d'origine (EXIF,\n"
+      "                  IPTC, XMP, profil de couleurs), recopiées par défaut\n"
       "  -h, --help      cette aide\n"
       "\n"
       "Effets :\n");

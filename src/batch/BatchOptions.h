@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "document/Commands.h"
+#include "io/SaveFormats.h"
 
 namespace fotavel::batch {
 
-enum class OutputFormat { Jpeg, Bmp };
+using OutputFormat = io::SaveFormat;
 
 struct EffectStep {
   QString text;  // as written, for messages ("clair=30")
@@ -44,11 +45,12 @@ struct BatchOptions {
 // io::ArgumentsFromNative, so that a name that is not UTF-8 keeps its bytes.
 bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString& error);
 
-// The output format a single output file's extension asks for (.bmp, .jpg,
-// .jpeg in any case); false when it is none of them.
+// The output format a single output file's extension asks for (any that
+// io::FormatForName knows); false when it is none of them.
 bool FormatForFile(const QString& path, OutputFormat& format);
 
-// Where the result of `input` goes when there are several inputs.
+// Where the result of `input` goes when there are several inputs: its base
+// name with the format's usual extension (io::ExtensionFor).
 QString OutputPathFor(const QString& input, const QString& folder, OutputFormat format);
 
 // Where each input's result goes, in input order: the output itself for a

@@ -2,6 +2,7 @@
 // and says what happened in the order of the inputs.
 #include "batch/BatchRunner.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHash>
 #include <algorithm>
@@ -208,6 +209,33 @@ QString FailureLine(const QString& input, std::exception_ptr failure) {
            QString::number(error.number(), 16).toUpper(), QString::fromStdString(error.source()));
 }
 
+// Writes the result in the format the options ask for. A photo that had to
+// be made smaller to fit --poids-max is said, with the size it was written
+// at: the file no longer holds all the photo's pixels.
+void SaveResult(const BatchOptions& options, PhotoDocument& document, const QString& target,
+                RunLog& log, std::size_t photo) {
+  const io::EncodeSettings settings{
+      .format = options.format, .quality = options.quality, .lossless = options.lossless};
+  if (options.maxBytes != 0) {
+    const SizeFitted fitted = document.SaveWithinSize(target, settings, options.maxBytes);
+    if (fitted.halvings > 0) {
+      log.Append(photo,
+                 QCoreApplication::translate(
+                     "fotavel-batch", "%1 : réduite à %2 x %3 pour ne pas dépasser %4 octets\n")
+                     .arg(options.inputs[qsizetype(photo)])
+                     .arg(fitted.width)
+                     .arg(fitted.height)
+                     .arg(options.maxBytes));
+    }
+  } else if (options.format == OutputFormat::Jpeg) {
+    document.FoncEregJPG(options.quality, target);
+  } else if (options.format == OutputFormat::Bmp) {
+    document.SaveBitmap(target);
+  } else {
+    document.SavePicture(target, settings);
+  }
+}
+
 // Opens `input`, runs the effects and writes the result to `target`; throws
 // whatever failed on the way.
 void RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std::size_t photo,
@@ -246,11 +274,7 @@ void RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std
       log.Append(photo, step.text + QStringLiteral(" : ") + Messages::Realise(int(ms)) + '\n');
     }
   }
-  if (options.format == OutputFormat::Jpeg) {
-    document.FoncEregJPG(options.quality, target);
-  } else {
-    document.SaveBitmap(target);
-  }
+  SaveResult(options, document, target, log, photo);
 }
 
 // What the workers of a run share, set before the first one starts.

@@ -144,7 +144,15 @@ std::unique_ptr<QFileDialog> QtUiServices::MakeFileDialog(FileDialogKind kind,
     dialog->selectNameFilter(nameFilters.at(ShownFilterIndex(request) - 1));
   }
   if (!request.initialDir.isEmpty()) dialog->setDirectory(request.initialDir);
-  if (!request.defaultExt.isEmpty()) dialog->setDefaultSuffix(request.defaultExt);
+  if (!request.defaultExt.isEmpty()) {
+    // A name typed without an extension takes that of the type chosen in the list.
+    QFileDialog* shown = dialog.get();
+    shown->setDefaultSuffix(DefaultExtensionFor(request, ShownFilterIndex(request)));
+    QObject::connect(
+        shown, &QFileDialog::filterSelected, shown, [shown, request](const QString& selected) {
+          shown->setDefaultSuffix(DefaultExtensionFor(request, FilterIndexOf(request, selected)));
+        });
+  }
   // After the folder: a bare name lands in it, a path opens its own folder.
   if (!request.defaultName.isEmpty()) dialog->selectFile(request.defaultName);
   return dialog;
@@ -154,19 +162,21 @@ FileChoice QtUiServices::ChoiceOf(const QFileDialog& dialog, const FileDialogReq
   FileChoice choice;
   choice.paths = dialog.selectedFiles();
   choice.path = choice.paths.value(0);
-  choice.filterIndex = ShownFilterIndex(request);
+  choice.filterIndex = FilterIndexOf(request, dialog.selectedNameFilter());
+  return choice;
+}
+
+int QtUiServices::FilterIndexOf(const FileDialogRequest& request, const QString& selected) {
   // With the details hidden Qt reports the entry as shown, without its
   // wildcards; other versions report the whole name filter. Either names
   // the entry; two entries with the same description are told apart by none.
-  const QString selected = dialog.selectedNameFilter();
   for (qsizetype i = 0; i < request.filters.size(); ++i) {
     const QString nameFilter = NameFilterOf(request.filters.at(i));
     if (selected == nameFilter || selected == request.filters.at(i).description.trimmed()) {
-      choice.filterIndex = static_cast<int>(i) + 1;
-      break;
+      return static_cast<int>(i) + 1;
     }
   }
-  return choice;
+  return ShownFilterIndex(request);
 }
 
 std::optional<FileChoice> QtUiServices::ChooseFile(FileDialogKind kind,

@@ -30,6 +30,10 @@ class QtUiServices : public UiServices {
   // What an accepted dialog made by MakeFileDialog(…, request, …) returns.
   static FileChoice ChoiceOf(const QFileDialog& dialog, const FileDialogRequest& request);
 
+  // The 1-based entry of the request's filters a Qt name filter the dialog
+  // reports as selected stands for; the entry shown first when none.
+  static int FilterIndexOf(const FileDialogRequest& request, const QString& selected);
+
   // The Qt name filter standing for `filter`: its description followed by its
   // wildcards in the form Qt reads ("Desc (*.JPG *.PNG)"); the dialog shows
   // the description alone.

@@ -96,9 +96,9 @@ std::optional<FileChoice> ScriptedUiServices::ChooseFile(FileDialogKind kind,
     return std::nullopt;
   }
   FileChoice choice;
-  choice.path = WithDefaultExtension(step->name, request.defaultExt);
-  choice.paths = QStringList{choice.path};
   choice.filterIndex = step->filterIndex == 0 ? ShownFilterIndex(request) : step->filterIndex;
+  choice.path = WithDefaultExtension(step->name, DefaultExtensionFor(request, choice.filterIndex));
+  choice.paths = QStringList{choice.path};
   const bool wantsExisting =
       kind == FileDialogKind::Open && (request.mustExist || request.multiSelect);
   // A real dialog would not let the user confirm such a name at all.

@@ -35,8 +35,8 @@ class ScriptedUiServices : public UiServices {
  public:
   // The next message box is answered with `answer`.
   ScriptedUiServices& Answer(MessageAnswer answer);
-  // The next file dialog is confirmed with `name` typed in, extended with the
-  // request's default extension as a dialog would, and the filter entry
+  // The next file dialog is confirmed with `name` typed in, extended as a
+  // dialog would (DefaultExtensionFor the entry chosen), and the filter entry
   // `filterIndex` (1-based; 0 keeps the entry shown first).
   ScriptedUiServices& ChooseName(const QString& name, int filterIndex = 0);
   // The next file dialog is cancelled.

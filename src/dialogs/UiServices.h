@@ -84,6 +84,12 @@ class UiServices {
 // entry, 1 otherwise, 0 when there are no filters.
 int ShownFilterIndex(const FileDialogRequest& request);
 
+// The extension a name typed without one takes when the entry `filterIndex`
+// is chosen: the entry's own when its first wildcard names one ("*.PNG"
+// gives "PNG"), request.defaultExt for an entry of every file. Empty when
+// the request asks for none.
+QString DefaultExtensionFor(const FileDialogRequest& request, int filterIndex);
+
 // `name` with "." + `ext` appended when its file name has no "." at all,
 // as a file dialog does for a typed name; unchanged when `ext` is empty.
 QString WithDefaultExtension(const QString& name, const QString& ext);

@@ -1,11 +1,13 @@
-// The JPEG quality dialog's controls and the quality bands it names.
+// The quality dialog's controls, the quality bands it names and the size limit it reads.
 #include "dialogs/fSauvJpg.h"
 
+#include <QCheckBox>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 
 #include "dialogs/PlaceForScreen.h"
 
@@ -32,10 +34,29 @@ class QualityScrollBar : public QScrollBar {
 
 }  // namespace
 
-fSauvJpg::fSauvJpg(QWidget* owner) : QDialog(owner) {
+fSauvJpg::fSauvJpg(QWidget* owner, bool offersLossless) : QDialog(owner) {
   setWindowTitle(QStringLiteral("Qualité de la photo"));
+  // The boxes of the file's own settings come under the slider, one row
+  // each, and push the buttons down.
+  int row = 66;
+  if (offersLossless) {
+    m_sansPerte = new QCheckBox(tr("Sans perte"), this);
+    m_sansPerte->setObjectName(QStringLiteral("SansPerte"));
+    m_sansPerte->setGeometry(8, row, 185, 21);
+    row += 24;
+  }
+  m_tailleMax = new QCheckBox(tr("Taille maximale du fichier"), this);
+  m_tailleMax->setObjectName(QStringLiteral("TailleMax"));
+  m_tailleMax->setGeometry(8, row, 185, 21);
+  m_tailleKo = new QSpinBox(this);
+  m_tailleKo->setObjectName(QStringLiteral("TailleKo"));
+  m_tailleKo->setRange(1, kMaximumKo);
+  m_tailleKo->setValue(kInitialKo);
+  m_tailleKo->setSuffix(tr(" Ko"));
+  m_tailleKo->setGeometry(26, row + 24, 100, 22);
+  const int buttons = row + 56;
   // The dialog is drawn for this size; nothing in it would use more room.
-  setFixedSize(201, 112);
+  setFixedSize(201, buttons + 36);
 
   m_label1 = new QLabel(QStringLiteral("Qualité"), this);
   m_label1->setObjectName(QStringLiteral("Label1"));
@@ -60,16 +81,22 @@ fSauvJpg::fSauvJpg(QWidget* owner) : QDialog(owner) {
 
   m_cmdCancelJpg = new QPushButton(QStringLiteral("Annuler"), this);
   m_cmdCancelJpg->setObjectName(QStringLiteral("cmdCancelJPG"));
-  m_cmdCancelJpg->setGeometry(8, 76, 81, 25);
+  m_cmdCancelJpg->setGeometry(8, buttons, 81, 25);
 
   m_enregJpg = new QPushButton(QStringLiteral("Enregistrer"), this);
   m_enregJpg->setObjectName(QStringLiteral("EnregJPG"));
-  m_enregJpg->setGeometry(112, 76, 81, 25);
+  m_enregJpg->setGeometry(112, buttons, 81, 25);
   PlaceForScreen(*this);
 
   // "Enregistrer" comes first so the dialog opens with the focus on it.
   setTabOrder(m_enregJpg, m_qualitJpg);
-  setTabOrder(m_qualitJpg, m_cmdCancelJpg);
+  QWidget* previous = m_qualitJpg;
+  for (QWidget* next : {static_cast<QWidget*>(m_sansPerte), static_cast<QWidget*>(m_tailleMax),
+                        static_cast<QWidget*>(m_tailleKo), static_cast<QWidget*>(m_cmdCancelJpg)}) {
+    if (next == nullptr) continue;
+    setTabOrder(previous, next);
+    previous = next;
+  }
   m_enregJpg->setFocus();
 
   m_qualitJpg->setValue(kInitial);
@@ -78,6 +105,17 @@ fSauvJpg::fSauvJpg(QWidget* owner) : QDialog(owner) {
   connect(m_enregJpg, &QPushButton::clicked, this, &fSauvJpg::EnregJPG_Click);
   connect(m_cmdCancelJpg, &QPushButton::clicked, this, &fSauvJpg::cmdCancelJPG_Click);
   connect(m_qualitJpg, &QScrollBar::sliderMoved, this, &fSauvJpg::QualitJPG_Scroll);
+  if (m_sansPerte != nullptr)
+    connect(m_sansPerte, &QCheckBox::toggled, this, &fSauvJpg::UpdateEnabled);
+  connect(m_tailleMax, &QCheckBox::toggled, this, &fSauvJpg::UpdateEnabled);
+  UpdateEnabled();
+}
+
+void fSauvJpg::UpdateEnabled() {
+  const bool lossless = m_sansPerte != nullptr && m_sansPerte->isChecked();
+  m_qualitJpg->setEnabled(!lossless);
+  m_tailleMax->setEnabled(!lossless);
+  m_tailleKo->setEnabled(!lossless && m_tailleMax->isChecked());
 }
 
 QString fSauvJpg::QualityWord(int v) {
@@ -89,6 +127,11 @@ QString fSauvJpg::QualityWord(int v) {
 
 void fSauvJpg::EnregJPG_Click() {
   m_quality = m_qualitJpg->value();
+  m_lossless = m_sansPerte != nullptr && m_sansPerte->isChecked();
+  // The box's text is taken as it stands, as "Enregistrer" takes the slider's.
+  m_tailleKo->interpretText();
+  m_maxBytes =
+      !m_lossless && m_tailleMax->isChecked() ? std::uint64_t(m_tailleKo->value()) * 1000 : 0;
   m_cancelled = false;
   accept();
 }

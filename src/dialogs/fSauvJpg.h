@@ -1,19 +1,22 @@
-// The JPEG quality dialog: a slider from 45 to 100 and the word naming the chosen quality band.
+// The quality dialog of the formats saved with a loss (JPEG, WebP, AVIF): a slider from 45 to 100,
+// the word naming the chosen quality band, a file size not to pass and, for WebP, no loss at all.
 #pragma once
 
 #include <QDialog>
 #include <QString>
 #include <cstdint>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QSpinBox;
 
 namespace fotavel {
 
-// Made for one JPEG save: starts at 70 ("Moyenne") every time. The caller
-// shows it with exec() and then reads Cancelled() and Def_JPG2(), which stay
-// readable after the window has closed.
+// Made for one save: starts at 70 ("Moyenne"), no size limit, every time.
+// The caller shows it with exec() and then reads Cancelled(), Def_JPG2(),
+// Lossless() and MaxBytes(), which stay readable after the window has closed.
 class fSauvJpg : public QDialog {
   Q_OBJECT
 
@@ -21,14 +24,23 @@ class fSauvJpg : public QDialog {
   static constexpr int kMinimum = 45;
   static constexpr int kMaximum = 100;
   static constexpr int kInitial = 70;
+  // The size limit's box, in Ko of 1000 bytes as the program's memory texts count.
+  static constexpr int kInitialKo = 500;
+  static constexpr int kMaximumKo = 1'000'000;
 
-  explicit fSauvJpg(QWidget* owner = nullptr);
+  // offersLossless: the "Sans perte" box is shown too (WebP).
+  explicit fSauvJpg(QWidget* owner = nullptr, bool offersLossless = false);
 
   // False only once "Enregistrer" closed the dialog.
   bool Cancelled() const { return m_cancelled; }
   // The quality chosen with "Enregistrer", 45 … 100; meaningful only when
   // Cancelled() is false.
   std::int32_t Def_JPG2() const { return m_quality; }
+  // Whether "Sans perte" was checked; the quality then does not count.
+  bool Lossless() const { return m_lossless; }
+  // The largest file allowed, in bytes; 0 when the size was not limited
+  // (nor can be: a file without loss has no quality to lower).
+  std::uint64_t MaxBytes() const { return m_maxBytes; }
 
   // The word shown for slider value `v`.
   static QString QualityWord(int v);
@@ -38,6 +50,10 @@ class fSauvJpg : public QDialog {
   QScrollBar* QualitJPG() const { return m_qualitJpg; }
   QPushButton* cmdCancelJPG() const { return m_cmdCancelJpg; }
   QPushButton* EnregJPG() const { return m_enregJpg; }
+  // Null unless offersLossless.
+  QCheckBox* SansPerte() const { return m_sansPerte; }
+  QCheckBox* TailleMax() const { return m_tailleMax; }
+  QSpinBox* TailleKo() const { return m_tailleKo; }
 
  private slots:
   void EnregJPG_Click();
@@ -45,6 +61,9 @@ class fSauvJpg : public QDialog {
   // Only dragging the thumb renames the band; arrows, track clicks and keys
   // move the value and leave the word as it was.
   void QualitJPG_Scroll(int value);
+  // What can be set follows the boxes: no quality and no size without loss,
+  // no size unless it is limited.
+  void UpdateEnabled();
 
  private:
   QLabel* m_label1 = nullptr;
@@ -52,8 +71,13 @@ class fSauvJpg : public QDialog {
   QScrollBar* m_qualitJpg = nullptr;
   QPushButton* m_cmdCancelJpg = nullptr;
   QPushButton* m_enregJpg = nullptr;
+  QCheckBox* m_sansPerte = nullptr;
+  QCheckBox* m_tailleMax = nullptr;
+  QSpinBox* m_tailleKo = nullptr;
   bool m_cancelled = true;
   std::int32_t m_quality = 0;
+  bool m_lossless = false;
+  std::uint64_t m_maxBytes = 0;
 };
 
 }  // namespace fotavel

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <utility>
 
 #include "document/DocumentError.h"
@@ -59,6 +60,14 @@ void FileGuarded(std::uint32_t number, const QString& path, FileWork&& work) {
     throw io::FileError(number, QString::fromStdString(described.description()), path,
                         "PhotoDocument");
   }
+}
+
+// `failure` as the failure of the file at `path`, otherwise unchanged.
+io::FileError NamedFailure(const io::FileError& failure, const QString& path) {
+  const std::string prefix = ProgramName() + '.';
+  const std::string& source = failure.source();
+  const std::string module = source.starts_with(prefix) ? source.substr(prefix.size()) : source;
+  return io::FileError(failure.number(), failure.text(), path, module.c_str());
 }
 }  // namespace
 
@@ -130,23 +139,36 @@ QString PhotoDocument::DefaultSaveName() const {
   // inside a folder name does not either.
   const qsizetype dot = ExtensionDot(m_sFileName);
   if (dot + 1 <= 2) return m_sFileName;
-  // Photos of the formats that phones and scanners write now (HEIC, AVIF,
-  // WebP, TIFF) cannot be saved as they came: the JPEG they will most likely
-  // become is named outright, so the dialog shows what will be written.
-  static const QStringList kUnsaved = {QStringLiteral(".heic"), QStringLiteral(".heif"),
-                                       QStringLiteral(".avif"), QStringLiteral(".webp"),
-                                       QStringLiteral(".tif"),  QStringLiteral(".tiff")};
+  // A photo of a format the program writes too (WebP, AVIF, TIFF) is offered
+  // as it came, name and format. HEIC cannot be written: the JPEG it will
+  // most likely become is named outright, so the dialog shows what will be
+  // written.
+  static const QStringList kKeptAsTheyCame = {QStringLiteral(".webp"), QStringLiteral(".avif"),
+                                              QStringLiteral(".tif"), QStringLiteral(".tiff")};
+  static const QStringList kUnsaved = {QStringLiteral(".heic"), QStringLiteral(".heif")};
+  const QString extension = m_sFileName.mid(dot);
+  if (kKeptAsTheyCame.contains(extension, Qt::CaseInsensitive)) return m_sFileName;
   const QString stem = m_sFileName.left(dot);
-  return kUnsaved.contains(m_sFileName.mid(dot), Qt::CaseInsensitive)
-             ? stem + QStringLiteral(".JPG")
-             : stem;
+  return kUnsaved.contains(extension, Qt::CaseInsensitive) ? stem + QStringLiteral(".JPG") : stem;
 }
 
 SaveKind PhotoDocument::SaveKindFor(const QString& chosenName) {
-  const qsizetype dot = ExtensionDot(chosenName);
-  const QString extension = dot < 0 ? QString() : chosenName.mid(dot).toUpper();
-  if (extension == QStringLiteral(".JPG")) return SaveKind::Jpeg;
-  if (extension == QStringLiteral(".BMP")) return SaveKind::Bmp;
+  io::SaveFormat format = io::SaveFormat::Bmp;
+  if (!io::FormatForName(chosenName, format)) return SaveKind::BmpInstead;
+  switch (format) {
+    case io::SaveFormat::Jpeg:
+      return SaveKind::Jpeg;
+    case io::SaveFormat::Bmp:
+      return SaveKind::Bmp;
+    case io::SaveFormat::Png:
+      return SaveKind::Png;
+    case io::SaveFormat::Webp:
+      return SaveKind::Webp;
+    case io::SaveFormat::Avif:
+      return SaveKind::Avif;
+    case io::SaveFormat::Tiff:
+      return SaveKind::Tiff;
+  }
   return SaveKind::BmpInstead;
 }
 
@@ -184,7 +206,16 @@ SizeFitted PhotoDocument::SaveWithinSize(const QString& name, const io::EncodeSe
                                          std::uint64_t maxBytes) {
   SizeFitted fitted;
   FileGuarded(io::FileErrors::kWrite, name, [&] {
-    const io::SizeFit fit = io::EncodeWithinSize(m_cDib, settings, maxBytes, m_metadata);
+    const io::SizeFit fit = [&] {
+      try {
+        return io::EncodeWithinSize(m_cDib, settings, maxBytes, m_metadata);
+      } catch (const io::FileError& failure) {
+        // Encoded in memory, the file had no name yet: the failure of its
+        // save names it, as every save failure does.
+        if (!failure.path().isEmpty()) throw;
+        throw NamedFailure(failure, name);
+      }
+    }();
     io::WriteEncoded(fit.file, name);
     fitted = {fit.quality, fit.halvings, fit.width, fit.height, fit.file.size()};
   });

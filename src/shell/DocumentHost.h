@@ -39,8 +39,8 @@ class DocumentHost {
   // The room a photo is fitted to when it opens, in twips.
   virtual view::Room RoomForPhoto() const = 0;
 
-  // Asks the JPEG quality and has `document` write `path`; false when
-  // nothing was written.
+  // Asks the quality (of the JPEG, WebP or AVIF that `path`'s extension
+  // names) and has `document` write `path`; false when nothing was written.
   virtual bool sauvjpgFct(const QString& path, frmImage& document) = 0;
   // The photos go back to the poster editor rather than to files: the close
   // question asks whether to import them, and Yes hands the photo back

@@ -3,6 +3,7 @@
 #include "shell/frmImage.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 
 #include "dialogs/GCommonDialog.h"
 #include "dialogs/UiServices.h"
@@ -17,8 +18,45 @@
 namespace fotavel {
 
 namespace {
-const QString kSaveFilter = QStringLiteral(
-    "Fichiers Bitmap (*.BMP)|*.BMP|Fichiers Jpeg (*.JPG)|*.JPG|Tous les fichiers (*.*)|*.*");
+QString SaveFilter() {
+  return QCoreApplication::translate(
+      "frmImage",
+      "Fichiers Bitmap (*.BMP)|*.BMP|Fichiers Jpeg (*.JPG)|*.JPG|Fichiers PNG (*.PNG)|*.PNG|"
+      "Fichiers WebP (*.WEBP)|*.WEBP|Fichiers AVIF (*.AVIF)|*.AVIF|"
+      "Fichiers TIFF (*.TIF)|*.TIF;*.TIFF|Tous les fichiers (*.*)|*.*");
+}
+
+// The entry of SaveFilter() shown first: the JPEG's, unless the photo is
+// offered under a name of another type the program writes.
+std::int32_t SaveFilterIndexFor(const QString& name) {
+  switch (PhotoDocument::SaveKindFor(name)) {
+    case SaveKind::Png:
+      return 3;
+    case SaveKind::Webp:
+      return 4;
+    case SaveKind::Avif:
+      return 5;
+    case SaveKind::Tiff:
+      return 6;
+    default:
+      return 2;
+  }
+}
+
+// Whether the file's size follows a quality the user is asked for.
+bool AsksQuality(SaveKind kind) {
+  return kind == SaveKind::Jpeg || kind == SaveKind::Webp || kind == SaveKind::Avif;
+}
+
+// Writes what needs no question: a file without loss (PNG, TIFF) or a bitmap.
+void SaveWithoutQuestion(PhotoDocument& document, const QString& name, SaveKind kind) {
+  if (kind == SaveKind::Png || kind == SaveKind::Tiff) {
+    document.SavePicture(
+        name, {.format = kind == SaveKind::Png ? io::SaveFormat::Png : io::SaveFormat::Tiff});
+  } else {
+    document.SaveBitmap(name);
+  }
+}
 }  // namespace
 
 frmImage::frmImage(DocumentHost& host) : m_host(host), m_document(host.Services(), this) {
@@ -44,8 +82,8 @@ bool frmImage::SaveFile() {
   GCommonDialog dialog(m_host.Ui());
   QString name = m_document.DefaultSaveName();
   QString title;
-  QString filter = kSaveFilter;
-  std::int32_t filterIndex = 2;
+  QString filter = SaveFilter();
+  std::int32_t filterIndex = SaveFilterIndexFor(name);
   std::int32_t flags = 0;
   if (!dialog.VBGetSaveFileName(name, title, true, filter, filterIndex, QString(),
                                 QStringLiteral("Enregistrer la photo"), QStringLiteral("JPG"), this,
@@ -55,10 +93,10 @@ bool frmImage::SaveFile() {
   const SaveKind kind = PhotoDocument::SaveKindFor(name);
   // A cancelled quality dialog writes nothing, so the photo stays unsaved
   // under its old name rather than being called saved.
-  if (kind == SaveKind::Jpeg) return m_host.sauvjpgFct(name, *this);
+  if (AsksQuality(kind)) return m_host.sauvjpgFct(name, *this);
 
   try {
-    m_document.SaveBitmap(name);
+    SaveWithoutQuestion(m_document, name, kind);
   } catch (...) {
     ShowFailure(m_host.Ui(), std::current_exception(), this);
     return false;

@@ -63,7 +63,7 @@ class mfrmMain : public QMainWindow, public DocumentHost {
   void UndoState(bool canUndo, bool canRedo) override;
   // The main window's size less its toolbars, status area and margins.
   view::Room RoomForPhoto() const override;
-  // The JPEG quality dialog, then the document writes the file. False when
+  // The quality dialog, then the document writes the file. False when
   // the dialog was cancelled or the write failed (nothing written).
   // `document` is the window that asked: a window asked to save while the
   // application closes need not be the active one.

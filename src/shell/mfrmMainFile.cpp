@@ -1,5 +1,6 @@
 // The main window's file commands: open a photo, save, the JPEG quality, copy and paste,
 // activation.
+#include <QCoreApplication>
 #include <QFile>
 #include <QLayout>
 #include <QMdiArea>
@@ -10,6 +11,7 @@
 #include "dialogs/fSauvJpg.h"
 #include "document/Messages.h"
 #include "io/PictureFiles.h"
+#include "io/SaveFormats.h"
 #include "shell/Failures.h"
 #include "shell/SurfaceClipboard.h"
 #include "shell/frmImage.h"
@@ -63,12 +65,67 @@ void mfrmMain::EnregistrerSous() {
   if (frmImage* document = ImageActive()) document->SaveFile();
 }
 
+namespace {
+
+// The format a name saved with a quality asks for: WebP and AVIF by their
+// extensions, JPEG otherwise.
+io::SaveFormat QualityFormatFor(const QString& path) {
+  io::SaveFormat format = io::SaveFormat::Jpeg;
+  const bool named = io::FormatForName(path, format);
+  return named && (format == io::SaveFormat::Webp || format == io::SaveFormat::Avif)
+             ? format
+             : io::SaveFormat::Jpeg;
+}
+
+// A file's size as the user set its limit: in Ko of 1000 bytes, whole ones
+// (so never more than the limit reads).
+QString FileSizeText(std::uint64_t bytes) {
+  return bytes < 1000 ? QCoreApplication::translate("mfrmMain", "%1 octets").arg(bytes)
+                      : QCoreApplication::translate("mfrmMain", "%1 Ko").arg(bytes / 1000);
+}
+
+// Writes `path` as the quality dialog set it. Within a size limit the
+// quality used and the file's size are said, and a photo that had to be
+// made smaller for it too: the file then holds less than the window shows.
+void SaveWithQuality(DocumentHost& host, PhotoDocument& document, const QString& path,
+                     const io::EncodeSettings& settings, std::uint64_t maxBytes, QWidget* owner) {
+  if (maxBytes == 0) {
+    if (settings.format == io::SaveFormat::Jpeg) {
+      document.FoncEregJPG(settings.quality, path);
+    } else {
+      document.SavePicture(path, settings);
+    }
+    return;
+  }
+  const SizeFitted fitted = document.SaveWithinSize(path, settings, maxBytes);
+  const QString keep = QStringLiteral("#");
+  host.SetStatus(QCoreApplication::translate("mfrmMain", "Photo enregistrée en qualité %1 : %2")
+                     .arg(fitted.quality)
+                     .arg(FileSizeText(fitted.bytes)),
+                 keep, keep);
+  if (fitted.halvings > 0) {
+    host.Ui().Message(QCoreApplication::translate(
+                          "mfrmMain",
+                          "Pour ne pas dépasser %1, la photo a été enregistrée en %2 x %3 "
+                          "pixels.\r\nLa photo de la fenêtre garde sa taille.")
+                          .arg(FileSizeText(maxBytes))
+                          .arg(fitted.width)
+                          .arg(fitted.height),
+                      MessageIcon::Information, MessageButtons::Ok, owner);
+  }
+}
+
+}  // namespace
+
 bool mfrmMain::sauvjpgFct(const QString& path, frmImage& document) {
-  fSauvJpg dialog(this);
+  const io::SaveFormat format = QualityFormatFor(path);
+  fSauvJpg dialog(this, format == io::SaveFormat::Webp);
   dialog.exec();
   if (dialog.Cancelled()) return false;
   try {
-    document.Document().FoncEregJPG(dialog.Def_JPG2(), path);
+    SaveWithQuality(*this, document.Document(), path,
+                    {.format = format, .quality = dialog.Def_JPG2(), .lossless = dialog.Lossless()},
+                    dialog.MaxBytes(), this);
   } catch (...) {
     ShowFailure(m_ui, std::current_exception(), this);
     return false;

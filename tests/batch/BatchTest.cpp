@@ -64,7 +64,7 @@ TEST_F(BatchTest, JpegMetadataIsCarriedUnlessSansMeta) {
 
 TEST_F(BatchTest, BadArgumentsAreNamedAndStopBeforeAnyFileIsTouched) {
   const QString input = WriteBmp(RandomSurface(4, 4, 2), u"a.bmp"_s);
-  const QString out = Path(u"b.jpg"_s), png = Path(u"b.png"_s), nowhere = Path(u"rien"_s);
+  const QString out = Path(u"b.jpg"_s), gif = Path(u"b.gif"_s), nowhere = Path(u"rien"_s);
   const struct {
     QStringList arguments;
     QString message;
@@ -73,7 +73,9 @@ TEST_F(BatchTest, BadArgumentsAreNamedAndStopBeforeAnyFileIsTouched) {
       {{u"-q"_s, u"30"_s, input, u"-o"_s, out}, u"la qualité va de 45 à 100"_s},
       {{u"-q"_s, u"2147483647"_s, input, u"-o"_s, out}, u"la qualité va de 45 à 100"_s},
       {{input}, u"la sortie manque (-o SORTIE)"_s},
-      {{input, u"-o"_s, png}, u"format de sortie inconnu : "_s + png + u" (.bmp, .jpg ou .jpeg)"_s},
+      {{input, u"-o"_s, gif},
+       u"format de sortie inconnu : "_s + gif +
+           u" (.jpg, .jpeg, .bmp, .png, .webp, .avif, .tif ou .tiff)"_s},
       {{input, input, u"-o"_s, nowhere},
        u"avec plusieurs photos, la sortie doit être un dossier existant : "_s + nowhere},
       {{u"-j"_s, u"0"_s, input, u"-o"_s, out},

@@ -18,7 +18,7 @@ TEST_F(DocumentTest, TitleSaveNameAndSaveKind) {
       {"a.b", "a.b", "a.b"},
       {"/home/anne/vacances.2026/plage", "plage", "/home/anne/vacances.2026/plage"},
       // Formats that cannot be saved as they came propose the JPEG.
-      {"/p/scan.TIFF", "scan.TIFF", "/p/scan.JPG"},
+      {"/p/scan.HEIC", "scan.HEIC", "/p/scan.JPG"},
       {"/p/scan.tiffany", "scan.tiffany", "/p/scan"},
   };
   for (const auto& c : cases) {
@@ -30,7 +30,7 @@ TEST_F(DocumentTest, TitleSaveNameAndSaveKind) {
       (std::vector{
           PhotoDocument::SaveKindFor(u"/x/a.Jpg"_s), PhotoDocument::SaveKindFor(u"/x/a.bmp"_s),
           PhotoDocument::SaveKindFor(u"/x/a.png"_s), PhotoDocument::SaveKindFor(u"/x/a.jpeg"_s)}),
-      (std::vector{SaveKind::Jpeg, SaveKind::Bmp, SaveKind::BmpInstead, SaveKind::BmpInstead}));
+      (std::vector{SaveKind::Jpeg, SaveKind::Bmp, SaveKind::Png, SaveKind::Jpeg}));
   EXPECT_EQ(PhotoDocument::BmpNameFor(u"/x.y/a"_s), u"/x.y/a.bmp"_s);
 }
 
@@ -69,7 +69,7 @@ TEST_F(DocumentTest, FailedSaveKeepsNameAndDirtyFlagASavedOneMakesTheDocumentCle
   EXPECT_EQ(FailureText(jpeg), u"Erreur lors de l'enregistrement de la photo: « "_s + dossier +
                                    u" » est un dossier"_s);
   const io::FileError bmp =
-      FileFailure([&] { document.SaveBitmap(folder.filePath(u"absent/x.png"_s)); });
+      FileFailure([&] { document.SaveBitmap(folder.filePath(u"absent/x.gif"_s)); });
   EXPECT_EQ(bmp.text(), u"le dossier « "_s + folder.filePath(u"absent"_s) + u" » n'existe pas"_s);
   for (const io::FileError& failure : {jpeg, bmp}) {
     EXPECT_EQ(failure.number(), io::FileErrors::kWrite);
@@ -81,7 +81,7 @@ TEST_F(DocumentTest, FailedSaveKeepsNameAndDirtyFlagASavedOneMakesTheDocumentCle
   EXPECT_EQ(std::pair(document.filename(), document.Caption()), std::pair(path, caption));
 
   // Other extensions are written as BMP beside the chosen name; the document takes the chosen name.
-  const QString target = folder.filePath(u"gris.png"_s);
+  const QString target = folder.filePath(u"gris.gif"_s);
   ASSERT_NO_THROW(document.SaveBitmap(target));
   EXPECT_FALSE(QFileInfo::exists(target));
   EXPECT_EQ(document.Caption(), u"Photo: "_s + target);

@@ -110,6 +110,7 @@ TEST_F(DialogTexts, EveryTextIsWholeAndUncovered) {
   jpeg.QualitJPG()->setSliderDown(true);
   jpeg.QualitJPG()->setSliderPosition(100);  // "Maximale"
   jpeg.QualitJPG()->setSliderDown(false);
+  fSauvJpg webp(nullptr, true);  // with "Sans perte"
   bool logoPret = false;
   frmParamLogo logo(
       ui, {folder.filePath("param"), [](const QString&) { return QString(); }, {}, {}, {}, {}},
@@ -129,9 +130,9 @@ TEST_F(DialogTexts, EveryTextIsWholeAndUncovered) {
   splash.setAttribute(Qt::WA_DeleteOnClose, false);
   splash.TimerDemarrage()->stop();
 
-  const std::pair<QWidget*, int> windows[] = {{&newSize, 10}, {&combination, 12}, {&jpeg, 4},
-                                              {&logo, 22},    {&properties, 15},  {&about, 8},
-                                              {&splash, 6},   {&reglages, 13}};
+  const std::pair<QWidget*, int> windows[] = {{&newSize, 10}, {&combination, 12}, {&jpeg, 5},
+                                              {&webp, 6},     {&logo, 22},        {&properties, 15},
+                                              {&about, 8},    {&splash, 6},       {&reglages, 13}};
   const int dpi = qEnvironmentVariableIsSet("FOTAVEL_TEST_DPI")
                       ? qEnvironmentVariableIntValue("FOTAVEL_TEST_DPI")
                       : 96;

@@ -182,7 +182,7 @@ TEST_F(DocumentWindow, SavingWritesTheChosenKindAndCleansTheCaption) {
   EXPECT_FALSE(QFileInfo::exists(jpeg));
   EXPECT_TRUE(document->Document().Dirty());
 
-  const QString chosen = folder.filePath(QStringLiteral("copie.png"));
+  const QString chosen = folder.filePath(QStringLiteral("copie.gif"));
   ui.ChooseName(chosen).Answer(MessageAnswer::Ok);
   Click(commands::kEnregistrer);
   ExpectMessage(0, Messages::kFormatIncompatible);
