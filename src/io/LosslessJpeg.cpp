@@ -3,9 +3,12 @@
 
 #include <turbojpeg.h>
 
+#include <QCoreApplication>
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "io/FileError.h"
 #include "io/LargeBuffer.h"
@@ -89,14 +92,15 @@ StoredHeader ReadHeader(tjhandle handle, const QByteArray& bytes) {
                           static_cast<unsigned long>(bytes.size()), &header.width, &header.height,
                           &header.subsampling, &colourSpace) != 0 ||
       header.width <= 0 || header.height <= 0) {
-    Refuse(QStringLiteral("fichier JPEG d'origine illisible"));
+    Refuse(QCoreApplication::translate("LosslessJpeg", "fichier JPEG d'origine illisible"));
   }
   // Sampling factors outside the usual ones leave libturbojpeg unable to tell
   // the block size, and it refuses to move them.
   if (header.subsampling < 0 || header.subsampling >= TJ_NUMSAMP) {
-    Refuse(
-        QStringLiteral("sous-échantillonnage des couleurs inhabituel dans le fichier JPEG "
-                       "d'origine : ses blocs ne peuvent pas être déplacés"));
+    Refuse(QCoreApplication::translate(
+        "LosslessJpeg",
+        "sous-échantillonnage des couleurs inhabituel dans le fichier JPEG "
+        "d'origine : ses blocs ne peuvent pas être déplacés"));
   }
   return header;
 }
@@ -110,8 +114,10 @@ LosslessPlan Plan(const StoredHeader& header, int operation) {
   const std::int32_t width = header.width - cutColumns;
   const std::int32_t height = header.height - cutRows;
   if (width == 0 || height == 0) {
-    Refuse(QStringLiteral("photo de %1 x %2 pixels, plus petite qu'un bloc JPEG de %3 x %4 : "
-                          "elle ne peut pas être tournée sans perte")
+    Refuse(QCoreApplication::translate(
+               "LosslessJpeg",
+               "photo de %1 x %2 pixels, plus petite qu'un bloc JPEG de %3 x %4 : "
+               "elle ne peut pas être tournée sans perte")
                .arg(header.width)
                .arg(header.height)
                .arg(plan.blockWidth)
@@ -130,13 +136,14 @@ LosslessPlan Plan(const StoredHeader& header, int operation) {
 
 TjHandle Transformer() {
   TjHandle handle(tjInitTransform());
-  if (!handle) Refuse(QStringLiteral("transformation JPEG indisponible"));
+  if (!handle)
+    Refuse(QCoreApplication::translate("LosslessJpeg", "transformation JPEG indisponible"));
   return handle;
 }
 
 const QByteArray& BytesOf(const JpegSource& source) {
   if (source.empty() || source.bytes->isEmpty()) {
-    Refuse(QStringLiteral("la photo ne vient pas d'un fichier JPEG"));
+    Refuse(QCoreApplication::translate("LosslessJpeg", "la photo ne vient pas d'un fichier JPEG"));
   }
   return *source.bytes;
 }
@@ -169,8 +176,10 @@ EncodedFile TransformJpeg(const JpegSource& source, BlockTransform transform, bo
   const int operation = Operation(transform);
   const LosslessPlan plan = Plan(header, operation);
   if (!plan.perfect && !trimEdges) {
-    Refuse(QStringLiteral("les bords de la photo (%1 x %2 pixels) ne tombent pas sur des blocs "
-                          "JPEG entiers de %3 x %4 : la tourner sans perte en couperait %5 x %6")
+    Refuse(QCoreApplication::translate(
+               "LosslessJpeg",
+               "les bords de la photo (%1 x %2 pixels) ne tombent pas sur des blocs "
+               "JPEG entiers de %3 x %4 : la tourner sans perte en couperait %5 x %6")
                .arg(header.width)
                .arg(header.height)
                .arg(plan.blockWidth)
@@ -207,7 +216,7 @@ EncodedFile TransformJpeg(const JpegSource& source, BlockTransform transform, bo
                                  &operationSettings, flags);
   if (!out->buffer) out->ownBuffer = written;
   if (status != 0 || written == nullptr || size < 4) {
-    Refuse(QStringLiteral("échec du déplacement des blocs JPEG (%1)")
+    Refuse(QCoreApplication::translate("LosslessJpeg", "échec du déplacement des blocs JPEG (%1)")
                .arg(QString::fromLocal8Bit(tjGetErrorStr2(handle.get()))));
   }
   // The metadata goes after the start of image and the JFIF segment, where
