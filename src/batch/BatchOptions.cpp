@@ -147,6 +147,8 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
       options.timings = true;
     } else if (a == QStringLiteral("--sans-meta")) {
       options.metadata = false;
+    } else if (a == QStringLiteral("--sans-perte")) {
+      options.lossless = true;
     } else if (a == QStringLiteral("-o")) {
       if (!value(options.output)) return false;
     } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
@@ -181,7 +183,7 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
 QString UsageText() {
   QString text = QStringLiteral(
       "Usage : fotavel-batch [-e EFFET]... [-q QUALITE] [-f bmp|jpg] [-j N] [--param DOSSIER] "
-      "[--temps] [--sans-meta] ENTREE... -o SORTIE\n"
+      "[--temps] [--sans-meta] [--sans-perte] ENTREE... -o SORTIE\n"
       "\n"
       "Ouvre chaque photo ENTREE, lui applique les effets dans l'ordre donné et enregistre le "
       "résultat.\n"
@@ -197,7 +199,13 @@ QString UsageText() {
       "  --param DOSSIER dossier du logo et de fotavel.ini\n"
       "  --temps         durée de chaque effet sur la sortie d'erreur\n"
       "  --sans-meta     JPEG écrits sans les métadonnées de la photo d'origine (EXIF, IPTC,\n"
-      "                  XMP, profil de couleurs), recopiées par défaut\n"
+      "                  XMP, profil de couleurs), recopiées par défaut\n");
+  text += QCoreApplication::translate(
+      "Usage",
+      "  --sans-perte    JPEG écrits sans perte, en déplaçant les blocs du JPEG d'origine : la\n"
+      "                  photo ne peut être que tournée (gauche, droite) et ses côtés doivent\n"
+      "                  tomber sur des blocs entiers ; sinon elle est refusée\n");
+  text += QStringLiteral(
       "  -h, --help      cette aide\n"
       "\n"
       "Effets :\n");

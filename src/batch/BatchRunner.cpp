@@ -208,6 +208,26 @@ QString FailureLine(const QString& input, std::exception_ptr failure) {
            QString::number(error.number(), 16).toUpper(), QString::fromStdString(error.source()));
 }
 
+// A photo only turned since it was opened from a JPEG is written by moving
+// its blocks when they all move whole: nothing is lost, and it is faster than
+// an encode. Blocks that would not move whole, or any other change, take the
+// encoder, unless the run asked for no loss (--sans-perte): then the photo is
+// refused, with the reason (other changes, edges off the blocks, not a JPEG),
+// as any photo that cannot be written. Unturned, its blocks are then copied
+// as they are.
+void SaveJpeg(const BatchOptions& options, PhotoDocument& document, const QString& target) {
+  if (options.lossless) {
+    document.SaveJpegLossless(target, false);
+    return;
+  }
+  const LosslessJpeg lossless = document.LosslessJpegSave();
+  if (lossless.possible && lossless.perfect) {
+    document.SaveJpegLossless(target, false);
+  } else {
+    document.FoncEregJPG(options.quality, target);
+  }
+}
+
 // Opens `input`, runs the effects and writes the result to `target`; throws
 // whatever failed on the way.
 void RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std::size_t photo,
@@ -247,7 +267,7 @@ void RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std
     }
   }
   if (options.format == OutputFormat::Jpeg) {
-    document.FoncEregJPG(options.quality, target);
+    SaveJpeg(options, document, target);
   } else {
     document.SaveBitmap(target);
   }

@@ -178,14 +178,12 @@ EncodedFile TransformJpeg(const JpegSource& source, BlockTransform transform, bo
   if (!plan.perfect && !trimEdges) {
     Refuse(QCoreApplication::translate(
                "LosslessJpeg",
-               "les bords de la photo (%1 x %2 pixels) ne tombent pas sur des blocs "
-               "JPEG entiers de %3 x %4 : la tourner sans perte en couperait %5 x %6")
+               "les côtés de la photo (%1 x %2 pixels) ne sont pas des multiples des "
+               "blocs JPEG (%3 x %4 pixels) : la tourner sans perte couperait ses bords")
                .arg(header.width)
                .arg(header.height)
                .arg(plan.blockWidth)
-               .arg(plan.blockHeight)
-               .arg(plan.cutLeft)
-               .arg(plan.cutTop));
+               .arg(plan.blockHeight));
   }
   tjtransform operationSettings{};
   operationSettings.op = operation;

@@ -150,7 +150,7 @@ TEST_F(LosslessSave, EdgesOutsideWholeBlocksAreCutOnlyWhenAsked) {
   const io::FileError refusal = FileFailure([&] { document.SaveJpegLossless(saved, false); });
   EXPECT_EQ(refusal.number(), io::FileErrors::kWrite);
   EXPECT_EQ(refusal.path(), saved);
-  EXPECT_TRUE(refusal.text().startsWith(QStringLiteral("les bords de la photo (37 x 21 pixels)")))
+  EXPECT_TRUE(refusal.text().startsWith(QStringLiteral("les côtés de la photo (37 x 21 pixels)")))
       << refusal.description();
   EXPECT_FALSE(QFileInfo::exists(saved));
   EXPECT_TRUE(document.Dirty());
