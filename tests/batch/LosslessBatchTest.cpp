@@ -8,48 +8,17 @@
 #include "document/LosslessMessages.h"
 #include "document/Messages.h"
 #include "effects/cImageProcessDIB.h"
+#include "io/JpegFiles.h"
 
 namespace fotavel::testing {
 namespace {
 
 using namespace Qt::StringLiterals;
 
-// `picture` encoded by libturbojpeg in 4:2:0, baseline, nothing but JFIF.
-QByteArray Encode(const cDIBSection& picture) {
-  tjhandle handle = tjInitCompress();
-  unsigned char* bytes = nullptr;
-  unsigned long size = 0;
-  EXPECT_EQ(
-      tjCompress2(handle, picture.DIBSectionBitsPtr(), picture.width(), picture.BytesPerScanLine(),
-                  picture.height(), TJPF_BGR, &bytes, &size, TJSAMP_420, 90, TJFLAG_BOTTOMUP),
-      0);
-  QByteArray file(reinterpret_cast<const char*>(bytes), qsizetype(size));
-  tjFree(bytes);
-  tjDestroy(handle);
-  return file;
-}
-
-// libturbojpeg's own perfect transform of `jpeg`, its markers left behind.
-QByteArray TurboTransformed(const QByteArray& jpeg, int operation) {
-  tjhandle handle = tjInitTransform();
-  tjtransform transform{};
-  transform.op = operation;
-  transform.options = TJXOPT_PERFECT | TJXOPT_COPYNONE;
-  unsigned char* bytes = nullptr;
-  unsigned long size = 0;
-  EXPECT_EQ(tjTransform(handle, reinterpret_cast<const unsigned char*>(jpeg.constData()),
-                        static_cast<unsigned long>(jpeg.size()), 1, &bytes, &size, &transform, 0),
-            0);
-  QByteArray file(reinterpret_cast<const char*>(bytes), qsizetype(size));
-  tjFree(bytes);
-  tjDestroy(handle);
-  return file;
-}
-
 class LosslessBatch : public BatchTest {
  protected:
   QString WriteJpeg(std::int32_t width, std::int32_t height, const QString& name) {
-    WriteBytes(Path(name), Encode(SmoothSurface(width, height)));
+    WriteBytes(Path(name), EncodeJpeg(SmoothSurface(width, height), false));
     return Path(name);
   }
   // The run of `effects` on `input` into `output`, with more options after.
@@ -90,7 +59,7 @@ TEST_F(LosslessBatch, QuarterTurnsAreWrittenAsLibturbojpegMovesTheBlocks) {
       const BatchRun run = Run(effects, input, output, more);
       EXPECT_EQ(run.exitCode, 0);
       EXPECT_EQ(run.err, QString());
-      EXPECT_EQ(ReadBytes(output), TurboTransformed(jpeg, operation));
+      EXPECT_EQ(ReadBytes(output), TurboTransformed(jpeg, operation, TJXOPT_PERFECT));
     }
   }
 }
@@ -109,7 +78,7 @@ TEST_F(LosslessBatch, OtherwiseTheEncoderWritesThePhotoWhole) {
   EXPECT_EQ(ReadBytes(output), Encoded(odd, false));
   run = Run({u"gauche"_s, u"droite"_s}, input, output, {u"--sans-perte"_s});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-  EXPECT_EQ(ReadBytes(output), TurboTransformed(ReadBytes(input), TJXOP_NONE));
+  EXPECT_EQ(ReadBytes(output), TurboTransformed(ReadBytes(input), TJXOP_NONE, TJXOPT_PERFECT));
 }
 
 // --sans-perte refuses, saying why, a photo changed otherwise than by quarter turns, one whose
@@ -143,7 +112,7 @@ TEST_F(LosslessBatch, WithoutLossRefusesWhatCannotBeMovedSayingWhy) {
   EXPECT_TRUE(run.err.startsWith(odd + u" : "_s)) << run.err.toStdString();
   EXPECT_FALSE(QFileInfo::exists(QDir(outputs).filePath(u"impaire.jpg"_s)));
   EXPECT_EQ(ReadBytes(QDir(outputs).filePath(u"photo.jpg"_s)),
-            TurboTransformed(ReadBytes(input), TJXOP_ROT270));
+            TurboTransformed(ReadBytes(input), TJXOP_ROT270, TJXOPT_PERFECT));
 }
 
 }  // namespace

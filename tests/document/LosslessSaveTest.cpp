@@ -8,49 +8,18 @@
 #include "DocumentFixture.h"
 #include "document/LosslessMessages.h"
 #include "io/FileError.h"
+#include "io/JpegFiles.h"
 #include "io/MetadataFiles.h"
 #include "io/TestFiles.h"
 
 namespace fotavel::testing {
 namespace {
 
-// `picture` encoded by libturbojpeg with `subsampling`, baseline, nothing but JFIF.
-QByteArray Encode(const cDIBSection& picture, int subsampling) {
-  tjhandle handle = tjInitCompress();
-  unsigned char* bytes = nullptr;
-  unsigned long size = 0;
-  EXPECT_EQ(
-      tjCompress2(handle, picture.DIBSectionBitsPtr(), picture.width(), picture.BytesPerScanLine(),
-                  picture.height(), TJPF_BGR, &bytes, &size, subsampling, 90, TJFLAG_BOTTOMUP),
-      0);
-  QByteArray file(reinterpret_cast<const char*>(bytes), qsizetype(size));
-  tjFree(bytes);
-  tjDestroy(handle);
-  return file;
-}
-
-// libturbojpeg's own transform of `jpeg`, its markers left behind.
-QByteArray TurboTransformed(const QByteArray& jpeg, int operation, int options) {
-  tjhandle handle = tjInitTransform();
-  tjtransform transform{};
-  transform.op = operation;
-  transform.options = options | TJXOPT_COPYNONE;
-  unsigned char* bytes = nullptr;
-  unsigned long size = 0;
-  EXPECT_EQ(tjTransform(handle, reinterpret_cast<const unsigned char*>(jpeg.constData()),
-                        static_cast<unsigned long>(jpeg.size()), 1, &bytes, &size, &transform, 0),
-            0);
-  QByteArray file(reinterpret_cast<const char*>(bytes), qsizetype(size));
-  tjFree(bytes);
-  tjDestroy(handle);
-  return file;
-}
-
 class LosslessSave : public DocumentTest {
  protected:
   // Opens a JPEG of `width` x `height` written as libturbojpeg writes it.
   QByteArray OpenJpeg(std::int32_t width, std::int32_t height, int subsampling = TJSAMP_420) {
-    const QByteArray jpeg = Encode(SmoothSurface(width, height), subsampling);
+    const QByteArray jpeg = EncodeJpegSampled(SmoothSurface(width, height), subsampling);
     WriteFile(source, jpeg);
     EXPECT_NO_THROW(document.OpenFile(source, false));
     return jpeg;
@@ -240,7 +209,7 @@ TEST_F(LosslessSave, PhotosNotOpenedFromAJpegHaveNoBlocks) {
   EXPECT_EQ(FileFailure([&] { document.SaveJpegLossless(saved, false); }).text(),
             Messages::PasOuverteDUnJpeg());
   // A JPEG handed over (a paste) is a new photo.
-  WriteFile(source, Encode(SmoothSurface(48, 32), TJSAMP_420));
+  WriteFile(source, EncodeJpegSampled(SmoothSurface(48, 32), TJSAMP_420));
   document.OpenFile(source, true);
   document.Piv_Drt();
   EXPECT_FALSE(document.LosslessJpegSave().fromJpeg);

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "JpegFiles.h"
 #include "TestFiles.h"
 #include "effects/cImageProcessDIB.h"
 #include "io/LosslessJpeg.h"
@@ -96,39 +97,6 @@ TEST(LosslessJpegTest, UprightForStandsEachExifOrientationUpright) {
   EXPECT_TRUE(io::UprightFor(9).IsIdentity());
 }
 
-// `picture` encoded by libturbojpeg with `subsampling`, baseline.
-QByteArray Encode(const cDIBSection& picture, int subsampling, int quality = 92) {
-  tjhandle handle = tjInitCompress();
-  unsigned char* bytes = nullptr;
-  unsigned long size = 0;
-  EXPECT_EQ(
-      tjCompress2(handle, picture.DIBSectionBitsPtr(), picture.width(), picture.BytesPerScanLine(),
-                  picture.height(), TJPF_BGR, &bytes, &size, subsampling, quality, TJFLAG_BOTTOMUP),
-      0);
-  QByteArray file(reinterpret_cast<const char*>(bytes), qsizetype(size));
-  tjFree(bytes);
-  tjDestroy(handle);
-  return file;
-}
-
-// libturbojpeg's own transform of `jpeg`, markers left behind; empty when it refuses.
-QByteArray TurboTransformed(const QByteArray& jpeg, int operation, int options) {
-  tjhandle handle = tjInitTransform();
-  tjtransform transform{};
-  transform.op = operation;
-  transform.options = options | TJXOPT_COPYNONE;
-  unsigned char* bytes = nullptr;
-  unsigned long size = 0;
-  const int status =
-      tjTransform(handle, reinterpret_cast<const unsigned char*>(jpeg.constData()),
-                  static_cast<unsigned long>(jpeg.size()), 1, &bytes, &size, &transform, 0);
-  QByteArray file = status == 0 ? QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(size))
-                                : QByteArray();
-  tjFree(bytes);
-  tjDestroy(handle);
-  return file;
-}
-
 JpegSource SourceOf(const QByteArray& jpeg, BlockTransform upright = {}) {
   return {std::make_shared<const QByteArray>(jpeg), upright};
 }
@@ -167,7 +135,7 @@ TEST(LosslessJpegTest, PerfectTransformsAreTurboJpegsOwnFileAndThePhotoTurned) {
   QTemporaryDir folder;
   const cDIBSection photo = SmoothSurface(48, 32);
   for (const auto& [subsampling, largestAllowed] : {std::pair(TJSAMP_444, 3), {TJSAMP_420, 6}}) {
-    const QByteArray jpeg = Encode(photo, subsampling);
+    const QByteArray jpeg = EncodeJpegSampled(photo, subsampling);
     const JpegSource source = SourceOf(jpeg);
     const cDIBSection read = Decoded(jpeg, folder);
     for (int k = 0; k < 8; ++k) {
@@ -195,7 +163,7 @@ TEST(LosslessJpegTest, PerfectTransformsAreTurboJpegsOwnFileAndThePhotoTurned) {
 // reads back as the engine turns the photo read from the source.
 TEST(LosslessJpegTest, QuarterTurnsReadBackAsTheEngineTurnsThePhoto) {
   QTemporaryDir folder;
-  const QByteArray jpeg = Encode(SmoothSurface(64, 40), TJSAMP_444);
+  const QByteArray jpeg = EncodeJpegSampled(SmoothSurface(64, 40), TJSAMP_444);
   const cDIBSection read = Decoded(jpeg, folder);
   cImageProcessDIB engine;
   for (const bool left : {true, false}) {
@@ -213,7 +181,7 @@ TEST(LosslessJpegTest, QuarterTurnsReadBackAsTheEngineTurnsThePhoto) {
 // right edge, a half turn both, a transpose neither.
 TEST(LosslessJpegTest, EdgesOfPartialBlocksAreCutOnlyWhenAsked) {
   QTemporaryDir folder;
-  const QByteArray jpeg = Encode(SmoothSurface(37, 21), TJSAMP_420);
+  const QByteArray jpeg = EncodeJpegSampled(SmoothSurface(37, 21), TJSAMP_420);
   const JpegSource source = SourceOf(jpeg);
   struct Case {
     BlockTransform transform;
@@ -268,7 +236,7 @@ TEST(LosslessJpegTest, EdgesOfPartialBlocksAreCutOnlyWhenAsked) {
 }
 
 TEST(LosslessJpegTest, RefusesWhatHasNoBlocksToMove) {
-  const QByteArray tiny = Encode(SmoothSurface(7, 5), TJSAMP_420);
+  const QByteArray tiny = EncodeJpegSampled(SmoothSurface(7, 5), TJSAMP_420);
   const io::FileError tooSmall = FileFailure([&] {
     (void)io::PlanLossless(SourceOf(tiny), {1, false});
   });
@@ -289,7 +257,7 @@ TEST(LosslessJpegTest, RefusesWhatHasNoBlocksToMove) {
 // moves are then made on the file as stored, the upright turn first.
 TEST(LosslessJpegTest, ReadPictureKeepsTheFileAndItsUprightTurn) {
   QTemporaryDir folder;
-  const QByteArray stored = Encode(SmoothSurface(48, 32), TJSAMP_444);
+  const QByteArray stored = EncodeJpegSampled(SmoothSurface(48, 32), TJSAMP_444);
   for (const auto& [orientation, upright] : {std::pair(1, BlockTransform{}),
                                              {6, BlockTransform{1, false}},
                                              {3, BlockTransform{2, false}}}) {

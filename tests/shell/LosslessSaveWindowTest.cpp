@@ -10,6 +10,7 @@
 #include "dialogs/ModalDriver.h"
 #include "dialogs/fSauvJpg.h"
 #include "document/LosslessMessages.h"
+#include "io/JpegFiles.h"
 #include "shell/ShellFixture.h"
 #include "shell/WindowCommands.h"
 
@@ -17,37 +18,6 @@ namespace fotavel::testing {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// `picture` encoded by libturbojpeg in 4:2:0, nothing but JFIF.
-QByteArray Encode(const cDIBSection& picture) {
-  tjhandle handle = tjInitCompress();
-  unsigned char* bytes = nullptr;
-  unsigned long size = 0;
-  EXPECT_EQ(
-      tjCompress2(handle, picture.DIBSectionBitsPtr(), picture.width(), picture.BytesPerScanLine(),
-                  picture.height(), TJPF_BGR, &bytes, &size, TJSAMP_420, 90, TJFLAG_BOTTOMUP),
-      0);
-  QByteArray file(reinterpret_cast<const char*>(bytes), qsizetype(size));
-  tjFree(bytes);
-  tjDestroy(handle);
-  return file;
-}
-
-QByteArray TurboTransformed(const QByteArray& jpeg, int operation, int options) {
-  tjhandle handle = tjInitTransform();
-  tjtransform transform{};
-  transform.op = operation;
-  transform.options = options | TJXOPT_COPYNONE;
-  unsigned char* bytes = nullptr;
-  unsigned long size = 0;
-  EXPECT_EQ(tjTransform(handle, reinterpret_cast<const unsigned char*>(jpeg.constData()),
-                        static_cast<unsigned long>(jpeg.size()), 1, &bytes, &size, &transform, 0),
-            0);
-  QByteArray file(reinterpret_cast<const char*>(bytes), qsizetype(size));
-  tjFree(bytes);
-  tjDestroy(handle);
-  return file;
-}
 
 QByteArray Contents(const QString& path) {
   QFile file(path);
@@ -80,7 +50,7 @@ class LosslessSaveWindow : public ShellTest {
   // Opens a JPEG photo of width x height and turns it right with the toolbar's button.
   frmImage* OpenTurned(std::int32_t width, std::int32_t height) {
     source = folder.filePath(u"source.jpg"_s);
-    Touch(source, Encode(Pattern(width, height)));
+    Touch(source, EncodeJpeg(Pattern(width, height), false));
     frmImage* document = OpenPath(source);
     EXPECT_NE(document, nullptr);
     Click(commands::kDroite);
@@ -161,7 +131,7 @@ TEST_F(LosslessSaveWindow, EdgesOffTheBlocksAreAskedAbout) {
 // Unchanged, the photo takes the usual road: the quality dialog.
 TEST_F(LosslessSaveWindow, AnUnturnedPhotoGoesThroughTheQualityDialog) {
   source = folder.filePath(u"source.jpg"_s);
-  Touch(source, Encode(Pattern(48, 32)));
+  Touch(source, EncodeJpeg(Pattern(48, 32), false));
   ASSERT_NE(OpenPath(source), nullptr);
   const QString saved = folder.filePath(u"copie.JPG"_s);
   ui.ChooseName(saved);
