@@ -235,6 +235,40 @@ TEST(LosslessJpegTest, EdgesOfPartialBlocksAreCutOnlyWhenAsked) {
   }
 }
 
+// Every subsampling has its own blocks: 8 x 8 (grey, 4:4:4), 16 x 8 (4:2:2), 8 x 16 (4:4:0),
+// 16 x 16 (4:2:0), 32 x 8 (4:1:1); CMYK photos and progressive files move as well. On a 37 x 21
+// photo a half turn cuts what hangs over the last whole block of each side.
+TEST(LosslessJpegTest, EverySubsamplingCutsToItsOwnBlocks) {
+  const cDIBSection photo = SmoothSurface(37, 21);
+  struct Case {
+    const char* name;
+    QByteArray jpeg;
+    std::int32_t blockWidth, blockHeight;
+  };
+  const Case cases[] = {
+      {"grey", EncodeJpegSampled(photo, TJSAMP_GRAY), 8, 8},
+      {"4:4:4", EncodeJpegSampled(photo, TJSAMP_444), 8, 8},
+      {"4:2:2", EncodeJpegSampled(photo, TJSAMP_422), 16, 8},
+      {"4:4:0", EncodeJpegSampled(photo, TJSAMP_440), 8, 16},
+      {"4:2:0 progressive", EncodeJpeg(photo, true), 16, 16},
+      {"4:1:1", EncodeJpegSampled(photo, TJSAMP_411), 32, 8},
+      {"CMYK", EncodeCmykJpeg(37, 21, 5), 8, 8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const JpegSource source = SourceOf(c.jpeg);
+    const io::LosslessPlan plan = io::PlanLossless(source, {2, false});
+    EXPECT_EQ(plan.blockWidth, c.blockWidth);
+    EXPECT_EQ(plan.blockHeight, c.blockHeight);
+    EXPECT_EQ(plan.cutLeft, 37 % c.blockWidth);
+    EXPECT_EQ(plan.cutTop, 21 % c.blockHeight);
+    EXPECT_EQ(plan.width, 37 - 37 % c.blockWidth);
+    EXPECT_EQ(plan.height, 21 - 21 % c.blockHeight);
+    EXPECT_EQ(io::TransformJpeg(source, {2, false}, true).ToBytes(),
+              TurboTransformed(c.jpeg, TJXOP_ROT180, TJXOPT_TRIM));
+  }
+}
+
 TEST(LosslessJpegTest, RefusesWhatHasNoBlocksToMove) {
   const QByteArray tiny = EncodeJpegSampled(SmoothSurface(7, 5), TJSAMP_420);
   const io::FileError tooSmall = FileFailure([&] {
