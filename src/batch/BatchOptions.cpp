@@ -125,11 +125,12 @@ bool FormatTakesSaveOptions(const BatchOptions& options, QString& error) {
     return false;
   }
   const io::EncodeSettings settings{.format = options.format, .lossless = options.lossless};
-  if (options.maxBytes != 0 && !io::HasQuality(settings)) {
+  // A JPEG written without loss keeps the size of its blocks.
+  if (options.maxBytes != 0 && (options.lossless || !io::HasQuality(settings))) {
     error = QCoreApplication::translate(
         "fotavel-batch",
-        "--poids-max : seuls les JPEG, WebP et AVIF écrits avec une qualité peuvent être "
-        "ajustés à une taille");
+        "--poids-max : seuls les JPEG, WebP et AVIF écrits avec une qualité, sans --sans-perte, "
+        "peuvent être ajustés à une taille");
     return false;
   }
   return true;
@@ -254,8 +255,10 @@ QString UsageText() {
       "  -q QUALITE      qualité des JPEG, WebP et AVIF, de 45 à 100 (70)\n"
       "  -f FORMAT       format des résultats dans un dossier : jpg, bmp, png, webp, avif\n"
       "                  ou tif (jpg)\n"
-      "  --sans-perte    WebP écrits sans perte (refusé pour l'AVIF ; PNG, TIFF et BMP\n"
-      "                  ne perdent rien)\n"
+      "  --sans-perte    résultats écrits sans perte ou refusés : un JPEG en déplaçant les\n"
+      "                  blocs du JPEG d'origine (la photo ne peut être que tournée, gauche,\n"
+      "                  droite, et ses côtés doivent tomber sur des blocs entiers), un WebP\n"
+      "                  sans perte ; refusé pour l'AVIF ; PNG, TIFF et BMP ne perdent rien\n"
       "  --poids-max TAILLE\n"
       "                  taille maximale de chaque JPEG, WebP ou AVIF, en octets ou suivie\n"
       "                  de K (milliers) ou M (millions) : la meilleure qualité jusqu'à -q\n"

@@ -209,6 +209,26 @@ QString FailureLine(const QString& input, std::exception_ptr failure) {
            QString::number(error.number(), 16).toUpper(), QString::fromStdString(error.source()));
 }
 
+// A photo only turned since it was opened from a JPEG is written by moving
+// its blocks when they all move whole: nothing is lost, and it is faster than
+// an encode. Blocks that would not move whole, or any other change, take the
+// encoder, unless the run asked for no loss (--sans-perte): then the photo is
+// refused, with the reason (other changes, edges off the blocks, not a JPEG),
+// as any photo that cannot be written. Unturned, its blocks are then copied
+// as they are.
+void SaveJpeg(const BatchOptions& options, PhotoDocument& document, const QString& target) {
+  if (options.lossless) {
+    document.SaveJpegLossless(target, false);
+    return;
+  }
+  const LosslessJpeg lossless = document.LosslessJpegSave();
+  if (lossless.possible && lossless.perfect) {
+    document.SaveJpegLossless(target, false);
+  } else {
+    document.FoncEregJPG(options.quality, target);
+  }
+}
+
 // Writes the result in the format the options ask for. A photo that had to
 // be made smaller to fit --poids-max is said, with the size it was written
 // at: the file no longer holds all the photo's pixels.
@@ -228,7 +248,7 @@ void SaveResult(const BatchOptions& options, PhotoDocument& document, const QStr
                      .arg(options.maxBytes));
     }
   } else if (options.format == OutputFormat::Jpeg) {
-    document.FoncEregJPG(options.quality, target);
+    SaveJpeg(options, document, target);
   } else if (options.format == OutputFormat::Bmp) {
     document.SaveBitmap(target);
   } else {

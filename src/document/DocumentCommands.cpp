@@ -172,19 +172,20 @@ void PhotoDocument::Diffusion(std::int32_t Factor) {
   RunCommand([&] { m_cImage.Diffusion(m_cDib, Factor); });
 }
 
-void PhotoDocument::Piv_Gche() {
+void PhotoDocument::TurnQuarter(bool left) {
+  // The undo copy forgets the lie (PrepareAnnuler); a turn alone knows the
+  // new one. A turn that fails gets the old one back with its photo.
+  const std::optional<io::BlockTransform> before = m_turns;
   RunCommand([&] {
-    m_cImage.Tourner(m_cDib, true);
+    m_cImage.Tourner(m_cDib, left);
     EnsureBuffer();
+    if (before) m_turns = io::Then(*before, {left ? 3 : 1, false});
   });
 }
 
-void PhotoDocument::Piv_Drt() {
-  RunCommand([&] {
-    m_cImage.Tourner(m_cDib, false);
-    EnsureBuffer();
-  });
-}
+void PhotoDocument::Piv_Gche() { TurnQuarter(true); }
+
+void PhotoDocument::Piv_Drt() { TurnQuarter(false); }
 
 void PhotoDocument::TrouvContours() {
   // 3 x 3, divisor 1, bias 0, then 8 in the centre and -1 around it.
@@ -372,6 +373,8 @@ void PhotoDocument::Combine(const CombinationSettings& settings, const cDIBSecti
   }
   m_cDib = std::move(picture);
   m_cDibBuffer = std::move(buffer);
+  // A new photo: no file's blocks hold it.
+  m_turns.reset();
   ForgetRedo();
   filename(QStringLiteral("Nouvelle photo %1").arg(m_services.NewImageIndex()));
   SetCaption(QStringLiteral("Photo: ") + m_sFileName);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "document/DocumentError.h"
+#include "document/LosslessMessages.h"
 #include "document/Messages.h"
 #include "io/FileError.h"
 #include "io/PictureFiles.h"
@@ -76,7 +77,9 @@ void PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp) {
                   QStringLiteral("#"), QStringLiteral("#"));
   cDIBSection picture;
   io::PhotoMetadata metadata;
-  FileGuarded(io::FileErrors::kRead, sFile, [&] { picture = io::ReadPicture(sFile, &metadata); });
+  io::JpegSource source;
+  FileGuarded(io::FileErrors::kRead, sFile,
+              [&] { picture = io::ReadPicture(sFile, &metadata, &source); });
   cDIBSection buffer;
   if (!buffer.Create(picture.width(), picture.height())) {
     throw io::FileError(io::FileErrors::kRead, Messages::kMemoireInsuffisante, sFile,
@@ -86,6 +89,8 @@ void PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp) {
   m_cDibBuffer = std::move(buffer);
   // A picture handed over is a new photo, whatever file carried it here.
   m_metadata = bIsTemp ? io::PhotoMetadata() : std::move(metadata);
+  m_jpegSource = bIsTemp ? io::JpegSource() : std::move(source);
+  m_turns = io::BlockTransform();
   Obs().PictureOpened();
   QString name = sFile;
   if (bIsTemp) {
@@ -225,24 +230,75 @@ SizeFitted PhotoDocument::SaveWithinSize(const QString& name, const io::EncodeSe
   return fitted;
 }
 
-LosslessJpeg PhotoDocument::LosslessJpegSave() const { return {}; }
+LosslessJpeg PhotoDocument::LosslessJpegSave() const {
+  LosslessJpeg lossless;
+  if (m_jpegSource.empty()) return lossless;
+  try {
+    const io::LosslessPlan plan = io::PlanLossless(
+        m_jpegSource, io::Then(m_jpegSource.upright, m_turns.value_or(io::BlockTransform())));
+    lossless.fromJpeg = true;
+    lossless.perfect = plan.perfect;
+    lossless.width = plan.width;
+    lossless.height = plan.height;
+    lossless.cutLeft = plan.cutLeft;
+    lossless.cutTop = plan.cutTop;
+  } catch (const io::FileError&) {
+    // Blocks that cannot be moved at all (a photo smaller than one block):
+    // the photo is saved the usual way.
+    return lossless;
+  }
+  lossless.onlyTurned = m_turns.has_value();
+  // Unchanged, or turned back to how it opened: nothing to move, and the
+  // usual road (quality dialog, encoder) stays the one the user knows.
+  lossless.possible = lossless.onlyTurned && !m_turns->IsIdentity();
+  return lossless;
+}
 
-void PhotoDocument::SaveJpegLossless(const QString& name, bool) {
-  throw io::FileError(io::FileErrors::kWrite, QStringLiteral("pas encore disponible"), name,
-                      "PhotoDocument");
+void PhotoDocument::SaveJpegLossless(const QString& name, bool trimEdges) {
+  const auto refuse = [&name](const QString& reason, const char* module = "PhotoDocument") {
+    throw io::FileError(io::FileErrors::kWrite, reason, name, module);
+  };
+  if (m_jpegSource.empty()) refuse(Messages::PasOuverteDUnJpeg());
+  if (!m_turns) refuse(Messages::AutresChangements());
+  try {
+    FileGuarded(io::FileErrors::kWrite, name, [&] {
+      io::WriteEncoded(io::TransformJpeg(m_jpegSource, io::Then(m_jpegSource.upright, *m_turns),
+                                         trimEdges, m_metadata),
+                       name);
+    });
+  } catch (const io::FileError& failure) {
+    // The file layer's refusals of the blocks name no file: they name the
+    // one that was not written, as every save failure does.
+    if (!failure.path().isEmpty()) throw;
+    refuse(failure.text(), "LosslessJpeg");
+  }
+  // Cut edges leave the photo in the window whole: the user goes on seeing
+  // and working on every pixel, and only the file lacks the strips (the
+  // question before the save said which). The photo counts as saved, as
+  // after any save whose file holds less than the photo (a JPEG's loss);
+  // opening the file again shows it cut.
+  filename(name);
+  SetCaption(QStringLiteral("Photo: ") + name);
+  m_bDirty = false;
 }
 
 // ---- Undo ----
 
 void PhotoDocument::PrepareAnnuler() {
   Obs().Busy(true);
-  if (!m_undoEnabled) return;
+  // Every change of the photo comes here first: from now on the photo's lie
+  // is unknown, unless the change is a quarter turn, which sets it itself.
+  if (!m_undoEnabled) {
+    m_turns.reset();
+    return;
+  }
   cDIBSection& slot = m_undo[m_iIndexAnnuler];
   if (!slot.Create(m_cDib.width(), m_cDib.height()) || !slot.LoadPictureBlt(m_cDib)) {
     slot.ClearUp();
     Obs().Busy(false);
     throw DocumentError(Messages::kMemoireInsuffisante, DocumentErrors::kOutOfMemory);
   }
+  m_undoTurns[m_iIndexAnnuler] = std::exchange(m_turns, std::nullopt);
   Obs().UndoAvailable(true);
   if (m_iNbAnnuler < 6) ++m_iNbAnnuler;
   m_iIndexAnnuler = m_iIndexAnnuler == 4 ? 0 : m_iIndexAnnuler + 1;
@@ -253,6 +309,8 @@ void PhotoDocument::DropLastUndo(bool restore) {
   m_iIndexAnnuler = m_iIndexAnnuler == 0 ? 4 : m_iIndexAnnuler - 1;
   if (restore) m_cDib = std::move(m_undo[m_iIndexAnnuler]);
   m_undo[m_iIndexAnnuler].ClearUp();
+  // Restored or never changed, the photo is the one the copy was taken of.
+  m_turns = m_undoTurns[m_iIndexAnnuler];
   // A full ring had overwritten its oldest copy; that copy is gone either way.
   --m_iNbAnnuler;
   Obs().UndoAvailable(m_iNbAnnuler != 1);
@@ -280,11 +338,13 @@ void PhotoDocument::Annuler() {
     const std::int32_t slot = m_iIndexAnnuler == 0 ? 4 : m_iIndexAnnuler - 1;
     try {
       m_redo.reserve(m_redo.size() + 1);
+      m_redoTurns.reserve(m_redo.size() + 1);
       m_redo.push_back(SwapPicture(std::move(m_undo[slot])));
     } catch (...) {
       Obs().Busy(false);
       throw;
     }
+    m_redoTurns.push_back(std::exchange(m_turns, m_undoTurns[slot]));
     --m_iNbAnnuler;
     m_iIndexAnnuler = slot;
     Render();
@@ -307,6 +367,8 @@ void PhotoDocument::Retablir() {
     throw;
   }
   m_redo.pop_back();
+  m_undoTurns[m_iIndexAnnuler] = std::exchange(m_turns, m_redoTurns.back());
+  m_redoTurns.pop_back();
   if (m_iNbAnnuler < 6) ++m_iNbAnnuler;
   m_iIndexAnnuler = m_iIndexAnnuler == 4 ? 0 : m_iIndexAnnuler + 1;
   Render();
@@ -319,6 +381,7 @@ void PhotoDocument::Retablir() {
 void PhotoDocument::ForgetRedo() {
   if (m_redo.empty()) return;
   m_redo.clear();
+  m_redoTurns.clear();
   Obs().RedoAvailable(false);
 }
 

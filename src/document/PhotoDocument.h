@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "document/DocumentObserver.h"
 #include "effects/CropGeometry.h"
 #include "effects/cImageProcessDIB.h"
+#include "io/LosslessJpeg.h"
 #include "io/PhotoMetadata.h"
 #include "io/SaveFormats.h"
 #include "surface/cDIBSection.h"
@@ -52,6 +54,15 @@ struct LosslessJpeg {
   bool perfect = false;
   // The size the saved photo would have (its own size when perfect).
   std::int32_t width = 0, height = 0;
+  // The strips of the photo as it lies that the cut would take: columns on
+  // the left, rows at the top (0 when perfect).
+  std::int32_t cutLeft = 0, cutTop = 0;
+  // Opened from a JPEG whose blocks can be moved.
+  bool fromJpeg = false;
+  // Opened from a JPEG and changed since by quarter turns only, perhaps none
+  // or back to its opening lie: SaveJpegLossless can write it, the blocks
+  // copied as they are when nothing turned.
+  bool onlyTurned = false;
 };
 
 // A document never opens a window: it reports to its observer and throws
@@ -138,7 +149,8 @@ class PhotoDocument : private ProgressListener {
   // Saves the photo as a JPEG by moving the blocks of the JPEG it was opened
   // from (io::TransformJpeg), cutting off the edge blocks that cannot move
   // whole when `trimEdges` (refused otherwise): same rules. Only when
-  // LosslessJpegSave().possible.
+  // LosslessJpegSave().possible, or at least onlyTurned (the batch tool's
+  // --sans-perte); otherwise refused with the French reason.
   void SaveJpegLossless(const QString& name, bool trimEdges);
 
   // ---- Undo ----
@@ -264,6 +276,9 @@ class PhotoDocument : private ProgressListener {
   void Render();
   void SetCaption(const QString& caption);
   void MarkModified(bool markCaption);
+  // A quarter turn (left: anticlockwise) as a command, its lie composed
+  // with the one the photo had since it was opened.
+  void TurnQuarter(bool left);
   QString SizeText() const;
 
   AppServices& m_services;
@@ -279,11 +294,22 @@ class PhotoDocument : private ProgressListener {
 
   cDIBSection m_cDib;
   io::PhotoMetadata m_metadata;
+  // The JPEG the photo was opened from (empty for the other formats and for
+  // a picture handed over), and how the photo lies against its upright
+  // reading: known while the photo has only been turned by quarter turns
+  // since, unknown (nothing) after any other change. Each undo copy and each
+  // photo undone keeps the lie of its photo beside it. The source never
+  // changes after opening, even when a save by blocks writes a new file: the
+  // lies of the undo copies are counted from it, and a file whose edges were
+  // cut no longer holds the whole photo the window shows.
+  io::JpegSource m_jpegSource;
+  std::optional<io::BlockTransform> m_turns;
   cDIBSection m_cDibBuffer;
   cImageProcessDIB m_cImage;
   std::unique_ptr<ProgramRandomEngine> m_ownRandom;
 
   std::array<cDIBSection, 5> m_undo;
+  std::array<std::optional<io::BlockTransform>, 5> m_undoTurns;
   std::int32_t m_iNbAnnuler = 1;
   std::int32_t m_iIndexAnnuler = 0;
   bool m_undoEnabled = true;
@@ -291,6 +317,7 @@ class PhotoDocument : private ProgressListener {
   // ring to here and a redo back, so the two never hold more than the ring's
   // five copies between them.
   std::vector<cDIBSection> m_redo;
+  std::vector<std::optional<io::BlockTransform>> m_redoTurns;
 
   std::int32_t m_lastPassMs = 0;
   // A command is under way: its passes may let the window's timers run.

@@ -66,7 +66,7 @@ void ReduceForPreview(const ReducedDecode& reduce, bool transposed, int& width, 
 }  // namespace
 
 void DecodeJpeg(const FileBytes& file, cDIBSection& out, ReducedDecode* reduce,
-                PhotoMetadata* metadata) {
+                PhotoMetadata* metadata, int* orientationRead) {
   // The walk decides what the file may cost before the decoder sees it: the
   // scans it would pass over the picture, and whether they send the whole
   // picture at all (a progressive file cut after a few scans and closed with
@@ -156,6 +156,7 @@ void DecodeJpeg(const FileBytes& file, cDIBSection& out, ReducedDecode* reduce,
   if (!LayUpright(stored, orientation, out)) {
     Refuse(file, TooBig(uprightWidth, uprightHeight));
   }
+  if (orientationRead != nullptr) *orientationRead = orientation;
 }
 
 }  // namespace fotavel::io::detail

@@ -43,6 +43,13 @@ struct LosslessPlan {
   // The picture's size once its blocks moved, the edge blocks that cannot
   // move whole cut off (the full size when perfect).
   std::int32_t width = 0, height = 0;
+  // What the cut takes off the moved picture: the edge blocks that cannot
+  // move whole are the ones that would land on its left and top edges, so a
+  // strip of this many columns on the left and rows at the top (0 when perfect).
+  std::int32_t cutLeft = 0, cutTop = 0;
+  // The size of the file's blocks (its chroma subsampling's MCU), in pixels
+  // of the picture as stored.
+  std::int32_t blockWidth = 8, blockHeight = 8;
 };
 
 // Throws FileError (FileErrors::kWrite, no path) with the French reason when

@@ -41,9 +41,10 @@ struct ReducedDecode {
   std::int32_t fullHeight = 0;
 };
 //
-// With `metadata`, the JPEG's metadata is put there (PhotoMetadata).
+// With `metadata`, the JPEG's metadata is put there (PhotoMetadata); with
+// `orientation`, the EXIF orientation it was stood upright for (1 … 8).
 void DecodeJpeg(const FileBytes& file, cDIBSection& out, ReducedDecode* reduce = nullptr,
-                PhotoMetadata* metadata = nullptr);
+                PhotoMetadata* metadata = nullptr, int* orientation = nullptr);
 
 // A photo's EXIF orientation, 1 … 8 as the camera wrote it: 1 (as stored) when
 // it has none or its metadata cannot be read. Any container exiv2 knows will

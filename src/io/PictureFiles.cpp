@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "io/FileError.h"
 #include "io/LargeBuffer.h"
+#include "io/LosslessJpeg.h"
 #include "io/PictureDecoders.h"
 #include "io/RegularFile.h"
 #include "io/SystemMemory.h"
@@ -167,11 +169,14 @@ const char* QtFormat(Format format) {
   }
 }
 
-cDIBSection Decode(const detail::FileBytes& file, PhotoMetadata* metadata = nullptr) {
+// `jpegOrientation`, when given, is set to the EXIF orientation a JPEG was
+// stood upright for, and left alone for the other formats.
+cDIBSection Decode(const detail::FileBytes& file, PhotoMetadata* metadata = nullptr,
+                   int* jpegOrientation = nullptr) {
   cDIBSection out;
   switch (const Format format = Recognise(file.data, file.size)) {
     case Format::kJpeg:
-      detail::DecodeJpeg(file, out, nullptr, metadata);
+      detail::DecodeJpeg(file, out, nullptr, metadata, jpegOrientation);
       break;
     case Format::kPng:
     case Format::kGif:
@@ -211,14 +216,33 @@ detail::FileBytes BytesOf(const QByteArray& bytes, const QString& path) {
 
 }  // namespace
 
-cDIBSection ReadPicture(const QString& path, PhotoMetadata* metadata, JpegSource* /*source*/) {
+namespace {
+// A file's bytes as LoadFile left them, kept together so that a JPEG's can
+// outlive the read without being copied: the QByteArray may lie over the block.
+struct LoadedFile {
+  detail::LargeBuffer block;
+  QByteArray bytes;
+};
+}  // namespace
+
+cDIBSection ReadPicture(const QString& path, PhotoMetadata* metadata, JpegSource* source) {
   try {
-    detail::LargeBuffer block;
-    QByteArray bytes;
-    LoadFile(path, block, bytes);
+    auto loaded = std::make_shared<LoadedFile>();
+    LoadFile(path, loaded->block, loaded->bytes);
     PhotoMetadata read;
-    cDIBSection picture = Decode(BytesOf(bytes, path), metadata != nullptr ? &read : nullptr);
+    int orientation = 0;
+    cDIBSection picture =
+        Decode(BytesOf(loaded->bytes, path), metadata != nullptr ? &read : nullptr, &orientation);
     if (metadata != nullptr) *metadata = std::move(read);
+    if (source != nullptr) {
+      // A JPEG's bytes stay, as read, for as long as the photo may be saved
+      // by moving its blocks: they count against the surface budget while
+      // they live, as they did during the read. Nothing stays of the others.
+      const QByteArray* bytes = &loaded->bytes;
+      *source = orientation == 0 ? JpegSource()
+                                 : JpegSource{std::shared_ptr<const QByteArray>(loaded, bytes),
+                                              UprightFor(orientation)};
+    }
     return picture;
   } catch (const std::bad_alloc&) {
     OutOfMemory(path);

@@ -6,9 +6,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <algorithm>
+#include <optional>
 
 #include "dialogs/GCommonDialog.h"
 #include "dialogs/fSauvJpg.h"
+#include "document/LosslessMessages.h"
 #include "document/Messages.h"
 #include "io/PictureFiles.h"
 #include "io/SaveFormats.h"
@@ -115,10 +117,42 @@ void SaveWithQuality(DocumentHost& host, PhotoDocument& document, const QString&
   }
 }
 
+// A JPEG photo only turned since it was opened is saved by moving its
+// blocks: nothing is lost and there is no quality to choose, so the quality
+// dialog does not appear. When the blocks of some edge cannot move whole, the
+// user chooses between cutting those edges off and the usual encode of the
+// whole photo. Nothing when the usual road is to be taken; otherwise whether
+// the photo was saved.
+std::optional<bool> SaveByBlocks(const QString& path, frmImage& window, DocumentHost& host) {
+  PhotoDocument& document = window.Document();
+  const LosslessJpeg lossless = document.LosslessJpegSave();
+  if (!lossless.possible) return std::nullopt;
+  if (!lossless.perfect) {
+    const MessageAnswer answer = host.Ui().Message(
+        Messages::QuestionBordsCoupes(lossless.cutLeft, lossless.cutTop, document.ImageWidth(),
+                                      document.ImageHeight(), lossless.width, lossless.height),
+        MessageIcon::Question, MessageButtons::YesNoCancel, &window);
+    if (answer == MessageAnswer::No) return std::nullopt;
+    if (answer != MessageAnswer::Yes) return false;
+  }
+  try {
+    document.SaveJpegLossless(path, !lossless.perfect);
+  } catch (...) {
+    ShowFailure(host.Ui(), std::current_exception(), &window);
+    return false;
+  }
+  host.SetStatus(Messages::EnregistreeSansPerte(document.FileTitle()), document.FileTitle(),
+                 QStringLiteral("#"));
+  return true;
+}
+
 }  // namespace
 
 bool mfrmMain::sauvjpgFct(const QString& path, frmImage& document) {
   const io::SaveFormat format = QualityFormatFor(path);
+  if (format == io::SaveFormat::Jpeg) {
+    if (const std::optional<bool> saved = SaveByBlocks(path, document, *this)) return *saved;
+  }
   fSauvJpg dialog(this, format == io::SaveFormat::Webp);
   dialog.exec();
   if (dialog.Cancelled()) return false;

@@ -109,8 +109,8 @@ TEST_F(SaveFormatsBatchTest, PoidsMaxKeepsEachFileWithinItsSize) {
 TEST_F(SaveFormatsBatchTest, SaveOptionsTheFormatCannotTakeAreUsageErrors) {
   const QString input = WriteBmp(RandomSurface(4, 4, 2), u"a.bmp"_s);
   const QString noSize =
-      u"--poids-max : seuls les JPEG, WebP et AVIF écrits avec une qualité peuvent être ajustés "
-      u"à une taille"_s;
+      u"--poids-max : seuls les JPEG, WebP et AVIF écrits avec une qualité, sans --sans-perte, "
+      u"peuvent être ajustés à une taille"_s;
   const auto badSize = [](const QString& v) {
     return u"--poids-max : la taille est un nombre d'octets de 1 ou plus, suivi ou non de K "
            u"(milliers) ou M (millions) (« %1 »)"_s.arg(v);
@@ -123,6 +123,7 @@ TEST_F(SaveFormatsBatchTest, SaveOptionsTheFormatCannotTakeAreUsageErrors) {
       {{u"--poids-max"_s, u"100K"_s, input, u"-o"_s, Path(u"b.tif"_s)}, noSize},
       {{u"--poids-max"_s, u"100K"_s, input, u"-o"_s, Path(u"b.bmp"_s)}, noSize},
       {{u"--sans-perte"_s, u"--poids-max"_s, u"1M"_s, input, u"-o"_s, Path(u"b.webp"_s)}, noSize},
+      {{u"--sans-perte"_s, u"--poids-max"_s, u"1M"_s, input, u"-o"_s, Path(u"b.jpg"_s)}, noSize},
       {{u"--poids-max"_s, u"1M"_s, u"-f"_s, u"png"_s, input, input, u"-o"_s, folder.path()},
        noSize},
       {{u"--sans-perte"_s, input, u"-o"_s, Path(u"b.avif"_s)},

@@ -38,6 +38,29 @@ QByteArray EncodeJpeg(const cDIBSection& picture, bool progressive, int quality)
                   TJFLAG_BOTTOMUP | (progressive ? TJFLAG_PROGRESSIVE : 0));
 }
 
+QByteArray EncodeJpegSampled(const cDIBSection& picture, int subsampling, int quality) {
+  return Compress(picture.DIBSectionBitsPtr(), picture.width(), picture.BytesPerScanLine(),
+                  picture.height(), TJPF_BGR, subsampling, quality, TJFLAG_BOTTOMUP);
+}
+
+QByteArray TurboTransformed(const QByteArray& jpeg, int operation, int options) {
+  tjhandle handle = tjInitTransform();
+  tjtransform transform{};
+  transform.op = operation;
+  transform.options = options | TJXOPT_COPYNONE;
+  unsigned char* bytes = nullptr;
+  unsigned long size = 0;
+  const int status =
+      tjTransform(handle, reinterpret_cast<const unsigned char*>(jpeg.constData()),
+                  static_cast<unsigned long>(jpeg.size()), 1, &bytes, &size, &transform, 0);
+  const QByteArray file = status == 0
+                              ? QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(size))
+                              : QByteArray();
+  tjFree(bytes);
+  tjDestroy(handle);
+  return file;
+}
+
 QByteArray EncodeCmykJpeg(std::int32_t width, std::int32_t height, std::uint32_t seed,
                           bool progressive) {
   std::vector<std::uint8_t> cmyk(std::size_t(width) * std::size_t(height) * 4);

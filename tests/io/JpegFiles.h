@@ -14,6 +14,15 @@ namespace fotavel::testing {
 // encoder's own scan script: 10 scans for a colour photo).
 QByteArray EncodeJpeg(const cDIBSection& picture, bool progressive, int quality = 90);
 
+// The picture encoded by TurboJPEG, baseline, with `subsampling` (a TJSAMP_
+// value): nothing but its JFIF segment before the picture.
+QByteArray EncodeJpegSampled(const cDIBSection& picture, int subsampling, int quality = 90);
+
+// TurboJPEG's own lossless transform of `jpeg` (a TJXOP_ operation, TJXOPT_
+// options), the source's markers left behind (TJXOPT_COPYNONE): the yardstick
+// of the program's moved blocks. Empty when TurboJPEG refuses.
+QByteArray TurboTransformed(const QByteArray& jpeg, int operation, int options);
+
 // A width x height CMYK photo (written as YCCK, as TurboJPEG writes CMYK) of
 // noise-like channels from `seed`.
 QByteArray EncodeCmykJpeg(std::int32_t width, std::int32_t height, std::uint32_t seed,
