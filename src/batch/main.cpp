@@ -2,16 +2,19 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QTextStream>
 #include <cstdio>
 
 #include "batch/BatchOptions.h"
 #include "batch/BatchRunner.h"
+#include "document/Translations.h"
 #include "effects/ImageProcessError.h"
 #include "io/FileNames.h"
 
 int main(int argc, char** argv) {
   QCoreApplication application(argc, argv);
+  fotavel::UseLanguage(fotavel::ChosenLanguage(QLocale::system().uiLanguages()));
   fotavel::SetProgramName(argv[0]);
   QTextStream out(stdout);
   QTextStream err(stderr);

@@ -1,10 +1,73 @@
-// The program's languages.
+// The program's languages: the translation files looked for beside the build or the installed
+// programs, and the translators installed on the application.
 #include "document/Translations.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace fotavel {
 
-QString ChosenLanguage(const QStringList&) { return QStringLiteral("fr"); }
+namespace {
 
-bool UseLanguage(const QString& language) { return language == QStringLiteral("fr"); }
+const QString kFrench = QStringLiteral("fr");
+
+// Where the fotavel_<language>.qm files are: the build's folder while the
+// program runs from the build tree (the tests too, from their own folder),
+// else the installed data folder, found from the program's folder.
+QStringList TranslationFolders() {
+  QStringList folders{QStringLiteral(FOTAVEL_BUILD_TRANSLATIONS)};
+  if (QCoreApplication::instance() != nullptr) {
+    folders.prepend(QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                    QStringLiteral("/" FOTAVEL_TRANSLATIONS_FROM_BIN)));
+  }
+  return folders;
+}
+
+QString TranslationFile(const QString& language) {
+  for (const QString& folder : TranslationFolders()) {
+    const QString path = folder + QStringLiteral("/fotavel_") + language + QStringLiteral(".qm");
+    if (QFileInfo::exists(path)) return path;
+  }
+  return QString();
+}
+
+// "en-GB", "en_GB" and "en" all ask for the program's English.
+QString LanguageCode(const QString& uiLanguage) {
+  return uiLanguage.section(u'-', 0, 0).section(u'_', 0, 0).toLower();
+}
+
+}  // namespace
+
+QString ChosenLanguage(const QStringList& uiLanguages) {
+  for (const QString& uiLanguage : uiLanguages) {
+    const QString code = LanguageCode(uiLanguage);
+    if (code == kFrench) return kFrench;
+    if (!code.isEmpty() && !TranslationFile(code).isEmpty()) return code;
+  }
+  return kFrench;
+}
+
+bool UseLanguage(const QString& language) {
+  // Installed translators are only pointers: they live as long as the program.
+  static QTranslator program;
+  static QTranslator qt;
+  QCoreApplication::removeTranslator(&program);
+  QCoreApplication::removeTranslator(&qt);
+  // Qt's own buttons and dialogs speak the same language (no qtbase file for
+  // English: Qt's source texts are English).
+  if (qt.load(QStringLiteral("qtbase_") + language,
+              QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&qt);
+  }
+  if (language == kFrench) return true;
+  const QString file = TranslationFile(language);
+  if (file.isEmpty() || !program.load(file)) return false;
+  QCoreApplication::installTranslator(&program);
+  return true;
+}
 
 }  // namespace fotavel

@@ -13,12 +13,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
-#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
 #include <QTimer>
-#include <QTranslator>
 
 #include "dialogs/QtUiServices.h"
+#include "document/Translations.h"
 #include "effects/ImageProcessError.h"
 #include "io/FileNames.h"
 #include "shell/BarreExplorer.h"
@@ -29,13 +29,9 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  // The program speaks French whatever the desktop's language: Qt's own
-  // buttons and dialogs (Oui, Non, Annuler, the file dialog) too.
-  QTranslator qtFrench;
-  if (qtFrench.load(QStringLiteral("qtbase_fr"),
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qtFrench);
-  }
+  // The desktop's language when the program has it (Qt's own buttons and
+  // dialogs too), French otherwise.
+  fotavel::UseLanguage(fotavel::ChosenLanguage(QLocale::system().uiLanguages()));
   fotavel::SetProgramName(argc > 0 ? argv[0] : "fotavel");
   QApplication::setApplicationName(fotavel::kAppTitle);
   QApplication::setApplicationVersion(QStringLiteral(FOTAVEL_VERSION));

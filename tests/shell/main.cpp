@@ -3,9 +3,13 @@
 
 #include <QApplication>
 
+#include "document/Translations.h"
+
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // The tests read the French texts, whatever the language of the machine.
+  fotavel::UseLanguage(QStringLiteral("fr"));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -6,6 +6,8 @@
 # The photo is opened from the command line, as a file manager's "Ouvrir avec" does, and through
 # the FOTAVEL_TEST_PHOTO hook, and previewed through FOTAVEL_TEST_PREVIEW (see src/shell/main.cpp).
 set -euo pipefail
+# The checks below read the French window, whatever the language of the machine.
+export LANGUAGE=fr LANG=fr_FR.UTF-8
 
 exe=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)

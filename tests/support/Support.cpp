@@ -97,6 +97,10 @@ void SetPixelRGB(cDIBSection& s, std::int32_t i, std::int32_t y, std::uint32_t r
 }  // namespace fotavel::testing
 
 int main(int argc, char** argv) {
+  // The tests read the French texts whatever the language of the machine:
+  // the programs they start (fotavel-batch) and any language chosen from the
+  // desktop's pick French. (These tests install no translator themselves.)
+  setenv("LANGUAGE", "fr", 1);
   // Engine errors name the executable as their source.
   fotavel::SetProgramName(argv[0]);
   // A run held to a machine-code version (FOTAVEL_CPU) must test that very
