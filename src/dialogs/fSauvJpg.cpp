@@ -35,7 +35,7 @@ class QualityScrollBar : public QScrollBar {
 }  // namespace
 
 fSauvJpg::fSauvJpg(QWidget* owner, bool offersLossless) : QDialog(owner) {
-  setWindowTitle(QStringLiteral("Qualité de la photo"));
+  setWindowTitle(tr("Qualité de la photo"));
   // The boxes of the file's own settings come under the slider, one row
   // each, and push the buttons down.
   int row = 66;
@@ -58,7 +58,7 @@ fSauvJpg::fSauvJpg(QWidget* owner, bool offersLossless) : QDialog(owner) {
   // The dialog is drawn for this size; nothing in it would use more room.
   setFixedSize(201, buttons + 36);
 
-  m_label1 = new QLabel(QStringLiteral("Qualité"), this);
+  m_label1 = new QLabel(tr("Qualité"), this);
   m_label1->setObjectName(QStringLiteral("Label1"));
   m_label1->setGeometry(8, 12, 56, 17);
 
@@ -79,11 +79,11 @@ fSauvJpg::fSauvJpg(QWidget* owner, bool offersLossless) : QDialog(owner) {
   m_qualitJpg->setFocusPolicy(Qt::StrongFocus);
   m_qualitJpg->setGeometry(8, 40, 185, 17);
 
-  m_cmdCancelJpg = new QPushButton(QStringLiteral("Annuler"), this);
+  m_cmdCancelJpg = new QPushButton(tr("Annuler"), this);
   m_cmdCancelJpg->setObjectName(QStringLiteral("cmdCancelJPG"));
   m_cmdCancelJpg->setGeometry(8, buttons, 81, 25);
 
-  m_enregJpg = new QPushButton(QStringLiteral("Enregistrer"), this);
+  m_enregJpg = new QPushButton(tr("Enregistrer"), this);
   m_enregJpg->setObjectName(QStringLiteral("EnregJPG"));
   m_enregJpg->setGeometry(112, buttons, 81, 25);
   PlaceForScreen(*this);
@@ -119,10 +119,10 @@ void fSauvJpg::UpdateEnabled() {
 }
 
 QString fSauvJpg::QualityWord(int v) {
-  if (v < 61) return QStringLiteral("Faible");
-  if (v < 75) return QStringLiteral("Moyenne");
-  if (v < 90) return QStringLiteral("Elevée");
-  return QStringLiteral("Maximale");
+  if (v < 61) return tr("Faible");
+  if (v < 75) return tr("Moyenne");
+  if (v < 90) return tr("Elevée");
+  return tr("Maximale");
 }
 
 void fSauvJpg::EnregJPG_Click() {

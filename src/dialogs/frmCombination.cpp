@@ -42,7 +42,7 @@ QIcon CombinationIcon() {
 }  // namespace
 
 frmCombination::frmCombination(UiServices& ui, QWidget* owner) : QDialog(owner), m_ui(ui) {
-  setWindowTitle(QStringLiteral("Image Combination"));
+  setWindowTitle(tr("Image Combination"));
   setWindowIcon(CombinationIcon());
   if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
     QFont tahoma(QStringLiteral("Tahoma"));
@@ -52,8 +52,7 @@ frmCombination::frmCombination(UiServices& ui, QWidget* owner) : QDialog(owner),
   // The dialog is drawn for this size; nothing in it would use more room.
   setFixedSize(332, 226);
 
-  const QString sourceCaptions[] = {QStringLiteral("Source Image &1:"),
-                                    QStringLiteral("Source Image &2:")};
+  const QString sourceCaptions[] = {tr("Source Image &1:"), tr("Source Image &2:")};
   for (int i = 0; i < 2; ++i) {
     const QString suffix = QStringLiteral("_%1").arg(i);
     const int left = 8 + i * 163;
@@ -66,14 +65,14 @@ frmCombination::frmCombination(UiServices& ui, QWidget* owner) : QDialog(owner),
     m_cboSource[i]->setGeometry(left, 24, 153, 21);
     m_lblSource[i]->setBuddy(m_cboSource[i]);
 
-    m_lblOffset[i] = new QLabel(QStringLiteral("Offset:"), this);
+    m_lblOffset[i] = new QLabel(tr("Offset:"), this);
     m_lblOffset[i]->setObjectName(QStringLiteral("lblOffset") + suffix);
     m_lblOffset[i]->setGeometry(left + 16, 77, 64, 17);
     m_txtOffset[i] = new QLineEdit(QStringLiteral("0"), this);
     m_txtOffset[i]->setObjectName(QStringLiteral("txtOffset") + suffix);
     m_txtOffset[i]->setGeometry(left + 80, 76, 65, 21);
 
-    m_lblMultiplier[i] = new QLabel(QStringLiteral("Multiplier:"), this);
+    m_lblMultiplier[i] = new QLabel(tr("Multiplier:"), this);
     m_lblMultiplier[i]->setObjectName(QStringLiteral("lblMultiplier") + suffix);
     m_lblMultiplier[i]->setGeometry(left + 16, 103, 64, 17);
     m_txtMultiplier[i] = new QLineEdit(QStringLiteral("1"), this);
@@ -83,8 +82,7 @@ frmCombination::frmCombination(UiServices& ui, QWidget* owner) : QDialog(owner),
   for (int i = 0; i < 2; ++i) m_addGroup << m_lblOffset[i] << m_txtOffset[i];
   for (int i = 0; i < 2; ++i) m_addGroup << m_lblMultiplier[i] << m_txtMultiplier[i];
 
-  const QString modeCaptions[] = {QStringLiteral("&Add Images"), QStringLiteral("&Darkest"),
-                                  QStringLiteral("&Lightest")};
+  const QString modeCaptions[] = {tr("&Add Images"), tr("&Darkest"), tr("&Lightest")};
   const int modeTops[] = {54, 130, 148};
   for (int i = 0; i < 3; ++i) {
     // One parent and no other option beside them: the three exclude each other.
@@ -104,12 +102,12 @@ frmCombination::frmCombination(UiServices& ui, QWidget* owner) : QDialog(owner),
   fraSep->setFrameShadow(QFrame::Sunken);
   fraSep->setGeometry(8, 189, 316, 2);
 
-  m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+  m_cmdOK = new QPushButton(tr("OK"), this);
   m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
   m_cmdOK->setGeometry(164, 195, 75, 25);
   // Enter presses OK; Escape reaches QDialog::reject like "Cancel".
   m_cmdOK->setDefault(true);
-  m_cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  m_cmdCancel = new QPushButton(tr("Cancel"), this);
   m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
   m_cmdCancel->setGeometry(249, 195, 75, 25);
   PlaceForScreen(*this);
@@ -165,7 +163,7 @@ void frmCombination::cboSource_Click(int k) {
     const CombinationPhoto& source2 = m_photos.at(m_cboSource[1]->currentData().toInt());
     m_newImageWidth = std::min(source1.width, source2.width);
     m_newImageHeight = std::min(source1.height, source2.height);
-    m_lblInfo->setText(QStringLiteral("Taille de la photo après opération: %1 x %2")
+    m_lblInfo->setText(tr("Taille de la photo après opération: %1 x %2")
                            .arg(m_newImageWidth)
                            .arg(m_newImageHeight));
   }
@@ -192,8 +190,7 @@ void frmCombination::cmdOK_Click() {
   for (const auto& [box, value] : boxes) {
     const std::optional<std::int32_t> read = ReadWholeNumber(box->text());
     if (!read) {
-      m_ui.Message(QStringLiteral("Erreur de valeur."), MessageIcon::Information,
-                   MessageButtons::Ok, this);
+      m_ui.Message(tr("Erreur de valeur."), MessageIcon::Information, MessageButtons::Ok, this);
       return;
     }
     *value = *read;

@@ -29,7 +29,7 @@ bool FitsInt32(double v) {
 }  // namespace
 
 frmNewSize::frmNewSize(UiServices& ui, QWidget* owner) : QDialog(owner), m_ui(ui) {
-  setWindowTitle(QStringLiteral(" Taille de l'image"));
+  setWindowTitle(tr(" Taille de l'image"));
   if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setPointSizeF(8.25);
@@ -38,11 +38,11 @@ frmNewSize::frmNewSize(UiServices& ui, QWidget* owner) : QDialog(owner), m_ui(ui
   // The dialog is drawn for this size; nothing in it would use more room.
   setFixedSize(273, 208);
 
-  m_enPix = new QRadioButton(QStringLiteral("En &Pixels"), this);
+  m_enPix = new QRadioButton(tr("En &Pixels"), this);
   m_enPix->setObjectName(QStringLiteral("EnPix"));
   m_enPix->setGeometry(8, 8, 161, 17);
 
-  auto* lbl = new QLabel(QStringLiteral("Largeur"), this);
+  auto* lbl = new QLabel(tr("Largeur"), this);
   lbl->setObjectName(QStringLiteral("lbl"));
   lbl->setGeometry(24, 33, 57, 17);
   m_txtWidth = new QLineEdit(this);
@@ -52,7 +52,7 @@ frmNewSize::frmNewSize(UiServices& ui, QWidget* owner) : QDialog(owner), m_ui(ui
   m_lblOrigWidth->setObjectName(QStringLiteral("lblOrigWidth"));
   m_lblOrigWidth->setGeometry(172, 33, 89, 17);
 
-  auto* lblHeight = new QLabel(QStringLiteral("Hauteur"), this);
+  auto* lblHeight = new QLabel(tr("Hauteur"), this);
   lblHeight->setObjectName(QStringLiteral("lblHeight"));
   lblHeight->setGeometry(24, 61, 57, 17);
   m_txtHeight = new QLineEdit(this);
@@ -62,16 +62,16 @@ frmNewSize::frmNewSize(UiServices& ui, QWidget* owner) : QDialog(owner), m_ui(ui
   m_lblOrigHeight->setObjectName(QStringLiteral("lblOrigHeight"));
   m_lblOrigHeight->setGeometry(172, 61, 89, 17);
 
-  m_chkKeepProportion = new QCheckBox(QStringLiteral("&Conserver les proportions"), this);
+  m_chkKeepProportion = new QCheckBox(tr("&Conserver les proportions"), this);
   m_chkKeepProportion->setObjectName(QStringLiteral("chkKeepProportion"));
   m_chkKeepProportion->setGeometry(24, 88, 237, 17);
   m_chkKeepProportion->setChecked(true);
 
-  m_enPourc = new QRadioButton(QStringLiteral("En P&ourcentage"), this);
+  m_enPourc = new QRadioButton(tr("En P&ourcentage"), this);
   m_enPourc->setObjectName(QStringLiteral("EnPourc"));
   m_enPourc->setGeometry(8, 116, 161, 17);
 
-  auto* lblPercentage = new QLabel(QStringLiteral("Pourcent"), this);
+  auto* lblPercentage = new QLabel(tr("Pourcent"), this);
   lblPercentage->setObjectName(QStringLiteral("lblPercentage"));
   lblPercentage->setGeometry(24, 141, 57, 17);
   m_txtPercent = new QLineEdit(QStringLiteral("100"), this);
@@ -85,10 +85,10 @@ frmNewSize::frmNewSize(UiServices& ui, QWidget* owner) : QDialog(owner), m_ui(ui
   line1->setFrameShadow(QFrame::Sunken);
   line1->setGeometry(8, 168, 257, 2);
 
-  m_cmdCancel = new QPushButton(QStringLiteral("Annuler"), this);
+  m_cmdCancel = new QPushButton(tr("Annuler"), this);
   m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
   m_cmdCancel->setGeometry(96, 176, 81, 25);
-  m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+  m_cmdOK = new QPushButton(tr("OK"), this);
   m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
   m_cmdOK->setGeometry(184, 176, 81, 25);
   // Enter in any box presses OK; Escape reaches QDialog::reject like Annuler.
@@ -203,16 +203,14 @@ void frmNewSize::cmdOK_Click() {
   const std::optional<std::int32_t> h = ReadWholeNumber(m_txtHeight->text());
   if (!w || !h || *w < 1 || *h < 1) {
     m_ui.Message(
-        QStringLiteral(
-            "La largeur et la hauteur doivent être des nombres entiers d'au moins 1 pixel."),
+        tr("La largeur et la hauteur doivent être des nombres entiers d'au moins 1 pixel."),
         MessageIcon::Exclamation, MessageButtons::Ok, this);
     return;
   }
   if (!cDIBSection::SizeFits(*w, *h)) {
-    m_ui.Message(QStringLiteral("Cette taille est trop grande pour une photo : %1 x %2 pixels.")
-                     .arg(*w)
-                     .arg(*h),
-                 MessageIcon::Exclamation, MessageButtons::Ok, this);
+    m_ui.Message(
+        tr("Cette taille est trop grande pour une photo : %1 x %2 pixels.").arg(*w).arg(*h),
+        MessageIcon::Exclamation, MessageButtons::Ok, this);
     return;
   }
   m_imageWidth = *w;

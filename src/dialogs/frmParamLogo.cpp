@@ -1,6 +1,7 @@
 // The logo settings dialog's controls, its live texts, and the storing and deleting of the logo.
 #include "dialogs/frmParamLogo.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -28,10 +29,14 @@ namespace {
 
 const QString kSettingsFile = QStringLiteral("fotavel.ini");
 
-const QString kOpenFilter = QStringLiteral(
-    "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)|*.JPG;*.PNG;*.GIF;*.BMP|Fichiers Jpeg "
-    "(*.JPG)|*.JPG|Fichiers Bitmap (*.BMP)|*.BMP|Fichiers PNG (*.PNG)|*.PNG|Fichiers GIF "
-    "(*.GIF)|*.GIF");
+// The descriptions are translated, the patterns stay as they are.
+QString OpenFilter() {
+  return QCoreApplication::translate(
+      "frmParamLogo",
+      "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)|*.JPG;*.PNG;*.GIF;*.BMP|Fichiers Jpeg "
+      "(*.JPG)|*.JPG|Fichiers Bitmap (*.BMP)|*.BMP|Fichiers PNG (*.PNG)|*.PNG|Fichiers GIF "
+      "(*.GIF)|*.GIF");
+}
 
 QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
                  int h) {
@@ -120,7 +125,7 @@ void SetFromSetting(QScrollBar* bar, const QString& text) {
 
 frmParamLogo::frmParamLogo(UiServices& ui, LogoParamFiles files, bool& logoPret, QWidget* owner)
     : QDialog(owner), m_ui(ui), m_files(std::move(files)), m_logoPret(logoPret) {
-  setWindowTitle(QStringLiteral("Paramétrage de votre logo"));
+  setWindowTitle(tr("Paramétrage de votre logo"));
   // The dialog is drawn for this size; nothing in it would use more room.
   setFixedSize(304, 574);
   BuildControls();
@@ -133,11 +138,10 @@ frmParamLogo::frmParamLogo(UiServices& ui, LogoParamFiles files, bool& logoPret,
   connect(m_distY, &QScrollBar::valueChanged, this,
           [this](int v) { m_distYPourcentage->setText(TextDistY(v)); });
   connect(m_taille, &QScrollBar::valueChanged, this, [this](int v) {
-    m_taillePourcentage->setText(QStringLiteral("%1 % de la taille totale de l'image").arg(v));
+    m_taillePourcentage->setText(tr("%1 % de la taille totale de l'image").arg(v));
   });
-  connect(m_transparence, &QScrollBar::valueChanged, this, [this](int v) {
-    m_transPourcentage->setText(QStringLiteral("%1 % de transparence").arg(v));
-  });
+  connect(m_transparence, &QScrollBar::valueChanged, this,
+          [this](int v) { m_transPourcentage->setText(tr("%1 % de transparence").arg(v)); });
   connect(m_angle, &QScrollBar::valueChanged, this,
           [this](int v) { m_anglePourcentage->setText(QStringLiteral("%1 °").arg(v)); });
   connect(m_cmdOpen, &QPushButton::clicked, this, &frmParamLogo::cmdOpen_Click);
@@ -148,38 +152,38 @@ frmParamLogo::frmParamLogo(UiServices& ui, LogoParamFiles files, bool& logoPret,
 }
 
 void frmParamLogo::BuildControls() {
-  AddTitle(this, "Label2", QStringLiteral("Choisir / Changer de logo"), 8);
-  AddLabel(this, "lblFilename", QStringLiteral("Fichier :"), 8, 32, 52, 17);
+  AddTitle(this, "Label2", tr("Choisir / Changer de logo"), 8);
+  AddLabel(this, "lblFilename", tr("Fichier :"), 8, 32, 52, 17);
   m_txtFilename = new QLineEdit(this);
   m_txtFilename->setObjectName(QStringLiteral("txtFilename"));
   m_txtFilename->setGeometry(60, 30, 156, 21);
-  m_cmdOpen = new QPushButton(QStringLiteral("&Ouvrir..."), this);
+  m_cmdOpen = new QPushButton(tr("&Ouvrir..."), this);
   m_cmdOpen->setObjectName(QStringLiteral("cmdOpen"));
   m_cmdOpen->setGeometry(220, 29, 56, 23);
-  m_effacer = new QPushButton(QStringLiteral("X"), this);
+  m_effacer = new QPushButton(tr("X"), this);
   m_effacer->setObjectName(QStringLiteral("effacer"));
-  m_effacer->setToolTip(QStringLiteral("Effacer"));
+  m_effacer->setToolTip(tr("Effacer"));
   m_effacer->setGeometry(279, 29, 18, 23);
   // At this width the advice takes three lines, the help note two.
   AddLabel(this, "Label10",
-           QStringLiteral("Pour intégrer votre logo détouré dans vos photos, utilisez le format "
-                          "d'image \"png 24\" pour un meilleur résultat."),
+           tr("Pour intégrer votre logo détouré dans vos photos, utilisez le format "
+              "d'image \"png 24\" pour un meilleur résultat."),
            8, 58, 288, 45)
       ->setWordWrap(true);
   AddLabel(this, "Label12",
-           QStringLiteral("(Besoin d'aide pour préparer votre logo ? Écrivez-nous à "
-                          "aide@fotavel.example.org)"),
+           tr("(Besoin d'aide pour préparer votre logo ? Écrivez-nous à "
+              "aide@fotavel.example.org)"),
            8, 104, 288, 30)
       ->setWordWrap(true);
   AddLine(this, 138);
 
-  AddTitle(this, "Label3", QStringLiteral("Emplacement du logo dans la photo"), 146);
-  AddLabel(this, "Label1", QStringLiteral("Position horizontale"), 88, 168, 208, 17)
-      ->setToolTip(QStringLiteral("(par rapport à la largeur de la photo)"));
+  AddTitle(this, "Label3", tr("Emplacement du logo dans la photo"), 146);
+  AddLabel(this, "Label1", tr("Position horizontale"), 88, 168, 208, 17)
+      ->setToolTip(tr("(par rapport à la largeur de la photo)"));
   m_distX = AddBar(this, "distX", Qt::Horizontal, 0, 100, 0);
   m_distX->setGeometry(88, 186, 208, 17);
-  QLabel* label11 = AddLabel(this, "Label11", QStringLiteral("Position verticale"), 8, 206, 56, 34);
-  label11->setToolTip(QStringLiteral("(par rapport à la hauteur de la photo)"));
+  QLabel* label11 = AddLabel(this, "Label11", tr("Position verticale"), 8, 206, 56, 34);
+  label11->setToolTip(tr("(par rapport à la hauteur de la photo)"));
   label11->setWordWrap(true);
   m_distY = AddBar(this, "DistY", Qt::Vertical, 0, 100, 0);
   m_distY->setGeometry(68, 204, 17, 150);
@@ -195,34 +199,33 @@ void frmParamLogo::BuildControls() {
   AddLine(this, 362);
 
   // Each bar between its name and its value text; the size takes two lines.
-  AddTitle(this, "Label8", QStringLiteral("Taille du logo"), 370);
-  AddLabel(this, "Label7", QStringLiteral("Proportion :"), 8, 394, 82, 17);
+  AddTitle(this, "Label8", tr("Taille du logo"), 370);
+  AddLabel(this, "Label7", tr("Proportion :"), 8, 394, 82, 17);
   m_taille = AddBar(this, "taille", Qt::Horizontal, 1, 100, 10);
   m_taille->setGeometry(92, 394, 84, 17);
-  m_taillePourcentage =
-      AddValueText(this, "taille_pourcentage",
-                   QStringLiteral("10 % de la taille totale de l'image"), 180, 388, 116, 34);
+  m_taillePourcentage = AddValueText(this, "taille_pourcentage",
+                                     tr("10 % de la taille totale de l'image"), 180, 388, 116, 34);
   AddLine(this, 424);
 
-  AddTitle(this, "Label4", QStringLiteral("Transparence du logo"), 432);
-  AddLabel(this, "Label5", QStringLiteral("Translucide :"), 8, 456, 82, 17);
+  AddTitle(this, "Label4", tr("Transparence du logo"), 432);
+  AddLabel(this, "Label5", tr("Translucide :"), 8, 456, 82, 17);
   m_transparence = AddBar(this, "transparence", Qt::Horizontal, 0, 90, 0);
   m_transparence->setGeometry(92, 456, 84, 17);
-  m_transPourcentage = AddValueText(this, "trans_pourcentage",
-                                    QStringLiteral("0 % de transparence"), 180, 456, 116, 17);
+  m_transPourcentage =
+      AddValueText(this, "trans_pourcentage", tr("0 % de transparence"), 180, 456, 116, 17);
   AddLine(this, 482);
 
-  AddTitle(this, "Label6", QStringLiteral("Rotation du logo"), 490);
-  AddLabel(this, "Label9", QStringLiteral("Angle :"), 8, 514, 82, 17);
+  AddTitle(this, "Label6", tr("Rotation du logo"), 490);
+  AddLabel(this, "Label9", tr("Angle :"), 8, 514, 82, 17);
   m_angle = AddBar(this, "angle", Qt::Horizontal, 0, 360, 0);
   m_angle->setGeometry(92, 514, 84, 17);
   m_anglePourcentage =
       AddValueText(this, "angle_pourcentage", QStringLiteral("0 °"), 180, 514, 116, 17);
 
-  m_cmdCancel = new QPushButton(QStringLiteral("Annuler"), this);
+  m_cmdCancel = new QPushButton(tr("Annuler"), this);
   m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
   m_cmdCancel->setGeometry(136, 542, 76, 25);
-  m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+  m_cmdOK = new QPushButton(tr("OK"), this);
   m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
   m_cmdOK->setGeometry(220, 542, 76, 25);
   // Enter must not store the logo by accident: no button answers it.
@@ -230,13 +233,13 @@ void frmParamLogo::BuildControls() {
 }
 
 QString frmParamLogo::TextDistX(int v) {
-  if (v == 50) return QStringLiteral("X à 50 % : Logo centré horizontalement");
-  return QStringLiteral("X à %1 % de la largeur de l'image").arg(v);
+  if (v == 50) return tr("X à 50 % : Logo centré horizontalement");
+  return tr("X à %1 % de la largeur de l'image").arg(v);
 }
 
 QString frmParamLogo::TextDistY(int v) {
-  if (v == 50) return QStringLiteral("Y à 50 % : Logo centré verticalement");
-  return QStringLiteral("Y à %1 % de la hauteur de l'image").arg(v);
+  if (v == 50) return tr("Y à 50 % : Logo centré verticalement");
+  return tr("Y à %1 % de la hauteur de l'image").arg(v);
 }
 
 // Only when the dialog is shown, not each time it becomes active again: the
@@ -267,12 +270,12 @@ void frmParamLogo::cmdOpen_Click() {
   QString name;
   QString title;
   bool readOnly = false;
-  QString filter = kOpenFilter;
+  QString filter = OpenFilter();
   std::int32_t filterIndex = 1;
   std::int32_t flags = 0;
   if (dialog.VBGetOpenFileName(name, title, true, false, readOnly, true, filter, filterIndex,
-                               QString(), QStringLiteral("Sélectionnez votre logo"),
-                               QStringLiteral("BMP"), this, flags)) {
+                               QString(), tr("Sélectionnez votre logo"), QStringLiteral("BMP"),
+                               this, flags)) {
     m_txtFilename->setText(name);
   }
 }
@@ -313,8 +316,8 @@ bool frmParamLogo::Store() {
 }
 
 void frmParamLogo::effacer_Click() {
-  const QString question = QStringLiteral(
-      "Etes vous sûr de vouloir supprimer le logo précédemment configuré dans le logiciel ?");
+  const QString question =
+      tr("Etes vous sûr de vouloir supprimer le logo précédemment configuré dans le logiciel ?");
   if (m_ui.Message(question, MessageIcon::Question, MessageButtons::YesNo, this) !=
       MessageAnswer::Yes) {
     return;

@@ -31,18 +31,17 @@ PhotoProperties PhotoProperties::Of(const QString& path, std::int32_t width, std
 
 QString frmProprietes::SizeText(std::int64_t bytes) {
   const QLocale locale;
-  const QString exact = locale.toString(qlonglong(bytes)) + QStringLiteral(" octets");
+  const QString exact = locale.toString(qlonglong(bytes)) + tr(" octets");
   if (bytes < 1024) return exact;
   const double kilo = double(bytes) / 1024.0;
-  const QString rounded = kilo < 1024.0
-                              ? locale.toString(kilo, 'f', 1) + QStringLiteral(" Ko")
-                              : locale.toString(kilo / 1024.0, 'f', 1) + QStringLiteral(" Mo");
+  const QString rounded = kilo < 1024.0 ? locale.toString(kilo, 'f', 1) + tr(" Ko")
+                                        : locale.toString(kilo / 1024.0, 'f', 1) + tr(" Mo");
   return rounded + QStringLiteral(" (") + exact + QLatin1Char(')');
 }
 
 frmProprietes::frmProprietes(const PhotoProperties& properties, QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("frmProprietes"));
-  setWindowTitle(QStringLiteral("Propriétés de ") + properties.name);
+  setWindowTitle(tr("Propriétés de ") + properties.name);
   auto* layout = new QVBoxLayout(this);
   m_form = new QFormLayout;
   layout->addLayout(m_form);
@@ -55,23 +54,22 @@ frmProprietes::frmProprietes(const PhotoProperties& properties, QWidget* owner) 
   };
   const auto date = [&locale](const QDateTime& when) {
     return when.isValid() ? locale.toString(when.toLocalTime(), QLocale::LongFormat)
-                          : QStringLiteral("inconnue");
+                          : tr("inconnue");
   };
-  line(QStringLiteral("Nom"), properties.name);
-  if (!properties.folder.isEmpty()) line(QStringLiteral("Dossier"), properties.folder);
-  line(QStringLiteral("Dimensions"),
-       QStringLiteral("%1 x %2 pixels").arg(properties.width).arg(properties.height));
+  line(tr("Nom"), properties.name);
+  if (!properties.folder.isEmpty()) line(tr("Dossier"), properties.folder);
+  line(tr("Dimensions"), tr("%1 x %2 pixels").arg(properties.width).arg(properties.height));
   if (properties.bytes) {
-    line(QStringLiteral("Taille sur le disque"), SizeText(*properties.bytes));
-    line(QStringLiteral("Créé le"), date(properties.created));
-    line(QStringLiteral("Modifié le"), date(properties.modified));
-    line(QStringLiteral("Dernier accès"), date(properties.read));
+    line(tr("Taille sur le disque"), SizeText(*properties.bytes));
+    line(tr("Créé le"), date(properties.created));
+    line(tr("Modifié le"), date(properties.modified));
+    line(tr("Dernier accès"), date(properties.read));
   } else {
-    line(QStringLiteral("Fichier"), QStringLiteral("pas encore enregistrée"));
+    line(tr("Fichier"), tr("pas encore enregistrée"));
   }
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Fermer"));
+  buttons->button(QDialogButtonBox::Close)->setText(tr("Fermer"));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
 }

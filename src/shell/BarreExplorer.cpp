@@ -68,10 +68,10 @@ void BarreExplorer::BuildControls() {
   m_barreMenuExpl->setAutoFillBackground(true);
   m_barreMenuExpl->setBackgroundRole(QPalette::Highlight);
   m_ombreExplorer = DecorShape(this, "OmbreExplorer", QFrame::HLine);
-  m_lblExplorerOmbre = new QLabel(QStringLiteral("Explorer"), m_barreMenuExpl);
+  m_lblExplorerOmbre = new QLabel(tr("Explorer"), m_barreMenuExpl);
   m_lblExplorerOmbre->setObjectName(QStringLiteral("lblExplorerOmbre"));
   m_lblExplorerOmbre->setForegroundRole(QPalette::Shadow);
-  m_lblExplorer = new QLabel(QStringLiteral("Explorer"), m_barreMenuExpl);
+  m_lblExplorer = new QLabel(tr("Explorer"), m_barreMenuExpl);
   m_lblExplorer->setObjectName(QStringLiteral("lblExplorer"));
   m_lblExplorer->setForegroundRole(QPalette::HighlightedText);
   QFont bold = m_lblExplorer->font();
@@ -84,14 +84,14 @@ void BarreExplorer::BuildControls() {
   m_ouvrir = new QToolButton(m_barreMenuExpl);
   m_ouvrir->setObjectName(QStringLiteral("Ouvrir"));
   m_ouvrir->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-  m_ouvrir->setToolTip(QStringLiteral("Ouvrir une photo"));
+  m_ouvrir->setToolTip(tr("Ouvrir une photo"));
   m_ouvrir->setGeometry(90, 3, kCloseButton.width(), kCloseButton.height());
   m_ouvrir->setEnabled(false);
   connect(m_ouvrir, &QToolButton::clicked, this, &BarreExplorer::OpenRequested);
   m_fermerExpl = new QToolButton(m_barreMenuExpl);
   m_fermerExpl->setObjectName(QStringLiteral("FermerExpl"));
   m_fermerExpl->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
-  m_fermerExpl->setToolTip(QStringLiteral("Fermer l'Exploreur"));
+  m_fermerExpl->setToolTip(tr("Fermer l'Exploreur"));
   m_fermerExpl->resize(kCloseButton);
   connect(m_fermerExpl, &QToolButton::clicked, this, &BarreExplorer::CloseRequested);
 
@@ -124,7 +124,7 @@ void BarreExplorer::BuildControls() {
           [this](QListWidgetItem* item) { Fichier_Click(item); });
   connect(m_fichier, &QListWidget::itemActivated, this, &BarreExplorer::Fichier_DblClick);
 
-  m_previsu = new QCheckBox(QStringLiteral("Prévisualisation"), this);
+  m_previsu = new QCheckBox(tr("Prévisualisation"), this);
   m_previsu->setObjectName(QStringLiteral("previsu"));
   m_previsu->setChecked(true);
   m_previsu->resize(kPrevisuBox);
@@ -139,7 +139,7 @@ void BarreExplorer::BuildControls() {
 
   m_visioImg = new QLabel(this);
   m_visioImg->setObjectName(QStringLiteral("VisioImg"));
-  m_visioImg->setToolTip(QStringLiteral("Cliquez sur la photo pour l'ouvrir"));
+  m_visioImg->setToolTip(tr("Cliquez sur la photo pour l'ouvrir"));
   m_visioImg->setAlignment(Qt::AlignCenter);
   m_visioImg->setCursor(Qt::PointingHandCursor);
   m_visioImg->resize(kLargeurPrevisu, kHauteurPrevisu);
@@ -187,7 +187,7 @@ void BarreExplorer::SetFolder(const QString& folder) {
   if (m_lecteur->count() != m_volumes.size()) SetVolumes(m_volumes);
   m_lecteur->setCurrentIndex(SelectVolumeOf(folder));
   Repertoire_Change(folder);
-  m_statusB->setText(QStringLiteral("Sélectionnez une photo."));
+  m_statusB->setText(tr("Sélectionnez une photo."));
 }
 
 void BarreExplorer::SelectPhoto(const QString& path) {
@@ -207,8 +207,8 @@ void BarreExplorer::Lecteur_Change(int index) {
   // An empty card reader or a vanished network share: back to where we were.
   if (!root.isDir() || !root.isReadable() || !QDir(chosen.root).exists()) {
     m_lecteur->setCurrentIndex(m_volumeIndex);
-    m_ui.Message(QStringLiteral("Le lecteur ") + chosen.name + QStringLiteral(" n'est pas prêt !"),
-                 MessageIcon::None, MessageButtons::Ok, window(), QStringLiteral("Erreur"));
+    m_ui.Message(tr("Le lecteur ") + chosen.name + tr(" n'est pas prêt !"), MessageIcon::None,
+                 MessageButtons::Ok, window(), tr("Erreur"));
     return;
   }
   m_volumeIndex = index;
@@ -297,7 +297,7 @@ void BarreExplorer::previsu_Click(bool ticked) {
 void BarreExplorer::PrevisualiserPhoto() {
   emit Busy(true);
   const QString name = QFileInfo(m_photoSelectionnee).fileName();
-  m_statusB->setText(QStringLiteral("Prévisualisation en cours...\n") + name);
+  m_statusB->setText(tr("Prévisualisation en cours...\n") + name);
   // Only the label is drawn before the reading: a whole round of the event
   // loop could run a click on the next photo in the middle of this one.
   m_statusB->repaint();
@@ -320,7 +320,7 @@ void BarreExplorer::PrevisualiserPhoto() {
   } else {
     // The pane has no room for the reason; opening the photo says it.
     m_visioImg->hide();
-    m_statusB->setText(QStringLiteral("Erreur !"));
+    m_statusB->setText(tr("Erreur !"));
   }
   emit Busy(false);
 }

@@ -1,6 +1,8 @@
 // The window's messages for failures.
 #include "shell/Failures.h"
 
+#include <QCoreApplication>
+
 #include "document/DocumentError.h"
 
 namespace fotavel {
@@ -17,7 +19,7 @@ FailureMessage PasteFailureBox(std::exception_ptr failure) {
   // Writing the temporary file is part of the paste, not a save of the
   // user's photo: the paste's own head replaces the save message's.
   const Error error = DescribeFailure(failure);
-  return {QStringLiteral("Erreur lors de l'opération 'Coller': ") +
+  return {QCoreApplication::translate("mfrmMain", "Erreur lors de l'opération 'Coller': ") +
               QString::fromStdString(error.description()),
           MessageIcon::Exclamation};
 }

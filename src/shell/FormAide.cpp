@@ -15,18 +15,13 @@
 
 namespace fotavel {
 
-namespace {
-const QString kMaker = QStringLiteral("l'atelier Fotavel");
-const QString kTagLine = QStringLiteral("Vos photos, retouchées d'un clic, simplement.");
-}  // namespace
-
 const QString FormAide::kLicenceFile = QStringLiteral("Licence-freeware.txt");
 
 FormAide::FormAide(UiServices& ui, QString programFolder, QWidget* parent)
     : QDialog(parent), m_ui(ui), m_programFolder(std::move(programFolder)) {
   OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   setObjectName(QStringLiteral("FormAide"));
-  setWindowTitle(QStringLiteral(" A propos de ..."));
+  setWindowTitle(tr(" A propos de ..."));
   setModal(true);
 
   // Placed by hand in pixels of a 96 dpi screen, like every window the
@@ -45,29 +40,29 @@ FormAide::FormAide(UiServices& ui, QString programFolder, QWidget* parent)
     return l;
   };
 
-  m_lblVersion = label("lblVersion",
-                       kAppTitle + QLatin1Char(' ') + QStringLiteral(FOTAVEL_VERSION) +
-                           QStringLiteral(" (Freeware)"),
-                       QRect(20, 16, 340, 28));
+  m_lblVersion =
+      label("lblVersion",
+            kAppTitle + QLatin1Char(' ') + QStringLiteral(FOTAVEL_VERSION) + tr(" (Freeware)"),
+            QRect(20, 16, 340, 28));
   QFont title = m_lblVersion->font();
   title.setPointSize(12);
   title.setBold(true);
   m_lblVersion->setFont(title);
-  label("Label3", QStringLiteral("Auteur : "), QRect(20, 56, 70, 20));
-  label("Label4", kMaker, QRect(95, 56, 265, 20));
-  label("Label2", QStringLiteral("Site :"), QRect(20, 80, 70, 20));
+  label("Label3", tr("Auteur : "), QRect(20, 56, 70, 20));
+  label("Label4", tr("l'atelier Fotavel"), QRect(95, 56, 265, 20));
+  label("Label2", tr("Site :"), QRect(20, 80, 70, 20));
   m_goSite = link("GoSite", demarrage::kSite, QRect(95, 80, 265, 20));
-  QLabel* tagLine = label("Label7", kTagLine, QRect(20, 112, 340, 20));
+  QLabel* tagLine =
+      label("Label7", tr("Vos photos, retouchées d'un clic, simplement."), QRect(20, 112, 340, 20));
   QFont italic = tagLine->font();
   italic.setItalic(true);
   tagLine->setFont(italic);
-  m_licence = link("Licence", QStringLiteral("(reportez-vous à la licence jointe)"),
-                   QRect(20, 140, 340, 20));
+  m_licence = link("Licence", tr("(reportez-vous à la licence jointe)"), QRect(20, 140, 340, 20));
 
   m_fermeraide = new bouton(this);
   m_fermeraide->setObjectName(QStringLiteral("fermeraide"));
   m_fermeraide->InitProperties();
-  m_fermeraide->SetCaption(QStringLiteral("Fermer"));
+  m_fermeraide->SetCaption(tr("Fermer"));
   const QPixmap picture = ToolbarPicture(QStringLiteral("QuitterComm"));
   m_fermeraide->SetBackImage(picture);
   m_fermeraide->SetBackImageDessus(picture);
@@ -104,13 +99,13 @@ QString FormAide::LicencePath(const QString& programFolder) {
 void FormAide::Licence_Click() {
   const QString path = LicencePath(m_programFolder);
   if (!QFileInfo(path).isFile()) {
-    m_ui.Message(QStringLiteral("La licence est introuvable : le fichier\r\n") +
-                     QDir::toNativeSeparators(path) + QStringLiteral("\r\nn'existe pas."),
+    m_ui.Message(tr("La licence est introuvable : le fichier\r\n") +
+                     QDir::toNativeSeparators(path) + tr("\r\nn'existe pas."),
                  MessageIcon::Exclamation, MessageButtons::Ok, this);
     return;
   }
   if (!OpenUrl(QUrl::fromLocalFile(path))) {
-    m_ui.Message(QStringLiteral("Aucun programme n'a pu ouvrir la licence\r\n") +
+    m_ui.Message(tr("Aucun programme n'a pu ouvrir la licence\r\n") +
                      QDir::toNativeSeparators(path) + QLatin1Char('.'),
                  MessageIcon::Exclamation, MessageButtons::Ok, this);
   }

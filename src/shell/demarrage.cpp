@@ -14,17 +14,13 @@
 
 namespace fotavel {
 
-namespace {
-const QString kMaker = QStringLiteral("l'atelier Fotavel");
-}  // namespace
-
 const QString demarrage::kSite = QStringLiteral("https://fotavel.example.org/");
 
 demarrage::demarrage(std::function<void()> showMain, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), m_showMain(std::move(showMain)) {
   setObjectName(QStringLiteral("demarrage"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(kAppTitle + QStringLiteral(" de ") + kMaker);
+  setWindowTitle(kAppTitle + tr(" de ") + tr("l'atelier Fotavel"));
   setWindowIcon(AppIcon());
   setAutoFillBackground(true);
   QPalette colours = palette();
@@ -51,11 +47,10 @@ demarrage::demarrage(std::function<void()> showMain, QWidget* parent)
     return l;
   };
   label("lblProductName", kAppTitle, 26, true);
-  label("lblVersion", QStringLiteral("Version ") + QCoreApplication::applicationVersion(), 10,
-        false);
-  label("lblSlogan1", QStringLiteral("Vos photos,"), 11, false);
-  label("lblSlogan2", QStringLiteral("retouchées d'un clic,"), 11, false);
-  label("lblSlogan3", QStringLiteral("simplement."), 11, false);
+  label("lblVersion", tr("Version ") + QCoreApplication::applicationVersion(), 10, false);
+  label("lblSlogan1", tr("Vos photos,"), 11, false);
+  label("lblSlogan2", tr("retouchées d'un clic,"), 11, false);
+  label("lblSlogan3", tr("simplement."), 11, false);
   QLabel* site = label("GoSite", QStringLiteral("<a href=\"%1\">%1</a>").arg(kSite), 9, false);
   site->setTextFormat(Qt::RichText);
   site->setTextInteractionFlags(Qt::LinksAccessibleByMouse);

@@ -86,8 +86,7 @@ bool frmImage::SaveFile() {
   std::int32_t filterIndex = SaveFilterIndexFor(name);
   std::int32_t flags = 0;
   if (!dialog.VBGetSaveFileName(name, title, true, filter, filterIndex, QString(),
-                                QStringLiteral("Enregistrer la photo"), QStringLiteral("JPG"), this,
-                                flags)) {
+                                tr("Enregistrer la photo"), QStringLiteral("JPG"), this, flags)) {
     return false;
   }
   const SaveKind kind = PhotoDocument::SaveKindFor(name);

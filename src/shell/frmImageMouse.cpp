@@ -29,7 +29,7 @@ void frmImage::SelectionGuarded(const std::function<void()>& gesture) {
     m_host.ShowProgress(false);
     m_host.SetHourglass(false);
     SetMousePointer(kPointerNormal);
-    m_host.Ui().Message(QStringLiteral("Erreur de sélection (code 213)!"), MessageIcon::None,
+    m_host.Ui().Message(tr("Erreur de sélection (code 213)!"), MessageIcon::None,
                         MessageButtons::Ok, this);
   }
 }

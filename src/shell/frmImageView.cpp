@@ -107,12 +107,10 @@ void frmImage::BuildView() {
     void (frmImage::*click)();
   };
   const ViewButton buttons[] = {
-      {"TailleNormale", QStringLiteral("Taille 1:1"), ViewPicture::Normal,
-       &frmImage::TailleNormaleFct},
-      {"fenêtre", QStringLiteral("Réduire la photo à la taille de la  fenêtre"), ViewPicture::Fit,
+      {"TailleNormale", tr("Taille 1:1"), ViewPicture::Normal, &frmImage::TailleNormaleFct},
+      {"fenêtre", tr("Réduire la photo à la taille de la  fenêtre"), ViewPicture::Fit,
        &frmImage::fenetre_Click},
-      {"ZoomBT",
-       QStringLiteral("Zoom [+] : Bouton souris à gauche   /   Zoom [-] : Bouton souris à droite"),
+      {"ZoomBT", tr("Zoom [+] : Bouton souris à gauche   /   Zoom [-] : Bouton souris à droite"),
        ViewPicture::Zoom, &frmImage::ZoomBT_Click},
       {"RecadrerBT", tr("Recadrer la photo"), ViewPicture::Crop, &frmImage::Recadrer_Click},
       {"RedresserBT", tr("Redresser la photo : tracez l'horizon ou choisissez l'angle"),
@@ -229,7 +227,7 @@ void frmImage::ShowAtZoom() {
 }
 
 void frmImage::ShowZoomLabel() {
-  m_host.ShowZoom(QStringLiteral("Zoom: %1 %").arg(view::RoundHalfEven(m_dZoom)));
+  m_host.ShowZoom(tr("Zoom: %1 %").arg(view::RoundHalfEven(m_dZoom)));
 }
 
 int frmImage::ZoomAjuste() const {

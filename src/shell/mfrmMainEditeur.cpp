@@ -49,8 +49,8 @@ void mfrmMain::DemarrerEditeur() {
     QGuiApplication::clipboard()->clear();
   } else {
     SetHourglass(false);
-    m_ui.Message(QStringLiteral("Erreur à l'importation ! Vérifiez que vous avez bien "
-                                "sélectionné une image."),
+    m_ui.Message(tr("Erreur à l'importation ! Vérifiez que vous avez bien "
+                    "sélectionné une image."),
                  MessageIcon::None, MessageButtons::Ok, this);
     close();
     return;
@@ -60,7 +60,7 @@ void mfrmMain::DemarrerEditeur() {
 
 bool mfrmMain::RendrePhoto(frmImage& document) {
   if (!document.CopyImage()) {
-    m_ui.Message(QStringLiteral("La photo n'a pas pu être copiée dans le presse-papiers."),
+    m_ui.Message(tr("La photo n'a pas pu être copiée dans le presse-papiers."),
                  MessageIcon::Exclamation, MessageButtons::Ok, this);
     return false;
   }
@@ -75,9 +75,9 @@ bool mfrmMain::RendrePhoto(frmImage& document) {
     }
   }
   if (!kept) {
-    m_ui.Message(QStringLiteral("La photo est dans le presse-papiers, mais elle n'y resterait pas "
-                                "après la fermeture de Fotavel : collez-la dans l'éditeur "
-                                "d'affiches avant de fermer."),
+    m_ui.Message(tr("La photo est dans le presse-papiers, mais elle n'y resterait pas "
+                    "après la fermeture de Fotavel : collez-la dans l'éditeur "
+                    "d'affiches avant de fermer."),
                  MessageIcon::Exclamation, MessageButtons::Ok, this);
     return false;
   }

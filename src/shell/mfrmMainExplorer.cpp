@@ -37,10 +37,10 @@ bool mfrmMain::DemanderCopie(const QString& path, bool& copy) {
   for (QMdiSubWindow* window : m_mdi->subWindowList()) {
     auto* document = qobject_cast<frmImage*>(window->widget());
     if (document == nullptr || document->Document().filename() != path) continue;
-    const MessageAnswer answer = m_ui.Message(
-        QStringLiteral("La photo :\r\n") + path +
-            QStringLiteral("\r\nest déjà ouverte !\r\n\r\nVoulez vous en ouvrir une copie ?"),
-        MessageIcon::Question, MessageButtons::YesNo, this);
+    const MessageAnswer answer =
+        m_ui.Message(tr("La photo :\r\n") + path +
+                         tr("\r\nest déjà ouverte !\r\n\r\nVoulez vous en ouvrir une copie ?"),
+                     MessageIcon::Question, MessageButtons::YesNo, this);
     if (answer != MessageAnswer::Yes) return false;
     copy = true;
   }

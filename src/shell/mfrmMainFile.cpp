@@ -170,7 +170,7 @@ bool mfrmMain::sauvjpgFct(const QString& path, frmImage& document) {
 void mfrmMain::CopierPhoto() {
   frmImage* document = ImageActive();
   if (document != nullptr && !document->CopyImage()) {
-    m_ui.Message(QStringLiteral("La photo n'a pas pu être copiée dans le presse-papiers."),
+    m_ui.Message(tr("La photo n'a pas pu être copiée dans le presse-papiers."),
                  MessageIcon::Exclamation, MessageButtons::Ok, this);
   }
 }

@@ -36,22 +36,16 @@ void mfrmMain::BuildActions() {
   };
   const auto filter = [this](std::int32_t type) { return [this, type] { Filter(type); }; };
   const Row rows[] = {
-      {c::kExplorer,
-       QStringLiteral("&Ouvrir et fermer l'exploreur"),
-       {Ctrl('O')},
-       [this] { AffCacheExpl(); }},
-      {c::kEnregistrer,
-       QStringLiteral("&Enregistrer sous"),
-       {Ctrl('S')},
-       [this] { EnregistrerSous(); }},
-      {c::kImprimer, QStringLiteral("&Imprimer"), {Ctrl('I')}, [this] { Imprimer(); }},
-      {c::kQuitter, QStringLiteral("&Fermer"), {}, [this] { close(); }},
+      {c::kExplorer, tr("&Ouvrir et fermer l'exploreur"), {Ctrl('O')}, [this] { AffCacheExpl(); }},
+      {c::kEnregistrer, tr("&Enregistrer sous"), {Ctrl('S')}, [this] { EnregistrerSous(); }},
+      {c::kImprimer, tr("&Imprimer"), {Ctrl('I')}, [this] { Imprimer(); }},
+      {c::kQuitter, tr("&Fermer"), {}, [this] { close(); }},
       {c::kRetourEditeur,
-       QStringLiteral("&Retour à l'éditeur sans importer mon travail"),
+       tr("&Retour à l'éditeur sans importer mon travail"),
        {},
        [this] { AnnulerEd_Click(); }},
       {c::kImporterEditeur,
-       QStringLiteral("Importer mon &travail dans l'éditeur"),
+       tr("Importer mon &travail dans l'éditeur"),
        {},
        [this] { OkEd_Click(); }},
 
@@ -62,10 +56,10 @@ void mfrmMain::BuildActions() {
        tr("&Rétablir"),
        {Ctrl('Y'), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
        [this] { Retablir_Click(); }},
-      {c::kCopier, QStringLiteral("&Copier"), {Ctrl('C')}, [this] { CopierPhoto(); }},
-      {c::kColler, QStringLiteral("Co&ller"), {Ctrl('V')}, [this] { CollerPhoto(); }},
+      {c::kCopier, tr("&Copier"), {Ctrl('C')}, [this] { CopierPhoto(); }},
+      {c::kColler, tr("Co&ller"), {Ctrl('V')}, [this] { CollerPhoto(); }},
       {c::kRetailler,
-       QStringLiteral("Re&tailler la photo"),
+       tr("Re&tailler la photo"),
        {Ctrl('R')},
        [this] {
          if (frmImage* document = ImageActive()) RetaillerPhoto(*document);
@@ -90,34 +84,34 @@ void mfrmMain::BuildActions() {
          if (frmImage* document = ImageActive()) document->YeuxRouges_Click();
        }},
       {c::kProprietes,
-       QStringLiteral("&Propriétés"),
+       tr("&Propriétés"),
        {},
        [this] {
          if (frmImage* document = ImageActive()) document->Proprietes();
        }},
 
-      {c::kMasquer, QStringLiteral("Masquer"), {}, [this] { cmdMasque_Click(); }},
-      {c::kNette, QStringLiteral("Sharpen"), {}, effect(n::kNette)},
-      {c::kFloue, QStringLiteral("Blur"), {}, effect(n::kFloue)},
+      {c::kMasquer, tr("Masquer"), {}, [this] { cmdMasque_Click(); }},
+      {c::kNette, tr("Sharpen"), {}, effect(n::kNette)},
+      {c::kFloue, tr("Blur"), {}, effect(n::kFloue)},
       {c::kLogo,
        tr("Logo"),
        {},
        [this] { OnActive([](frmImage& f) { f.Document().InsererLogo(); }); }},
-      {c::kCiel, QStringLiteral("Ciel"), {}, effect(n::kCiel)},
-      {c::kDroite, QStringLiteral("Droite"), {}, effect(n::kDroite)},
-      {c::kGauche, QStringLiteral("Gauche"), {}, effect(n::kGauche)},
-      {c::kColorer, QStringLiteral("Colorer"), {}, effect(n::kColorer)},
-      {c::kTernir, QStringLiteral("Ternir"), {}, effect(n::kTernir)},
-      {c::kClair, QStringLiteral("Plus Cl&air"), {}, effect(n::kClair)},
-      {c::kSombre, QStringLiteral("Plus S&ombre"), {}, effect(n::kSombre)},
-      {c::kFormatWeb, QStringLiteral("Format Web"), {}, [this] { TaillWeb_Click(); }},
+      {c::kCiel, tr("Ciel"), {}, effect(n::kCiel)},
+      {c::kDroite, tr("Droite"), {}, effect(n::kDroite)},
+      {c::kGauche, tr("Gauche"), {}, effect(n::kGauche)},
+      {c::kColorer, tr("Colorer"), {}, effect(n::kColorer)},
+      {c::kTernir, tr("Ternir"), {}, effect(n::kTernir)},
+      {c::kClair, tr("Plus Cl&air"), {}, effect(n::kClair)},
+      {c::kSombre, tr("Plus S&ombre"), {}, effect(n::kSombre)},
+      {c::kFormatWeb, tr("Format Web"), {}, [this] { TaillWeb_Click(); }},
 
-      {c::kDiffusion, QStringLiteral("Diffusion"), {}, effect(n::kDiffusion)},
-      {c::kContours, QStringLiteral("Trouver Contours"), {}, effect(n::kContours)},
-      {c::kPhotocopie, QStringLiteral("Effet Photocopie"), {}, effect(n::kPhotocopie)},
-      {c::kNegatif, QStringLiteral("Négatif"), {}, effect(n::kNegatif)},
-      {c::kPlume, QStringLiteral("Plume Calligraphique"), {}, effect(n::kPlume)},
-      {c::kGris, QStringLiteral("Niveaux de &Gris"), {}, effect(n::kGris)},
+      {c::kDiffusion, tr("Diffusion"), {}, effect(n::kDiffusion)},
+      {c::kContours, tr("Trouver Contours"), {}, effect(n::kContours)},
+      {c::kPhotocopie, tr("Effet Photocopie"), {}, effect(n::kPhotocopie)},
+      {c::kNegatif, tr("Négatif"), {}, effect(n::kNegatif)},
+      {c::kPlume, tr("Plume Calligraphique"), {}, effect(n::kPlume)},
+      {c::kGris, tr("Niveaux de &Gris"), {}, effect(n::kGris)},
       {c::kReglages,
        tr("&Réglages…"),
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L)},
@@ -129,35 +123,29 @@ void mfrmMain::BuildActions() {
        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
        [this] { AmeliorerPhoto(); }},
       {c::kCombiner,
-       QStringLiteral("Combiner"),
+       tr("Combiner"),
        {},
        [this] {
          if (ImageActive() != nullptr) CombinerPhotos();
        }},
 
-      {c::kSoften, QStringLiteral("Soften"), {}, filter(3)},
-      {c::kSoftenMore, QStringLiteral("Soften More"), {}, filter(4)},
-      {c::kBlurMore, QStringLiteral("Blur More"), {}, filter(2)},
-      {c::kSharpenMore, QStringLiteral("Sharpen More"), {}, filter(6)},
-      {c::kUnsharp, QStringLiteral("Unsharp"), {}, filter(7)},
-      {c::kEmboss, QStringLiteral("&Emboss..."), {}, filter(8)},
-      {c::kMinimum, QStringLiteral("Mi&nimum Rank Filter..."), {}, filter(10)},
-      {c::kMedian, QStringLiteral("Me&dian Rank Filter..."), {}, filter(9)},
-      {c::kMaximum, QStringLiteral("Ma&ximum Rank Filter..."), {}, filter(11)},
+      {c::kSoften, tr("Soften"), {}, filter(3)},
+      {c::kSoftenMore, tr("Soften More"), {}, filter(4)},
+      {c::kBlurMore, tr("Blur More"), {}, filter(2)},
+      {c::kSharpenMore, tr("Sharpen More"), {}, filter(6)},
+      {c::kUnsharp, tr("Unsharp"), {}, filter(7)},
+      {c::kEmboss, tr("&Emboss..."), {}, filter(8)},
+      {c::kMinimum, tr("Mi&nimum Rank Filter..."), {}, filter(10)},
+      {c::kMedian, tr("Me&dian Rank Filter..."), {}, filter(9)},
+      {c::kMaximum, tr("Ma&ximum Rank Filter..."), {}, filter(11)},
 
-      {c::kVotreLogo,
-       QStringLiteral("Votre &logo"),
-       {},
-       [this] { m_services.mnuParametrage_Click(); }},
-      {c::kHorizontales,
-       QStringLiteral("Fenêtres &Horizontales"),
-       {},
-       [this] { TileWindows(true); }},
-      {c::kVerticales, QStringLiteral("Fenêtres &Verticales"), {}, [this] { TileWindows(false); }},
-      {c::kCascade, QStringLiteral("En &Cascade"), {}, [this] { m_mdi->cascadeSubWindows(); }},
-      {c::kIcones, QStringLiteral("&Ranger les Icônes"), {}, [this] { ArrangeIcons(); }},
+      {c::kVotreLogo, tr("Votre &logo"), {}, [this] { m_services.mnuParametrage_Click(); }},
+      {c::kHorizontales, tr("Fenêtres &Horizontales"), {}, [this] { TileWindows(true); }},
+      {c::kVerticales, tr("Fenêtres &Verticales"), {}, [this] { TileWindows(false); }},
+      {c::kCascade, tr("En &Cascade"), {}, [this] { m_mdi->cascadeSubWindows(); }},
+      {c::kIcones, tr("&Ranger les Icônes"), {}, [this] { ArrangeIcons(); }},
       {c::kAPropos,
-       QStringLiteral("A propos"),
+       tr("A propos"),
        {},
        [this] {
          FormAide about(Ui(), QCoreApplication::applicationDirPath(), this);
@@ -210,12 +198,12 @@ void mfrmMain::BuildMenus() {
     }
   };
 
-  fill(top("mnuFileTop", QStringLiteral("&Fichier")),
+  fill(top("mnuFileTop", tr("&Fichier")),
        {c::kExplorer, c::kEnregistrer, nullptr, c::kImprimer, nullptr, c::kQuitter,
         c::kRetourEditeur, c::kImporterEditeur},
        "mnuFile", 0);
 
-  QMenu* edit = top("mnuEditTOP", QStringLiteral("&Edition"));
+  QMenu* edit = top("mnuEditTOP", tr("&Edition"));
   fill(edit, {c::kAnnuler, c::kRetablir, nullptr}, "mnuEditAnnuler", 0);
   fill(edit, {c::kCopier, c::kColler, nullptr, c::kRetailler}, "mnuEdit", 1);
   // The modes on the photo follow the resize, added apart so that the numbered separators keep
@@ -225,29 +213,28 @@ void mfrmMain::BuildMenus() {
   edit->addAction(Action(c::kYeuxRouges));
   fill(edit, {nullptr, c::kProprietes}, "mnuEdit", 5);
 
-  QMenu* image = top("mnuImageTOP", QStringLiteral("Plus d'E&ffets"));
-  QMenu* low = image->addMenu(QStringLiteral("&Softening Filters"));
+  QMenu* image = top("mnuImageTOP", tr("Plus d'E&ffets"));
+  QMenu* low = image->addMenu(tr("&Softening Filters"));
   low->menuAction()->setObjectName(QStringLiteral("mnuImage_0"));
   fill(low, {c::kSoften, c::kSoftenMore, c::kFloue, c::kBlurMore}, "mnuLowPass", 0);
-  QMenu* high = image->addMenu(QStringLiteral("S&harpening Filters"));
+  QMenu* high = image->addMenu(tr("S&harpening Filters"));
   high->menuAction()->setObjectName(QStringLiteral("mnuImage_1"));
   fill(high, {c::kNette, c::kSharpenMore, c::kUnsharp}, "mnuHighPass", 0);
-  QMenu* special = image->addMenu(QStringLiteral("Filtres &Spéciaux"));
+  QMenu* special = image->addMenu(tr("Filtres &Spéciaux"));
   special->menuAction()->setObjectName(QStringLiteral("mnuImage_2"));
   fill(special, {c::kEmboss, nullptr}, "mnuSpecial", 0);
   fill(special, {c::kMinimum, c::kMedian, c::kMaximum}, "mnuSpecial", 4);
 
-  QMenu* colours = top("mnuColorTOP", QStringLiteral("&Couleurs"));
+  QMenu* colours = top("mnuColorTOP", tr("&Couleurs"));
   fill(colours, {c::kSombre, c::kClair, nullptr, c::kGris}, "mnuColors", 0);
   fill(colours, {nullptr, c::kReglages, c::kAmeliorationAuto}, "mnuColors", 4);
-  fill(top("mnuParametrageTop", QStringLiteral("&Paramètres")), {c::kVotreLogo}, "mnuParametrage",
-       0);
+  fill(top("mnuParametrageTop", tr("&Paramètres")), {c::kVotreLogo}, "mnuParametrage", 0);
 
-  m_windowMenu = top("mnuWindowTop", QStringLiteral("Fe&nêtre"));
+  m_windowMenu = top("mnuWindowTop", tr("Fe&nêtre"));
   connect(m_windowMenu, &QMenu::aboutToShow, this, &mfrmMain::FillWindowMenu);
   FillWindowMenu();
 
-  fill(top("mnuAideTop", QStringLiteral("?")), {c::kAPropos}, "mnuAide", 0);
+  fill(top("mnuAideTop", tr("?")), {c::kAPropos}, "mnuAide", 0);
 }
 
 // The four arrangements, then one entry per open document, the current one checked.

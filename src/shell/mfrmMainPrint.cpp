@@ -1,4 +1,5 @@
 // The main window's printing: the active photo on one page of the default printer, its title above.
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -17,16 +18,30 @@ namespace fotavel {
 
 namespace {
 
-const QString kQuestionPaysage = QStringLiteral(
-    "Largeur plus grande que la hauteur:\r\nLancer l'impression en orientation Paysage ?");
-const QString kQuestionPortrait = QStringLiteral(
-    "Hauteur grande que la largeur:\r\nLancer l'impression en orientation Portrait ?");
-const QString kAucuneImprimante =
-    QStringLiteral("Aucune imprimante n'est installée : la photo ne peut pas être imprimée.");
-const QString kImprimanteFermee =
-    QStringLiteral("L'impression n'a pas pu commencer : la photo n'a pas été imprimée.");
-const QString kImpressionEchouee =
-    QStringLiteral("L'impression a échoué : la photo n'a pas été envoyée à l'imprimante.");
+// Functions rather than constants: the texts are translated once the
+// program's language is installed.
+QString kQuestionPaysage() {
+  return QCoreApplication::translate(
+      "mfrmMain",
+      "Largeur plus grande que la hauteur:\r\nLancer l'impression en orientation Paysage ?");
+}
+QString kQuestionPortrait() {
+  return QCoreApplication::translate(
+      "mfrmMain",
+      "Hauteur grande que la largeur:\r\nLancer l'impression en orientation Portrait ?");
+}
+QString kAucuneImprimante() {
+  return QCoreApplication::translate(
+      "mfrmMain", "Aucune imprimante n'est installée : la photo ne peut pas être imprimée.");
+}
+QString kImprimanteFermee() {
+  return QCoreApplication::translate(
+      "mfrmMain", "L'impression n'a pas pu commencer : la photo n'a pas été imprimée.");
+}
+QString kImpressionEchouee() {
+  return QCoreApplication::translate(
+      "mfrmMain", "L'impression a échoué : la photo n'a pas été envoyée à l'imprimante.");
+}
 
 constexpr double kTwipsPerInch = 1440.0;
 
@@ -41,7 +56,7 @@ bool ChooseOrientation(UiServices& ui, QWidget* owner, QPrinter& printer, double
   if (question == print::Question::None) return true;
   const bool toLandscape = question == print::Question::ToLandscape;
   const MessageAnswer answer =
-      ui.Message(toLandscape ? kQuestionPaysage : kQuestionPortrait, MessageIcon::Question,
+      ui.Message(toLandscape ? kQuestionPaysage() : kQuestionPortrait(), MessageIcon::Question,
                  MessageButtons::YesNoCancel, owner);
   if (answer == MessageAnswer::Cancel) return false;
   if (answer == MessageAnswer::Yes) {
@@ -78,7 +93,7 @@ void mfrmMain::Imprimer() {
   // Without a printer Qt would quietly make a PDF nobody asked for.
   QPrinter* printer = Printer();
   if (printer == nullptr) {
-    m_ui.Message(kAucuneImprimante, MessageIcon::Exclamation, MessageButtons::Ok, this);
+    m_ui.Message(kAucuneImprimante(), MessageIcon::Exclamation, MessageButtons::Ok, this);
     return;
   }
 
@@ -102,7 +117,7 @@ void mfrmMain::Imprimer() {
 
   QPainter painter;
   if (!painter.begin(printer)) {
-    m_ui.Message(kImprimanteFermee, MessageIcon::Exclamation, MessageButtons::Ok, this);
+    m_ui.Message(kImprimanteFermee(), MessageIcon::Exclamation, MessageButtons::Ok, this);
     return;
   }
   SetHourglass(true);
@@ -136,7 +151,7 @@ void mfrmMain::Imprimer() {
 
   const bool sent = painter.end() && printer->printerState() != QPrinter::Error;
   SetHourglass(false);
-  if (!sent) m_ui.Message(kImpressionEchouee, MessageIcon::Exclamation, MessageButtons::Ok, this);
+  if (!sent) m_ui.Message(kImpressionEchouee(), MessageIcon::Exclamation, MessageButtons::Ok, this);
 }
 
 }  // namespace fotavel

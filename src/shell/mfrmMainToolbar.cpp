@@ -25,32 +25,51 @@ namespace {
 namespace c = commands;
 
 struct ButtonSpec {
-  const char* name;     // its command's, which it shares
+  const char* name;  // its command's, which it shares
+  // The caption and the status text, translated where the button is made.
   const char* caption;  // null: the button keeps its default caption, its name
   const char* legende;
 };
 
 // Left to right as they stand in the toolbar.
 const ButtonSpec kButtons[] = {
-    {c::kExplorer, "Explorer", "Ouvrir / Fermer l'Exploreur"},
-    {c::kEnregistrer, "Enregistrer", "Enregistrez votre travail"},
-    {c::kAnnuler, "Annuler", "Annuler une action"},
-    {c::kClair, "Clair", "Lumière : Photo plus lumineuse"},
-    {c::kSombre, "Sombre", "Lumière : Photo moins lumineuse"},
-    {c::kColorer, "Colorer", "Saturation : Plus de couleur"},
-    {c::kTernir, "Ternir", "Saturation : Moins de couleur"},
-    {c::kNette, nullptr, "Netteté : Photo plus nette"},
-    {c::kFloue, nullptr, "Netteté : Photo plus floue"},
-    {c::kGauche, "Gauche", "Pivoter à 90° vers la gauche"},
-    {c::kDroite, "Droite", "Pivoter à 90° vers la droite"},
-    {c::kFormatWeb, "Format Web", "Retailler au format Web"},
-    {c::kLogo, nullptr, "Insérer votre logo"},
-    {c::kCiel, "Ciel", "Remplacer un ciel blanc"},
-    {c::kMasquer, "Masquer", "Masquer une partie de la photo"},
-    {c::kRetourEditeur, "Retour",
-     "Annuler: Retour à l'éditeur d'affiches sans importer mon travail"},
-    {c::kImporterEditeur, "Importer", "Valider: Importer mon travail dans l'éditeur d'affiches"},
-    {c::kQuitter, "Quitter", "Fermer l'application"},
+    {c::kExplorer, QT_TRANSLATE_NOOP("mfrmMain", "Explorer"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Ouvrir / Fermer l'Exploreur")},
+    {c::kEnregistrer, QT_TRANSLATE_NOOP("mfrmMain", "Enregistrer"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Enregistrez votre travail")},
+    {c::kAnnuler, QT_TRANSLATE_NOOP("mfrmMain", "Annuler"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Annuler une action")},
+    {c::kClair, QT_TRANSLATE_NOOP("mfrmMain", "Clair"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Lumière : Photo plus lumineuse")},
+    {c::kSombre, QT_TRANSLATE_NOOP("mfrmMain", "Sombre"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Lumière : Photo moins lumineuse")},
+    {c::kColorer, QT_TRANSLATE_NOOP("mfrmMain", "Colorer"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Saturation : Plus de couleur")},
+    {c::kTernir, QT_TRANSLATE_NOOP("mfrmMain", "Ternir"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Saturation : Moins de couleur")},
+    {c::kNette, QT_TRANSLATE_NOOP("mfrmMain", "Nette"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Netteté : Photo plus nette")},
+    {c::kFloue, QT_TRANSLATE_NOOP("mfrmMain", "Floue"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Netteté : Photo plus floue")},
+    {c::kGauche, QT_TRANSLATE_NOOP("mfrmMain", "Gauche"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Pivoter à 90° vers la gauche")},
+    {c::kDroite, QT_TRANSLATE_NOOP("mfrmMain", "Droite"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Pivoter à 90° vers la droite")},
+    {c::kFormatWeb, QT_TRANSLATE_NOOP("mfrmMain", "Format Web"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Retailler au format Web")},
+    {c::kLogo, QT_TRANSLATE_NOOP("mfrmMain", "Logo"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Insérer votre logo")},
+    {c::kCiel, QT_TRANSLATE_NOOP("mfrmMain", "Ciel"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Remplacer un ciel blanc")},
+    {c::kMasquer, QT_TRANSLATE_NOOP("mfrmMain", "Masquer"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Masquer une partie de la photo")},
+    {c::kRetourEditeur, QT_TRANSLATE_NOOP("mfrmMain", "Retour"),
+     QT_TRANSLATE_NOOP("mfrmMain",
+                       "Annuler: Retour à l'éditeur d'affiches sans importer mon travail")},
+    {c::kImporterEditeur, QT_TRANSLATE_NOOP("mfrmMain", "Importer"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Valider: Importer mon travail dans l'éditeur d'affiches")},
+    {c::kQuitter, QT_TRANSLATE_NOOP("mfrmMain", "Quitter"),
+     QT_TRANSLATE_NOOP("mfrmMain", "Fermer l'application")},
 };
 
 // The four image buttons that move to the vertical toolbar in a narrow
@@ -92,10 +111,13 @@ struct PlainButtonSpec {
   const char* caption;
 };
 const PlainButtonSpec kPlainButtons[] = {
-    {c::kDiffusion, "Diffusion"},         {c::kContours, "Trouver Contours"},
-    {c::kPhotocopie, "Effet Photocopie"}, {c::kNegatif, "Négatif"},
-    {c::kPlume, "Plume Calligraphique"},  {c::kGris, "Noir et Blanc"},
-    {c::kCombiner, "Combiner"},
+    {c::kDiffusion, QT_TRANSLATE_NOOP("mfrmMain", "Diffusion")},
+    {c::kContours, QT_TRANSLATE_NOOP("mfrmMain", "Trouver Contours")},
+    {c::kPhotocopie, QT_TRANSLATE_NOOP("mfrmMain", "Effet Photocopie")},
+    {c::kNegatif, QT_TRANSLATE_NOOP("mfrmMain", "Négatif")},
+    {c::kPlume, QT_TRANSLATE_NOOP("mfrmMain", "Plume Calligraphique")},
+    {c::kGris, QT_TRANSLATE_NOOP("mfrmMain", "Noir et Blanc")},
+    {c::kCombiner, QT_TRANSLATE_NOOP("mfrmMain", "Combiner")},
 };
 
 constexpr int kButtonWidth = 72;
@@ -124,8 +146,8 @@ void mfrmMain::BuildToolbar() {
     const QString name = QString::fromUtf8(spec.name);
     button->setObjectName(name);
     button->InitProperties();
-    if (spec.caption != nullptr) button->SetCaption(QString::fromUtf8(spec.caption));
-    button->SetLegende(QString::fromUtf8(spec.legende));
+    if (spec.caption != nullptr) button->SetCaption(tr(spec.caption));
+    button->SetLegende(tr(spec.legende));
     const QPixmap picture = ToolbarPicture(name);
     button->SetBackImage(picture);
     button->SetBackImageDessus(picture);
@@ -174,7 +196,7 @@ void mfrmMain::BuildToolbar() {
 
   int top = kGap;
   for (const PlainButtonSpec& spec : kPlainButtons) {
-    auto* button = new QPushButton(QString::fromUtf8(spec.caption), m_barreOutilsVrt);
+    auto* button = new QPushButton(tr(spec.caption), m_barreOutilsVrt);
     button->setObjectName(QString::fromUtf8(spec.name));
     button->setGeometry(4, top, m_barreOutilsVrt->width() - 8, 36);
     button->hide();
