@@ -2,7 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="fr">
 <context>
-    <name>BarreExplorer</name>
+    <name>fotavel::BarreExplorer</name>
     <message>
         <source>Explorer</source>
         <translation>Browse</translation>
@@ -51,7 +51,7 @@
     </message>
 </context>
 <context>
-    <name>CropTool</name>
+    <name>fotavel::CropTool</name>
     <message>
         <source>Proportions du cadre</source>
         <translation>Frame proportions</translation>
@@ -114,7 +114,7 @@
     </message>
 </context>
 <context>
-    <name>FormAide</name>
+    <name>fotavel::FormAide</name>
     <message>
         <source> A propos de ...</source>
         <translation> About...</translation>
@@ -167,7 +167,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>RedEyeTool</name>
+    <name>fotavel::RedEyeTool</name>
     <message>
         <source>Cliquez sur chaque œil rouge, ou entourez-le d&apos;un rectangle.</source>
         <translation>Click each red eye, or draw a rectangle around it.</translation>
@@ -202,7 +202,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>StraightenTool</name>
+    <name>fotavel::StraightenTool</name>
     <message>
         <source>Angle :</source>
         <translation>Angle:</translation>
@@ -241,7 +241,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>demarrage</name>
+    <name>fotavel::demarrage</name>
     <message>
         <source> de </source>
         <translation> by </translation>
@@ -268,7 +268,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>fSauvJpg</name>
+    <name>fotavel::fSauvJpg</name>
     <message>
         <source>Qualité de la photo</source>
         <translation>Photo quality</translation>
@@ -315,7 +315,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>frmCombination</name>
+    <name>fotavel::frmCombination</name>
     <message>
         <source>Image Combination</source>
         <translation>Combine Photos</translation>
@@ -366,7 +366,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>frmImage</name>
+    <name>fotavel::frmImage</name>
     <message>
         <source>Fichiers Bitmap (*.BMP)|*.BMP|Fichiers Jpeg (*.JPG)|*.JPG|Fichiers PNG (*.PNG)|*.PNG|Fichiers WebP (*.WEBP)|*.WEBP|Fichiers AVIF (*.AVIF)|*.AVIF|Fichiers TIFF (*.TIF)|*.TIF;*.TIFF|Tous les fichiers (*.*)|*.*</source>
         <translation>Bitmap files (*.BMP)|*.BMP|JPEG files (*.JPG)|*.JPG|PNG files (*.PNG)|*.PNG|WebP files (*.WEBP)|*.WEBP|AVIF files (*.AVIF)|*.AVIF|TIFF files (*.TIF)|*.TIF;*.TIFF|All files (*.*)|*.*</translation>
@@ -409,7 +409,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>frmNewSize</name>
+    <name>fotavel::frmNewSize</name>
     <message>
         <source> Taille de l&apos;image</source>
         <translation> Photo Size</translation>
@@ -456,7 +456,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>frmParamLogo</name>
+    <name>fotavel::frmParamLogo</name>
     <message>
         <source>Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)|*.JPG;*.PNG;*.GIF;*.BMP|Fichiers Jpeg (*.JPG)|*.JPG|Fichiers Bitmap (*.BMP)|*.BMP|Fichiers PNG (*.PNG)|*.PNG|Fichiers GIF (*.GIF)|*.GIF</source>
         <translation>Image files (*.JPG;*.PNG;*.GIF;*.BMP)|*.JPG;*.PNG;*.GIF;*.BMP|JPEG files (*.JPG)|*.JPG|Bitmap files (*.BMP)|*.BMP|PNG files (*.PNG)|*.PNG|GIF files (*.GIF)|*.GIF</translation>
@@ -587,7 +587,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>frmProprietes</name>
+    <name>fotavel::frmProprietes</name>
     <message>
         <source> octets</source>
         <translation> bytes</translation>
@@ -654,7 +654,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>frmReglages</name>
+    <name>fotavel::frmReglages</name>
     <message>
         <source>Réglages</source>
         <translation>Adjustments</translation>
@@ -705,7 +705,7 @@ does not exist.</translation>
     </message>
 </context>
 <context>
-    <name>mfrmMain</name>
+    <name>fotavel::mfrmMain</name>
     <message>
         <source>Erreur lors de l&apos;opération &apos;Coller&apos;: </source>
         <translation>Error while pasting: </translation>

@@ -32,7 +32,7 @@ const QString kSettingsFile = QStringLiteral("fotavel.ini");
 // The descriptions are translated, the patterns stay as they are.
 QString OpenFilter() {
   return QCoreApplication::translate(
-      "frmParamLogo",
+      "fotavel::frmParamLogo",
       "Fichiers images (*.JPG;*.PNG;*.GIF;*.BMP)|*.JPG;*.PNG;*.GIF;*.BMP|Fichiers Jpeg "
       "(*.JPG)|*.JPG|Fichiers Bitmap (*.BMP)|*.BMP|Fichiers PNG (*.PNG)|*.PNG|Fichiers GIF "
       "(*.GIF)|*.GIF");

@@ -55,6 +55,13 @@ bool UseLanguage(const QString& language) {
   // Installed translators are only pointers: they live as long as the program.
   static QTranslator program;
   static QTranslator qt;
+  const QString file = language == kFrench ? QString() : TranslationFile(language);
+  // Without the program's own translation, the whole program stays French,
+  // Qt's buttons included.
+  if (language != kFrench && file.isEmpty()) {
+    UseLanguage(kFrench);
+    return false;
+  }
   QCoreApplication::removeTranslator(&program);
   QCoreApplication::removeTranslator(&qt);
   // Qt's own buttons and dialogs speak the same language (no qtbase file for
@@ -63,9 +70,8 @@ bool UseLanguage(const QString& language) {
               QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(&qt);
   }
-  if (language == kFrench) return true;
-  const QString file = TranslationFile(language);
-  if (file.isEmpty() || !program.load(file)) return false;
+  if (file.isEmpty()) return true;
+  if (!program.load(file)) return false;
   QCoreApplication::installTranslator(&program);
   return true;
 }

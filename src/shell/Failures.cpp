@@ -19,9 +19,10 @@ FailureMessage PasteFailureBox(std::exception_ptr failure) {
   // Writing the temporary file is part of the paste, not a save of the
   // user's photo: the paste's own head replaces the save message's.
   const Error error = DescribeFailure(failure);
-  return {QCoreApplication::translate("mfrmMain", "Erreur lors de l'opération 'Coller': ") +
-              QString::fromStdString(error.description()),
-          MessageIcon::Exclamation};
+  return {
+      QCoreApplication::translate("fotavel::mfrmMain", "Erreur lors de l'opération 'Coller': ") +
+          QString::fromStdString(error.description()),
+      MessageIcon::Exclamation};
 }
 
 void ShowFailure(UiServices& ui, const FailureMessage& message, QWidget* owner) {

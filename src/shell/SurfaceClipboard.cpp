@@ -19,7 +19,7 @@ namespace fotavel {
 bool CopyToClipboard(const cDIBSection& surface, UiServices& ui, QWidget* owner, bool bAsDIB) {
   if (bAsDIB) {
     ui.Message(QCoreApplication::translate(
-                   "mfrmMain",
+                   "fotavel::mfrmMain",
                    "I don't know how to put a DIB on the clipboard! Copy as bitmap instead!!!"),
                MessageIcon::None, MessageButtons::Ok, owner);
     return false;
@@ -67,10 +67,10 @@ cDIBSection PictureFromClipboard() {
   const QImage picture =
       data != nullptr && data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
   if (picture.isNull()) {
-    throw io::FileError(
-        io::FileErrors::kRead,
-        QCoreApplication::translate("mfrmMain", "le presse-papiers ne contient pas d'image"),
-        QString(), "SurfaceClipboard");
+    throw io::FileError(io::FileErrors::kRead,
+                        QCoreApplication::translate("fotavel::mfrmMain",
+                                                    "le presse-papiers ne contient pas d'image"),
+                        QString(), "SurfaceClipboard");
   }
   return io::SurfaceFromImage(picture);
 }

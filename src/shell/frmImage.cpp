@@ -20,7 +20,7 @@ namespace fotavel {
 namespace {
 QString SaveFilter() {
   return QCoreApplication::translate(
-      "frmImage",
+      "fotavel::frmImage",
       "Fichiers Bitmap (*.BMP)|*.BMP|Fichiers Jpeg (*.JPG)|*.JPG|Fichiers PNG (*.PNG)|*.PNG|"
       "Fichiers WebP (*.WEBP)|*.WEBP|Fichiers AVIF (*.AVIF)|*.AVIF|"
       "Fichiers TIFF (*.TIF)|*.TIF;*.TIFF|Tous les fichiers (*.*)|*.*");

@@ -82,8 +82,8 @@ io::SaveFormat QualityFormatFor(const QString& path) {
 // A file's size as the user set its limit: in Ko of 1000 bytes, whole ones
 // (so never more than the limit reads).
 QString FileSizeText(std::uint64_t bytes) {
-  return bytes < 1000 ? QCoreApplication::translate("mfrmMain", "%1 octets").arg(bytes)
-                      : QCoreApplication::translate("mfrmMain", "%1 Ko").arg(bytes / 1000);
+  return bytes < 1000 ? QCoreApplication::translate("fotavel::mfrmMain", "%1 octets").arg(bytes)
+                      : QCoreApplication::translate("fotavel::mfrmMain", "%1 Ko").arg(bytes / 1000);
 }
 
 // Writes `path` as the quality dialog set it. Within a size limit the
@@ -101,13 +101,14 @@ void SaveWithQuality(DocumentHost& host, PhotoDocument& document, const QString&
   }
   const SizeFitted fitted = document.SaveWithinSize(path, settings, maxBytes);
   const QString keep = QStringLiteral("#");
-  host.SetStatus(QCoreApplication::translate("mfrmMain", "Photo enregistrée en qualité %1 : %2")
-                     .arg(fitted.quality)
-                     .arg(FileSizeText(fitted.bytes)),
-                 keep, keep);
+  host.SetStatus(
+      QCoreApplication::translate("fotavel::mfrmMain", "Photo enregistrée en qualité %1 : %2")
+          .arg(fitted.quality)
+          .arg(FileSizeText(fitted.bytes)),
+      keep, keep);
   if (fitted.halvings > 0) {
     host.Ui().Message(QCoreApplication::translate(
-                          "mfrmMain",
+                          "fotavel::mfrmMain",
                           "Pour ne pas dépasser %1, la photo a été enregistrée en %2 x %3 "
                           "pixels.\r\nLa photo de la fenêtre garde sa taille.")
                           .arg(FileSizeText(maxBytes))

@@ -22,25 +22,26 @@ namespace {
 // program's language is installed.
 QString kQuestionPaysage() {
   return QCoreApplication::translate(
-      "mfrmMain",
+      "fotavel::mfrmMain",
       "Largeur plus grande que la hauteur:\r\nLancer l'impression en orientation Paysage ?");
 }
 QString kQuestionPortrait() {
   return QCoreApplication::translate(
-      "mfrmMain",
+      "fotavel::mfrmMain",
       "Hauteur grande que la largeur:\r\nLancer l'impression en orientation Portrait ?");
 }
 QString kAucuneImprimante() {
   return QCoreApplication::translate(
-      "mfrmMain", "Aucune imprimante n'est installée : la photo ne peut pas être imprimée.");
+      "fotavel::mfrmMain",
+      "Aucune imprimante n'est installée : la photo ne peut pas être imprimée.");
 }
 QString kImprimanteFermee() {
   return QCoreApplication::translate(
-      "mfrmMain", "L'impression n'a pas pu commencer : la photo n'a pas été imprimée.");
+      "fotavel::mfrmMain", "L'impression n'a pas pu commencer : la photo n'a pas été imprimée.");
 }
 QString kImpressionEchouee() {
   return QCoreApplication::translate(
-      "mfrmMain", "L'impression a échoué : la photo n'a pas été envoyée à l'imprimante.");
+      "fotavel::mfrmMain", "L'impression a échoué : la photo n'a pas été envoyée à l'imprimante.");
 }
 
 constexpr double kTwipsPerInch = 1440.0;

@@ -25,6 +25,7 @@ bin/fotavel-batch
 bin/fotavel-presse-papiers
 share/applications/fotavel.desktop
 share/doc/fotavel/Licence-freeware.txt
+share/fotavel/translations/fotavel_en.qm
 share/icons/hicolor/scalable/apps/fotavel.svg
 share/man/man1/fotavel-batch.1"
 found=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
