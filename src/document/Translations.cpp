@@ -35,18 +35,24 @@ QString TranslationFile(const QString& language) {
   return QString();
 }
 
-// "en-GB", "en_GB" and "en" all ask for the program's English.
-QString LanguageCode(const QString& uiLanguage) {
-  return uiLanguage.section(u'-', 0, 0).section(u'_', 0, 0).toLower();
+// "en-GB", "en_GB" and "en" all ask for the program's English; a file for
+// the country's own variant ("pt_BR") is preferred when there is one.
+QStringList Candidates(const QString& uiLanguage) {
+  const QString language = uiLanguage.section(u'-', 0, 0).section(u'_', 0, 0).toLower();
+  const QString variant = QLocale(uiLanguage).name();
+  if (language.isEmpty()) return {};
+  if (variant.startsWith(language + u'_')) return {variant, language};
+  return {language};
 }
 
 }  // namespace
 
 QString ChosenLanguage(const QStringList& uiLanguages) {
   for (const QString& uiLanguage : uiLanguages) {
-    const QString code = LanguageCode(uiLanguage);
-    if (code == kFrench) return kFrench;
-    if (!code.isEmpty() && !TranslationFile(code).isEmpty()) return code;
+    for (const QString& candidate : Candidates(uiLanguage)) {
+      if (candidate == kFrench) return kFrench;
+      if (!TranslationFile(candidate).isEmpty()) return candidate;
+    }
   }
   return kFrench;
 }
