@@ -5,7 +5,7 @@
     <name>fotavel::BarreExplorer</name>
     <message>
         <source>Explorer</source>
-        <translation>Browse</translation>
+        <translation>Browser</translation>
     </message>
     <message>
         <source>Ouvrir une photo</source>
@@ -818,7 +818,7 @@ The photo in the window keeps its size.</translation>
     </message>
     <message>
         <source>&amp;Propriétés</source>
-        <translation>P&amp;roperties</translation>
+        <translation>Propert&amp;ies</translation>
     </message>
     <message>
         <source>Masquer</source>
@@ -986,7 +986,7 @@ The photo in the window keeps its size.</translation>
     </message>
     <message>
         <source>Filtres &amp;Spéciaux</source>
-        <translation>&amp;Special Filters</translation>
+        <translation>Spe&amp;cial Filters</translation>
     </message>
     <message>
         <source>&amp;Couleurs</source>
