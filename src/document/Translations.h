@@ -11,7 +11,8 @@ namespace fotavel {
 // `uiLanguages`, in order of preference (QLocale::uiLanguages(), which reads
 // LANGUAGE, LC_ALL, LC_MESSAGES and LANG): the first one the program has a
 // translation for, French when French comes first or when none has one.
-// "fr", or a language code such as "en".
+// "fr", or the language of a translation file such as "en" (or "pt_BR" when
+// that country's variant has a file of its own).
 QString ChosenLanguage(const QStringList& uiLanguages);
 
 // Installs the translations of `language` for the whole program: the
