@@ -12,7 +12,7 @@ packages=(
   libexiv2-dev libheif-dev
   xvfb xauth x11-apps xclip file desktop-file-utils
   cups printer-driver-cups-pdf poppler-utils
-  dpkg-dev appstream man-db parallel
+  dpkg-dev appstream man-db parallel rsync
 )
 
 missing=()
