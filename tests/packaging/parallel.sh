@@ -30,8 +30,8 @@ effects=(-e ciel -e colorer -e nette -e redresser=-2.5)
 "$batch" -j 2 "${effects[@]}" "$work"/photos/*.jpg -o "$work/series" 2>"$work/series.log" ||
   { fail "fotavel-batch -j 2: $(cat "$work/series.log")"; exit 1; }
 
-# The command of the manual page, into FOLDER, with the ssh logins given; the photos are named
-# from the folder below, as photos/*.jpg in the page.
+# The command of the manual page, into FOLDER, with the ssh logins and options given; the photos
+# are named from the folder below, as photos/*.jpg in the page.
 share_out() {
   local folder=$1
   shift
@@ -53,7 +53,8 @@ share_out local --sshlogin 2/:
 
 # Another machine, played here: a stand-in for ssh runs each command in a folder of the test's
 # own, that machine's home, so the photos really travel there and back through rsync. Once the
-# results are back, --cleanup leaves that home empty.
+# results are back, --cleanup leaves that home empty. Without --workdir ..., two jobs there share
+# the folder photos/, and one's cleanup can remove it while the other's photo is copied in.
 command -v rsync >/dev/null || { fail "rsync is missing (package rsync, scripts/install-deps.sh)"; exit 1; }
 mkdir -p "$work/machine1"
 cat >"$work/ssh" <<SSH
@@ -71,7 +72,7 @@ shift
 cd "$work/machine1" && HOME="$work/machine1" exec bash -c "\$*"
 SSH
 chmod +x "$work/ssh"
-share_out remote --ssh "$work/ssh" --sshlogin 2/machine1
+share_out remote --ssh "$work/ssh" --sshlogin 2/machine1 --workdir ...
 [ -z "$(ls -A "$work/machine1")" ] || fail "--cleanup left on the machine: $(ls -A "$work/machine1")"
 
 [ "$failed" = 0 ] || exit 1
