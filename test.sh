@@ -24,7 +24,7 @@ if command -v xvfb-run >/dev/null && [ -x "$build/src/fotavel" ]; then
 fi
 
 # The Debian package CPack makes from the build, unpacked and at work; and a series shared out
-# by GNU parallel, as its manual page does over many machines, here on this one.
+# by GNU parallel as its manual page shows, here and on a machine played by a stand-in for ssh.
 tests/packaging/deb.sh "$build" .
 tests/packaging/parallel.sh "$build" .
 
