@@ -23,6 +23,11 @@ if command -v xvfb-run >/dev/null && [ -x "$build/src/fotavel" ]; then
   tests/shell/handoff-xvfb.sh "$build"
 fi
 
+# The Debian package CPack makes from the build, unpacked and at work; and a series shared out
+# by GNU parallel as its manual page shows, here and on a machine played by a stand-in for ssh.
+tests/packaging/deb.sh "$build" .
+tests/packaging/parallel.sh "$build" .
+
 # One photo printed through a CUPS server of the test's own onto a PDF queue.
 if command -v cupsd >/dev/null || [ -x /usr/sbin/cupsd ]; then
   tests/shell/print-cups.sh "$build/tests/fotavel_shell_tests"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages the build needs, only those that are missing.
-# Uses sudo when not run as root.
+# Uses sudo when not run as root. lintian, which tests/packaging/deb.sh runs when it is there,
+# is left out: it brings some 130 Perl packages.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,7 @@ packages=(
   libexiv2-dev libheif-dev
   xvfb xauth x11-apps xclip file desktop-file-utils
   cups printer-driver-cups-pdf poppler-utils
+  dpkg-dev appstream man-db parallel rsync
 )
 
 missing=()

@@ -27,7 +27,11 @@ share/applications/fotavel.desktop
 share/doc/fotavel/Licence-freeware.txt
 share/fotavel/translations/fotavel_en.qm
 share/icons/hicolor/scalable/apps/fotavel.svg
-share/man/man1/fotavel-batch.1"
+share/man/fr/man1/fotavel-batch.1
+share/man/fr/man1/fotavel.1
+share/man/man1/fotavel-batch.1
+share/man/man1/fotavel.1
+share/metainfo/io.github.fotavel.Fotavel.metainfo.xml"
 found=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
 [ "$found" = "$expected" ] || fail "installed files differ:"$'\n'"$(diff <(echo "$expected") <(echo "$found"))"
 for program in fotavel fotavel-batch fotavel-presse-papiers; do
