@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev qemu-user
   libgtest-dev libbenchmark-dev
   qt6-base-dev qt6-translations-l10n qt6-image-formats-plugins libturbojpeg0-dev libwmf-dev
+  qt6-l10n-tools
   libexiv2-dev libheif-dev
   xvfb xauth x11-apps xclip file desktop-file-utils
   cups printer-driver-cups-pdf poppler-utils
