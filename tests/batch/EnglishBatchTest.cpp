@@ -16,6 +16,8 @@
 #include "batch/BatchRunner.h"
 #include "effects/ImageProcessError.h"
 #include "io/FileError.h"
+#include "io/PictureFiles.h"
+#include "support/Surfaces.h"
 
 namespace fotavel::testing {
 namespace {
@@ -234,6 +236,41 @@ TEST_F(English, MissingPhotoLineHoldsNoFrenchButTheSameFailure) {
   EXPECT_TRUE(english.endsWith(tail)) << english.toStdString();
   EXPECT_NE(english.toStdString(), french.toStdString());
   EXPECT_EQ(FrenchLeft(french, english, missing + u' ' + tail, true).toStdString(), "")
+      << english.toStdString();
+}
+
+// The engine holds no Qt: its descriptions are translated where the document
+// describes the failure, and the batch tool's line shows that translation.
+TEST_F(English, EngineErrorLineIsTranslatedWithTheSameFailure) {
+  const QString input = Path(u"photo.bmp"_s);
+  ASSERT_NO_THROW(io::WriteBmp(RandomSurface(5, 3, 7), input));
+  batch::BatchOptions options;
+  QString error;
+  ASSERT_TRUE(batch::ParseArguments(
+      {u"-e"_s, u"noyau=3:0:1,1,1,1,1,1,1,1,1"_s, input, u"-o"_s, Path(u"sortie.bmp"_s)}, options,
+      error))
+      << error.toStdString();
+  QString translated;
+  const auto [french, english] = FrenchAndEnglish([&] {
+    QString text;
+    QTextStream err(&text);
+    EXPECT_EQ(batch::RunBatch(options, Path(QString()), err, false), 1);
+    err.flush();
+    translated = QCoreApplication::translate("ImageProcessError",
+                                             ImageProcessErrors::kZeroWeight.description);
+    return text;
+  });
+  const QString engine = QString::fromUtf8(ImageProcessErrors::kZeroWeight.description);
+  const QString tail = u" (%1 0x%2, %3.cImageProcess)\n"_s;
+  const QString number = QString::number(ImageProcessErrors::kZeroWeight.number, 16).toUpper();
+  const QString source = QString::fromStdString(ProgramName());
+  EXPECT_EQ(french.toStdString(),
+            (input + u" : "_s + engine + tail.arg(u"erreur"_s, number, source)).toStdString());
+  ASSERT_NE(translated, engine);
+  EXPECT_FALSE(english.contains(engine)) << english.toStdString();
+  EXPECT_TRUE(english.startsWith(input)) << english.toStdString();
+  EXPECT_TRUE(english.contains(translated + u" ("_s)) << english.toStdString();
+  EXPECT_TRUE(english.endsWith(u"0x%1, %2.cImageProcess)\n"_s.arg(number, source)))
       << english.toStdString();
 }
 
