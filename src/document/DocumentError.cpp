@@ -22,7 +22,7 @@ Error DescribeFailure(std::exception_ptr failure) {
   try {
     std::rethrow_exception(failure);
   } catch (const ImageProcessError& error) {
-    // The engine's own text for this one is English; the user reads French.
+    // The engine's own words for this one are terse; the user reads the document's.
     if (error.number() == DocumentErrors::kOutOfMemory) {
       return Error(error.number(), memory, error.source());
     }
