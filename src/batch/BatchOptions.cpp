@@ -41,17 +41,18 @@ bool ReadEffect(const QString& text, EffectStep& step, QString& error) {
   step.text = text;
   step.command = FindCommand(name);
   if (step.command == nullptr) {
-    error = QStringLiteral("effet inconnu : %1").arg(name.toString());
+    error = QCoreApplication::translate("fotavel-batch", "effet inconnu : %1").arg(name.toString());
     return false;
   }
   QString detail;
   const QStringView argument = equals < 0 ? QStringView() : QStringView(text).mid(equals + 1);
   if (equals >= 0 && argument.isEmpty()) {
-    error = QStringLiteral("valeur manquante après « %1= »").arg(name.toString());
+    error = QCoreApplication::translate("fotavel-batch", "valeur manquante après « %1= »")
+                .arg(name.toString());
     return false;
   }
   if (!step.command->parse(argument, step.argument, detail)) {
-    error = QStringLiteral("%1 : %2").arg(text, detail);
+    error = QCoreApplication::translate("fotavel-batch", "%1 : %2").arg(text, detail);
     return false;
   }
   return true;
@@ -75,7 +76,8 @@ bool SecondPhotosStay(const BatchOptions& options, QString& error) {
     if (step.argument.file.isEmpty()) continue;
     const auto writer = written.constFind(FileKey(step.argument.file));
     if (writer == written.cend()) continue;
-    error = QStringLiteral(
+    error = QCoreApplication::translate(
+                "fotavel-batch",
                 "%1 : la seconde photo serait remplacée pendant la série par le "
                 "résultat de %2")
                 .arg(step.text, *writer);
@@ -143,7 +145,7 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
     const QString& a = arguments[i];
     const auto value = [&](QString& out) {
       if (i + 1 >= arguments.size()) {
-        error = QStringLiteral("%1 demande une valeur").arg(a);
+        error = QCoreApplication::translate("fotavel-batch", "%1 demande une valeur").arg(a);
         return false;
       }
       out = arguments[++i];
@@ -162,7 +164,7 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
       if (!value(v)) return false;
       options.quality = v.toInt(&ok);
       if (!ok || options.quality < 45 || options.quality > 100) {
-        error = QStringLiteral("la qualité va de 45 à 100");
+        error = QCoreApplication::translate("fotavel-batch", "la qualité va de 45 à 100");
         return false;
       }
     } else if (a == QStringLiteral("-f")) {
@@ -180,7 +182,8 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
       if (!value(v)) return false;
       options.jobs = v.toInt(&ok);
       if (!ok || options.jobs < 1) {
-        error = QStringLiteral(
+        error = QCoreApplication::translate(
+                    "fotavel-batch",
                     "-j : le nombre de photos traitées à la fois est un entier de 1 ou "
                     "plus (« %1 »)")
                     .arg(v);
@@ -207,18 +210,18 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
     } else if (a == QStringLiteral("-o")) {
       if (!value(options.output)) return false;
     } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-      error = QStringLiteral("option inconnue : %1").arg(a);
+      error = QCoreApplication::translate("fotavel-batch", "option inconnue : %1").arg(a);
       return false;
     } else {
       options.inputs.push_back(a);
     }
   }
   if (options.inputs.isEmpty()) {
-    error = QStringLiteral("aucune photo à traiter");
+    error = QCoreApplication::translate("fotavel-batch", "aucune photo à traiter");
     return false;
   }
   if (options.output.isEmpty()) {
-    error = QStringLiteral("la sortie manque (-o SORTIE)");
+    error = QCoreApplication::translate("fotavel-batch", "la sortie manque (-o SORTIE)");
     return false;
   }
   if (options.inputs.size() == 1 && !IsFolder(options.output)) {
@@ -230,8 +233,10 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
       return false;
     }
   } else if (!IsFolder(options.output)) {
-    error = QStringLiteral("avec plusieurs photos, la sortie doit être un dossier existant : %1")
-                .arg(options.output);
+    error =
+        QCoreApplication::translate(
+            "fotavel-batch", "avec plusieurs photos, la sortie doit être un dossier existant : %1")
+            .arg(options.output);
     return false;
   }
   return FormatTakesSaveOptions(options, error) && SecondPhotosStay(options, error);
@@ -275,7 +280,7 @@ QString UsageText() {
   const QString nextLine = QStringLiteral("\n") + QString(40, QLatin1Char(' '));
   for (const CommandInfo& c : Commands()) {
     text += QStringLiteral("  %1%2\n")
-                .arg(QString::fromUtf8(c.usage), -38)
+                .arg(QCoreApplication::translate("Commands", c.usage), -38)
                 .arg(QCoreApplication::translate("Commands", c.help)
                          .replace(QLatin1Char('\n'), nextLine));
   }

@@ -106,7 +106,7 @@ class PhotoCount {
     err_ << text;
     if (shown_ && finished < total_) {
       const int filled = int(finished * kBar / total_);
-      const QString line = QStringLiteral("Photos [%1%2] %3/%4")
+      const QString line = QCoreApplication::translate("fotavel-batch", "Photos [%1%2] %3/%4")
                                .arg(QString(filled, QLatin1Char('#')))
                                .arg(QString(kBar - filled, QLatin1Char(' ')))
                                .arg(finished)
@@ -203,8 +203,10 @@ QString FailureLine(const QString& input, std::exception_ptr failure) {
     if (!prefix.isEmpty() && fileError.path() != input) file = fileError.path();
   } catch (...) {
   }
-  return QStringLiteral("%1 : %2%3%4 (erreur 0x%5, %6)\n")
-      .arg(input, prefix, file.isEmpty() ? QString() : file + QStringLiteral(" : "),
+  return QCoreApplication::translate("fotavel-batch", "%1 : %2%3%4 (erreur 0x%5, %6)\n")
+      .arg(input, prefix,
+           file.isEmpty() ? QString()
+                          : QCoreApplication::translate("fotavel-batch", "%1 : ").arg(file),
            QString::fromStdString(error.description()),
            QString::number(error.number(), 16).toUpper(), QString::fromStdString(error.source()));
 }
@@ -291,7 +293,9 @@ void RunOne(const BatchOptions& options, AppServices& services, RunLog& log, std
       // The status line shows the time of the last engine pass; a command
       // without one (a resize) is timed as a whole.
       const qint64 ms = observer.passes() > 0 ? observer.lastPassMs() : clock.elapsed();
-      log.Append(photo, step.text + QStringLiteral(" : ") + Messages::Realise(int(ms)) + '\n');
+      log.Append(photo, QCoreApplication::translate("fotavel-batch", "%1 : %2")
+                                .arg(step.text, Messages::Realise(int(ms))) +
+                            '\n');
     }
   }
   SaveResult(options, document, target, log, photo);

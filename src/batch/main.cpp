@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
   // byte that is not UTF-8 into another character, naming another file.
   if (!fotavel::batch::ParseArguments(fotavel::io::ArgumentsFromNative(argc, argv).mid(1), options,
                                       error)) {
-    err << "fotavel-batch : " << error << "\n\n" << fotavel::batch::UsageText();
+    err << QCoreApplication::translate("fotavel-batch", "fotavel-batch : %1").arg(error) << "\n\n"
+        << fotavel::batch::UsageText();
     return 2;
   }
   if (options.help) {

@@ -40,7 +40,7 @@ bool ReadInts(QStringView text, QChar separator, qsizetype count, CommandArgumen
 
 bool NoArgument(QStringView text, CommandArgument&, QString& error) {
   if (text.isEmpty()) return true;
-  error = QStringLiteral("cet effet ne prend pas de valeur");
+  error = QCoreApplication::translate("Commands", "cet effet ne prend pas de valeur");
   return false;
 }
 
@@ -48,7 +48,7 @@ template <std::int32_t Default>
 bool OptionalNumber(QStringView text, CommandArgument& out, QString& error) {
   std::int32_t value = Default;
   if (!text.isEmpty() && !ReadInt(text, value)) {
-    error = QStringLiteral("nombre entier attendu");
+    error = QCoreApplication::translate("Commands", "nombre entier attendu");
     return false;
   }
   out.numbers.push_back(value);
@@ -58,7 +58,7 @@ bool OptionalNumber(QStringView text, CommandArgument& out, QString& error) {
 bool FilterNumber(QStringView text, CommandArgument& out, QString& error) {
   std::int32_t type = 0;
   if (!ReadInt(text, type) || type < 1 || type > 11) {
-    error = QStringLiteral("le type de filtre va de 1 à 11");
+    error = QCoreApplication::translate("Commands", "le type de filtre va de 1 à 11");
     return false;
   }
   out.numbers.push_back(type);
@@ -71,11 +71,11 @@ bool Kernel(QStringView text, CommandArgument& out, QString& error) {
   std::int32_t size = 0, weight = 0;
   if (parts.size() != 3 || !ReadInt(parts[0], size) || !ReadInt(parts[1], weight) ||
       !ReadInts(parts[2], QLatin1Char(','), -1, out)) {
-    error = QStringLiteral("forme attendue : N:P:v1,v2,…");
+    error = QCoreApplication::translate("Commands", "forme attendue : N:P:v1,v2,…");
     return false;
   }
   if (size > 0 && out.numbers.size() != std::size_t(size) * std::size_t(size)) {
-    error = QStringLiteral("un noyau de %1 x %1 demande %2 valeurs")
+    error = QCoreApplication::translate("Commands", "un noyau de %1 x %1 demande %2 valeurs")
                 .arg(size)
                 .arg(std::int64_t(size) * size);
     return false;
@@ -86,7 +86,7 @@ bool Kernel(QStringView text, CommandArgument& out, QString& error) {
 
 bool SizeLxH(QStringView text, CommandArgument& out, QString& error) {
   if (!ReadInts(text, QLatin1Char('x'), 2, out)) {
-    error = QStringLiteral("forme attendue : LARGEURxHAUTEUR");
+    error = QCoreApplication::translate("Commands", "forme attendue : LARGEURxHAUTEUR");
     return false;
   }
   return true;
@@ -94,7 +94,7 @@ bool SizeLxH(QStringView text, CommandArgument& out, QString& error) {
 
 bool Rectangle(QStringView text, CommandArgument& out, QString& error) {
   if (!ReadInts(text, QLatin1Char(','), 4, out)) {
-    error = QStringLiteral("forme attendue : GAUCHE,HAUT,DROITE,BAS");
+    error = QCoreApplication::translate("Commands", "forme attendue : GAUCHE,HAUT,DROITE,BAS");
     return false;
   }
   return true;
@@ -115,7 +115,7 @@ bool Combination(QStringView text, CommandArgument& out, QString& error) {
     out.numbers = {1, 1, 0, 1, 0};
   }
   if (out.file.isEmpty()) {
-    error = QStringLiteral("fichier de la seconde photo attendu");
+    error = QCoreApplication::translate("Commands", "fichier de la seconde photo attendu");
     return false;
   }
   return true;
@@ -263,84 +263,106 @@ std::int32_t Opposite(std::int32_t n) {
 }
 
 const CommandInfo kCommands[] = {
-    {CommandNames::kNette, "nette", "rendre plus net (filtre 5)", NoArgument,
+    {CommandNames::kNette, "nette", QT_TRANSLATE_NOOP("Commands", "rendre plus net (filtre 5)"),
+     NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.ProcessImage(5); }},
-    {CommandNames::kFloue, "floue", "rendre flou (filtre 1)", NoArgument,
+    {CommandNames::kFloue, "floue", QT_TRANSLATE_NOOP("Commands", "rendre flou (filtre 1)"),
+     NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.ProcessImage(1); }},
-    {CommandNames::kFiltre, "filtre=N", "filtre de type N, de 1 à 11", FilterNumber,
+    {CommandNames::kFiltre, QT_TRANSLATE_NOOP("Commands", "filtre=N"),
+     QT_TRANSLATE_NOOP("Commands", "filtre de type N, de 1 à 11"), FilterNumber,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.ProcessImage(N(a, 0)); }},
-    {CommandNames::kNoyau, "noyau=N:P:v1,v2,...",
-     "noyau N x N de poids P, valeurs ligne par ligne depuis le haut", Kernel,
+    {CommandNames::kNoyau, QT_TRANSLATE_NOOP("Commands", "noyau=N:P:v1,v2,..."),
+     QT_TRANSLATE_NOOP("Commands",
+                       "noyau N x N de poids P, valeurs ligne par ligne depuis le haut"),
+     Kernel,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
        d.ProcessKernel(N(a, 0), N(a, 1), std::span(a.numbers).subspan(2));
      }},
-    {CommandNames::kClair, "clair[=P]", "éclaircir de P % (20)", OptionalNumber<20>,
+    {CommandNames::kClair, QT_TRANSLATE_NOOP("Commands", "clair[=P]"),
+     QT_TRANSLATE_NOOP("Commands", "éclaircir de P % (20)"), OptionalNumber<20>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Lighten(N(a, 0)); }},
-    {CommandNames::kSombre, "sombre[=A]", "assombrir, chaque couleur × A / 255 (240)",
+    {CommandNames::kSombre, QT_TRANSLATE_NOOP("Commands", "sombre[=A]"),
+     QT_TRANSLATE_NOOP("Commands", "assombrir, chaque couleur × A / 255 (240)"),
      OptionalNumber<240>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Fade(N(a, 0)); }},
-    {CommandNames::kColorer, "colorer[=P]", "plus de couleur, P % (30)", OptionalNumber<30>,
+    {CommandNames::kColorer, QT_TRANSLATE_NOOP("Commands", "colorer[=P]"),
+     QT_TRANSLATE_NOOP("Commands", "plus de couleur, P % (30)"), OptionalNumber<30>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.saturation(N(a, 0)); }},
-    {CommandNames::kTernir, "ternir[=P]", "moins de couleur, P % (30)", OptionalNumber<30>,
+    {CommandNames::kTernir, QT_TRANSLATE_NOOP("Commands", "ternir[=P]"),
+     QT_TRANSLATE_NOOP("Commands", "moins de couleur, P % (30)"), OptionalNumber<30>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
        d.saturation(Opposite(N(a, 0)));
      }},
-    {CommandNames::kGris, "gris", "niveaux de gris", NoArgument,
+    {CommandNames::kGris, "gris", QT_TRANSLATE_NOOP("Commands", "niveaux de gris"), NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.GrayScale(); }},
-    {CommandNames::kPhotocopie, "photocopie", "noir et blanc tranché", NoArgument,
+    {CommandNames::kPhotocopie, "photocopie",
+     QT_TRANSLATE_NOOP("Commands", "noir et blanc tranché"), NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.CoupeNB(); }},
-    {CommandNames::kPlume, "plume", "dessin à la plume (noir et blanc tramé)", NoArgument,
+    {CommandNames::kPlume, "plume",
+     QT_TRANSLATE_NOOP("Commands", "dessin à la plume (noir et blanc tramé)"), NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.BlackAndWhite(); }},
-    {CommandNames::kDiffusion, "diffusion[=F]", "diffusion des points, facteur F (6)",
-     OptionalNumber<6>,
+    {CommandNames::kDiffusion, QT_TRANSLATE_NOOP("Commands", "diffusion[=F]"),
+     QT_TRANSLATE_NOOP("Commands", "diffusion des points, facteur F (6)"), OptionalNumber<6>,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) { d.Diffusion(N(a, 0)); }},
-    {CommandNames::kContours, "contours", "trouver les contours", NoArgument,
+    {CommandNames::kContours, "contours", QT_TRANSLATE_NOOP("Commands", "trouver les contours"),
+     NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.TrouvContours(); }},
-    {CommandNames::kNegatif, "negatif", "négatif", NoArgument,
+    {CommandNames::kNegatif, "negatif", QT_TRANSLATE_NOOP("Commands", "négatif"), NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.NegativeImage(); }},
-    {CommandNames::kGauche, "gauche", "quart de tour à gauche", NoArgument,
-     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Piv_Gche(); }},
-    {CommandNames::kDroite, "droite", "quart de tour à droite", NoArgument,
-     [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Piv_Drt(); }},
-    {CommandNames::kCiel, "ciel", "ciel bleu à la place d'un ciel blanc", NoArgument,
+    {CommandNames::kGauche, "gauche", QT_TRANSLATE_NOOP("Commands", "quart de tour à gauche"),
+     NoArgument, [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Piv_Gche(); }},
+    {CommandNames::kDroite, "droite", QT_TRANSLATE_NOOP("Commands", "quart de tour à droite"),
+     NoArgument, [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Piv_Drt(); }},
+    {CommandNames::kCiel, "ciel",
+     QT_TRANSLATE_NOOP("Commands", "ciel bleu à la place d'un ciel blanc"), NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.Applique_ciel(); }},
-    {CommandNames::kWeb, "web", "format Web : le grand côté passe à 400 pixels", NoArgument,
+    {CommandNames::kWeb, "web",
+     QT_TRANSLATE_NOOP("Commands", "format Web : le grand côté passe à 400 pixels"), NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) {
        const auto [width, height] = PhotoDocument::WebSize(d.ImageWidth(), d.ImageHeight());
        d.Resample(width, height);
      }},
-    {CommandNames::kTaille, "taille=LxH", "retailler en L x H pixels", SizeLxH,
+    {CommandNames::kTaille, QT_TRANSLATE_NOOP("Commands", "taille=LxH"),
+     QT_TRANSLATE_NOOP("Commands", "retailler en L x H pixels"), SizeLxH,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
        d.Resample(N(a, 0), N(a, 1));
      }},
-    {CommandNames::kMasquer, "masquer=G,H,D,B",
-     "flouter la zone (gauche, haut, droite, bas en pixels depuis le coin haut gauche)", Rectangle,
+    {CommandNames::kMasquer, QT_TRANSLATE_NOOP("Commands", "masquer=G,H,D,B"),
+     QT_TRANSLATE_NOOP(
+         "Commands",
+         "flouter la zone (gauche, haut, droite, bas en pixels depuis le coin haut gauche)"),
+     Rectangle,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
        d.MasquerZone(N(a, 0), N(a, 1), N(a, 2), N(a, 3));
      }},
-    {CommandNames::kLogo, "logo", "insérer le logo du dossier des paramètres", NoArgument,
+    {CommandNames::kLogo, "logo",
+     QT_TRANSLATE_NOOP("Commands", "insérer le logo du dossier des paramètres"), NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) {
        if (!d.InsererLogo()) {
          throw DocumentError(
-             QStringLiteral("Aucun logo n'est configuré (logo.png, .jpg, .bmp ou "
-                            ".gif dans le dossier des paramètres)."));
+             QCoreApplication::translate("Commands",
+                                         "Aucun logo n'est configuré (logo.png, .jpg, .bmp ou "
+                                         ".gif dans le dossier des paramètres)."));
        }
      }},
-    {CommandNames::kCombiner, "combiner=FICHIER[:TYPE:M1:O1:M2:O2]",
-     "combiner avec une seconde photo (1 addition, 2 plus sombre, 3 plus clair)", Combination,
+    {CommandNames::kCombiner, QT_TRANSLATE_NOOP("Commands", "combiner=FICHIER[:TYPE:M1:O1:M2:O2]"),
+     QT_TRANSLATE_NOOP("Commands",
+                       "combiner avec une seconde photo (1 addition, 2 plus sombre, 3 plus clair)"),
+     Combination,
      [](PhotoDocument& d, const CommandArgument& a, CommandContext& context) {
        const cDIBSection second =
            context.readPicture ? context.readPicture(a.file) : io::ReadPicture(a.file);
        const CombinationSettings settings{N(a, 0), N(a, 1), N(a, 2), N(a, 3), N(a, 4)};
        d.Combine(settings, d.Picture(), second);
      }},
-    {CommandNames::kRecadrer, "recadrer=G,H,D,B ou L:H",
+    {CommandNames::kRecadrer, QT_TRANSLATE_NOOP("Commands", "recadrer=G,H,D,B ou L:H"),
      QT_TRANSLATE_NOOP("Commands",
                        "garder les colonnes G à D-1 et les lignes H à B-1 (pixels depuis le coin\n"
                        "haut gauche : largeur D - G, hauteur B - H) ; L:H, le plus grand\n"
                        "rectangle centré de proportions L:H (3:2, 1:1…)"),
      CropArgument, RunCrop},
-    {CommandNames::kRedresser, "redresser=A[:blanc]",
+    {CommandNames::kRedresser, QT_TRANSLATE_NOOP("Commands", "redresser=A[:blanc]"),
      QT_TRANSLATE_NOOP("Commands",
                        "tourner de A degrés, de -45 à 45 avec un point décimal (-2.5), positif\n"
                        "dans le sens des aiguilles d'une montre, et garder le plus grand\n"
@@ -358,7 +380,7 @@ const CommandInfo kCommands[] = {
                        "toute la gamme reste telle quelle"),
      NoArgument,
      [](PhotoDocument& d, const CommandArgument&, CommandContext&) { d.AmeliorationAuto(); }},
-    {CommandNames::kReglages, "reglages=L[,C[,S[,T]]]",
+    {CommandNames::kReglages, QT_TRANSLATE_NOOP("Commands", "reglages=L[,C[,S[,T]]]"),
      QT_TRANSLATE_NOOP("Commands",
                        "régler luminosité L, contraste C, saturation S et chaleur T, chacun de\n"
                        "-100 à 100, 0 ne change rien ; les valeurs omises à la fin valent 0"),
@@ -366,7 +388,7 @@ const CommandInfo kCommands[] = {
      [](PhotoDocument& d, const CommandArgument& a, CommandContext&) {
        d.Regler(AdjustSettings{N(a, 0), N(a, 1), N(a, 2), N(a, 3)});
      }},
-    {CommandNames::kYeuxRouges, "yeux-rouges=X,Y,R",
+    {CommandNames::kYeuxRouges, QT_TRANSLATE_NOOP("Commands", "yeux-rouges=X,Y,R"),
      QT_TRANSLATE_NOOP("Commands",
                        "corriger l'œil rouge le plus proche du point (X, Y), en pixels depuis le\n"
                        "coin haut gauche, dans un rayon de R pixels ; une erreur si aucun n'y est"),

@@ -75,9 +75,13 @@ struct CommandContext {
 };
 
 struct CommandInfo {
-  const char* name;   // stable name, as the batch tool and the menus know it
-  const char* usage;  // how it is written, for the help text
-  const char* help;   // what it does, in French
+  const char* name;  // stable name, as the batch tool and the menus know it
+  // How it is written, for the help text, and what it does: French source
+  // texts of the "Commands" context, to translate where they are shown. The
+  // name in `usage` stays as it is in every language; the letters that stand
+  // for its values are the translator's.
+  const char* usage;
+  const char* help;
   // Reads the argument text (empty when there is none). False, with a French
   // message in `error`, when the text does not fit the command.
   bool (*parse)(QStringView text, CommandArgument& out, QString& error);

@@ -67,8 +67,10 @@ void PhotoDocument::RefuseUnlessFree(std::uint64_t needed, std::int32_t width,
   // 0 means the system did not say: only a size no surface can take is refused then.
   if (needed == kTooMuch || (available != 0 && needed > available)) {
     throw DocumentError(
-        QStringLiteral("Mémoire insuffisante pour une photo de %1 x %2 pixels : la photo n'a pas "
-                       "été modifiée.")
+        QCoreApplication::translate(
+            "PhotoDocument",
+            "Mémoire insuffisante pour une photo de %1 x %2 pixels : la photo n'a pas "
+            "été modifiée.")
             .arg(width)
             .arg(height),
         DocumentErrors::kOutOfMemory);
@@ -90,7 +92,7 @@ void PhotoDocument::EnsureBuffer() {
 void PhotoDocument::MarkModified(bool markCaption) {
   m_bDirty = true;
   if (markCaption)
-    SetCaption(QStringLiteral("Photo: ") + m_sFileName + QStringLiteral(" modifiée"));
+    SetCaption(QCoreApplication::translate("PhotoDocument", "Photo: %1 modifiée").arg(m_sFileName));
 }
 
 template <class Work>
@@ -128,7 +130,8 @@ void PhotoDocument::ProcessKernel(std::int32_t size, std::int32_t weight,
   m_cImage.FilterType(12);
   m_cImage.FilterArraySize(size);
   if (values.size() != std::size_t(size) * std::size_t(size)) {
-    throw DocumentError(QStringLiteral("Le noyau de %1 x %1 attend %2 valeurs, pas %3.")
+    throw DocumentError(QCoreApplication::translate(
+                            "PhotoDocument", "Le noyau de %1 x %1 attend %2 valeurs, pas %3.")
                             .arg(size)
                             .arg(size * size)
                             .arg(values.size()));
@@ -206,8 +209,10 @@ void PhotoDocument::Resample(std::int32_t lW, std::int32_t lH) {
   if (m_cDib.empty()) throw DocumentError(Messages::kSelectionnezPhoto);
   if (lW < 1 || lH < 1) {
     throw DocumentError(
-        QStringLiteral("Impossible de retailler la photo en %1 x %2 : chaque côté doit mesurer au "
-                       "moins 1 pixel.")
+        QCoreApplication::translate(
+            "PhotoDocument",
+            "Impossible de retailler la photo en %1 x %2 : chaque côté doit mesurer au "
+            "moins 1 pixel.")
             .arg(lW)
             .arg(lH));
   }
@@ -376,8 +381,9 @@ void PhotoDocument::Combine(const CombinationSettings& settings, const cDIBSecti
   // A new photo: no file's blocks hold it.
   m_turns.reset();
   ForgetRedo();
-  filename(QStringLiteral("Nouvelle photo %1").arg(m_services.NewImageIndex()));
-  SetCaption(QStringLiteral("Photo: ") + m_sFileName);
+  filename(QCoreApplication::translate("PhotoDocument", "Nouvelle photo %1")
+               .arg(m_services.NewImageIndex()));
+  SetCaption(QCoreApplication::translate("PhotoDocument", "Photo: %1").arg(m_sFileName));
   m_bDirty = true;
   Obs().PictureOpened();
   Render();

@@ -1,6 +1,7 @@
 // The document's errors and the function that turns any failure into the program's error object.
 #include "document/DocumentError.h"
 
+#include <QCoreApplication>
 #include <new>
 #include <system_error>
 
@@ -17,11 +18,21 @@ DocumentError::DocumentError(const QString& text, std::uint32_t number)
     : Error(number, text.toStdString(), DocumentSource()) {}
 
 Error DescribeFailure(std::exception_ptr failure) {
-  const std::string memory = Messages::kMemoireInsuffisante.toStdString();
+  const std::string memory = QString(Messages::kMemoireInsuffisante).toStdString();
   try {
     std::rethrow_exception(failure);
+  } catch (const ImageProcessError& error) {
+    // The engine's own words for this one are terse; the user reads the document's.
+    if (error.number() == DocumentErrors::kOutOfMemory) {
+      return Error(error.number(), memory, error.source());
+    }
+    // The engine knows no Qt: its descriptions are the source texts of the
+    // "ImageProcessError" context, translated on their one road to the user.
+    return Error(
+        error.number(),
+        QCoreApplication::translate("ImageProcessError", error.description().c_str()).toStdString(),
+        error.source());
   } catch (const Error& error) {
-    // The engine's own text for this one is English; the user reads French.
     if (error.number() == DocumentErrors::kOutOfMemory) {
       return Error(error.number(), memory, error.source());
     }

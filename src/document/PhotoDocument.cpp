@@ -73,7 +73,7 @@ io::FileError NamedFailure(const io::FileError& failure, const QString& path) {
 }  // namespace
 
 void PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp) {
-  Obs().SetStatus(QStringLiteral("Ouverture de ") + sFile + QStringLiteral("..."),
+  Obs().SetStatus(QCoreApplication::translate("PhotoDocument", "Ouverture de %1...").arg(sFile),
                   QStringLiteral("#"), QStringLiteral("#"));
   cDIBSection picture;
   io::PhotoMetadata metadata;
@@ -94,13 +94,15 @@ void PhotoDocument::OpenFile(const QString& sFile, bool bIsTemp) {
   Obs().PictureOpened();
   QString name = sFile;
   if (bIsTemp) {
-    name = QStringLiteral("Nouvelle photo %1").arg(m_services.NewImageIndex());
+    name = QCoreApplication::translate("PhotoDocument", "Nouvelle photo %1")
+               .arg(m_services.NewImageIndex());
     m_bDirty = true;
   }
-  SetCaption(QStringLiteral("Photo: ") + name);
+  SetCaption(QCoreApplication::translate("PhotoDocument", "Photo: %1").arg(name));
   filename(name);
   if (!bIsTemp) {
-    Obs().SetStatus(QStringLiteral("Ouvert ") + name, m_sFileTitle,
+    Obs().SetStatus(QCoreApplication::translate("PhotoDocument", "Ouvert %1").arg(name),
+                    m_sFileTitle,
                     QStringLiteral("%1 x %2").arg(m_cDib.width()).arg(m_cDib.height()));
   }
 }
@@ -123,10 +125,10 @@ QString PhotoDocument::TailleMemoire() {
   if (available != 0 && available < 5 * bytes) Obs().MemoryWarning(Messages::MemoryWarning());
   if (bytes < 1000000) {
     return QString::number(std::int64_t(std::nearbyint(double(bytes) / 1000.0))) +
-           QStringLiteral("Ko");
+           QCoreApplication::translate("PhotoDocument", "Ko");
   }
   return QString::number(std::int64_t(std::nearbyint(double(bytes) / 1000000.0))) +
-         QStringLiteral("Mo");
+         QCoreApplication::translate("PhotoDocument", "Mo");
 }
 
 // ---- Saving ----
@@ -187,7 +189,7 @@ void PhotoDocument::SaveBitmap(const QString& chosenName) {
       SaveKindFor(chosenName) == SaveKind::BmpInstead ? BmpNameFor(chosenName) : chosenName;
   FileGuarded(io::FileErrors::kWrite, target, [&] { io::WriteBmp(m_cDib, target); });
   filename(chosenName);
-  SetCaption(QStringLiteral("Photo: ") + chosenName);
+  SetCaption(QCoreApplication::translate("PhotoDocument", "Photo: %1").arg(chosenName));
   m_bDirty = false;
 }
 
@@ -195,7 +197,7 @@ void PhotoDocument::FoncEregJPG(int quality, const QString& nomfich) {
   FileGuarded(io::FileErrors::kWrite, nomfich,
               [&] { io::WriteJpeg(m_cDib, nomfich, quality, m_metadata); });
   filename(nomfich);
-  SetCaption(QStringLiteral("Photo: ") + nomfich);
+  SetCaption(QCoreApplication::translate("PhotoDocument", "Photo: %1").arg(nomfich));
   m_bDirty = false;
 }
 
@@ -203,7 +205,7 @@ void PhotoDocument::SavePicture(const QString& name, const io::EncodeSettings& s
   FileGuarded(io::FileErrors::kWrite, name,
               [&] { io::WritePicture(m_cDib, name, settings, m_metadata); });
   filename(name);
-  SetCaption(QStringLiteral("Photo: ") + name);
+  SetCaption(QCoreApplication::translate("PhotoDocument", "Photo: %1").arg(name));
   m_bDirty = false;
 }
 
@@ -225,7 +227,7 @@ SizeFitted PhotoDocument::SaveWithinSize(const QString& name, const io::EncodeSe
     fitted = {fit.quality, fit.halvings, fit.width, fit.height, fit.file.size()};
   });
   filename(name);
-  SetCaption(QStringLiteral("Photo: ") + name);
+  SetCaption(QCoreApplication::translate("PhotoDocument", "Photo: %1").arg(name));
   m_bDirty = false;
   return fitted;
 }
@@ -278,7 +280,7 @@ void PhotoDocument::SaveJpegLossless(const QString& name, bool trimEdges) {
   // after any save whose file holds less than the photo (a JPEG's loss);
   // opening the file again shows it cut.
   filename(name);
-  SetCaption(QStringLiteral("Photo: ") + name);
+  SetCaption(QCoreApplication::translate("PhotoDocument", "Photo: %1").arg(name));
   m_bDirty = false;
 }
 

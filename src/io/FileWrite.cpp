@@ -1,4 +1,5 @@
 // Writing picture files: the all-or-nothing replacement of a picture file and the BMP writer.
+#include <QCoreApplication>
 #include <algorithm>
 #include <cstdint>
 #include <utility>
@@ -39,15 +40,18 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
 }  // namespace
 
 void WriteBmp(const cDIBSection& picture, const QString& path) {
-  if (picture.empty()) detail::Unwritten(path, QStringLiteral("aucune image à enregistrer"));
+  if (picture.empty())
+    detail::Unwritten(path,
+                      QCoreApplication::translate("PictureFiles", "aucune image à enregistrer"));
   const std::int32_t width = picture.width(), height = picture.height();
   const std::uint64_t stride = std::uint64_t(picture.BytesPerScanLine());
   const std::uint64_t pixelBytes = stride * std::uint64_t(height);
   constexpr std::uint32_t kHeaderBytes = 14 + 40;
   if (pixelBytes + kHeaderBytes > UINT32_MAX) {
-    detail::Unwritten(
-        path,
-        QStringLiteral("image trop grande pour le format BMP (%1 x %2)").arg(width).arg(height));
+    detail::Unwritten(path, QCoreApplication::translate(
+                                "PictureFiles", "image trop grande pour le format BMP (%1 x %2)")
+                                .arg(width)
+                                .arg(height));
   }
   // File header, then the 40-byte bitmap header the surface itself is defined
   // by: positive height (rows bottom-up), 1 plane, 24 bits, uncompressed.

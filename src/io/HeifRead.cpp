@@ -1,6 +1,7 @@
 // HEIC / HEIF and AVIF through libheif: the primary picture, upright, into the 24-bit surface.
 #include <libheif/heif.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -25,7 +26,7 @@ template <class T>
 using HeifPtr = std::unique_ptr<T, HeifDeleter>;
 
 QString Unreadable(const char* formatName, const heif_error& failure) {
-  return QStringLiteral("fichier %1 illisible : %2")
+  return QCoreApplication::translate("PictureFiles", "fichier %1 illisible : %2")
       .arg(QLatin1String(formatName), QString::fromUtf8(failure.message));
 }
 
@@ -126,7 +127,8 @@ void DecodeHeif(const FileBytes& file, const char* formatName, cDIBSection& out,
                 PhotoMetadata* metadata) {
   HeifPtr<heif_context> context(heif_context_alloc());
   if (!context) {
-    Refuse(file, QStringLiteral("décodeur %1 indisponible").arg(QLatin1String(formatName)));
+    Refuse(file, QCoreApplication::translate("PictureFiles", "décodeur %1 indisponible")
+                     .arg(QLatin1String(formatName)));
   }
   // libheif's own ceiling on any picture it meets in the file (the tiles of
   // a grid included), from the same budget as our own check below; it only

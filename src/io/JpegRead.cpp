@@ -1,6 +1,7 @@
 // JPEG reading: libturbojpeg decodes straight into the surface; EXIF orientation turns it upright.
 #include <turbojpeg.h>
 
+#include <QCoreApplication>
 #include <cstring>
 #include <memory>
 
@@ -73,12 +74,13 @@ void DecodeJpeg(const FileBytes& file, cDIBSection& out, ReducedDecode* reduce,
   // an end marker decodes without a word from the decoder).
   const JpegStructure structure = WalkJpeg(file.data, file.size);
   if (structure.scans > kMaxJpegScans) {
-    Refuse(file, QStringLiteral("fichier JPEG de plus de %1 passes : trop long à décoder")
+    Refuse(file, QCoreApplication::translate(
+                     "PictureFiles", "fichier JPEG de plus de %1 passes : trop long à décoder")
                      .arg(kMaxJpegScans));
   }
   TjHandle decoder(tjInitDecompress());
   if (!decoder) {
-    Refuse(file, QStringLiteral("décodeur JPEG indisponible"));
+    Refuse(file, QCoreApplication::translate("PictureFiles", "décodeur JPEG indisponible"));
   }
   tjhandle handle = decoder.get();
   int width = 0, height = 0, subsampling = 0, colourSpace = 0;

@@ -1,6 +1,7 @@
 // JPEG encoding: libturbojpeg encodes the surface's bottom-up BGR rows as they lie in memory.
 #include <turbojpeg.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -39,13 +40,14 @@ namespace detail {
 
 EncodedFile EncodeJpeg(const cDIBSection& picture, int quality, const PhotoMetadata& metadata) {
   if (picture.width() > kMaxJpegSide || picture.height() > kMaxJpegSide) {
-    Unencodable(QStringLiteral("image trop grande pour le format JPEG (%1 x %2, 65535 au plus)")
+    Unencodable(QCoreApplication::translate(
+                    "SaveFormats", "image trop grande pour le format JPEG (%1 x %2, 65535 au plus)")
                     .arg(picture.width())
                     .arg(picture.height()));
   }
   const std::unique_ptr<void, TjDeleter> encoder(tjInitCompress());
   if (!encoder) {
-    Unencodable(QStringLiteral("encodeur JPEG indisponible"));
+    Unencodable(QCoreApplication::translate("SaveFormats", "encodeur JPEG indisponible"));
   }
   // 4:2:0 chroma subsampling: the eye resolves colour far more coarsely than
   // brightness, and halving the colour planes both ways is what photos for
@@ -74,7 +76,7 @@ EncodedFile EncodeJpeg(const cDIBSection& picture, int quality, const PhotoMetad
                                  &size, TJSAMP_420, quality, flags);
   if (!storage->output) storage->owned.reset(bytes);
   if (status != 0 || bytes == nullptr || size == 0) {
-    Unencodable(QStringLiteral("échec de l'encodage JPEG"));
+    Unencodable(QCoreApplication::translate("SaveFormats", "échec de l'encodage JPEG"));
   }
   // The metadata goes in after the start of image and the encoder's JFIF
   // segment, where readers look for it; the compressed bytes themselves stay

@@ -1,6 +1,7 @@
 // Reading a picture file: load the bytes, recognise the format from them, hand them to its decoder.
 #include "io/PictureFiles.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <algorithm>
@@ -97,15 +98,18 @@ void OpenPictureFile(const QString& path, QFile& file) {
     case ReadOpening::kOpened:
       return;
     case ReadOpening::kMissing:
-      RefuseFile(path, QStringLiteral("fichier introuvable"));
+      RefuseFile(path, QCoreApplication::translate("PictureFiles", "fichier introuvable"));
     case ReadOpening::kFolder:
-      RefuseFile(path, QStringLiteral("ce chemin désigne un dossier, pas un fichier"));
+      RefuseFile(path, QCoreApplication::translate("PictureFiles",
+                                                   "ce chemin désigne un dossier, pas un fichier"));
     case ReadOpening::kNotRegular:
-      RefuseFile(path, QStringLiteral("ce chemin ne désigne pas un fichier ordinaire"));
+      RefuseFile(path, QCoreApplication::translate(
+                           "PictureFiles", "ce chemin ne désigne pas un fichier ordinaire"));
     case ReadOpening::kDenied:
       break;
   }
-  RefuseFile(path, QStringLiteral("lecture du fichier impossible (accès refusé)"));
+  RefuseFile(path, QCoreApplication::translate("PictureFiles",
+                                               "lecture du fichier impossible (accès refusé)"));
 }
 
 // The whole of the open `file` (read from `path`) in memory: in `bytes`,
@@ -115,9 +119,10 @@ void OpenPictureFile(const QString& path, QFile& file) {
 void LoadFile(QFile& file, const QString& path, detail::LargeBuffer& block, QByteArray& bytes) {
   const auto refuse = [&path](const QString& reason) { RefuseFile(path, reason); };
   const qint64 size = file.size();
-  if (size <= 0) refuse(QStringLiteral("fichier vide"));
+  if (size <= 0) refuse(QCoreApplication::translate("PictureFiles", "fichier vide"));
   if (!detail::FitsBudget(std::uint64_t(size))) {
-    refuse(QStringLiteral("fichier trop volumineux pour la mémoire disponible"));
+    refuse(QCoreApplication::translate("PictureFiles",
+                                       "fichier trop volumineux pour la mémoire disponible"));
   }
   char* data = nullptr;
   if (size >= kLargeFile) {
@@ -131,11 +136,11 @@ void LoadFile(QFile& file, const QString& path, detail::LargeBuffer& block, QByt
   qint64 got = 0;
   while (got < size) {
     const qint64 n = file.read(data + got, size - got);
-    if (n < 0) refuse(QStringLiteral("erreur de lecture du fichier"));
+    if (n < 0) refuse(QCoreApplication::translate("PictureFiles", "erreur de lecture du fichier"));
     if (n == 0) break;  // the file shrank while we read it: decode what is there
     got += n;
   }
-  if (got == 0) refuse(QStringLiteral("fichier vide"));
+  if (got == 0) refuse(QCoreApplication::translate("PictureFiles", "fichier vide"));
   if (block) {
     bytes = QByteArray::fromRawData(data, got);
   } else {
@@ -197,7 +202,7 @@ cDIBSection Decode(const detail::FileBytes& file, PhotoMetadata* metadata = null
       detail::DecodeHeif(file, "AVIF", out, metadata);
       break;
     case Format::kUnknown:
-      detail::Refuse(file, QStringLiteral("format d'image inconnu"));
+      detail::Refuse(file, QCoreApplication::translate("PictureFiles", "format d'image inconnu"));
   }
   return out;
 }
@@ -210,8 +215,10 @@ detail::FileBytes BytesOf(const QByteArray& bytes, const QString& path) {
 // Qt's containers throw when memory runs out past our own checks; that too
 // is a picture that could not be read.
 [[noreturn]] void OutOfMemory(const QString& path) {
-  throw FileError(FileErrors::kRead, QStringLiteral("mémoire insuffisante pour ouvrir l'image"),
-                  path, kModule);
+  throw FileError(
+      FileErrors::kRead,
+      QCoreApplication::translate("PictureFiles", "mémoire insuffisante pour ouvrir l'image"), path,
+      kModule);
 }
 
 }  // namespace
@@ -255,7 +262,8 @@ QImage ReadImage(const QString& path, std::uint64_t bytesPerPixelBeside) {
   LoadFile(path, block, bytes);
   const detail::FileBytes file = BytesOf(bytes, path);
   const char* format = QtFormat(Recognise(file.data, file.size));
-  if (format == nullptr) detail::Refuse(file, QStringLiteral("format d'image inconnu"));
+  if (format == nullptr)
+    detail::Refuse(file, QCoreApplication::translate("PictureFiles", "format d'image inconnu"));
   // Qt's image holds pixels of its own: the file's bytes may go.
   return detail::DecodeImageWithQt(file, format, bytesPerPixelBeside);
 }
@@ -372,17 +380,21 @@ void Refuse(const FileBytes& file, const QString& reason) {
 }
 
 QString DamagedFile(const char* formatName) {
-  return QStringLiteral("fichier %1 tronqué ou endommagé").arg(QLatin1String(formatName));
+  return QCoreApplication::translate("PictureFiles", "fichier %1 tronqué ou endommagé")
+      .arg(QLatin1String(formatName));
 }
 
 QString TooBig(std::int64_t width, std::int64_t height) {
-  return QStringLiteral("image trop grande pour la mémoire disponible (%1 x %2)")
+  return QCoreApplication::translate("PictureFiles",
+                                     "image trop grande pour la mémoire disponible (%1 x %2)")
       .arg(width)
       .arg(height);
 }
 
 QString BadDimensions(std::int64_t width, std::int64_t height) {
-  return QStringLiteral("dimensions d'image invalides (%1 x %2)").arg(width).arg(height);
+  return QCoreApplication::translate("PictureFiles", "dimensions d'image invalides (%1 x %2)")
+      .arg(width)
+      .arg(height);
 }
 
 }  // namespace detail

@@ -1,5 +1,6 @@
 // PNG, GIF, BMP, TIFF and WebP through Qt's image readers, laid on white into a 24-bit surface.
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QImageReader>
 #include <algorithm>
@@ -338,7 +339,8 @@ QString TiffFailure(const FileBytes& file) {
   constexpr std::uint32_t kSeparated = 5;
   const TiffColours colours = ReadTiffColours(file);
   if (colours.photometric == kSeparated) {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "PictureFiles",
                "fichier TIFF en CMJN sur %1 bits : ce mode de couleurs n'est pas pris "
                "en charge")
         .arg(colours.bits);
@@ -494,7 +496,7 @@ cDIBSection SurfaceFromImage(const QImage& picture) {
   const auto refuse = [](const QString& reason) {
     throw FileError(FileErrors::kRead, reason, QString(), "PictureFiles");
   };
-  if (picture.isNull()) refuse(QStringLiteral("aucune image"));
+  if (picture.isNull()) refuse(QCoreApplication::translate("PictureFiles", "aucune image"));
   QImage image = picture;
   if (!detail::ReadDirectly(image.format())) {
     image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -75,15 +76,18 @@ int WriteAll(int fd, std::vector<iovec>& pieces) {
 QString WriteFailure(int error) {
   switch (error) {
     case ENOSPC:
-      return QStringLiteral("disque plein");
+      return QCoreApplication::translate("ReplacedFile", "disque plein");
     case EDQUOT:
-      return QStringLiteral("quota d'espace disque dépassé");
+      return QCoreApplication::translate("ReplacedFile", "quota d'espace disque dépassé");
     case EFBIG:
-      return QStringLiteral("fichier trop gros pour ce disque");
+      return QCoreApplication::translate("ReplacedFile", "fichier trop gros pour ce disque");
     case EIO:
-      return QStringLiteral("erreur matérielle d'écriture sur le disque");
+      return QCoreApplication::translate("ReplacedFile",
+                                         "erreur matérielle d'écriture sur le disque");
     default:
-      return QStringLiteral("écriture du fichier impossible (erreur système %1)").arg(error);
+      return QCoreApplication::translate("ReplacedFile",
+                                         "écriture du fichier impossible (erreur système %1)")
+          .arg(error);
   }
 }
 
@@ -123,11 +127,15 @@ void ReplacedFile::Open() {
       // target: it most often names a card or disk no longer mounted, and
       // the file would land in the bare mount folder instead.
       if (errno == ENOENT) {
-        Fail(QStringLiteral("« %1 » est un lien vers un fichier qui n'existe pas : il n'est pas "
-                            "remplacé")
+        Fail(QCoreApplication::translate(
+                 "ReplacedFile",
+                 "« %1 » est un lien vers un fichier qui n'existe pas : il n'est pas "
+                 "remplacé")
                  .arg(Shown(path_)));
       }
-      Fail(QStringLiteral("le lien « %1 » ne mène à aucun fichier accessible").arg(Shown(path_)));
+      Fail(QCoreApplication::translate("ReplacedFile",
+                                       "le lien « %1 » ne mène à aucun fichier accessible")
+               .arg(Shown(path_)));
     }
     real = resolved;
     std::free(resolved);
@@ -140,12 +148,14 @@ void ReplacedFile::Open() {
   folderFd_ = ::open(folder_.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folderFd_ < 0) {
     if (errno == ENOENT || errno == ENOTDIR) {
-      Fail(QStringLiteral("le dossier « %1 » n'existe pas").arg(shownFolder_));
+      Fail(QCoreApplication::translate("ReplacedFile", "le dossier « %1 » n'existe pas")
+               .arg(shownFolder_));
     }
-    Fail(QStringLiteral("le dossier « %1 » n'est pas accessible").arg(shownFolder_));
+    Fail(QCoreApplication::translate("ReplacedFile", "le dossier « %1 » n'est pas accessible")
+             .arg(shownFolder_));
   }
   if (name_.isEmpty() || name_ == "." || name_ == "..") {
-    Fail(QStringLiteral("« %1 » est un dossier").arg(Shown(path_)));
+    Fail(QCoreApplication::translate("ReplacedFile", "« %1 » est un dossier").arg(Shown(path_)));
   }
   replacing_ = Examine(old_);
 
@@ -165,8 +175,10 @@ void ReplacedFile::Open() {
     temporary_.clear();
     if (error == EEXIST && attempt < 100) continue;
     if (error == EACCES || error == EPERM || error == EROFS || error == EEXIST) {
-      Fail(QStringLiteral("impossible de créer un fichier dans le dossier « %1 » (accès refusé ou "
-                          "support en lecture seule)")
+      Fail(QCoreApplication::translate(
+               "ReplacedFile",
+               "impossible de créer un fichier dans le dossier « %1 » (accès refusé ou "
+               "support en lecture seule)")
                .arg(shownFolder_));
     }
     Fail(WriteFailure(error));
@@ -176,14 +188,18 @@ void ReplacedFile::Open() {
 bool ReplacedFile::Examine(struct stat& found) {
   if (::fstatat(folderFd_, name_.constData(), &found, 0) != 0) {
     if (errno == ENOENT) return false;
-    Fail(QStringLiteral("« %1 » n'est pas accessible").arg(Shown(path_)));
+    Fail(QCoreApplication::translate("ReplacedFile", "« %1 » n'est pas accessible")
+             .arg(Shown(path_)));
   }
-  if (S_ISDIR(found.st_mode)) Fail(QStringLiteral("« %1 » est un dossier").arg(Shown(path_)));
+  if (S_ISDIR(found.st_mode))
+    Fail(QCoreApplication::translate("ReplacedFile", "« %1 » est un dossier").arg(Shown(path_)));
   // A device or a pipe given as the output would otherwise be swapped for a
   // regular file holding the photo, and whatever used it would find it gone.
   if (!S_ISREG(found.st_mode)) {
-    Fail(QStringLiteral("« %1 » n'est pas un fichier ordinaire (périphérique, tube ou socket) : il "
-                        "n'est pas remplacé")
+    Fail(QCoreApplication::translate(
+             "ReplacedFile",
+             "« %1 » n'est pas un fichier ordinaire (périphérique, tube ou socket) : il "
+             "n'est pas remplacé")
              .arg(Shown(path_)));
   }
   // The rename would replace a file the process may not write, since only
@@ -193,14 +209,15 @@ bool ReplacedFile::Examine(struct stat& found) {
   // keep it as it is.
   if ((found.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
       ::faccessat(folderFd_, name_.constData(), W_OK, AT_EACCESS) != 0) {
-    Fail(
-        QStringLiteral("« %1 » est protégé en écriture : il n'est pas remplacé").arg(Shown(path_)));
+    Fail(QCoreApplication::translate("ReplacedFile",
+                                     "« %1 » est protégé en écriture : il n'est pas remplacé")
+             .arg(Shown(path_)));
   }
   return true;
 }
 
 void ReplacedFile::Write(std::vector<iovec> pieces) {
-  if (fd_ < 0) Fail(QStringLiteral("fichier non ouvert en écriture"));
+  if (fd_ < 0) Fail(QCoreApplication::translate("ReplacedFile", "fichier non ouvert en écriture"));
   if (const int failure = WriteAll(fd_, pieces)) Fail(WriteFailure(failure));
 }
 
@@ -210,7 +227,7 @@ void ReplacedFile::Write(const char* bytes, std::size_t size) {
 
 void ReplacedFile::Flush() {
   if (flushed_) return;
-  if (fd_ < 0) Fail(QStringLiteral("fichier non ouvert en écriture"));
+  if (fd_ < 0) Fail(QCoreApplication::translate("ReplacedFile", "fichier non ouvert en écriture"));
   if (replacing_) {
     // The owner first, since changing it clears the set-user and set-group
     // bits the mode then puts back. A user may give a file only to a group of
@@ -238,7 +255,9 @@ void ReplacedFile::Commit() {
   Examine(now);
   if (detail::Calls().renameat(folderFd_, temporary_.constData(), folderFd_, name_.constData()) !=
       0) {
-    Fail(QStringLiteral("impossible de remplacer « %1 » par le nouveau fichier").arg(Shown(path_)));
+    Fail(QCoreApplication::translate("ReplacedFile",
+                                     "impossible de remplacer « %1 » par le nouveau fichier")
+             .arg(Shown(path_)));
   }
   temporary_.clear();
   // The rename is on disk only once the folder is. Should its flush fail the
@@ -251,9 +270,11 @@ void ReplacedFile::Commit() {
   const int error = errno;
   ::close(folder);
   if (flushed != 0 && error != EINVAL && error != EROFS && error != ENOTSUP) {
-    detail::Unwritten(path_, QStringLiteral("le nouveau fichier a remplacé l'ancien, mais le "
-                                            "dossier n'a pas pu être écrit sur le disque : %1")
-                                 .arg(WriteFailure(error)));
+    detail::Unwritten(
+        path_, QCoreApplication::translate("ReplacedFile",
+                                           "le nouveau fichier a remplacé l'ancien, mais le "
+                                           "dossier n'a pas pu être écrit sur le disque : %1")
+                   .arg(WriteFailure(error)));
   }
 }
 

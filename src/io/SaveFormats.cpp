@@ -121,16 +121,15 @@ EncodedFile EncodeBmp(const cDIBSection& picture) {
   return EncodedFile({{bytes, size}}, std::move(file));
 }
 
-QString Translated(const char* text) { return QCoreApplication::translate("SaveFormats", text); }
-
 void CheckQualityRange(const EncodeSettings& settings) {
   if (HasQuality(settings) &&
       (settings.quality < kMinJpegQuality || settings.quality > kMaxJpegQuality)) {
-    detail::Unencodable(Translated("qualité %1 %2 hors limites (de %3 à %4)")
-                            .arg(QLatin1String(FormatName(settings.format)))
-                            .arg(settings.quality)
-                            .arg(kMinJpegQuality)
-                            .arg(kMaxJpegQuality));
+    detail::Unencodable(
+        QCoreApplication::translate("SaveFormats", "qualité %1 %2 hors limites (de %3 à %4)")
+            .arg(QLatin1String(FormatName(settings.format)))
+            .arg(settings.quality)
+            .arg(kMinJpegQuality)
+            .arg(kMaxJpegQuality));
   }
 }
 
@@ -140,7 +139,7 @@ void CheckEncodable(const cDIBSection& picture, const EncodeSettings& settings,
   const QString format = QLatin1String(FormatName(settings.format));
   CheckQualityRange(settings);
   if (picture.empty()) {
-    detail::Unencodable(QStringLiteral("aucune image à enregistrer"));
+    detail::Unencodable(QCoreApplication::translate("SaveFormats", "aucune image à enregistrer"));
   }
   const std::int64_t width = picture.width(), height = picture.height();
   // JPEG says this itself, in the words it always used.
@@ -149,18 +148,21 @@ void CheckEncodable(const cDIBSection& picture, const EncodeSettings& settings,
        (settings.format == SaveFormat::Tiff && 3 * width * height >= (std::int64_t{1} << 32)) ||
        (settings.format == SaveFormat::Bmp &&
         std::uint64_t(picture.BytesPerScanLine()) * std::uint64_t(height) + 54 > UINT32_MAX))) {
-    detail::Unencodable(Translated("image trop grande pour le format %1 (%2 x %3)")
-                            .arg(format)
-                            .arg(width)
-                            .arg(height));
+    detail::Unencodable(
+        QCoreApplication::translate("SaveFormats", "image trop grande pour le format %1 (%2 x %3)")
+            .arg(format)
+            .arg(width)
+            .arg(height));
   }
   const std::uint64_t beside =
       BytesBeside(settings, !metadata.empty()) * std::uint64_t(width) * std::uint64_t(height);
   if (beside != 0 && !detail::FitsBudget(detail::SurfaceBytes(width, height) + beside)) {
-    detail::Unencodable(Translated("mémoire insuffisante pour encoder l'image en %1 (%2 x %3)")
-                            .arg(format)
-                            .arg(width)
-                            .arg(height));
+    detail::Unencodable(
+        QCoreApplication::translate("SaveFormats",
+                                    "mémoire insuffisante pour encoder l'image en %1 (%2 x %3)")
+            .arg(format)
+            .arg(width)
+            .arg(height));
   }
 }
 
@@ -225,8 +227,9 @@ namespace detail {
 
 void CheckQuality(const EncodeSettings& settings) {
   if (!HasQuality(settings)) {
-    Unencodable(Translated("le format %1 n'a pas de qualité à régler")
-                    .arg(QLatin1String(FormatName(settings.format))));
+    Unencodable(
+        QCoreApplication::translate("SaveFormats", "le format %1 n'a pas de qualité à régler")
+            .arg(QLatin1String(FormatName(settings.format))));
   }
   CheckQualityRange(settings);
 }
@@ -250,12 +253,14 @@ EncodedFile EncodePicture(const cDIBSection& picture, const EncodeSettings& sett
         return detail::EncodeAvif(picture, settings.quality, metadata);
     }
   } catch (const std::bad_alloc&) {
-    detail::Unencodable(Translated("mémoire insuffisante pour encoder l'image en %1 (%2 x %3)")
-                            .arg(QLatin1String(FormatName(settings.format)))
-                            .arg(picture.width())
-                            .arg(picture.height()));
+    detail::Unencodable(
+        QCoreApplication::translate("SaveFormats",
+                                    "mémoire insuffisante pour encoder l'image en %1 (%2 x %3)")
+            .arg(QLatin1String(FormatName(settings.format)))
+            .arg(picture.width())
+            .arg(picture.height()));
   }
-  detail::Unencodable(Translated("format d'image inconnu"));
+  detail::Unencodable(QCoreApplication::translate("SaveFormats", "format d'image inconnu"));
 }
 
 void WriteEncoded(const EncodedFile& file, const QString& path) {

@@ -184,7 +184,8 @@ class QualitySearch {
 SizeFit EncodeWithinSize(const cDIBSection& picture, const EncodeSettings& settings,
                          std::uint64_t maxBytes, const PhotoMetadata& metadata) {
   detail::CheckQuality(settings);
-  if (picture.empty()) detail::Unencodable(QStringLiteral("aucune image à enregistrer"));
+  if (picture.empty())
+    detail::Unencodable(QCoreApplication::translate("SaveFormats", "aucune image à enregistrer"));
   SizeFit fit;
   cDIBSection halved;
   const cDIBSection* current = &picture;

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -249,13 +250,13 @@ void DecodeWmf(const FileBytes& file, cDIBSection& out) {
   const std::uint64_t budget = PictureMemoryBudget();
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) {
-    Refuse(file, QStringLiteral("moteur de dessin WMF indisponible"));
+    Refuse(file, QCoreApplication::translate("PictureFiles", "moteur de dessin WMF indisponible"));
   }
   const pid_t pid = ::fork();
   if (pid < 0) {
     ::close(fds[0]);
     ::close(fds[1]);
-    Refuse(file, QStringLiteral("moteur de dessin WMF indisponible"));
+    Refuse(file, QCoreApplication::translate("PictureFiles", "moteur de dessin WMF indisponible"));
   }
   if (pid == 0) {
     ::close(fds[0]);
