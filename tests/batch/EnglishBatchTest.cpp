@@ -3,17 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QTranslator>
 #include <memory>
 
 #include "batch/BatchOptions.h"
 #include "batch/BatchRunner.h"
+#include "document/Translations.h"
 #include "effects/ImageProcessError.h"
 #include "io/FileError.h"
 #include "io/PictureFiles.h"
@@ -24,34 +22,22 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// The English translation, made from the translation file by lrelease as the
-// build makes it, installed for one test and removed after it, so that every
-// other test of this program reads French. The translator needs an
-// application: one is made when the test program has none.
+// The English translation the build made, installed for one call and
+// removed after it, so that every other test of this program reads French.
+// Installing a translator needs an application: one is made when the test
+// program has none.
 class English : public ::testing::Test {
  protected:
   void SetUp() override {
     if (QCoreApplication::instance() == nullptr) {
       application_ = std::make_unique<QCoreApplication>(argc_, argv_);
     }
-    const QString source = QStringLiteral(FOTAVEL_TRANSLATIONS_SOURCE "/fotavel_en_core.ts");
-    const QString compiled = folder_.filePath(u"fotavel_en.qm"_s);
-    QProcess lrelease;
-    lrelease.start(QLibraryInfo::path(QLibraryInfo::BinariesPath) + u"/lrelease"_s,
-                   {u"-silent"_s, source, u"-qm"_s, compiled});
-    ASSERT_TRUE(lrelease.waitForFinished(60000)) << lrelease.errorString().toStdString();
-    ASSERT_EQ(lrelease.exitCode(), 0) << lrelease.readAllStandardError().toStdString();
-    ASSERT_TRUE(translator_.load(compiled));
   }
   void TearDown() override { Speak(false); }
 
-  // Installs or removes the English translation: false leaves the French
-  // source texts.
+  // Installs the English translation, or the French source texts.
   void Speak(bool english) {
-    QCoreApplication::removeTranslator(&translator_);
-    if (english) {
-      ASSERT_TRUE(QCoreApplication::installTranslator(&translator_));
-    }
+    ASSERT_TRUE(UseLanguage(english ? u"en"_s : u"fr"_s));
   }
 
   // The same call once in French, once in English.
@@ -72,7 +58,6 @@ class English : public ::testing::Test {
   static inline char name_[] = "fotavel_batch_tests";
   static inline char* argv_[] = {name_, nullptr};
   std::unique_ptr<QCoreApplication> application_;
-  QTranslator translator_;
   QTemporaryDir folder_;
 };
 
