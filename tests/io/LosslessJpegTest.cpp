@@ -17,6 +17,7 @@ namespace {
 
 using io::BlockTransform;
 using io::JpegSource;
+using namespace Qt::StringLiterals;
 
 // The eight lies, in the order of their EXIF numbers, and libturbojpeg's operation for each.
 const BlockTransform kAll[8] = {{0, false}, {0, true},  {2, false}, {2, true},
@@ -117,10 +118,9 @@ TEST(LosslessJpegTest, PerfectTransformsAreTurboJpegsOwnFileAndThePhotoTurned) {
 
 // 37 x 21 photos: what hangs over the last whole block of a side cannot move whole. In 4:2:0
 // (blocks of 16 x 16) a turn right moves the bottom edge, a turn left the right edge, a half turn
-// both, a transpose neither; cut only when asked, it is the photo's left and top strips that go.
-// Every subsampling has its own blocks, CMYK and progressive files move as well.
+// both, a transpose neither; they are cut only when asked. Every subsampling has its own blocks,
+// CMYK and progressive files move as well.
 TEST(LosslessJpegTest, EdgesOfPartialBlocksAreCutOnlyWhenAsked) {
-  QTemporaryDir folder;
   const cDIBSection photo = SmoothSurface(37, 21);
   const QByteArray jpeg = EncodeJpegSampled(photo, TJSAMP_420);
   const struct {
@@ -153,28 +153,15 @@ TEST(LosslessJpegTest, EdgesOfPartialBlocksAreCutOnlyWhenAsked) {
         std::tuple(c.perfect, c.width, c.height, c.cutLeft, c.cutTop, c.blockWidth, c.blockHeight));
     const QByteArray cut = io::TransformJpeg(source, c.transform, true).ToBytes();
     EXPECT_EQ(cut, TurboTransformed(c.jpeg, c.operation, c.perfect ? TJXOPT_PERFECT : TJXOPT_TRIM));
-    if (c.perfect || c.jpeg != jpeg) continue;
-    const cDIBSection back = Decoded(cut, folder);
-    const cDIBSection whole = Turned(Decoded(jpeg, folder), c.transform);
-    ASSERT_EQ(std::pair(back.width(), back.height()), std::pair(c.width, c.height));
-    int largest = 0;
-    for (std::int32_t y = 0; y < c.height; ++y) {
-      for (std::int32_t x = 0; x < c.width; ++x) {
-        const std::uint32_t a = Displayed(back, x, y),
-                            b = Displayed(whole, x + c.cutLeft, y + c.cutTop);
-        for (int shift : {0, 8, 16}) {
-          largest = std::max(largest, std::abs(int(a >> shift & 0xFF) - int(b >> shift & 0xFF)));
-        }
-      }
-    }
-    EXPECT_LE(largest, 12);
+    if (c.perfect) continue;
     const io::FileError refusal =
         FileFailure([&] { (void)io::TransformJpeg(source, c.transform, false); });
-    EXPECT_EQ(refusal.number(), io::FileErrors::kWrite);
-    EXPECT_EQ(refusal.text(),
-              QStringLiteral("les côtés de la photo (37 x 21 pixels) ne sont pas des multiples "
-                             "des blocs JPEG (16 x 16 pixels) : la tourner sans perte couperait "
-                             "ses bords"));
+    EXPECT_EQ(std::pair(refusal.text(), refusal.number()),
+              std::pair(u"les côtés de la photo (37 x 21 pixels) ne sont pas des multiples des "
+                        u"blocs JPEG (%1 x %2 pixels) : la tourner sans perte couperait ses bords"_s
+                            .arg(c.blockWidth)
+                            .arg(c.blockHeight),
+                        io::FileErrors::kWrite));
   }
 }
 
@@ -205,11 +192,12 @@ TEST(LosslessJpegTest, ReadPictureKeepsTheFileAndItsUprightTurn) {
   const QByteArray stored = EncodeJpegSampled(SmoothSurface(48, 32), TJSAMP_444);
   const struct {
     int orientation;
-    BlockTransform upright, turn, total;
+    BlockTransform upright, turn;
+    int operation;  // on the blocks as stored
   } kCases[] = {
-      {1, {}, {1, false}, {1, false}},
-      {6, {1, false}, {3, false}, {}},  // turned left, it lies as stored
-      {3, {2, false}, {1, false}, {3, false}},
+      {1, {}, {1, false}, TJXOP_ROT90},
+      {6, {1, false}, {3, false}, TJXOP_NONE},  // turned left, it lies as stored
+      {3, {2, false}, {1, false}, TJXOP_ROT270},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.orientation);
@@ -222,11 +210,9 @@ TEST(LosslessJpegTest, ReadPictureKeepsTheFileAndItsUprightTurn) {
     ASSERT_FALSE(source.empty());
     EXPECT_EQ(*source.bytes, jpeg);
     EXPECT_EQ(source.upright, c.upright);
-    const BlockTransform total = io::Then(source.upright, c.turn);
-    EXPECT_EQ(total, c.total);
-    const QByteArray moved = io::TransformJpeg(source, total, false).ToBytes();
-    EXPECT_EQ(moved, TurboTransformed(jpeg, kOperations[std::find(kAll, kAll + 8, total) - kAll],
-                                      TJXOPT_PERFECT));
+    const QByteArray moved =
+        io::TransformJpeg(source, io::Then(source.upright, c.turn), false).ToBytes();
+    EXPECT_EQ(moved, TurboTransformed(jpeg, c.operation, TJXOPT_PERFECT));
     EXPECT_LE(MaxDifference(Decoded(moved, folder), Turned(photo, c.turn)), 3);
   }
   JpegSource source = SourceOf(stored);
