@@ -3,7 +3,6 @@
 // document as it was.
 #include <QDir>
 #include <QFileInfo>
-#include <functional>
 
 #include "DocumentFixture.h"
 #include "io/FileError.h"
@@ -106,21 +105,18 @@ TEST_F(DocumentTest, AFailedSaveInAnyFormatLeavesTheDocumentAsItWas) {
   const QString path = OpenRandom(9, 6);
   document.GrayScale();
   const QString caption = document.Caption();
-  const std::pair<QString, std::function<void(const QString&)>> failures[] = {
-      {u"absent/x.png"_s,
-       [&](const QString& name) { document.SavePicture(name, {.format = io::SaveFormat::Png}); }},
-      {u"x.jpg"_s,
-       [&](const QString& name) {
-         (void)document.SaveWithinSize(name, {.format = io::SaveFormat::Jpeg}, 10);
-       }},
-      {u"x.png"_s,
-       [&](const QString& name) {
-         (void)document.SaveWithinSize(name, {.format = io::SaveFormat::Png}, 1000000);
-       }},
-  };
-  for (const auto& [name, save] : failures) {
-    const QString chosen = folder.filePath(name);
-    const io::FileError failure = FileFailure([&] { save(chosen); });
+  const QString absent = folder.filePath(u"absent/x.png"_s), jpg = folder.filePath(u"x.jpg"_s),
+                png = folder.filePath(u"x.png"_s);
+  for (const auto& [failure, chosen] :
+       {std::pair(
+            FileFailure([&] { document.SavePicture(absent, {.format = io::SaveFormat::Png}); }),
+            absent),
+        {FileFailure(
+             [&] { (void)document.SaveWithinSize(jpg, {.format = io::SaveFormat::Jpeg}, 10); }),
+         jpg},
+        {FileFailure(
+             [&] { (void)document.SaveWithinSize(png, {.format = io::SaveFormat::Png}, 1000000); }),
+         png}}) {
     EXPECT_EQ(std::pair(failure.number(), failure.path()),
               std::pair(io::FileErrors::kWrite, chosen));
   }
