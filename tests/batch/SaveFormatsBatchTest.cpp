@@ -1,8 +1,15 @@
-// fotavel-batch writing PNG, WebP, AVIF and TIFF, without loss, and within a file size.
+// fotavel-batch writing PNG, WebP, AVIF and TIFF, without loss, and within a file size; JPEG
+// photos only turned written by moving their blocks, and --sans-perte refusing what cannot be.
+#include <turbojpeg.h>
+
 #include <QDir>
 #include <QFileInfo>
 
 #include "batch/BatchFixture.h"
+#include "document/LosslessMessages.h"
+#include "document/Messages.h"
+#include "effects/cImageProcessDIB.h"
+#include "io/JpegFiles.h"
 #include "io/SaveFormats.h"
 #include "support/Surfaces.h"
 
@@ -91,40 +98,34 @@ TEST_F(SaveFormatsBatchTest, PoidsMaxKeepsEachFileWithinItsSize) {
 // What the format cannot give is refused before any photo is read, with the usage: no size for a
 // format without a quality, AVIF never without loss, a size that is not one.
 TEST_F(SaveFormatsBatchTest, SaveOptionsTheFormatCannotTakeAreUsageErrors) {
-  const QString input = WriteBmp(RandomSurface(4, 4, 2), u"a.bmp"_s);
+  const QString input = WriteBmp(RandomSurface(4, 4, 2), u"a.bmp"_s), jpg = Path(u"b.jpg"_s),
+                dir = folder.path();
   const QString noSize =
       u"--poids-max : seuls les JPEG, WebP et AVIF écrits avec une qualité, sans --sans-perte, "
       u"peuvent être ajustés à une taille"_s;
   const QString noAvif = u"--sans-perte : le format AVIF ne s'écrit pas sans perte"_s;
-  const struct {
-    QStringList options;
-    QString output, message;
-  } bad[] = {
-      {{u"--poids-max"_s, u"100K"_s}, u"b.tif"_s, noSize},
-      {{u"--sans-perte"_s, u"--poids-max"_s, u"1M"_s}, u"b.webp"_s, noSize},
-      {{u"--sans-perte"_s, u"--poids-max"_s, u"1M"_s}, u"b.jpg"_s, noSize},
-      {{u"--poids-max"_s, u"1M"_s, u"-f"_s, u"png"_s, input}, QString(), noSize},
-      {{u"--sans-perte"_s}, u"b.avif"_s, noAvif},
-      {{u"--sans-perte"_s, u"-f"_s, u"avif"_s, input}, QString(), noAvif},
-      {{u"-f"_s, u"tiff"_s, input},
-       QString(),
-       u"format de sortie inconnu : tiff (jpg, bmp, png, webp, avif ou tif)"_s},
+  const auto badSize = [](const QString& v) {
+    return u"--poids-max : la taille est un nombre d'octets de 1 ou plus, suivi ou non de K "
+           u"(milliers) ou M (millions) (« %1 »)"_s.arg(v);
   };
-  std::vector<std::pair<QStringList, QString>> runs;
-  for (const auto& c : bad) {
-    runs.emplace_back(c.options + QStringList{input, u"-o"_s,
-                                              c.output.isEmpty() ? folder.path() : Path(c.output)},
-                      c.message);
-  }
-  for (const QString& size :
-       {u"0"_s, u"K"_s, u"-5"_s, u"1.5M"_s, u"12G"_s, u"200 K"_s, u"18446744073709552M"_s}) {
-    runs.emplace_back(QStringList{u"--poids-max"_s, size, input, u"-o"_s, Path(u"b.jpg"_s)},
-                      u"--poids-max : la taille est un nombre d'octets de 1 ou plus, suivi ou non "
-                      u"de K (milliers) ou M (millions) (« %1 »)"_s.arg(size));
-  }
-  runs.emplace_back(QStringList{input, u"-o"_s, Path(u"b.jpg"_s), u"--poids-max"_s},
-                    u"--poids-max demande une valeur"_s);
-  for (const auto& [arguments, message] : runs) {
+  const std::pair<QStringList, QString> bad[] = {
+      {{u"--poids-max"_s, u"100K"_s, input, u"-o"_s, Path(u"b.tif"_s)}, noSize},
+      {{u"--sans-perte"_s, u"--poids-max"_s, u"1M"_s, input, u"-o"_s, Path(u"b.webp"_s)}, noSize},
+      {{u"--sans-perte"_s, u"--poids-max"_s, u"1M"_s, input, u"-o"_s, jpg}, noSize},
+      {{u"--poids-max"_s, u"1M"_s, u"-f"_s, u"png"_s, input, input, u"-o"_s, dir}, noSize},
+      {{u"--sans-perte"_s, input, u"-o"_s, Path(u"b.avif"_s)}, noAvif},
+      {{u"--sans-perte"_s, u"-f"_s, u"avif"_s, input, input, u"-o"_s, dir}, noAvif},
+      {{u"-f"_s, u"tiff"_s, input, input, u"-o"_s, dir},
+       u"format de sortie inconnu : tiff (jpg, bmp, png, webp, avif ou tif)"_s},
+      {{u"--poids-max"_s, u"0"_s, input, u"-o"_s, jpg}, badSize(u"0"_s)},
+      {{u"--poids-max"_s, u"K"_s, input, u"-o"_s, jpg}, badSize(u"K"_s)},
+      {{u"--poids-max"_s, u"1.5M"_s, input, u"-o"_s, jpg}, badSize(u"1.5M"_s)},
+      {{u"--poids-max"_s, u"200 K"_s, input, u"-o"_s, jpg}, badSize(u"200 K"_s)},
+      {{u"--poids-max"_s, u"18446744073709552M"_s, input, u"-o"_s, jpg},
+       badSize(u"18446744073709552M"_s)},
+      {{input, u"-o"_s, jpg, u"--poids-max"_s}, u"--poids-max demande une valeur"_s},
+  };
+  for (const auto& [arguments, message] : bad) {
     const BatchRun run = Batch(arguments);
     EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
     EXPECT_TRUE(run.err.startsWith(u"fotavel-batch : "_s + message + u"\n\nUsage : "_s))
@@ -135,6 +136,97 @@ TEST_F(SaveFormatsBatchTest, SaveOptionsTheFormatCannotTakeAreUsageErrors) {
   for (const QString& size : {u"18446744073709551615"_s, u"3k"_s, u"1m"_s}) {
     EXPECT_EQ(Batch({u"--poids-max"_s, size, input, u"-o"_s, Path(u"b.webp"_s)}).exitCode, 0);
   }
+}
+
+class LosslessBatch : public BatchTest {
+ protected:
+  QString WriteJpeg(std::int32_t width, std::int32_t height, const QString& name) {
+    WriteBytes(Path(name), EncodeJpeg(SmoothSurface(width, height), false));
+    return Path(name);
+  }
+  // The run of `effects` on `input` into `output`, with more options after.
+  BatchRun Run(const QStringList& effects, const QString& input, const QStringList& more = {}) {
+    QStringList arguments;
+    for (const QString& effect : effects) arguments << u"-e"_s << effect;
+    return Batch(arguments + more + QStringList{input, u"-o"_s, output});
+  }
+  const QString output = Path(u"sortie.jpg"_s);
+};
+
+// Quarter turns are written as libturbojpeg moves the blocks, with or without --sans-perte, which
+// also copies the blocks of a photo turned back to how it opened. Without it that photo, or one
+// whose edges are off the blocks, is encoded whole at the default quality.
+TEST_F(LosslessBatch, QuarterTurnsMoveTheBlocksOtherwiseThePhotoIsEncoded) {
+  const QString input = WriteJpeg(48, 32, u"photo.jpg"_s);
+  const QByteArray jpeg = ReadBytes(input);
+  const struct {
+    QStringList effects;
+    int operation;
+    bool onlyWithoutLoss;
+  } cases[] = {
+      {{u"gauche"_s}, TJXOP_ROT270, false},
+      {{u"gauche"_s, u"gauche"_s}, TJXOP_ROT180, false},
+      {{u"gauche"_s, u"droite"_s}, TJXOP_NONE, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.effects.join(u' ').toStdString());
+    for (const QStringList& more : {QStringList{}, QStringList{u"--sans-perte"_s}}) {
+      if (c.onlyWithoutLoss && more.isEmpty()) continue;
+      const BatchRun run = Run(c.effects, input, more);
+      EXPECT_EQ(std::pair(run.exitCode, run.err), std::pair(0, QString()));
+      EXPECT_EQ(ReadBytes(output), TurboTransformed(jpeg, c.operation, TJXOPT_PERFECT));
+    }
+  }
+  const QString odd = WriteJpeg(37, 21, u"impaire.jpg"_s);
+  for (const auto& [effects, photo] :
+       {std::pair(QStringList{u"gauche"_s, u"droite"_s}, input), {QStringList{u"droite"_s}, odd}}) {
+    ASSERT_EQ(Run(effects, photo).exitCode, 0);
+    cDIBSection turned = MustRead(photo);
+    if (effects.size() == 1) cImageProcessDIB().Tourner(turned, false);
+    const QString encoded = Path(u"encodee.jpg"_s);
+    io::WriteJpeg(turned, encoded, 70);
+    EXPECT_EQ(ReadBytes(output), ReadBytes(encoded)) << photo.toStdString();
+  }
+}
+
+// --sans-perte refuses, saying why, a photo changed otherwise than by quarter turns, one whose
+// edges are off the blocks, one not opened from a JPEG: exit 1, nothing written; the others of
+// the run are still written.
+TEST_F(LosslessBatch, WithoutLossRefusesWhatCannotBeMovedSayingWhy) {
+  const QString input = WriteJpeg(48, 32, u"photo.jpg"_s);
+  const QString odd = WriteJpeg(37, 21, u"impaire.jpg"_s);
+  const QString bitmap = WriteBmp(SmoothSurface(48, 32), u"image.bmp"_s);
+  const struct {
+    QStringList effects;
+    QString input, reason;
+    const char* module;
+  } refusals[] = {
+      {{u"clair=30"_s, u"droite"_s}, input, Messages::AutresChangements(), "PhotoDocument"},
+      {{u"droite"_s},
+       odd,
+       u"les côtés de la photo (37 x 21 pixels) ne sont pas des multiples des blocs JPEG "
+       u"(16 x 16 pixels) : la tourner sans perte couperait ses bords"_s,
+       "LosslessJpeg"},
+      {{u"droite"_s}, bitmap, Messages::PasOuverteDUnJpeg(), "PhotoDocument"},
+  };
+  for (const auto& c : refusals) {
+    const BatchRun run = Run(c.effects, c.input, {u"--sans-perte"_s});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, c.input + u" : "_s + Messages::kEnregistrementErreur + output + u" : "_s +
+                           c.reason + u" (erreur 0x800405DD, fotavel-batch."_s +
+                           QLatin1String(c.module) + u")\n"_s);
+  }
+  EXPECT_FALSE(QFileInfo::exists(output));
+
+  ASSERT_TRUE(QDir(folder.path()).mkdir(u"sorties"_s));
+  const QDir outputs(Path(u"sorties"_s));
+  const BatchRun run =
+      Batch({u"-e"_s, u"gauche"_s, u"--sans-perte"_s, odd, input, u"-o"_s, outputs.path()});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.startsWith(odd + u" : "_s)) << run.err.toStdString();
+  EXPECT_EQ(outputs.entryList(QDir::Files), QStringList{u"photo.jpg"_s});
+  EXPECT_EQ(ReadBytes(outputs.filePath(u"photo.jpg"_s)),
+            TurboTransformed(ReadBytes(input), TJXOP_ROT270, TJXOPT_PERFECT));
 }
 
 }  // namespace
