@@ -1,11 +1,19 @@
-// The document saving in every format it writes: the kind a name asks for, the name offered, the
-// file layer's own file under the chosen name, a save within a size, and failures that leave the
-// document as it was.
+// The document saving in every format it writes: the kind a name asks for, the name offered,
+// failures that leave the document as it was (each format's file and a save within a size are
+// tried through fotavel-batch and the window, which save through the document); and a JPEG photo
+// saved by moving its blocks after turns, undos and other changes (edges off the blocks are tried
+// where they are decided: the window's question and the batch tool's --sans-perte).
+#include <turbojpeg.h>
+
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 
 #include "DocumentFixture.h"
+#include "document/LosslessMessages.h"
 #include "io/FileError.h"
+#include "io/JpegFiles.h"
+#include "io/MetadataFiles.h"
 #include "io/SaveFormats.h"
 
 namespace fotavel::testing {
@@ -41,64 +49,6 @@ TEST_F(DocumentTest, SaveKindAndOfferedNameFollowTheExtension) {
   }
 }
 
-// Every format is written under the chosen name as the file layer encodes it, its settings passed
-// on, and the saved document is clean under that name.
-TEST_F(DocumentTest, EachFormatIsWrittenAsTheFileLayerEncodesIt) {
-  const struct {
-    const char* name;
-    io::EncodeSettings settings;
-  } cases[] = {
-      {"a.png", {.format = io::SaveFormat::Png}},
-      {"a.tif", {.format = io::SaveFormat::Tiff}},
-      {"exacte.webp", {.format = io::SaveFormat::Webp, .quality = 45, .lossless = true}},
-      {"a.bmp", {.format = io::SaveFormat::Bmp}},
-      {"a.webp", {.format = io::SaveFormat::Webp, .quality = 90}},
-      {"a.avif", {.format = io::SaveFormat::Avif, .quality = 60}},
-      {"a.jpg", {.format = io::SaveFormat::Jpeg, .quality = 90}},
-  };
-  ASSERT_NO_THROW(document.OpenFile(WritePhoto(SmoothSurface(37, 23)), false));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    document.GrayScale();
-    const QString path = folder.filePath(QString::fromUtf8(c.name));
-    ASSERT_NO_THROW(document.SavePicture(path, c.settings));
-    EXPECT_EQ(ReadBytes(path), io::EncodePicture(document.Picture(), c.settings).ToBytes());
-    EXPECT_FALSE(document.Dirty());
-    EXPECT_EQ(std::pair(document.filename(), document.Caption()),
-              std::pair(path, u"Photo: "_s + path));
-  }
-}
-
-// A save within a size writes the file layer's fit and tells what it took; a photo halved to fit
-// is halved only in the file, the document's own photo keeping its size and pixels.
-TEST_F(DocumentTest, ASaveWithinASizeWritesTheFileLayersFitAndHalvesOnlyTheFile) {
-  ASSERT_NO_THROW(document.OpenFile(WritePhoto(RandomSurface(121, 81, 5)), false));
-  document.GrayScale();  // a second pass changes no pixel, only the dirty flag
-  for (const io::SaveFormat format :
-       {io::SaveFormat::Jpeg, io::SaveFormat::Webp, io::SaveFormat::Avif}) {
-    const io::EncodeSettings settings{.format = format, .quality = 95};
-    const std::uint64_t lowest =
-        io::EncodePicture(document.Picture(), {.format = format, .quality = 45}).size();
-    for (const std::uint64_t limit : {lowest + 1000, lowest - 1}) {
-      SCOPED_TRACE(::testing::Message() << io::ExtensionFor(format).toStdString() << ' ' << limit);
-      document.GrayScale();
-      const cDIBSection kept = Copy(document.Picture());
-      const io::SizeFit reference = io::EncodeWithinSize(kept, settings, limit);
-      const QString path = folder.filePath(u"%1.%2"_s.arg(limit).arg(io::ExtensionFor(format)));
-      SizeFitted fitted;
-      ASSERT_NO_THROW(fitted = document.SaveWithinSize(path, settings, limit));
-      EXPECT_EQ(ReadBytes(path), reference.file.ToBytes());
-      EXPECT_EQ(
-          std::tuple(fitted.quality, fitted.halvings, fitted.width, fitted.height, fitted.bytes),
-          std::tuple(reference.quality, limit < lowest ? 1 : 0, reference.width, reference.height,
-                     reference.file.size()));
-      EXPECT_TRUE(SamePixels(document.Picture(), kept));
-      EXPECT_FALSE(document.Dirty());
-      EXPECT_EQ(document.Caption(), u"Photo: "_s + path);
-    }
-  }
-}
-
 // A save that fails (no such folder, a size nothing fits in, a format that has no quality to
 // lower) writes nothing and leaves the name, caption and dirty flag as they were.
 TEST_F(DocumentTest, AFailedSaveInAnyFormatLeavesTheDocumentAsItWas) {
@@ -123,6 +73,125 @@ TEST_F(DocumentTest, AFailedSaveInAnyFormatLeavesTheDocumentAsItWas) {
   EXPECT_TRUE(document.Dirty());
   EXPECT_EQ(std::pair(document.filename(), document.Caption()), std::pair(path, caption));
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{u"photo.bmp"_s});
+}
+
+class LosslessSave : public DocumentTest {
+ protected:
+  // Opens a JPEG of `width` x `height` written as libturbojpeg writes it.
+  QByteArray OpenJpeg(std::int32_t width, std::int32_t height) {
+    const QByteArray jpeg = EncodeJpegSampled(SmoothSurface(width, height), TJSAMP_420);
+    WriteFile(source, jpeg);
+    EXPECT_NO_THROW(document.OpenFile(source, false));
+    return jpeg;
+  }
+  bool Possible() const { return document.LosslessJpegSave().possible; }
+  // Saves by the blocks and checks the file is libturbojpeg's own `operation`.
+  void ExpectSavedAs(const QByteArray& jpeg, int operation) {
+    document.SaveJpegLossless(saved, false);
+    EXPECT_EQ(ReadBytes(saved), TurboTransformed(jpeg, operation, TJXOPT_PERFECT));
+  }
+
+  const QString source = folder.filePath(QStringLiteral("source.jpg"));
+  const QString saved = folder.filePath(QStringLiteral("tournee.jpg"));
+};
+
+// Each turn is counted from the file first opened; turned back to how it opened the photo takes
+// the usual road, though the batch tool's --sans-perte may still copy its blocks.
+TEST_F(LosslessSave, TurnsAreSavedAsLibturbojpegMovesTheBlocks) {
+  const QByteArray jpeg = OpenJpeg(48, 32);
+  EXPECT_FALSE(Possible());
+  document.Piv_Drt();
+  EXPECT_TRUE(Possible());
+  ExpectSavedAs(jpeg, TJXOP_ROT90);
+  EXPECT_FALSE(document.Dirty());
+  EXPECT_EQ(document.filename(), saved);
+  EXPECT_LE(MaxDifference(MustRead(saved), document.Picture()), 8);
+  document.Piv_Drt();
+  ExpectSavedAs(jpeg, TJXOP_ROT180);
+  document.Piv_Gche();
+  document.Piv_Gche();
+  EXPECT_FALSE(Possible());
+  EXPECT_TRUE(document.LosslessJpegSave().onlyTurned);
+  ExpectSavedAs(jpeg, TJXOP_NONE);
+}
+
+// A camera photo stored lying on its side (orientation 6) opens upright; turned left it lies as
+// stored: its blocks are written as they are, exactly the pixels shown, its metadata brought to
+// orientation 1 and the stored size.
+TEST_F(LosslessSave, ExifOrientedPhotosAreMovedFromTheirStoredLie) {
+  WriteCameraPhoto(source, SmoothSurface(48, 32), 6, IccProfile("RGB "));
+  document.OpenFile(source, false);
+  ASSERT_EQ(document.ImageWidth(), 32);
+  document.Piv_Gche();
+  ASSERT_TRUE(Possible());
+  document.SaveJpegLossless(saved, false);
+  ExpectCarriedMetadata(source, saved, 48, 32);
+  EXPECT_TRUE(SamePixels(MustRead(saved), document.Picture()));
+}
+
+// Undo and redo bring back, with each photo, whether it was only turned and how; a turn after an
+// undo starts from the restored lie, and the redo it forgets takes its state along.
+TEST_F(LosslessSave, UndoAndRedoBringBackTheStateOfTheirPhoto) {
+  const QByteArray jpeg = OpenJpeg(48, 32);
+  document.Piv_Drt();
+  document.Lighten();
+  EXPECT_FALSE(document.LosslessJpegSave().onlyTurned);
+  document.Annuler();
+  ExpectSavedAs(jpeg, TJXOP_ROT90);
+  document.Annuler();
+  EXPECT_FALSE(Possible());
+  EXPECT_TRUE(document.LosslessJpegSave().onlyTurned);
+  document.Retablir();
+  EXPECT_TRUE(Possible());
+  document.Retablir();
+  EXPECT_FALSE(document.LosslessJpegSave().onlyTurned);
+  document.Annuler();
+  document.Piv_Drt();
+  EXPECT_FALSE(document.CanRedo());
+  ExpectSavedAs(jpeg, TJXOP_ROT180);
+  // Through a full ring and back.
+  for (int k = 0; k < 5; ++k) document.Piv_Gche();
+  for (int k = 0; k < 5; ++k) document.Annuler();
+  ExpectSavedAs(jpeg, TJXOP_ROT180);
+}
+
+// Any change other than a quarter turn ends the save by blocks, with undo copies or without (the
+// batch tool keeps none); so does a photo not opened from a JPEG file, a pasted one included.
+TEST_F(LosslessSave, AnyOtherChangeOrSourceEndsIt) {
+  const std::function<void()> changes[] = {
+      [&] { document.Lighten(); },
+      [&] { document.Resample(document.ImageWidth() + 16, document.ImageHeight()); },
+      [&] {
+        document.Recadrer({0, 0, 16, 16});
+      },
+      [&] {
+        const cDIBSection photo = Copy(document.Picture());
+        document.Combine({}, photo, photo);
+      },
+  };
+  for (const bool undo : {true, false}) {
+    for (const auto& change : changes) {
+      SCOPED_TRACE(::testing::Message() << (&change - changes) << (undo ? "" : " without undo"));
+      document.SetUndoEnabled(undo);
+      OpenJpeg(48, 32);
+      document.Piv_Drt();
+      change();
+      document.Piv_Gche();
+      EXPECT_FALSE(document.LosslessJpegSave().onlyTurned);
+      const io::FileError refusal = FileFailure([&] { document.SaveJpegLossless(saved, true); });
+      EXPECT_EQ(std::pair(refusal.text(), refusal.path()),
+                std::pair(Messages::AutresChangements(), saved));
+    }
+  }
+  OpenRandom(48, 32);
+  document.Piv_Drt();
+  EXPECT_FALSE(document.LosslessJpegSave().fromJpeg);
+  EXPECT_EQ(FileFailure([&] { document.SaveJpegLossless(saved, false); }).text(),
+            Messages::PasOuverteDUnJpeg());
+  document.OpenFile(source, true);
+  document.Piv_Drt();
+  EXPECT_FALSE(document.LosslessJpegSave().fromJpeg);
+  EXPECT_FALSE(QFileInfo::exists(saved));
 }
 
 }  // namespace

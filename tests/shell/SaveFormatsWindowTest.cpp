@@ -113,29 +113,47 @@ TEST_F(SaveFormatsWindow, PngIsWrittenAtOnceUnderTheTypeChosen) {
 }
 
 // A WebP name asks the quality, "Sans perte" included, whose file holds the photo exactly; an
-// AVIF name asks the quality without that box.
-TEST_F(SaveFormatsWindow, WebpWithSansPerteIsExactAndAvifAsksItsQuality) {
+// AVIF name asks the quality without that box. Annuler writes nothing and leaves the photo
+// unsaved; a save within a size that fails says the usual save failure.
+TEST_F(SaveFormatsWindow, WebpAndAvifAskTheQuality) {
   frmImage* document = Open(u"source.bmp"_s, 37, 23);
-  for (const io::SaveFormat format : {io::SaveFormat::Webp, io::SaveFormat::Avif}) {
+  const struct {
+    const char* name;
+    bool sansPerte, cancel;
+  } cases[] = {{"exacte.webp", true, false},
+               {"photo.avif", false, false},
+               {"rien.webp", false, true},
+               {"absent/x.avif", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     Click(commands::kDroite);
-    const bool webp = format == io::SaveFormat::Webp;
-    const QString chosen = folder.filePath(u"photo."_s + io::ExtensionFor(format));
+    const QString chosen = folder.filePath(QString::fromUtf8(c.name)), caption = Caption(document);
+    const bool webp = chosen.endsWith(u".webp"_s), fails = chosen.contains(u"absent"_s);
     ui.ChooseName(chosen);
-    bool asked = false;
-    WhenModal<fSauvJpg>([&asked, webp](fSauvJpg* dialog) {
-      asked = true;
+    if (fails) ui.Answer(MessageAnswer::Ok);
+    WhenModal<fSauvJpg>([&c, webp, fails](fSauvJpg* dialog) {
       EXPECT_EQ(dialog->windowTitle(), u"Qualité de la photo"_s);
       EXPECT_EQ(dialog->SansPerte() != nullptr, webp);
-      if (webp && dialog->SansPerte() != nullptr) Tick(dialog->SansPerte());
-      dialog->EnregJPG()->click();
+      if (c.sansPerte && dialog->SansPerte() != nullptr) Tick(dialog->SansPerte());
+      if (fails) Tick(dialog->TailleMax());
+      (c.cancel ? dialog->cmdCancelJPG() : dialog->EnregJPG())->click();
     });
     Click(commands::kEnregistrer);
-    EXPECT_TRUE(asked);
-    EXPECT_EQ(ReadBytes(chosen), Encoded(document->Document().Picture(), format, webp));
+    if (c.cancel || fails) {
+      EXPECT_FALSE(QFileInfo::exists(chosen));
+      EXPECT_TRUE(document->Document().Dirty());
+      EXPECT_EQ(Caption(document), caption);
+      continue;
+    }
+    EXPECT_EQ(ReadBytes(chosen),
+              Encoded(document->Document().Picture(),
+                      webp ? io::SaveFormat::Webp : io::SaveFormat::Avif, c.sansPerte));
     EXPECT_EQ(Caption(document), u"Photo: "_s + chosen);
     EXPECT_FALSE(document->Document().Dirty());
   }
-  EXPECT_EQ(MessageCount(), 0);
+  ASSERT_EQ(MessageCount(), 1);
+  EXPECT_TRUE(ui.Messages()[0].text.startsWith(Messages::kEnregistrementErreur))
+      << ui.Messages()[0].text;
 }
 
 // With the size limit checked the file is the file layer's fit: the status says its quality and
@@ -174,30 +192,6 @@ TEST_F(SaveFormatsWindow, TheSizeLimitWritesAFileWithinItAndSaysWhatItTook) {
                 MessageIcon::Information);
   EXPECT_EQ(document->Document().ImageWidth(), 401);
   EXPECT_EQ(Caption(document), u"Photo: "_s + chosen);
-}
-
-// Annuler writes nothing and leaves the photo unsaved; a save that fails within a size says the
-// usual save failure.
-TEST_F(SaveFormatsWindow, AnnulerWritesNothingAndAFailureIsTold) {
-  frmImage* document = Open(u"source.bmp"_s, 37, 23);
-  Click(commands::kGauche);
-  const QString caption = Caption(document);
-  for (const bool cancel : {true, false}) {
-    const QString chosen = folder.filePath(cancel ? u"rien.webp"_s : u"absent/x.avif"_s);
-    ui.ChooseName(chosen);
-    if (!cancel) ui.Answer(MessageAnswer::Ok);
-    WhenModal<fSauvJpg>([cancel](fSauvJpg* dialog) {
-      Tick(dialog->TailleMax());
-      (cancel ? dialog->cmdCancelJPG() : dialog->EnregJPG())->click();
-    });
-    Click(commands::kEnregistrer);
-    EXPECT_FALSE(QFileInfo::exists(chosen));
-    EXPECT_TRUE(document->Document().Dirty());
-    EXPECT_EQ(Caption(document), caption);
-  }
-  ASSERT_EQ(MessageCount(), 1);
-  EXPECT_TRUE(ui.Messages()[0].text.startsWith(Messages::kEnregistrementErreur))
-      << ui.Messages()[0].text;
 }
 
 using LosslessSaveWindow = ShellTest;
