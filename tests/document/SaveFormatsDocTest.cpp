@@ -95,26 +95,6 @@ class LosslessSave : public DocumentTest {
   const QString saved = folder.filePath(QStringLiteral("tournee.jpg"));
 };
 
-// Each turn is counted from the file first opened; turned back to how it opened the photo takes
-// the usual road, though the batch tool's --sans-perte may still copy its blocks.
-TEST_F(LosslessSave, TurnsAreSavedAsLibturbojpegMovesTheBlocks) {
-  const QByteArray jpeg = OpenJpeg(48, 32);
-  EXPECT_FALSE(Possible());
-  document.Piv_Drt();
-  EXPECT_TRUE(Possible());
-  ExpectSavedAs(jpeg, TJXOP_ROT90);
-  EXPECT_FALSE(document.Dirty());
-  EXPECT_EQ(document.filename(), saved);
-  EXPECT_LE(MaxDifference(MustRead(saved), document.Picture()), 8);
-  document.Piv_Drt();
-  ExpectSavedAs(jpeg, TJXOP_ROT180);
-  document.Piv_Gche();
-  document.Piv_Gche();
-  EXPECT_FALSE(Possible());
-  EXPECT_TRUE(document.LosslessJpegSave().onlyTurned);
-  ExpectSavedAs(jpeg, TJXOP_NONE);
-}
-
 // A camera photo stored lying on its side (orientation 6) opens upright; turned left it lies as
 // stored: its blocks are written as they are, exactly the pixels shown, its metadata brought to
 // orientation 1 and the stored size.
@@ -129,18 +109,25 @@ TEST_F(LosslessSave, ExifOrientedPhotosAreMovedFromTheirStoredLie) {
   EXPECT_TRUE(SamePixels(MustRead(saved), document.Picture()));
 }
 
-// Undo and redo bring back, with each photo, whether it was only turned and how; a turn after an
-// undo starts from the restored lie, and the redo it forgets takes its state along.
-TEST_F(LosslessSave, UndoAndRedoBringBackTheStateOfTheirPhoto) {
+// Each turn is counted from the file first opened, and undo and redo bring back, with each photo,
+// whether it was only turned and how. Turned back to how it opened, the photo takes the usual
+// road, though the batch tool's --sans-perte may still copy its blocks. A turn after an undo
+// starts from the restored lie; the redo it forgets takes its state along.
+TEST_F(LosslessSave, TurnsUndosAndRedosKeepTheLieOfTheBlocks) {
   const QByteArray jpeg = OpenJpeg(48, 32);
+  EXPECT_FALSE(Possible());
   document.Piv_Drt();
   document.Lighten();
   EXPECT_FALSE(document.LosslessJpegSave().onlyTurned);
   document.Annuler();
   ExpectSavedAs(jpeg, TJXOP_ROT90);
+  EXPECT_FALSE(document.Dirty());
+  EXPECT_EQ(document.filename(), saved);
+  EXPECT_LE(MaxDifference(MustRead(saved), document.Picture()), 8);
   document.Annuler();
   EXPECT_FALSE(Possible());
   EXPECT_TRUE(document.LosslessJpegSave().onlyTurned);
+  ExpectSavedAs(jpeg, TJXOP_NONE);
   document.Retablir();
   EXPECT_TRUE(Possible());
   document.Retablir();

@@ -196,11 +196,15 @@ TEST_F(SaveFormatsWindow, TheSizeLimitWritesAFileWithinItAndSaysWhatItTook) {
 
 using LosslessSaveWindow = ShellTest;
 
-// Unchanged, the photo takes the usual road: the quality dialog. Turned with the toolbar's button,
-// it is saved by its blocks as libturbojpeg moves them, with no dialog at all.
-TEST_F(LosslessSaveWindow, ATurnedPhotoIsSavedByItsBlocksWithoutTheQualityDialog) {
-  const QString source = folder.filePath(u"source.jpg"_s);
+// A JPEG photo unchanged takes the usual road: the quality dialog. Turned with the toolbar's
+// button, it is saved by its blocks as libturbojpeg moves them, with no dialog at all. At 37 x 21
+// in 4:2:0, turned right, the 5 rows below the last whole blocks would land on the left: Annuler
+// writes nothing; Non goes on to the quality dialog and encodes the whole photo; Oui writes the
+// blocks without the strip, the window keeping the whole photo.
+TEST_F(LosslessSaveWindow, ATurnedPhotoIsSavedByItsBlocksAskingOnlyAboutItsEdges) {
+  const QString source = folder.filePath(u"source.jpg"_s), odd = folder.filePath(u"impaire.jpg"_s);
   Touch(source, EncodeJpeg(Pattern(48, 32), false));
+  Touch(odd, EncodeJpeg(Pattern(37, 21), false));
   frmImage* document = OpenPath(source);
   ASSERT_NE(document, nullptr);
   const QString saved = folder.filePath(u"tournee.JPG"_s);
@@ -217,15 +221,8 @@ TEST_F(LosslessSaveWindow, ATurnedPhotoIsSavedByItsBlocksWithoutTheQualityDialog
   EXPECT_EQ(Caption(document), u"Photo: "_s + saved);
   EXPECT_FALSE(document->Document().Dirty());
   EXPECT_EQ(MessageCount(), 0);
-}
 
-// 37 x 21 in 4:2:0 turned right: the 5 rows below the last whole blocks would land on the left.
-// Annuler writes nothing; Non goes on to the quality dialog and encodes the whole photo; Oui
-// writes the blocks without the strip, the window keeping the whole photo.
-TEST_F(LosslessSaveWindow, EdgesOffTheBlocksAreAskedAbout) {
-  const QString source = folder.filePath(u"source.jpg"_s);
-  Touch(source, EncodeJpeg(Pattern(37, 21), false));
-  frmImage* document = OpenPath(source);
+  document = OpenPath(odd);
   ASSERT_NE(document, nullptr);
   Click(commands::kDroite);
   const QString question =
@@ -236,7 +233,6 @@ TEST_F(LosslessSaveWindow, EdgesOffTheBlocksAreAskedAbout) {
       u"Non : enregistrer la photo entière, en l'encodant de nouveau (avec perte).\r\n"
       u"Annuler : ne rien enregistrer."_s;
   const QString whole = folder.filePath(u"entiere.JPG"_s), cut = folder.filePath(u"coupee.JPG"_s);
-  int asked = 0;
   for (const MessageAnswer answer :
        {MessageAnswer::Cancel, MessageAnswer::No, MessageAnswer::Yes}) {
     const QString chosen = answer == MessageAnswer::Yes ? cut : whole;
@@ -247,17 +243,18 @@ TEST_F(LosslessSaveWindow, EdgesOffTheBlocksAreAskedAbout) {
     } else {
       watch.emplace();
     }
+    const int asked = MessageCount();
     Click(commands::kEnregistrer);
     EXPECT_EQ(watch ? watch->shown : 0, 0);
-    ASSERT_EQ(MessageCount(), ++asked);
-    ExpectMessage(asked - 1, question, MessageIcon::Question);
+    ASSERT_EQ(MessageCount(), asked + 1);
+    ExpectMessage(asked, question, MessageIcon::Question);
     EXPECT_EQ(ui.Messages().back().buttons, MessageButtons::YesNoCancel);
     EXPECT_EQ(QFileInfo::exists(chosen), answer != MessageAnswer::Cancel);
     EXPECT_EQ(document->Document().Dirty(), answer == MessageAnswer::Cancel);
   }
   const cDIBSection read = io::ReadPicture(whole);
   EXPECT_EQ(std::pair(read.width(), read.height()), std::pair(21, 37));
-  EXPECT_EQ(ReadBytes(cut), TurboTransformed(ReadBytes(source), TJXOP_ROT90, TJXOPT_TRIM));
+  EXPECT_EQ(ReadBytes(cut), TurboTransformed(ReadBytes(odd), TJXOP_ROT90, TJXOPT_TRIM));
   EXPECT_EQ(Status(), u" "_s + Messages::EnregistreeSansPerte(u"coupee.JPG"_s));
   EXPECT_EQ(document->Document().ImageWidth(), 21);
   EXPECT_EQ(Caption(document), u"Photo: "_s + cut);
