@@ -32,27 +32,21 @@ void Tick(QCheckBox* box) {
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
 }
 
-// Types `text` over the number of a spin box, as the user does.
-void TypeOver(QSpinBox* box, const QString& text) {
-  box->setFocus();
-  QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-  QTest::keyClicks(box, text);
-}
-
 // The size limit is off and its box idle until it is checked; the Ko typed come back in bytes
-// of 1000 to the Ko, and only while the limit stays checked.
+// of 1000 to the Ko, and only while the limit stays checked. JPEG has no "Sans perte".
 TEST(JpegQualityDialog, TheSizeLimitIsGivenInKoOnlyWhileChecked) {
   for (const bool limited : {true, false}) {
     fSauvJpg dialog;
     WhenModal<fSauvJpg>([limited](fSauvJpg* shown) {
-      EXPECT_EQ(shown->SansPerte(), nullptr);  // JPEG has no such thing
-      EXPECT_FALSE(shown->TailleMax()->isChecked());
-      EXPECT_EQ(shown->TailleMax()->text(), QStringLiteral("Taille maximale du fichier"));
-      EXPECT_FALSE(shown->TailleKo()->isEnabled());
-      EXPECT_EQ(shown->TailleKo()->text(), QStringLiteral("500 Ko"));
+      EXPECT_EQ(shown->SansPerte(), nullptr);
+      EXPECT_EQ(std::tuple(shown->TailleMax()->text(), shown->TailleMax()->isChecked(),
+                           shown->TailleKo()->text(), shown->TailleKo()->isEnabled()),
+                std::tuple(QStringLiteral("Taille maximale du fichier"), false,
+                           QStringLiteral("500 Ko"), false));
       Tick(shown->TailleMax());
-      EXPECT_TRUE(shown->TailleKo()->isEnabled());
-      TypeOver(shown->TailleKo(), QStringLiteral("183"));
+      shown->TailleKo()->setFocus();
+      QTest::keyClick(shown->TailleKo(), Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(shown->TailleKo(), QStringLiteral("183"));
       if (!limited) Tick(shown->TailleMax());
       EXPECT_EQ(shown->TailleKo()->isEnabled(), limited);
       QTest::mouseClick(shown->EnregJPG(), Qt::LeftButton);
@@ -65,40 +59,27 @@ TEST(JpegQualityDialog, TheSizeLimitIsGivenInKoOnlyWhileChecked) {
 }
 
 // For WebP, "Sans perte" takes the quality and the size limit out of play while it is checked: a
-// file without loss has no quality to choose or lower.
+// file without loss has no quality to choose or lower. Annuler gives nothing of what was set.
 TEST(JpegQualityDialog, SansPerteSetsQualityAndSizeAside) {
-  fSauvJpg dialog(nullptr, true);
-  WhenModal<fSauvJpg>([](fSauvJpg* shown) {
-    ASSERT_NE(shown->SansPerte(), nullptr);
-    EXPECT_EQ(shown->SansPerte()->text(), QStringLiteral("Sans perte"));
-    EXPECT_FALSE(shown->SansPerte()->isChecked());
-    Tick(shown->TailleMax());
-    Tick(shown->SansPerte());
-    EXPECT_FALSE(shown->QualitJPG()->isEnabled());
-    EXPECT_FALSE(shown->TailleMax()->isEnabled());
-    EXPECT_FALSE(shown->TailleKo()->isEnabled());
-    Tick(shown->SansPerte());
-    EXPECT_TRUE(shown->QualitJPG()->isEnabled());
-    EXPECT_TRUE(shown->TailleKo()->isEnabled());
-    Tick(shown->SansPerte());
-    QTest::mouseClick(shown->EnregJPG(), Qt::LeftButton);
-  });
-  EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-  EXPECT_EQ(std::tuple(dialog.Cancelled(), dialog.Lossless(), dialog.MaxBytes()),
-            std::tuple(false, true, std::uint64_t(0)));
-}
-
-// Annuler gives nothing of what was set.
-TEST(JpegQualityDialog, AnnulerGivesNoSettings) {
-  fSauvJpg dialog(nullptr, true);
-  WhenModal<fSauvJpg>([](fSauvJpg* shown) {
-    Tick(shown->SansPerte());
-    Tick(shown->TailleMax());
-    QTest::mouseClick(shown->cmdCancelJPG(), Qt::LeftButton);
-  });
-  EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-  EXPECT_EQ(std::tuple(dialog.Cancelled(), dialog.Lossless(), dialog.MaxBytes()),
-            std::tuple(true, false, std::uint64_t(0)));
+  for (const bool cancel : {false, true}) {
+    fSauvJpg dialog(nullptr, true);
+    WhenModal<fSauvJpg>([cancel](fSauvJpg* shown) {
+      ASSERT_NE(shown->SansPerte(), nullptr);
+      EXPECT_EQ(shown->SansPerte()->text(), QStringLiteral("Sans perte"));
+      EXPECT_FALSE(shown->SansPerte()->isChecked());
+      Tick(shown->TailleMax());
+      for (const bool checked : {true, false, true}) {
+        Tick(shown->SansPerte());
+        EXPECT_EQ(std::tuple(shown->QualitJPG()->isEnabled(), shown->TailleMax()->isEnabled(),
+                             shown->TailleKo()->isEnabled()),
+                  std::tuple(!checked, !checked, !checked));
+      }
+      QTest::mouseClick(cancel ? shown->cmdCancelJPG() : shown->EnregJPG(), Qt::LeftButton);
+    });
+    EXPECT_EQ(dialog.exec(), cancel ? QDialog::Rejected : QDialog::Accepted);
+    EXPECT_EQ(std::tuple(dialog.Cancelled(), dialog.Lossless(), dialog.MaxBytes()),
+              std::tuple(cancel, !cancel, std::uint64_t(0)));
+  }
 }
 
 }  // namespace
