@@ -9,21 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "io/HeifHandles.h"
 #include "io/PictureDecoders.h"
 #include "io/PictureFiles.h"
 
 namespace fotavel::io::detail {
 
 namespace {
-
-struct HeifDeleter {
-  void operator()(heif_context* p) const { heif_context_free(p); }
-  void operator()(heif_image_handle* p) const { heif_image_handle_release(p); }
-  void operator()(heif_image* p) const { heif_image_release(p); }
-  void operator()(heif_decoding_options* p) const { heif_decoding_options_free(p); }
-};
-template <class T>
-using HeifPtr = std::unique_ptr<T, HeifDeleter>;
 
 QString Unreadable(const char* formatName, const heif_error& failure) {
   return QCoreApplication::translate("PictureFiles", "fichier %1 illisible : %2")

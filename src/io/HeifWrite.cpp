@@ -6,22 +6,13 @@
 #include <new>
 #include <string>
 
+#include "io/HeifHandles.h"
 #include "io/PictureDecoders.h"
 #include "io/SaveFormats.h"
 
 namespace fotavel::io::detail {
 
 namespace {
-
-struct HeifDeleter {
-  void operator()(heif_context* p) const { heif_context_free(p); }
-  void operator()(heif_encoder* p) const { heif_encoder_release(p); }
-  void operator()(heif_image* p) const { heif_image_release(p); }
-  void operator()(heif_image_handle* p) const { heif_image_handle_release(p); }
-  void operator()(heif_encoding_options* p) const { heif_encoding_options_free(p); }
-};
-template <class T>
-using HeifPtr = std::unique_ptr<T, HeifDeleter>;
 
 // The AV1 encoder's speed, 0 (slowest, smallest) … 9. At 6 a 24-megapixel
 // photo takes seconds rather than minutes on two cores, for files a few per
