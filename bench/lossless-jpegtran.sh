@@ -4,7 +4,7 @@
 #
 #   bench/lossless-jpegtran.sh [BUILD_DIR] [REPEATS]     (build, 5)
 #
-# Needs the fotavel-batch, fotavel-bench-photo-jpeg and fotavel-bench targets
+# Needs the fotavel-batch, fotavel-bench-photo and fotavel-bench targets
 # built; installs libjpeg-turbo-progs (jpegtran) when it is missing, which
 # takes root. The photo is the benchmarks' photo-like picture at quality 90,
 # written with nothing but its JFIF segment (no metadata, no comment), so that
@@ -22,7 +22,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 repeats="${2:-5}"
 batch="$build/src/fotavel-batch"
-maker="$build/bench/fotavel-bench-photo-jpeg"
+maker="$build/bench/fotavel-bench-photo"
 bench="$build/bench/fotavel-bench"
 for tool in "$batch" "$maker" "$bench"; do
   [[ -x "$tool" ]] || { echo "no $tool: build it first" >&2; exit 2; }

@@ -1,5 +1,8 @@
-// fotavel-bench-photo PATH: writes the benchmarks' 6000 x 4000 photo-like picture as a PNG, for
-// outside tools to be timed on the same pixels (bench/save-formats.sh).
+// fotavel-bench-photo PATH: writes the benchmarks' 6000 x 4000 photo-like picture in the format its
+// extension names (a PNG for the outside writers of bench/save-formats.sh; a quality-90 JPEG with
+// nothing but its JFIF segment for bench/lossless-jpegtran.sh), so that outside tools are timed
+// on the same pixels.
+#include <QString>
 #include <cstdio>
 
 #include "PhotoLike.h"
@@ -7,14 +10,15 @@
 #include "io/SaveFormats.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s PATH.png\n", argv[0]);
+  fotavel::io::EncodeSettings settings;
+  const QString path = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
+  if (path.isEmpty() || !fotavel::io::FormatForName(path, settings.format)) {
+    std::fprintf(stderr, "usage: %s PATH.png|PATH.jpg\n", argv[0]);
     return 2;
   }
-  fotavel::io::EncodeSettings png;
-  png.format = fotavel::io::SaveFormat::Png;
+  settings.quality = 90;
   try {
-    fotavel::io::WritePicture(fotavel::bench::PhotoLike(), QString::fromLocal8Bit(argv[1]), png);
+    fotavel::io::WritePicture(fotavel::bench::PhotoLike(), path, settings);
   } catch (const fotavel::io::FileError& failure) {
     std::fprintf(stderr, "%s\n", failure.description().c_str());
     return 1;
