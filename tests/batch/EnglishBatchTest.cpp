@@ -36,9 +36,7 @@ class English : public ::testing::Test {
   void TearDown() override { Speak(false); }
 
   // Installs the English translation, or the French source texts.
-  void Speak(bool english) {
-    ASSERT_TRUE(UseLanguage(english ? u"en"_s : u"fr"_s));
-  }
+  void Speak(bool english) { ASSERT_TRUE(UseLanguage(english ? u"en"_s : u"fr"_s)); }
 
   // The same call once in French, once in English.
   template <class Call>
