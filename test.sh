@@ -36,7 +36,9 @@ else
 fi
 
 # The tests without windows again, under AddressSanitizer and
-# UndefinedBehaviorSanitizer; then each fuzz target (clang's libFuzzer) on the
-# inputs kept from past faults and for a bounded time on new ones.
+# UndefinedBehaviorSanitizer; the engine's under ThreadSanitizer; then each
+# fuzz target (clang's libFuzzer) on the inputs kept from past faults and for
+# a bounded time on new ones.
 tests/sanitized.sh
+tests/threads-sanitized.sh
 fuzz/run.sh

@@ -2206,6 +2206,11 @@ Do you want to save it?</translation>
         <translation>-j: the number of photos processed at once is a whole number of 1 or more (&quot;%1&quot;)</translation>
     </message>
     <message>
+        <location filename="../src/batch/BatchOptions.cpp" line="196"/>
+        <source>--threads : le nombre de fils de calcul est un entier de 1 ou plus (« %1 »)</source>
+        <translation>--threads: the number of computing threads is a whole number of 1 or more (&quot;%1&quot;)</translation>
+    </message>
+    <message>
         <location filename="../src/batch/BatchOptions.cpp" line="203"/>
         <source>--poids-max : la taille est un nombre d&apos;octets de 1 ou plus, suivi ou non de K (milliers) ou M (millions) (« %1 »)</source>
         <translation>--poids-max: the size is a number of bytes of 1 or more, optionally followed by K (thousands) or M (millions) (&quot;%1&quot;)</translation>
@@ -2237,7 +2242,7 @@ Do you want to save it?</translation>
     </message>
     <message>
         <location filename="../src/batch/BatchOptions.cpp" line="246"/>
-        <source>Usage : fotavel-batch [-e EFFET]... [-q QUALITE] [-f FORMAT] [--sans-perte] [--poids-max TAILLE] [-j N] [--param DOSSIER] [--temps] [--sans-meta] ENTREE... -o SORTIE
+        <source>Usage : fotavel-batch [-e EFFET]... [-q QUALITE] [-f FORMAT] [--sans-perte] [--poids-max TAILLE] [-j N] [--threads N] [--param DOSSIER] [--temps] [--sans-meta] ENTREE... -o SORTIE
 
 Ouvre chaque photo ENTREE, lui applique les effets dans l&apos;ordre donné et enregistre le résultat.
 Une seule ENTREE : SORTIE est un fichier dont l&apos;extension (.jpg, .jpeg, .bmp, .png, .webp, .avif, .tif ou .tiff) choisit le format.
@@ -2256,6 +2261,8 @@ Plusieurs ENTREE : SORTIE est un dossier existant ; chaque résultat y prend le 
                   de K (milliers) ou M (millions) : la meilleure qualité jusqu&apos;à -q
                   qui tient, la photo réduite de moitié si aucune ne suffit
   -j N            nombre de photos traitées à la fois (autant que de cœurs)
+  --threads N     nombre de fils de calcul de chaque photo (par défaut, les cœurs
+                  que -j laisse à chacune)
   --param DOSSIER dossier du logo et de fotavel.ini
   --temps         durée de chaque effet sur la sortie d&apos;erreur
   --sans-meta     résultats écrits sans les métadonnées de la photo d&apos;origine (EXIF,
@@ -2264,7 +2271,7 @@ Plusieurs ENTREE : SORTIE est un dossier existant ; chaque résultat y prend le 
 
 Effets :
 </source>
-        <translation>Usage: fotavel-batch [-e EFFECT]... [-q QUALITY] [-f FORMAT] [--sans-perte] [--poids-max SIZE] [-j N] [--param FOLDER] [--temps] [--sans-meta] INPUT... -o OUTPUT
+        <translation>Usage: fotavel-batch [-e EFFECT]... [-q QUALITY] [-f FORMAT] [--sans-perte] [--poids-max SIZE] [-j N] [--threads N] [--param FOLDER] [--temps] [--sans-meta] INPUT... -o OUTPUT
 
 Opens each INPUT photo, applies the effects to it in the order given and saves the result.
 One INPUT: OUTPUT is a file whose extension (.jpg, .jpeg, .bmp, .png, .webp, .avif, .tif or .tiff) chooses the format.
@@ -2283,6 +2290,8 @@ Several INPUTs: OUTPUT is an existing folder; each result takes the name of its 
                   by K (thousands) or M (millions): the best quality up to -q that
                   fits, the photo halved in size if none is small enough
   -j N            number of photos processed at once (as many as there are cores)
+  --threads N     number of computing threads for each photo (by default, the
+                  cores -j leaves to each)
   --param FOLDER  folder of the logo and of fotavel.ini
   --temps         time taken by each effect, on the error output
   --sans-meta     results written without the original photo&apos;s metadata (EXIF,

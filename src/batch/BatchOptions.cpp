@@ -189,6 +189,17 @@ bool ParseArguments(const QStringList& arguments, BatchOptions& options, QString
                     .arg(v);
         return false;
       }
+    } else if (a == QStringLiteral("--threads")) {
+      bool ok = false;
+      if (!value(v)) return false;
+      options.threads = v.toInt(&ok);
+      if (!ok || options.threads < 1) {
+        error = QCoreApplication::translate(
+                    "fotavel-batch",
+                    "--threads : le nombre de fils de calcul est un entier de 1 ou plus (« %1 »)")
+                    .arg(v);
+        return false;
+      }
     } else if (a == QStringLiteral("--param")) {
       if (!value(options.paramFolder)) return false;
     } else if (a == QStringLiteral("--temps")) {
@@ -246,8 +257,8 @@ QString UsageText() {
   QString text = QCoreApplication::translate(
       "fotavel-batch",
       "Usage : fotavel-batch [-e EFFET]... [-q QUALITE] [-f FORMAT] [--sans-perte] "
-      "[--poids-max TAILLE] [-j N] [--param DOSSIER] [--temps] [--sans-meta] ENTREE... "
-      "-o SORTIE\n"
+      "[--poids-max TAILLE] [-j N] [--threads N] [--param DOSSIER] [--temps] [--sans-meta] "
+      "ENTREE... -o SORTIE\n"
       "\n"
       "Ouvre chaque photo ENTREE, lui applique les effets dans l'ordre donné et enregistre le "
       "résultat.\n"
@@ -269,6 +280,8 @@ QString UsageText() {
       "                  de K (milliers) ou M (millions) : la meilleure qualité jusqu'à -q\n"
       "                  qui tient, la photo réduite de moitié si aucune ne suffit\n"
       "  -j N            nombre de photos traitées à la fois (autant que de cœurs)\n"
+      "  --threads N     nombre de fils de calcul de chaque photo (par défaut, les cœurs\n"
+      "                  que -j laisse à chacune)\n"
       "  --param DOSSIER dossier du logo et de fotavel.ini\n"
       "  --temps         durée de chaque effet sur la sortie d'erreur\n"
       "  --sans-meta     résultats écrits sans les métadonnées de la photo d'origine (EXIF,\n"

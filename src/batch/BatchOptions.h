@@ -37,6 +37,9 @@ struct BatchOptions {
   bool help = false;
   // How many photos are worked on at once (-j); 0 when not given: one per core.
   int jobs = 0;
+  // Threads each photo's passes share (--threads); 0 when not given: the
+  // cores, or FOTAVEL_THREADS. Either way held to the cores -j leaves each photo.
+  int threads = 0;
 };
 
 // Reads the arguments (without the program name). False with a French

@@ -24,6 +24,7 @@
 #include "document/Messages.h"
 #include "document/PhotoDocument.h"
 #include "effects/ImageProcessError.h"
+#include "effects/WorkerPool.h"
 #include "io/FileError.h"
 #include "io/PictureFiles.h"
 #include "io/SystemMemory.h"
@@ -403,6 +404,12 @@ int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStr
   const std::size_t jobs = std::min<std::size_t>(
       photos, options.jobs > 0 ? unsigned(options.jobs)
                                : std::max(1u, std::thread::hardware_concurrency()));
+  // The photos worked on at once share the cores: each one's passes take at
+  // most the cores left to it, so that -j × threads never exceeds them.
+  const std::int32_t cores = std::int32_t(std::max(1u, std::thread::hardware_concurrency()));
+  const std::int32_t wanted = options.threads > 0 ? options.threads : ThreadCount();
+  const std::int32_t previousThreads = SetThreadCount(
+      std::max<std::int32_t>(1, std::min<std::int32_t>(wanted, cores / std::int32_t(jobs))));
   std::vector<std::jthread> workers;
   workers.reserve(jobs);
   // As many photos may be open at once as there are workers: each has its
@@ -426,6 +433,7 @@ int RunBatch(const BatchOptions& options, const QString& programFolder, QTextStr
   if (workers.empty()) Work(run);
   const int status = run.log.Relay(err, progressBar);
   workers.clear();
+  SetThreadCount(previousThreads);
   io::SetPictureMemoryBudget(previousBudget);
   return status;
 }

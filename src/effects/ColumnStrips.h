@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "effects/PrefetchRows.h"
 #include "effects/ProgressEvents.h"
+#include "effects/WorkerPool.h"
 #include "surface/ByteView.h"
 
 namespace fotavel {
@@ -22,14 +24,39 @@ inline constexpr std::int32_t kStripBytes = 3 * kStripPixels;
 // Runs work(x0, x1) for consecutive strips of byte columns x0 … x1 (both
 // pixel starts, inclusive) covering first … last in steps of 3, and raises
 // Progress(x) for every column of a strip once the strip is done.
+//
+// A pass whose strips do not depend on each other (each writes only its own
+// columns and reads nothing another strip writes) gives its size in
+// `pixels`: from ThreadMinPixels() on, its strips are shared out between the
+// engine's threads (RunInOrder), while the events still come from the calling
+// thread, strip after strip, exactly as on one thread. 0 keeps the pass on
+// the calling thread.
 template <class Work>
 void ForEachColumnStrip(const ProgressEvents& events, std::int32_t first, std::int32_t last,
-                        Work&& work, std::int32_t stripBytes = kStripBytes) {
-  for (std::int32_t x0 = first; x0 <= last; x0 += stripBytes) {
-    const std::int32_t x1 = std::min(last, x0 + stripBytes - 3);
-    work(x0, x1);
-    events.ProgressColumns(x0, x1);
+                        Work&& work, std::int32_t stripBytes = kStripBytes,
+                        std::int64_t pixels = 0) {
+  if (last < first) return;
+  if (pixels == 0 || pixels < ThreadMinPixels() || ThreadCount() == 1) {
+    for (std::int32_t x0 = first; x0 <= last; x0 += stripBytes) {
+      const std::int32_t x1 = std::min(last, x0 + stripBytes - 3);
+      work(x0, x1);
+      events.ProgressColumns(x0, x1);
+    }
+    return;
   }
+  const auto strip = [first, last, stripBytes](std::int32_t i) {
+    const std::int32_t x0 = first + i * stripBytes;
+    return std::pair{x0, std::min(last, x0 + stripBytes - 3)};
+  };
+  RunInOrder((last - first) / stripBytes + 1,
+             [&](std::int32_t i) {
+               const auto [x0, x1] = strip(i);
+               work(x0, x1);
+             },
+             [&](std::int32_t i) {
+               const auto [x0, x1] = strip(i);
+               events.ProgressColumns(x0, x1);
+             });
 }
 
 // Passes that walk whole rows (the neighbourhood filters, the combinations)
@@ -85,8 +112,10 @@ void RunPixelPass(const ProgressEvents& events, ByteView v, RowFn&& rowFn) {
   events.Init(last);
   // Light per-pixel work is bound by memory: long row runs stream best, so a
   // wide picture is cut into about eight strips, enough for the progress bar
-  // to move during the pass.
-  const std::int32_t stripBytes = 3 * std::max(kStripPixels, (v.width() + 7) / 8);
+  // to move during the pass; four a thread when several share them, so that
+  // none waits long for the last.
+  const std::int32_t strips = std::max(8, 4 * ThreadCount());
+  const std::int32_t stripBytes = 3 * std::max(kStripPixels, (v.width() + strips - 1) / strips);
   ForEachColumnStrip(
       events, 0, last,
       [&](std::int32_t x0, std::int32_t x1) {
@@ -96,7 +125,7 @@ void RunPixelPass(const ProgressEvents& events, ByteView v, RowFn&& rowFn) {
           rowFn(v.row(y) + x0, pixels);
         }
       },
-      stripBytes);
+      stripBytes, std::int64_t{v.width()} * v.height());
   events.Complete(clock.ElapsedMs());
 }
 

@@ -379,5 +379,26 @@ TEST_F(BatchTest, ACombinationWithTheRunsOwnResultIsRefused) {
   EXPECT_TRUE(SamePixels(MustRead(old), UniformSurface(6, 4, 11, 22, 33)));
 }
 
+// A photo large enough for its passes to be shared out comes out the same
+// on one thread and on as many as the machine lets each photo have.
+TEST_F(BatchTest, ThreadsChangeNothingInTheResult) {
+  const QString input = WriteBmp(RandomSurface(1000, 600, 5), QStringLiteral("grande.bmp"));
+  cDIBSection results[2];
+  const char* counts[2] = {"1", "7"};
+  for (int i = 0; i < 2; ++i) {
+    const QString out = Path(QStringLiteral("fils-%1.bmp").arg(counts[i]));
+    const BatchRun run = Batch({QStringLiteral("--threads"), QString::fromLatin1(counts[i]),
+                                QStringLiteral("-e"), QStringLiteral("clair"), QStringLiteral("-e"),
+                                QStringLiteral("colorer"), input, QStringLiteral("-o"), out});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    results[i] = MustRead(out);
+  }
+  EXPECT_TRUE(SamePixels(results[0], results[1])) << FirstDifference(results[0], results[1]);
+  EXPECT_EQ(Batch({QStringLiteral("--threads"), QStringLiteral("0"), input, QStringLiteral("-o"),
+                   Path(QStringLiteral("x.bmp"))})
+                .exitCode,
+            2);
+}
+
 }  // namespace
 }  // namespace fotavel::testing

@@ -1,0 +1,169 @@
+// The engine's threads: strips shared out, events still raised in order on the calling thread, the
+// same bytes whatever the thread count.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "effects/Adjustments.h"
+#include "effects/Checks.h"
+#include "effects/WorkerPool.h"
+
+namespace fotavel {
+namespace {
+
+using testing::Event;
+using testing::RandomSurface;
+
+// Thread count and threshold set for one test, put back after it.
+class Threads : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    threads_ = SetThreadCount(0);
+    minPixels_ = SetThreadMinPixels(1);
+  }
+  void TearDown() override {
+    SetThreadCount(threads_);
+    SetThreadMinPixels(minPixels_);
+  }
+
+ private:
+  std::int32_t threads_ = 0;
+  std::int64_t minPixels_ = 0;
+};
+
+// A listener that also notes whether every event came from the thread that
+// started the pass.
+class CallerEvents : public testing::EventRecorder {
+ public:
+  bool elsewhere = false;
+  void Progress(std::int32_t position) override {
+    elsewhere = elsewhere || std::this_thread::get_id() != caller_;
+    EventRecorder::Progress(position);
+  }
+
+ private:
+  std::thread::id caller_ = std::this_thread::get_id();
+};
+
+TEST_F(Threads, DonesComeInOrderOnTheCallerAfterTheirWork) {
+  SetThreadCount(3);
+  constexpr std::int32_t kCount = 40;
+  std::vector<std::atomic<bool>> worked(kCount);
+  std::mutex mutex;
+  std::set<std::thread::id> workers;
+  std::vector<std::int32_t> order;
+  const std::thread::id caller = std::this_thread::get_id();
+  RunInOrder(
+      kCount,
+      [&](std::int32_t i) {
+        // Uneven items, so that they finish out of order.
+        std::this_thread::sleep_for(std::chrono::microseconds(300 * ((i * 7) % 5)));
+        {
+          std::lock_guard lock(mutex);
+          workers.insert(std::this_thread::get_id());
+        }
+        worked[std::size_t(i)] = true;
+      },
+      [&](std::int32_t i) {
+        EXPECT_EQ(std::this_thread::get_id(), caller);
+        EXPECT_TRUE(worked[std::size_t(i)]) << i;
+        order.push_back(i);
+      });
+  std::vector<std::int32_t> expected(kCount);
+  for (std::int32_t i = 0; i < kCount; ++i) expected[std::size_t(i)] = i;
+  EXPECT_EQ(order, expected);
+  EXPECT_GT(workers.size(), 1u);
+  EXPECT_LE(workers.size(), 3u);
+}
+
+TEST_F(Threads, AFailedWorkIsRethrownAndNothingAfterItIsReported) {
+  SetThreadCount(4);
+  std::vector<std::int32_t> order;
+  EXPECT_THROW(RunInOrder(
+                   30,
+                   [](std::int32_t i) {
+                     if (i == 5) throw std::runtime_error("item 5");
+                     std::this_thread::sleep_for(std::chrono::microseconds(200));
+                   },
+                   [&](std::int32_t i) { order.push_back(i); }),
+               std::runtime_error);
+  for (const std::int32_t i : order) EXPECT_LT(i, 5);
+  // The pool is still whole afterwards.
+  std::atomic<std::int32_t> sum{0};
+  RunInOrder(
+      10, [&](std::int32_t i) { sum += i; }, [](std::int32_t) {});
+  EXPECT_EQ(sum, 45);
+}
+
+TEST_F(Threads, SeveralCallersAtOnceEachGetTheirOwnOrder) {
+  SetThreadCount(3);
+  std::vector<std::int32_t> orders[3];
+  std::vector<std::thread> callers;
+  for (auto& order : orders) {
+    callers.emplace_back([&order] {
+      RunInOrder(
+          60, [](std::int32_t) { std::this_thread::sleep_for(std::chrono::microseconds(100)); },
+          [&order](std::int32_t i) { order.push_back(i); });
+    });
+  }
+  for (std::thread& t : callers) t.join();
+  for (const auto& order : orders) {
+    ASSERT_EQ(order.size(), 60u);
+    for (std::int32_t i = 0; i < 60; ++i) EXPECT_EQ(order[std::size_t(i)], i);
+  }
+}
+
+// Every pass that shares its strips out, on a picture wide enough for many
+// strips: the bytes and the events of 2, 3 and 7 threads (more than the
+// machine may have) are those of one thread, every event from the caller.
+TEST_F(Threads, EveryPixelPassGivesTheSameBytesAndEventsOnAnyCount) {
+  const std::vector<std::pair<std::string, std::function<void(cImageProcessDIB&, cDIBSection&)>>>
+      passes = {
+          {"Lighten", [](cImageProcessDIB& e, cDIBSection& s) { e.Lighten(s, 20); }},
+          {"Darken", [](cImageProcessDIB& e, cDIBSection& s) { e.Lighten(s, -20); }},
+          {"GrayScale", [](cImageProcessDIB& e, cDIBSection& s) { e.GrayScale(s); }},
+          {"Fade", [](cImageProcessDIB& e, cDIBSection& s) { e.Fade(s, 240); }},
+          {"Sature", [](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, 30); }},
+          {"Cut", [](cImageProcessDIB& e, cDIBSection& s) { e.Eff_NoirEtBlancCoupe(s); }},
+          {"Adjust",
+           [](cImageProcessDIB& e, cDIBSection& s) {
+             e.Adjust(s, AdjustSettings{20, 15, 30, -25});
+           }},
+          {"AutoImprove",
+           [](cImageProcessDIB& e, cDIBSection& s) {
+             e.AutoImprove(s, AutoLevels{{10, 12, 14}, {240, 235, 230}, 15});
+           }},
+      };
+  const cDIBSection photo = RandomSurface(2601, 400, 11);
+  for (const auto& [name, pass] : passes) {
+    SCOPED_TRACE(name);
+    std::vector<Event> reference;
+    cDIBSection one = testing::Copy(photo);
+    SetThreadCount(1);
+    reference = testing::Recorded([&](cImageProcessDIB& e) { pass(e, one); });
+    for (const std::int32_t threads : {2, 3, 7}) {
+      SetThreadCount(threads);
+      cDIBSection many = testing::Copy(photo);
+      cImageProcessDIB engine;
+      CallerEvents events;
+      engine.SetListener(&events);
+      pass(engine, many);
+      EXPECT_TRUE(testing::SamePixels(many, one))
+          << threads << " threads: " << testing::FirstDifference(many, one);
+      EXPECT_TRUE(testing::PaddingIntact(many));
+      EXPECT_EQ(events.events, reference) << threads << " threads";
+      EXPECT_FALSE(events.elsewhere) << threads << " threads";
+    }
+  }
+}
+
+}  // namespace
+}  // namespace fotavel
