@@ -10,6 +10,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -90,7 +91,14 @@ class Pool {
     {
       std::lock_guard lock(mutex_);
       while (std::int32_t(threads_.size()) < job.helpers) {
-        threads_.emplace_back([this] { Serve(); });
+        try {
+          threads_.emplace_back([this] { Serve(); });
+        } catch (const std::system_error&) {
+          // The system gives no more threads: the job makes do with those
+          // there are (its caller alone, at worst).
+          job.helpers = std::int32_t(threads_.size());
+          break;
+        }
         threads_.back().detach();
       }
       jobs_.push_back(&job);
