@@ -51,8 +51,10 @@
 #include <cstring>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "effects/ColumnStrips.h"
+#include "effects/WorkerPool.h"
 #include "effects/cImageProcessDIB.h"
 #include "surface/CpuVersions.h"
 
@@ -342,15 +344,42 @@ void Adjustment::Row32(const std::uint32_t* from, std::uint32_t* to, std::int32_
 
 namespace {
 
+void Add(Histogram& into, const Histogram& part) {
+  for (std::size_t v = 0; v < 256; ++v) {
+    into.red[v] += part.red[v];
+    into.green[v] += part.green[v];
+    into.blue[v] += part.blue[v];
+    into.lightness[v] += part.lightness[v];
+  }
+  into.pixels += part.pixels;
+  into.chroma += part.chroma;
+}
+
+// Counts are sums: bands of rows counted apart, on the engine's threads, and
+// added up give the same histogram whatever the bands and their order.
 template <bool kLightness>
 Histogram CountSurface(const cDIBSection& picture) {
-  const auto counter = std::make_unique<Counter<kLightness>>();
   const ConstByteView v = picture.view();
   const auto lumaRun = Versioned<LumaRun<3>>::Pick();
-  for (std::int32_t y = 0; y < v.height(); ++y) {
-    counter->template Row<3>(v.row(y), v.width(), lumaRun);
-  }
-  return counter->Take();
+  const std::int64_t pixels = std::int64_t{v.width()} * v.height();
+  const std::int32_t bands =
+      pixels < ThreadMinPixels() ? 1 : std::min(v.height(), 2 * ThreadCount());
+  std::vector<Histogram> counted(std::size_t(std::max(bands, 1)));
+  RunInOrder(
+      bands,
+      [&](std::int32_t band) {
+        const auto counter = std::make_unique<Counter<kLightness>>();
+        const std::int32_t y0 = std::int32_t(std::int64_t{v.height()} * band / bands);
+        const std::int32_t y1 = std::int32_t(std::int64_t{v.height()} * (band + 1) / bands);
+        for (std::int32_t y = y0; y < y1; ++y) {
+          counter->template Row<3>(v.row(y), v.width(), lumaRun);
+        }
+        counted[std::size_t(band)] = counter->Take();
+      },
+      [](std::int32_t) {});
+  Histogram histogram;
+  for (const Histogram& part : counted) Add(histogram, part);
+  return histogram;
 }
 
 }  // namespace

@@ -121,9 +121,9 @@ TEST_F(Threads, SeveralCallersAtOnceEachGetTheirOwnOrder) {
   }
 }
 
-// Every pass that shares its strips out, on a picture wide enough for many
-// strips: the bytes and the events of 2, 3 and 7 threads (more than the
-// machine may have) are those of one thread, every event from the caller.
+// Every pass that shares its strips out (and the histogram, its bands of
+// rows), on a picture wide enough for many strips: the bytes and the events of 2, 3 and 7 threads
+// (more than the machine may have) are those of one thread, every event from the caller.
 TEST_F(Threads, EveryPixelPassGivesTheSameBytesAndEventsOnAnyCount) {
   const std::vector<std::pair<std::string, std::function<void(cImageProcessDIB&, cDIBSection&)>>>
       passes = {
@@ -143,6 +143,12 @@ TEST_F(Threads, EveryPixelPassGivesTheSameBytesAndEventsOnAnyCount) {
            }},
       };
   const cDIBSection photo = RandomSurface(2601, 400, 11);
+  SetThreadCount(1);
+  const Histogram counted = HistogramOf(photo);
+  for (const std::int32_t threads : {2, 3, 7}) {
+    SetThreadCount(threads);
+    EXPECT_EQ(HistogramOf(photo), counted) << threads << " threads";
+  }
   for (const auto& [name, pass] : passes) {
     SCOPED_TRACE(name);
     std::vector<Event> reference;
