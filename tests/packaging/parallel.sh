@@ -41,7 +41,7 @@ share_out() {
     2>"$work/$folder.log" || fail "parallel $*: $(cat "$work/$folder.log")"
   for input in "$work"/photos/*.jpg; do
     name=$(basename "$input")
-    [ -f "$work/$folder/$name" ] || { fail "$folder: parallel wrote no $name"; continue; }
+    [ -f "$work/$folder/$name" ] || { fail "$folder: parallel wrote no $name: $(cat "$work/$folder.log")"; continue; }
     cmp -s "$work/$folder/$name" "$work/series/$name" ||
       fail "$folder: $name through parallel differs from the same photo in one fotavel-batch -j 2"
     if cmp -s "$work/$folder/$name" "$input"; then fail "$folder: $name came back unretouched"; fi
@@ -59,7 +59,9 @@ command -v rsync >/dev/null || { fail "rsync is missing (package rsync, scripts/
 mkdir -p "$work/machine1"
 cat >"$work/ssh" <<SSH
 #!/usr/bin/env bash
-# ssh [OPTIONS] HOST [--] COMMAND...: COMMAND in the home of HOST.
+# ssh [OPTIONS] HOST [--] COMMAND...: COMMAND in the home of HOST, with the login's HOME and
+# SHELL set as sshd sets them (parallel's remote wrapper runs the job with \$SHELL: without it
+# the job never runs, and parallel still exits 0).
 while [ \$# -gt 0 ]; do
   case \$1 in
     -[oplSF]) shift 2 ;;
@@ -69,7 +71,7 @@ while [ \$# -gt 0 ]; do
 done
 shift
 [ "\${1-}" != -- ] || shift
-cd "$work/machine1" && HOME="$work/machine1" exec bash -c "\$*"
+cd "$work/machine1" && HOME="$work/machine1" SHELL=/bin/bash exec bash -c "\$*"
 SSH
 chmod +x "$work/ssh"
 share_out remote --ssh "$work/ssh" --sshlogin 2/machine1 --workdir ...
