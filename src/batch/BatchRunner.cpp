@@ -24,10 +24,10 @@
 #include "document/Messages.h"
 #include "document/PhotoDocument.h"
 #include "effects/ImageProcessError.h"
-#include "effects/WorkerPool.h"
 #include "io/FileError.h"
 #include "io/PictureFiles.h"
 #include "io/SystemMemory.h"
+#include "surface/WorkerPool.h"
 
 namespace fotavel::batch {
 namespace {

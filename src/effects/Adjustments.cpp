@@ -54,9 +54,9 @@
 #include <vector>
 
 #include "effects/ColumnStrips.h"
-#include "effects/WorkerPool.h"
 #include "effects/cImageProcessDIB.h"
 #include "surface/CpuVersions.h"
+#include "surface/WorkerPool.h"
 
 namespace fotavel {
 

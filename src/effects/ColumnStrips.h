@@ -7,8 +7,8 @@
 
 #include "effects/PrefetchRows.h"
 #include "effects/ProgressEvents.h"
-#include "effects/WorkerPool.h"
 #include "surface/ByteView.h"
+#include "surface/WorkerPool.h"
 
 namespace fotavel {
 

@@ -14,7 +14,7 @@
 
 #include "effects/Adjustments.h"
 #include "effects/Checks.h"
-#include "effects/WorkerPool.h"
+#include "surface/WorkerPool.h"
 
 namespace fotavel {
 namespace {
@@ -121,40 +121,18 @@ TEST_F(Threads, SeveralCallersAtOnceEachGetTheirOwnOrder) {
   }
 }
 
-// Every pass that shares its strips out (and the histogram, its bands of
-// rows), on a picture wide enough for many strips: the bytes and the events of 2, 3 and 7 threads
-// (more than the machine may have) are those of one thread, every event from the caller.
-TEST_F(Threads, EveryPixelPassGivesTheSameBytesAndEventsOnAnyCount) {
-  const std::vector<std::pair<std::string, std::function<void(cImageProcessDIB&, cDIBSection&)>>>
-      passes = {
-          {"Lighten", [](cImageProcessDIB& e, cDIBSection& s) { e.Lighten(s, 20); }},
-          {"Darken", [](cImageProcessDIB& e, cDIBSection& s) { e.Lighten(s, -20); }},
-          {"GrayScale", [](cImageProcessDIB& e, cDIBSection& s) { e.GrayScale(s); }},
-          {"Fade", [](cImageProcessDIB& e, cDIBSection& s) { e.Fade(s, 240); }},
-          {"Sature", [](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, 30); }},
-          {"Cut", [](cImageProcessDIB& e, cDIBSection& s) { e.Eff_NoirEtBlancCoupe(s); }},
-          {"Adjust",
-           [](cImageProcessDIB& e, cDIBSection& s) {
-             e.Adjust(s, AdjustSettings{20, 15, 30, -25});
-           }},
-          {"AutoImprove",
-           [](cImageProcessDIB& e, cDIBSection& s) {
-             e.AutoImprove(s, AutoLevels{{10, 12, 14}, {240, 235, 230}, 15});
-           }},
-      };
-  const cDIBSection photo = RandomSurface(2601, 400, 11);
-  SetThreadCount(1);
-  const Histogram counted = HistogramOf(photo);
-  for (const std::int32_t threads : {2, 3, 7}) {
-    SetThreadCount(threads);
-    EXPECT_EQ(HistogramOf(photo), counted) << threads << " threads";
-  }
+using Passes =
+    std::vector<std::pair<std::string, std::function<void(cImageProcessDIB&, cDIBSection&)>>>;
+
+// Each pass on a copy of `photo` at 2, 3 and 7 threads (more than the machine may have) gives the
+// bytes and the events of one thread, every event raised on the caller.
+void ExpectSameOnEveryCount(const cDIBSection& photo, const Passes& passes) {
   for (const auto& [name, pass] : passes) {
     SCOPED_TRACE(name);
-    std::vector<Event> reference;
     cDIBSection one = testing::Copy(photo);
     SetThreadCount(1);
-    reference = testing::Recorded([&](cImageProcessDIB& e) { pass(e, one); });
+    const std::vector<Event> reference =
+        testing::Recorded([&](cImageProcessDIB& e) { pass(e, one); });
     for (const std::int32_t threads : {2, 3, 7}) {
       SetThreadCount(threads);
       cDIBSection many = testing::Copy(photo);
@@ -169,6 +147,69 @@ TEST_F(Threads, EveryPixelPassGivesTheSameBytesAndEventsOnAnyCount) {
       EXPECT_FALSE(events.elsewhere) << threads << " threads";
     }
   }
+}
+
+TEST_F(Threads, RowBandsCoverEveryRowOnceAndAreDoneInOrder) {
+  for (const std::int32_t threads : {1, 3}) {
+    SetThreadCount(threads);
+    for (const std::int32_t rows : {1, 7, 100}) {
+      std::vector<std::atomic<std::int32_t>> seen(static_cast<std::size_t>(rows));
+      std::vector<std::pair<std::int32_t, std::int32_t>> done;
+      ForEachRowBand(
+          rows, 1,
+          [&](std::int32_t y0, std::int32_t y1) {
+            for (std::int32_t y = y0; y < y1; ++y) ++seen[std::size_t(y)];
+          },
+          [&](std::int32_t y0, std::int32_t y1) { done.emplace_back(y0, y1); }, 5);
+      for (std::int32_t y = 0; y < rows; ++y) EXPECT_EQ(seen[std::size_t(y)], 1) << y;
+      ASSERT_FALSE(done.empty());
+      EXPECT_EQ(done.front().first, 0);
+      EXPECT_EQ(done.back().second, rows);
+      for (std::size_t i = 0; i < done.size(); ++i) {
+        if (i > 0) {
+          EXPECT_EQ(done[i].first, done[i - 1].second);
+        }
+        // Bands keep the rows asked for, but for the last.
+        if (i + 1 < done.size()) {
+          EXPECT_GE(done[i].second - done[i].first, 5);
+        }
+      }
+      if (threads == 1) {
+        EXPECT_EQ(done.size(), 1u);
+      } else if (rows == 100) {
+        EXPECT_EQ(done.size(), 12u);
+      }
+    }
+  }
+}
+
+// Every pass that shares its strips out (and the histogram, its bands of
+// rows), on a picture wide enough for many strips.
+TEST_F(Threads, EveryPixelPassGivesTheSameBytesAndEventsOnAnyCount) {
+  const Passes passes = {
+      {"Lighten", [](cImageProcessDIB& e, cDIBSection& s) { e.Lighten(s, 20); }},
+      {"Darken", [](cImageProcessDIB& e, cDIBSection& s) { e.Lighten(s, -20); }},
+      {"GrayScale", [](cImageProcessDIB& e, cDIBSection& s) { e.GrayScale(s); }},
+      {"Fade", [](cImageProcessDIB& e, cDIBSection& s) { e.Fade(s, 240); }},
+      {"Sature", [](cImageProcessDIB& e, cDIBSection& s) { e.Sature(s, 30); }},
+      {"Cut", [](cImageProcessDIB& e, cDIBSection& s) { e.Eff_NoirEtBlancCoupe(s); }},
+      {"Adjust",
+       [](cImageProcessDIB& e, cDIBSection& s) {
+         e.Adjust(s, AdjustSettings{20, 15, 30, -25});
+       }},
+      {"AutoImprove",
+       [](cImageProcessDIB& e, cDIBSection& s) {
+         e.AutoImprove(s, AutoLevels{{10, 12, 14}, {240, 235, 230}, 15});
+       }},
+  };
+  const cDIBSection photo = RandomSurface(2601, 400, 11);
+  SetThreadCount(1);
+  const Histogram counted = HistogramOf(photo);
+  for (const std::int32_t threads : {2, 3, 7}) {
+    SetThreadCount(threads);
+    EXPECT_EQ(HistogramOf(photo), counted) << threads << " threads";
+  }
+  ExpectSameOnEveryCount(photo, passes);
 }
 
 }  // namespace

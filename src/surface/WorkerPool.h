@@ -2,8 +2,10 @@
 // order on the calling thread.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 namespace fotavel {
 
@@ -31,5 +33,37 @@ std::int64_t SetThreadMinPixels(std::int64_t pixels);
 // called after it. Several callers (the batch tool's photos) may run at once.
 void RunInOrder(std::int32_t count, const std::function<void(std::int32_t)>& work,
                 const std::function<void(std::int32_t)>& done);
+
+// Runs work(y0, y1) over bands of rows y0 … y1 − 1 that cover 0 … rows − 1,
+// and done(y0, y1) for each band on the calling thread, in order, as in
+// RunInOrder. From ThreadMinPixels() `pixels` on, with several threads, there
+// are about four bands a thread (so that none waits long for the last), each
+// of at least `minRows` rows; otherwise one band of all the rows, on the
+// calling thread. Meant for passes whose bands do not depend on one another.
+template <class Work, class Done>
+void ForEachRowBand(std::int32_t rows, std::int64_t pixels, Work&& work, Done&& done,
+                    std::int32_t minRows = 1) {
+  if (rows <= 0) return;
+  const std::int32_t threads = ThreadCount();
+  if (threads == 1 || pixels < ThreadMinPixels()) {
+    work(0, rows);
+    done(0, rows);
+    return;
+  }
+  const std::int32_t bandRows =
+      std::max({std::int32_t{1}, minRows, (rows + 4 * threads - 1) / (4 * threads)});
+  const auto band = [rows, bandRows](std::int32_t i) {
+    return std::pair{i * bandRows, std::min(rows, (i + 1) * bandRows)};
+  };
+  RunInOrder((rows + bandRows - 1) / bandRows,
+             [&](std::int32_t i) {
+               const auto [y0, y1] = band(i);
+               work(y0, y1);
+             },
+             [&](std::int32_t i) {
+               const auto [y0, y1] = band(i);
+               done(y0, y1);
+             });
+}
 
 }  // namespace fotavel

@@ -1,5 +1,5 @@
 // The engine's worker threads.
-#include "effects/WorkerPool.h"
+#include "surface/WorkerPool.h"
 
 #include <algorithm>
 #include <atomic>
