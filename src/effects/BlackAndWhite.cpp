@@ -35,7 +35,9 @@ namespace {
 // Instead the pass goes through strips of 256 columns, row by row within a
 // strip: a strip's row is two contiguous runs of bytes. The errors of the
 // previous row of the strip are kept in a small array, and those of the last
-// column of a strip in a column array that the next strip reads.
+// column of a strip in a column array that the next strip reads. Each strip
+// needs the one on its left, row by row, so the diffusion stays on the
+// calling thread (its grey levels are shared out, like every GrayScale).
 //
 // Errors: a black pixel (v < 129) keeps its grey as the error, except that
 // nothing under 17 is passed on; a white pixel passes 127 − v, −2 … −128.

@@ -13,7 +13,9 @@ namespace {
 
 // Storage row y, pixel columns 1 … W − 1, left to right. The pass runs in scan
 // order and in place, so a pixel may take a colour that was itself moved
-// earlier in the pass: the order is part of the result.
+// earlier in the pass: the order is part of the result, and so is the one
+// random sequence drawn pixel after pixel. The pass therefore stays on the
+// calling thread, whatever the engine's thread count.
 //
 // The row's draws are taken first, in the order the pixels use them (r1 then
 // r2 for each pixel). Drawing between pixel stores would make the compiler

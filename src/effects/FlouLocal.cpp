@@ -25,14 +25,15 @@ std::int32_t Saturated(std::int64_t value) {
 
 // A pass is defined column by column, upwards within a column, in place: the
 // left column and the pixel below are read with their new values, so the
-// result depends on the order. Pixel (x, y) reads the new values of
-// (x − 1, y − 1 … y + 1) and (x, y − 1) and the old values of (x, y + 1) and
-// (x + 1, y − 1 … y + 1). Walking a few neighbouring columns together, each
-// one two rows behind the one on its left, meets every one of those
-// conditions: when (x, y) is computed, column x − 1 has reached row y + 2
-// and column x + 1 only row y − 2. The result is the column order's, bit for
-// bit, while the rows in use stay in the first-level cache and the columns'
-// computations, independent of one another at each step, overlap.
+// result depends on the order, and the pass stays on the calling thread. Pixel
+// (x, y) reads the new values of (x − 1, y − 1 … y + 1) and (x, y − 1) and the
+// old values of (x, y + 1) and (x + 1, y − 1 … y + 1). Walking a few
+// neighbouring columns together, each one two rows behind the one on its left,
+// meets every one of those conditions: when (x, y) is computed, column x − 1
+// has reached row y + 2 and column x + 1 only row y − 2. The result is the
+// column order's, bit for bit, while the rows in use stay in the first-level
+// cache and the columns' computations, independent of one another at each
+// step, overlap.
 constexpr int kWalkColumns = 4;
 
 #if defined(__SSE2__)
