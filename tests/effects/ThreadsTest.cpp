@@ -218,7 +218,8 @@ TEST_F(Threads, EveryPixelPassGivesTheSameBytesAndEventsOnAnyCount) {
 // The display copies, built in bands of row blocks, against the same built
 // on one thread: every level, with and without level 0 (made a stretch of
 // columns at a time then), on widths and heights odd at several levels and
-// with a last band shorter than the others.
+// with a last band shorter than the others. The histogram the adjustment
+// window counts on the finest level, in bands too, likewise.
 TEST_F(Threads, DisplayLevelsAreTheSameOnAnyCount) {
   for (const auto [width, height] : {testing::Size{2601, 1037}, {515, 3001}, {3, 257}}) {
     const cDIBSection photo = RandomSurface(width, height, std::uint32_t(width + height));
@@ -226,6 +227,8 @@ TEST_F(Threads, DisplayLevelsAreTheSameOnAnyCount) {
       SetThreadCount(1);
       DisplayPyramid single;
       ASSERT_TRUE(single.Build(photo, finest));
+      const DisplayPyramid::Level& shown = single.level(single.Finest());
+      const Histogram counted = HistogramOf(shown.bits, shown.width, shown.height, shown.width);
       for (const std::int32_t threads : {2, 3, 7}) {
         SetThreadCount(threads);
         DisplayPyramid shared;
@@ -241,6 +244,8 @@ TEST_F(Threads, DisplayLevelsAreTheSameOnAnyCount) {
               << width << 'x' << height << " from level " << finest << ", level " << k << ", "
               << threads << " threads";
         }
+        EXPECT_EQ(HistogramOf(shown.bits, shown.width, shown.height, shown.width), counted)
+            << threads << " threads";
       }
     }
   }
