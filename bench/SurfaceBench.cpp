@@ -1,4 +1,5 @@
-// Benchmarks of surface memory: a new 6000 x 4000 surface first touched, with and without reuse.
+// Benchmarks of surface memory: the undo copy, a new 6000 x 4000 surface first touched, with and
+// without reuse.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -24,6 +25,20 @@ void BM_Memcpy(benchmark::State& state) {
   CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
 }
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
+
+// The undo copy a command takes of the photo before changing it, into a
+// block already touched (the ring's slot, or one the pool kept).
+void BM_UndoCopy(benchmark::State& state) {
+  const cDIBSection source = PhotoLike();
+  cDIBSection target;
+  if (!target.Create(kPhotoWidth, kPhotoHeight)) throw std::runtime_error("no memory");
+  for (auto _ : state) {
+    if (!target.LoadPictureBlt(source)) throw std::runtime_error("not copied");
+    benchmark::ClobberMemory();
+  }
+  CountMegapixels(state, std::int64_t(kPhotoWidth) * kPhotoHeight);
+}
+BENCHMARK(BM_UndoCopy)->Unit(benchmark::kMillisecond);
 
 // Arguments: pool (1 with the reuse pool, 0 without), whole (0 writes one byte
 // per 4 KiB page, which is what the first touch of fresh memory costs on top

@@ -357,22 +357,21 @@ void Add(Histogram& into, const Histogram& part) {
 
 // Counts are sums: bands of rows counted apart, on the engine's threads, and
 // added up give the same histogram whatever the bands and their order.
-template <bool kLightness>
-Histogram CountSurface(const cDIBSection& picture) {
-  const ConstByteView v = picture.view();
-  const auto lumaRun = Versioned<LumaRun<3>>::Pick();
-  const std::int64_t pixels = std::int64_t{v.width()} * v.height();
-  const std::int32_t bands =
-      pixels < ThreadMinPixels() ? 1 : std::min(v.height(), 2 * ThreadCount());
+// `rowOf(y)` gives row y's first byte, pixels kBytes apart.
+template <bool kLightness, int kBytes, class RowOf>
+Histogram CountRows(std::int32_t width, std::int32_t height, RowOf&& rowOf) {
+  const auto lumaRun = Versioned<LumaRun<kBytes>>::Pick();
+  const std::int64_t pixels = std::int64_t{width} * height;
+  const std::int32_t bands = pixels < ThreadMinPixels() ? 1 : std::min(height, 2 * ThreadCount());
   std::vector<Histogram> counted(std::size_t(std::max(bands, 1)));
   RunInOrder(
       bands,
       [&](std::int32_t band) {
         const auto counter = std::make_unique<Counter<kLightness>>();
-        const std::int32_t y0 = std::int32_t(std::int64_t{v.height()} * band / bands);
-        const std::int32_t y1 = std::int32_t(std::int64_t{v.height()} * (band + 1) / bands);
+        const std::int32_t y0 = std::int32_t(std::int64_t{height} * band / bands);
+        const std::int32_t y1 = std::int32_t(std::int64_t{height} * (band + 1) / bands);
         for (std::int32_t y = y0; y < y1; ++y) {
-          counter->template Row<3>(v.row(y), v.width(), lumaRun);
+          counter->template Row<kBytes>(rowOf(y), width, lumaRun);
         }
         counted[std::size_t(band)] = counter->Take();
       },
@@ -380,6 +379,12 @@ Histogram CountSurface(const cDIBSection& picture) {
   Histogram histogram;
   for (const Histogram& part : counted) Add(histogram, part);
   return histogram;
+}
+
+template <bool kLightness>
+Histogram CountSurface(const cDIBSection& picture) {
+  const ConstByteView v = picture.view();
+  return CountRows<kLightness, 3>(v.width(), v.height(), [&v](std::int32_t y) { return v.row(y); });
 }
 
 }  // namespace
@@ -390,13 +395,9 @@ Histogram ChannelHistogramOf(const cDIBSection& picture) { return CountSurface<f
 
 Histogram HistogramOf(const std::uint32_t* pixels, std::int32_t width, std::int32_t height,
                       std::int32_t stride) {
-  const auto counter = std::make_unique<Counter<true>>();
-  const auto lumaRun = Versioned<LumaRun<4>>::Pick();
-  for (std::int32_t y = 0; y < height; ++y) {
-    counter->Row<4>(reinterpret_cast<const std::uint8_t*>(pixels + std::ptrdiff_t(y) * stride),
-                    width, lumaRun);
-  }
-  return counter->Take();
+  return CountRows<true, 4>(width, height, [pixels, stride](std::int32_t y) {
+    return reinterpret_cast<const std::uint8_t*>(pixels + std::ptrdiff_t(y) * stride);
+  });
 }
 
 AutoLevels AutoLevelsFor(const Histogram& histogram) {

@@ -7,6 +7,7 @@
 #include "surface/CpuVersions.h"
 #include "surface/DisplayRows.h"
 #include "surface/SurfaceMemory.h"
+#include "surface/WorkerPool.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -159,9 +160,7 @@ bool DisplayPyramid::Build(const cDIBSection& surface, std::int32_t finest) noex
     h = (h + 1) / 2;
   }
   const std::size_t first = count > 1 ? std::size_t(std::clamp(finest, 0, 1)) : 0;
-  // Without level 0, two rows of it are made at a time in scratch space.
-  const std::size_t w0 = std::size_t(surface.width());
-  std::size_t pixels = first == 0 ? 0 : 2 * AlignedPixels(w0);
+  std::size_t pixels = 0;
   for (std::size_t k = first; k < count; ++k) {
     const std::size_t levelPixels = std::size_t(levels[k].width) * std::size_t(levels[k].height);
     if (levelPixels > std::numeric_limits<std::size_t>::max() / 8 - pixels) {
@@ -182,31 +181,87 @@ bool DisplayPyramid::Build(const cDIBSection& surface, std::int32_t finest) noex
     levels[k].bits = next;
     next += AlignedPixels(std::size_t(levels[k].width) * std::size_t(levels[k].height));
   }
-  std::uint32_t* const scratch = next;
   const auto row = [&](std::size_t k, std::int32_t y) {
     return const_cast<std::uint32_t*>(levels[k].bits) + std::ptrdiff_t{y} * levels[k].width;
   };
 
   static const detail::DisplayRowFunctions rows = detail::DisplayRowVersions().back();
-  // Levels 0 and 1 together: two rows are turned upright and at once halved
-  // while they are still in the cache, so the photo is read once.
-  // The pairs go from the bottom of the picture up, which is the order of
-  // the surface's memory: read forwards, it streams faster than backwards.
+  const std::int32_t w0 = surface.width();
   const std::int32_t h0 = surface.height();
-  for (std::int32_t y = (h0 - 1) / 2 * 2; y >= 0; y -= 2) {
-    const std::int32_t below = std::min(y + 1, h0 - 1);
-    std::uint32_t* const upper = first == 0 ? row(0, y) : scratch;
-    std::uint32_t* const lower = first == 0 ? row(0, below) : scratch + AlignedPixels(w0);
-    if (below != y) rows.convert(surface.row(h0 - 1 - below), lower, surface.width());
-    rows.convert(surface.row(h0 - 1 - y), upper, surface.width());
-    if (count > 1) rows.halve(upper, below != y ? lower : upper, surface.width(), row(1, y / 2));
-  }
-  for (std::size_t k = 2; k < count; ++k) {
+  // Level 0 rows y and below (below == y for an odd last row), upright, and
+  // level 1's row y / 2 from them while they are still in the cache, so the
+  // photo is read once. Without level 0 they are made a stretch of columns
+  // at a time on the stack: no scratch rows are shared between threads.
+  const auto topLevels = [&](std::int32_t y, std::int32_t below) {
+    const std::uint8_t* const upperBgr = surface.row(h0 - 1 - y);
+    const std::uint8_t* const lowerBgr = surface.row(h0 - 1 - below);
+    if (first == 0) {
+      std::uint32_t* const upper = row(0, y);
+      std::uint32_t* const lower = row(0, below);
+      if (below != y) rows.convert(lowerBgr, lower, w0);
+      rows.convert(upperBgr, upper, w0);
+      if (count > 1) rows.halve(upper, below != y ? lower : upper, w0, row(1, y / 2));
+      return;
+    }
+    // An even stretch, so that every 2 x 2 block lies within one.
+    constexpr std::int32_t kStretch = 1024;
+    std::uint32_t upper[kStretch];
+    std::uint32_t lower[kStretch];
+    std::uint32_t* const out = row(1, y / 2);
+    for (std::int32_t x = 0; x < w0; x += kStretch) {
+      const std::int32_t n = std::min(kStretch, w0 - x);
+      if (below != y) rows.convert(lowerBgr + 3 * std::ptrdiff_t{x}, lower, n);
+      rows.convert(upperBgr + 3 * std::ptrdiff_t{x}, upper, n);
+      rows.halve(upper, below != y ? lower : upper, n, out + x / 2);
+    }
+  };
+  const auto halveRows = [&](std::size_t k, std::int32_t y0, std::int32_t y1) {
     const std::int32_t above = levels[k - 1].height;
-    for (std::int32_t y = 0; y < levels[k].height; ++y) {
+    for (std::int32_t y = y0; y < y1; ++y) {
       rows.halve(row(k - 1, 2 * y), row(k - 1, std::min(2 * y + 1, above - 1)), levels[k - 1].width,
                  row(k, y));
     }
+  };
+
+  if (count == 1) {
+    for (std::int32_t y = h0 - 1; y >= 0; --y) topLevels(y, y);
+  } else {
+    // Level 1's rows go in blocks of `block` rows, a power of two: a block
+    // holds whole rows of the levels below it down to `deepest`, and makes
+    // them while its own rows are still in the cache. Blocks depend on
+    // nothing but the photo, so they are shared out over the threads in
+    // bands; the few small levels below `deepest` follow on this thread.
+    constexpr std::int32_t kMostBlockRows = 32;
+    std::int32_t block = 1;
+    std::size_t deepest = 1;
+    while (block < kMostBlockRows && deepest + 1 < count) {
+      block *= 2;
+      ++deepest;
+    }
+    const std::int32_t h1 = levels[1].height;
+    const std::int32_t blocks = (h1 + block - 1) / block;
+    const auto band = [&](std::int32_t b0, std::int32_t b1) {
+      // Blocks from the bottom of the picture up, the order of the surface's
+      // memory: read forwards, it streams faster than backwards.
+      for (std::int32_t b = b1 - 1; b >= b0; --b) {
+        const bool last = b + 1 == blocks;
+        for (std::int32_t y = std::min(h0 - 1, (b + 1) * block * 2 - 1) / 2 * 2; y >= 2 * b * block;
+             y -= 2) {
+          topLevels(y, std::min(y + 1, h0 - 1));
+        }
+        for (std::size_t k = 2, shift = 1; k <= deepest; ++k, ++shift) {
+          halveRows(k, (b * block) >> shift, last ? levels[k].height : ((b + 1) * block) >> shift);
+        }
+      }
+    };
+    try {
+      ForEachRowBand(blocks, std::int64_t{w0} * h0, band, [](std::int32_t, std::int32_t) {});
+    } catch (...) {
+      // Only the pool's own bookkeeping can throw, when memory runs out.
+      Clear();
+      return false;
+    }
+    for (std::size_t k = deepest + 1; k < count; ++k) halveRows(k, 0, levels[k].height);
   }
   for (std::size_t k = 0; k < first; ++k) levels[k].bits = nullptr;
   m_count = static_cast<std::int32_t>(count);

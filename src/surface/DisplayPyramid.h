@@ -42,6 +42,8 @@ class DisplayPyramid {
   // never reads it: leaving it out halves the work and the memory. The memory
   // of the previous build is reused when it is large enough. False, with the
   // pyramid left empty, when the surface is empty or memory cannot be had.
+  // Bands of rows are built on every thread ThreadCount() allows, from
+  // ThreadMinPixels() pixels on; the levels are the same whatever the count.
   [[nodiscard]] bool Build(const cDIBSection& surface, std::int32_t finest = 0) noexcept;
   void Clear() noexcept;
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "surface/SurfaceMemory.h"
+#include "surface/WorkerPool.h"
 
 namespace fotavel {
 
@@ -79,9 +80,17 @@ bool cDIBSection::LoadPictureBlt(const cDIBSection& source, std::int32_t lSrcLef
   // matches source storage row srcH - lSrcTop - height.
   const std::int32_t sourceBottom = source.height_ - lSrcTop - height_;
   const std::size_t rowBytes = std::size_t(width_) * 3;
-  for (std::int32_t y = 0; y < height_; ++y) {
-    std::memcpy(row(y), source.row(sourceBottom + y) + std::ptrdiff_t{lSrcLeft} * 3, rowBytes);
-  }
+  // Rows are copied in bands over the threads: one thread alone does not
+  // draw all the memory bandwidth there is.
+  ForEachRowBand(
+      height_, std::int64_t{width_} * height_,
+      [&](std::int32_t y0, std::int32_t y1) {
+        for (std::int32_t y = y0; y < y1; ++y) {
+          std::memcpy(row(y), source.row(sourceBottom + y) + std::ptrdiff_t{lSrcLeft} * 3,
+                      rowBytes);
+        }
+      },
+      [](std::int32_t, std::int32_t) {});
   return true;
 }
 

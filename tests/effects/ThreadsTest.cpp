@@ -2,6 +2,7 @@
 // same bytes whatever the thread count.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -10,10 +11,12 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "effects/Adjustments.h"
 #include "effects/Checks.h"
+#include "surface/DisplayPyramid.h"
 #include "surface/WorkerPool.h"
 
 namespace fotavel {
@@ -210,6 +213,67 @@ TEST_F(Threads, EveryPixelPassGivesTheSameBytesAndEventsOnAnyCount) {
     EXPECT_EQ(HistogramOf(photo), counted) << threads << " threads";
   }
   ExpectSameOnEveryCount(photo, passes);
+}
+
+// The display copies, built in bands of row blocks, against the same built
+// on one thread: every level, with and without level 0 (made a stretch of
+// columns at a time then), on widths and heights odd at several levels and
+// with a last band shorter than the others. The histogram the adjustment
+// window counts on the finest level, in bands too, likewise.
+TEST_F(Threads, DisplayLevelsAreTheSameOnAnyCount) {
+  for (const auto [width, height] : {testing::Size{2601, 1037}, {515, 3001}, {3, 257}}) {
+    const cDIBSection photo = RandomSurface(width, height, std::uint32_t(width + height));
+    for (const std::int32_t finest : {0, 1}) {
+      SetThreadCount(1);
+      DisplayPyramid single;
+      ASSERT_TRUE(single.Build(photo, finest));
+      const DisplayPyramid::Level& shown = single.level(single.Finest());
+      const Histogram counted = HistogramOf(shown.bits, shown.width, shown.height, shown.width);
+      for (const std::int32_t threads : {2, 3, 7}) {
+        SetThreadCount(threads);
+        DisplayPyramid shared;
+        ASSERT_TRUE(shared.Build(photo, finest));
+        ASSERT_EQ(shared.Levels(), single.Levels());
+        ASSERT_EQ(shared.Finest(), single.Finest());
+        for (std::int32_t k = single.Finest(); k < single.Levels(); ++k) {
+          const DisplayPyramid::Level& want = single.level(k);
+          const DisplayPyramid::Level& got = shared.level(k);
+          const std::size_t n = std::size_t(want.width) * std::size_t(want.height);
+          ASSERT_EQ(std::pair(got.width, got.height), std::pair(want.width, want.height));
+          EXPECT_TRUE(std::equal(got.bits, got.bits + n, want.bits))
+              << width << 'x' << height << " from level " << finest << ", level " << k << ", "
+              << threads << " threads";
+        }
+        EXPECT_EQ(HistogramOf(shown.bits, shown.width, shown.height, shown.width), counted)
+            << threads << " threads";
+      }
+    }
+  }
+}
+
+// The undo copy and the crop's block copy, rows shared out: each row the
+// source's, byte for byte, and the padding left as it was.
+TEST_F(Threads, BlockCopiesAreTheSameOnAnyCount) {
+  const cDIBSection source = RandomSurface(2603, 1201, 5);
+  struct Block {
+    std::int32_t left, top, width, height;
+  };
+  for (const Block b : {Block{0, 0, 2603, 1201}, {7, 13, 2001, 1187}, {2602, 1200, 1, 1}}) {
+    for (const std::int32_t threads : {1, 2, 3, 7}) {
+      SetThreadCount(threads);
+      cDIBSection copy = testing::UniformSurface(b.width, b.height, 1, 2, 3);
+      ASSERT_TRUE(copy.LoadPictureBlt(source, b.left, b.top));
+      EXPECT_TRUE(testing::PaddingIntact(copy));
+      // Displayed row r of the copy is displayed row top + r of the source.
+      for (std::int32_t r = 0; r < b.height; ++r) {
+        const std::uint8_t* got = copy.row(b.height - 1 - r);
+        const std::uint8_t* want = source.row(source.height() - 1 - b.top - r) + 3 * b.left;
+        ASSERT_TRUE(std::equal(got, got + 3 * b.width, want))
+            << "row " << r << " of block at " << b.left << ',' << b.top << ", " << threads
+            << " threads";
+      }
+    }
+  }
 }
 
 }  // namespace
