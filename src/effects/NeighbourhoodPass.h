@@ -48,12 +48,22 @@ inline void CopyBorder(const cDIBSection& from, cDIBSection& to, std::int32_t re
 //
 // With intoImage the result is also written back into the image without a
 // second pass over memory: image row r may be overwritten once nothing still
-// needs its original pixels, that is once row r + reach has been filtered.
+// needs its original pixels, that is once the rows within `reach` of it have
+// been filtered.
+//
+// Each output row depends only on the original image, so from
+// ThreadMinPixels() on the interior rows are shared out in bands
+// (ForEachRowBand). A band writes back the rows whose whole neighbourhood of
+// readers lies inside it as it goes; a row read by two bands (within `reach`
+// of a boundary) is written back by the calling thread once the band holding
+// its last reader is done, which in-order done callbacks guarantee is after
+// every band before it. The paced column events are raised there too, row by
+// row of the band, so they keep their values and order.
 //
 // rowOp(rows, out, bytes) computes `bytes` (at most kStripBytes) output bytes
 // of one row: rows[i] points at the first of them in image row y − reach + i,
 // out at the same byte in buffer row y. It may read up to 3 × reach bytes
-// either side.
+// either side. It is called on several threads at once.
 //
 // Raises InitProgress(3 × (W − reach − 1)), Progress for every byte column
 // 3 × reach … 3 × (W − reach − 1) in steps of 3, and Complete.
@@ -79,19 +89,52 @@ void RunNeighbourhoodPass(const ProgressEvents& events, cDIBSection& image, cDIB
   const auto writeBack = [&](std::int32_t y) {
     std::memcpy(image.row(y) + first, buffer.row(y) + first, std::size_t(last + 3 - first));
   };
-  PacedColumnEvents progress(events, first, last, lastRow - reach + 1);
-  const std::uint8_t* rows[2 * kMaxReach + 1];
-  for (std::int32_t y = reach; y <= lastRow; ++y) {
-    for (std::int32_t x0 = first; x0 <= last; x0 += kStripBytes) {
-      for (std::int32_t i = 0; i <= 2 * reach; ++i) rows[i] = image.row(y - reach + i) + x0;
-      rowOp(static_cast<const std::uint8_t* const*>(rows), buffer.row(y) + x0,
-            std::min(kStripBytes, last + 3 - x0));
+  // The interior rows that read image row r (itself an interior row).
+  const auto firstReader = [&](std::int32_t r) { return std::max(reach, r - reach); };
+  const auto lastReader = [&](std::int32_t r) { return std::min(lastRow, r + reach); };
+  // Filters rows y0 … y1 − 1 and writes back the image rows read by no other
+  // row; with `progress`, raises its events after each row.
+  const auto filterRows = [&](std::int32_t y0, std::int32_t y1, PacedColumnEvents* progress) {
+    const std::uint8_t* rows[2 * kMaxReach + 1];
+    for (std::int32_t y = y0; y < y1; ++y) {
+      for (std::int32_t x0 = first; x0 <= last; x0 += kStripBytes) {
+        for (std::int32_t i = 0; i <= 2 * reach; ++i) rows[i] = image.row(y - reach + i) + x0;
+        rowOp(static_cast<const std::uint8_t* const*>(rows), buffer.row(y) + x0,
+              std::min(kStripBytes, last + 3 - x0));
+      }
+      if (intoImage) {
+        // The rows whose last reader is y: y − reach, and at the last row every one left.
+        for (std::int32_t r = std::max(reach, y - reach); r <= (y == lastRow ? y : y - reach);
+             ++r) {
+          if (firstReader(r) >= y0) writeBack(r);
+        }
+      }
+      if (progress != nullptr) progress->RowDone(y - reach + 1);
     }
-    if (intoImage && y - reach >= reach) writeBack(y - reach);
-    progress.RowDone(y - reach + 1);
-  }
-  if (intoImage) {
-    for (std::int32_t y = std::max(reach, lastRow - reach + 1); y <= lastRow; ++y) writeBack(y);
+  };
+  PacedColumnEvents progress(events, first, last, lastRow - reach + 1);
+  const std::int32_t rows = lastRow - reach + 1;
+  const std::int64_t pixels = std::int64_t{w} * h;
+  if (ThreadCount() == 1 || pixels < ThreadMinPixels()) {
+    // One band on the calling thread, its events paced as it goes.
+    filterRows(reach, lastRow + 1, &progress);
+  } else {
+    ForEachRowBand(
+        rows, pixels,
+        [&](std::int32_t b0, std::int32_t b1) { filterRows(reach + b0, reach + b1, nullptr); },
+        [&](std::int32_t b0, std::int32_t b1) {
+          const std::int32_t y0 = reach + b0;
+          const std::int32_t y1 = reach + b1;
+          if (intoImage) {
+            // The rows read across the band's lower boundary whose last reader lies in this
+            // band: every band holding their readers is done.
+            for (std::int32_t r = std::max(reach, y0 - reach); r < y0 + reach && r <= lastRow;
+                 ++r) {
+              if (firstReader(r) < y0 && lastReader(r) >= y0 && lastReader(r) < y1) writeBack(r);
+            }
+          }
+          for (std::int32_t y = y0; y < y1; ++y) progress.RowDone(y - reach + 1);
+        });
   }
   progress.Finish();
   events.Complete(clock.ElapsedMs());

@@ -16,6 +16,7 @@
 
 #include "effects/Adjustments.h"
 #include "effects/Checks.h"
+#include "effects/FilterPasses.h"
 #include "surface/DisplayPyramid.h"
 #include "surface/WorkerPool.h"
 
@@ -274,6 +275,102 @@ TEST_F(Threads, BlockCopiesAreTheSameOnAnyCount) {
       }
     }
   }
+}
+
+// A pass that leaves results in both the image and the scratch surface.
+using TwoSurfacePass =
+    std::function<void(ProgressListener&, cDIBSection& image, cDIBSection& buffer)>;
+
+// As ExpectSameOnEveryCount, comparing the scratch surface too (it starts
+// random, so a row left unwritten shows).
+void ExpectBothSameOnEveryCount(const cDIBSection& photo, const std::string& name,
+                                const TwoSurfacePass& pass) {
+  SCOPED_TRACE(name);
+  const cDIBSection scratch = RandomSurface(photo.width(), photo.height(), 5);
+  SetThreadCount(1);
+  cDIBSection oneImage = testing::Copy(photo);
+  cDIBSection oneBuffer = testing::Copy(scratch);
+  testing::EventRecorder reference;
+  pass(reference, oneImage, oneBuffer);
+  for (const std::int32_t threads : {2, 3, 7}) {
+    SetThreadCount(threads);
+    cDIBSection image = testing::Copy(photo);
+    cDIBSection buffer = testing::Copy(scratch);
+    CallerEvents events;
+    pass(events, image, buffer);
+    EXPECT_EQ(testing::FirstDifference(image, oneImage), "") << threads << " threads, image";
+    EXPECT_EQ(testing::FirstDifference(buffer, oneBuffer), "") << threads << " threads, buffer";
+    EXPECT_TRUE(testing::PaddingIntact(image));
+    EXPECT_TRUE(testing::PaddingIntact(buffer));
+    EXPECT_EQ(events.events, reference.events) << threads << " threads";
+    EXPECT_FALSE(events.elsewhere) << threads << " threads";
+  }
+}
+
+TwoSurfacePass Filtered(std::function<void(cImageProcessDIB&)> setUp) {
+  return [setUp](ProgressListener& listener, cDIBSection& image, cDIBSection& buffer) {
+    cImageProcessDIB engine;
+    engine.SetListener(&listener);
+    setUp(engine);
+    engine.ProcessImage(image, buffer);
+  };
+}
+
+// Every filter type (through ProcessImage), every kernel size written back
+// into the image or left in the scratch surface only, the rank filters too,
+// on pictures whose bands (at 7 threads one or two rows) are thinner than the
+// neighbourhood, on ones a few rows taller than it, and on ones without a
+// whole neighbourhood anywhere.
+TEST_F(Threads, EveryNeighbourhoodFilterGivesTheSameBytesAndEventsOnAnyCount) {
+  std::vector<std::pair<std::string, TwoSurfacePass>> passes;
+  for (std::int32_t type = 1; type <= 11; ++type) {
+    passes.emplace_back("type " + std::to_string(type),
+                        Filtered([type](cImageProcessDIB& e) { e.FilterType(type); }));
+  }
+  for (const std::int32_t size : {3, 5, 7, 9}) {
+    std::vector<std::int32_t> kernel(std::size_t(size) * size);
+    for (std::size_t i = 0; i < kernel.size(); ++i) kernel[i] = std::int32_t(i % 7) - 2;
+    for (const bool intoImage : {false, true}) {
+      passes.emplace_back(
+          "convolution " + std::to_string(size) + (intoImage ? " into image" : " into buffer"),
+          [size, kernel, intoImage](ProgressListener& l, cDIBSection& image, cDIBSection& buffer) {
+            ProgressEvents events;
+            events.SetListener(&l);
+            detail::RunConvolution(events, image, buffer, size, kernel.data(), 11, intoImage);
+          });
+    }
+  }
+  for (const std::int32_t type : {9, 10, 11}) {
+    passes.emplace_back("rank " + std::to_string(type) + " into buffer",
+                        [type](ProgressListener& l, cDIBSection& image, cDIBSection& buffer) {
+                          ProgressEvents events;
+                          events.SetListener(&l);
+                          detail::RunRankFilter(events, image, buffer, type, false);
+                        });
+  }
+  for (const testing::Size size :
+       {testing::Size{301, 61}, {259, 150}, {13, 11}, {11, 9}, {10, 4}, {3, 3}}) {
+    SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
+    const cDIBSection photo = RandomSurface(size.width, size.height, 17);
+    for (const auto& [name, pass] : passes) ExpectBothSameOnEveryCount(photo, name, pass);
+  }
+}
+
+// The user's matrix: 1 x 1 to 7 x 7, divisors ±1 (plain arithmetic) and
+// others (the table), with a bias.
+TEST_F(Threads, MathematiqueGivesTheSameBytesAndEventsOnAnyCount) {
+  Passes passes;
+  for (const std::int32_t n : {1, 3, 5, 7}) {
+    for (const std::int32_t divisor : {1, -1, 7}) {
+      std::vector<std::int32_t> list = {n, n, divisor, 9};
+      for (std::int32_t i = 0; i < n * n; ++i) list.push_back((i * 5) % 7 - 3);
+      passes.emplace_back(
+          "matrix " + std::to_string(n) + " / " + std::to_string(divisor),
+          [list](cImageProcessDIB& e, cDIBSection& s) { e.Eff_Mathematique(s, list); });
+    }
+  }
+  ExpectSameOnEveryCount(RandomSurface(301, 61, 23), passes);
+  ExpectSameOnEveryCount(RandomSurface(5, 3, 29), passes);
 }
 
 }  // namespace
