@@ -90,13 +90,27 @@ void cImageProcessDIB::Tourner(cDIBSection& MonDIB, bool Sens) {
   // A surface of width `height` exists, so 3 × height fits 32 bits.
   m_events.Init(3 * (height - 1));
   const auto turn = Sens ? Versioned<TurnBand<true>>::Pick() : Versioned<TurnBand<false>>::Pick();
-  // Destination column c is complete once its band of source rows is: the
-  // bands are shared out and each band's columns reported in order.
-  ForEachInOrder((height + kTile - 1) / kTile, std::int64_t{width} * height,
-                 [&](std::int32_t band) { turn(MonDIB, turned, band * kTile); },
-                 [&](std::int32_t band) {
-                   const std::int32_t c0 = band * kTile;
-                   m_events.ProgressColumns(3 * c0, 3 * (std::min(height, c0 + kTile) - 1));
+  // Destination column c is complete once its band of source rows is: each
+  // band's columns are reported once it and the bands before it are done.
+  // Shared out, a thread takes several neighbouring bands at a time (about
+  // four shares a thread), so that two threads seldom write the two sides of
+  // the same cache lines of a destination row at once.
+  const std::int32_t bands = (height + kTile - 1) / kTile;
+  const std::int64_t pixels = std::int64_t{width} * height;
+  const std::int32_t perShare = SharesOut(pixels) ? std::max(1, bands / (4 * ThreadCount())) : 1;
+  ForEachInOrder((bands + perShare - 1) / perShare, pixels,
+                 [&](std::int32_t share) {
+                   const std::int32_t end = std::min(bands, (share + 1) * perShare);
+                   for (std::int32_t band = share * perShare; band < end; ++band) {
+                     turn(MonDIB, turned, band * kTile);
+                   }
+                 },
+                 [&](std::int32_t share) {
+                   const std::int32_t end = std::min(bands, (share + 1) * perShare);
+                   for (std::int32_t band = share * perShare; band < end; ++band) {
+                     const std::int32_t c0 = band * kTile;
+                     m_events.ProgressColumns(3 * c0, 3 * (std::min(height, c0 + kTile) - 1));
+                   }
                  });
   MonDIB.swap(turned);
   turned.ClearUp();

@@ -239,15 +239,16 @@ TEST_F(Threads, CombinationsGiveTheSameBytesAndEventsOnAnyCount) {
   ExpectSameOnEveryCount(RandomSurface(1001, 301, 22), passes);
 }
 
-// Quarter turns share bands of 64 source rows (more than two a thread at 7
-// threads, the last one short), crop and straighten bands of destination
-// rows; each raises its events on the caller in the one-thread order.
+// Quarter turns share bands of 64 source rows (23, the last one short: in
+// twelve shares of two at 2 threads, the last of one; one a share at 3 and 7),
+// crop and straighten bands of destination rows; each raises its events on
+// the caller in the one-thread order.
 TEST_F(Threads, TurnsCropAndStraightenGiveTheSameBytesAndEventsOnAnyCount) {
   const Passes turns = {
       {"TurnLeft", [](cImageProcessDIB& e, cDIBSection& s) { e.Tourner(s, true); }},
       {"TurnRight", [](cImageProcessDIB& e, cDIBSection& s) { e.Tourner(s, false); }},
   };
-  ExpectSameOnEveryCount(RandomSurface(203, 1123, 23), turns);
+  ExpectSameOnEveryCount(RandomSurface(203, 1443, 23), turns);
   const Passes geometry = {
       {"Crop",
        [](cImageProcessDIB& e, cDIBSection& s) {
