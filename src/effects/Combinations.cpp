@@ -11,6 +11,7 @@
 #include "effects/ColumnStrips.h"
 #include "effects/cImageProcessDIB.h"
 #include "surface/CpuVersions.h"
+#include "surface/InOrder.h"
 
 namespace fotavel {
 namespace {
@@ -32,7 +33,10 @@ void CheckPair(const cDIBSection& from, const cDIBSection& to) {
 // are short runs a whole stride apart). The column events are paced on the
 // rows done (PacedColumnEvents). Raises InitProgress(3 × (W − 1)), Progress
 // 0 … 3 × (W − 1) and Complete. rowFn(from, to, bytes) combines `bytes`
-// (at most kStripBytes) bytes starting at a pixel.
+// (at most kStripBytes) bytes starting at a pixel; it is called from several
+// threads at once on different rows. Rows depend on nothing but themselves
+// (even when both pictures are one), so bands of rows are shared out, and
+// their paced events raised on the calling thread as the bands complete.
 template <class RowFn>
 void RunPairPass(const ProgressEvents& events, const cDIBSection& from, cDIBSection& to,
                  RowFn&& rowFn) {
@@ -40,12 +44,14 @@ void RunPairPass(const ProgressEvents& events, const cDIBSection& from, cDIBSect
   const std::int32_t last = 3 * (to.width() - 1);
   events.Init(last);
   PacedColumnEvents progress(events, 0, last, to.height());
-  for (std::int32_t y = 0; y < to.height(); ++y) {
-    for (std::int32_t x0 = 0; x0 <= last; x0 += kStripBytes) {
-      rowFn(from.row(y) + x0, to.row(y) + x0, std::min(kStripBytes, last + 3 - x0));
-    }
-    progress.RowDone(y + 1);
-  }
+  ForEachRowInOrder(
+      to.height(), std::int64_t{to.width()} * to.height(),
+      [&](std::int32_t y) {
+        for (std::int32_t x0 = 0; x0 <= last; x0 += kStripBytes) {
+          rowFn(from.row(y) + x0, to.row(y) + x0, std::min(kStripBytes, last + 3 - x0));
+        }
+      },
+      [&](std::int32_t y) { progress.RowDone(y + 1); });
   progress.Finish();
   events.Complete(clock.ElapsedMs());
 }

@@ -5,6 +5,7 @@
 
 #include "effects/cImageProcessDIB.h"
 #include "surface/CpuVersions.h"
+#include "surface/InOrder.h"
 
 namespace fotavel {
 namespace {
@@ -55,25 +56,22 @@ inline void TurnTile(const cDIBSection& source, cDIBSection& turned, std::int32_
   }
 }
 
+// Turns source rows c0 … c0 + kTile − 1 (fewer at the top), which become
+// destination columns c0 … : a band writes only its own columns and reads
+// only the source, so bands may be turned in any order, on any thread.
 template <bool Left>
-[[gnu::always_inline]] inline void TurnAll(const cDIBSection& source, cDIBSection& turned,
-                                           const ProgressEvents& events) {
+[[gnu::always_inline]] inline void TurnBand(const cDIBSection& source, cDIBSection& turned,
+                                            std::int32_t c0) {
   const std::int32_t width = source.width();
-  const std::int32_t height = source.height();
+  const std::int32_t rows = std::min(kTile, source.height() - c0);
   alignas(64) std::uint8_t buffer[kTile * kTileStride] = {};
-  for (std::int32_t c0 = 0; c0 < height; c0 += kTile) {
-    const std::int32_t rows = std::min(kTile, height - c0);
-    for (std::int32_t i0 = 0; i0 < width; i0 += kTile) {
-      const std::int32_t columns = std::min(kTile, width - i0);
-      if (rows == kTile && columns == kTile) {
-        TurnTile<Left, true>(source, turned, c0, i0, rows, columns, buffer);
-      } else {
-        TurnTile<Left, false>(source, turned, c0, i0, rows, columns, buffer);
-      }
+  for (std::int32_t i0 = 0; i0 < width; i0 += kTile) {
+    const std::int32_t columns = std::min(kTile, width - i0);
+    if (rows == kTile && columns == kTile) {
+      TurnTile<Left, true>(source, turned, c0, i0, rows, columns, buffer);
+    } else {
+      TurnTile<Left, false>(source, turned, c0, i0, rows, columns, buffer);
     }
-    // Destination column c is complete once its band of rows is: report the
-    // band's columns in order.
-    events.ProgressColumns(3 * c0, 3 * (c0 + rows - 1));
   }
 }
 
@@ -91,8 +89,29 @@ void cImageProcessDIB::Tourner(cDIBSection& MonDIB, bool Sens) {
   if (!turned.Create(height, width)) throw ImageProcessError(ImageProcessErrors::kOutOfMemory);
   // A surface of width `height` exists, so 3 × height fits 32 bits.
   m_events.Init(3 * (height - 1));
-  const auto turn = Sens ? Versioned<TurnAll<true>>::Pick() : Versioned<TurnAll<false>>::Pick();
-  turn(MonDIB, turned, m_events);
+  const auto turn = Sens ? Versioned<TurnBand<true>>::Pick() : Versioned<TurnBand<false>>::Pick();
+  // Destination column c is complete once its band of source rows is: each
+  // band's columns are reported once it and the bands before it are done.
+  // Shared out, a thread takes several neighbouring bands at a time (about
+  // four shares a thread), so that two threads seldom write the two sides of
+  // the same cache lines of a destination row at once.
+  const std::int32_t bands = (height + kTile - 1) / kTile;
+  const std::int64_t pixels = std::int64_t{width} * height;
+  const std::int32_t perShare = SharesOut(pixels) ? std::max(1, bands / (4 * ThreadCount())) : 1;
+  ForEachInOrder((bands + perShare - 1) / perShare, pixels,
+                 [&](std::int32_t share) {
+                   const std::int32_t end = std::min(bands, (share + 1) * perShare);
+                   for (std::int32_t band = share * perShare; band < end; ++band) {
+                     turn(MonDIB, turned, band * kTile);
+                   }
+                 },
+                 [&](std::int32_t share) {
+                   const std::int32_t end = std::min(bands, (share + 1) * perShare);
+                   for (std::int32_t band = share * perShare; band < end; ++band) {
+                     const std::int32_t c0 = band * kTile;
+                     m_events.ProgressColumns(3 * c0, 3 * (std::min(height, c0 + kTile) - 1));
+                   }
+                 });
   MonDIB.swap(turned);
   turned.ClearUp();
   m_events.Complete(clock.ElapsedMs());

@@ -12,6 +12,7 @@
 
 #include "effects/cImageProcessDIB.h"
 #include "surface/CpuVersions.h"
+#include "surface/InOrder.h"
 
 namespace fotavel {
 namespace {
@@ -457,13 +458,16 @@ void cImageProcessDIB::Crop(cDIBSection& image, const PixelRect& rect) {
   }
   m_events.Init(rect.height - 1);
   const std::int32_t height = image.height();
-  for (std::int32_t y = 0; y < rect.height; ++y) {
-    // Row y from the top of the rectangle is storage row height - 1 - (top + y).
-    std::memcpy(cropped.row(rect.height - 1 - y),
-                image.row(height - 1 - rect.top - y) + std::ptrdiff_t{rect.left} * 3,
-                std::size_t(3) * std::size_t(rect.width));
-    m_events.Progress(y);
-  }
+  // Each row is copied on its own: bands of rows are shared out.
+  ForEachRowInOrder(
+      rect.height, std::int64_t{rect.width} * rect.height,
+      [&](std::int32_t y) {
+        // Row y from the top of the rectangle is storage row height - 1 - (top + y).
+        std::memcpy(cropped.row(rect.height - 1 - y),
+                    image.row(height - 1 - rect.top - y) + std::ptrdiff_t{rect.left} * 3,
+                    std::size_t(3) * std::size_t(rect.width));
+      },
+      [&](std::int32_t y) { m_events.Progress(y); });
   image.swap(cropped);
   cropped.ClearUp();
   m_events.Complete(clock.ElapsedMs());
@@ -484,11 +488,14 @@ void cImageProcessDIB::Straighten(cDIBSection& image, double degrees, bool white
   const Turn turn = TurnFor(degrees);
   const InteriorFn interior = PickInterior();
   m_events.Init(to.height - 1);
-  for (std::int32_t y = 0; y < to.height; ++y) {
-    TurnRow(image, WalkOf(turn, y, from, to), to.width, whiteCorners, interior,
-            turned.row(to.height - 1 - y));
-    m_events.Progress(y);
-  }
+  // A destination row reads only the source: bands of rows are shared out.
+  ForEachRowInOrder(
+      to.height, std::int64_t{to.width} * to.height,
+      [&](std::int32_t y) {
+        TurnRow(image, WalkOf(turn, y, from, to), to.width, whiteCorners, interior,
+                turned.row(to.height - 1 - y));
+      },
+      [&](std::int32_t y) { m_events.Progress(y); });
   image.swap(turned);
   turned.ClearUp();
   m_events.Complete(clock.ElapsedMs());

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "surface/WorkerPool.h"
+
 namespace fotavel::cielbleu {
 namespace {
 
@@ -39,12 +41,19 @@ void PaintGradient(cDIBSection& canvas) {
   if (canvas.empty()) return;
   const std::int32_t width = canvas.width();
   const std::int32_t height = canvas.height();
-  for (std::int32_t y = 0; y < height; ++y) {
-    const std::int32_t v = height - 1 - y;  // displayed row, 0 at the top
-    const std::uint8_t colour[3] = {Channel(kStart[0], v, height), Channel(kStart[1], v, height),
-                                    Channel(kStart[2], v, height)};
-    FillRow(canvas.row(y), width, colour);
-  }
+  // Each row is its own colour, computed afresh: bands of rows are shared out.
+  ForEachRowBand(
+      height, std::int64_t{width} * height,
+      [&](std::int32_t y0, std::int32_t y1) {
+        for (std::int32_t y = y0; y < y1; ++y) {
+          const std::int32_t v = height - 1 - y;  // displayed row, 0 at the top
+          const std::uint8_t colour[3] = {Channel(kStart[0], v, height),
+                                          Channel(kStart[1], v, height),
+                                          Channel(kStart[2], v, height)};
+          FillRow(canvas.row(y), width, colour);
+        }
+      },
+      [](std::int32_t, std::int32_t) {});
 }
 
 }  // namespace fotavel::cielbleu

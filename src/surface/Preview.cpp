@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "surface/WorkerPool.h"
+
 namespace fotavel {
 
 namespace {
@@ -33,18 +35,26 @@ void SamplePreview(ConstByteView source, cDIBSection& target) {
   // Each column's source byte offset, worked out once for every row.
   std::vector<std::int32_t> columns(static_cast<std::size_t>(w));
   for (std::int32_t x = 0; x < w; ++x) columns[x] = 3 * std::min(Nearest(x * r), sw - 1);
-  for (std::int32_t y = 0; y < h; ++y) {
-    // Rows are stored bottom-up: displayed row y is storage row height - 1 - y.
-    const std::int32_t from = std::min(Nearest(y * r), sh - 1);
-    const std::uint8_t* in = source.row(sh - 1 - from);
-    std::uint8_t* out = target.row(h - 1 - y);
-    for (std::int32_t x = 0; x < w; ++x, out += 3) {
-      const std::uint8_t* p = in + columns[x];
-      out[0] = p[0];
-      out[1] = p[1];
-      out[2] = p[2];
-    }
-  }
+  // Each target row reads the source only: bands of rows are shared out
+  // (a preview the size of a photo; the explorer's small ones stay on the
+  // calling thread).
+  ForEachRowBand(
+      h, std::int64_t{w} * h,
+      [&](std::int32_t y0, std::int32_t y1) {
+        for (std::int32_t y = y0; y < y1; ++y) {
+          // Rows are stored bottom-up: displayed row y is storage row height - 1 - y.
+          const std::int32_t from = std::min(Nearest(y * r), sh - 1);
+          const std::uint8_t* in = source.row(sh - 1 - from);
+          std::uint8_t* out = target.row(h - 1 - y);
+          for (std::int32_t x = 0; x < w; ++x, out += 3) {
+            const std::uint8_t* p = in + columns[x];
+            out[0] = p[0];
+            out[1] = p[1];
+            out[2] = p[2];
+          }
+        }
+      },
+      [](std::int32_t, std::int32_t) {});
 }
 
 }  // namespace fotavel

@@ -12,6 +12,7 @@
 
 #include "surface/Resample.h"
 #include "surface/ResampleKernels.h"
+#include "surface/WorkerPool.h"
 
 namespace fotavel {
 namespace {
@@ -234,8 +235,12 @@ bool BlendWholeBand(const ColumnTable& table) {
   return std::int64_t{table.span} <= kMaxBandColumnsPerColumn * std::int64_t{table.count};
 }
 
+// Rows y0 … y1 − 1 of the strip. A row reads only the source and the table
+// and writes only its own bytes of the result, so bands of rows may be done
+// in any order, on any thread, each with its own buffers.
 void ResampleStrip(const cDIBSection& source, cDIBSection& result, std::int32_t first,
-                   const ColumnTable& columns, StripBuffers& buffers) {
+                   const ColumnTable& columns, StripBuffers& buffers, std::int32_t y0,
+                   std::int32_t y1) {
   const float step = Step(source.height(), result.height());
   const std::ptrdiff_t originByte = 3 * std::ptrdiff_t{columns.origin};
   const std::int32_t bandBytes = 3 * columns.span;
@@ -243,7 +248,7 @@ void ResampleStrip(const cDIBSection& source, cDIBSection& result, std::int32_t 
   const bool wholeBand = BlendWholeBand(columns);
   std::uint8_t** l = buffers.l;
   std::uint8_t** r = buffers.r;
-  for (std::int32_t y = 0; y < result.height(); ++y) {
+  for (std::int32_t y = y0; y < y1; ++y) {
     const Sample s = SampleAt(y, step, source.height());
     const std::uint8_t* lower = source.row(s.i0) + originByte;
     const std::uint8_t* upper = source.row(s.i1) + originByte;
@@ -270,12 +275,13 @@ void ResampleStrip(const cDIBSection& source, cDIBSection& result, std::int32_t 
 
 std::uint64_t ResampleWorkBytes(std::int32_t newWidth) {
   const std::uint64_t strip = std::uint64_t(std::clamp(newWidth, 1, kStripColumns));
-  // StripBuffers: the band with its slack, six rows of pairs.
+  // StripBuffers: the band with its slack, six rows of pairs; one set for
+  // each thread that may be working on a band of rows at the same time.
   const std::uint64_t buffers = 3 * kMaxBandColumnsPerColumn * strip + 8 + 6 * (3 * strip + 1);
   // ColumnTable: c0, c1, b0, b1, fine and t at 4 bytes a column, m23 and m15
   // at 3 fractions a column.
   const std::uint64_t table = 6 * 4 * strip + 3 * (4 + 2) * strip;
-  return buffers + table + sizeof(cDIBSection);
+  return buffers * std::uint64_t(ThreadCount()) + table + sizeof(cDIBSection);
 }
 
 std::unique_ptr<cDIBSection> cDIBSection::Resample(std::int32_t lNewHeight,
@@ -290,11 +296,19 @@ std::unique_ptr<cDIBSection> cDIBSection::Resample(std::int32_t lNewHeight,
     }
     const float step = Step(width_, lNewWidth);
     const std::int32_t stripColumns = std::min(lNewWidth, kStripColumns);
-    StripBuffers buffers(stripColumns, 3 * kMaxBandColumnsPerColumn * stripColumns);
     ColumnTable columns;
+    // Each strip's rows are shared out in bands; there are no events to
+    // raise, and a failed allocation on a worker comes back here.
     for (std::int32_t first = 0; first < lNewWidth; first += stripColumns) {
-      FillColumnTable(columns, first, std::min(stripColumns, lNewWidth - first), step, width_);
-      ResampleStrip(*this, *result, first, columns, buffers);
+      const std::int32_t count = std::min(stripColumns, lNewWidth - first);
+      FillColumnTable(columns, first, count, step, width_);
+      ForEachRowBand(
+          lNewHeight, std::int64_t{count} * lNewHeight,
+          [&](std::int32_t y0, std::int32_t y1) {
+            StripBuffers buffers(stripColumns, 3 * kMaxBandColumnsPerColumn * stripColumns);
+            ResampleStrip(*this, *result, first, columns, buffers, y0, y1);
+          },
+          [](std::int32_t, std::int32_t) {});
     }
     return result;
   } catch (const std::bad_alloc&) {
