@@ -36,7 +36,7 @@ void ForEachColumnStrip(const ProgressEvents& events, std::int32_t first, std::i
                         Work&& work, std::int32_t stripBytes = kStripBytes,
                         std::int64_t pixels = 0) {
   if (last < first) return;
-  if (pixels == 0 || pixels < ThreadMinPixels() || ThreadCount() == 1) {
+  if (pixels == 0 || !SharesOut(pixels)) {
     for (std::int32_t x0 = first; x0 <= last; x0 += stripBytes) {
       const std::int32_t x1 = std::min(last, x0 + stripBytes - 3);
       work(x0, x1);

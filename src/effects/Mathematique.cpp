@@ -5,7 +5,7 @@
 
 #include "effects/cImageProcessDIB.h"
 #include "surface/CpuVersions.h"
-#include "surface/WorkerPool.h"
+#include "surface/InOrder.h"
 
 namespace fotavel {
 namespace {
@@ -166,26 +166,12 @@ void cImageProcessDIB::Eff_Mathematique(cDIBSection& image,
 
   m_events.Init(height - 1);
   const auto convolveRow = Versioned<ConvolveRow>::Pick();
-  const std::int64_t pixels = std::int64_t{width} * height;
-  if (ThreadCount() == 1 || pixels < ThreadMinPixels()) {
-    for (std::int32_t y = 0; y < height; ++y) {
-      convolveRow(image, y, matrix.taps, finisher, result.row(y));
-      m_events.Progress(y);
-    }
-  } else {
-    // Rows of the result are independent of one another: bands of them on
-    // every thread, their events raised in order here.
-    ForEachRowBand(
-        height, pixels,
-        [&](std::int32_t y0, std::int32_t y1) {
-          for (std::int32_t y = y0; y < y1; ++y) {
-            convolveRow(image, y, matrix.taps, finisher, result.row(y));
-          }
-        },
-        [&](std::int32_t y0, std::int32_t y1) {
-          for (std::int32_t y = y0; y < y1; ++y) m_events.Progress(y);
-        });
-  }
+  // Rows of the result are independent of one another: bands of them on
+  // every thread, their events raised in order here.
+  ForEachRowInOrder(
+      height, std::int64_t{width} * height,
+      [&](std::int32_t y) { convolveRow(image, y, matrix.taps, finisher, result.row(y)); },
+      [&](std::int32_t y) { m_events.Progress(y); });
   m_events.Complete(clock.ElapsedMs());
   // Same size, origin (0, 0): this cannot fail.
   (void)image.LoadPictureBlt(result);

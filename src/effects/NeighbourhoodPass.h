@@ -115,7 +115,7 @@ void RunNeighbourhoodPass(const ProgressEvents& events, cDIBSection& image, cDIB
   PacedColumnEvents progress(events, first, last, lastRow - reach + 1);
   const std::int32_t rows = lastRow - reach + 1;
   const std::int64_t pixels = std::int64_t{w} * h;
-  if (ThreadCount() == 1 || pixels < ThreadMinPixels()) {
+  if (!SharesOut(pixels)) {
     // One band on the calling thread, its events paced as it goes.
     filterRows(reach, lastRow + 1, &progress);
   } else {

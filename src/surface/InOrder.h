@@ -8,11 +8,6 @@
 
 namespace fotavel {
 
-// True when a pass on `pixels` pixels shares its work out.
-inline bool SharesOut(std::int64_t pixels) {
-  return ThreadCount() > 1 && pixels >= ThreadMinPixels();
-}
-
 // Runs work(i) then done(i) for i = 0 … count − 1. On one thread, or below
 // ThreadMinPixels() `pixels`, they simply alternate on the calling thread, as
 // the pass always did; otherwise the works are shared out (RunInOrder) and the

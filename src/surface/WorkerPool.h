@@ -23,6 +23,11 @@ std::int32_t SetThreadCount(std::int32_t threads);
 std::int64_t ThreadMinPixels();
 std::int64_t SetThreadMinPixels(std::int64_t pixels);
 
+// True when a pass on `pixels` pixels shares its work out.
+inline bool SharesOut(std::int64_t pixels) {
+  return ThreadCount() > 1 && pixels >= ThreadMinPixels();
+}
+
 // Runs work(i) for every i in 0 … count - 1 on up to ThreadCount() threads
 // (the pool's and the calling one), and done(i) on the calling thread, in
 // increasing i, each as soon as work(0 … i) have finished: a pass raises its
@@ -44,14 +49,13 @@ template <class Work, class Done>
 void ForEachRowBand(std::int32_t rows, std::int64_t pixels, Work&& work, Done&& done,
                     std::int32_t minRows = 1) {
   if (rows <= 0) return;
-  const std::int32_t threads = ThreadCount();
-  if (threads == 1 || pixels < ThreadMinPixels()) {
+  if (!SharesOut(pixels)) {
     work(0, rows);
     done(0, rows);
     return;
   }
-  const std::int32_t bandRows =
-      std::max({std::int32_t{1}, minRows, (rows + 4 * threads - 1) / (4 * threads)});
+  const std::int32_t bands = 4 * ThreadCount();
+  const std::int32_t bandRows = std::max({std::int32_t{1}, minRows, (rows + bands - 1) / bands});
   const auto band = [rows, bandRows](std::int32_t i) {
     return std::pair{i * bandRows, std::min(rows, (i + 1) * bandRows)};
   };
