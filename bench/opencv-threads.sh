@@ -20,16 +20,8 @@
 # arithmetic), so the table compares the cost of the work, not its bytes.
 set -euo pipefail
 
-here="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$here/build}"
-repeats="${2:-5}"
-bench="$build/bench/fotavel-bench"
-[[ -x "$bench" ]] || { echo "no $bench: build the fotavel-bench target first" >&2; exit 2; }
-python=""
-for candidate in /usr/bin/python3 python3; do
-  if "$candidate" -c 'import cv2' 2>/dev/null; then python="$candidate"; break; fi
-done
-[[ -n "$python" ]] || { echo "no cv2: apt-get install -y python3-opencv" >&2; exit 2; }
+# shellcheck source=bench/opencv-setup.sh
+source "$(dirname "$0")/opencv-setup.sh"
 
 # Our benchmark of each row, in table order.
 names=(filter3 filter5 erode hls resize)

@@ -15,16 +15,8 @@
 # since other work on the same cores spoils both.
 set -euo pipefail
 
-here="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$here/build}"
-repeats="${2:-5}"
-bench="$build/bench/fotavel-bench"
-[[ -x "$bench" ]] || { echo "no $bench: build the fotavel-bench target first" >&2; exit 2; }
-python=""
-for candidate in /usr/bin/python3 python3; do
-  if "$candidate" -c 'import cv2' 2>/dev/null; then python="$candidate"; break; fi
-done
-[[ -n "$python" ]] || { echo "no cv2: apt-get install -y python3-opencv" >&2; exit 2; }
+# shellcheck source=bench/opencv-setup.sh
+source "$(dirname "$0")/opencv-setup.sh"
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 opencv_ms="$("$python" - "$repeats" <<'PY'
