@@ -18,7 +18,6 @@
 #include "effects/Checks.h"
 #include "effects/FilterPasses.h"
 #include "effects/cielbleu.h"
-#include "surface/DisplayPyramid.h"
 #include "surface/Preview.h"
 #include "surface/WorkerPool.h"
 
@@ -219,42 +218,6 @@ TEST_F(Threads, EveryPixelPassGivesTheSameBytesAndEventsOnAnyCount) {
     EXPECT_EQ(HistogramOf(photo), counted) << threads << " threads";
   }
   ExpectSameOnEveryCount(photo, passes);
-}
-
-// The display copies, built in bands of row blocks, against the same built
-// on one thread: every level, with and without level 0 (made a stretch of
-// columns at a time then), on widths and heights odd at several levels and
-// with a last band shorter than the others. The histogram the adjustment
-// window counts on the finest level, in bands too, likewise.
-TEST_F(Threads, DisplayLevelsAreTheSameOnAnyCount) {
-  for (const auto [width, height] : {testing::Size{2601, 1037}, {515, 3001}, {3, 257}}) {
-    const cDIBSection photo = RandomSurface(width, height, std::uint32_t(width + height));
-    for (const std::int32_t finest : {0, 1}) {
-      SetThreadCount(1);
-      DisplayPyramid single;
-      ASSERT_TRUE(single.Build(photo, finest));
-      const DisplayPyramid::Level& shown = single.level(single.Finest());
-      const Histogram counted = HistogramOf(shown.bits, shown.width, shown.height, shown.width);
-      for (const std::int32_t threads : {2, 3, 7}) {
-        SetThreadCount(threads);
-        DisplayPyramid shared;
-        ASSERT_TRUE(shared.Build(photo, finest));
-        ASSERT_EQ(shared.Levels(), single.Levels());
-        ASSERT_EQ(shared.Finest(), single.Finest());
-        for (std::int32_t k = single.Finest(); k < single.Levels(); ++k) {
-          const DisplayPyramid::Level& want = single.level(k);
-          const DisplayPyramid::Level& got = shared.level(k);
-          const std::size_t n = std::size_t(want.width) * std::size_t(want.height);
-          ASSERT_EQ(std::pair(got.width, got.height), std::pair(want.width, want.height));
-          EXPECT_TRUE(std::equal(got.bits, got.bits + n, want.bits))
-              << width << 'x' << height << " from level " << finest << ", level " << k << ", "
-              << threads << " threads";
-        }
-        EXPECT_EQ(HistogramOf(shown.bits, shown.width, shown.height, shown.width), counted)
-            << threads << " threads";
-      }
-    }
-  }
 }
 
 // The undo copy and the crop's block copy, rows shared out: each row the
