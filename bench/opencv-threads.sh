@@ -43,15 +43,10 @@ import numpy as np
 
 threads, repeats = int(sys.argv[1]), int(sys.argv[2])
 cv2.setNumThreads(threads)
-height, width = 4000, 6000
-# Smooth gradients plus noise, as the bench's photo-like surface.
-y, x = np.mgrid[0:height, 0:width].astype(np.float32)
-rng = np.random.default_rng(1)
-picture = np.empty((height, width, 3), np.uint8)
-for c, (a, b) in enumerate([(0.02, 0.03), (0.03, 0.01), (0.01, 0.02)]):
-    smooth = 128 + 100 * np.sin(x * a / 10) * np.cos(y * b / 10)
-    picture[..., c] = np.clip(smooth + rng.normal(0, 8, (height, width)), 0, 255)
-del x, y
+from photo_like import photo_like
+
+picture = photo_like()
+height, width = picture.shape[:2]
 box3 = np.full((3, 3), 1 / 9, np.float32)
 box5 = np.full((5, 5), 1 / 25, np.float32)
 square = np.ones((3, 3), np.uint8)

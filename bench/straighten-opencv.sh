@@ -22,18 +22,13 @@ echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 opencv_ms="$("$python" - "$repeats" <<'PY'
 import sys, time
 import cv2
-import numpy as np
 
 cv2.setNumThreads(1)
 repeats = int(sys.argv[1])
-height, width = 4000, 6000
-# Smooth gradients plus noise, as the bench's photo-like surface.
-y, x = np.mgrid[0:height, 0:width].astype(np.float32)
-rng = np.random.default_rng(1)
-picture = np.empty((height, width, 3), np.uint8)
-for c, (a, b) in enumerate([(0.02, 0.03), (0.03, 0.01), (0.01, 0.02)]):
-    smooth = 128 + 100 * np.sin(x * a / 10) * np.cos(y * b / 10)
-    picture[..., c] = np.clip(smooth + rng.normal(0, 8, (height, width)), 0, 255)
+from photo_like import photo_like
+
+picture = photo_like()
+height, width = picture.shape[:2]
 turn = cv2.getRotationMatrix2D(((width - 1) / 2, (height - 1) / 2), -3.0, 1.0)
 best = float("inf")
 for _ in range(repeats):
