@@ -75,6 +75,10 @@ TEST(Resample, MatchesPlainFormula) {
       {{1201, 7}, {5000, 4}},   // more than one strip of destination columns
       {{4501, 301}, {4200, 97}},  // positions past 256 both ways, fractions without ties
       {{5, 700}, {9, 1399}},
+      // Columns taken ten at a time straight from the blended band, the pairs of a group spread
+      // as wide as its window allows (nearly 4 source columns a column) and as narrow as can be.
+      {{4001, 3}, {1001, 5}},
+      {{3001, 5}, {6000, 3}},
   };
   std::uint32_t seed = 1;
   for (const auto& [from, to] : cases) {
