@@ -95,8 +95,10 @@ __attribute__((target("avx2"))) std::int32_t BlendColumns15Avx2(const std::uint8
 
 // GCC 12's AVX-512 headers leave the unused half of some conversions
 // undefined on purpose, and then warn that it may be used.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 constexpr long long kPackOrder[8] = {0, 2, 4, 6, 1, 3, 5, 7};
 
 // Blend15x16 on 32 lanes.
@@ -189,7 +191,9 @@ __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi"))) void BlendColumn
                             _mm512_castsi512_si256(packed));
   }
 }
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 [[gnu::always_inline]] inline void BlendRows23Plain(const std::uint8_t* a, const std::uint8_t* b,
                                                     std::int32_t m, std::uint8_t* out,
