@@ -184,6 +184,9 @@ void PhotoDocument::TurnQuarter(bool left) {
     EnsureBuffer();
     if (before) m_turns = io::Then(*before, {left ? 3 : 1, false});
   });
+  // Width and height swap: the status shows the turned size at once, not at
+  // the window's next activation. The memory text stays, the bytes being the same.
+  Obs().SetStatus(QStringLiteral("#"), m_sFileTitle, SizeText());
 }
 
 void PhotoDocument::Piv_Gche() { TurnQuarter(true); }

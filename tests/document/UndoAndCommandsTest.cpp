@@ -75,6 +75,18 @@ TEST_F(DocumentTest, RedoGivesBackEveryUndoneStateUntilANewChange) {
   EXPECT_TRUE(SamePixels(document.Picture(), states[3]));
 }
 
+TEST_F(DocumentTest, TheStatusShowsTheSizeOfAPhotoTurnedAndTurnedBack) {
+  OpenRandom(10, 4);
+  document.Activate();
+  EXPECT_EQ(observer.size, QStringLiteral("10 x 4 - 0Ko"));
+  document.Piv_Drt();
+  EXPECT_EQ(observer.size, QStringLiteral("4 x 10 - 0Ko"));
+  document.Annuler();
+  EXPECT_EQ(observer.size, QStringLiteral("10 x 4 - 0Ko"));
+  document.Piv_Gche();
+  EXPECT_EQ(observer.size, QStringLiteral("4 x 10 - 0Ko"));
+}
+
 TEST(CommandNames, EveryNameTheProgramHoldsIsInTheTableAndAnyOtherIsAFault) {
   namespace n = CommandNames;
   const char* const held[] = {
