@@ -54,6 +54,8 @@ std::uint64_t PhotoDocument::HeldBytes() const {
   std::uint64_t held = m_cDib.ByteCount() + m_cDibBuffer.ByteCount();
   for (const cDIBSection& copy : m_undo) held += copy.ByteCount();
   for (const cDIBSection& copy : m_redo) held += copy.ByteCount();
+  // One file shared by every copy's lie, kept for as long as the photo is.
+  if (!m_jpegSource.empty()) held += std::uint64_t(m_jpegSource.bytes->size());
   return held;
 }
 

@@ -119,8 +119,9 @@ class PhotoDocument : private ProgressListener {
   void SetAvailableMemoryProbe(std::function<std::uint64_t()> probe) {
     m_availableMemory = std::move(probe);
   }
-  // Bytes of pixel memory the document holds: the photo, its scratch
-  // surface, the undo copies and the photos that could be given back.
+  // Bytes of memory the document holds for its photo: the photo, its scratch
+  // surface, the undo copies, the photos that could be given back and the
+  // JPEG file kept for saving by blocks.
   std::uint64_t HeldBytes() const;
 
   // ---- Saving ----

@@ -142,6 +142,17 @@ TEST_F(LosslessSave, TurnsUndosAndRedosKeepTheLieOfTheBlocks) {
   ExpectSavedAs(jpeg, TJXOP_ROT180);
 }
 
+// The JPEG kept for saving by blocks is memory the photo holds, as its surfaces are: the batch
+// tool's share of memory for a photo counts it.
+TEST_F(LosslessSave, TheKeptFileCountsInTheMemoryHeld) {
+  const QByteArray jpeg = OpenJpeg(48, 32);
+  document.Lighten();  // the file stays: undone, the photo can be saved by blocks again
+  PhotoDocument fromBmp(services, &observer);
+  fromBmp.OpenFile(WritePhoto(SmoothSurface(48, 32)), false);
+  fromBmp.Lighten();
+  EXPECT_EQ(document.HeldBytes() - fromBmp.HeldBytes(), std::uint64_t(jpeg.size()));
+}
+
 // Any change other than a quarter turn ends the save by blocks, with undo copies or without (the
 // batch tool keeps none); so does a photo not opened from a JPEG file, a pasted one included.
 TEST_F(LosslessSave, AnyOtherChangeOrSourceEndsIt) {
