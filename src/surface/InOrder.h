@@ -33,10 +33,7 @@ void ForEachInOrder(std::int32_t count, std::int64_t pixels, Work&& work, Done&&
 template <class Row, class Done>
 void ForEachRowInOrder(std::int32_t rows, std::int64_t pixels, Row&& row, Done&& done) {
   if (!SharesOut(pixels)) {
-    for (std::int32_t y = 0; y < rows; ++y) {
-      row(y);
-      done(y);
-    }
+    ForEachInOrder(rows, pixels, row, done);  // alternates on this thread
     return;
   }
   ForEachRowBand(
