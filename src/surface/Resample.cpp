@@ -118,10 +118,11 @@ struct ColumnTable {
   // Leading columns whose pair can be copied with one 8-byte load, in a
   // source row (3W readable bytes) and in a band buffer (8 bytes of slack).
   std::int32_t fastInRow = 0, fastInBand = 0;
-  // Columns groupsFrom … groupsFrom + 10 × groups − 1 are blended from the
-  // band in groups (resample::BlendColumnGroups), where the processor can:
-  // their windows, and per byte the index of its left value in the window.
-  std::int32_t groupsFrom = 0, groups = 0;
+  // Columns groupsFrom … groupsFrom + 10 × (number of windows) − 1 are
+  // blended from the band in groups (resample::BlendColumnGroups), where the
+  // processor can: their windows, and per byte the index of its left value
+  // in the window.
+  std::int32_t groupsFrom = 0;
   std::vector<std::int32_t> windows;
   std::vector<std::uint8_t> index;
 };
@@ -189,7 +190,6 @@ void FillColumnTable(ColumnTable& table, std::int32_t first, std::int32_t count,
   table.index.clear();
   table.index.reserve(32 * std::size_t(maxGroups));
   table.groupsFrom = table.split;
-  table.groups = 0;
   if (!resample::HasColumnGroups()) return;
   for (std::int32_t k = table.split; k + kGroup <= table.fastInBand; k += kGroup) {
     const std::int32_t window = table.b0[k];
@@ -199,7 +199,6 @@ void FillColumnTable(ColumnTable& table, std::int32_t first, std::int32_t count,
       const std::int32_t byte = std::min(j, 3 * kGroup - 1);
       table.index.push_back(static_cast<std::uint8_t>(table.b0[k + byte / 3] + byte % 3 - window));
     }
-    ++table.groups;
   }
 }
 
@@ -248,10 +247,11 @@ void BlendColumns(const std::uint8_t* l, const std::uint8_t* r, const ColumnTabl
 void BandColumns(const std::uint8_t* band, const ColumnTable& table, std::uint8_t* l,
                  std::uint8_t* r, std::uint8_t* out, std::int32_t k0, std::int32_t k1) {
   constexpr std::int32_t kGroup = resample::kGroupColumns;
-  const std::int32_t groupsTo = table.groupsFrom + kGroup * table.groups;
+  const auto groups = static_cast<std::int32_t>(table.windows.size());
+  const std::int32_t groupsTo = table.groupsFrom + kGroup * groups;
   // Groups lying wholly in k0 … k1 − 1.
   const std::int32_t g0 = std::max(0, (k0 - table.groupsFrom + kGroup - 1) / kGroup);
-  const std::int32_t g1 = std::min(table.groups, (k1 - table.groupsFrom) / kGroup);
+  const std::int32_t g1 = std::min(groups, (k1 - table.groupsFrom) / kGroup);
   if (k1 <= table.groupsFrom || k0 >= groupsTo || g1 <= g0) {
     CopyPairs(band, table, table.fastInBand, l, r, k0, k1);
     BlendColumns(l, r, table, out, k0, k1);
